@@ -1,0 +1,3 @@
+#include "cli/program.h"
+
+int main(int argc, char** argv) { return tavrin::RunProgram(argc, argv); }

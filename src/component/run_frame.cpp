@@ -1,0 +1,74 @@
+#include "component/run_frame.h"
+
+#include "host/host_error.h"
+#include "host/workbook.h"
+
+namespace tavrin {
+
+Application& RunFrame::App() { return app != nullptr ? *app : korvel.App(); }
+
+bool RunFrame::TokenMatches(const std::string& WD) {
+  if (WD == korvel.initToken) return true;
+  Message("类初始化序号不对：你在打开本文件时可能未启用宏。");
+  return false;
+}
+
+bool RunFrame::TargetWorkbookActive() {
+  if (App().ActiveWorkbook().Name() != App().ThisWorkbook().Name()) return true;
+  Message("请先切换到目标工作簿！");
+  return false;
+}
+
+bool RunFrame::FieldsFilled(std::initializer_list<const char*> fieldNames) {
+  for (const char* name : fieldNames) {
+    Control& field = form.Controls(name);
+    Variant value = field.Value();
+    if (value.IsEmpty() || (value.IsText() && value.AsText().empty())) {
+      Message("请选定区域", 0, Korvel::kLibraryTitle);
+      field.SetFocus();
+      return false;
+    }
+  }
+  return true;
+}
+
+void RunFrame::EventsOff() { App().SetEnableEvents(false); }
+
+void RunFrame::KeepEventsAndOff() {
+  keptEvents = App().EnableEvents();
+  App().SetEnableEvents(false);
+}
+
+void RunFrame::HideForm() { form.Hide(); }
+
+void RunFrame::EventsBack() { App().SetEnableEvents(keptEvents.value_or(true)); }
+
+void RunFrame::UnloadForm() { form.Unload(); }
+
+void RunFrame::WithFailureReport(const std::function<void()>& work, bool reshowForm) {
+  std::string description;
+  try {
+    work();
+    return;
+  } catch (const HostError& error) {
+    description = error.Description();
+  }
+  FailureReport(description, reshowForm);
+}
+
+void RunFrame::FailureReport(const std::string& description, bool reshowForm) {
+  Message(FailureText(description), 0, "未知错误");
+  EventsBack();
+  App().SetScreenUpdating(true);
+  if (reshowForm) form.Show();
+}
+
+int RunFrame::Message(const std::string& text, int buttons, const std::string& title) {
+  return korvel.runtime.MsgBox(text, buttons, title);
+}
+
+std::string RunFrame::FailureText(const std::string& description) {
+  return "错误内容：\n\n\t" + description + "\n\n程序已经终止，输出结果可能不正确！";
+}
+
+}  // namespace tavrin

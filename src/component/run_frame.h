@@ -1,0 +1,65 @@
+#pragma once
+
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <string>
+
+#include "component/korvel.h"
+#include "host/application.h"
+#include "host/form.h"
+
+namespace tavrin {
+
+// The frame every tool runs in. A tool takes the steps it needs, in its own order:
+//   F0/F8 WithFailureReport    F1 TokenMatches     F2 TargetWorkbookActive
+//   F3 FieldsFilled            F4 EventsOff / KeepEventsAndOff
+//   F5 HideForm                F7 EventsBack, UnloadForm
+// Messages of the frame are shown through the runtime, with the frame's exact texts.
+class RunFrame {
+ public:
+  RunFrame(Korvel& component, Form& toolForm) : korvel(component), form(toolForm) {}
+
+  // The host application the run talks to: the component's xlApp, unless the tool looked the
+  // running host up afresh (UseApplication).
+  Application& App();
+  void UseApplication(Application& application) { app = &application; }
+
+  // F1: the token matches initToken exactly; otherwise the message, and false.
+  bool TokenMatches(const std::string& WD);
+  // F2: the active workbook is not the host workbook; otherwise the message, and false.
+  bool TargetWorkbookActive();
+  // F3: every named field's Value is non-empty; the first empty one gets the message and the
+  // focus, and the result is false.
+  bool FieldsFilled(std::initializer_list<const char*> fieldNames);
+  // F4: events off.
+  void EventsOff();
+  // F4 for tools that restore what they found: keeps the setting, then events off.
+  void KeepEventsAndOff();
+  // F5.
+  void HideForm();
+  // F7's events: back on, or back to the kept setting.
+  void EventsBack();
+  void UnloadForm();
+
+  // F0 and F8: runs the work; a failure in it ends in the failure report. With reshowForm the
+  // report shows the form again (the tools that hid it to ask for a range).
+  void WithFailureReport(const std::function<void()>& work, bool reshowForm = false);
+  // F8 from step 2 on, for a description already in hand (empty for "no error pending").
+  void FailureReport(const std::string& description, bool reshowForm);
+
+  // A message box of the toolbox: title "Lumo提示" unless given.
+  int Message(const std::string& text, int buttons = 0,
+              const std::string& title = Korvel::kTitle);
+
+  // The failure report's text for a description.
+  static std::string FailureText(const std::string& description);
+
+ private:
+  Korvel& korvel;
+  Form& form;
+  Application* app = nullptr;
+  std::optional<bool> keptEvents;
+};
+
+}  // namespace tavrin

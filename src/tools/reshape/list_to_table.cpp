@@ -1,0 +1,19 @@
+#include "component/korvel.h"
+#include "component/run_frame.h"
+
+namespace tavrin {
+
+void Korvel::QDZBG(const std::string& WD, Form& Obj1) {
+  RunFrame frame(*this, Obj1);
+  frame.WithFailureReport([&] {
+    if (!frame.TokenMatches(WD)) return;
+    if (!frame.TargetWorkbookActive()) return;
+    if (!frame.FieldsFilled({"RefEdit1", "RefEdit2", "RefEdit3", "RefEdit4", "RefEdit5"})) return;
+    frame.EventsOff();
+    // The list to table is built here.
+    frame.EventsBack();
+    frame.UnloadForm();
+  });
+}
+
+}  // namespace tavrin
