@@ -58,6 +58,10 @@ void RunFrame::WithFailureReport(const std::function<void()>& work, bool reshowF
 
 void RunFrame::FailureReport(const std::string& description, bool reshowForm) {
   Message(FailureText(description), 0, "未知错误");
+  CalledOff(reshowForm);
+}
+
+void RunFrame::CalledOff(bool reshowForm) {
   EventsBack();
   App().SetScreenUpdating(true);
   if (reshowForm) form.Show();

@@ -47,6 +47,9 @@ class RunFrame {
   void WithFailureReport(const std::function<void()>& work, bool reshowForm = false);
   // F8 from step 2 on, for a description already in hand (empty for "no error pending").
   void FailureReport(const std::string& description, bool reshowForm);
+  // F8 without its message, for a run the user called off: events back, screen updating on,
+  // the form shown again when asked.
+  void CalledOff(bool reshowForm);
 
   // A message box of the toolbox: title "Lumo提示" unless given.
   int Message(const std::string& text, int buttons = 0,
