@@ -1,0 +1,97 @@
+#include "spreadsheet/book.h"
+
+#include <algorithm>
+#include <regex>
+
+#include "host/host_error.h"
+#include "spreadsheet/sheet.h"
+#include "spreadsheet/text_compare.h"
+
+namespace tavrin {
+
+namespace {
+
+constexpr size_t kMaxSheetName = 31;
+
+bool IsValidSheetName(const std::string& name) {
+  return !name.empty() && FoldCase(name).size() <= kMaxSheetName &&
+         name.find_first_of(":\\/?*[]") == std::string::npos;
+}
+
+}  // namespace
+
+int BookSheets::Count() {
+  return book_.SheetCount();
+}
+Worksheet& BookSheets::Item(int index) {
+  return book_.GetSheet(index);
+}
+Worksheet& BookSheets::Item(const std::string& name) {
+  return book_.GetSheet(name);
+}
+
+Book::Book(Spreadsheet& application, std::string name)
+    : application_(application), name_(std::move(name)) {}
+
+Book::~Book() = default;
+
+Sheet& Book::AddSheet(const std::string& name) {
+  if (!IsValidSheetName(name) || FindSheet(name) != nullptr) throw HostError::ApplicationDefined();
+  sheets_.push_back(std::make_unique<Sheet>(*this, name));
+  if (activeSheet_ == nullptr) activeSheet_ = sheets_.back().get();
+  return *sheets_.back();
+}
+
+Sheet& Book::GetSheet(int index) {
+  if (index < 1 || index > SheetCount()) throw HostError::SubscriptOutOfRange();
+  return *sheets_[index - 1];
+}
+
+Sheet& Book::GetSheet(const std::string& name) {
+  Sheet* sheet = FindSheet(name);
+  if (sheet == nullptr) throw HostError::SubscriptOutOfRange();
+  return *sheet;
+}
+
+Sheet* Book::FindSheet(const std::string& name) {
+  for (const auto& sheet : sheets_) {
+    if (EqualsIgnoringCase(sheet->Name(), name)) return sheet.get();
+  }
+  return nullptr;
+}
+
+void Book::Activate() {
+  application_.SetActive(*this);
+}
+
+Worksheet& Book::ActiveSheet() {
+  return GetActiveSheet();
+}
+
+Sheet& Book::GetActiveSheet() {
+  if (activeSheet_ == nullptr) throw HostError::ObjectVariableNotSet();
+  return *activeSheet_;
+}
+
+Sheet& Book::CopySheet(const Sheet& source, const Sheet& after) {
+  auto position = std::find_if(sheets_.begin(), sheets_.end(),
+                               [&](const auto& sheet) { return sheet.get() == &after; });
+  if (position == sheets_.end()) throw HostError::MethodFailed("Worksheet", "Copy");
+  auto copy = std::make_unique<Sheet>(*this, CopyName(source.Name()), source);
+  Sheet& added = **sheets_.insert(position + 1, std::move(copy));
+  activeSheet_ = &added;
+  return added;
+}
+
+// "Name (2)", "Name (3)", ...: the first name free. A copy of "Name (2)" counts on from "Name".
+std::string Book::CopyName(const std::string& name) {
+  static const std::regex numbered(R"((.*) \(\d+\))");
+  std::smatch match;
+  std::string base = std::regex_match(name, match, numbered) ? match[1].str() : name;
+  for (int n = 2;; ++n) {
+    std::string candidate = base + " (" + std::to_string(n) + ")";
+    if (FindSheet(candidate) == nullptr) return candidate;
+  }
+}
+
+}  // namespace tavrin

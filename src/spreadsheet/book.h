@@ -1,0 +1,71 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/workbook.h"
+#include "spreadsheet/spreadsheet.h"
+#include "spreadsheet/windows.h"
+
+namespace tavrin {
+
+class Sheet;
+class Book;
+
+// A workbook's sheets, by number from 1 or by name (letter case ignored); a missing one fails (9).
+class BookSheets : public Sheets {
+ public:
+  explicit BookSheets(Book& book) : book_(book) {}
+
+  int Count() override;
+  Worksheet& Item(int index) override;
+  Worksheet& Item(const std::string& name) override;
+
+ private:
+  Book& book_;
+};
+
+// A workbook of the embedded spreadsheet: its sheets in order, the active sheet and its window.
+class Book : public Workbook {
+ public:
+  Book(Spreadsheet& application, std::string name);
+  ~Book() override;
+
+  // A new sheet at the end; the first sheet added becomes the active one. A name in use (letter
+  // case ignored), empty, longer than 31 characters or holding one of : \ / ? * [ ] fails (1004).
+  Sheet& AddSheet(const std::string& name);
+  // By number from 1, or by name (letter case ignored); missing fails (9).
+  Sheet& GetSheet(int index);
+  Sheet& GetSheet(const std::string& name);
+  // The sheet of that name, or nullptr.
+  Sheet* FindSheet(const std::string& name);
+  int SheetCount() const { return static_cast<int>(sheets_.size()); }
+  // Makes this the application's active workbook.
+  void Activate();
+  // A copy of the sheet, placed after another sheet of this workbook and named as the host names
+  // copies ("Name (2)", the first number free); it becomes the active sheet.
+  Sheet& CopySheet(const Sheet& source, const Sheet& after);
+  BookWindow& GetWindow() { return window_; }
+
+  std::string Name() const override { return name_; }
+  Spreadsheet& Parent() override { return application_; }
+  // The active sheet; a workbook without sheets fails (91).
+  Worksheet& ActiveSheet() override;
+  Sheet& GetActiveSheet();
+  tavrin::Sheets& Sheets() override { return sheetList_; }
+
+ private:
+  friend class Sheet;
+  void SetActiveSheet(Sheet& sheet) { activeSheet_ = &sheet; }
+  std::string CopyName(const std::string& name);
+
+  Spreadsheet& application_;
+  std::string name_;
+  std::vector<std::unique_ptr<Sheet>> sheets_;
+  Sheet* activeSheet_ = nullptr;
+  BookSheets sheetList_{*this};
+  BookWindow window_{*this};
+};
+
+}  // namespace tavrin

@@ -1,0 +1,284 @@
+#include "spreadsheet/cell_store.h"
+
+#include <iterator>
+
+namespace tavrin {
+
+namespace {
+
+// A write this close to a segment's end joins the segment, the rows between held as blank
+// cells, so a list written with a few gaps stays in few segments.
+constexpr int kJoinGap = 16;
+
+int CountContent(std::vector<Cell>::const_iterator first, std::vector<Cell>::const_iterator last) {
+  return static_cast<int>(std::count_if(first, last, [](const Cell& c) { return c.HasContent(); }));
+}
+
+}  // namespace
+
+size_t CellColumn::SegmentFrom(int row) const {
+  auto it = std::partition_point(segments_.begin(), segments_.end(),
+                                 [row](const Segment& s) { return s.LastRow() < row; });
+  return static_cast<size_t>(it - segments_.begin());
+}
+
+const Cell* CellColumn::Find(int row) const {
+  size_t s = SegmentFrom(row);
+  if (s == segments_.size() || segments_[s].firstRow > row) return nullptr;
+  return &segments_[s].cells[row - segments_[s].firstRow];
+}
+
+CellColumn::Segment& CellColumn::Obtain(int row) {
+  size_t s = SegmentFrom(row);
+  if (s < segments_.size() && segments_[s].firstRow <= row) return segments_[s];
+  if (s > 0) {
+    Segment& before = segments_[s - 1];
+    size_t grown = static_cast<size_t>(row - before.firstRow + 1);
+    if (row - before.LastRow() <= kJoinGap && grown <= kSegmentCells) {
+      before.cells.resize(grown);
+      return before;
+    }
+  }
+  if (s < segments_.size()) {
+    Segment& after = segments_[s];
+    size_t added = static_cast<size_t>(after.firstRow - row);
+    if (static_cast<int>(added) <= kJoinGap && after.cells.size() + added <= kSegmentCells) {
+      after.cells.insert(after.cells.begin(), added, Cell{});
+      after.firstRow = row;
+      return after;
+    }
+  }
+  Segment fresh;
+  fresh.firstRow = row;
+  fresh.cells.resize(1);
+  return *segments_.insert(segments_.begin() + static_cast<long>(s), std::move(fresh));
+}
+
+void CellColumn::Trim(size_t index) {
+  Segment& segment = segments_[index];
+  auto notBlank = [](const Cell& c) { return !c.IsBlank(); };
+  auto last = std::find_if(segment.cells.rbegin(), segment.cells.rend(), notBlank);
+  segment.cells.erase(last.base(), segment.cells.end());
+  auto first = std::find_if(segment.cells.begin(), segment.cells.end(), notBlank);
+  segment.firstRow += static_cast<int>(first - segment.cells.begin());
+  segment.cells.erase(segment.cells.begin(), first);
+  if (segment.cells.empty()) segments_.erase(segments_.begin() + static_cast<long>(index));
+}
+
+void CellColumn::Put(int row, Cell cell) {
+  if (cell.IsBlank()) {
+    size_t s = SegmentFrom(row);
+    if (s == segments_.size() || segments_[s].firstRow > row) return;
+    Cell& old = segments_[s].cells[row - segments_[s].firstRow];
+    if (old.HasContent()) {
+      --segments_[s].contentCount;
+      --contentCount_;
+    }
+    old = Cell{};
+    Trim(s);
+    return;
+  }
+  Segment& segment = Obtain(row);
+  Cell& target = segment.cells[row - segment.firstRow];
+  int delta = static_cast<int>(cell.HasContent()) - static_cast<int>(target.HasContent());
+  segment.contentCount += delta;
+  contentCount_ += delta;
+  target = std::move(cell);
+}
+
+void CellColumn::Clear(int firstRow, int lastRow, ClearPart part) {
+  size_t first = SegmentFrom(firstRow);
+  size_t last = first;
+  for (; last < segments_.size() && segments_[last].firstRow <= lastRow; ++last) {
+    Segment& segment = segments_[last];
+    int from = std::max(firstRow, segment.firstRow) - segment.firstRow;
+    int to = std::min(lastRow, segment.LastRow()) - segment.firstRow;
+    for (int i = from; i <= to; ++i) {
+      Cell& cell = segment.cells[i];
+      bool had = cell.HasContent();
+      if (part != ClearPart::Formats) {
+        cell.value = Variant();
+        cell.formula.reset();
+      }
+      if (part != ClearPart::Contents) cell.style = 0;
+      if (had && !cell.HasContent()) {
+        --segment.contentCount;
+        --contentCount_;
+      }
+    }
+  }
+  for (size_t s = last; s > first; --s) Trim(s - 1);
+}
+
+int CellColumn::ContentCount(int firstRow, int lastRow) const {
+  int count = 0;
+  for (size_t s = SegmentFrom(firstRow); s < segments_.size(); ++s) {
+    const Segment& segment = segments_[s];
+    if (segment.firstRow > lastRow) break;
+    if (segment.firstRow >= firstRow && segment.LastRow() <= lastRow) {
+      count += segment.contentCount;
+      continue;
+    }
+    int from = std::max(firstRow, segment.firstRow) - segment.firstRow;
+    int to = std::min(lastRow, segment.LastRow()) - segment.firstRow;
+    count += CountContent(segment.cells.begin() + from, segment.cells.begin() + to + 1);
+  }
+  return count;
+}
+
+int CellColumn::NextContent(int row) const {
+  for (size_t s = SegmentFrom(row); s < segments_.size(); ++s) {
+    const Segment& segment = segments_[s];
+    if (segment.contentCount == 0) continue;
+    for (int i = std::max(row, segment.firstRow) - segment.firstRow;
+         i < static_cast<int>(segment.cells.size()); ++i) {
+      if (segment.cells[i].HasContent()) return segment.firstRow + i;
+    }
+  }
+  return 0;
+}
+
+int CellColumn::PreviousContent(int row) const {
+  size_t s = SegmentFrom(row);
+  if (s == segments_.size() || segments_[s].firstRow > row) {
+    if (s == 0) return 0;
+    --s;
+  }
+  for (size_t k = s + 1; k > 0; --k) {
+    const Segment& segment = segments_[k - 1];
+    if (segment.contentCount == 0) continue;
+    for (int i = std::min(row, segment.LastRow()) - segment.firstRow; i >= 0; --i) {
+      if (segment.cells[i].HasContent()) return segment.firstRow + i;
+    }
+  }
+  return 0;
+}
+
+int CellColumn::RunEnd(int row, int step) const {
+  size_t s = SegmentFrom(row);
+  int current = row;
+  while (s < segments_.size()) {
+    const Segment& segment = segments_[s];
+    int next = current + step;
+    if (next >= segment.firstRow && next <= segment.LastRow()) {
+      if (!segment.cells[next - segment.firstRow].HasContent()) break;
+      current = next;
+    } else if (step > 0 && s + 1 < segments_.size() && segments_[s + 1].firstRow == next) {
+      ++s;
+    } else if (step < 0 && s > 0 && segments_[s - 1].LastRow() == next) {
+      --s;
+    } else {
+      break;
+    }
+  }
+  return current;
+}
+
+void CellColumn::InsertRows(int at, int count) {
+  size_t s = SegmentFrom(at);
+  if (s < segments_.size() && segments_[s].firstRow < at) {
+    Segment& head = segments_[s];
+    auto cut = head.cells.begin() + (at - head.firstRow);
+    Segment tail;
+    tail.firstRow = at;
+    tail.cells.assign(std::make_move_iterator(cut), std::make_move_iterator(head.cells.end()));
+    head.cells.erase(cut, head.cells.end());
+    tail.contentCount = CountContent(tail.cells.begin(), tail.cells.end());
+    head.contentCount -= tail.contentCount;
+    segments_.insert(segments_.begin() + static_cast<long>(s) + 1, std::move(tail));
+    ++s;
+  }
+  for (size_t k = s; k < segments_.size(); ++k) segments_[k].firstRow += count;
+  TruncateAt(kLastRow);
+}
+
+void CellColumn::TruncateAt(int lastRow) {
+  while (!segments_.empty() && segments_.back().firstRow > lastRow) {
+    contentCount_ -= segments_.back().contentCount;
+    segments_.pop_back();
+  }
+  if (segments_.empty() || segments_.back().LastRow() <= lastRow) return;
+  Segment& segment = segments_.back();
+  auto cut = segment.cells.begin() + (lastRow - segment.firstRow + 1);
+  int lost = CountContent(cut, segment.cells.end());
+  segment.contentCount -= lost;
+  contentCount_ -= lost;
+  segment.cells.erase(cut, segment.cells.end());
+  Trim(segments_.size() - 1);
+}
+
+void CellColumn::DeleteRows(int at, int count) {
+  int end = at + count - 1;
+  size_t s = SegmentFrom(at);
+  while (s < segments_.size()) {
+    Segment& segment = segments_[s];
+    if (segment.firstRow > end) {
+      segment.firstRow -= count;
+      ++s;
+      continue;
+    }
+    auto from = segment.cells.begin() + (std::max(at, segment.firstRow) - segment.firstRow);
+    auto to = segment.cells.begin() + (std::min(end, segment.LastRow()) - segment.firstRow + 1);
+    int lost = CountContent(from, to);
+    segment.contentCount -= lost;
+    contentCount_ -= lost;
+    segment.cells.erase(from, to);
+    if (segment.firstRow > at) segment.firstRow = at;
+    if (segment.cells.empty()) {
+      segments_.erase(segments_.begin() + static_cast<long>(s));
+    } else {
+      ++s;
+    }
+  }
+}
+
+bool CellStore::HasContent(int row, int column) const {
+  const Cell* cell = Find(row, column);
+  return cell != nullptr && cell->HasContent();
+}
+
+void CellStore::Put(int row, int column, Cell cell) {
+  columns_[column - 1].Put(row, std::move(cell));
+  ++version_;
+}
+
+void CellStore::SetContent(int row, int column, Variant value, FormulaPtr formula) {
+  const Cell* old = Find(row, column);
+  Put(row, column, Cell{std::move(value), std::move(formula), old ? old->style : 0});
+}
+
+void CellStore::SetStyle(int row, int column, uint32_t style) {
+  const Cell* old = Find(row, column);
+  Cell cell = old ? *old : Cell{};
+  cell.style = style;
+  Put(row, column, std::move(cell));
+}
+
+void CellStore::Clear(const Area& area, ClearPart part) {
+  for (int c = area.column; c <= area.LastColumn(); ++c) {
+    columns_[c - 1].Clear(area.row, area.LastRow(), part);
+  }
+  ++version_;
+}
+
+long long CellStore::ContentCount(const Area& area) const {
+  long long count = 0;
+  for (int c = area.column; c <= area.LastColumn(); ++c) {
+    const CellColumn& column = columns_[c - 1];
+    count += area.IsWholeColumns() ? column.ContentCount()
+                                   : column.ContentCount(area.row, area.LastRow());
+  }
+  return count;
+}
+
+void CellStore::InsertRows(int at, int count) {
+  for (CellColumn& column : columns_) column.InsertRows(at, count);
+  ++version_;
+}
+
+void CellStore::DeleteRows(int at, int count) {
+  for (CellColumn& column : columns_) column.DeleteRows(at, count);
+  ++version_;
+}
+
+}  // namespace tavrin

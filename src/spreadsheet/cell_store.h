@@ -1,0 +1,132 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/address.h"
+#include "host/variant.h"
+
+namespace tavrin {
+
+// A cell's formula. For now the text as entered; the formula engine puts its parsed tree here,
+// shared by every cell that holds the same relative formula.
+struct CellFormula {
+  std::string text;
+};
+using FormulaPtr = std::shared_ptr<const CellFormula>;
+
+// A cell: its value (a formula's result for a formula cell), its formula and its style index
+// (0 is the default style). A cell with only a style holds no content.
+struct Cell {
+  Variant value;
+  FormulaPtr formula;
+  uint32_t style = 0;
+
+  bool HasContent() const { return formula != nullptr || !value.IsEmpty(); }
+  bool IsBlank() const { return !HasContent() && style == 0; }
+};
+
+// What Clear removes.
+enum class ClearPart { Contents, Formats, All };
+
+// The cells of one column: a sorted list of dense segments (a first row and its cells). Appending
+// rows grows the last segment; a segment never grows past kSegmentCells, so a row insertion or
+// deletion edits one segment and shifts the first rows of the later ones. Every count and search
+// walks stored cells only, never empty rows.
+class CellColumn {
+ public:
+  static constexpr int kSegmentCells = 1024;
+
+  const Cell* Find(int row) const;
+  // The cell becomes the given one; a blank cell is removed.
+  void Put(int row, Cell cell);
+  void Clear(int firstRow, int lastRow, ClearPart part);
+
+  int ContentCount() const { return contentCount_; }
+  int ContentCount(int firstRow, int lastRow) const;
+  // The first row at or below the given one holding content, 0 when none.
+  int NextContent(int row) const;
+  // The last row at or above the given one holding content, 0 when none.
+  int PreviousContent(int row) const;
+  // From a row holding content, the last row of the unbroken run of content going down
+  // (step 1) or up (step -1).
+  int RunEnd(int row, int step) const;
+
+  // Calls visit(row, cell) for every stored cell of the rows, top to bottom.
+  template <class Visit>
+  void ForEach(int firstRow, int lastRow, Visit&& visit) const {
+    for (size_t s = SegmentFrom(firstRow); s < segments_.size(); ++s) {
+      const Segment& segment = segments_[s];
+      if (segment.firstRow > lastRow) break;
+      int from = std::max(firstRow, segment.firstRow) - segment.firstRow;
+      int to = std::min(lastRow, segment.LastRow()) - segment.firstRow;
+      for (int i = from; i <= to; ++i) visit(segment.firstRow + i, segment.cells[i]);
+    }
+  }
+
+  void InsertRows(int at, int count);
+  void DeleteRows(int at, int count);
+  int SegmentCount() const { return static_cast<int>(segments_.size()); }
+
+ private:
+  struct Segment {
+    int firstRow = 1;
+    int contentCount = 0;
+    std::vector<Cell> cells;
+    int LastRow() const { return firstRow + static_cast<int>(cells.size()) - 1; }
+  };
+
+  // The index of the segment holding the row, or of the first segment after it.
+  size_t SegmentFrom(int row) const;
+  // The segment holding the row, made to hold it if needed.
+  Segment& Obtain(int row);
+  // Drops blank cells at a segment's ends and segments left empty.
+  void Trim(size_t index);
+  void TruncateAt(int lastRow);
+
+  std::vector<Segment> segments_;
+  int contentCount_ = 0;
+};
+
+// The cells of a sheet, 65536 rows by 256 columns, stored sparsely by column. Every change moves
+// the version on, so caches can key on it.
+class CellStore {
+ public:
+  const Cell* Find(int row, int column) const { return columns_[column - 1].Find(row); }
+  bool HasContent(int row, int column) const;
+  void Put(int row, int column, Cell cell);
+  // Sets value and formula and keeps the style.
+  void SetContent(int row, int column, Variant value, FormulaPtr formula);
+  void SetStyle(int row, int column, uint32_t style);
+  void Clear(const Area& area, ClearPart part);
+
+  // Cells holding content in the area, counted from the stored cells.
+  long long ContentCount(const Area& area) const;
+  const CellColumn& Column(int column) const { return columns_[column - 1]; }
+
+  // Calls visit(row, column, cell) for every stored cell of the area, column by column.
+  template <class Visit>
+  void ForEach(const Area& area, Visit&& visit) const {
+    for (int c = area.column; c <= area.LastColumn(); ++c) {
+      columns_[c - 1].ForEach(area.row, area.LastRow(),
+                              [&](int row, const Cell& cell) { visit(row, c, cell); });
+    }
+  }
+
+  // Moves the rows from at down by count; cells pushed past the last row are lost.
+  void InsertRows(int at, int count);
+  // Removes the rows at to at + count - 1; the rows below move up.
+  void DeleteRows(int at, int count);
+
+  uint64_t Version() const { return version_; }
+
+ private:
+  std::array<CellColumn, kLastColumn> columns_;
+  uint64_t version_ = 0;
+};
+
+}  // namespace tavrin

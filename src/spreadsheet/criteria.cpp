@@ -1,0 +1,124 @@
+#include "spreadsheet/criteria.h"
+
+#include <array>
+#include <string_view>
+#include <utility>
+
+#include "host/variant_rules.h"
+#include "spreadsheet/typed_entry.h"
+
+namespace tavrin {
+
+Criterion::Criterion(const Variant& criteria, const UserLocale& locale) : locale_(locale) {
+  switch (criteria.GetKind()) {
+    case Variant::Kind::Number:
+    case Variant::Kind::Date:
+      kind_ = Kind::Number;
+      operand_ = Variant(criteria.AsNumber());
+      return;
+    case Variant::Kind::Boolean:
+      kind_ = Kind::Boolean;
+      operand_ = criteria;
+      return;
+    case Variant::Kind::Error:
+      kind_ = Kind::Error;
+      operand_ = criteria;
+      return;
+    case Variant::Kind::Empty:
+      return;
+    case Variant::Kind::Text:
+      break;
+  }
+  std::string_view text = criteria.AsText();
+  // Two-character operators first, so "<=" is not read as "<" and "=...".
+  static constexpr std::array<std::pair<std::string_view, Op>, 6> kOps = {{
+      {"<=", Op::LessEqual},
+      {">=", Op::GreaterEqual},
+      {"<>", Op::NotEqual},
+      {"=", Op::Equal},
+      {"<", Op::Less},
+      {">", Op::Greater},
+  }};
+  bool hasOp = false;
+  for (const auto& [prefix, op] : kOps) {
+    if (text.starts_with(prefix)) {
+      op_ = op;
+      text.remove_prefix(prefix.size());
+      hasOp = true;
+      break;
+    }
+  }
+  if (text.empty() && (op_ == Op::Equal || op_ == Op::NotEqual)) {
+    kind_ = hasOp ? Kind::Empty : Kind::Blank;
+    return;
+  }
+  if (std::optional<double> number = ReadNumber(text, locale)) {
+    kind_ = Kind::Number;
+    operand_ = Variant(*number);
+    return;
+  }
+  // TRUE, FALSE and error texts read as a typed entry reads them.
+  Variant constant = ReadEntry(Variant(text), locale).value;
+  if (constant.IsBoolean() || constant.IsError()) {
+    kind_ = constant.IsBoolean() ? Kind::Boolean : Kind::Error;
+    operand_ = constant;
+    return;
+  }
+  kind_ = Kind::Text;
+  operand_ = Variant(text);
+  pattern_.emplace(text);
+}
+
+bool Criterion::Holds(int order) const {
+  switch (op_) {
+    case Op::Less:
+      return order < 0;
+    case Op::LessEqual:
+      return order <= 0;
+    case Op::Greater:
+      return order > 0;
+    case Op::GreaterEqual:
+      return order >= 0;
+    default:
+      return order == 0;
+  }
+}
+
+bool Criterion::Matches(const Variant& value) const {
+  if (op_ == Op::Equal) return MatchesEqual(value);
+  if (op_ == Op::NotEqual) return !MatchesEqual(value);
+  switch (kind_) {
+    case Kind::Number:
+      if (!value.IsNumber() && !value.IsDate()) return false;
+      return Holds((value.AsNumber() > operand_.AsNumber()) -
+                   (value.AsNumber() < operand_.AsNumber()));
+    case Kind::Boolean:
+      return value.IsBoolean() &&
+             Holds(static_cast<int>(value.AsBoolean()) - static_cast<int>(operand_.AsBoolean()));
+    case Kind::Text:
+      return value.IsText() && Holds(CompareIgnoringCase(value.AsText(), operand_.AsText()));
+    default:
+      return false;
+  }
+}
+
+bool Criterion::MatchesEqual(const Variant& value) const {
+  switch (kind_) {
+    case Kind::Blank:
+      return value.IsEmpty() || (value.IsText() && value.AsText().empty());
+    case Kind::Empty:
+      return value.IsEmpty();
+    case Kind::Number:
+      if (value.IsNumber() || value.IsDate()) return value.AsNumber() == operand_.AsNumber();
+      if (value.IsText()) return ReadNumber(value.AsText(), locale_) == operand_.AsNumber();
+      return false;
+    case Kind::Boolean:
+    case Kind::Error:
+      return value == operand_;
+    case Kind::Text:
+      return value.IsText() && pattern_->Matches(value.AsText());
+  }
+  return false;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+#include "host/page.h"
+
+namespace tavrin {
+
+// A sheet's page setup. Print title rows are kept as the host writes them back: "$1:$3".
+class SheetPageSetup : public PageSetup {
+ public:
+  std::string PrintTitleRows() const override { return printTitleRows_; }
+  // "" clears; "$1:$3", "1:3", "$2" and the like (whole rows, "$" optional) are kept as
+  // "$1:$3"; anything else fails (1004).
+  void SetPrintTitleRows(const std::string& rows) override;
+
+ private:
+  std::string printTitleRows_;
+};
+
+// The sheet's horizontal page breaks. The paging model is not built yet: no breaks.
+class SheetPageBreaks : public HPageBreaks {
+ public:
+  int Count() override { return 0; }
+  HPageBreak& Item(int index) override;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,96 @@
+#include "spreadsheet/sheet.h"
+
+#include "host/host_error.h"
+#include "spreadsheet/text_compare.h"
+
+namespace tavrin {
+
+Sheet::Sheet(Book& book, std::string name) : book_(book), name_(std::move(name)) {}
+
+Sheet::Sheet(Book& book, std::string name, const Sheet& source)
+    : book_(book),
+      name_(std::move(name)),
+      store_(source.store_),
+      rowHeights_(source.rowHeights_),
+      columnWidths_(source.columnWidths_),
+      pageSetup_(source.pageSetup_) {}
+
+void Sheet::Activate() {
+  book_.SetActiveSheet(*this);
+  book_.Activate();
+}
+
+void Sheet::Copy(Worksheet& after) {
+  auto* target = dynamic_cast<Sheet*>(&after);
+  if (target == nullptr || &target->book_ != &book_)
+    throw HostError::MethodFailed("Worksheet", "Copy");
+  book_.CopySheet(*this, *target);
+}
+
+Range Sheet::Range(std::string_view address) {
+  std::optional<ParsedAddress> parsed = ParseAddress(address);
+  if (!parsed || (!parsed->sheet.empty() && !EqualsIgnoringCase(parsed->sheet, name_))) {
+    throw HostError::ApplicationDefined();
+  }
+  return tavrin::Range(*this, std::move(parsed->areas));
+}
+
+const UserLocale& Sheet::Locale() const {
+  return book_.Parent().Locale();
+}
+
+void Sheet::CheckActive(const char* method) {
+  if (&book_.GetActiveSheet() != this) throw HostError::MethodFailed("Range", method);
+}
+
+void Sheet::Select(const tavrin::Range& range) {
+  CheckActive("Select");
+  selection_ = range.Areas();
+}
+
+void Sheet::Activate(const tavrin::Range& range) {
+  CheckActive("Activate");
+  selection_ = range.Areas();
+}
+
+double Sheet::RowHeight(int row) const {
+  auto it = rowHeights_.find(row);
+  return it == rowHeights_.end() ? kDefaultRowHeight : it->second;
+}
+
+void Sheet::SetRowHeight(int row, double height) {
+  rowHeights_[row] = height;
+  changed_ = true;
+}
+
+double Sheet::ColumnWidth(int column) const {
+  auto it = columnWidths_.find(column);
+  return it == columnWidths_.end() ? kDefaultColumnWidth : it->second;
+}
+
+void Sheet::SetColumnWidth(int column, double width) {
+  columnWidths_[column] = width;
+  changed_ = true;
+}
+
+void Sheet::ShiftRowHeights(int at, int count) {
+  std::map<int, double> shifted;
+  for (auto [row, height] : rowHeights_) {
+    if (row < at) {
+      shifted.emplace(row, height);
+    } else if (count > 0 && row + count <= kLastRow) {
+      shifted.emplace(row + count, height);
+    } else if (count < 0 && row >= at - count) {
+      shifted.emplace(row + count, height);
+    }
+  }
+  rowHeights_ = std::move(shifted);
+}
+
+Sheet& SheetOf(const tavrin::Range& range) {
+  auto* sheet = dynamic_cast<Sheet*>(&range.Parent());
+  if (sheet == nullptr) throw HostError::ApplicationDefined();
+  return *sheet;
+}
+
+}  // namespace tavrin

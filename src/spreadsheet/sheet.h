@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/worksheet.h"
+#include "spreadsheet/book.h"
+#include "spreadsheet/cell_store.h"
+#include "spreadsheet/page_setup.h"
+
+namespace tavrin {
+
+// A worksheet of the embedded spreadsheet: its cells, row heights and column widths, page setup,
+// selection, a changed flag (a sheet no one changed is written back as it was read) and a
+// content version that moves on with every write to its cells.
+class Sheet : public Worksheet {
+ public:
+  static constexpr double kDefaultRowHeight = 12.75;   // points
+  static constexpr double kDefaultColumnWidth = 8.43;  // characters
+
+  Sheet(Book& book, std::string name);
+  // A copy of another sheet under a new name: cells, heights, widths and page setup.
+  Sheet(Book& book, std::string name, const Sheet& source);
+
+  std::string Name() const override { return name_; }
+  Book& Parent() override { return book_; }
+  // Makes this the active sheet of its workbook, and the workbook the active one.
+  void Activate() override;
+  void Copy(Worksheet& after) override;
+  tavrin::PageSetup& PageSetup() override { return pageSetup_; }
+  tavrin::HPageBreaks& HPageBreaks() override { return pageBreaks_; }
+  using Worksheet::Range;
+  tavrin::Range Range(std::string_view address) override;
+
+  Variant Value(const tavrin::Range& cell) override;
+  void SetValue(const tavrin::Range& range, const Variant& value) override;
+  Block Values(const Area& area) override;
+  void SetValues(const Area& area, const Block& values) override;
+  std::string Formula(const tavrin::Range& cell) override;
+  void SetFormula(const tavrin::Range& range, const std::string& formula) override;
+  std::string FormulaR1C1(const tavrin::Range& cell) override;
+  void SetFormulaR1C1(const tavrin::Range& range, const std::string& formula) override;
+  std::string Text(const tavrin::Range& cell) override;
+  void ClearContents(const tavrin::Range& range) override;
+  // Selecting or activating a range needs its sheet to be the active one (else 1004).
+  void Select(const tavrin::Range& range) override;
+  void Activate(const tavrin::Range& range) override;
+  tavrin::Range End(const tavrin::Range& from, XlDirection direction) override;
+  void AutoFill(const tavrin::Range& source, const tavrin::Range& destination,
+                XlAutoFillType type) override;
+  void AdvancedFilter(const tavrin::Range& list, XlFilterAction action,
+                      const tavrin::Range& copyToRange, bool unique) override;
+  void Copy(const tavrin::Range& source) override;
+  void Copy(const tavrin::Range& source, const tavrin::Range& destination) override;
+  void Cut(const tavrin::Range& source, const tavrin::Range& destination) override;
+  void PasteSpecial(const tavrin::Range& at, XlPasteType paste, XlPasteSpecialOperation operation,
+                    bool skipBlanks, bool transpose) override;
+  void Insert(const tavrin::Range& range, XlShift shift) override;
+  void Delete(const tavrin::Range& range, XlShift shift) override;
+
+  // The embedded spreadsheet's own members.
+  // The cells. Writing through the store moves the content version on but leaves the changed
+  // flag to the writer (the file reader fills a sheet and then marks it unchanged).
+  CellStore& Store() { return store_; }
+  const CellStore& Store() const { return store_; }
+  uint64_t ContentVersion() const { return store_.Version(); }
+  bool Changed() const { return changed_; }
+  void SetChanged(bool changed) { changed_ = changed; }
+  const UserLocale& Locale() const;
+
+  tavrin::Range Selection() { return tavrin::Range(*this, selection_); }
+  double RowHeight(int row) const;
+  void SetRowHeight(int row, double height);
+  double ColumnWidth(int column) const;
+  void SetColumnWidth(int column, double width);
+
+  // Calls visit(row, column, value) for every cell of the area holding content, column by
+  // column, top to bottom.
+  template <class Visit>
+  void ForEachValue(const Area& area, Visit&& visit) const {
+    store_.ForEach(area, [&](int row, int column, const Cell& cell) {
+      if (cell.HasContent()) visit(row, column, cell.value);
+    });
+  }
+
+ private:
+  void CheckActive(const char* method);
+  void WriteEntry(const tavrin::Range& range, const Variant& value);
+  void PasteBlock(const CellBlock& block, const Area& at, XlPasteType paste, bool skipBlanks);
+  void ShiftRowHeights(int at, int count);
+
+  Book& book_;
+  std::string name_;
+  CellStore store_;
+  std::map<int, double> rowHeights_;
+  std::map<int, double> columnWidths_;
+  SheetPageSetup pageSetup_;
+  SheetPageBreaks pageBreaks_;
+  std::vector<Area> selection_{Area{}};
+  bool changed_ = true;
+};
+
+// The embedded sheet a range lies on; a range of another host fails (1004).
+Sheet& SheetOf(const tavrin::Range& range);
+
+}  // namespace tavrin

@@ -1,0 +1,125 @@
+#include <algorithm>
+
+#include "host/host_error.h"
+#include "spreadsheet/sheet.h"
+
+namespace tavrin {
+
+namespace {
+
+// Whole-row areas bottom first, so shifting one does not move the next; any other area fails.
+std::vector<Area> WholeRowsBottomFirst(const Range& range, const char* method) {
+  std::vector<Area> areas = range.Areas();
+  for (const Area& area : areas) {
+    if (!area.IsWholeRows()) throw HostError::MethodFailed("Range", method);
+  }
+  std::sort(areas.begin(), areas.end(), [](const Area& a, const Area& b) { return a.row > b.row; });
+  return areas;
+}
+
+}  // namespace
+
+// Filling and filtering come with the formula engine: a fill shifts relative references and a
+// unique filter compares values as formulas do.
+void Sheet::AutoFill(const tavrin::Range&, const tavrin::Range&, XlAutoFillType) {
+  throw HostError::MethodFailed("Range", "AutoFill");
+}
+
+void Sheet::AdvancedFilter(const tavrin::Range&, XlFilterAction, const tavrin::Range&, bool) {
+  throw HostError::MethodFailed("Range", "AdvancedFilter");
+}
+
+void Sheet::Copy(const tavrin::Range& source) {
+  book_.Parent().SetClipboard(CellBlock::Read(store_, source.FirstArea()));
+}
+
+void Sheet::Copy(const tavrin::Range& source, const tavrin::Range& destination) {
+  CellBlock block = CellBlock::Read(store_, source.FirstArea());
+  SheetOf(destination).PasteBlock(block, destination.FirstArea(), xlPasteAll, false);
+}
+
+void Sheet::Cut(const tavrin::Range& source, const tavrin::Range& destination) {
+  CellBlock block = CellBlock::Read(store_, source.FirstArea());
+  store_.Clear(source.FirstArea(), ClearPart::All);
+  changed_ = true;
+  SheetOf(destination).PasteBlock(block, destination.FirstArea(), xlPasteAll, false);
+}
+
+void Sheet::PasteSpecial(const tavrin::Range& at, XlPasteType paste,
+                         XlPasteSpecialOperation operation, bool skipBlanks, bool transpose) {
+  const std::optional<CellBlock>& clipboard = book_.Parent().Clipboard();
+  if (!clipboard || operation != xlPasteSpecialOperationNone) {
+    throw HostError::MethodFailed("Range", "PasteSpecial");
+  }
+  CellBlock block = transpose ? clipboard->Transposed() : *clipboard;
+  PasteBlock(block, at.FirstArea(), paste, skipBlanks);
+  // The pasted cells become the selection, as in the host.
+  selection_ = {Area{at.Row(), at.Column(), block.rows, block.columns}};
+}
+
+// Puts a block at the area's top-left cell: everything, the styles only or the values only.
+// Without skipBlanks the block's blank cells clear what they land on.
+void Sheet::PasteBlock(const CellBlock& block, const Area& at, XlPasteType paste, bool skipBlanks) {
+  Area target{at.row, at.column, block.rows, block.columns};
+  if (target.LastRow() > kLastRow || target.LastColumn() > kLastColumn) {
+    throw HostError::MethodFailed("Range", "PasteSpecial");
+  }
+  ClearPart cleared;
+  switch (paste) {
+    case xlPasteAll:
+      cleared = ClearPart::All;
+      break;
+    case xlPasteFormats:
+      cleared = ClearPart::Formats;
+      break;
+    case xlPasteValues:
+      cleared = ClearPart::Contents;
+      break;
+    default:
+      throw HostError::MethodFailed("Range", "PasteSpecial");
+  }
+  if (!skipBlanks) store_.Clear(target, cleared);
+  for (const CellBlock::Placed& placed : block.cells) {
+    int row = target.row + placed.row;
+    int column = target.column + placed.column;
+    if (paste == xlPasteFormats) {
+      store_.SetStyle(row, column, placed.cell.style);
+    } else if (placed.cell.HasContent() || !skipBlanks) {
+      if (paste == xlPasteAll) {
+        store_.Put(row, column, placed.cell);
+      } else {
+        store_.SetContent(row, column, placed.cell.value, nullptr);
+      }
+    }
+  }
+  changed_ = true;
+}
+
+// Whole rows only, for now: the formula engine adjusts references when rows move, and partial
+// ranges shift cells sideways, which the store does not do yet.
+void Sheet::Insert(const tavrin::Range& range, XlShift) {
+  std::vector<Area> areas = WholeRowsBottomFirst(range, "Insert");
+  for (const Area& area : areas) {
+    // The host refuses to push content off the sheet's last row.
+    for (int c = 1; c <= kLastColumn; ++c) {
+      if (store_.Column(c).PreviousContent(kLastRow) > kLastRow - area.rows) {
+        throw HostError::MethodFailed("Range", "Insert");
+      }
+    }
+  }
+  for (const Area& area : areas) {
+    store_.InsertRows(area.row, area.rows);
+    ShiftRowHeights(area.row, area.rows);
+  }
+  changed_ = true;
+}
+
+void Sheet::Delete(const tavrin::Range& range, XlShift) {
+  for (const Area& area : WholeRowsBottomFirst(range, "Delete")) {
+    store_.DeleteRows(area.row, area.rows);
+    ShiftRowHeights(area.row, -area.rows);
+  }
+  changed_ = true;
+}
+
+}  // namespace tavrin

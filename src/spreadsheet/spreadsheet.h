@@ -1,0 +1,97 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/application.h"
+#include "host/user_locale.h"
+#include "spreadsheet/cell_block.h"
+
+namespace tavrin {
+
+class Book;
+class Sheet;
+class BookWindows;
+class SheetFunctions;
+
+// The embedded host application: its workbooks, their windows, the active workbook, the
+// clipboard and the application's switches.
+class Spreadsheet : public Application {
+ public:
+  // Answers an input box: the text typed, or nothing when cancelled.
+  using InputAnswerer = std::function<std::optional<std::string>(const std::string& prompt,
+                                                                 const std::string& title)>;
+
+  explicit Spreadsheet(UserLocale locale = {});
+  ~Spreadsheet() override;
+
+  // A new workbook without sheets; it becomes the active one. A name in use fails (1004).
+  Book& AddWorkbook(const std::string& name);
+  // A workbook by name (letter case ignored); a missing one fails (9).
+  Book& GetWorkbook(const std::string& name);
+  // Workbooks in the order they were added.
+  int WorkbookCount() const { return static_cast<int>(books_.size()); }
+  Book& GetWorkbook(int index);
+  // The host workbook that ThisWorkbook gives.
+  void SetThisWorkbook(Book& book) { thisBook_ = &book; }
+  void SetInputAnswerer(InputAnswerer answerer) { answerer_ = std::move(answerer); }
+  const UserLocale& Locale() const { return locale_; }
+
+  // The clipboard: the block last copied, or nothing.
+  const std::optional<CellBlock>& Clipboard() const { return clipboard_; }
+  void SetClipboard(CellBlock block) { clipboard_ = std::move(block); }
+
+  bool Visible() const override { return visible_; }
+  void SetVisible(bool visible) override { visible_ = visible; }
+  tavrin::Windows& Windows() override;
+  Window& ActiveWindow() override;
+  // The active workbook; none fails (91).
+  Workbook& ActiveWorkbook() override;
+  Book& ActiveBook();
+  // The host workbook; none set fails (91).
+  Workbook& ThisWorkbook() override;
+
+  bool EnableEvents() const override { return enableEvents_; }
+  void SetEnableEvents(bool enable) override { enableEvents_ = enable; }
+  bool ScreenUpdating() const override { return screenUpdating_; }
+  void SetScreenUpdating(bool enable) override { screenUpdating_ = enable; }
+  // True while the clipboard holds a copied block; setting False empties it, setting True does
+  // nothing (as in the host).
+  bool CutCopyMode() const override { return clipboard_.has_value(); }
+  void SetCutCopyMode(bool mode) override;
+
+  tavrin::Range Selection() override;
+  // An address gives its range on the active sheet, or on the active workbook's sheet it names
+  // (#REF! when there is no such sheet); "" gives #VALUE!, any other text #NAME?.
+  RangeOrValue Evaluate(std::string_view text) override;
+  tavrin::Range Range(std::string_view address) override;
+  tavrin::WorksheetFunction& WorksheetFunction() override;
+  // Type 8 asks the input answerer for an address (a leading "=" allowed) and gives its range;
+  // cancelled, or an answer that is no address, gives False. Other types give the text typed.
+  RangeOrValue InputBox(const std::string& prompt, const std::string& title,
+                        const Variant& defaultValue, const Variant& left, const Variant& top,
+                        const Variant& helpFile, const Variant& helpContextId, int type) override;
+
+ private:
+  friend class Book;
+  void SetActive(Book& book) { activeBook_ = &book; }
+  Sheet& ActiveSheet();
+
+  UserLocale locale_;
+  std::vector<std::unique_ptr<Book>> books_;
+  Book* activeBook_ = nullptr;
+  Book* thisBook_ = nullptr;
+  InputAnswerer answerer_;
+  std::optional<CellBlock> clipboard_;
+  std::unique_ptr<BookWindows> windows_;
+  std::unique_ptr<SheetFunctions> functions_;
+  bool visible_ = true;
+  bool enableEvents_ = true;
+  bool screenUpdating_ = true;
+};
+
+}  // namespace tavrin

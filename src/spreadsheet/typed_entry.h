@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "host/user_locale.h"
+#include "host/variant.h"
+#include "spreadsheet/cell_store.h"
+
+namespace tavrin {
+
+// What a write puts into a cell: a constant, or a formula (its value left to the formula engine).
+struct Entry {
+  Variant value;
+  FormulaPtr formula;
+};
+
+// A value written to a cell, read as the host reads a typed entry: a text beginning with "="
+// (and longer than it) is a formula; a text that reads as a number is that number; "TRUE" and
+// "FALSE" in any case are Booleans; an error value's text is that error value; a leading
+// apostrophe keeps the rest as text; "" clears the cell. Other values are kept as given.
+Entry ReadEntry(const Variant& value, const UserLocale& locale);
+
+// A cell's Formula: the formula's text, or the constant as it would be typed (a number without
+// thousands separators, "TRUE"/"FALSE", a date's text, an error value's text), "" when empty.
+std::string EntryText(const Cell& cell, const UserLocale& locale);
+
+// A value as the general format displays it.
+std::string DisplayText(const Variant& value, const UserLocale& locale);
+
+}  // namespace tavrin
