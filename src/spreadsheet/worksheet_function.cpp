@@ -118,10 +118,14 @@ double SheetFunctions::Match(const Variant& lookupValue, const Range& lookupArra
 }
 
 double SheetFunctions::RoundUp(double number, double digits) {
-  double scale = std::pow(10.0, std::trunc(digits));
-  double scaled = ToSignificantDigits(std::fabs(number) * scale);
-  if (!std::isfinite(scaled) || scale == 0) return number;
-  return std::copysign(std::ceil(scaled) / scale, number);
+  // Scaling by a power of ten, and never by its inverse, keeps 1234 at -2 digits an exact 1300.
+  double places = std::trunc(digits);
+  double power = std::pow(10.0, std::fabs(places));
+  double magnitude = std::fabs(number);
+  double scaled = ToSignificantDigits(places >= 0 ? magnitude * power : magnitude / power);
+  if (!std::isfinite(scaled) || !std::isfinite(power)) return number;
+  double rounded = std::ceil(scaled);
+  return std::copysign(places >= 0 ? rounded / power : rounded * power, number);
 }
 
 }  // namespace tavrin

@@ -1,0 +1,121 @@
+#include "host/workbook.h"
+#include "sheet_fixture.h"
+
+namespace tavrin {
+namespace {
+
+TEST_F(SheetTest, EvaluateGivesRangesForAddressesAndErrorValuesOtherwise) {
+  Sheet& data = book.AddSheet("My Data");
+  RangeOrValue cell = app.Evaluate("B2:C3");
+  ASSERT_TRUE(cell.IsRange());
+  EXPECT_EQ(&cell.AsRange().Parent(), &sheet);
+  EXPECT_EQ(cell.AsRange().Areas(), (std::vector<Area>{{2, 2, 2, 2}}));
+  RangeOrValue other = app.Evaluate("'my data'!$A:$A,C5");
+  ASSERT_TRUE(other.IsRange());
+  EXPECT_EQ(&other.AsRange().Parent(), &data);
+  EXPECT_EQ(other.AsRange().Address(), "$A:$A,$C$5");
+  EXPECT_EQ(app.Evaluate("Nowhere!A1").Value(), Variant(ErrorValue::Ref));
+  RangeOrValue name = app.Evaluate("total of");
+  EXPECT_EQ(name.Value(), Variant(ErrorValue::Name));
+  EXPECT_EQ(ErrorNumber([&] { name.AsRange(); }), 424);
+  EXPECT_EQ(ErrorNumber([&] { app.Range("Nowhere!A1"); }), 1004);
+  EXPECT_EQ(ErrorNumber([&] { sheet.Range("'My Data'!A1"); }), 1004);
+  EXPECT_EQ(app.Range("'My Data'!B1").Address(), "$B$1");
+}
+
+TEST_F(SheetTest, SheetsByNumberAndNameIgnoringCase) {
+  Sheet& second = book.AddSheet("Übersicht");
+  Sheets& sheets = book.Sheets();
+  EXPECT_EQ(sheets.Count(), 2);
+  EXPECT_EQ(&sheets.Item(2), &second);
+  EXPECT_EQ(&sheets.Item("sheet1"), &sheet);
+  EXPECT_EQ(&sheets.Item("übersicht"), &second);
+  EXPECT_EQ(ErrorNumber([&] { sheets.Item(3); }), 9);
+  EXPECT_EQ(ErrorNumber([&] { sheets.Item("Sheet9"); }), 9);
+  EXPECT_EQ(ErrorNumber([&] { book.AddSheet("SHEET1"); }), 1004);
+  EXPECT_EQ(ErrorNumber([&] { book.AddSheet("a/b"); }), 1004);
+  EXPECT_EQ(&book.ActiveSheet(), &sheet);
+  second.Activate();
+  EXPECT_EQ(&book.ActiveSheet(), &second);
+  // Selecting needs the sheet to be the active one.
+  EXPECT_EQ(ErrorNumber([&] { At("B2").Select(); }), 1004);
+  second.Range("C3:D4").Select();
+  EXPECT_EQ(app.Selection().Address(), "$C$3:$D$4");
+  EXPECT_EQ(sheet.Selection().Address(), "$A$1");
+}
+
+TEST_F(SheetTest, WindowsActivateTheirWorkbooks) {
+  Book& other = app.AddWorkbook("Data.xlsx");
+  other.AddSheet("Raw");
+  EXPECT_EQ(&app.ActiveWorkbook(), &other);
+  Windows& windows = app.Windows();
+  EXPECT_EQ(windows.Count(), 2);
+  EXPECT_EQ(windows.Item(1).Caption(), "Book1");
+  windows.Item("book1").Activate();
+  EXPECT_EQ(&app.ActiveWorkbook(), &book);
+  EXPECT_EQ(app.ActiveWindow().Caption(), "Book1");
+  app.ActiveWindow().SetView(xlPageBreakPreview);
+  EXPECT_EQ(windows.Item(1).View(), xlPageBreakPreview);
+  EXPECT_EQ(windows.Item(2).View(), xlNormalView);
+  EXPECT_EQ(ErrorNumber([&] { windows.Item(3); }), 9);
+  EXPECT_EQ(ErrorNumber([&] { app.ThisWorkbook(); }), 91);
+  app.SetThisWorkbook(other);
+  EXPECT_EQ(&app.ThisWorkbook(), &other);
+  // Activating a sheet brings its workbook forward.
+  other.GetSheet("raw").Activate();
+  EXPECT_EQ(&app.ActiveWorkbook(), &other);
+}
+
+TEST_F(SheetTest, SheetCopiesAreNamedAfterTheOriginalAndBecomeActive) {
+  Sheet& last = book.AddSheet("Last");
+  Set("A1", 7);
+  sheet.SetRowHeight(2, 40);
+  sheet.PageSetup().SetPrintTitleRows("1:2");
+  sheet.Copy(sheet);
+  sheet.Copy(last);
+  Sheet& copy = book.GetSheet(2);
+  EXPECT_EQ(copy.Name(), "Sheet1 (2)");
+  EXPECT_EQ(book.GetSheet(4).Name(), "Sheet1 (3)");
+  EXPECT_EQ(&book.ActiveSheet(), &book.GetSheet(4));
+  copy.Copy(copy);
+  EXPECT_EQ(book.GetSheet(3).Name(), "Sheet1 (4)");
+  EXPECT_EQ(copy.Range("A1").Value(), Variant(7));
+  EXPECT_EQ(copy.RowHeight(2), 40);
+  EXPECT_EQ(copy.PageSetup().PrintTitleRows(), "$1:$2");
+  copy.Range("A1").SetValue(8);
+  EXPECT_EQ(Get("A1"), Variant(7));
+}
+
+TEST_F(SheetTest, PrintTitleRowsAreNormalised) {
+  PageSetup& setup = sheet.PageSetup();
+  for (const char* text : {"$1:$3", "1:3", "$3:1"}) {
+    setup.SetPrintTitleRows(text);
+    EXPECT_EQ(setup.PrintTitleRows(), "$1:$3");
+  }
+  setup.SetPrintTitleRows("$2");
+  EXPECT_EQ(setup.PrintTitleRows(), "$2:$2");
+  setup.SetPrintTitleRows("");
+  EXPECT_EQ(setup.PrintTitleRows(), "");
+  for (const char* text : {"A1", "$1:", "0:2", "1:65537"}) {
+    EXPECT_EQ(ErrorNumber([&] { setup.SetPrintTitleRows(text); }), 1004) << text;
+  }
+  EXPECT_EQ(sheet.HPageBreaks().Count(), 0);
+  EXPECT_EQ(ErrorNumber([&] { sheet.HPageBreaks().Item(1); }), 9);
+}
+
+TEST_F(SheetTest, InputBoxForARangeAsksTheAnswerer) {
+  std::vector<std::optional<std::string>> answers = {"=B2:B4", "no address", std::nullopt};
+  size_t next = 0;
+  app.SetInputAnswerer([&](const std::string& prompt, const std::string& title) {
+    EXPECT_EQ(prompt, "选择区域");
+    EXPECT_EQ(title, "汇总");
+    return answers[next++];
+  });
+  auto ask = [&] { return app.InputBox("选择区域", "汇总", {}, {}, {}, {}, {}, 8); };
+  EXPECT_EQ(ask().AsRange().Address(), "$B$2:$B$4");
+  EXPECT_EQ(ask().Value(), Variant::Boolean(false));
+  EXPECT_EQ(ask().Value(), Variant::Boolean(false));
+}
+
+}  // namespace
+}  // namespace tavrin

@@ -1,0 +1,116 @@
+#include "spreadsheet/cell_store.h"
+
+#include <gtest/gtest.h>
+
+namespace tavrin {
+namespace {
+
+Cell Number(double n) {
+  return Cell{Variant(n), nullptr, 0};
+}
+
+double At(const CellStore& store, int row, int column = 1) {
+  const Cell* cell = store.Find(row, column);
+  return cell && cell->value.IsNumber() ? cell->value.AsNumber() : -1;
+}
+
+TEST(CellStoreTest, AppendedRowsFillFewSegmentsAndCountFromContent) {
+  CellStore store;
+  for (int r = 1; r <= kLastRow; ++r) store.Put(r, 1, Number(r));
+  EXPECT_EQ(store.Column(1).SegmentCount(), kLastRow / CellColumn::kSegmentCells);
+  EXPECT_EQ(store.ContentCount(Area{1, 1, kLastRow, 1}), kLastRow);
+  EXPECT_EQ(store.ContentCount(Area{1, 1, kLastRow, 3}), kLastRow);
+  EXPECT_EQ(store.ContentCount(Area{1000, 1, 50, 1}), 50);
+  EXPECT_EQ(At(store, 65536), 65536);
+  // A blanked cell stops counting; a style alone is no content.
+  store.Put(5, 1, Cell{});
+  store.SetStyle(6, 1, 3);
+  store.SetContent(6, 1, Variant(), nullptr);
+  EXPECT_EQ(store.ContentCount(Area{1, 1, 10, 1}), 8);
+  EXPECT_EQ(store.Find(6, 1)->style, 3u);
+  EXPECT_EQ(store.Column(1).NextContent(5), 7);
+  EXPECT_EQ(store.Column(1).PreviousContent(6), 4);
+}
+
+TEST(CellStoreTest, ScatteredWritesJoinNearbySegmentsAndTrimBlankEnds) {
+  CellStore store;
+  store.Put(100, 2, Number(1));
+  store.Put(105, 2, Number(2));   // close: joins the segment
+  store.Put(95, 2, Number(3));    // close before: joins too
+  store.Put(5000, 2, Number(4));  // far: a segment of its own
+  EXPECT_EQ(store.Column(2).SegmentCount(), 2);
+  EXPECT_EQ(store.ContentCount(Area{1, 2, kLastRow, 1}), 4);
+  EXPECT_EQ(store.Find(101, 2)->HasContent(), false);
+  store.Put(5000, 2, Cell{});
+  EXPECT_EQ(store.Column(2).SegmentCount(), 1);
+  EXPECT_EQ(store.Find(5000, 2), nullptr);
+  EXPECT_EQ(store.Column(2).RunEnd(95, 1), 95);
+}
+
+TEST(CellStoreTest, InsertRowsSplitsOneSegmentAndShiftsTheLaterOnes) {
+  CellStore store;
+  for (int r = 1; r <= 3000; ++r) store.Put(r, 1, Number(r));
+  store.Put(9000, 1, Number(9000));
+  int segments = store.Column(1).SegmentCount();
+  uint64_t version = store.Version();
+  store.InsertRows(1500, 10);
+  EXPECT_GT(store.Version(), version);
+  EXPECT_EQ(store.Column(1).SegmentCount(), segments + 1);
+  EXPECT_EQ(At(store, 1499), 1499);
+  EXPECT_EQ(store.Find(1500, 1), nullptr);
+  EXPECT_EQ(store.Find(1509, 1), nullptr);
+  EXPECT_EQ(At(store, 1510), 1500);
+  EXPECT_EQ(At(store, 3010), 3000);
+  EXPECT_EQ(At(store, 9010), 9000);
+  EXPECT_EQ(store.ContentCount(Area{1, 1, kLastRow, 1}), 3001);
+  // The inserted gap breaks the run; the run resumes after it.
+  EXPECT_EQ(store.Column(1).RunEnd(1, 1), 1499);
+  EXPECT_EQ(store.Column(1).RunEnd(3010, -1), 1510);
+}
+
+TEST(CellStoreTest, InsertRowsDropsCellsPushedPastTheLastRow) {
+  CellStore store;
+  store.Put(kLastRow - 1, 1, Number(1));
+  store.Put(kLastRow, 1, Number(2));
+  store.InsertRows(kLastRow - 1, 1);
+  EXPECT_EQ(At(store, kLastRow), 1);
+  EXPECT_EQ(store.ContentCount(Area{1, 1, kLastRow, 1}), 1);
+}
+
+TEST(CellStoreTest, DeleteRowsRemovesTheRowsAndMovesLaterCellsUp) {
+  CellStore store;
+  for (int r = 1; r <= 3000; ++r) store.Put(r, 1, Number(r));
+  store.Put(9000, 1, Number(9000));
+  store.Put(1000, 2, Number(-5));
+  store.DeleteRows(1000, 1500);  // rows 1000..2499, across segment borders
+  EXPECT_EQ(At(store, 999), 999);
+  EXPECT_EQ(At(store, 1000), 2500);
+  EXPECT_EQ(At(store, 1500), 3000);
+  EXPECT_EQ(store.Find(1501, 1), nullptr);
+  EXPECT_EQ(At(store, 7500), 9000);
+  EXPECT_EQ(store.Find(1000, 2), nullptr);
+  EXPECT_EQ(store.ContentCount(Area{1, 1, kLastRow, 2}), 1501);
+  EXPECT_EQ(store.Column(1).RunEnd(1, 1), 1500);
+  // Deleting below all content changes nothing; deleting the rest empties the column.
+  store.DeleteRows(20000, 100);
+  EXPECT_EQ(At(store, 7500), 9000);
+  store.DeleteRows(1, kLastRow);
+  EXPECT_EQ(store.Column(1).SegmentCount(), 0);
+  EXPECT_EQ(store.Column(1).ContentCount(), 0);
+}
+
+TEST(CellStoreTest, ClearKeepsWhatItIsNotAskedToRemove) {
+  CellStore store;
+  for (int r = 1; r <= 10; ++r) store.Put(r, 1, Cell{Variant(r), nullptr, r % 2 ? 7u : 0u});
+  store.Clear(Area{1, 1, kLastRow, 1}, ClearPart::Contents);
+  EXPECT_EQ(store.Column(1).ContentCount(), 0);
+  EXPECT_EQ(store.Find(1, 1)->style, 7u);
+  EXPECT_EQ(store.Find(9, 1)->style, 7u);
+  store.Clear(Area{1, 1, 5, 1}, ClearPart::Formats);
+  EXPECT_EQ(store.Find(1, 1), nullptr);
+  store.Clear(Area{1, 1, kLastRow, 1}, ClearPart::All);
+  EXPECT_EQ(store.Column(1).SegmentCount(), 0);
+}
+
+}  // namespace
+}  // namespace tavrin

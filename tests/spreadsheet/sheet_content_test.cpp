@@ -1,0 +1,177 @@
+#include "sheet_fixture.h"
+
+namespace tavrin {
+namespace {
+
+TEST_F(SheetTest, TypedEntriesBecomeNumbersBooleansFormulasOrText) {
+  Set("A1", "12.5");
+  Set("A2", "1,234");
+  Set("A3", "=SUM(B1:B2)");
+  Set("A4", "true");
+  Set("A5", "#N/A");
+  Set("A6", "'007");
+  Set("A7", "abc");
+  Set("A8", "=");
+  EXPECT_EQ(Get("A1"), Variant(12.5));
+  EXPECT_EQ(Get("A2"), Variant(1234));
+  EXPECT_EQ(Get("A3"), Variant());
+  EXPECT_EQ(At("A3").Formula(), "=SUM(B1:B2)");
+  EXPECT_EQ(Get("A4"), Variant::Boolean(true));
+  EXPECT_EQ(Get("A5"), Variant(ErrorValue::NA));
+  EXPECT_EQ(Get("A6"), Variant("007"));
+  EXPECT_EQ(Get("A7"), Variant("abc"));
+  EXPECT_EQ(Get("A8"), Variant("="));
+  // A value that is no text is kept as given; "" clears the cell.
+  Set("B1", Variant::Date(46364.5));
+  EXPECT_EQ(Get("B1"), Variant::Date(46364.5));
+  Set("A1", "");
+  EXPECT_EQ(Get("A1"), Variant());
+  EXPECT_EQ(sheet.Store().ContentCount(Area{1, 1, 10, 1}), 7);
+}
+
+TEST_F(SheetTest, FormulaAndTextOfConstants) {
+  Set("A1", 1234567.5);
+  Set("A2", Variant::Boolean(false));
+  Set("A3", ErrorValue::Div0);
+  Set("A4", "text");
+  Set("A5", Variant::Date(46364));
+  EXPECT_EQ(At("A1").Formula(), "1234567.5");
+  EXPECT_EQ(At("A2").Formula(), "FALSE");
+  EXPECT_EQ(At("A3").Formula(), "#DIV/0!");
+  EXPECT_EQ(At("A4").Formula(), "text");
+  EXPECT_EQ(At("A5").Formula(), "2026/12/8");
+  EXPECT_EQ(At("A6").Formula(), "");
+  EXPECT_EQ(At("A1").FormulaR1C1(), "1234567.5");
+  EXPECT_EQ(At("A2").Text(), "FALSE");
+  EXPECT_EQ(At("A3").Text(), "#DIV/0!");
+  // A formula set in either notation is kept as written, its value left empty.
+  At("B1").SetFormulaR1C1("=R1C1*2");
+  EXPECT_EQ(At("B1").FormulaR1C1(), "=R1C1*2");
+  At("B2").SetFormulaR1C1("42");
+  EXPECT_EQ(Get("B2"), Variant(42));
+}
+
+TEST_F(SheetTest, WritesToSeveralCellsMoveTheVersionAndMarkTheSheet) {
+  sheet.SetChanged(false);
+  uint64_t version = sheet.ContentVersion();
+  sheet.Range("A1:B2,D4").SetValue("x");
+  EXPECT_TRUE(sheet.Changed());
+  EXPECT_GT(sheet.ContentVersion(), version);
+  EXPECT_EQ(sheet.Store().ContentCount(Area{1, 1, 10, 10}), 5);
+  sheet.SetChanged(false);
+  sheet.SetRowHeight(3, 20);
+  EXPECT_TRUE(sheet.Changed());
+  EXPECT_EQ(sheet.RowHeight(3), 20);
+  EXPECT_EQ(sheet.RowHeight(4), 12.75);
+}
+
+TEST_F(SheetTest, ValuesAndSetValuesMoveBlocks) {
+  Block block(2, 3);
+  block(1, 1) = "1";
+  block(1, 2) = "two";
+  block(2, 3) = Variant::Boolean(true);
+  At("B2:D3").SetValues(block);
+  Block read = At("B2:D3").Values();
+  EXPECT_EQ(read(1, 1), Variant(1));
+  EXPECT_EQ(read(1, 2), Variant("two"));
+  EXPECT_EQ(read(1, 3), Variant());
+  EXPECT_EQ(read(2, 3), Variant::Boolean(true));
+  EXPECT_EQ(At("A1:A1").Values().Rows(), 1);
+  EXPECT_EQ(ErrorNumber([&] { At("B2:D4").SetValues(block); }), 1004);
+  EXPECT_EQ(ErrorNumber([&] { At("B2:C3").SetValues(block); }), 1004);
+}
+
+TEST_F(SheetTest, ClearContentsKeepsStyles) {
+  Set("A1", 1);
+  Set("A2", "=A1");
+  sheet.Store().SetStyle(1, 1, 4);
+  At("A:A").ClearContents();
+  EXPECT_EQ(Get("A1"), Variant());
+  EXPECT_EQ(At("A2").Formula(), "");
+  EXPECT_EQ(sheet.Store().Find(1, 1)->style, 4u);
+}
+
+TEST_F(SheetTest, EndFollowsRunsJumpsGapsAndStopsAtTheEdges) {
+  for (const char* address : {"B2", "B3", "B4", "B8", "C2", "D2", "G2"}) Set(address, 1);
+  auto end = [&](const char* from, XlDirection direction) {
+    return At(from).End(direction).Address();
+  };
+  EXPECT_EQ(end("B2", xlDown), "$B$4");      // along the run
+  EXPECT_EQ(end("B4", xlDown), "$B$8");      // past the gap to the next content
+  EXPECT_EQ(end("B8", xlDown), "$B$65536");  // nothing below
+  EXPECT_EQ(end("B6", xlDown), "$B$8");      // from an empty cell
+  EXPECT_EQ(end("B8", xlUp), "$B$4");
+  EXPECT_EQ(end("B3", xlUp), "$B$2");
+  EXPECT_EQ(end("B2", xlUp), "$B$1");
+  EXPECT_EQ(end("B65536", xlUp), "$B$8");
+  EXPECT_EQ(end("B65536", xlDown), "$B$65536");
+  EXPECT_EQ(end("A1", xlUp), "$A$1");
+  EXPECT_EQ(end("B2", xlToRight), "$D$2");
+  EXPECT_EQ(end("D2", xlToRight), "$G$2");
+  EXPECT_EQ(end("G2", xlToRight), "$IV$2");
+  EXPECT_EQ(end("IV2", xlToLeft), "$G$2");
+  EXPECT_EQ(end("D2", xlToLeft), "$B$2");
+  EXPECT_EQ(end("B2", xlToLeft), "$A$2");
+  EXPECT_EQ(end("A2", xlToLeft), "$A$2");
+}
+
+TEST_F(SheetTest, CopyAndPasteSpecialTranspose) {
+  Set("A1", 1);
+  Set("B1", "=A1");
+  Set("A2", "x");
+  sheet.Store().SetStyle(1, 2, 9);
+  At("A1:B2").Copy(At("D5"));
+  EXPECT_EQ(Get("D5"), Variant(1));
+  EXPECT_EQ(At("E5").Formula(), "=A1");
+  EXPECT_EQ(sheet.Store().Find(5, 5)->style, 9u);
+
+  At("A1:B2").Copy();
+  EXPECT_TRUE(app.CutCopyMode());
+  Set("H2", "old");
+  At("G1").PasteSpecial(xlPasteValues, xlPasteSpecialOperationNone, false, true);
+  EXPECT_EQ(Get("G1"), Variant(1));
+  EXPECT_EQ(Get("H1"), Variant("x"));
+  EXPECT_EQ(Get("G2"), Variant());  // B1's formula, pasted as its value
+  EXPECT_EQ(Get("H2"), Variant());  // the blank B2 clears what it lands on
+  EXPECT_EQ(app.Selection().Address(), "$G$1:$H$2");
+  At("J1").PasteSpecial(xlPasteFormats);
+  EXPECT_EQ(Get("K1"), Variant());
+  EXPECT_EQ(sheet.Store().Find(1, 11)->style, 9u);
+  app.SetCutCopyMode(false);
+  EXPECT_EQ(ErrorNumber([&] { At("J1").PasteSpecial(); }), 1004);
+}
+
+TEST_F(SheetTest, CutMovesContentAndStylesToAnotherSheet) {
+  Sheet& other = book.AddSheet("Other");
+  Set("A1", 5);
+  sheet.Store().SetStyle(1, 1, 2);
+  At("A1").Cut(other.Range("C3"));
+  EXPECT_EQ(sheet.Store().Find(1, 1), nullptr);
+  EXPECT_EQ(other.Range("C3").Value(), Variant(5));
+  EXPECT_EQ(other.Store().Find(3, 3)->style, 2u);
+}
+
+TEST_F(SheetTest, WholeRowsInsertAndDeleteMoveCellsAndHeights) {
+  FillColumn(1, 1, 5);
+  sheet.SetRowHeight(4, 30);
+  sheet.Rows(2, 3).Insert();
+  EXPECT_EQ(Get("A1"), Variant(1));
+  EXPECT_EQ(Get("A2"), Variant());
+  EXPECT_EQ(Get("A4"), Variant(2));
+  EXPECT_EQ(sheet.RowHeight(6), 30);
+  sheet.Range("1:2,5:5").Delete();
+  EXPECT_EQ(Get("A1"), Variant());
+  EXPECT_EQ(Get("A2"), Variant(2));
+  EXPECT_EQ(Get("A3"), Variant(4));
+  EXPECT_EQ(Get("A4"), Variant(5));
+  EXPECT_EQ(sheet.RowHeight(3), 30);
+  EXPECT_EQ(ErrorNumber([&] { At("A1:B2").Insert(); }), 1004);
+  EXPECT_EQ(ErrorNumber([&] { At("A1").Delete(); }), 1004);
+  // Rows holding content at the bottom cannot be pushed off the sheet.
+  Set("A65536", 1);
+  EXPECT_EQ(ErrorNumber([&] { sheet.Rows(1, 1).Insert(); }), 1004);
+  EXPECT_EQ(ErrorNumber([&] { At("A1:A2").AutoFill(At("A1:A5")); }), 1004);
+}
+
+}  // namespace
+}  // namespace tavrin
