@@ -1,5 +1,6 @@
 #pragma once
 
+#include <any>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,6 +48,10 @@ class Book : public Workbook {
   // copies ("Name (2)", the first number free); it becomes the active sheet.
   Sheet& CopySheet(const Sheet& source, const Sheet& after);
   BookWindow& GetWindow() { return window_; }
+  // What the file the workbook was read from leaves for writing it back (the file reader's own
+  // type); empty for a workbook made in memory.
+  const std::any& Origin() const { return origin_; }
+  void SetOrigin(std::any origin) { origin_ = std::move(origin); }
 
   std::string Name() const override { return name_; }
   Spreadsheet& Parent() override { return application_; }
@@ -66,6 +71,7 @@ class Book : public Workbook {
   Sheet* activeSheet_ = nullptr;
   BookSheets sheetList_{*this};
   BookWindow window_{*this};
+  std::any origin_;
 };
 
 }  // namespace tavrin

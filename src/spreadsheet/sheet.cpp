@@ -13,7 +13,8 @@ Sheet::Sheet(Book& book, std::string name, const Sheet& source)
       store_(source.store_),
       rowHeights_(source.rowHeights_),
       columnWidths_(source.columnWidths_),
-      pageSetup_(source.pageSetup_) {}
+      pageSetup_(source.pageSetup_),
+      layout_(source.layout_) {}
 
 void Sheet::Activate() {
   book_.SetActiveSheet(*this);

@@ -10,6 +10,7 @@
 #include "spreadsheet/book.h"
 #include "spreadsheet/cell_store.h"
 #include "spreadsheet/page_setup.h"
+#include "spreadsheet/sheet_layout.h"
 
 namespace tavrin {
 
@@ -76,6 +77,9 @@ class Sheet : public Worksheet {
   void SetRowHeight(int row, double height);
   double ColumnWidth(int column) const;
   void SetColumnWidth(int column, double width);
+  // Merged cells, margins, paper, scaling, print area, manual breaks and the sheet's view.
+  SheetLayout& Layout() { return layout_; }
+  const SheetLayout& Layout() const { return layout_; }
 
   // Calls visit(row, column, value) for every cell of the area holding content, column by
   // column, top to bottom.
@@ -98,6 +102,7 @@ class Sheet : public Worksheet {
   std::map<int, double> rowHeights_;
   std::map<int, double> columnWidths_;
   SheetPageSetup pageSetup_;
+  SheetLayout layout_;
   SheetPageBreaks pageBreaks_;
   std::vector<Area> selection_{Area{}};
   bool changed_ = true;

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/address.h"
+
+namespace tavrin {
+
+// How a sheet prints and shows, as plain data: files read it and write it, the paging model
+// computes on it. Margins are in inches, as the host's files keep them.
+struct PageMargins {
+  double left = 0.75;
+  double right = 0.75;
+  double top = 1.0;
+  double bottom = 1.0;
+  double header = 0.5;
+  double footer = 0.5;
+  bool operator==(const PageMargins&) const = default;
+};
+
+enum class PageOrientation { Portrait, Landscape };
+
+struct SheetLayout {
+  static constexpr int kPaperLetter = 1;
+  static constexpr int kPaperA4 = 9;
+
+  std::vector<Area> mergedCells;
+  PageMargins margins;
+  int paperSize = kPaperLetter;  // the host's paper codes
+  PageOrientation orientation = PageOrientation::Portrait;
+  int scale = 100;  // printed size in percent
+  // Fit to a number of pages wide and tall instead of the scale.
+  bool fitToPage = false;
+  int fitToWidth = 1;
+  int fitToHeight = 1;
+  // The print area as the host writes it ("$A$1:$F$20"), "" for the used area.
+  std::string printArea;
+  // Manual horizontal page breaks: the first row of the page each one starts, ascending.
+  std::vector<int> manualRowBreaks;
+  // The sheet's own view: page-break preview, its tab selected, the zoom in percent. The
+  // window's View follows the active sheet's.
+  bool pageBreakPreview = false;
+  bool tabSelected = false;
+  int zoom = 100;
+};
+
+}  // namespace tavrin
