@@ -1,18 +1,40 @@
 #include "cli/program.h"
 
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "cli/base_command.h"
+#include "cli/command_context.h"
+#include "cli/file_commands.h"
+#include "host/host_error.h"
 
 namespace tavrin {
 
 int RunProgram(int argc, char** argv) {
-  CLI::App app{"Tavrin: worksheet tools for lists"};
-  app.require_subcommand(1);
+  CLI::App program{"Tavrin: worksheet tools for lists, run on your workbook.", "tavrin"};
+  program.require_subcommand(1);
+  program.footer("Run 'tavrin COMMAND --help' for the options of a command.");
+
+  CommandContext context{std::cout, std::cerr, isatty(STDIN_FILENO) != 0, {}};
+
+
+  AddMenuCommand(program, context);
+  AddBaseCommand(program, context);
+
   try {
-    app.parse(argc, argv);
+    program.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
-    return app.exit(error) == 0 ? 0 : 2;
+    int status = program.exit(error);
+    return status == 0 ? 0 : 2;
   }
-  return 0;
+  try {
+    return context.run ? context.run() : 0;
+  } catch (const HostError& error) {
+    std::cerr << "tavrin: " << error.Number() << ' ' << error.Description() << '\n';
+    return 1;
+  }
 }
 
 }  // namespace tavrin

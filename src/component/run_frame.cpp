@@ -1,6 +1,7 @@
 #include "component/run_frame.h"
 
 #include "host/host_error.h"
+#include "host/variant_rules.h"
 #include "host/workbook.h"
 
 namespace tavrin {
@@ -32,6 +33,14 @@ bool RunFrame::FieldsFilled(std::initializer_list<const char*> fieldNames) {
   return true;
 }
 
+std::string RunFrame::FieldText(const std::string& name) {
+  return TextOf(form.Controls(name).Value(), korvel.runtime.Locale());
+}
+
+Range RunFrame::FieldRange(const std::string& name) {
+  return App().Evaluate(FieldText(name)).AsRange();
+}
+
 void RunFrame::EventsOff() { App().SetEnableEvents(false); }
 
 void RunFrame::KeepEventsAndOff() {
@@ -54,6 +63,15 @@ void RunFrame::WithFailureReport(const std::function<void()>& work, bool reshowF
     description = error.Description();
   }
   FailureReport(description, reshowForm);
+}
+
+void RunFrame::PassingFailuresOn(const std::function<void()>& work) {
+  try {
+    work();
+  } catch (const HostError&) {
+    EventsBack();
+    throw;
+  }
 }
 
 void RunFrame::FailureReport(const std::string& description, bool reshowForm) {

@@ -32,6 +32,11 @@ class RunFrame {
   // F3: every named field's Value is non-empty; the first empty one gets the message and the
   // focus, and the result is false.
   bool FieldsFilled(std::initializer_list<const char*> fieldNames);
+  // A field's text, and the range the host makes of it with Evaluate (a text that is no
+  // reference fails with the runtime's object-required error).
+  std::string FieldText(const std::string& name);
+  Range FieldRange(const std::string& name);
+
   // F4: events off.
   void EventsOff();
   // F4 for tools that restore what they found: keeps the setting, then events off.
@@ -50,6 +55,10 @@ class RunFrame {
   // F8 without its message, for a run the user called off: events back, screen updating on,
   // the form shown again when asked.
   void CalledOff(bool reshowForm);
+
+  // For the tools without a failure report: runs the work; a failure in it switches events
+  // back on (the form left as the failure left it) and goes on to the caller.
+  void PassingFailuresOn(const std::function<void()>& work);
 
   // A message box of the toolbox: title "Lumo提示" unless given.
   int Message(const std::string& text, int buttons = 0,

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "host/command_bars.h"
 #include "host/range.h"
 #include "host/variant.h"
 
@@ -60,6 +61,11 @@ class Application {
   // An address text on the active sheet, or on the sheet it names; no address fails (1004).
   virtual tavrin::Range Range(std::string_view address) = 0;
   virtual tavrin::WorksheetFunction& WorksheetFunction() = 0;
+
+  // The command bars ("Worksheet Menu Bar", toolbars) and the legacy menu collection
+  // (MenuBars(xlWorksheet)); another kind of menu bar fails (5).
+  virtual tavrin::CommandBars& CommandBars() = 0;
+  virtual MenuBar& MenuBars(int kind) = 0;
 
   // The host's input box. Type 8 asks for a range and answers it, or False when cancelled.
   // Left and Top are the prompt's position in points.

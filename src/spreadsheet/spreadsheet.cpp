@@ -107,4 +107,9 @@ RangeOrValue Spreadsheet::InputBox(const std::string& prompt, const std::string&
   return result.IsRange() ? result : RangeOrValue(Variant::Boolean(false));
 }
 
+MenuBar& Spreadsheet::MenuBars(int kind) {
+  if (kind != xlWorksheet) throw HostError::InvalidCall();
+  return worksheetMenus_;
+}
+
 }  // namespace tavrin

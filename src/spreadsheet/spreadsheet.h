@@ -10,6 +10,7 @@
 #include "host/application.h"
 #include "host/user_locale.h"
 #include "spreadsheet/cell_block.h"
+#include "spreadsheet/command_bars.h"
 
 namespace tavrin {
 
@@ -70,6 +71,8 @@ class Spreadsheet : public Application {
   RangeOrValue Evaluate(std::string_view text) override;
   tavrin::Range Range(std::string_view address) override;
   tavrin::WorksheetFunction& WorksheetFunction() override;
+  tavrin::CommandBars& CommandBars() override { return bars_; }
+  MenuBar& MenuBars(int kind) override;
   // Type 8 asks the input answerer for an address (a leading "=" allowed) and gives its range;
   // cancelled, or an answer that is no address, gives False. Other types give the text typed.
   RangeOrValue InputBox(const std::string& prompt, const std::string& title,
@@ -89,6 +92,8 @@ class Spreadsheet : public Application {
   std::optional<CellBlock> clipboard_;
   std::unique_ptr<BookWindows> windows_;
   std::unique_ptr<SheetFunctions> functions_;
+  Bars bars_;
+  LegacyMenuBar worksheetMenus_{bars_.Item(Bars::kWorksheetMenuBar)};
   bool visible_ = true;
   bool enableEvents_ = true;
   bool screenUpdating_ = true;

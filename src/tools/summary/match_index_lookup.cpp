@@ -1,17 +1,101 @@
+#include <string>
+
 #include "component/korvel.h"
 #include "component/run_frame.h"
+#include "host/worksheet.h"
+#include "host/worksheet_function.h"
 
 namespace tavrin {
 
+namespace {
+
+// A text as a formula's text literal: quoted, every quote doubled, so the cell receives
+// exactly the text typed whatever it holds.
+std::string TextLiteral(const std::string& text) {
+  std::string literal = "\"";
+  for (char c : text) {
+    literal += c;
+    if (c == '"') literal += '"';
+  }
+  return literal + "\"";
+}
+
+}  // namespace
+
+// Fetches values by an exact index match: one IF(ISERROR(MATCH)) / INDEX formula in the first
+// target cell, filled across and down, then frozen to values.
 void Korvel::DSYCZ(const std::string& WD, Form& Obj1) {
   RunFrame frame(*this, Obj1);
   if (!frame.TokenMatches(WD)) return;
   if (!frame.TargetWorkbookActive()) return;
   if (!frame.FieldsFilled({"RefEdit1", "RefEdit2", "RefEdit3", "RefEdit4", "RefEdit5"})) return;
   frame.EventsOff();
-  // The match-index lookup is built here.
-  frame.EventsBack();
-  frame.UnloadForm();
+
+  frame.PassingFailuresOn([&] {
+    Application& app = frame.App();
+    Worksheet& sheet = app.ActiveWorkbook().ActiveSheet();
+
+    // A shape the lookup cannot take: the message, the focus on the field to correct.
+    auto refuse = [&](const char* message, const char* field) {
+      frame.Message(message, vbOKOnly, kLibraryTitle);
+      Obj1.Controls(field).SetFocus();
+      frame.EventsBack();
+    };
+
+    // The index target: one column.
+    Range indexTarget = frame.FieldRange("RefEdit1");
+    int a = indexTarget.Row(), na = indexTarget.RowsCount(), ka = indexTarget.Column();
+    if (indexTarget.ColumnsCount() > 1) return refuse("“索引目标”只能是一列", "RefEdit1");
+
+    // The data target, the source table, the index source: one column.
+    Range dataTarget = frame.FieldRange("RefEdit2");
+    int b = dataTarget.Column(), nb = dataTarget.ColumnsCount();
+    Range table = frame.FieldRange("RefEdit3");
+    int s1 = table.Row(), s2 = s1 + table.RowsCount() - 1;
+    int c1 = table.Column(), c2 = c1 + table.ColumnsCount() - 1;
+    Range indexSource = frame.FieldRange("RefEdit4");
+    int d = indexSource.Column();
+    if (indexSource.ColumnsCount() > 1) return refuse("“索引源”只能是一列", "RefEdit4");
+
+    // The data source: as many columns as the data target.
+    Range dataSource = frame.FieldRange("RefEdit5");
+    int f = dataSource.Column(), nf = dataSource.ColumnsCount();
+    if (nf != nb) return refuse("“数据目标”列数与“数据源”列数不一致", "RefEdit2");
+
+    // The target block; the user decides when it holds anything.
+    Range target = sheet.Range(sheet.Cells(a, b), sheet.Cells(a + na - 1, b + nb - 1));
+    target.Activate();
+    if (app.WorksheetFunction().CountA(target) > 0 &&
+        frame.Message("“数据”目标列中目前已存在有效数据,继续运行将会清除掉这些数据\n\n"
+                      "是否继续运行？",
+                      vbYesNo + vbDefaultButton2) == vbNo) {
+      frame.EventsBack();
+      return;
+    }
+
+    // The lookup formula, filled across and down.
+    auto n = [](int number) { return std::to_string(number); };
+    std::string match = "MATCH(RC" + n(ka) + ",R" + n(s1) + "C" + n(d) + ":R" + n(s2) + "C" +
+                        n(d) + ",0)";
+    std::string column = "COLUMN(R" + n(s1) + "C[" + n(f - b) + "])-COLUMN(R" + n(s1) + "C" +
+                         n(c1) + ")+1";
+    std::string index = "INDEX(R" + n(s1) + "C" + n(c1) + ":R" + n(s2) + "C" + n(c2) + "," +
+                        match + "," + column + ")";
+    std::string formula = "=IF(ISERROR(" + match + ")," +
+                          TextLiteral(Obj1.Controls("TextBox1").Text()) + "," + index + ")";
+    Range first = sheet.Cells(a, b);
+    first.SetFormulaR1C1(formula);
+    Range firstRow = sheet.Range(first, sheet.Cells(a, b + nb - 1));
+    if (nb > 1) first.AutoFill(firstRow, xlFillDefault);
+    if (na > 1) firstRow.AutoFill(target, xlFillDefault);
+
+    // Freeze the values.
+    target.SetValues(target.Values());
+    app.SetCutCopyMode(false);
+
+    frame.EventsBack();
+    frame.UnloadForm();
+  });
 }
 
 }  // namespace tavrin

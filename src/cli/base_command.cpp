@@ -1,0 +1,59 @@
+#include "cli/base_command.h"
+
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "cli/host_session.h"
+#include "cli/terminal_runtime.h"
+#include "host/variant_rules.h"
+
+namespace tavrin {
+
+namespace {
+
+struct BaseOptions {
+  std::string number;
+  int from = 10;
+  int to = 10;
+  int group = 0;
+};
+
+// The conversion answers digits, or one of its messages.
+bool IsMessage(const Variant& result) {
+  return result.IsText() &&
+         result.AsText().find_first_not_of("0123456789ABCDEF,") != std::string::npos;
+}
+
+}  // namespace
+
+void AddBaseCommand(CLI::App& program, CommandContext& context) {
+  auto options = std::make_shared<BaseOptions>();
+  CLI::App* command = program.add_subcommand(
+      "base", "Convert a whole number between bases 2 to 16 (BaseToBase)");
+  command->alias("BaseToBase");
+  command->add_option("NUMBER", options->number, "The number, written in the --from base")
+      ->required();
+  command->add_option("--from", options->from, "Base the number is written in (2-16)")
+      ->check(CLI::Range(0, 255));
+  command->add_option("--to", options->to, "Base to write it in (2-16)")
+      ->check(CLI::Range(0, 255));
+  command->add_option("--group", options->group,
+                      "Digits per comma-separated group (0: no grouping)");
+  command->footer("Example: tavrin base FF --from 16 --to 2 --group 4   prints 1111,1111");
+  command->callback([options, &context] {
+    context.run = [options, &context] {
+      Spreadsheet spreadsheet;
+      TerminalRuntime runtime(context.messages, Answering::No, false);
+      runtime.SetRunningApplication(spreadsheet);
+      HostSession session(spreadsheet, runtime);
+      Variant result = session.Component().BaseToBase(
+          Variant(options->number), static_cast<std::uint8_t>(options->from),
+          static_cast<std::uint8_t>(options->to), Variant(options->group));
+      context.out << TextOf(result, runtime.Locale()) << '\n';
+      return IsMessage(result) ? 1 : 0;
+    };
+  });
+}
+
+}  // namespace tavrin

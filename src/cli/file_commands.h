@@ -1,0 +1,16 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include "cli/command_context.h"
+
+namespace tavrin {
+
+// tavrin show FILE [--sheet NAME] [--range ADDRESS]: a sheet or a range as a table.
+// tavrin convert FILE -o PATH: between .xlsx, .xls and .csv.
+void AddFileCommands(CLI::App& program, CommandContext& context);
+
+// tavrin menu: the menu and toolbar as initialisation builds them.
+void AddMenuCommand(CLI::App& program, CommandContext& context);
+
+}  // namespace tavrin
