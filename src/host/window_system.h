@@ -25,6 +25,13 @@ struct PixelRect {
   int height = 0;
 };
 
+// The platform's numbers for what the form asks of it.
+constexpr int GWL_EXSTYLE = -20;                  // the extended style, by GetWindowLong
+constexpr std::int32_t WS_EX_LAYERED = 0x80000;   // extended style: opacity applies
+constexpr std::uint32_t LWA_ALPHA = 2;            // SetLayeredWindowAttributes: alpha given
+constexpr std::uint32_t WM_NCLBUTTONDOWN = 0xA1;  // a press on the frame of a window
+constexpr std::intptr_t HTCAPTION = 2;            // ... on its title bar
+
 // Mouse buttons as the form runtime numbers them.
 enum MouseButton : int { vbLeftButton = 1, vbRightButton = 2, vbMiddleButton = 4 };
 
@@ -59,7 +66,6 @@ class WindowSystem {
   // Unloads: the window goes away; its form is released once the event it handles returns.
   virtual void DestroyWindow(Handle window) = 0;
 
-  // The extended style is index -20; the layered bit 0x80000 makes opacity apply.
   virtual std::int32_t GetWindowLong(Handle window, int index) = 0;
   virtual std::int32_t SetWindowLong(Handle window, int index, std::int32_t value) = 0;
   // A rectangle from (left, top) to (right, bottom), right and bottom excluded, with corners
@@ -68,11 +74,11 @@ class WindowSystem {
                                     int ellipseHeight) = 0;
   // The window's shape and the only part of it that takes the mouse; takes the region over.
   virtual int SetWindowRgn(Handle window, Handle region, bool redraw) = 0;
-  // Flag 2: the window's opacity is alpha (0 clear to 255 opaque).
+  // With LWA_ALPHA, on a window with WS_EX_LAYERED: its opacity is alpha (0 clear, 255 opaque).
   virtual bool SetLayeredWindowAttributes(Handle window, std::uint32_t colorKey, std::uint8_t alpha,
                                           std::uint32_t flags) = 0;
   virtual bool ReleaseCapture() = 0;
-  // Message 0xA1 with hit code 2 starts a move of the window by the mouse, as a drag of its
+  // WM_NCLBUTTONDOWN with HTCAPTION starts a move of the window by the mouse, as a drag of its
   // title bar would.
   virtual std::intptr_t SendMessage(Handle window, std::uint32_t message, std::intptr_t wParam,
                                     std::intptr_t lParam) = 0;

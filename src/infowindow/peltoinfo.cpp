@@ -9,11 +9,6 @@ namespace tavrin {
 
 namespace {
 
-constexpr int GWL_EXSTYLE = -20;
-constexpr std::int32_t WS_EX_LAYERED = 0x80000;
-constexpr std::uint32_t LWA_ALPHA = 2;
-constexpr std::uint32_t WM_NCLBUTTONDOWN = 0xA1;
-constexpr std::intptr_t HTCAPTION = 2;
 constexpr double fadeSeconds = 2;
 constexpr int twipsPerPixel = 15;
 

@@ -68,12 +68,12 @@ void RecordingWindowSystem::DestroyWindow(Handle window) {
 
 std::int32_t RecordingWindowSystem::GetWindowLong(Handle window, int index) {
   Record(Call("GetWindowLong", window, index));
-  return index == -20 ? windows.at(window).extendedStyle : 0;
+  return index == GWL_EXSTYLE ? windows.at(window).extendedStyle : 0;
 }
 
 std::int32_t RecordingWindowSystem::SetWindowLong(Handle window, int index, std::int32_t value) {
   Record(Call("SetWindowLong", window, index, value));
-  if (index != -20) return 0;
+  if (index != GWL_EXSTYLE) return 0;
   return std::exchange(windows.at(window).extendedStyle, value);
 }
 

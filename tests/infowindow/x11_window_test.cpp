@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "component/korvel.h"
+#include "infowindow/info_picture.h"
+#include "infowindow/window_test_runtime.h"
+#include "infowindow/xvfb_server.h"
+#include "x11/x11_window_system.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/shape.h>
+
+namespace tavrin {
+namespace {
+
+// An X window id (the host's object model has a Window of its own).
+using XWindow = ::Window;
+
+// The label's rectangle in pixels, where the close label is drawn over the picture.
+constexpr int labelLeft = 368, labelTop = 325, labelWidth = 89, labelHeight = 25;
+
+// The information window on a real X server, watched through a second connection: the
+// program's clock moves a second a read, so each fade takes two passes.
+class X11WindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (!XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed (scripts/install-deps)";
+    server = std::make_unique<XvfbServer>();
+    ASSERT_FALSE(server->DisplayName().empty()) << "Xvfb did not start";
+    setenv("DISPLAY", server->DisplayName().c_str(), 1);
+    windows = OpenX11WindowSystem();
+    ASSERT_NE(windows, nullptr);
+    probe = XOpenDisplay(server->DisplayName().c_str());
+    ASSERT_NE(probe, nullptr);
+    runtime = std::make_unique<WindowTestRuntime>(*windows);
+    korvel = std::make_unique<Korvel>(*runtime);
+  }
+
+  void TearDown() override {
+    korvel.reset();
+    runtime.reset();
+    windows.reset();
+    if (probe != nullptr) XCloseDisplay(probe);
+  }
+
+  // Pumps the program's events until `done`, for at most `passes` hundredths of a second.
+  bool PumpUntil(const std::function<bool()>& done, int passes = 500) {
+    for (int pass = 0; pass < passes; ++pass) {
+      windows->ProcessPendingEvents();
+      XSync(probe, False);
+      if (done()) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+  }
+
+  // The top-level windows on the screen (there is no window manager).
+  std::vector<XWindow> TopLevels() {
+    XWindow root, parent, *children = nullptr;
+    unsigned int count = 0;
+    XQueryTree(probe, DefaultRootWindow(probe), &root, &parent, &children, &count);
+    std::vector<XWindow> found(children, children + count);
+    if (children != nullptr) XFree(children);
+    return found;
+  }
+
+  // _NET_WM_WINDOW_OPACITY of a window, or -1 when it has none.
+  long long Opacity(XWindow window) {
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    Atom opacity = XInternAtom(probe, "_NET_WM_WINDOW_OPACITY", False);
+    XGetWindowProperty(probe, window, opacity, 0, 1, False, XA_CARDINAL, &type, &format, &count,
+                       &after, &data);
+    // Xlib hands 32-bit items over as longs, sign-extended.
+    long long value = count == 1 ? *reinterpret_cast<unsigned long*>(data) & 0xFFFFFFFFUL : -1;
+    if (data != nullptr) XFree(data);
+    return value;
+  }
+
+  // Shows one information window and pumps until its fade-in has ended.
+  XWindow ShowFadedIn() {
+    korvel->ShowInfo();
+    XWindow window = 0;
+    bool opaque = PumpUntil([&] {
+      std::vector<XWindow> tops = TopLevels();
+      window = tops.empty() ? 0 : tops.back();
+      return window != 0 && Opacity(window) == 0xFFFFFFFFLL;
+    });
+    EXPECT_TRUE(opaque) << "the window never became opaque";
+    return window;
+  }
+
+  void SendButton(XWindow window, int type, unsigned int button, int x, int y) {
+    XEvent event{};
+    event.xbutton.type = type;
+    event.xbutton.window = window;
+    event.xbutton.root = DefaultRootWindow(probe);
+    event.xbutton.button = button;
+    event.xbutton.x = x;
+    event.xbutton.y = y;
+    event.xbutton.same_screen = True;
+    XSendEvent(probe, window, False, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask,
+               &event);
+    XFlush(probe);
+  }
+
+  std::unique_ptr<XvfbServer> server;
+  std::unique_ptr<WindowSystem> windows;
+  Display* probe = nullptr;
+  std::unique_ptr<WindowTestRuntime> runtime;
+  std::unique_ptr<Korvel> korvel;
+};
+
+bool Inside(const XRectangle* rectangles, int count, int x, int y) {
+  for (int i = 0; i < count; ++i) {
+    const XRectangle& r = rectangles[i];
+    if (x >= r.x && x < r.x + r.width && y >= r.y && y < r.y + r.height) return true;
+  }
+  return false;
+}
+
+TEST_F(X11WindowTest, MapsRoundedAndOpaqueShowingThePictureInsideTheRegion) {
+  XWindow window = ShowFadedIn();
+  ASSERT_NE(window, 0u);
+  XWindowAttributes attributes;
+  XGetWindowAttributes(probe, window, &attributes);
+  EXPECT_EQ(attributes.map_state, IsViewable);
+  EXPECT_EQ(attributes.width, 504);
+  EXPECT_EQ(attributes.height, 374);
+
+  // Both what is drawn and what takes clicks are the rounded region (1, 1) to (500, 368).
+  for (int kind : {ShapeBounding, ShapeInput}) {
+    int count = 0, ordering = 0;
+    XRectangle* shape = XShapeGetRectangles(probe, window, kind, &count, &ordering);
+    ASSERT_GT(count, 1);
+    EXPECT_TRUE(Inside(shape, count, 1, 184));
+    EXPECT_TRUE(Inside(shape, count, 499, 184));
+    EXPECT_TRUE(Inside(shape, count, 250, 1));
+    EXPECT_TRUE(Inside(shape, count, 250, 367));
+    for (auto [x, y] : {std::pair{0, 0}, {2, 2}, {0, 184}, {500, 184}, {498, 366}, {250, 368}}) {
+      EXPECT_FALSE(Inside(shape, count, x, y)) << x << "," << y;
+    }
+    XFree(shape);
+  }
+
+  // A screenshot of the screen where the window is: the picture inside the region (but for the
+  // close label), whatever is behind outside it.
+  int count = 0, ordering = 0;
+  XRectangle* shape = XShapeGetRectangles(probe, window, ShapeBounding, &count, &ordering);
+  XWindow child;
+  int left = 0, top = 0;
+  XTranslateCoordinates(probe, window, DefaultRootWindow(probe), 0, 0, &left, &top, &child);
+  XImage* screen =
+      XGetImage(probe, DefaultRootWindow(probe), left, top, 504, 373, AllPlanes, ZPixmap);
+  ASSERT_NE(screen, nullptr);
+  const Picture& face = InfoPicture();
+  int insideDiffering = 0, outsideMatching = 0, labelDiffering = 0;
+  for (int y = 0; y < 373; ++y) {
+    for (int x = 0; x < 504; ++x) {
+      const std::uint8_t* bgr = &face.bgr[(y * face.width + x) * 3];
+      bool same = XGetPixel(screen, x, y) ==
+                  (static_cast<unsigned long>(bgr[2]) << 16 | bgr[1] << 8 | bgr[0]);
+      bool onLabel = x >= labelLeft && x < labelLeft + labelWidth && y >= labelTop &&
+                     y < labelTop + labelHeight;
+      if (onLabel) {
+        labelDiffering += !same;
+      } else if (Inside(shape, count, x, y)) {
+        insideDiffering += !same;
+      } else {
+        outsideMatching += same;
+      }
+    }
+  }
+  XDestroyImage(screen);
+  XFree(shape);
+  EXPECT_EQ(insideDiffering, 0);
+  EXPECT_EQ(outsideMatching, 0);
+  EXPECT_GT(labelDiffering, 0) << "the close label is not drawn";
+}
+
+TEST_F(X11WindowTest, LeftButtonAsksForAMoveAndTheLabelCloses) {
+  XWindow window = ShowFadedIn();
+  ASSERT_NE(window, 0u);
+  // The move request goes to the root window, where a window manager would take it.
+  XSelectInput(probe, DefaultRootWindow(probe), SubstructureNotifyMask);
+  Atom moveResize = XInternAtom(probe, "_NET_WM_MOVERESIZE", False);
+  auto moveRequests = [&] {
+    int requests = 0;
+    while (XPending(probe) > 0) {
+      XEvent event;
+      XNextEvent(probe, &event);
+      if (event.type == ClientMessage && event.xclient.message_type == moveResize &&
+          event.xclient.window == window && event.xclient.data.l[2] == 8 &&
+          event.xclient.data.l[3] == 1) {
+        ++requests;
+      }
+    }
+    return requests;
+  };
+
+  SendButton(window, ButtonPress, Button3, 100, 100);
+  SendButton(window, ButtonPress, Button2, 100, 100);
+  PumpUntil([] { return false; }, 30);
+  EXPECT_EQ(moveRequests(), 0);
+  SendButton(window, ButtonPress, Button1, 100, 100);
+  int requests = 0;
+  PumpUntil([&] { return (requests += moveRequests()) > 0; });
+  EXPECT_EQ(requests, 1);
+
+  SendButton(window, ButtonPress, Button1, labelLeft + 40, labelTop + 10);
+  SendButton(window, ButtonRelease, Button1, labelLeft + 40, labelTop + 10);
+  EXPECT_TRUE(PumpUntil([&] { return !windows->HasOpenWindows(); }));
+  EXPECT_TRUE(PumpUntil([&] { return TopLevels().empty(); }));
+}
+
+}  // namespace
+}  // namespace tavrin
