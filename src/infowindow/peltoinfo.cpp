@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <memory>
+#include <utility>
 
 #include "infowindow/info_picture.h"
 
@@ -17,7 +20,7 @@ constexpr int formWidth = 7560, formHeight = 5610;
 constexpr int labelLeft = 5520, labelTop = 4880, labelWidth = 1335, labelHeight = 375;
 
 int Pixels(int twips) {
-  return static_cast<int>(std::lround(double(twips) / twipsPerPixel));
+  return static_cast<int>(std::lround(static_cast<double>(twips) / twipsPerPixel));
 }
 
 // A value converted to a byte as the runtime rounds (half to even). The clock's last read of a

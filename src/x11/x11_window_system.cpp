@@ -120,8 +120,9 @@ X11WindowSystem::X11WindowSystem(Display* opened)
       protocols(Intern("WM_PROTOCOLS")),
       deleteWindow(Intern("WM_DELETE_WINDOW")) {
   // The caption is UTF-8: the font set is made for a UTF-8 character type, which is put back
-  // afterwards so the program's own locale stays as it was. Without fonts for every character
-  // set of that locale (X core fonts seldom cover Chinese) the label draws a cross instead.
+  // afterwards so the program's own locale stays as it was. A font set is used only when the
+  // display has fonts for every character set of that locale, GB2312 (the caption's characters)
+  // among them; otherwise, as with the server's built-in fonts alone, the label draws a cross.
   std::string saved = std::setlocale(LC_CTYPE, nullptr);
   if (std::setlocale(LC_CTYPE, "C.UTF-8") != nullptr && XSupportsLocale()) {
     char** missing = nullptr;
@@ -363,7 +364,8 @@ void X11WindowSystem::Paint(Window window, const FormWindow& state) {
       XDrawLine(display.get(), window, gc, x, y + side, x + side, y);
     }
   }
-  XFlush(display.get());
+  // Drawn once this returns: whoever looks at the screen next sees the face as painted.
+  XSync(display.get(), False);
 }
 
 }  // namespace
