@@ -177,15 +177,21 @@ int CellColumn::RunEnd(int row, int step) const {
 void CellColumn::InsertRows(int at, int count) {
   size_t s = SegmentFrom(at);
   if (s < segments_.size() && segments_[s].firstRow < at) {
-    Segment& head = segments_[s];
-    auto cut = head.cells.begin() + (at - head.firstRow);
-    Segment tail;
-    tail.firstRow = at;
-    tail.cells.assign(std::make_move_iterator(cut), std::make_move_iterator(head.cells.end()));
-    head.cells.erase(cut, head.cells.end());
-    tail.contentCount = CountContent(tail.cells.begin(), tail.cells.end());
-    head.contentCount -= tail.contentCount;
-    segments_.insert(segments_.begin() + static_cast<long>(s) + 1, std::move(tail));
+    // The segment splits at the row; the smaller part moves into a segment of its own.
+    Segment& whole = segments_[s];
+    auto cut = whole.cells.begin() + (at - whole.firstRow);
+    bool headMoves = cut - whole.cells.begin() < whole.cells.end() - cut;
+    Segment part;
+    part.firstRow = headMoves ? whole.firstRow : at;
+    auto first = headMoves ? whole.cells.begin() : cut;
+    auto last = headMoves ? cut : whole.cells.end();
+    part.cells.assign(std::make_move_iterator(first), std::make_move_iterator(last));
+    whole.cells.erase(first, last);
+    part.contentCount = CountContent(part.cells.begin(), part.cells.end());
+    whole.contentCount -= part.contentCount;
+    if (headMoves) whole.firstRow = at;
+    segments_.insert(segments_.begin() + static_cast<long>(s + (headMoves ? 0 : 1)),
+                     std::move(part));
     ++s;
   }
   for (size_t k = s; k < segments_.size(); ++k) segments_[k].firstRow += count;

@@ -39,7 +39,7 @@ enum class ClearPart { Contents, Formats, All };
 // walks stored cells only, never empty rows.
 class CellColumn {
  public:
-  static constexpr int kSegmentCells = 1024;
+  static constexpr int kSegmentCells = 512;
 
   const Cell* Find(int row) const;
   // The cell becomes the given one; a blank cell is removed.

@@ -20,10 +20,13 @@ Entry ReadText(const std::string& text, const UserLocale& locale) {
   }
   if (text.front() == '\'') return {Variant(text.substr(1)), nullptr};
   if (std::optional<double> number = ReadNumber(text, locale)) return {Variant(*number), nullptr};
-  if (EqualsIgnoringCase(text, "TRUE")) return {Variant::Boolean(true), nullptr};
-  if (EqualsIgnoringCase(text, "FALSE")) return {Variant::Boolean(false), nullptr};
-  for (ErrorValue error : kErrorValues) {
-    if (EqualsIgnoringCase(text, ErrorText(error))) return {Variant(error), nullptr};
+  // Only texts as short as "FALSE" or "#DIV/0!" can be Booleans or error values.
+  if (text.size() <= 7) {
+    if (EqualsIgnoringCase(text, "TRUE")) return {Variant::Boolean(true), nullptr};
+    if (EqualsIgnoringCase(text, "FALSE")) return {Variant::Boolean(false), nullptr};
+    for (ErrorValue error : kErrorValues) {
+      if (EqualsIgnoringCase(text, ErrorText(error))) return {Variant(error), nullptr};
+    }
   }
   return {Variant(text), nullptr};
 }
