@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <random>
+
 namespace tavrin {
 namespace {
 
@@ -110,6 +113,64 @@ TEST(CellStoreTest, ClearKeepsWhatItIsNotAskedToRemove) {
   EXPECT_EQ(store.Find(1, 1), nullptr);
   store.Clear(Area{1, 1, kLastRow, 1}, ClearPart::All);
   EXPECT_EQ(store.Column(1).SegmentCount(), 0);
+}
+
+// Random writes, clears, insertions and deletions against a plain map of the same column.
+TEST(CellStoreTest, AgreesWithASimpleModelUnderRandomEdits) {
+  CellStore store;
+  std::map<int, double> model;
+  std::mt19937 random(7);
+  auto pick = [&](int low, int high) { return std::uniform_int_distribution(low, high)(random); };
+  for (int step = 0; step < 4000; ++step) {
+    int row = pick(1, 3000);
+    switch (pick(0, 5)) {
+      case 0:
+      case 1:
+      case 2:
+        store.Put(row, 1, Number(step));
+        model[row] = step;
+        break;
+      case 3: {
+        int count = pick(1, 40);
+        store.Clear(Area{row, 1, count, 1}, ClearPart::All);
+        model.erase(model.lower_bound(row), model.lower_bound(row + count));
+        break;
+      }
+      case 4: {
+        int count = pick(1, 30);
+        store.InsertRows(row, count);
+        std::map<int, double> shifted;
+        for (auto [r, v] : model) shifted[r >= row ? r + count : r] = v;
+        model = shifted;
+        break;
+      }
+      default: {
+        int count = pick(1, 30);
+        store.DeleteRows(row, count);
+        std::map<int, double> shifted;
+        for (auto [r, v] : model) {
+          if (r < row) shifted[r] = v;
+          if (r >= row + count) shifted[r - count] = v;
+        }
+        model = shifted;
+      }
+    }
+  }
+  const CellColumn& column = store.Column(1);
+  ASSERT_EQ(column.ContentCount(), static_cast<int>(model.size()));
+  for (int r = 1; r <= 4000; ++r) {
+    auto it = model.find(r);
+    ASSERT_EQ(At(store, r), it == model.end() ? -1 : it->second) << r;
+    auto next = model.lower_bound(r);
+    ASSERT_EQ(column.NextContent(r), next == model.end() ? 0 : next->first) << r;
+    if (it != model.end()) {
+      int end = r;
+      while (model.count(end + 1)) ++end;
+      ASSERT_EQ(column.RunEnd(r, 1), end) << r;
+    }
+  }
+  EXPECT_EQ(column.ContentCount(100, 1999),
+            std::distance(model.lower_bound(100), model.lower_bound(2000)));
 }
 
 }  // namespace
