@@ -27,6 +27,7 @@ std::optional<int> ReadRow(std::string_view text) {
 }  // namespace
 
 void SheetPageSetup::SetPrintTitleRows(const std::string& rows) {
+  sheetChanged_ = true;
   if (rows.empty()) {
     printTitleRows_.clear();
     return;

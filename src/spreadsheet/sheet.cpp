@@ -13,8 +13,9 @@ Sheet::Sheet(Book& book, std::string name, const Sheet& source)
       store_(source.store_),
       rowHeights_(source.rowHeights_),
       columnWidths_(source.columnWidths_),
-      pageSetup_(source.pageSetup_),
-      layout_(source.layout_) {}
+      layout_(source.layout_) {
+  pageSetup_.SetPrintTitleRows(source.pageSetup_.PrintTitleRows());
+}
 
 void Sheet::Activate() {
   book_.SetActiveSheet(*this);

@@ -101,11 +101,11 @@ class Sheet : public Worksheet {
   CellStore store_;
   std::map<int, double> rowHeights_;
   std::map<int, double> columnWidths_;
-  SheetPageSetup pageSetup_;
+  bool changed_ = true;
+  SheetPageSetup pageSetup_{changed_};
   SheetLayout layout_;
   SheetPageBreaks pageBreaks_;
   std::vector<Area> selection_{Area{}};
-  bool changed_ = true;
 };
 
 // The embedded sheet a range lies on; a range of another host fails (1004).

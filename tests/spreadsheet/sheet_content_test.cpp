@@ -63,6 +63,9 @@ TEST_F(SheetTest, WritesToSeveralCellsMoveTheVersionAndMarkTheSheet) {
   EXPECT_TRUE(sheet.Changed());
   EXPECT_EQ(sheet.RowHeight(3), 20);
   EXPECT_EQ(sheet.RowHeight(4), 12.75);
+  sheet.SetChanged(false);
+  sheet.PageSetup().SetPrintTitleRows("$1:$1");
+  EXPECT_TRUE(sheet.Changed());
 }
 
 TEST_F(SheetTest, ValuesAndSetValuesMoveBlocks) {
