@@ -13,4 +13,7 @@ void AddFileCommands(CLI::App& program, CommandContext& context);
 // tavrin menu: the menu and toolbar as initialisation builds them.
 void AddMenuCommand(CLI::App& program, CommandContext& context);
 
+// tavrin about: the information window.
+void AddAboutCommand(CLI::App& program, CommandContext& context);
+
 }  // namespace tavrin

@@ -21,6 +21,7 @@ int RunProgram(int argc, char** argv) {
 
 
   AddMenuCommand(program, context);
+  AddAboutCommand(program, context);
   AddBaseCommand(program, context);
 
   try {
