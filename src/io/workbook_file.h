@@ -1,0 +1,23 @@
+#pragma once
+
+#include <filesystem>
+
+#include "io/file_error.h"
+
+namespace tavrin {
+
+class Book;
+class Spreadsheet;
+
+// Reads a workbook file by its extension (.xlsx, .xlsm, .xls, .csv; letter case ignored) into a
+// new workbook of the application named as the file ("sales.xlsx"), which becomes the active
+// one. A missing file, an unknown extension, a file that is no workbook, a damaged archive, an
+// encrypted workbook or a name already open fails (FileError) and adds nothing.
+Book& OpenWorkbook(Spreadsheet& application, const std::filesystem::path& path);
+
+// Writes the workbook as .xlsx (all of it) or .csv (its active sheet), by the extension.
+// Writing is atomic (see WriteFileAtomically); an unknown extension or a failure fails
+// (FileError) with the target as it was.
+void SaveWorkbook(Book& book, const std::filesystem::path& path);
+
+}  // namespace tavrin

@@ -1,0 +1,192 @@
+#include "io/worksheet_reader.h"
+
+#include <charconv>
+#include <cstring>
+#include <map>
+
+#include "io/formula_shift.h"
+#include "spreadsheet/sheet.h"
+
+namespace tavrin {
+
+namespace {
+
+// "B12" into its row and column; false for anything else.
+bool ReadCellReference(const char* text, int& row, int& column) {
+  int c = 0;
+  const char* p = text;
+  for (; *p >= 'A' && *p <= 'Z'; ++p) c = c * 26 + (*p - 'A' + 1);
+  if (p == text || p - text > 3) return false;
+  int r = 0;
+  auto [end, error] = std::from_chars(p, p + std::strlen(p), r);
+  if (error != std::errc() || *end != '\0') return false;
+  row = r;
+  column = c;
+  return true;
+}
+
+Variant ErrorFromText(std::string_view text) {
+  for (ErrorValue error : {ErrorValue::Null, ErrorValue::Div0, ErrorValue::Value, ErrorValue::Ref,
+                           ErrorValue::Name, ErrorValue::Num, ErrorValue::NA}) {
+    if (ErrorText(error) == text) return error;
+  }
+  return Variant(text);
+}
+
+Variant NumberFrom(const char* text, bool isDate) {
+  double number = 0;
+  auto [end, error] = std::from_chars(text, text + std::strlen(text), number);
+  if (error != std::errc() || end == text) return {};
+  return isDate ? Variant::Date(number) : Variant(number);
+}
+
+Variant CellValue(pugi::xml_node c, const std::vector<std::string>& sharedStrings, bool isDate) {
+  std::string_view type = c.attribute("t").as_string();
+  const char* v = c.child_value("v");
+  if (type == "inlineStr") return RichText(c.child("is"));
+  if (*v == '\0' && type != "str") return {};
+  if (type == "s") {
+    size_t index = c.child("v").text().as_uint();
+    return index < sharedStrings.size() ? Variant(sharedStrings[index]) : Variant();
+  }
+  if (type == "str") return Variant(v);
+  if (type == "b") return Variant::Boolean(std::strcmp(v, "0") != 0);
+  if (type == "e") return ErrorFromText(v);
+  return NumberFrom(v, isDate);
+}
+
+// A formula shared by a range of cells: the text of its first cell and where that cell is.
+struct SharedFormula {
+  std::string text;
+  int row;
+  int column;
+};
+
+void ReadCells(pugi::xml_node sheetData, Sheet& sheet,
+               const std::vector<std::string>& sharedStrings, const std::vector<bool>& dateStyles) {
+  std::map<int, SharedFormula> shared;
+  CellStore& store = sheet.Store();
+  int row = 0;
+  for (pugi::xml_node r : sheetData.children("row")) {
+    row = r.attribute("r") ? r.attribute("r").as_int() : row + 1;
+    if (row < 1 || row > kLastRow) continue;
+    if (r.attribute("customHeight").as_bool() && r.attribute("ht")) {
+      sheet.SetRowHeight(row, r.attribute("ht").as_double());
+    }
+    int column = 0;
+    for (pugi::xml_node c : r.children("c")) {
+      int cellRow = row;
+      if (!c.attribute("r")) {
+        ++column;
+      } else if (!ReadCellReference(c.attribute("r").value(), cellRow, column) || cellRow != row) {
+        continue;
+      }
+      if (column > kLastColumn) continue;
+      Cell cell;
+      cell.style = c.attribute("s").as_uint();
+      bool isDate = cell.style < dateStyles.size() && dateStyles[cell.style];
+      cell.value = CellValue(c, sharedStrings, isDate);
+      if (pugi::xml_node f = c.child("f")) {
+        std::string text = f.child_value();
+        if (std::string_view(f.attribute("t").as_string()) == "shared") {
+          int index = f.attribute("si").as_int();
+          auto master = shared.find(index);
+          if (!text.empty()) {
+            shared[index] = {text, row, column};
+          } else if (master != shared.end()) {
+            text = ShiftFormula(master->second.text, row - master->second.row,
+                                column - master->second.column);
+          }
+        }
+        if (!text.empty())
+          cell.formula = std::make_shared<const CellFormula>(CellFormula{"=" + text});
+      }
+      if (!cell.IsBlank()) store.Put(row, column, std::move(cell));
+    }
+  }
+}
+
+void ReadColumns(pugi::xml_node cols, Sheet& sheet) {
+  for (pugi::xml_node col : cols.children("col")) {
+    pugi::xml_attribute custom = col.attribute("customWidth");
+    if (!col.attribute("width") || (custom && !custom.as_bool())) continue;
+    int last = std::min(col.attribute("max").as_int(), kLastColumn);
+    for (int c = std::max(col.attribute("min").as_int(), 1); c <= last; ++c) {
+      sheet.SetColumnWidth(c, col.attribute("width").as_double());
+    }
+  }
+}
+
+void ReadLayout(pugi::xml_node worksheet, SheetLayout& layout) {
+  pugi::xml_node fit = worksheet.child("sheetPr").child("pageSetUpPr");
+  layout.fitToPage = fit.attribute("fitToPage").as_bool();
+  pugi::xml_node view = worksheet.child("sheetViews").child("sheetView");
+  layout.tabSelected = view.attribute("tabSelected").as_bool();
+  layout.pageBreakPreview =
+      std::string_view(view.attribute("view").as_string()) == "pageBreakPreview";
+  layout.zoom = view.attribute("zoomScale").as_int(100);
+  for (pugi::xml_node merge : worksheet.child("mergeCells").children("mergeCell")) {
+    std::optional<ParsedAddress> address = ParseAddress(merge.attribute("ref").as_string());
+    if (address) layout.mergedCells.push_back(address->areas.front());
+  }
+  pugi::xml_node margins = worksheet.child("pageMargins");
+  PageMargins& m = layout.margins;
+  m.left = margins.attribute("left").as_double(m.left);
+  m.right = margins.attribute("right").as_double(m.right);
+  m.top = margins.attribute("top").as_double(m.top);
+  m.bottom = margins.attribute("bottom").as_double(m.bottom);
+  m.header = margins.attribute("header").as_double(m.header);
+  m.footer = margins.attribute("footer").as_double(m.footer);
+  pugi::xml_node setup = worksheet.child("pageSetup");
+  layout.paperSize = setup.attribute("paperSize").as_int(layout.paperSize);
+  layout.orientation = std::string_view(setup.attribute("orientation").as_string()) == "landscape"
+                           ? PageOrientation::Landscape
+                           : PageOrientation::Portrait;
+  layout.scale = setup.attribute("scale").as_int(layout.scale);
+  layout.fitToWidth = setup.attribute("fitToWidth").as_int(layout.fitToWidth);
+  layout.fitToHeight = setup.attribute("fitToHeight").as_int(layout.fitToHeight);
+  for (pugi::xml_node brk : worksheet.child("rowBreaks").children("brk")) {
+    int after = brk.attribute("id").as_int();
+    if (brk.attribute("man").as_bool() && after >= 1 && after < kLastRow) {
+      layout.manualRowBreaks.push_back(after + 1);
+    }
+  }
+  std::sort(layout.manualRowBreaks.begin(), layout.manualRowBreaks.end());
+}
+
+}  // namespace
+
+std::string RichText(pugi::xml_node item) {
+  std::string text = item.child_value("t");
+  for (pugi::xml_node run : item.children("r")) text += run.child_value("t");
+  return text;
+}
+
+std::vector<Area> ReadAreas(std::string_view references) {
+  std::vector<Area> areas;
+  size_t start = 0;
+  bool quoted = false;
+  for (size_t i = 0; i <= references.size(); ++i) {
+    if (i < references.size() && references[i] == '\'') quoted = !quoted;
+    if (i < references.size() && (quoted || references[i] != ',')) continue;
+    std::string_view part = references.substr(start, i - start);
+    size_t bang = part.rfind('!');
+    if (bang != std::string_view::npos) part.remove_prefix(bang + 1);
+    if (std::optional<ParsedAddress> address = ParseAddress(part)) {
+      areas.insert(areas.end(), address->areas.begin(), address->areas.end());
+    }
+    start = i + 1;
+  }
+  return areas;
+}
+
+void ReadWorksheet(const pugi::xml_document& xml, Sheet& sheet,
+                   const std::vector<std::string>& sharedStrings,
+                   const std::vector<bool>& dateStyles) {
+  pugi::xml_node worksheet = xml.child("worksheet");
+  ReadColumns(worksheet.child("cols"), sheet);
+  ReadCells(worksheet.child("sheetData"), sheet, sharedStrings, dateStyles);
+  ReadLayout(worksheet, sheet.Layout());
+}
+
+}  // namespace tavrin

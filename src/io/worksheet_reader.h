@@ -1,0 +1,30 @@
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/address.h"
+
+namespace tavrin {
+
+class Sheet;
+
+// The text of a shared or inline string: its runs joined, phonetic guides left out.
+std::string RichText(pugi::xml_node item);
+
+// The areas of a reference list from a defined name ("'Sales'!$A$1:$F$9,'Sales'!$1:$1"),
+// the sheet names dropped; parts that are no address are skipped.
+std::vector<Area> ReadAreas(std::string_view references);
+
+// Fills a sheet from its worksheet part: cells (values, formulas with shared formulas expanded
+// and their cached results, style indices; a number in a date format is a date), row heights,
+// column widths and the layout (merged cells, margins, page setup, manual breaks, the view).
+// What lies beyond the sheet's last row or column is left out.
+void ReadWorksheet(const pugi::xml_document& xml, Sheet& sheet,
+                   const std::vector<std::string>& sharedStrings,
+                   const std::vector<bool>& dateStyles);
+
+}  // namespace tavrin

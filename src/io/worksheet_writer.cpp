@@ -1,0 +1,374 @@
+#include "io/worksheet_writer.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <set>
+#include <string_view>
+
+#include "io/xml_text.h"
+#include "spreadsheet/sheet.h"
+
+namespace tavrin {
+
+namespace {
+
+// The elements of a worksheet in the order the file format requires.
+constexpr std::array<std::string_view, 39> kOrder = {"sheetPr",
+                                                     "dimension",
+                                                     "sheetViews",
+                                                     "sheetFormatPr",
+                                                     "cols",
+                                                     "sheetData",
+                                                     "sheetCalcPr",
+                                                     "sheetProtection",
+                                                     "protectedRanges",
+                                                     "scenarios",
+                                                     "autoFilter",
+                                                     "sortState",
+                                                     "dataConsolidate",
+                                                     "customSheetViews",
+                                                     "mergeCells",
+                                                     "phoneticPr",
+                                                     "conditionalFormatting",
+                                                     "dataValidations",
+                                                     "hyperlinks",
+                                                     "printOptions",
+                                                     "pageMargins",
+                                                     "pageSetup",
+                                                     "headerFooter",
+                                                     "rowBreaks",
+                                                     "colBreaks",
+                                                     "customProperties",
+                                                     "cellWatches",
+                                                     "ignoredErrors",
+                                                     "smartTags",
+                                                     "drawing",
+                                                     "legacyDrawing",
+                                                     "legacyDrawingHF",
+                                                     "drawingHF",
+                                                     "picture",
+                                                     "oleObjects",
+                                                     "controls",
+                                                     "webPublishItems",
+                                                     "tableParts",
+                                                     "extLst"};
+
+// The elements the model holds, written from it.
+constexpr std::array<std::string_view, 10> kOwned = {
+    "sheetPr",   "dimension",  "sheetViews",  "sheetFormatPr", "cols",
+    "sheetData", "mergeCells", "pageMargins", "pageSetup",     "rowBreaks"};
+
+int OrderOf(std::string_view name) {
+  auto found = std::find(kOrder.begin(), kOrder.end(), name);
+  return found == kOrder.end() ? -1 : static_cast<int>(found - kOrder.begin());
+}
+
+bool IsOwned(std::string_view name) {
+  return std::find(kOwned.begin(), kOwned.end(), name) != kOwned.end();
+}
+
+void AppendNumber(std::string& out, double number) {
+  char buffer[32];
+  auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, number);
+  out.append(buffer, end);
+}
+
+void AppendCellName(std::string& out, int row, int column) {
+  out += ColumnLetters(column);
+  out += std::to_string(row);
+}
+
+std::string AreaName(const Area& area) {
+  std::string text;
+  AppendCellName(text, area.row, area.column);
+  if (area.rows > 1 || area.columns > 1) {
+    text += ':';
+    AppendCellName(text, area.LastRow(), area.LastColumn());
+  }
+  return text;
+}
+
+class WorksheetWriter {
+ public:
+  WorksheetWriter(const Sheet& sheet, const SheetViewState& view,
+                  const std::vector<bool>& dateStyles)
+      : sheet_(sheet), layout_(sheet.Layout()), view_(view), dateStyles_(dateStyles) {
+    auto first = std::find(dateStyles.begin(), dateStyles.end(), true);
+    dateStyle_ = first == dateStyles.end() ? 0 : static_cast<uint32_t>(first - dateStyles.begin());
+  }
+
+  void Write(std::string& out, std::string_view name, pugi::xml_node original) {
+    if (name == "sheetPr") return SheetProperties(out, original);
+    if (name == "dimension") return Dimension(out);
+    if (name == "sheetViews") return Views(out, original);
+    if (name == "sheetFormatPr") return FormatProperties(out, original);
+    if (name == "cols") return Columns(out);
+    if (name == "sheetData") return Data(out);
+    if (name == "mergeCells") return MergedCells(out);
+    if (name == "pageMargins") return Margins(out);
+    if (name == "pageSetup") return Setup(out, original);
+    if (name == "rowBreaks") return Breaks(out);
+  }
+
+ private:
+  // An element as read with some attributes set: copied into a scratch document and edited.
+  pugi::xml_node Editable(pugi::xml_node original, const char* name) {
+    scratch_.reset();
+    return original ? scratch_.append_copy(original) : scratch_.append_child(name);
+  }
+
+  static void SetOrRemove(pugi::xml_node node, const char* name, bool set, const char* value) {
+    if (set) {
+      (node.attribute(name) ? node.attribute(name) : node.append_attribute(name)) = value;
+    } else {
+      node.remove_attribute(name);
+    }
+  }
+
+  void SheetProperties(std::string& out, pugi::xml_node original) {
+    if (!original && !layout_.fitToPage) return;
+    pugi::xml_node properties = Editable(original, "sheetPr");
+    SetOrRemove(Obtain(properties, "pageSetUpPr"), "fitToPage", layout_.fitToPage, "1");
+    out += PrintXml(properties);
+  }
+
+  void Dimension(std::string& out) {
+    int firstRow = kLastRow, firstColumn = kLastColumn, lastRow = 0, lastColumn = 0;
+    sheet_.Store().ForEach(Area{1, 1, kLastRow, kLastColumn},
+                           [&](int row, int column, const Cell&) {
+                             firstRow = std::min(firstRow, row);
+                             lastRow = std::max(lastRow, row);
+                             firstColumn = std::min(firstColumn, column);
+                             lastColumn = std::max(lastColumn, column);
+                           });
+    Area used = lastRow == 0 ? Area{}
+                             : Area{firstRow, firstColumn, lastRow - firstRow + 1,
+                                    lastColumn - firstColumn + 1};
+    out += "<dimension ref=\"" + AreaName(used) + "\"/>";
+  }
+
+  void Views(std::string& out, pugi::xml_node original) {
+    pugi::xml_node views = Editable(original, "sheetViews");
+    pugi::xml_node view = views.child("sheetView");
+    if (!view) view = views.append_child("sheetView");
+    if (!view.attribute("workbookViewId")) view.append_attribute("workbookViewId") = 0;
+    SetOrRemove(view, "tabSelected", view_.tabSelected, "1");
+    SetOrRemove(view, "view", view_.pageBreakPreview, "pageBreakPreview");
+    SetOrRemove(view, "zoomScale", layout_.zoom != 100 || view.attribute("zoomScale"),
+                std::to_string(layout_.zoom).c_str());
+    out += PrintXml(views);
+  }
+
+  void FormatProperties(std::string& out, pugi::xml_node original) {
+    if (original) {
+      out += PrintXml(original);
+    } else {
+      out += "<sheetFormatPr defaultRowHeight=\"";
+      AppendNumber(out, Sheet::kDefaultRowHeight);
+      out += "\"/>";
+    }
+  }
+
+  void Columns(std::string& out) {
+    std::string cols;
+    for (int c = 1; c <= kLastColumn; ++c) {
+      double width = sheet_.ColumnWidth(c);
+      if (width == Sheet::kDefaultColumnWidth) continue;
+      int last = c;
+      while (last < kLastColumn && sheet_.ColumnWidth(last + 1) == width) ++last;
+      cols +=
+          "<col min=\"" + std::to_string(c) + "\" max=\"" + std::to_string(last) + "\" width=\"";
+      AppendNumber(cols, width);
+      cols += "\" customWidth=\"1\"/>";
+      c = last;
+    }
+    if (!cols.empty()) out += "<cols>" + cols + "</cols>";
+  }
+
+  void Data(std::string& out);
+  void AppendCell(std::string& out, int row, int column, const Cell& cell);
+
+  void MergedCells(std::string& out) {
+    if (layout_.mergedCells.empty()) return;
+    out += "<mergeCells count=\"" + std::to_string(layout_.mergedCells.size()) + "\">";
+    for (const Area& area : layout_.mergedCells)
+      out += "<mergeCell ref=\"" + AreaName(area) + "\"/>";
+    out += "</mergeCells>";
+  }
+
+  void Margins(std::string& out) {
+    const PageMargins& m = layout_.margins;
+    std::pair<const char*, double> values[] = {{"left", m.left},     {"right", m.right},
+                                               {"top", m.top},       {"bottom", m.bottom},
+                                               {"header", m.header}, {"footer", m.footer}};
+    out += "<pageMargins";
+    for (auto [name, value] : values) {
+      out += std::string(" ") + name + "=\"";
+      AppendNumber(out, value);
+      out += '"';
+    }
+    out += "/>";
+  }
+
+  void Setup(std::string& out, pugi::xml_node original) {
+    pugi::xml_node setup = Editable(original, "pageSetup");
+    SetOrRemove(setup, "paperSize", true, std::to_string(layout_.paperSize).c_str());
+    SetOrRemove(setup, "scale", true, std::to_string(layout_.scale).c_str());
+    SetOrRemove(setup, "fitToWidth", true, std::to_string(layout_.fitToWidth).c_str());
+    SetOrRemove(setup, "fitToHeight", true, std::to_string(layout_.fitToHeight).c_str());
+    SetOrRemove(setup, "orientation", true,
+                layout_.orientation == PageOrientation::Landscape ? "landscape" : "portrait");
+    out += PrintXml(setup);
+  }
+
+  void Breaks(std::string& out) {
+    if (layout_.manualRowBreaks.empty()) return;
+    std::string count = std::to_string(layout_.manualRowBreaks.size());
+    out += "<rowBreaks count=\"" + count + "\" manualBreakCount=\"" + count + "\">";
+    for (int first : layout_.manualRowBreaks) {
+      out += "<brk id=\"" + std::to_string(first - 1) + "\" max=\"16383\" man=\"1\"/>";
+    }
+    out += "</rowBreaks>";
+  }
+
+  const Sheet& sheet_;
+  const SheetLayout& layout_;
+  SheetViewState view_;
+  const std::vector<bool>& dateStyles_;
+  uint32_t dateStyle_;
+  pugi::xml_document scratch_;
+};
+
+// The store keeps cells by column; the part lists them by row. A counting sort by row puts
+// every cell in place in two passes.
+void WorksheetWriter::Data(std::string& out) {
+  const CellStore& store = sheet_.Store();
+  const Area all{1, 1, kLastRow, kLastColumn};
+  std::vector<int> start(kLastRow + 2, 0);
+  store.ForEach(all, [&](int row, int, const Cell&) { ++start[row + 1]; });
+  for (int r = 1; r <= kLastRow + 1; ++r) start[r] += start[r - 1];
+  std::vector<std::pair<int, const Cell*>> cells(start[kLastRow + 1]);
+  std::vector<int> next(start.begin(), start.end() - 1);
+  store.ForEach(all, [&](int row, int column, const Cell& cell) {
+    cells[next[row]++] = {column, &cell};
+  });
+  out += "<sheetData>";
+  for (int row = 1; row <= kLastRow; ++row) {
+    double height = sheet_.RowHeight(row);
+    bool custom = height != Sheet::kDefaultRowHeight;
+    if (start[row] == start[row + 1] && !custom) continue;
+    out += "<row r=\"" + std::to_string(row) + '"';
+    if (custom) {
+      out += " ht=\"";
+      AppendNumber(out, height);
+      out += "\" customHeight=\"1\"";
+    }
+    out += '>';
+    for (int i = start[row]; i < start[row + 1]; ++i)
+      AppendCell(out, row, cells[i].first, *cells[i].second);
+    out += "</row>";
+  }
+  out += "</sheetData>";
+}
+
+void WorksheetWriter::AppendCell(std::string& out, int row, int column, const Cell& cell) {
+  uint32_t style = cell.style < dateStyles_.size() ? cell.style : 0;
+  if (cell.value.IsDate() && !dateStyles_[style] && dateStyle_ != 0) style = dateStyle_;
+  out += "<c r=\"";
+  AppendCellName(out, row, column);
+  out += '"';
+  if (style != 0) out += " s=\"" + std::to_string(style) + '"';
+  const Variant& value = cell.value;
+  switch (value.GetKind()) {
+    case Variant::Kind::Text:
+      out += cell.formula ? " t=\"str\"" : " t=\"inlineStr\"";
+      break;
+    case Variant::Kind::Boolean:
+      out += " t=\"b\"";
+      break;
+    case Variant::Kind::Error:
+      out += " t=\"e\"";
+      break;
+    default:
+      break;
+  }
+  out += '>';
+  if (cell.formula) {
+    std::string_view text = cell.formula->text;
+    if (text.starts_with('=')) text.remove_prefix(1);
+    out += "<f>";
+    AppendEscaped(out, text);
+    out += "</f>";
+  }
+  switch (value.GetKind()) {
+    case Variant::Kind::Empty:
+      break;
+    case Variant::Kind::Number:
+    case Variant::Kind::Date:
+      out += "<v>";
+      AppendNumber(out, value.AsNumber());
+      out += "</v>";
+      break;
+    case Variant::Kind::Text:
+      out += cell.formula ? "<v>" : "<is><t xml:space=\"preserve\">";
+      AppendEscaped(out, value.AsText());
+      out += cell.formula ? "</v>" : "</t></is>";
+      break;
+    case Variant::Kind::Boolean:
+      out += value.AsBoolean() ? "<v>1</v>" : "<v>0</v>";
+      break;
+    case Variant::Kind::Error:
+      out += "<v>" + std::string(ErrorText(value.AsError())) + "</v>";
+      break;
+  }
+  out += "</c>";
+}
+
+void AppendRootStart(std::string& out, pugi::xml_node original) {
+  out += "<worksheet";
+  if (!original) {
+    out +=
+        " xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\""
+        " xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"";
+  }
+  for (pugi::xml_attribute a : original.attributes()) {
+    out += std::string(" ") + a.name() + "=\"";
+    AppendEscaped(out, a.value());
+    out += '"';
+  }
+  out += '>';
+}
+
+}  // namespace
+
+std::string WriteWorksheet(const Sheet& sheet, const SheetViewState& view,
+                           const std::vector<bool>& dateStyles, const pugi::xml_node& original) {
+  WorksheetWriter writer(sheet, view, dateStyles);
+  std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+  AppendRootStart(out, original);
+  std::set<std::string_view> present;
+  for (pugi::xml_node child : original.children()) present.insert(child.name());
+  // Elements of the model missing from the original go where the order puts them.
+  size_t nextOwned = 0;
+  auto writeMissingBefore = [&](int order) {
+    for (; nextOwned < kOwned.size() && OrderOf(kOwned[nextOwned]) < order; ++nextOwned) {
+      if (!present.contains(kOwned[nextOwned])) writer.Write(out, kOwned[nextOwned], {});
+    }
+  };
+  for (pugi::xml_node child : original.children()) {
+    if (child.type() != pugi::node_element) continue;
+    int order = OrderOf(child.name());
+    if (order >= 0) writeMissingBefore(order);
+    if (IsOwned(child.name())) {
+      writer.Write(out, child.name(), child);
+    } else {
+      out += PrintXml(child);
+    }
+  }
+  writeMissingBefore(static_cast<int>(kOrder.size()));
+  out += "</worksheet>";
+  return out;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <string>
+#include <vector>
+
+namespace tavrin {
+
+class Sheet;
+
+// What a sheet's part says about how the workbook's window shows it.
+struct SheetViewState {
+  bool tabSelected = false;
+  bool pageBreakPreview = false;
+};
+
+// The worksheet part of a sheet as the model holds it: cells (values, formulas with their
+// results, style indices), rows with heights, columns with widths, merged cells, margins, page
+// setup, manual breaks and the view. Given the part the sheet was read from, every element the
+// model does not hold (print options, header and footer, drawings, conditional formats, ...)
+// is kept in its place. dateStyles tells which cell formats show a date: a date in a cell whose
+// format shows none gets the first date format.
+std::string WriteWorksheet(const Sheet& sheet, const SheetViewState& view,
+                           const std::vector<bool>& dateStyles, const pugi::xml_node& original);
+
+}  // namespace tavrin

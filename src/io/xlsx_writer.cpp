@@ -1,0 +1,207 @@
+#include "io/xlsx_writer.h"
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <set>
+
+#include "io/file_error.h"
+#include "io/package_index.h"
+#include "io/workbook_part.h"
+#include "io/worksheet_writer.h"
+#include "io/xlsx_origin.h"
+#include "io/xml_text.h"
+#include "spreadsheet/sheet.h"
+
+namespace tavrin {
+
+namespace {
+
+constexpr char kMinimalStyles[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+    "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+    "<fonts count=\"1\"><font><sz val=\"11\"/><name val=\"Calibri\"/><family val=\"2\"/></font>"
+    "</fonts><fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill>"
+    "<fill><patternFill patternType=\"gray125\"/></fill></fills>"
+    "<borders count=\"1\"><border><left/><right/><top/><bottom/><diagonal/></border></borders>"
+    "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/>"
+    "</cellStyleXfs><cellXfs count=\"2\">"
+    "<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>"
+    "<xf numFmtId=\"14\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" "
+    "applyNumberFormat=\"1\"/></cellXfs>"
+    "<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>"
+    "</styleSheet>";
+
+constexpr char kRootRelationships[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+    "<Relationship Id=\"rId1\" "
+    "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
+    "Target=\"xl/workbook.xml\"/></Relationships>";
+
+// The package being written: parts replaced or added, parts dropped, and what the workbook's
+// relationships and content types gain and lose.
+class PackageWriter {
+ public:
+  PackageWriter(Book& book, const XlsxOrigin* origin) : book_(book), origin_(origin) {
+    if (origin_) {
+      workbookPart_ = origin_->workbookPart;
+      relationships_ = origin_->RelationshipsOf(workbookPart_);
+      for (const PackagePart& part : origin_->parts) used_.insert(part.name);
+    }
+    for (const Relationship& r : relationships_) usedIds_.insert(r.id);
+    folder_ = workbookPart_.substr(0, workbookPart_.rfind('/') + 1);
+  }
+
+  std::string Write() {
+    if (book_.SheetCount() == 0) throw FormatError("the workbook has no sheets");
+    bool hasStyles = std::any_of(relationships_.begin(), relationships_.end(), [](const auto& r) {
+      return IsRelationshipType(r.type, "styles");
+    });
+    if (origin_ && hasStyles) dateStyles_ = origin_->dateStyles;
+    if (!hasStyles) {
+      std::string part = NewPartName("styles", "");
+      Add(part, kMinimalStyles, xlsx::kStylesType, xlsx::kStylesContent);
+    }
+    for (const Relationship& r : relationships_) {
+      bool worksheet = IsRelationshipType(r.type, "worksheet");
+      if (IsRelationshipType(r.type, "calcChain") || (worksheet && !Keeps(r.id))) {
+        removedIds_.insert(r.id);
+        removedParts_.insert(r.target);
+      }
+    }
+    std::vector<WorkbookSheet> sheets = WriteSheets();
+    int activeTab = 0;
+    for (size_t i = 0; i < sheets.size(); ++i) {
+      if (sheets[i].sheet == &book_.GetActiveSheet()) activeTab = static_cast<int>(i);
+    }
+    const PackagePart* workbook = origin_ ? origin_->Find(workbookPart_) : nullptr;
+    replaced_[workbookPart_] =
+        WriteWorkbookPart(workbook ? workbook->bytes : "", sheets, activeTab);
+    std::string relsName = RelationshipsPart(workbookPart_);
+    const PackagePart* rels = origin_ ? origin_->Find(relsName) : nullptr;
+    replaced_[relsName] =
+        EditRelationships(rels ? rels->bytes : "", removedIds_, newRelationships_);
+    const PackagePart* types = origin_ ? origin_->Find("[Content_Types].xml") : nullptr;
+    if (!origin_)
+      newContentTypes_.insert(newContentTypes_.begin(), {workbookPart_, xlsx::kWorkbookContent});
+    replaced_["[Content_Types].xml"] =
+        EditContentTypes(types ? types->bytes : "", removedParts_, newContentTypes_);
+    if (!origin_) replaced_["_rels/.rels"] = kRootRelationships;
+    return WriteZip(Assemble());
+  }
+
+ private:
+  bool Keeps(const std::string& relationshipId) const {
+    for (int i = 1; i <= book_.SheetCount(); ++i) {
+      const XlsxSheetOrigin* from = origin_->FindSheet(book_.GetSheet(i).Name());
+      if (from && from->relationshipId == relationshipId) return true;
+    }
+    return false;
+  }
+
+  std::string NewPartName(const std::string& stem, const std::string& subfolder) {
+    for (int n = 1;; ++n) {
+      std::string name = folder_ + subfolder + stem +
+                         (n > 1 || !subfolder.empty() ? std::to_string(n) : "") + ".xml";
+      if (!used_.contains(name)) {
+        used_.insert(name);
+        return name;
+      }
+    }
+  }
+
+  std::string NewId() {
+    for (int n = 1;; ++n) {
+      std::string id = "rId" + std::to_string(n);
+      if (usedIds_.insert(id).second) return id;
+    }
+  }
+
+  // Adds a part that the workbook part points to.
+  std::string Add(const std::string& part, std::string bytes, const char* type,
+                  const char* contentType) {
+    std::string id = NewId();
+    added_.push_back({part, std::move(bytes)});
+    newRelationships_.push_back({id, type, part.substr(folder_.size())});
+    newContentTypes_.emplace_back(part, contentType);
+    return id;
+  }
+
+  std::vector<WorkbookSheet> WriteSheets() {
+    std::vector<WorkbookSheet> sheets;
+    int nextSheetId = 1;
+    if (origin_) {
+      for (const XlsxSheetOrigin& s : origin_->sheets)
+        nextSheetId = std::max(nextSheetId, std::stoi("0" + s.sheetId) + 1);
+    }
+    Sheet& active = book_.GetActiveSheet();
+    for (int i = 1; i <= book_.SheetCount(); ++i) {
+      Sheet& sheet = book_.GetSheet(i);
+      const SheetLayout& layout = sheet.Layout();
+      SheetViewState view{&sheet == &active, &sheet == &active
+                                                 ? book_.GetWindow().View() == xlPageBreakPreview
+                                                 : layout.pageBreakPreview};
+      const XlsxSheetOrigin* from = origin_ ? origin_->FindSheet(sheet.Name()) : nullptr;
+      if (from == nullptr) {
+        std::string part = NewPartName("sheet", "worksheets/");
+        std::string id = Add(part, WriteWorksheet(sheet, view, dateStyles_, {}),
+                             xlsx::kWorksheetType, xlsx::kWorksheetContent);
+        sheets.push_back({&sheet, std::to_string(nextSheetId++), id});
+        continue;
+      }
+      sheets.push_back({&sheet, from->sheetId, from->relationshipId});
+      bool asRead = !sheet.Changed() && layout.tabSelected == view.tabSelected &&
+                    layout.pageBreakPreview == view.pageBreakPreview;
+      if (asRead) continue;
+      pugi::xml_document original;
+      ParseXml(original, origin_->Find(from->part)->bytes, from->part);
+      replaced_[from->part] = WriteWorksheet(sheet, view, dateStyles_, original.child("worksheet"));
+    }
+    return sheets;
+  }
+
+  std::vector<PackagePart> Assemble() {
+    std::vector<PackagePart> parts;
+    auto take = [&](const std::string& name, const std::string& bytes) {
+      auto replacement = replaced_.find(name);
+      parts.push_back({name, replacement == replaced_.end() ? bytes : replacement->second});
+      if (replacement != replaced_.end()) replaced_.erase(replacement);
+    };
+    if (origin_) {
+      for (const PackagePart& part : origin_->parts) {
+        if (!removedParts_.contains(part.name)) take(part.name, part.bytes);
+      }
+    }
+    for (const char* name : {"[Content_Types].xml", "_rels/.rels"}) {
+      if (replaced_.contains(name)) take(name, "");
+    }
+    for (auto& [name, bytes] : replaced_) parts.push_back({name, std::move(bytes)});
+    for (PackagePart& part : added_) parts.push_back(std::move(part));
+    return parts;
+  }
+
+  Book& book_;
+  const XlsxOrigin* origin_;
+  std::string workbookPart_ = "xl/workbook.xml";
+  std::string folder_;
+  std::vector<Relationship> relationships_;
+  std::vector<bool> dateStyles_{false, true};  // the minimal styles part's
+  std::set<std::string> used_;
+  std::set<std::string> usedIds_;
+  std::set<std::string> removedIds_;
+  std::set<std::string> removedParts_;
+  std::map<std::string, std::string> replaced_;
+  std::vector<PackagePart> added_;
+  std::vector<NewRelationship> newRelationships_;
+  std::vector<std::pair<std::string, std::string>> newContentTypes_;
+};
+
+}  // namespace
+
+std::string WriteXlsx(Book& book) {
+  const auto* origin = std::any_cast<std::shared_ptr<const XlsxOrigin>>(&book.Origin());
+  return PackageWriter(book, origin ? origin->get() : nullptr).Write();
+}
+
+}  // namespace tavrin

@@ -1,0 +1,78 @@
+#include <fstream>
+
+#include "io/atomic_file.h"
+#include "io_fixture.h"
+
+namespace tavrin {
+namespace {
+
+TEST(XlsTest, BinaryWorkbookFromLibreOfficeReadsAsValues) {
+  Spreadsheet app;
+  Book& book = OpenWorkbook(app, "data/sales-libreoffice.xls");
+  EXPECT_EQ(book.Name(), "sales-libreoffice.xls");
+  ASSERT_EQ(book.SheetCount(), 2);
+  Sheet& sales = book.GetSheet(1);
+  EXPECT_EQ(sales.Name(), "销售");
+  EXPECT_EQ(ValueAt(sales, "A1"), Variant("日期"));
+  EXPECT_EQ(ValueAt(sales, "A2"), Variant::Date(46025));
+  EXPECT_EQ(ValueAt(sales, "D2"), Variant(35));
+  EXPECT_EQ(ValueAt(sales, "E3"), Variant(9.5));
+  // libfreexl reports no formula cells: they come through empty.
+  EXPECT_TRUE(ValueAt(sales, "F2").IsEmpty());
+  Sheet& table = book.GetSheet(2);
+  EXPECT_EQ(table.Name(), "交叉表");
+  EXPECT_EQ(ValueAt(table, "B2"), Variant(96));
+  EXPECT_EQ(ValueAt(table, "F4"), Variant("0"));
+  EXPECT_FALSE(table.Store().HasContent(3, 3));
+}
+
+TEST(CsvTest, ImportReadsQuotesLineBreaksNumbersAndBooleans) {
+  TempFolder folder;
+  std::ofstream(folder / "list.csv", std::ios::binary)
+      << "\xEF\xBB\xBF名称,数量,备注\r\n"
+         "\"Smith, John\",1.5,\"say \"\"hi\"\"\"\r\n"
+         "\"two\nlines\",-3e2,TRUE\n"
+         "007,\"1,234\",false\r\n"
+         ",,";
+  Spreadsheet app;
+  Book& book = OpenWorkbook(app, folder / "list.csv");
+  EXPECT_EQ(book.Name(), "list.csv");
+  Sheet& sheet = book.GetActiveSheet();
+  EXPECT_EQ(sheet.Name(), "list");
+  EXPECT_EQ(ValueAt(sheet, "A1"), Variant("名称"));
+  EXPECT_EQ(ValueAt(sheet, "A2"), Variant("Smith, John"));
+  EXPECT_EQ(ValueAt(sheet, "B2"), Variant(1.5));
+  EXPECT_EQ(ValueAt(sheet, "C2"), Variant("say \"hi\""));
+  EXPECT_EQ(ValueAt(sheet, "A3"), Variant("two\nlines"));
+  EXPECT_EQ(ValueAt(sheet, "B3"), Variant(-300));
+  EXPECT_EQ(ValueAt(sheet, "C3"), Variant::Boolean(true));
+  EXPECT_EQ(ValueAt(sheet, "A4"), Variant(7));
+  EXPECT_EQ(ValueAt(sheet, "B4"), Variant(1234));
+  EXPECT_EQ(ValueAt(sheet, "C4"), Variant::Boolean(false));
+  EXPECT_EQ(sheet.Store().ContentCount(Area{5, 1, 1, 256}), 0);
+}
+
+TEST(CsvTest, ExportWritesTheUsedAreaAsDisplayedAndReadsBackTheSame) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book = app.AddWorkbook("made");
+  Sheet& sheet = book.AddSheet("Data");
+  sheet.SetValue(sheet.Range("B2"), Variant("a,b"));
+  sheet.SetValue(sheet.Range("C2"), Variant(1.5));
+  sheet.SetValue(sheet.Range("B3"), Variant("say \"hi\"\r\nbye"));
+  sheet.SetValue(sheet.Range("D3"), Variant::Boolean(true));
+  sheet.Store().SetContent(4, 3, Variant(ErrorValue::NA), nullptr);
+  SaveWorkbook(book, folder / "out.csv");
+  EXPECT_EQ(ReadFileBytes(folder / "out.csv"),
+            "\xEF\xBB\xBF\"a,b\",1.5,\r\n"
+            "\"say \"\"hi\"\"\r\nbye\",,TRUE\r\n"
+            ",#N/A,\r\n");
+  Sheet& back = OpenWorkbook(app, folder / "out.csv").GetActiveSheet();
+  EXPECT_EQ(ValueAt(back, "A1"), Variant("a,b"));
+  EXPECT_EQ(ValueAt(back, "B1"), Variant(1.5));
+  EXPECT_EQ(ValueAt(back, "A2"), Variant("say \"hi\"\r\nbye"));
+  EXPECT_EQ(ValueAt(back, "C2"), Variant::Boolean(true));
+}
+
+}  // namespace
+}  // namespace tavrin

@@ -1,0 +1,78 @@
+#include "io_fixture.h"
+
+namespace tavrin {
+namespace {
+
+TEST(XlsxReadTest, ListFromLibreOfficeHasValuesFormulasDatesAndLayout) {
+  Spreadsheet app;
+  Book& book = OpenWorkbook(app, "data/sales-libreoffice.xlsx");
+  EXPECT_EQ(book.Name(), "sales-libreoffice.xlsx");
+  EXPECT_EQ(&app.ActiveBook(), &book);
+  ASSERT_EQ(book.SheetCount(), 2);
+  Sheet& sales = book.GetSheet(1);
+  EXPECT_EQ(sales.Name(), "销售");
+  EXPECT_EQ(book.GetSheet(2).Name(), "交叉表");
+  EXPECT_EQ(&book.GetActiveSheet(), &sales);
+  EXPECT_EQ(book.GetWindow().View(), xlNormalView);
+
+  EXPECT_EQ(ValueAt(sales, "A1"), Variant("日期"));
+  EXPECT_EQ(ValueAt(sales, "A2"), Variant::Date(46025));  // 2026-01-03 in a yyyy-mm-dd format
+  EXPECT_EQ(ValueAt(sales, "C2"), Variant("戊"));
+  EXPECT_EQ(ValueAt(sales, "E3"), Variant(9.5));
+  EXPECT_EQ(FormulaAt(sales, "F5"), "=D5*E5");
+  EXPECT_EQ(ValueAt(sales, "F5"), Variant(1233.75));
+  EXPECT_EQ(StyleAt(sales, "A1"), 1u);
+  EXPECT_EQ(StyleAt(sales, "I1"), 2u);  // a styled empty cell is kept
+  EXPECT_FALSE(sales.Store().Find(1, 9)->HasContent());
+
+  EXPECT_EQ(sales.RowHeight(1), 24);
+  EXPECT_EQ(sales.RowHeight(2), Sheet::kDefaultRowHeight);
+  EXPECT_EQ(sales.ColumnWidth(1), 12);
+  EXPECT_EQ(sales.ColumnWidth(6), 14);
+  EXPECT_EQ(sales.ColumnWidth(2), Sheet::kDefaultColumnWidth);
+  const SheetLayout& layout = sales.Layout();
+  EXPECT_EQ(layout.mergedCells, (std::vector<Area>{{1, 8, 1, 2}}));
+  EXPECT_EQ(sales.PageSetup().PrintTitleRows(), "$1:$1");
+  EXPECT_EQ(layout.manualRowBreaks, std::vector<int>{61});  // the break after row 60
+  EXPECT_EQ(layout.paperSize, SheetLayout::kPaperA4);
+  EXPECT_EQ(layout.margins, (PageMargins{0.75, 0.75, 1, 1, 0.511811023622047, 0.511811023622047}));
+  EXPECT_TRUE(layout.tabSelected);
+  EXPECT_FALSE(sales.Changed());
+}
+
+TEST(XlsxReadTest, CrossTableKeepsBooleanErrorTextZeroAndEmptyCell) {
+  Spreadsheet app;
+  Sheet& table = OpenWorkbook(app, "data/sales-libreoffice.xlsx").GetSheet("交叉表");
+  EXPECT_EQ(ValueAt(table, "B1"), Variant("一月"));
+  EXPECT_EQ(FormulaAt(table, "F1"), "=SUM(B2:D4)");
+  EXPECT_EQ(ValueAt(table, "F1"), Variant(561));
+  EXPECT_EQ(ValueAt(table, "F2"), Variant::Boolean(true));
+  EXPECT_EQ(FormulaAt(table, "F3"), "=NA()");
+  EXPECT_EQ(ValueAt(table, "F3"), Variant(ErrorValue::NA));
+  EXPECT_EQ(ValueAt(table, "F4"), Variant("0"));
+  EXPECT_FALSE(table.Store().HasContent(3, 3));  // the empty body cell
+  EXPECT_TRUE(table.PageSetup().PrintTitleRows().empty());
+  EXPECT_FALSE(table.Changed());
+}
+
+TEST(XlsxReadTest, ListFromOpenpyxlHasInlineStringsAndFormulasWithoutResults) {
+  Spreadsheet app;
+  Book& book = OpenWorkbook(app, "data/sales-openpyxl.xlsx");
+  Sheet& sales = book.GetSheet("销售");
+  EXPECT_EQ(ValueAt(sales, "B1"), Variant("地区"));
+  EXPECT_EQ(ValueAt(sales, "A121"), Variant::Date(46024));
+  EXPECT_EQ(FormulaAt(sales, "F121"), "=D121*E121");
+  EXPECT_TRUE(ValueAt(sales, "F121").IsEmpty());
+  EXPECT_EQ(sales.RowHeight(1), 24);
+  EXPECT_EQ(sales.Layout().mergedCells, (std::vector<Area>{{1, 8, 1, 2}}));
+  EXPECT_EQ(sales.PageSetup().PrintTitleRows(), "$1:$1");
+  EXPECT_EQ(sales.Layout().manualRowBreaks, std::vector<int>{61});
+  Sheet& table = book.GetSheet("交叉表");
+  EXPECT_EQ(ValueAt(table, "F2"), Variant::Boolean(true));
+  EXPECT_EQ(FormulaAt(table, "F2"), "");
+  EXPECT_EQ(FormulaAt(table, "F3"), "=NA()");
+  EXPECT_EQ(ValueAt(table, "F4"), Variant("0"));
+}
+
+}  // namespace
+}  // namespace tavrin

@@ -1,0 +1,194 @@
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <tuple>
+
+#include "io/atomic_file.h"
+#include "io/zip_archive.h"
+#include "io_fixture.h"
+
+namespace tavrin {
+namespace {
+
+constexpr char kLibreOffice[] = "data/sales-libreoffice.xlsx";
+
+std::string PartOf(const std::filesystem::path& file, const std::string& name) {
+  for (PackagePart& part : ReadZip(ReadFileBytes(file))) {
+    if (part.name == name) return std::move(part.bytes);
+  }
+  return "";
+}
+
+// Every cell holding content or a style, with its value, formula text and style.
+std::map<std::pair<int, int>, std::tuple<Variant, std::string, uint32_t>> CellsOf(
+    const Sheet& sheet) {
+  std::map<std::pair<int, int>, std::tuple<Variant, std::string, uint32_t>> cells;
+  sheet.Store().ForEach(
+      Area{1, 1, kLastRow, kLastColumn}, [&](int row, int column, const Cell& cell) {
+        if (cell.IsBlank()) return;
+        cells[{row, column}] = {cell.value, cell.formula ? cell.formula->text : "", cell.style};
+      });
+  return cells;
+}
+
+void ExpectSameCells(const Sheet& read, const Sheet& written) {
+  EXPECT_EQ(CellsOf(read), CellsOf(written));
+}
+
+void ExpectSameLayout(Sheet& read, Sheet& written) {
+  EXPECT_EQ(read.Layout().mergedCells, written.Layout().mergedCells);
+  EXPECT_EQ(read.Layout().manualRowBreaks, written.Layout().manualRowBreaks);
+  EXPECT_EQ(read.Layout().margins, written.Layout().margins);
+  EXPECT_EQ(read.Layout().paperSize, written.Layout().paperSize);
+  EXPECT_EQ(read.PageSetup().PrintTitleRows(), written.PageSetup().PrintTitleRows());
+  EXPECT_EQ(read.RowHeight(1), written.RowHeight(1));
+  EXPECT_EQ(read.ColumnWidth(6), written.ColumnWidth(6));
+}
+
+TEST(XlsxRoundTripTest, UnchangedWorkbookComesBackWithItsSheetsByteForByte) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book = OpenWorkbook(app, kLibreOffice);
+  SaveWorkbook(book, folder / "out.xlsx");
+  EXPECT_EQ(folder.Files(), std::vector<std::string>{"out.xlsx"});
+  for (const char* part : {"xl/worksheets/sheet1.xml", "xl/worksheets/sheet2.xml", "xl/styles.xml",
+                           "xl/sharedStrings.xml", "docProps/custom.xml"}) {
+    EXPECT_EQ(PartOf(folder / "out.xlsx", part), PartOf(kLibreOffice, part)) << part;
+  }
+  std::string workbook = PartOf(folder / "out.xlsx", "xl/workbook.xml");
+  EXPECT_NE(workbook.find("fullCalcOnLoad=\"1\""), std::string::npos);
+  EXPECT_NE(workbook.find(">'销售'!$1:$1</definedName>"), std::string::npos);
+
+  Spreadsheet again;
+  Book& reread = OpenWorkbook(again, folder / "out.xlsx");
+  for (int i = 1; i <= 2; ++i) {
+    ExpectSameCells(book.GetSheet(i), reread.GetSheet(i));
+    ExpectSameLayout(book.GetSheet(i), reread.GetSheet(i));
+  }
+}
+
+TEST(XlsxRoundTripTest, ChangedSheetIsWrittenFreshKeepingWhatTheModelDoesNotHold) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book = OpenWorkbook(app, kLibreOffice);
+  Sheet& sales = book.GetSheet(1);
+  sales.SetValue(sales.Range("B2"), Variant("华西 & <北>"));
+  sales.SetFormula(sales.Range("G2"), "=F2*2");
+  sales.Layout().manualRowBreaks.push_back(101);
+  sales.Layout().orientation = PageOrientation::Landscape;
+  SaveWorkbook(book, folder / "out.xlsx");
+
+  std::string fresh = PartOf(folder / "out.xlsx", "xl/worksheets/sheet1.xml");
+  EXPECT_NE(fresh, PartOf(kLibreOffice, "xl/worksheets/sheet1.xml"));
+  EXPECT_NE(fresh.find("<headerFooter"), std::string::npos);  // carried from the original
+  EXPECT_NE(fresh.find("horizontalDpi=\"300\""), std::string::npos);
+  EXPECT_EQ(PartOf(folder / "out.xlsx", "xl/worksheets/sheet2.xml"),
+            PartOf(kLibreOffice, "xl/worksheets/sheet2.xml"));
+
+  Spreadsheet again;
+  Book& reread = OpenWorkbook(again, folder / "out.xlsx");
+  Sheet& back = reread.GetSheet(1);
+  EXPECT_EQ(ValueAt(back, "B2"), Variant("华西 & <北>"));
+  EXPECT_EQ(FormulaAt(back, "G2"), "=F2*2");
+  EXPECT_EQ(back.Layout().manualRowBreaks, (std::vector<int>{61, 101}));
+  EXPECT_EQ(back.Layout().orientation, PageOrientation::Landscape);
+  ExpectSameCells(sales, back);
+  ExpectSameLayout(sales, back);
+}
+
+TEST(XlsxRoundTripTest, CopiedSheetAndPageBreakPreviewAreWritten) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book = OpenWorkbook(app, kLibreOffice);
+  book.CopySheet(book.GetSheet(1), book.GetSheet(2));
+  book.GetWindow().SetView(xlPageBreakPreview);
+  SaveWorkbook(book, folder / "out.xlsx");
+
+  Spreadsheet again;
+  Book& reread = OpenWorkbook(again, folder / "out.xlsx");
+  ASSERT_EQ(reread.SheetCount(), 3);
+  Sheet& copy = reread.GetSheet(3);
+  EXPECT_EQ(copy.Name(), "销售 (2)");
+  EXPECT_EQ(&reread.GetActiveSheet(), &copy);
+  EXPECT_EQ(reread.GetWindow().View(), xlPageBreakPreview);
+  EXPECT_FALSE(reread.GetSheet(1).Layout().tabSelected);
+  ExpectSameCells(book.GetSheet(1), copy);
+  ExpectSameLayout(book.GetSheet(1), copy);
+}
+
+std::string Run(const std::string& command) {
+  std::unique_ptr<FILE, decltype(&pclose)> pipe(popen(command.c_str(), "r"), pclose);
+  std::string output;
+  char buffer[4096];
+  while (pipe && fgets(buffer, sizeof buffer, pipe.get())) output += buffer;
+  return output;
+}
+
+// What openpyxl, an independent reader, sees in a file; empty when it cannot run.
+std::string ReadWithOpenpyxl(const std::filesystem::path& file) {
+  if (!std::filesystem::exists("/usr/bin/python3") ||
+      Run("/usr/bin/python3 -c 'import openpyxl' 2>&1 && echo ok") != "ok\n") {
+    return "";
+  }
+  return Run("/usr/bin/python3 io/read_with_openpyxl.py '" + file.string() +
+             "' A1 A2 F2 F3 F4 2>&1");
+}
+
+TEST(XlsxRoundTripTest, WrittenFilesOpenInAnIndependentReader) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book = OpenWorkbook(app, kLibreOffice);
+  book.GetSheet(1).SetChanged(true);  // one sheet written fresh, one as read
+  SaveWorkbook(book, folder / "out.xlsx");
+  std::string seen = ReadWithOpenpyxl(folder / "out.xlsx");
+  if (seen.empty()) GTEST_SKIP() << "/usr/bin/python3 with openpyxl is not installed";
+  EXPECT_EQ(seen,
+            "销售,交叉表\n"
+            "active 销售\n"
+            "销售 A1 '日期'\n"
+            "销售 A2 2026-01-03T00:00:00\n"
+            "销售 F2 '=D2*E2'\n"
+            "销售 F3 '=D3*E3'\n"
+            "销售 F4 '=D4*E4'\n"
+            "销售 merged ['H1:I1']\n"
+            "销售 titles $1:$1\n"
+            "销售 height 24.0\n"
+            "销售 width 12.0\n"
+            "交叉表 A1 None\n"
+            "交叉表 A2 '甲'\n"
+            "交叉表 F2 '=TRUE()'\n"
+            "交叉表 F3 '=NA()'\n"
+            "交叉表 F4 '0'\n"
+            "交叉表 merged []\n"
+            "交叉表 titles None\n"
+            "交叉表 height 15.0\n"
+            "交叉表 width 13.0\n");
+
+  // A workbook made in memory gets its own styles, content types and relationships.
+  Book& made = app.AddWorkbook("made");
+  Sheet& sheet = made.AddSheet("Data");
+  sheet.SetValue(sheet.Range("A1"), Variant("名称"));
+  sheet.Store().SetContent(2, 1, Variant::Date(46025.5), nullptr);
+  sheet.SetValue(sheet.Range("F2"), Variant(2.5));
+  sheet.SetFormula(sheet.Range("F3"), "=F2*2");
+  sheet.SetValue(sheet.Range("F4"), Variant::Boolean(false));
+  sheet.PageSetup().SetPrintTitleRows("1");
+  sheet.Layout().mergedCells.push_back(Area{1, 1, 1, 3});
+  sheet.SetRowHeight(1, 30);
+  SaveWorkbook(made, folder / "made.xlsx");
+  EXPECT_EQ(ReadWithOpenpyxl(folder / "made.xlsx"),
+            "Data\n"
+            "active Data\n"
+            "Data A1 '名称'\n"
+            "Data A2 2026-01-03T12:00:00\n"
+            "Data F2 2.5\n"
+            "Data F3 '=F2*2'\n"
+            "Data F4 False\n"
+            "Data merged ['A1:C1']\n"
+            "Data titles $1:$1\n"
+            "Data height 30.0\n"
+            "Data width 13.0\n");
+}
+
+}  // namespace
+}  // namespace tavrin
