@@ -8,6 +8,7 @@
 #include "cli/base_command.h"
 #include "cli/command_context.h"
 #include "cli/file_commands.h"
+#include "cli/tool_commands.h"
 #include "host/host_error.h"
 
 namespace tavrin {
@@ -20,6 +21,8 @@ int RunProgram(int argc, char** argv) {
   CommandContext context{std::cout, std::cerr, isatty(STDIN_FILENO) != 0, {}};
 
 
+  AddFileCommands(program, context);
+  AddToolCommands(program, context);
   AddMenuCommand(program, context);
   AddAboutCommand(program, context);
   AddBaseCommand(program, context);

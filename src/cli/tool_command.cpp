@@ -1,0 +1,223 @@
+#include "cli/tool_command.h"
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+
+#include "cli/changes.h"
+#include "cli/dialog_form.h"
+#include "cli/host_session.h"
+#include "cli/terminal_runtime.h"
+#include "host/host_error.h"
+#include "io/workbook_file.h"
+#include "spreadsheet/book.h"
+#include "spreadsheet/sheet.h"
+
+namespace tavrin {
+
+namespace {
+
+struct RunOptions {
+  std::string file;
+  std::string sheet;
+  std::string select = "A1";
+  std::string output;
+  bool inPlace = false;
+  bool yes = false;
+  bool no = false;
+  std::vector<std::string> controls;
+  std::optional<std::string> token;
+  std::optional<bool> preview;
+  std::optional<std::string> range;
+  std::map<std::string, std::string> named;
+};
+
+// A usage problem found after parsing: reported like a parse error.
+struct UsageError {
+  std::string message;
+};
+
+Variant ControlValue(const std::string& control, const std::string& text) {
+  bool isSwitch = control == "CheckBox1" || control.rfind("OptionButton", 0) == 0;
+  if (!isSwitch) return Variant(text);
+  std::string lower;
+  for (char c : text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (lower == "true" || lower == "1" || lower == "yes") return Variant::Boolean(true);
+  if (lower == "false" || lower == "0" || lower == "no" || lower.empty()) {
+    return Variant::Boolean(false);
+  }
+  throw UsageError{"--control " + control + " takes true or false, not '" + text + "'"};
+}
+
+void FillForm(DialogForm& form, const ToolSpec& spec, const RunOptions& options) {
+  for (const ControlOption& option : spec.options) {
+    auto given = options.named.find(option.flags);
+    if (given == options.named.end()) continue;
+    if (option.kind == ControlOption::Kind::Flag) {
+      form.Set(option.control, Variant::Boolean(true));
+      continue;
+    }
+    auto word = option.words.find(given->second);
+    form.Set(option.control, ControlValue(option.control, word == option.words.end()
+                                                               ? given->second
+                                                               : word->second));
+  }
+  for (const std::string& assignment : options.controls) {
+    size_t equals = assignment.find('=');
+    std::string name = assignment.substr(0, equals);
+    if (equals == std::string::npos || !form.Has(name)) {
+      throw UsageError{"--control takes NAME=VALUE with a control of the dialog "
+                       "(RefEdit1-5, TextBox1-5, CheckBox1, OptionButton1-2, Label9, Label10): '" +
+                       assignment + "'"};
+    }
+    form.Set(name, ControlValue(name, assignment.substr(equals + 1)));
+  }
+}
+
+// Opens the file, makes the chosen sheet active and selects the chosen cells.
+Book& OpenUsersWorkbook(Spreadsheet& app, const RunOptions& options) {
+  Book& book = OpenWorkbook(app, options.file);
+  if (!options.sheet.empty()) {
+    Sheet* sheet = book.FindSheet(options.sheet);
+    if (sheet == nullptr) throw UsageError{"no sheet named '" + options.sheet + "' in " + options.file};
+    sheet->Activate();
+  }
+  try {
+    book.ActiveSheet().Range(options.select).Select();
+  } catch (const HostError&) {
+    throw UsageError{"--select: '" + options.select + "' is no address on the active sheet"};
+  }
+  return book;
+}
+
+std::optional<std::string> AskAtTerminal(std::ostream& messages, bool interactive,
+                                         const std::string& prompt, const std::string& title) {
+  messages << '[' << title << "]\n" << prompt << '\n';
+  if (!interactive) {
+    messages << "-> cancelled (no terminal)\n\n";
+    return std::nullopt;
+  }
+  messages << "Address (empty to cancel): " << std::flush;
+  std::string line;
+  if (!std::getline(std::cin, line) || line.empty()) return std::nullopt;
+  return line;
+}
+
+int RunTool(const ToolSpec& spec, const RunOptions& options, CommandContext& context) {
+  bool trial = options.output.empty() && !options.inPlace;
+  bool preview = options.preview.value_or(context.interactive || trial);
+  Answering answering = options.yes ? Answering::Yes
+                        : options.no ? Answering::No
+                                     : Answering::AtTerminal;
+
+  Spreadsheet app;
+  Book& book = OpenUsersWorkbook(app, options);
+  TerminalRuntime runtime(context.messages, answering, context.interactive);
+  runtime.SetRunningApplication(app);
+  app.SetInputAnswerer([&](const std::string& prompt, const std::string& title) {
+    if (options.range) {
+      context.messages << '[' << title << "]\n" << prompt << "\n-> " << *options.range << "\n\n";
+      return options.range;
+    }
+    return AskAtTerminal(context.messages, context.interactive, prompt, title);
+  });
+  HostSession session(app, runtime);
+  // The user switches to their own workbook once the host workbook is open.
+  book.Activate();
+
+  DialogForm form;
+  FillForm(form, spec, options);
+  std::optional<WorkbookSnapshot> before;
+  if (preview) before.emplace(book);
+
+  std::string token = options.token.value_or(session.Token());
+  bool failed = false;
+  try {
+    (session.Component().*spec.run)(token, form);
+  } catch (const HostError& error) {
+    context.messages << "[error reached the caller]\n"
+                     << error.Number() << ' ' << error.Description() << "\n\n";
+    failed = true;
+  }
+  if (before) before->PrintChanges(book, context.out);
+  if (failed || runtime.FailureReportShown()) {
+    context.messages << "The run failed: nothing written.\n";
+    return 1;
+  }
+  if (trial) {
+    context.messages << "Trial run: nothing written (use -o PATH or --in-place).\n";
+    return 0;
+  }
+  std::string target = options.inPlace ? options.file : options.output;
+  SaveWorkbook(book, target);
+  context.messages << "Written: " << target << '\n';
+  return 0;
+}
+
+}  // namespace
+
+void AddToolCommand(CLI::App& program, CommandContext& context, ToolSpec spec) {
+  auto options = std::make_shared<RunOptions>();
+  auto shared = std::make_shared<ToolSpec>(std::move(spec));
+  CLI::App* command = program.add_subcommand(shared->name, shared->description);
+  command->alias(shared->method);
+  command->add_option("FILE", options->file, "The workbook (.xlsx, .xls or .csv)")->required();
+  for (const ControlOption& option : shared->options) {
+    std::string help = option.help + " [" + option.control + "]";
+    if (option.kind == ControlOption::Kind::Flag) {
+      command->add_flag_callback(option.flags, [options, flags = option.flags] {
+        options->named[flags] = "True";
+      }, help);
+      continue;
+    }
+    CLI::Option* added = command->add_option_function<std::string>(
+        option.flags, [options, flags = option.flags](const std::string& value) {
+          options->named[flags] = value;
+        },
+        help);
+    if (option.required) added->required();
+  }
+  if (shared->asksForRange) {
+    command->add_option("--range", options->range,
+                        "The answer to the selection prompt (asked at the terminal without it; "
+                        "with no terminal the prompt counts as cancelled)");
+  }
+  command->add_option("--sheet", options->sheet, "Sheet to make active (default: the active one)");
+  command->add_option("--select", options->select, "Selection before the run (default A1)");
+  auto* output = command->add_option("-o,--output", options->output,
+                                     "Write the resulting workbook there (.xlsx, or .csv for the "
+                                     "active sheet)");
+  command->add_flag("--in-place", options->inPlace, "Write the result back over FILE")
+      ->excludes(output);
+  auto* yes = command->add_flag("--yes", options->yes, "Answer Yes (or OK) to every question");
+  command->add_flag("--no", options->no, "Answer No (or Cancel) to every question")->excludes(yes);
+  command->add_option("--control", options->controls,
+                      "Set a control of the dialog directly, NAME=VALUE (repeatable)");
+  command->add_option("--token", options->token,
+                      "Call the tool with this token instead of the one in \"bf\"!A1");
+  command->add_flag_callback("--preview", [options] { options->preview = true; },
+                             "Print the cells the run changed (default when output is a terminal, "
+                             "and on a trial run)");
+  command->add_flag_callback("--no-preview", [options] { options->preview = false; },
+                             "Do not print the changed cells");
+  command->footer("Example: " + shared->example +
+                  "\nWithout -o or --in-place the run is a trial: nothing is written and the "
+                  "changes are shown.\nExit status: 0 done, 1 the run failed (nothing written), "
+                  "2 usage or file error.");
+  command->callback([options, shared, &context] {
+    context.run = [options, shared, &context] {
+      try {
+        return RunTool(*shared, *options, context);
+      } catch (const UsageError& error) {
+        context.messages << "tavrin " << shared->name << ": " << error.message << '\n';
+        return 2;
+      } catch (const FileError& error) {
+        context.messages << "tavrin " << shared->name << ": " << error.what() << '\n';
+        return 2;
+      }
+    };
+  });
+}
+
+}  // namespace tavrin

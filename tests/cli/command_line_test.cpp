@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace tavrin {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+// Runs the tavrin program with its standard input not a terminal.
+Outcome Run(const std::string& arguments) {
+  fs::path errors = fs::temp_directory_path() / "tavrin-test-stderr.txt";
+  std::string command =
+      std::string(TAVRIN_BINARY) + " " + arguments + " </dev/null 2>" + errors.string();
+  Outcome outcome{0, "", ""};
+  FILE* pipe = popen(command.c_str(), "r");
+  std::array<char, 4096> buffer;
+  size_t read;
+  while ((read = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+    outcome.out.append(buffer.data(), read);
+  }
+  outcome.status = WEXITSTATUS(pclose(pipe));
+  std::ifstream in(errors);
+  outcome.err.assign(std::istreambuf_iterator<char>(in), {});
+  return outcome;
+}
+
+class CommandLine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("tavrin-cli-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    book = dir / "sales.xlsx";
+    fs::copy_file("../examples/sales.xlsx", book, fs::copy_options::overwrite_existing);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  std::string Book() const { return book.string(); }
+
+  fs::path dir;
+  fs::path book;
+};
+
+TEST_F(CommandLine, BaseConversionPrintsTheResult) {
+  Outcome outcome = Run("base FF --from 16 --to 2 --group 4");
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.out, "1111,1111\n");
+  outcome = Run("base 12 --from 2 --to 10");
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.out, "在该进制下，参数中含有非法字符\n");
+  EXPECT_EQ(Run("BaseToBase 255 --from 10 --to 16").out, "FF\n") << "the method's name";
+}
+
+TEST_F(CommandLine, UsageErrorsExitWithTwo) {
+  EXPECT_EQ(Run("").status, 2);
+  EXPECT_EQ(Run("no-such-command").status, 2);
+  EXPECT_EQ(Run("clear-zeros").status, 2) << "FILE is required";
+  EXPECT_EQ(Run("clear-zeros " + Book() + " --sheet Nowhere --range A1").status, 2);
+  EXPECT_EQ(Run("clear-zeros " + Book() + " --control Nothing=1 --range A1").status, 2);
+  EXPECT_EQ(Run("--help").status, 0);
+}
+
+TEST_F(CommandLine, BadFilesExitWithTwoAndWriteNothing) {
+  Outcome missing = Run("show " + (dir / "missing.xlsx").string());
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("missing.xlsx"), std::string::npos);
+  std::ofstream(dir / "notes.txt") << "hello";
+  EXPECT_EQ(Run("show " + (dir / "notes.txt").string()).status, 2);
+  std::ofstream(dir / "fake.xlsx") << "not a zip";
+  fs::path out = dir / "out.xlsx";
+  EXPECT_EQ(Run("convert " + (dir / "fake.xlsx").string() + " -o " + out.string()).status, 2);
+  EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(CommandLine, TrialRunShowsTheChangesAndWritesNothing) {
+  auto before = fs::last_write_time(book);
+  Outcome outcome = Run("clear-zeros " + Book() + " --sheet Zeros --range B2:D4");
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_NE(outcome.out.find("Zeros!B2\t0\t-> (empty)"), std::string::npos) << outcome.out;
+  EXPECT_EQ(outcome.out.find("Zeros!D3"), std::string::npos) << "a formula stays";
+  EXPECT_NE(outcome.err.find("[Lumo提示]\n请选定你要清零的单元格区域\n-> B2:D4"), std::string::npos)
+      << outcome.err;
+  EXPECT_NE(outcome.err.find("Trial run"), std::string::npos);
+  EXPECT_EQ(fs::last_write_time(book), before);
+}
+
+TEST_F(CommandLine, OutputWritesTheResultAndLeavesTheInput) {
+  fs::path out = dir / "cleared.xlsx";
+  Outcome outcome = Run("clear-zeros " + Book() + " --sheet Zeros --range B2:D4 --no-preview -o " +
+                        out.string());
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(outcome.out, "");
+  Outcome shown = Run("show " + out.string() + " --sheet Zeros --range B2:B2");
+  EXPECT_EQ(shown.out, "Zeros!$B$2\n  | B\n2 |  \n");
+  EXPECT_NE(Run("show " + Book() + " --sheet Zeros --range B2").out.find("| 0"), std::string::npos);
+}
+
+TEST_F(CommandLine, InPlaceWritesOverTheFile) {
+  ASSERT_EQ(Run("clear-zeros " + Book() + " --sheet Zeros --range B2 --in-place").status, 0);
+  EXPECT_EQ(Run("show " + Book() + " --sheet Zeros --range B2").out, "Zeros!$B$2\n  | B\n2 |  \n");
+}
+
+TEST_F(CommandLine, QuestionsTakeTheDefaultWithoutATerminal) {
+  Outcome outcome = Run("clear-zero-values " + Book() + " --sheet Zeros --range B2:D4");
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_NE(outcome.err.find("是否执行此功能？\nYes / No (default No): no terminal, default taken\n"
+                             "-> No\n"),
+            std::string::npos)
+      << outcome.err;
+  EXPECT_NE(outcome.out.find("No cell changed."), std::string::npos);
+}
+
+TEST_F(CommandLine, FailureReportExitsWithOneAndWritesNothing) {
+  fs::path out = dir / "never.xlsx";
+  Outcome outcome =
+      Run("clear-zero-values " + Book() + " --sheet Sales --range A1:B2 --yes -o " + out.string());
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_NE(outcome.err.find("[未知错误]\n错误内容：\n\n\t类型不匹配"), std::string::npos)
+      << outcome.err;
+  EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(CommandLine, StaleTokenShowsTheMessageAndChangesNothing) {
+  Outcome outcome = Run("clear-zeros " + Book() + " --range A1 --token 12345");
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_NE(outcome.err.find("[Lumo提示]\n类初始化序号不对：你在打开本文件时可能未启用宏。\n"),
+            std::string::npos);
+}
+
+TEST_F(CommandLine, ShowPrintsTheUsedAreaAndMenuPrintsTheMenu) {
+  Outcome outcome = Run("show " + Book() + " --sheet Cross");
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_NE(outcome.out.find("Cross!$A$1:$D$4"), std::string::npos) << outcome.out;
+  EXPECT_NE(outcome.out.find("North"), std::string::npos);
+  Outcome menu = Run("menu");
+  EXPECT_NE(menu.out.find("汇总与查找  [Tavrin.xls!F2]  icon 4153"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tavrin
