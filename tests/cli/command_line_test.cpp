@@ -18,7 +18,7 @@ struct Outcome {
 };
 
 // Runs the tavrin program with its standard input not a terminal.
-Outcome Run(const std::string& arguments) {
+Outcome Tavrin(const std::string& arguments) {
   fs::path errors = fs::temp_directory_path() / "tavrin-test-stderr.txt";
   std::string command =
       std::string(TAVRIN_BINARY) + " " + arguments + " </dev/null 2>" + errors.string();
@@ -52,39 +52,39 @@ class CommandLine : public ::testing::Test {
 };
 
 TEST_F(CommandLine, BaseConversionPrintsTheResult) {
-  Outcome outcome = Run("base FF --from 16 --to 2 --group 4");
+  Outcome outcome = Tavrin("base FF --from 16 --to 2 --group 4");
   EXPECT_EQ(outcome.status, 0);
   EXPECT_EQ(outcome.out, "1111,1111\n");
-  outcome = Run("base 12 --from 2 --to 10");
+  outcome = Tavrin("base 12 --from 2 --to 10");
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.out, "在该进制下，参数中含有非法字符\n");
-  EXPECT_EQ(Run("BaseToBase 255 --from 10 --to 16").out, "FF\n") << "the method's name";
+  EXPECT_EQ(Tavrin("BaseToBase 255 --from 10 --to 16").out, "FF\n") << "the method's name";
 }
 
 TEST_F(CommandLine, UsageErrorsExitWithTwo) {
-  EXPECT_EQ(Run("").status, 2);
-  EXPECT_EQ(Run("no-such-command").status, 2);
-  EXPECT_EQ(Run("clear-zeros").status, 2) << "FILE is required";
-  EXPECT_EQ(Run("clear-zeros " + Book() + " --sheet Nowhere --range A1").status, 2);
-  EXPECT_EQ(Run("clear-zeros " + Book() + " --control Nothing=1 --range A1").status, 2);
-  EXPECT_EQ(Run("--help").status, 0);
+  EXPECT_EQ(Tavrin("").status, 2);
+  EXPECT_EQ(Tavrin("no-such-command").status, 2);
+  EXPECT_EQ(Tavrin("clear-zeros").status, 2) << "FILE is required";
+  EXPECT_EQ(Tavrin("clear-zeros " + Book() + " --sheet Nowhere --range A1").status, 2);
+  EXPECT_EQ(Tavrin("clear-zeros " + Book() + " --control Nothing=1 --range A1").status, 2);
+  EXPECT_EQ(Tavrin("--help").status, 0);
 }
 
 TEST_F(CommandLine, BadFilesExitWithTwoAndWriteNothing) {
-  Outcome missing = Run("show " + (dir / "missing.xlsx").string());
+  Outcome missing = Tavrin("show " + (dir / "missing.xlsx").string());
   EXPECT_EQ(missing.status, 2);
   EXPECT_NE(missing.err.find("missing.xlsx"), std::string::npos);
   std::ofstream(dir / "notes.txt") << "hello";
-  EXPECT_EQ(Run("show " + (dir / "notes.txt").string()).status, 2);
+  EXPECT_EQ(Tavrin("show " + (dir / "notes.txt").string()).status, 2);
   std::ofstream(dir / "fake.xlsx") << "not a zip";
   fs::path out = dir / "out.xlsx";
-  EXPECT_EQ(Run("convert " + (dir / "fake.xlsx").string() + " -o " + out.string()).status, 2);
+  EXPECT_EQ(Tavrin("convert " + (dir / "fake.xlsx").string() + " -o " + out.string()).status, 2);
   EXPECT_FALSE(fs::exists(out));
 }
 
 TEST_F(CommandLine, TrialRunShowsTheChangesAndWritesNothing) {
   auto before = fs::last_write_time(book);
-  Outcome outcome = Run("clear-zeros " + Book() + " --sheet Zeros --range B2:D4");
+  Outcome outcome = Tavrin("clear-zeros " + Book() + " --sheet Zeros --range B2:D4");
   EXPECT_EQ(outcome.status, 0);
   EXPECT_NE(outcome.out.find("Zeros!B2\t0\t-> (empty)"), std::string::npos) << outcome.out;
   EXPECT_EQ(outcome.out.find("Zeros!D3"), std::string::npos) << "a formula stays";
@@ -96,22 +96,22 @@ TEST_F(CommandLine, TrialRunShowsTheChangesAndWritesNothing) {
 
 TEST_F(CommandLine, OutputWritesTheResultAndLeavesTheInput) {
   fs::path out = dir / "cleared.xlsx";
-  Outcome outcome = Run("clear-zeros " + Book() + " --sheet Zeros --range B2:D4 --no-preview -o " +
+  Outcome outcome = Tavrin("clear-zeros " + Book() + " --sheet Zeros --range B2:D4 --no-preview -o " +
                         out.string());
   ASSERT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_EQ(outcome.out, "");
-  Outcome shown = Run("show " + out.string() + " --sheet Zeros --range B2:B2");
+  Outcome shown = Tavrin("show " + out.string() + " --sheet Zeros --range B2:B2");
   EXPECT_EQ(shown.out, "Zeros!$B$2\n  | B\n2 |  \n");
-  EXPECT_NE(Run("show " + Book() + " --sheet Zeros --range B2").out.find("| 0"), std::string::npos);
+  EXPECT_NE(Tavrin("show " + Book() + " --sheet Zeros --range B2").out.find("| 0"), std::string::npos);
 }
 
 TEST_F(CommandLine, InPlaceWritesOverTheFile) {
-  ASSERT_EQ(Run("clear-zeros " + Book() + " --sheet Zeros --range B2 --in-place").status, 0);
-  EXPECT_EQ(Run("show " + Book() + " --sheet Zeros --range B2").out, "Zeros!$B$2\n  | B\n2 |  \n");
+  ASSERT_EQ(Tavrin("clear-zeros " + Book() + " --sheet Zeros --range B2 --in-place").status, 0);
+  EXPECT_EQ(Tavrin("show " + Book() + " --sheet Zeros --range B2").out, "Zeros!$B$2\n  | B\n2 |  \n");
 }
 
 TEST_F(CommandLine, QuestionsTakeTheDefaultWithoutATerminal) {
-  Outcome outcome = Run("clear-zero-values " + Book() + " --sheet Zeros --range B2:D4");
+  Outcome outcome = Tavrin("clear-zero-values " + Book() + " --sheet Zeros --range B2:D4");
   EXPECT_EQ(outcome.status, 0);
   EXPECT_NE(outcome.err.find("是否执行此功能？\nYes / No (default No): no terminal, default taken\n"
                              "-> No\n"),
@@ -123,7 +123,7 @@ TEST_F(CommandLine, QuestionsTakeTheDefaultWithoutATerminal) {
 TEST_F(CommandLine, FailureReportExitsWithOneAndWritesNothing) {
   fs::path out = dir / "never.xlsx";
   Outcome outcome =
-      Run("clear-zero-values " + Book() + " --sheet Sales --range A1:B2 --yes -o " + out.string());
+      Tavrin("clear-zero-values " + Book() + " --sheet Sales --range A1:B2 --yes -o " + out.string());
   EXPECT_EQ(outcome.status, 1);
   EXPECT_NE(outcome.err.find("[未知错误]\n错误内容：\n\n\t类型不匹配"), std::string::npos)
       << outcome.err;
@@ -131,18 +131,18 @@ TEST_F(CommandLine, FailureReportExitsWithOneAndWritesNothing) {
 }
 
 TEST_F(CommandLine, StaleTokenShowsTheMessageAndChangesNothing) {
-  Outcome outcome = Run("clear-zeros " + Book() + " --range A1 --token 12345");
+  Outcome outcome = Tavrin("clear-zeros " + Book() + " --range A1 --token 12345");
   EXPECT_EQ(outcome.status, 0);
   EXPECT_NE(outcome.err.find("[Lumo提示]\n类初始化序号不对：你在打开本文件时可能未启用宏。\n"),
             std::string::npos);
 }
 
 TEST_F(CommandLine, ShowPrintsTheUsedAreaAndMenuPrintsTheMenu) {
-  Outcome outcome = Run("show " + Book() + " --sheet Cross");
+  Outcome outcome = Tavrin("show " + Book() + " --sheet Cross");
   EXPECT_EQ(outcome.status, 0);
   EXPECT_NE(outcome.out.find("Cross!$A$1:$D$4"), std::string::npos) << outcome.out;
   EXPECT_NE(outcome.out.find("North"), std::string::npos);
-  Outcome menu = Run("menu");
+  Outcome menu = Tavrin("menu");
   EXPECT_NE(menu.out.find("汇总与查找  [Tavrin.xls!F2]  icon 4153"), std::string::npos);
 }
 
