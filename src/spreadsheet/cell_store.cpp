@@ -1,5 +1,6 @@
 #include "spreadsheet/cell_store.h"
 
+#include <atomic>
 #include <iterator>
 
 namespace tavrin {
@@ -243,9 +244,16 @@ bool CellStore::HasContent(int row, int column) const {
   return cell != nullptr && cell->HasContent();
 }
 
+void CellStore::Stamp(int firstColumn, int lastColumn) {
+  static std::atomic<uint64_t> stamps{0};
+  uint64_t stamp = ++stamps;
+  for (int c = firstColumn; c <= lastColumn; ++c) columnVersions_[c - 1] = stamp;
+  ++version_;
+}
+
 void CellStore::Put(int row, int column, Cell cell) {
   columns_[column - 1].Put(row, std::move(cell));
-  ++version_;
+  Stamp(column, column);
 }
 
 void CellStore::SetContent(int row, int column, Variant value, FormulaPtr formula) {
@@ -264,7 +272,7 @@ void CellStore::Clear(const Area& area, ClearPart part) {
   for (int c = area.column; c <= area.LastColumn(); ++c) {
     columns_[c - 1].Clear(area.row, area.LastRow(), part);
   }
-  ++version_;
+  Stamp(area.column, area.LastColumn());
 }
 
 long long CellStore::ContentCount(const Area& area) const {
@@ -279,12 +287,12 @@ long long CellStore::ContentCount(const Area& area) const {
 
 void CellStore::InsertRows(int at, int count) {
   for (CellColumn& column : columns_) column.InsertRows(at, count);
-  ++version_;
+  Stamp(1, kLastColumn);
 }
 
 void CellStore::DeleteRows(int at, int count) {
   for (CellColumn& column : columns_) column.DeleteRows(at, count);
-  ++version_;
+  Stamp(1, kLastColumn);
 }
 
 }  // namespace tavrin

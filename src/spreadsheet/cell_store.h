@@ -123,9 +123,15 @@ class CellStore {
   void DeleteRows(int at, int count);
 
   uint64_t Version() const { return version_; }
+  // A stamp that changes with every write to the column, unique across all stores, so a cache
+  // of one column's content stays valid while other columns are written. 0: never written.
+  uint64_t ColumnVersion(int column) const { return columnVersions_[column - 1]; }
 
  private:
+  void Stamp(int firstColumn, int lastColumn);
+
   std::array<CellColumn, kLastColumn> columns_;
+  std::array<uint64_t, kLastColumn> columnVersions_{};
   uint64_t version_ = 0;
 };
 

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "host/host_error.h"
+#include "spreadsheet/advanced_filter.h"
 #include "spreadsheet/sheet.h"
 
 namespace tavrin {
@@ -19,14 +20,19 @@ std::vector<Area> WholeRowsBottomFirst(const Range& range, const char* method) {
 
 }  // namespace
 
-// Filling and filtering come with the formula engine: a fill shifts relative references and a
-// unique filter compares values as formulas do.
+// Filling comes with the formula engine: a fill shifts relative references.
 void Sheet::AutoFill(const tavrin::Range&, const tavrin::Range&, XlAutoFillType) {
   throw HostError::MethodFailed("Range", "AutoFill");
 }
 
-void Sheet::AdvancedFilter(const tavrin::Range&, XlFilterAction, const tavrin::Range&, bool) {
-  throw HostError::MethodFailed("Range", "AdvancedFilter");
+// Only the copy to another place; filtering in place hides rows, which the sheet does not do.
+void Sheet::AdvancedFilter(const tavrin::Range& list, XlFilterAction action,
+                           const tavrin::Range& copyToRange, bool unique) {
+  if (action != xlFilterCopy) throw HostError::MethodFailed("Range", "AdvancedFilter");
+  Sheet& destination = SheetOf(copyToRange);
+  CopyFilteredRows(store_, list.FirstArea(), destination.store_, copyToRange.Row(),
+                   copyToRange.Column(), unique);
+  destination.changed_ = true;
 }
 
 void Sheet::Copy(const tavrin::Range& source) {

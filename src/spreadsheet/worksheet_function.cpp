@@ -90,6 +90,16 @@ double SheetFunctions::Match(const Variant& lookupValue, const Range& lookupArra
   if ((area.rows != 1 && area.columns != 1) || lookupValue.IsEmpty() || lookupValue.IsError()) {
     throw Unavailable("Match");
   }
+  bool wildcards = lookupValue.IsText() &&
+                   lookupValue.AsText().find_first_of("*?~") != std::string::npos;
+  if (matchType == 0 && !wildcards) {
+    const MatchIndex* index = matchIndexes_.For(SheetOf(lookupArray).Store(), area);
+    if (index != nullptr) {
+      long long position = index->Find(lookupValue);
+      if (position == 0) throw Unavailable("Match");
+      return static_cast<double>(position);
+    }
+  }
   std::optional<WildcardPattern> pattern;
   if (matchType == 0 && lookupValue.IsText()) pattern.emplace(lookupValue.AsText());
   long long found = 0;
