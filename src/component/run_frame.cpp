@@ -1,12 +1,16 @@
 #include "component/run_frame.h"
 
+#include <cctype>
+
 #include "host/host_error.h"
 #include "host/variant_rules.h"
 #include "host/workbook.h"
 
 namespace tavrin {
 
-Application& RunFrame::App() { return app != nullptr ? *app : korvel.App(); }
+Application& RunFrame::App() {
+  return app != nullptr ? *app : korvel.App();
+}
 
 bool RunFrame::TokenMatches(const std::string& WD) {
   if (WD == korvel.initToken) return true;
@@ -37,22 +41,41 @@ std::string RunFrame::FieldText(const std::string& name) {
   return TextOf(form.Controls(name).Value(), korvel.runtime.Locale());
 }
 
+bool RunFrame::FieldChecked(const std::string& name) {
+  Variant value = form.Controls(name).Value();
+  if (value.IsBoolean()) return value.AsBoolean();
+  if (value.IsText()) {
+    std::string word = value.AsText();
+    for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (word == "true" || word == "false") return word == "true";
+  }
+  return NumberOf(value, korvel.runtime.Locale()) != 0;
+}
+
 Range RunFrame::FieldRange(const std::string& name) {
   return App().Evaluate(FieldText(name)).AsRange();
 }
 
-void RunFrame::EventsOff() { App().SetEnableEvents(false); }
+void RunFrame::EventsOff() {
+  App().SetEnableEvents(false);
+}
 
 void RunFrame::KeepEventsAndOff() {
   keptEvents = App().EnableEvents();
   App().SetEnableEvents(false);
 }
 
-void RunFrame::HideForm() { form.Hide(); }
+void RunFrame::HideForm() {
+  form.Hide();
+}
 
-void RunFrame::EventsBack() { App().SetEnableEvents(keptEvents.value_or(true)); }
+void RunFrame::EventsBack() {
+  App().SetEnableEvents(keptEvents.value_or(true));
+}
 
-void RunFrame::UnloadForm() { form.Unload(); }
+void RunFrame::UnloadForm() {
+  form.Unload();
+}
 
 void RunFrame::WithFailureReport(const std::function<void()>& work, bool reshowForm) {
   std::string description;

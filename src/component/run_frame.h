@@ -35,6 +35,10 @@ class RunFrame {
   // A field's text, and the range the host makes of it with Evaluate (a text that is no
   // reference fails with the runtime's object-required error).
   std::string FieldText(const std::string& name);
+  // Whether a check box or option button is on: its Value as the runtime reads a condition
+  // (a Boolean, "True" or "False" in any case, or a number other than 0; another text
+  // fails).
+  bool FieldChecked(const std::string& name);
   Range FieldRange(const std::string& name);
 
   // F4: events off.
@@ -61,8 +65,7 @@ class RunFrame {
   void PassingFailuresOn(const std::function<void()>& work);
 
   // A message box of the toolbox: title "Lumo提示" unless given.
-  int Message(const std::string& text, int buttons = 0,
-              const std::string& title = Korvel::kTitle);
+  int Message(const std::string& text, int buttons = 0, const std::string& title = Korvel::kTitle);
 
   // The failure report's text for a description.
   static std::string FailureText(const std::string& description);
