@@ -8,9 +8,7 @@
 
 namespace tavrin {
 
-Application& RunFrame::App() {
-  return app != nullptr ? *app : korvel.App();
-}
+Application& RunFrame::App() { return app != nullptr ? *app : korvel.App(); }
 
 bool RunFrame::TokenMatches(const std::string& WD) {
   if (WD == korvel.initToken) return true;
@@ -56,26 +54,18 @@ Range RunFrame::FieldRange(const std::string& name) {
   return App().Evaluate(FieldText(name)).AsRange();
 }
 
-void RunFrame::EventsOff() {
-  App().SetEnableEvents(false);
-}
+void RunFrame::EventsOff() { App().SetEnableEvents(false); }
 
 void RunFrame::KeepEventsAndOff() {
   keptEvents = App().EnableEvents();
   App().SetEnableEvents(false);
 }
 
-void RunFrame::HideForm() {
-  form.Hide();
-}
+void RunFrame::HideForm() { form.Hide(); }
 
-void RunFrame::EventsBack() {
-  App().SetEnableEvents(keptEvents.value_or(true));
-}
+void RunFrame::EventsBack() { App().SetEnableEvents(keptEvents.value_or(true)); }
 
-void RunFrame::UnloadForm() {
-  form.Unload();
-}
+void RunFrame::UnloadForm() { form.Unload(); }
 
 void RunFrame::WithFailureReport(const std::function<void()>& work, bool reshowForm) {
   std::string description;
