@@ -6,6 +6,8 @@
 #include <fstream>
 #include <string>
 
+#include <unistd.h>
+
 namespace tavrin {
 namespace {
 
@@ -19,7 +21,11 @@ struct Outcome {
 
 // Runs the tavrin program with its standard input not a terminal.
 Outcome Tavrin(const std::string& arguments) {
-  fs::path errors = fs::temp_directory_path() / "tavrin-test-stderr.txt";
+  // ctest runs tests in parallel processes: each run its own file.
+  static int runs = 0;
+  fs::path errors =
+      fs::temp_directory_path() /
+      ("tavrin-test-stderr-" + std::to_string(::getpid()) + "-" + std::to_string(++runs) + ".txt");
   std::string command =
       std::string(TAVRIN_BINARY) + " " + arguments + " </dev/null 2>" + errors.string();
   Outcome outcome{0, "", ""};
@@ -32,6 +38,7 @@ Outcome Tavrin(const std::string& arguments) {
   outcome.status = WEXITSTATUS(pclose(pipe));
   std::ifstream in(errors);
   outcome.err.assign(std::istreambuf_iterator<char>(in), {});
+  fs::remove(errors);
   return outcome;
 }
 
@@ -96,18 +103,20 @@ TEST_F(CommandLine, TrialRunShowsTheChangesAndWritesNothing) {
 
 TEST_F(CommandLine, OutputWritesTheResultAndLeavesTheInput) {
   fs::path out = dir / "cleared.xlsx";
-  Outcome outcome = Tavrin("clear-zeros " + Book() + " --sheet Zeros --range B2:D4 --no-preview -o " +
-                        out.string());
+  Outcome outcome = Tavrin("clear-zeros " + Book() +
+                           " --sheet Zeros --range B2:D4 --no-preview -o " + out.string());
   ASSERT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_EQ(outcome.out, "");
   Outcome shown = Tavrin("show " + out.string() + " --sheet Zeros --range B2:B2");
   EXPECT_EQ(shown.out, "Zeros!$B$2\n  | B\n2 |  \n");
-  EXPECT_NE(Tavrin("show " + Book() + " --sheet Zeros --range B2").out.find("| 0"), std::string::npos);
+  EXPECT_NE(Tavrin("show " + Book() + " --sheet Zeros --range B2").out.find("| 0"),
+            std::string::npos);
 }
 
 TEST_F(CommandLine, InPlaceWritesOverTheFile) {
   ASSERT_EQ(Tavrin("clear-zeros " + Book() + " --sheet Zeros --range B2 --in-place").status, 0);
-  EXPECT_EQ(Tavrin("show " + Book() + " --sheet Zeros --range B2").out, "Zeros!$B$2\n  | B\n2 |  \n");
+  EXPECT_EQ(Tavrin("show " + Book() + " --sheet Zeros --range B2").out,
+            "Zeros!$B$2\n  | B\n2 |  \n");
 }
 
 TEST_F(CommandLine, QuestionsTakeTheDefaultWithoutATerminal) {
@@ -122,8 +131,8 @@ TEST_F(CommandLine, QuestionsTakeTheDefaultWithoutATerminal) {
 
 TEST_F(CommandLine, FailureReportExitsWithOneAndWritesNothing) {
   fs::path out = dir / "never.xlsx";
-  Outcome outcome =
-      Tavrin("clear-zero-values " + Book() + " --sheet Sales --range A1:B2 --yes -o " + out.string());
+  Outcome outcome = Tavrin("clear-zero-values " + Book() +
+                           " --sheet Sales --range A1:B2 --yes -o " + out.string());
   EXPECT_EQ(outcome.status, 1);
   EXPECT_NE(outcome.err.find("[未知错误]\n错误内容：\n\n\t类型不匹配"), std::string::npos)
       << outcome.err;
