@@ -13,8 +13,11 @@ CellBlock CellBlock::Read(const CellStore& store, const Area& area) {
 CellBlock CellBlock::Transposed() const {
   CellBlock block{columns, rows, {}};
   block.cells.reserve(cells.size());
-  for (const Placed& placed : cells)
+  // A transposed formula would need its references turned too; it is pasted as its result.
+  for (const Placed& placed : cells) {
     block.cells.push_back({placed.column, placed.row, placed.cell});
+    block.cells.back().cell.formula = nullptr;
+  }
   return block;
 }
 

@@ -12,10 +12,17 @@
 
 namespace tavrin {
 
-// A cell's formula. For now the text as entered; the formula engine puts its parsed tree here,
-// shared by every cell that holds the same relative formula.
+struct FormulaTree;
+
+// A cell's formula: its A1 text in this cell ("=" first), and its parsed tree, relative to the
+// cell and shared by every cell that holds the same relative formula. A text read from a file
+// comes without a tree; the formula engine parses it where it stands on first use.
 struct CellFormula {
+  CellFormula(std::string a1Text, std::shared_ptr<const FormulaTree> parsed = nullptr)
+      : text(std::move(a1Text)), tree(std::move(parsed)) {}
+
   std::string text;
+  mutable std::shared_ptr<const FormulaTree> tree;
 };
 using FormulaPtr = std::shared_ptr<const CellFormula>;
 

@@ -8,7 +8,9 @@
 
 #include "host/worksheet.h"
 #include "spreadsheet/book.h"
+#include "spreadsheet/cell_block.h"
 #include "spreadsheet/cell_store.h"
+#include "spreadsheet/formula/sheet_calc.h"
 #include "spreadsheet/page_setup.h"
 #include "spreadsheet/sheet_layout.h"
 
@@ -69,7 +71,12 @@ class Sheet : public Worksheet {
   const CellStore& Store() const { return store_; }
   uint64_t ContentVersion() const { return store_.Version(); }
   bool Changed() const { return changed_; }
-  void SetChanged(bool changed) { changed_ = changed; }
+  // A sheet marked unchanged (as read from a file) keeps the results stored in its formula cells
+  // until its content moves on.
+  void SetChanged(bool changed) {
+    changed_ = changed;
+    if (!changed) calc_->TrustStoredValues();
+  }
   const UserLocale& Locale() const;
 
   tavrin::Range Selection() { return tavrin::Range(*this, selection_); }
@@ -81,18 +88,32 @@ class Sheet : public Worksheet {
   SheetLayout& Layout() { return layout_; }
   const SheetLayout& Layout() const { return layout_; }
 
+  // A cell's value: its constant, or its formula's result, computed on demand.
+  Variant CellValue(int row, int column) const;
+  // The formula engine's state of this sheet: trees, results, lookup indexes.
+  SheetCalc& Calc() const { return *calc_; }
+
   // Calls visit(row, column, value) for every cell of the area holding content, column by
-  // column, top to bottom.
+  // column, top to bottom; a formula cell gives its result.
   template <class Visit>
   void ForEachValue(const Area& area, Visit&& visit) const {
     store_.ForEach(area, [&](int row, int column, const Cell& cell) {
-      if (cell.HasContent()) visit(row, column, cell.value);
+      if (cell.formula) {
+        visit(row, column, calc_->Value(row, column, cell));
+      } else if (cell.HasContent()) {
+        visit(row, column, cell.value);
+      }
     });
   }
+  // The cells of an area as Copy takes them: formulas with their results, parsed where they
+  // stand so that they move with their relative references.
+  CellBlock ReadBlock(const Area& area) const;
+  // A cell to put at (row, column): its formula rebuilt there, the tree shared.
+  static Cell Placed(Cell cell, int row, int column);
 
  private:
   void CheckActive(const char* method);
-  void WriteEntry(const tavrin::Range& range, const Variant& value);
+  void WriteEntry(const tavrin::Range& range, const Variant& value, Notation first);
   void PasteBlock(const CellBlock& block, const Area& at, XlPasteType paste, bool skipBlanks);
   void ShiftRowHeights(int at, int count);
 
@@ -106,6 +127,7 @@ class Sheet : public Worksheet {
   SheetLayout layout_;
   SheetPageBreaks pageBreaks_;
   std::vector<Area> selection_{Area{}};
+  std::unique_ptr<SheetCalc> calc_ = std::make_unique<SheetCalc>(*this);
 };
 
 // The embedded sheet a range lies on; a range of another host fails (1004).

@@ -5,13 +5,26 @@
 namespace tavrin {
 
 Variant Sheet::Value(const tavrin::Range& cell) {
-  const Cell* found = store_.Find(cell.Row(), cell.Column());
-  return found ? found->value : Variant();
+  return CellValue(cell.Row(), cell.Column());
 }
 
-void Sheet::WriteEntry(const tavrin::Range& range, const Variant& value) {
+Variant Sheet::CellValue(int row, int column) const {
+  const Cell* found = store_.Find(row, column);
+  if (found == nullptr) return Variant();
+  return found->formula ? calc_->Value(row, column, *found) : found->value;
+}
+
+// A formula is read once, in the first cell, and every cell of the range gets the same relative
+// formula, as the host fills a formula typed into a selection. A text that is a formula in
+// neither notation is refused.
+void Sheet::WriteEntry(const tavrin::Range& range, const Variant& value, Notation first) {
   Entry entry = ReadEntry(value, Locale());
   bool clears = entry.value.IsEmpty() && !entry.formula;
+  TreePtr tree;
+  if (entry.formula) {
+    tree = calc_->Parse(entry.formula->text, first, range.Row(), range.Column());
+    if (!tree) throw HostError::ApplicationDefined();
+  }
   for (const Area& area : range.Areas()) {
     if (clears) {
       store_.Clear(area, ClearPart::Contents);
@@ -19,14 +32,14 @@ void Sheet::WriteEntry(const tavrin::Range& range, const Variant& value) {
     }
     for (int c = area.column; c <= area.LastColumn(); ++c) {
       for (int r = area.row; r <= area.LastRow(); ++r)
-        store_.SetContent(r, c, entry.value, entry.formula);
+        store_.SetContent(r, c, entry.value, tree ? SheetCalc::Place(tree, r, c) : nullptr);
     }
   }
   changed_ = true;
 }
 
 void Sheet::SetValue(const tavrin::Range& range, const Variant& value) {
-  WriteEntry(range, value);
+  WriteEntry(range, value, Notation::A1);
 }
 
 Block Sheet::Values(const Area& area) {
@@ -45,8 +58,13 @@ void Sheet::SetValues(const Area& area, const Block& values) {
   for (int c = 1; c <= area.columns; ++c) {
     for (int r = 1; r <= area.rows; ++r) {
       Entry entry = ReadEntry(values(r, c), locale);
-      store_.SetContent(area.row + r - 1, area.column + c - 1, std::move(entry.value),
-                        std::move(entry.formula));
+      int row = area.row + r - 1, column = area.column + c - 1;
+      if (entry.formula) {
+        TreePtr tree = calc_->Parse(entry.formula->text, Notation::A1, row, column);
+        if (!tree) throw HostError::ApplicationDefined();
+        entry.formula = SheetCalc::Place(tree, row, column);
+      }
+      store_.SetContent(row, column, std::move(entry.value), std::move(entry.formula));
     }
   }
   changed_ = true;
@@ -58,17 +76,17 @@ std::string Sheet::Formula(const tavrin::Range& cell) {
 }
 
 void Sheet::SetFormula(const tavrin::Range& range, const std::string& formula) {
-  WriteEntry(range, Variant(formula));
+  WriteEntry(range, Variant(formula), Notation::A1);
 }
 
-// Until the formula engine converts between the two notations, a formula keeps the text it was
-// given in either.
 std::string Sheet::FormulaR1C1(const tavrin::Range& cell) {
-  return Formula(cell);
+  const Cell* found = store_.Find(cell.Row(), cell.Column());
+  if (found == nullptr || !found->formula) return Formula(cell);
+  return SheetCalc::TreeOf(*found->formula, cell.Row(), cell.Column())->r1c1;
 }
 
 void Sheet::SetFormulaR1C1(const tavrin::Range& range, const std::string& formula) {
-  WriteEntry(range, Variant(formula));
+  WriteEntry(range, Variant(formula), Notation::R1C1);
 }
 
 std::string Sheet::Text(const tavrin::Range& cell) {

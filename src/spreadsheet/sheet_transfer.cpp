@@ -20,11 +20,6 @@ std::vector<Area> WholeRowsBottomFirst(const Range& range, const char* method) {
 
 }  // namespace
 
-// Filling comes with the formula engine: a fill shifts relative references.
-void Sheet::AutoFill(const tavrin::Range&, const tavrin::Range&, XlAutoFillType) {
-  throw HostError::MethodFailed("Range", "AutoFill");
-}
-
 // Only the copy to another place; filtering in place hides rows, which the sheet does not do.
 void Sheet::AdvancedFilter(const tavrin::Range& list, XlFilterAction action,
                            const tavrin::Range& copyToRange, bool unique) {
@@ -36,16 +31,16 @@ void Sheet::AdvancedFilter(const tavrin::Range& list, XlFilterAction action,
 }
 
 void Sheet::Copy(const tavrin::Range& source) {
-  book_.Parent().SetClipboard(CellBlock::Read(store_, source.FirstArea()));
+  book_.Parent().SetClipboard(ReadBlock(source.FirstArea()));
 }
 
 void Sheet::Copy(const tavrin::Range& source, const tavrin::Range& destination) {
-  CellBlock block = CellBlock::Read(store_, source.FirstArea());
+  CellBlock block = ReadBlock(source.FirstArea());
   SheetOf(destination).PasteBlock(block, destination.FirstArea(), xlPasteAll, false);
 }
 
 void Sheet::Cut(const tavrin::Range& source, const tavrin::Range& destination) {
-  CellBlock block = CellBlock::Read(store_, source.FirstArea());
+  CellBlock block = ReadBlock(source.FirstArea());
   store_.Clear(source.FirstArea(), ClearPart::All);
   changed_ = true;
   SheetOf(destination).PasteBlock(block, destination.FirstArea(), xlPasteAll, false);
@@ -92,7 +87,7 @@ void Sheet::PasteBlock(const CellBlock& block, const Area& at, XlPasteType paste
       store_.SetStyle(row, column, placed.cell.style);
     } else if (placed.cell.HasContent() || !skipBlanks) {
       if (paste == xlPasteAll) {
-        store_.Put(row, column, placed.cell);
+        store_.Put(row, column, Placed(placed.cell, row, column));
       } else {
         store_.SetContent(row, column, placed.cell.value, nullptr);
       }

@@ -45,6 +45,10 @@ class Spreadsheet : public Application {
   // The clipboard: the block last copied, or nothing.
   const std::optional<CellBlock>& Clipboard() const { return clipboard_; }
   void SetClipboard(CellBlock block) { clipboard_ = std::move(block); }
+  // Whether formulas answer repeated exact lookups and equality criteria from column indexes
+  // (on by default; off only to measure what the indexes save).
+  bool LookupIndexEnabled() const { return lookupIndexEnabled_; }
+  void SetLookupIndexEnabled(bool enabled) { lookupIndexEnabled_ = enabled; }
 
   bool Visible() const override { return visible_; }
   void SetVisible(bool visible) override { visible_ = visible; }
@@ -97,6 +101,7 @@ class Spreadsheet : public Application {
   bool visible_ = true;
   bool enableEvents_ = true;
   bool screenUpdating_ = true;
+  bool lookupIndexEnabled_ = true;
 };
 
 }  // namespace tavrin

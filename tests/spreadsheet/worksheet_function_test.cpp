@@ -21,8 +21,8 @@ TEST_F(WorksheetFunctionTest, CountAAndCountBlankCountContentAndEmptyCells) {
   sheet.Store().SetStyle(4, 1, 2);  // a style alone does not
   EXPECT_EQ(functions.CountA(At("A:A")), 3);
   EXPECT_EQ(functions.CountA(At("A1:B5,A1")), 4);
-  EXPECT_EQ(functions.CountBlank(At("A1:A10")), 8);  // the formula's value is empty for now
-  EXPECT_EQ(functions.CountBlank(At("A:B")), 2 * 65536 - 2);
+  EXPECT_EQ(functions.CountBlank(At("A1:A10")), 7);  // the formula's value is 0
+  EXPECT_EQ(functions.CountBlank(At("A:B")), 2 * 65536 - 3);
 }
 
 TEST_F(WorksheetFunctionTest, CountIfReadsOperatorsNumbersAndBlanks) {

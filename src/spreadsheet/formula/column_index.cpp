@@ -1,0 +1,100 @@
+#include "spreadsheet/formula/column_index.h"
+
+#include <cstring>
+
+#include "spreadsheet/formula/formula_eval.h"
+#include "spreadsheet/sheet.h"
+#include "spreadsheet/text_compare.h"
+
+namespace tavrin {
+
+namespace {
+
+// A value's key text: equal values as formulas compare them have equal keys.
+std::string Code(const Variant& value) {
+  if (value.IsNumber() || value.IsDate()) {
+    double number = value.AsNumber() + 0.0;  // -0 and 0 alike
+    std::string code(1 + sizeof number, 'N');
+    std::memcpy(code.data() + 1, &number, sizeof number);
+    return code;
+  }
+  if (value.IsBoolean()) return value.AsBoolean() ? "B1" : "B0";
+  std::u32string folded = FoldCase(value.AsText());
+  std::string code(1 + folded.size() * sizeof(char32_t), 'T');
+  std::memcpy(code.data() + 1, folded.data(), folded.size() * sizeof(char32_t));
+  return code;
+}
+
+}  // namespace
+
+ColumnIndex::ColumnIndex(const Sheet& sheet, const Area& column)
+    : ids_(static_cast<size_t>(column.rows), -1), numbers_(static_cast<size_t>(column.rows), 0) {
+  sheet.ForEachValue(column, [&](int row, int, const Variant& value) {
+    int position = row - column.row;
+    if (value.IsEmpty()) return;
+    if (value.IsError()) {
+      ids_[position] = -2;
+      hasError_ = true;
+      return;
+    }
+    Variant number = ToNumber(value);
+    if (number.IsError()) {
+      hasText_ = true;
+    } else {
+      numbers_[position] = number.AsNumber();
+    }
+    auto [found, added] = idOfCode_.try_emplace(Code(value), static_cast<int>(positions_.size()));
+    if (added) positions_.emplace_back();
+    positions_[found->second].push_back(position);
+    ids_[position] = found->second;
+  });
+  for (int i = 0; i < Size(); ++i) {
+    if (ids_[i] == -1) emptyPositions_.push_back(i);
+  }
+}
+
+int ColumnIndex::IdOf(const std::string& code) const {
+  auto found = idOfCode_.find(code);
+  return found == idOfCode_.end() ? -3 : found->second;
+}
+
+ColumnIndex::Key ColumnIndex::KeyOf(const Variant& key) const {
+  Key result;
+  if (key.IsEmpty()) {
+    result.empties = true;
+    for (const Variant& blank : {Variant(0.0), Variant(""), Variant::Boolean(false)}) {
+      int id = IdOf(Code(blank));
+      if (id >= 0) result.blanks.push_back(id);
+    }
+    return result;
+  }
+  result.id = IdOf(Code(key));
+  result.empties = ((key.IsNumber() || key.IsDate()) && key.AsNumber() == 0) ||
+                   (key.IsText() && key.AsText().empty()) ||
+                   (key.IsBoolean() && !key.AsBoolean());
+  return result;
+}
+
+bool ColumnIndex::Equal(int position, const Key& key) const {
+  int id = ids_[position];
+  if (id == -1) return key.empties;
+  if (id == key.id) return true;
+  for (int blank : key.blanks) {
+    if (id == blank) return true;
+  }
+  return false;
+}
+
+void ColumnIndex::Positions(const Key& key, std::vector<int>& out) const {
+  out.clear();
+  if (key.id >= 0) out = positions_[key.id];
+  for (int blank : key.blanks) out.insert(out.end(), positions_[blank].begin(), positions_[blank].end());
+  if (key.empties) out.insert(out.end(), emptyPositions_.begin(), emptyPositions_.end());
+}
+
+int ColumnIndex::First(const Variant& key) const {
+  int id = IdOf(Code(key));
+  return id < 0 ? 0 : positions_[id].front() + 1;
+}
+
+}  // namespace tavrin

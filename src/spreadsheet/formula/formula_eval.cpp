@@ -1,0 +1,242 @@
+#include "spreadsheet/formula/formula_eval.h"
+
+#include <cmath>
+
+#include "host/variant_rules.h"
+#include "spreadsheet/sheet.h"
+#include "spreadsheet/text_compare.h"
+
+namespace tavrin {
+
+namespace {
+
+int TypeRank(const Variant& value) {
+  if (value.IsText()) return 1;
+  if (value.IsBoolean()) return 2;
+  return 0;
+}
+
+// An empty value taken as the kind of the value it is compared with.
+Variant AsKindOf(const Variant& like) {
+  if (like.IsText()) return Variant("");
+  if (like.IsBoolean()) return Variant::Boolean(false);
+  return Variant(0.0);
+}
+
+Variant Number(double number) {
+  return std::isfinite(number) ? Variant(number) : Variant(ErrorValue::Num);
+}
+
+std::string ConcatText(const Variant& value) {
+  if (value.IsNumber() || value.IsDate()) return NumberText(value.AsNumber(), UserLocale{});
+  if (value.IsBoolean()) return value.AsBoolean() ? "TRUE" : "FALSE";
+  if (value.IsText()) return value.AsText();
+  return "";
+}
+
+Variant Arithmetic(Op op, const Variant& left, const Variant& right) {
+  Variant a = ToNumber(left), b = ToNumber(right);
+  if (a.IsError()) return a;
+  if (b.IsError()) return b;
+  double x = a.AsNumber(), y = b.AsNumber();
+  switch (op) {
+    case Op::Add: return Number(x + y);
+    case Op::Subtract: return Number(x - y);
+    case Op::Multiply: return Number(x * y);
+    case Op::Divide: return y == 0 ? Variant(ErrorValue::Div0) : Number(x / y);
+    default:
+      if (x == 0 && y <= 0) return Variant(y == 0 ? ErrorValue::Num : ErrorValue::Div0);
+      return Number(std::pow(x, y));
+  }
+}
+
+Variant Comparison(Op op, const Variant& left, const Variant& right) {
+  if (left.IsError()) return left;
+  if (right.IsError()) return right;
+  int order = CompareValues(left, right);
+  switch (op) {
+    case Op::Equal: return Variant::Boolean(order == 0);
+    case Op::NotEqual: return Variant::Boolean(order != 0);
+    case Op::Less: return Variant::Boolean(order < 0);
+    case Op::LessEqual: return Variant::Boolean(order <= 0);
+    case Op::Greater: return Variant::Boolean(order > 0);
+    default: return Variant::Boolean(order >= 0);
+  }
+}
+
+}  // namespace
+
+int CompareValues(const Variant& left, const Variant& right) {
+  if (left.IsEmpty() && right.IsEmpty()) return 0;
+  if (left.IsEmpty()) return CompareValues(AsKindOf(right), right);
+  if (right.IsEmpty()) return CompareValues(left, AsKindOf(left));
+  int rank = TypeRank(left) - TypeRank(right);
+  if (rank != 0) return rank < 0 ? -1 : 1;
+  if (left.IsText()) return CompareIgnoringCase(left.AsText(), right.AsText());
+  if (left.IsBoolean()) return static_cast<int>(left.AsBoolean()) - right.AsBoolean();
+  return (left.AsNumber() > right.AsNumber()) - (left.AsNumber() < right.AsNumber());
+}
+
+Variant ToNumber(const Variant& value) {
+  switch (value.GetKind()) {
+    case Variant::Kind::Empty: return Variant(0.0);
+    case Variant::Kind::Boolean: return Variant(value.AsBoolean() ? 1.0 : 0.0);
+    case Variant::Kind::Date: return Variant(value.AsNumber());
+    case Variant::Kind::Text: {
+      std::optional<double> number = ReadNumber(value.AsText(), UserLocale{});
+      return number ? Variant(*number) : Variant(ErrorValue::Value);
+    }
+    default: return value;
+  }
+}
+
+bool Evaluator::RangeOf(const FormulaNode& node, RangeRef& range, Variant& error) {
+  Operand operand = Eval(node);
+  if (const RangeRef* found = std::get_if<RangeRef>(&operand)) {
+    range = *found;
+    return true;
+  }
+  const Variant* value = std::get_if<Variant>(&operand);
+  error = value && value->IsError() ? *value : Variant(ErrorValue::Value);
+  return false;
+}
+
+Operand Evaluator::Eval(const FormulaNode& node) {
+  using Kind = FormulaNode::Kind;
+  switch (node.kind) {
+    case Kind::Number: return Variant(node.number);
+    case Kind::Text: return Variant(node.text);
+    case Kind::Boolean: return Variant::Boolean(node.boolean);
+    case Kind::Error: return Variant(node.error);
+    case Kind::Missing: return Variant();
+    case Kind::Paren: return Eval(node.children[0]);
+    case Kind::Ref: {
+      Sheet* sheet = &sheet_;
+      if (!node.ref.sheet.empty()) sheet = sheet_.Parent().FindSheet(node.ref.sheet);
+      std::optional<Area> area = node.ref.Resolve(row_, column_);
+      if (sheet == nullptr || !area) return Variant(ErrorValue::Ref);
+      if (area->Count() == 1) return sheet->CellValue(area->row, area->column);
+      return RangeRef{sheet, *area};
+    }
+    case Kind::Unary: {
+      Operand operand = Eval(node.children[0]);
+      return Map(operand, [op = node.op](const Variant& value) {
+        Variant number = ToNumber(value);
+        if (number.IsError()) return number;
+        if (op == Op::Negate) return Variant(-number.AsNumber());
+        return op == Op::Percent ? Variant(number.AsNumber() / 100) : number;
+      });
+    }
+    case Kind::Binary: return Binary(node.op, node);
+    case Kind::Call: {
+      SheetFunction function = FindFunction(node.text);
+      if (function == nullptr) return Variant(ErrorValue::Name);
+      return function(*this, node.children);
+    }
+  }
+  return Variant(ErrorValue::Value);
+}
+
+Operand Evaluator::Binary(Op op, const FormulaNode& node) {
+  if (op == Op::Range) {
+    // Two references joined: the rectangle spanning both.
+    RangeRef a{}, b{};
+    Variant error;
+    if (!RangeOf(node.children[0], a, error) || !RangeOf(node.children[1], b, error)) return error;
+    if (a.sheet != b.sheet) return Variant(ErrorValue::Value);
+    int r1 = std::min(a.area.row, b.area.row), c1 = std::min(a.area.column, b.area.column);
+    int r2 = std::max(a.area.LastRow(), b.area.LastRow());
+    int c2 = std::max(a.area.LastColumn(), b.area.LastColumn());
+    return RangeRef{a.sheet, Area{r1, c1, r2 - r1 + 1, c2 - c1 + 1}};
+  }
+  Operand left = Eval(node.children[0]);
+  Operand right = Eval(node.children[1]);
+  switch (op) {
+    case Op::Concat:
+      return Broadcast(left, right, [](const Variant& a, const Variant& b) {
+        if (a.IsError()) return a;
+        if (b.IsError()) return b;
+        return Variant(ConcatText(a) + ConcatText(b));
+      });
+    case Op::Add:
+    case Op::Subtract:
+    case Op::Multiply:
+    case Op::Divide:
+    case Op::Power:
+      return Broadcast(left, right,
+                       [op](const Variant& a, const Variant& b) { return Arithmetic(op, a, b); });
+    default:
+      return Broadcast(left, right,
+                       [op](const Variant& a, const Variant& b) { return Comparison(op, a, b); });
+  }
+}
+
+std::shared_ptr<const Matrix> Evaluator::Array(const Operand& operand) {
+  if (const auto* matrix = std::get_if<std::shared_ptr<const Matrix>>(&operand)) return *matrix;
+  auto block = std::make_shared<Matrix>();
+  if (const RangeRef* range = std::get_if<RangeRef>(&operand)) {
+    const Area& area = range->area;
+    block->rows = area.rows;
+    block->columns = area.columns;
+    block->cells.resize(static_cast<size_t>(area.Count()));
+    range->sheet->ForEachValue(area, [&](int row, int column, const Variant& value) {
+      block->cells[static_cast<size_t>(row - area.row) * area.columns + (column - area.column)] =
+          value;
+    });
+  } else {
+    block->cells.push_back(std::get<Variant>(operand));
+  }
+  return block;
+}
+
+Variant Evaluator::Intersect(const RangeRef& range) {
+  const Area& area = range.area;
+  if (area.Count() == 1) return range.sheet->CellValue(area.row, area.column);
+  if (area.columns == 1 && row_ >= area.row && row_ <= area.LastRow())
+    return range.sheet->CellValue(row_, area.column);
+  if (area.rows == 1 && column_ >= area.column && column_ <= area.LastColumn())
+    return range.sheet->CellValue(area.row, column_);
+  return Variant(ErrorValue::Value);
+}
+
+Variant Evaluator::Scalar(const Operand& operand) {
+  if (const Variant* value = std::get_if<Variant>(&operand)) return *value;
+  if (const RangeRef* range = std::get_if<RangeRef>(&operand)) return Intersect(*range);
+  return std::get<std::shared_ptr<const Matrix>>(operand)->At(0, 0);
+}
+
+Variant Evaluator::Result(const FormulaNode& root) {
+  Variant value = Scalar(Eval(root));
+  return value.IsEmpty() ? Variant(0.0) : value;
+}
+
+Operand Evaluator::Broadcast(const Operand& left, const Operand& right,
+                             const std::function<Variant(const Variant&, const Variant&)>& apply) {
+  const Variant* a = std::get_if<Variant>(&left);
+  const Variant* b = std::get_if<Variant>(&right);
+  if (a && b) return apply(*a, *b);
+  std::shared_ptr<const Matrix> x = Array(left), y = Array(right);
+  auto out = std::make_shared<Matrix>();
+  out->rows = std::max(x->rows, y->rows);
+  out->columns = std::max(x->columns, y->columns);
+  out->cells.reserve(static_cast<size_t>(out->rows) * out->columns);
+  const Variant missing(ErrorValue::NA);
+  auto at = [&](const Matrix& m, int r, int c) -> const Variant& {
+    int i = m.rows == 1 ? 0 : r, j = m.columns == 1 ? 0 : c;
+    return i < m.rows && j < m.columns ? m.At(i, j) : missing;
+  };
+  for (int r = 0; r < out->rows; ++r) {
+    for (int c = 0; c < out->columns; ++c) out->cells.push_back(apply(at(*x, r, c), at(*y, r, c)));
+  }
+  return out;
+}
+
+Operand Evaluator::Map(const Operand& operand, const std::function<Variant(const Variant&)>& apply) {
+  if (const Variant* value = std::get_if<Variant>(&operand)) return apply(*value);
+  std::shared_ptr<const Matrix> x = Array(operand);
+  auto out = std::make_shared<Matrix>(*x);
+  for (Variant& cell : out->cells) cell = apply(cell);
+  return out;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "host/address.h"
+#include "host/variant.h"
+#include "spreadsheet/formula/formula_tree.h"
+
+namespace tavrin {
+
+class Sheet;
+
+// A block of values, row by row.
+struct Matrix {
+  int rows = 1;
+  int columns = 1;
+  std::vector<Variant> cells;
+
+  const Variant& At(int r, int c) const { return cells[static_cast<size_t>(r) * columns + c]; }
+};
+
+// Cells of a sheet, as a reference evaluates.
+struct RangeRef {
+  Sheet* sheet;
+  Area area;
+};
+
+// What a formula's part evaluates to: one value, a range of cells or an array of values.
+using Operand = std::variant<Variant, RangeRef, std::shared_ptr<const Matrix>>;
+
+// The host's comparison: texts ignore letter case, an empty value equals "", 0 and FALSE, and
+// numbers < texts < Booleans. Both values must be free of errors. Returns -1, 0 or 1.
+int CompareValues(const Variant& left, const Variant& right);
+
+// A value as arithmetic takes it: empty 0, a Boolean 1 or 0, a text that reads as a number
+// that number; any other text #VALUE!; an error value stays.
+Variant ToNumber(const Variant& value);
+
+// Evaluates a tree in the cell (row, column) of a sheet.
+class Evaluator {
+ public:
+  Evaluator(Sheet& sheet, int row, int column) : sheet_(sheet), row_(row), column_(column) {}
+
+  Sheet& OwnSheet() const { return sheet_; }
+  int Row() const { return row_; }
+  int Column() const { return column_; }
+
+  Operand Eval(const FormulaNode& node);
+  // The cell's result: an array gives its top-left value, a range the value of the cell in the
+  // formula's row or column.
+  Variant Result(const FormulaNode& root);
+  // One value: a one-cell range or array gives its value; larger ones intersect as Result does.
+  Variant Scalar(const Operand& operand);
+  // All values, a scalar as a 1x1 block.
+  std::shared_ptr<const Matrix> Array(const Operand& operand);
+  // The range a reference node names, or nothing (an error value in `error`).
+  bool RangeOf(const FormulaNode& node, RangeRef& range, Variant& error);
+
+  // Applies a function to each pair of values, stretching a one-row or one-column operand over
+  // the common shape; cells outside it are #N/A. Two scalars give a scalar.
+  Operand Broadcast(const Operand& left, const Operand& right,
+                    const std::function<Variant(const Variant&, const Variant&)>& apply);
+  Operand Map(const Operand& operand, const std::function<Variant(const Variant&)>& apply);
+
+ private:
+  Operand Binary(Op op, const FormulaNode& node);
+  Variant Intersect(const RangeRef& range);
+
+  Sheet& sheet_;
+  int row_, column_;
+};
+
+// A worksheet function: its arguments unevaluated, so IF and the like choose what to compute.
+using SheetFunction = Operand (*)(Evaluator&, const std::vector<FormulaNode>&);
+
+// The function of that upper-case name, nullptr when the host knows none (#NAME?).
+SheetFunction FindFunction(std::string_view name);
+
+}  // namespace tavrin

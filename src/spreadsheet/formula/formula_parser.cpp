@@ -1,0 +1,423 @@
+#include <cctype>
+#include <cstdlib>
+
+#include "spreadsheet/formula/formula_text.h"
+#include "spreadsheet/text_compare.h"
+
+namespace tavrin {
+
+namespace {
+
+bool IsNameChar(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' ||
+         static_cast<unsigned char>(c) >= 0x80;
+}
+
+// A recursive descent over the text; every method returns false when the text does not parse.
+class Parser {
+ public:
+  Parser(std::string_view text, Notation notation, int row, int column)
+      : text_(text), notation_(notation), row_(row), column_(column) {}
+
+  std::optional<FormulaNode> Formula() {
+    if (!Eat('=')) return std::nullopt;
+    FormulaNode root;
+    if (!Comparison(root)) return std::nullopt;
+    Blanks();
+    if (pos_ != text_.size()) return std::nullopt;
+    return root;
+  }
+
+ private:
+  char Peek(size_t ahead = 0) const {
+    return pos_ + ahead < text_.size() ? text_[pos_ + ahead] : '\0';
+  }
+  void Blanks() {
+    while (Peek() == ' ') ++pos_;
+  }
+  bool Eat(char c) {
+    Blanks();
+    if (Peek() != c) return false;
+    ++pos_;
+    return true;
+  }
+
+  static FormulaNode Binary(Op op, FormulaNode left, FormulaNode right) {
+    FormulaNode node;
+    node.kind = FormulaNode::Kind::Binary;
+    node.op = op;
+    node.children.push_back(std::move(left));
+    node.children.push_back(std::move(right));
+    return node;
+  }
+
+  bool Comparison(FormulaNode& out) {
+    if (!Concat(out)) return false;
+    for (;;) {
+      Blanks();
+      Op op;
+      if (text_.substr(pos_).starts_with("<>")) op = Op::NotEqual, pos_ += 2;
+      else if (text_.substr(pos_).starts_with("<=")) op = Op::LessEqual, pos_ += 2;
+      else if (text_.substr(pos_).starts_with(">=")) op = Op::GreaterEqual, pos_ += 2;
+      else if (Peek() == '=') op = Op::Equal, ++pos_;
+      else if (Peek() == '<') op = Op::Less, ++pos_;
+      else if (Peek() == '>') op = Op::Greater, ++pos_;
+      else return true;
+      FormulaNode right;
+      if (!Concat(right)) return false;
+      out = Binary(op, std::move(out), std::move(right));
+    }
+  }
+
+  bool Concat(FormulaNode& out) {
+    if (!Additive(out)) return false;
+    while (Eat('&')) {
+      FormulaNode right;
+      if (!Additive(right)) return false;
+      out = Binary(Op::Concat, std::move(out), std::move(right));
+    }
+    return true;
+  }
+
+  bool Additive(FormulaNode& out) {
+    if (!Multiplicative(out)) return false;
+    for (;;) {
+      Blanks();
+      if (Peek() != '+' && Peek() != '-') return true;
+      Op op = text_[pos_++] == '+' ? Op::Add : Op::Subtract;
+      FormulaNode right;
+      if (!Multiplicative(right)) return false;
+      out = Binary(op, std::move(out), std::move(right));
+    }
+  }
+
+  bool Multiplicative(FormulaNode& out) {
+    if (!Power(out)) return false;
+    for (;;) {
+      Blanks();
+      if (Peek() != '*' && Peek() != '/') return true;
+      Op op = text_[pos_++] == '*' ? Op::Multiply : Op::Divide;
+      FormulaNode right;
+      if (!Power(right)) return false;
+      out = Binary(op, std::move(out), std::move(right));
+    }
+  }
+
+  bool Power(FormulaNode& out) {
+    if (!Unary(out)) return false;
+    while (Eat('^')) {
+      FormulaNode right;
+      if (!Unary(right)) return false;
+      out = Binary(Op::Power, std::move(out), std::move(right));
+    }
+    return true;
+  }
+
+  // Negation binds tighter than "^" in the host: -2^2 is 4.
+  bool Unary(FormulaNode& out) {
+    Blanks();
+    if (Peek() == '-' || Peek() == '+') {
+      FormulaNode node;
+      node.kind = FormulaNode::Kind::Unary;
+      node.op = text_[pos_++] == '-' ? Op::Negate : Op::Plus;
+      node.children.emplace_back();
+      if (!Unary(node.children.back())) return false;
+      out = std::move(node);
+      return true;
+    }
+    if (!RangeOf(out)) return false;
+    while (Eat('%')) {
+      FormulaNode node;
+      node.kind = FormulaNode::Kind::Unary;
+      node.op = Op::Percent;
+      node.children.push_back(std::move(out));
+      out = std::move(node);
+    }
+    return true;
+  }
+
+  bool RangeOf(FormulaNode& out) {
+    if (!Primary(out)) return false;
+    for (;;) {
+      size_t at = pos_;
+      if (!Eat(':')) return true;
+      FormulaNode right;
+      if (!Primary(right)) {
+        pos_ = at;
+        return false;
+      }
+      out = Binary(Op::Range, std::move(out), std::move(right));
+    }
+  }
+
+  bool Primary(FormulaNode& out) {
+    Blanks();
+    char c = Peek();
+    if (c == '(') {
+      ++pos_;
+      out.kind = FormulaNode::Kind::Paren;
+      out.children.emplace_back();
+      return Comparison(out.children.back()) && Eat(')');
+    }
+    if (c == '"') return TextLiteral(out);
+    if (c == '#') return ErrorLiteral(out);
+    if (ReferenceAt(out)) return true;
+    if (std::isdigit(static_cast<unsigned char>(c)) || c == '.') return NumberLiteral(out);
+    return NameAt(out);
+  }
+
+  bool TextLiteral(FormulaNode& out) {
+    ++pos_;
+    std::string text;
+    for (;;) {
+      if (pos_ >= text_.size()) return false;
+      char c = text_[pos_++];
+      if (c == '"') {
+        if (Peek() != '"') break;
+        ++pos_;
+      }
+      text += c;
+    }
+    out.kind = FormulaNode::Kind::Text;
+    out.text = std::move(text);
+    return true;
+  }
+
+  bool ErrorLiteral(FormulaNode& out) {
+    for (ErrorValue error : {ErrorValue::Null, ErrorValue::Div0, ErrorValue::Value,
+                             ErrorValue::Ref, ErrorValue::Name, ErrorValue::Num, ErrorValue::NA}) {
+      std::string_view name = ErrorText(error);
+      if (text_.size() - pos_ >= name.size() &&
+          EqualsIgnoringCase(text_.substr(pos_, name.size()), name)) {
+        pos_ += name.size();
+        out.kind = FormulaNode::Kind::Error;
+        out.error = error;
+        return true;
+      }
+    }
+    return false;
+  }
+
+  bool NumberLiteral(FormulaNode& out) {
+    std::string digits;
+    auto take = [&] {
+      while (std::isdigit(static_cast<unsigned char>(Peek()))) digits += text_[pos_++];
+    };
+    take();
+    if (Peek() == '.') digits += text_[pos_++], take();
+    if (digits == ".") return false;
+    if ((Peek() == 'E' || Peek() == 'e') &&
+        (std::isdigit(static_cast<unsigned char>(Peek(1))) ||
+         ((Peek(1) == '+' || Peek(1) == '-') && std::isdigit(static_cast<unsigned char>(Peek(2)))))) {
+      digits += 'E';
+      ++pos_;
+      if (Peek() == '+' || Peek() == '-') digits += text_[pos_++];
+      take();
+    }
+    out.kind = FormulaNode::Kind::Number;
+    out.number = std::strtod(digits.c_str(), nullptr);
+    return true;
+  }
+
+  // A function call, TRUE or FALSE.
+  bool NameAt(FormulaNode& out) {
+    size_t start = pos_;
+    while (IsNameChar(Peek())) ++pos_;
+    if (pos_ == start) return false;
+    std::string name(text_.substr(start, pos_ - start));
+    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (Peek() == '(') {
+      ++pos_;
+      out.kind = FormulaNode::Kind::Call;
+      out.text = std::move(name);
+      if (Eat(')')) return true;
+      do {
+        out.children.emplace_back();
+        Blanks();
+        if (Peek() == ',' || Peek() == ')') continue;  // a missing argument
+        if (!Comparison(out.children.back())) return false;
+      } while (Eat(','));
+      return Eat(')');
+    }
+    if (name == "TRUE" || name == "FALSE") {
+      out.kind = FormulaNode::Kind::Boolean;
+      out.boolean = name == "TRUE";
+      return true;
+    }
+    return false;
+  }
+
+  // A sheet name and "!", when one comes next.
+  bool SheetPrefix(std::string& sheet) {
+    size_t start = pos_;
+    if (Peek() == '\'') {
+      ++pos_;
+      for (;;) {
+        if (pos_ >= text_.size()) return pos_ = start, false;
+        char c = text_[pos_++];
+        if (c == '\'') {
+          if (Peek() != '\'') break;
+          ++pos_;
+        }
+        sheet += c;
+      }
+    } else {
+      while (IsNameChar(Peek())) sheet += text_[pos_++];
+    }
+    if (sheet.empty() || Peek() != '!') {
+      sheet.clear();
+      pos_ = start;
+      return false;
+    }
+    ++pos_;
+    return true;
+  }
+
+  bool ReferenceAt(FormulaNode& out) {
+    size_t start = pos_;
+    Reference ref;
+    bool qualified = SheetPrefix(ref.sheet);
+    bool found = notation_ == Notation::A1 ? A1Reference(ref) : R1C1Reference(ref);
+    if (!found || IsNameChar(Peek()) || Peek() == '(' || Peek() == '[') {
+      pos_ = start;
+      return false;
+    }
+    (void)qualified;
+    out.kind = FormulaNode::Kind::Ref;
+    out.ref = std::move(ref);
+    return true;
+  }
+
+  // "$A$1", "A1:B2", "A:C", "1:3", each part "$" for absolute.
+  bool A1Reference(Reference& ref) {
+    size_t start = pos_;
+    RefPart row, column;
+    bool hasColumn = A1Column(column), hasRow = A1Row(row);
+    if (hasColumn && hasRow) {
+      ref.shape = Reference::Shape::Cell;
+      ref.row1 = ref.row2 = row;
+      ref.column1 = ref.column2 = column;
+      size_t at = pos_;
+      if (Peek() == ':') {
+        ++pos_;
+        if (A1Column(ref.column2) && A1Row(ref.row2)) {
+          ref.shape = Reference::Shape::Area;
+          return true;
+        }
+        ref.column2 = column, ref.row2 = row;
+        pos_ = at;
+      }
+      return true;
+    }
+    if (Peek() != ':' || (hasColumn == hasRow)) return pos_ = start, false;
+    ++pos_;
+    if (hasColumn) {
+      ref.shape = Reference::Shape::Columns;
+      ref.column1 = column;
+      if (A1Column(ref.column2)) return true;
+    } else {
+      ref.shape = Reference::Shape::Rows;
+      ref.row1 = row;
+      if (A1Row(ref.row2)) return true;
+    }
+    pos_ = start;
+    return false;
+  }
+
+  bool A1Column(RefPart& part) {
+    size_t start = pos_;
+    part.absolute = Peek() == '$';
+    if (part.absolute) ++pos_;
+    int column = 0, letters = 0;
+    while (std::isalpha(static_cast<unsigned char>(Peek())) && letters < 4) {
+      column = column * 26 + (std::toupper(static_cast<unsigned char>(text_[pos_++])) - 'A' + 1);
+      ++letters;
+    }
+    if (letters == 0 || column > kLastColumn || std::isalpha(static_cast<unsigned char>(Peek())))
+      return pos_ = start, false;
+    part.value = part.absolute ? column : column - column_;
+    return true;
+  }
+
+  bool A1Row(RefPart& part) {
+    size_t start = pos_;
+    part.absolute = Peek() == '$';
+    if (part.absolute) ++pos_;
+    long row = 0;
+    int digits = 0;
+    while (std::isdigit(static_cast<unsigned char>(Peek())) && digits < 7)
+      row = row * 10 + (text_[pos_++] - '0'), ++digits;
+    if (digits == 0 || row < 1 || row > kLastRow) return pos_ = start, false;
+    part.value = part.absolute ? static_cast<int>(row) : static_cast<int>(row) - row_;
+    return true;
+  }
+
+  // "R2C3", "R[-1]C", "RC[2]", "R2:R5", "C[-1]", "R", "C" and ranges of them.
+  bool R1C1Reference(Reference& ref) {
+    size_t start = pos_;
+    RefPart row, column;
+    bool hasRow = R1C1Part('R', row, kLastRow), hasColumn = R1C1Part('C', column, kLastColumn);
+    if (!hasRow && !hasColumn) return false;
+    ref.shape = hasRow && hasColumn ? Reference::Shape::Cell
+                : hasRow            ? Reference::Shape::Rows
+                                    : Reference::Shape::Columns;
+    ref.row1 = ref.row2 = row;
+    ref.column1 = ref.column2 = column;
+    if (Peek() != ':') return true;
+    size_t at = pos_++;
+    RefPart row2, column2;
+    bool hasRow2 = R1C1Part('R', row2, kLastRow), hasColumn2 = R1C1Part('C', column2, kLastColumn);
+    if (hasRow2 == hasRow && hasColumn2 == hasColumn && !IsNameChar(Peek())) {
+      if (ref.shape == Reference::Shape::Cell) ref.shape = Reference::Shape::Area;
+      ref.row2 = row2;
+      ref.column2 = column2;
+      return true;
+    }
+    pos_ = at;
+    (void)start;
+    return true;
+  }
+
+  bool R1C1Part(char letter, RefPart& part, int last) {
+    if (std::toupper(static_cast<unsigned char>(Peek())) != letter) return false;
+    size_t start = pos_++;
+    if (Peek() == '[') {
+      ++pos_;
+      bool negative = Peek() == '-';
+      if (negative || Peek() == '+') ++pos_;
+      int digits = 0;
+      long offset = 0;
+      while (std::isdigit(static_cast<unsigned char>(Peek())) && digits < 6)
+        offset = offset * 10 + (text_[pos_++] - '0'), ++digits;
+      if (digits == 0 || Peek() != ']' || offset >= last) return pos_ = start, false;
+      ++pos_;
+      part = {static_cast<int>(negative ? -offset : offset), false};
+      return true;
+    }
+    long index = 0;
+    int digits = 0;
+    while (std::isdigit(static_cast<unsigned char>(Peek())) && digits < 6)
+      index = index * 10 + (text_[pos_++] - '0'), ++digits;
+    if (digits == 0) {
+      part = {0, false};
+      return true;
+    }
+    if (index < 1 || index > last) return pos_ = start, false;
+    part = {static_cast<int>(index), true};
+    return true;
+  }
+
+  std::string_view text_;
+  Notation notation_;
+  int row_, column_;
+  size_t pos_ = 0;
+};
+
+}  // namespace
+
+std::optional<FormulaNode> ParseFormula(std::string_view text, Notation notation, int row,
+                                        int column) {
+  return Parser(text, notation, row, column).Formula();
+}
+
+}  // namespace tavrin

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "spreadsheet/formula/formula_tree.h"
+
+namespace tavrin {
+
+enum class Notation { A1, R1C1 };
+
+// Reads a formula text ("=" first) entered in the cell (row, column): references (absolute,
+// relative, mixed, ranges, whole rows and columns, sheet-qualified), numbers, texts with doubled
+// quotes, TRUE and FALSE, error values, operators with the host's precedence (":" first, then
+// unary minus, "%", "^", "*" "/", "+" "-", "&", comparisons) and function calls. Blanks between
+// parts are allowed. Nothing when the text is not a formula in that notation; a name that is no
+// reference, Boolean or function call is not taken either, so "=R2C2" is no A1 formula.
+std::optional<FormulaNode> ParseFormula(std::string_view text, Notation notation, int row,
+                                        int column);
+
+// The formula's text as the host writes it in the cell (row, column): "=" first, function names
+// and references in upper case, no blanks. An A1 reference that falls off the sheet is "#REF!".
+std::string WriteFormula(const FormulaNode& root, Notation notation, int row, int column);
+
+}  // namespace tavrin

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/address.h"
+#include "host/variant.h"
+
+namespace tavrin {
+
+// One coordinate of a reference: an absolute 1-based index, or an offset from the formula's own
+// cell. A relative part moves with its cell when a formula is filled or copied; an absolute one
+// is what a row insertion or deletion has to shift.
+struct RefPart {
+  int value = 0;
+  bool absolute = false;
+
+  int At(int own) const { return absolute ? value : own + value; }
+};
+
+// A reference as a formula holds it: a cell, a rectangle, whole columns or whole rows, on the
+// formula's own sheet or on the sheet it names.
+struct Reference {
+  enum class Shape { Cell, Area, Columns, Rows };
+
+  std::string sheet;
+  Shape shape = Shape::Cell;
+  RefPart row1, column1, row2, column2;
+
+  // The cells it names from the formula cell (row, column); nothing when it falls off the sheet.
+  std::optional<Area> Resolve(int row, int column) const;
+};
+
+enum class Op {
+  Range, Negate, Plus, Percent, Power, Multiply, Divide, Add, Subtract, Concat,
+  Equal, NotEqual, Less, LessEqual, Greater, GreaterEqual
+};
+
+// A node of a formula's tree. Parentheses are kept as nodes so that the text written back is the
+// text entered.
+struct FormulaNode {
+  enum class Kind { Number, Text, Boolean, Error, Ref, Missing, Unary, Binary, Paren, Call };
+
+  Kind kind = Kind::Missing;
+  double number = 0;
+  bool boolean = false;
+  ErrorValue error = ErrorValue::NA;
+  std::string text;  // a text literal, or a function's name in upper case
+  Reference ref;
+  Op op = Op::Add;
+  std::vector<FormulaNode> children;
+};
+
+// A parsed formula, relative to its cell, shared by every cell that holds the same relative
+// formula. Its R1C1 text (with "=") is the same in every such cell and keys the sharing.
+struct FormulaTree {
+  FormulaNode root;
+  std::string r1c1;
+};
+using TreePtr = std::shared_ptr<const FormulaTree>;
+
+}  // namespace tavrin

@@ -1,0 +1,189 @@
+#include <cctype>
+
+#include "host/variant_rules.h"
+#include "spreadsheet/formula/formula_text.h"
+
+namespace tavrin {
+
+namespace {
+
+const char* OpText(Op op) {
+  switch (op) {
+    case Op::Range: return ":";
+    case Op::Negate: return "-";
+    case Op::Plus: return "+";
+    case Op::Percent: return "%";
+    case Op::Power: return "^";
+    case Op::Multiply: return "*";
+    case Op::Divide: return "/";
+    case Op::Add: return "+";
+    case Op::Subtract: return "-";
+    case Op::Concat: return "&";
+    case Op::Equal: return "=";
+    case Op::NotEqual: return "<>";
+    case Op::Less: return "<";
+    case Op::LessEqual: return "<=";
+    case Op::Greater: return ">";
+    case Op::GreaterEqual: return ">=";
+  }
+  return "";
+}
+
+// A sheet name as a reference writes it: quoted (quotes doubled) unless it is a plain name.
+void AppendSheet(std::string& out, const std::string& sheet) {
+  bool plain = !std::isdigit(static_cast<unsigned char>(sheet.front()));
+  for (char c : sheet) {
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '.' &&
+        static_cast<unsigned char>(c) < 0x80)
+      plain = false;
+  }
+  if (plain) {
+    out += sheet;
+  } else {
+    out += '\'';
+    for (char c : sheet) {
+      out += c;
+      if (c == '\'') out += '\'';
+    }
+    out += '\'';
+  }
+  out += '!';
+}
+
+class Writer {
+ public:
+  Writer(Notation notation, int row, int column)
+      : notation_(notation), row_(row), column_(column) {}
+
+  void Node(const FormulaNode& node) {
+    switch (node.kind) {
+      case FormulaNode::Kind::Number:
+        out += NumberText(node.number, UserLocale{});
+        return;
+      case FormulaNode::Kind::Text:
+        out += '"';
+        for (char c : node.text) {
+          out += c;
+          if (c == '"') out += '"';
+        }
+        out += '"';
+        return;
+      case FormulaNode::Kind::Boolean:
+        out += node.boolean ? "TRUE" : "FALSE";
+        return;
+      case FormulaNode::Kind::Error:
+        out += ErrorText(node.error);
+        return;
+      case FormulaNode::Kind::Missing:
+        return;
+      case FormulaNode::Kind::Ref:
+        Ref(node.ref);
+        return;
+      case FormulaNode::Kind::Unary:
+        if (node.op == Op::Percent) {
+          Node(node.children[0]);
+          out += '%';
+        } else {
+          out += OpText(node.op);
+          Node(node.children[0]);
+        }
+        return;
+      case FormulaNode::Kind::Binary:
+        Node(node.children[0]);
+        out += OpText(node.op);
+        Node(node.children[1]);
+        return;
+      case FormulaNode::Kind::Paren:
+        out += '(';
+        Node(node.children[0]);
+        out += ')';
+        return;
+      case FormulaNode::Kind::Call:
+        out += node.text;
+        out += '(';
+        for (size_t i = 0; i < node.children.size(); ++i) {
+          if (i > 0) out += ',';
+          Node(node.children[i]);
+        }
+        out += ')';
+        return;
+    }
+  }
+
+  std::string out = "=";
+
+ private:
+  void Ref(const Reference& ref) {
+    if (!ref.sheet.empty()) AppendSheet(out, ref.sheet);
+    if (notation_ == Notation::R1C1) return R1C1Ref(ref);
+    if (!ref.Resolve(row_, column_)) {
+      out += "#REF!";
+      return;
+    }
+    using Shape = Reference::Shape;
+    if (ref.shape != Shape::Rows) A1Column(ref.column1);
+    if (ref.shape != Shape::Columns) A1Row(ref.row1);
+    if (ref.shape == Shape::Cell) return;
+    out += ':';
+    if (ref.shape != Shape::Rows) A1Column(ref.column2);
+    if (ref.shape != Shape::Columns) A1Row(ref.row2);
+  }
+
+  void A1Column(const RefPart& part) {
+    if (part.absolute) out += '$';
+    out += ColumnLetters(part.At(column_));
+  }
+  void A1Row(const RefPart& part) {
+    if (part.absolute) out += '$';
+    out += std::to_string(part.At(row_));
+  }
+
+  void R1C1Ref(const Reference& ref) {
+    using Shape = Reference::Shape;
+    auto corner = [&](const RefPart& row, const RefPart& column) {
+      if (ref.shape != Shape::Columns) R1C1Part('R', row);
+      if (ref.shape != Shape::Rows) R1C1Part('C', column);
+    };
+    corner(ref.row1, ref.column1);
+    bool single = ref.shape == Shape::Cell ||
+                  (ref.shape == Shape::Rows && ref.row1.value == ref.row2.value &&
+                   ref.row1.absolute == ref.row2.absolute) ||
+                  (ref.shape == Shape::Columns && ref.column1.value == ref.column2.value &&
+                   ref.column1.absolute == ref.column2.absolute);
+    if (single) return;
+    out += ':';
+    corner(ref.row2, ref.column2);
+  }
+
+  void R1C1Part(char letter, const RefPart& part) {
+    out += letter;
+    if (part.absolute) {
+      out += std::to_string(part.value);
+    } else if (part.value != 0) {
+      out += '[' + std::to_string(part.value) + ']';
+    }
+  }
+
+  Notation notation_;
+  int row_, column_;
+};
+
+}  // namespace
+
+std::optional<Area> Reference::Resolve(int row, int column) const {
+  int r1 = 1, r2 = kLastRow, c1 = 1, c2 = kLastColumn;
+  if (shape != Shape::Columns) r1 = row1.At(row), r2 = row2.At(row);
+  if (shape != Shape::Rows) c1 = column1.At(column), c2 = column2.At(column);
+  if (r1 > r2) std::swap(r1, r2);
+  if (c1 > c2) std::swap(c1, c2);
+  if (r1 < 1 || r2 > kLastRow || c1 < 1 || c2 > kLastColumn) return std::nullopt;
+  return Area{r1, c1, r2 - r1 + 1, c2 - c1 + 1};
+}
+
+std::string WriteFormula(const FormulaNode& root, Notation notation, int row, int column) {
+  Writer writer(notation, row, column);
+  writer.Node(root);
+  return std::move(writer.out);
+}
+
+}  // namespace tavrin

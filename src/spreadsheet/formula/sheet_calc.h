@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <unordered_map>
+
+#include "spreadsheet/cell_store.h"
+#include "spreadsheet/formula/column_index.h"
+#include "spreadsheet/formula/formula_text.h"
+
+namespace tavrin {
+
+class Sheet;
+
+// A sheet's calculation state: the formula trees it holds, shared by R1C1 text; the results
+// computed since the workbook's content last changed; the column indexes built since then.
+// Results and indexes are dropped together whenever a write to any sheet of the workbook moves
+// the content on, the simplest rule that never serves a stale result.
+class SheetCalc {
+ public:
+  explicit SheetCalc(Sheet& sheet) : sheet_(sheet) {}
+
+  // A formula cell's value, computed at most once per content version. A cell met again while
+  // it is being computed (a circular reference) gives #REF!. A formula read from a file keeps
+  // the result stored with it while the sheet is as it was read.
+  Variant Value(int row, int column, const Cell& cell);
+  // The tree of a formula text entered in the cell: read in the first notation, else in the
+  // other; nullptr when it is a formula in neither.
+  TreePtr Parse(const std::string& text, Notation first, int row, int column);
+  // The cell formula of a tree in the cell: its A1 text there, the tree shared.
+  static FormulaPtr Place(const TreePtr& tree, int row, int column);
+  // The tree of a cell's formula; a text read from a file is parsed on first use (a text the
+  // engine cannot read evaluates to #NAME? and keeps its text).
+  static TreePtr TreeOf(const CellFormula& formula, int row, int column);
+  // The index of a one-column range, nullptr when lookup indexes are switched off.
+  const ColumnIndex* Index(const Area& column);
+  // The results stored in formula cells are current until the content moves on.
+  void TrustStoredValues();
+
+ private:
+  uint64_t WorkbookVersion() const;
+  void Refresh();
+
+  struct Result {
+    Variant value;
+    bool computing = false;
+  };
+
+  Sheet& sheet_;
+  uint64_t version_ = UINT64_MAX;
+  uint64_t trustedVersion_ = UINT64_MAX;
+  std::unordered_map<uint32_t, Result> results_;
+  std::map<std::tuple<int, int, int>, std::unique_ptr<ColumnIndex>> indexes_;
+  std::unordered_map<std::string, std::weak_ptr<const FormulaTree>> trees_;
+};
+
+}  // namespace tavrin
