@@ -32,7 +32,8 @@ void Sheet::AutoFill(const tavrin::Range& source, const tavrin::Range& destinati
   bool sameColumns = from.column == to.column && from.columns == to.columns;
   bool sameRows = from.row == to.row && from.rows == to.rows;
   bool alongRows = sameColumns && (to.row == from.row || to.LastRow() == from.LastRow());
-  bool alongColumns = sameRows && (to.column == from.column || to.LastColumn() == from.LastColumn());
+  bool alongColumns =
+      sameRows && (to.column == from.column || to.LastColumn() == from.LastColumn());
   if (type != xlFillDefault || &SheetOf(destination) != this || (!alongRows && !alongColumns) ||
       !to.Contains(from.row, from.column) || !to.Contains(from.LastRow(), from.LastColumn())) {
     throw HostError::MethodFailed("Range", "AutoFill");

@@ -70,8 +70,7 @@ ColumnIndex::Key ColumnIndex::KeyOf(const Variant& key) const {
   }
   result.id = IdOf(Code(key));
   result.empties = ((key.IsNumber() || key.IsDate()) && key.AsNumber() == 0) ||
-                   (key.IsText() && key.AsText().empty()) ||
-                   (key.IsBoolean() && !key.AsBoolean());
+                   (key.IsText() && key.AsText().empty()) || (key.IsBoolean() && !key.AsBoolean());
   return result;
 }
 
@@ -88,7 +87,8 @@ bool ColumnIndex::Equal(int position, const Key& key) const {
 void ColumnIndex::Positions(const Key& key, std::vector<int>& out) const {
   out.clear();
   if (key.id >= 0) out = positions_[key.id];
-  for (int blank : key.blanks) out.insert(out.end(), positions_[blank].begin(), positions_[blank].end());
+  for (int blank : key.blanks)
+    out.insert(out.end(), positions_[blank].begin(), positions_[blank].end());
   if (key.empties) out.insert(out.end(), emptyPositions_.begin(), emptyPositions_.end());
 }
 

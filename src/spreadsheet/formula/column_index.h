@@ -28,8 +28,8 @@ class ColumnIndex {
 
   // What an equality with a key accepts.
   struct Key {
-    int id = -3;          // the key's own values, -3 when the column holds none
-    bool empties = false;  // empty cells
+    int id = -3;              // the key's own values, -3 when the column holds none
+    bool empties = false;     // empty cells
     std::vector<int> blanks;  // for an empty key: the ids of 0, "" and FALSE
   };
   Key KeyOf(const Variant& key) const;

@@ -40,10 +40,14 @@ Variant Arithmetic(Op op, const Variant& left, const Variant& right) {
   if (b.IsError()) return b;
   double x = a.AsNumber(), y = b.AsNumber();
   switch (op) {
-    case Op::Add: return Number(x + y);
-    case Op::Subtract: return Number(x - y);
-    case Op::Multiply: return Number(x * y);
-    case Op::Divide: return y == 0 ? Variant(ErrorValue::Div0) : Number(x / y);
+    case Op::Add:
+      return Number(x + y);
+    case Op::Subtract:
+      return Number(x - y);
+    case Op::Multiply:
+      return Number(x * y);
+    case Op::Divide:
+      return y == 0 ? Variant(ErrorValue::Div0) : Number(x / y);
     default:
       if (x == 0 && y <= 0) return Variant(y == 0 ? ErrorValue::Num : ErrorValue::Div0);
       return Number(std::pow(x, y));
@@ -55,12 +59,18 @@ Variant Comparison(Op op, const Variant& left, const Variant& right) {
   if (right.IsError()) return right;
   int order = CompareValues(left, right);
   switch (op) {
-    case Op::Equal: return Variant::Boolean(order == 0);
-    case Op::NotEqual: return Variant::Boolean(order != 0);
-    case Op::Less: return Variant::Boolean(order < 0);
-    case Op::LessEqual: return Variant::Boolean(order <= 0);
-    case Op::Greater: return Variant::Boolean(order > 0);
-    default: return Variant::Boolean(order >= 0);
+    case Op::Equal:
+      return Variant::Boolean(order == 0);
+    case Op::NotEqual:
+      return Variant::Boolean(order != 0);
+    case Op::Less:
+      return Variant::Boolean(order < 0);
+    case Op::LessEqual:
+      return Variant::Boolean(order <= 0);
+    case Op::Greater:
+      return Variant::Boolean(order > 0);
+    default:
+      return Variant::Boolean(order >= 0);
   }
 }
 
@@ -79,14 +89,18 @@ int CompareValues(const Variant& left, const Variant& right) {
 
 Variant ToNumber(const Variant& value) {
   switch (value.GetKind()) {
-    case Variant::Kind::Empty: return Variant(0.0);
-    case Variant::Kind::Boolean: return Variant(value.AsBoolean() ? 1.0 : 0.0);
-    case Variant::Kind::Date: return Variant(value.AsNumber());
+    case Variant::Kind::Empty:
+      return Variant(0.0);
+    case Variant::Kind::Boolean:
+      return Variant(value.AsBoolean() ? 1.0 : 0.0);
+    case Variant::Kind::Date:
+      return Variant(value.AsNumber());
     case Variant::Kind::Text: {
       std::optional<double> number = ReadNumber(value.AsText(), UserLocale{});
       return number ? Variant(*number) : Variant(ErrorValue::Value);
     }
-    default: return value;
+    default:
+      return value;
   }
 }
 
@@ -104,12 +118,18 @@ bool Evaluator::RangeOf(const FormulaNode& node, RangeRef& range, Variant& error
 Operand Evaluator::Eval(const FormulaNode& node) {
   using Kind = FormulaNode::Kind;
   switch (node.kind) {
-    case Kind::Number: return Variant(node.number);
-    case Kind::Text: return Variant(node.text);
-    case Kind::Boolean: return Variant::Boolean(node.boolean);
-    case Kind::Error: return Variant(node.error);
-    case Kind::Missing: return Variant();
-    case Kind::Paren: return Eval(node.children[0]);
+    case Kind::Number:
+      return Variant(node.number);
+    case Kind::Text:
+      return Variant(node.text);
+    case Kind::Boolean:
+      return Variant::Boolean(node.boolean);
+    case Kind::Error:
+      return Variant(node.error);
+    case Kind::Missing:
+      return Variant();
+    case Kind::Paren:
+      return Eval(node.children[0]);
     case Kind::Ref: {
       Sheet* sheet = &sheet_;
       if (!node.ref.sheet.empty()) sheet = sheet_.Parent().FindSheet(node.ref.sheet);
@@ -127,7 +147,8 @@ Operand Evaluator::Eval(const FormulaNode& node) {
         return op == Op::Percent ? Variant(number.AsNumber() / 100) : number;
       });
     }
-    case Kind::Binary: return Binary(node.op, node);
+    case Kind::Binary:
+      return Binary(node.op, node);
     case Kind::Call: {
       SheetFunction function = FindFunction(node.text);
       if (function == nullptr) return Variant(ErrorValue::Name);
@@ -231,7 +252,8 @@ Operand Evaluator::Broadcast(const Operand& left, const Operand& right,
   return out;
 }
 
-Operand Evaluator::Map(const Operand& operand, const std::function<Variant(const Variant&)>& apply) {
+Operand Evaluator::Map(const Operand& operand,
+                       const std::function<Variant(const Variant&)>& apply) {
   if (const Variant* value = std::get_if<Variant>(&operand)) return apply(*value);
   std::shared_ptr<const Matrix> x = Array(operand);
   auto out = std::make_shared<Matrix>(*x);

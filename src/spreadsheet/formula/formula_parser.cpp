@@ -56,13 +56,20 @@ class Parser {
     for (;;) {
       Blanks();
       Op op;
-      if (text_.substr(pos_).starts_with("<>")) op = Op::NotEqual, pos_ += 2;
-      else if (text_.substr(pos_).starts_with("<=")) op = Op::LessEqual, pos_ += 2;
-      else if (text_.substr(pos_).starts_with(">=")) op = Op::GreaterEqual, pos_ += 2;
-      else if (Peek() == '=') op = Op::Equal, ++pos_;
-      else if (Peek() == '<') op = Op::Less, ++pos_;
-      else if (Peek() == '>') op = Op::Greater, ++pos_;
-      else return true;
+      if (text_.substr(pos_).starts_with("<>"))
+        op = Op::NotEqual, pos_ += 2;
+      else if (text_.substr(pos_).starts_with("<="))
+        op = Op::LessEqual, pos_ += 2;
+      else if (text_.substr(pos_).starts_with(">="))
+        op = Op::GreaterEqual, pos_ += 2;
+      else if (Peek() == '=')
+        op = Op::Equal, ++pos_;
+      else if (Peek() == '<')
+        op = Op::Less, ++pos_;
+      else if (Peek() == '>')
+        op = Op::Greater, ++pos_;
+      else
+        return true;
       FormulaNode right;
       if (!Concat(right)) return false;
       out = Binary(op, std::move(out), std::move(right));
@@ -184,8 +191,8 @@ class Parser {
   }
 
   bool ErrorLiteral(FormulaNode& out) {
-    for (ErrorValue error : {ErrorValue::Null, ErrorValue::Div0, ErrorValue::Value,
-                             ErrorValue::Ref, ErrorValue::Name, ErrorValue::Num, ErrorValue::NA}) {
+    for (ErrorValue error : {ErrorValue::Null, ErrorValue::Div0, ErrorValue::Value, ErrorValue::Ref,
+                             ErrorValue::Name, ErrorValue::Num, ErrorValue::NA}) {
       std::string_view name = ErrorText(error);
       if (text_.size() - pos_ >= name.size() &&
           EqualsIgnoringCase(text_.substr(pos_, name.size()), name)) {
@@ -206,9 +213,9 @@ class Parser {
     take();
     if (Peek() == '.') digits += text_[pos_++], take();
     if (digits == ".") return false;
-    if ((Peek() == 'E' || Peek() == 'e') &&
-        (std::isdigit(static_cast<unsigned char>(Peek(1))) ||
-         ((Peek(1) == '+' || Peek(1) == '-') && std::isdigit(static_cast<unsigned char>(Peek(2)))))) {
+    if ((Peek() == 'E' || Peek() == 'e') && (std::isdigit(static_cast<unsigned char>(Peek(1))) ||
+                                             ((Peek(1) == '+' || Peek(1) == '-') &&
+                                              std::isdigit(static_cast<unsigned char>(Peek(2)))))) {
       digits += 'E';
       ++pos_;
       if (Peek() == '+' || Peek() == '-') digits += text_[pos_++];

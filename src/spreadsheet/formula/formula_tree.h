@@ -34,8 +34,22 @@ struct Reference {
 };
 
 enum class Op {
-  Range, Negate, Plus, Percent, Power, Multiply, Divide, Add, Subtract, Concat,
-  Equal, NotEqual, Less, LessEqual, Greater, GreaterEqual
+  Range,
+  Negate,
+  Plus,
+  Percent,
+  Power,
+  Multiply,
+  Divide,
+  Add,
+  Subtract,
+  Concat,
+  Equal,
+  NotEqual,
+  Less,
+  LessEqual,
+  Greater,
+  GreaterEqual
 };
 
 // A node of a formula's tree. Parentheses are kept as nodes so that the text written back is the

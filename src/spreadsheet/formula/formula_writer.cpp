@@ -9,22 +9,38 @@ namespace {
 
 const char* OpText(Op op) {
   switch (op) {
-    case Op::Range: return ":";
-    case Op::Negate: return "-";
-    case Op::Plus: return "+";
-    case Op::Percent: return "%";
-    case Op::Power: return "^";
-    case Op::Multiply: return "*";
-    case Op::Divide: return "/";
-    case Op::Add: return "+";
-    case Op::Subtract: return "-";
-    case Op::Concat: return "&";
-    case Op::Equal: return "=";
-    case Op::NotEqual: return "<>";
-    case Op::Less: return "<";
-    case Op::LessEqual: return "<=";
-    case Op::Greater: return ">";
-    case Op::GreaterEqual: return ">=";
+    case Op::Range:
+      return ":";
+    case Op::Negate:
+      return "-";
+    case Op::Plus:
+      return "+";
+    case Op::Percent:
+      return "%";
+    case Op::Power:
+      return "^";
+    case Op::Multiply:
+      return "*";
+    case Op::Divide:
+      return "/";
+    case Op::Add:
+      return "+";
+    case Op::Subtract:
+      return "-";
+    case Op::Concat:
+      return "&";
+    case Op::Equal:
+      return "=";
+    case Op::NotEqual:
+      return "<>";
+    case Op::Less:
+      return "<";
+    case Op::LessEqual:
+      return "<=";
+    case Op::Greater:
+      return ">";
+    case Op::GreaterEqual:
+      return ">=";
   }
   return "";
 }

@@ -135,8 +135,8 @@ Operand SumProduct(Evaluator& eval, const Args& args) {
 // finds it; 0 when not found.
 long long Position(Evaluator& eval, const Variant& lookup, const Operand& where, int type) {
   const RangeRef* range = std::get_if<RangeRef>(&where);
-  bool wildcard = type == 0 && lookup.IsText() &&
-                  lookup.AsText().find_first_of("*?~") != std::string::npos;
+  bool wildcard =
+      type == 0 && lookup.IsText() && lookup.AsText().find_first_of("*?~") != std::string::npos;
   if (type == 0 && !wildcard && range && range->area.columns == 1) {
     if (const ColumnIndex* index = range->sheet->Calc().Index(range->area))
       return index->First(lookup);

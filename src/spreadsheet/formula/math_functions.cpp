@@ -136,7 +136,8 @@ Operand If(Evaluator& eval, const Args& args) {
   std::shared_ptr<const Matrix> y = eval.Array(yes), n = eval.Array(no);
   auto out = std::make_shared<Matrix>(*tests);
   auto at = [](const Matrix& m, int r, int c) {
-    return m.At(m.rows == 1 ? 0 : std::min(r, m.rows - 1), m.columns == 1 ? 0 : std::min(c, m.columns - 1));
+    return m.At(m.rows == 1 ? 0 : std::min(r, m.rows - 1),
+                m.columns == 1 ? 0 : std::min(c, m.columns - 1));
   };
   for (int r = 0; r < out->rows; ++r) {
     for (int c = 0; c < out->columns; ++c) {
@@ -150,18 +151,19 @@ Operand If(Evaluator& eval, const Args& args) {
 // ROUND half away from zero, on the number as 15 significant digits show it.
 Operand Round(Evaluator& eval, const Args& args) {
   if (args.size() != 2) return Variant(ErrorValue::Value);
-  return eval.Broadcast(eval.Eval(args[0]), eval.Eval(args[1]), [](const Variant& a, const Variant& b) {
-    Variant x = ToNumber(a), d = ToNumber(b);
-    if (x.IsError()) return x;
-    if (d.IsError()) return d;
-    double places = std::trunc(d.AsNumber());
-    double power = std::pow(10.0, std::fabs(places));
-    double scaled = places >= 0 ? x.AsNumber() * power : x.AsNumber() / power;
-    char text[32];
-    std::snprintf(text, sizeof text, "%.15g", scaled);
-    double rounded = std::round(std::strtod(text, nullptr));
-    return Variant(places >= 0 ? rounded / power : rounded * power);
-  });
+  return eval.Broadcast(eval.Eval(args[0]), eval.Eval(args[1]),
+                        [](const Variant& a, const Variant& b) {
+                          Variant x = ToNumber(a), d = ToNumber(b);
+                          if (x.IsError()) return x;
+                          if (d.IsError()) return d;
+                          double places = std::trunc(d.AsNumber());
+                          double power = std::pow(10.0, std::fabs(places));
+                          double scaled = places >= 0 ? x.AsNumber() * power : x.AsNumber() / power;
+                          char text[32];
+                          std::snprintf(text, sizeof text, "%.15g", scaled);
+                          double rounded = std::round(std::strtod(text, nullptr));
+                          return Variant(places >= 0 ? rounded / power : rounded * power);
+                        });
 }
 
 Variant Abs(const Variant& value) {
@@ -175,8 +177,12 @@ Variant Not(const Variant& value) {
 Variant IsNumber(const Variant& value) {
   return Variant::Boolean(value.IsNumber() || value.IsDate());
 }
-Variant IsBlank(const Variant& value) { return Variant::Boolean(value.IsEmpty()); }
-Variant IsError(const Variant& value) { return Variant::Boolean(value.IsError()); }
+Variant IsBlank(const Variant& value) {
+  return Variant::Boolean(value.IsEmpty());
+}
+Variant IsError(const Variant& value) {
+  return Variant::Boolean(value.IsError());
+}
 Variant Len(const Variant& value) {
   if (value.IsError()) return value;
   std::string text = value.IsText() ? value.AsText() : "";

@@ -52,7 +52,8 @@ TreePtr SheetCalc::Parse(const std::string& text, Notation first, int row, int c
   if (TreePtr shared = slot.lock()) return shared;
   auto tree = std::make_shared<const FormulaTree>(FormulaTree{std::move(*root), r1c1});
   slot = tree;
-  if (trees_.size() > 4096) std::erase_if(trees_, [](const auto& entry) { return entry.second.expired(); });
+  if (trees_.size() > 4096)
+    std::erase_if(trees_, [](const auto& entry) { return entry.second.expired(); });
   return tree;
 }
 
