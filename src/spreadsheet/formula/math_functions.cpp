@@ -23,7 +23,8 @@ void ForEachArgument(Evaluator& eval, const Args& args, Take&& take) {
       if (!take(*value, arg.kind == FormulaNode::Kind::Ref)) return;
       continue;
     }
-    for (const Variant& value : eval.Array(operand)->cells) {
+    std::shared_ptr<const Matrix> values = eval.Array(operand);
+    for (const Variant& value : values->cells) {
       if (!take(value, true)) return;
     }
   }

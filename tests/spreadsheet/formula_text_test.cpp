@@ -1,0 +1,64 @@
+#include "sheet_fixture.h"
+
+namespace tavrin {
+namespace {
+
+using FormulaTextTest = SheetTest;
+
+// The texts the tools write, through Value and FormulaR1C1, read back as written.
+TEST_F(FormulaTextTest, ToolTextsRoundTripCharacterForCharacter) {
+  const char* texts[] = {
+      "=SUMPRODUCT((R2C2:R100C2=RC8)*(R2C3:R100C3=RC9)*(R2C[-6]:R100C[-6]))",
+      "=SUMPRODUCT((R2C2:R100C2=\"\")*(R2C3:R100C3=\"\")*(ROW(R2C2:R100C2)/ROW(R2C2:R100C2)))",
+      "=SUMPRODUCT((R2C8:R500C8=RC1)*(R2C9:R500C9=RC2)*(R2C[5]:R500C[5]))",
+      "=IF(ISERROR(MATCH(RC1,R1C5:R100C5,0)),\"x\",INDEX(R1C5:R100C8,MATCH(RC1,R1C5:R100C5,0),"
+      "COLUMN(R1C[5])-COLUMN(R1C5)+1))",
+      "=IF(ISERROR(MATCH(RC1,R1C5:R100C5,0)),\"say \"\"hi\"\"\",1)",
+      "=SUM(R[-47]C:R[-1]C)",
+  };
+  for (const char* text : texts) {
+    Set("J4", text);
+    EXPECT_EQ(At("J4").FormulaR1C1(), text);
+    At("J4").SetFormulaR1C1(text);
+    EXPECT_EQ(At("J4").FormulaR1C1(), text);
+  }
+  Set("J4", texts[0]);
+  EXPECT_EQ(At("J4").Formula(), "=SUMPRODUCT(($B$2:$B$100=$H4)*($C$2:$C$100=$I4)*(D$2:D$100))");
+  Set("B60", "=SUM(R[-47]C:R[-1]C)");
+  EXPECT_EQ(At("B60").Formula(), "=SUM(B13:B59)");
+}
+
+TEST_F(FormulaTextTest, A1AndR1C1ConvertBothWays) {
+  Set("C3", "=a1+$B$2*c$1-'My sheet'!$A2&sum(A:B, 2:2)");
+  EXPECT_EQ(At("C3").Formula(), "=A1+$B$2*C$1-'My sheet'!$A2&SUM(A:B,2:2)");
+  EXPECT_EQ(At("C3").FormulaR1C1(),
+            "=R[-2]C[-2]+R2C2*R1C-'My sheet'!R[-1]C1&SUM(C[-2]:C[-1],R[-1])");
+  At("C3").SetFormulaR1C1("=RC[-1]+R[1]C+R+C2:C3+Sheet1!R1C1");
+  EXPECT_EQ(At("C3").Formula(), "=B3+C4+3:3+$B:$C+Sheet1!$A$1");
+  // "C2" is a cell in A1 notation, a column in R1C1 notation.
+  Set("D1", "=C2");
+  EXPECT_EQ(At("D1").FormulaR1C1(), "=R[1]C[-1]");
+  At("D1").SetFormulaR1C1("=C2");
+  EXPECT_EQ(At("D1").Formula(), "=$B:$B");
+  // Literals: numbers, texts with quotes, Booleans, error values, percent, missing arguments.
+  Set("E1", "=IF(TRUE,1.5E+20,#N/A)&\"a\"\"b\"&-2^2%&IF(,,)");
+  EXPECT_EQ(At("E1").Formula(), "=IF(TRUE,1.5E+20,#N/A)&\"a\"\"b\"&-2^2%&IF(,,)");
+}
+
+TEST_F(FormulaTextTest, TextsThatAreNoFormulaAreRefused) {
+  for (const char* text : {"=SUM(", "=1+", "=foo", "=\"open", "=A1:", "=R[x]C"}) {
+    EXPECT_EQ(ErrorNumber([&] { Set("A1", text); }), 1004) << text;
+    EXPECT_EQ(ErrorNumber([&] { At("A1").SetFormulaR1C1(text); }), 1004) << text;
+  }
+  EXPECT_TRUE(Get("A1").IsEmpty());
+}
+
+TEST_F(FormulaTextTest, ReferencesOffTheSheetWriteAsRefError) {
+  At("A2").SetFormulaR1C1("=R[-1]C");
+  At("A2").AutoFill(At("A1:A2"));
+  EXPECT_EQ(At("A1").Formula(), "=#REF!");
+  EXPECT_EQ(Get("A1"), Variant(ErrorValue::Ref));
+}
+
+}  // namespace
+}  // namespace tavrin
