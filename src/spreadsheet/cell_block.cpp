@@ -3,7 +3,7 @@
 namespace tavrin {
 
 CellBlock CellBlock::Read(const CellStore& store, const Area& area) {
-  CellBlock block{area.rows, area.columns, {}};
+  CellBlock block{area.rows, area.columns, {}, {}};
   store.ForEach(area, [&](int row, int column, const Cell& cell) {
     if (!cell.IsBlank()) block.cells.push_back({row - area.row, column - area.column, cell});
   });
@@ -11,7 +11,7 @@ CellBlock CellBlock::Read(const CellStore& store, const Area& area) {
 }
 
 CellBlock CellBlock::Transposed() const {
-  CellBlock block{columns, rows, {}};
+  CellBlock block{columns, rows, {}, {}};
   block.cells.reserve(cells.size());
   // A transposed formula would need its references turned too; it is pasted as its result.
   for (const Placed& placed : cells) {

@@ -19,6 +19,8 @@ struct CellBlock {
   int rows = 0;
   int columns = 0;
   std::vector<Placed> cells;
+  // The heights of the rows when whole rows were copied, top to bottom; empty otherwise.
+  std::vector<double> rowHeights;
 
   static CellBlock Read(const CellStore& store, const Area& area);
   // Rows become columns.

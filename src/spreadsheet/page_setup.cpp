@@ -42,8 +42,4 @@ void SheetPageSetup::SetPrintTitleRows(const std::string& rows) {
                     std::to_string(std::max(*first, *last));
 }
 
-HPageBreak& SheetPageBreaks::Item(int) {
-  throw HostError::SubscriptOutOfRange();
-}
-
 }  // namespace tavrin

@@ -22,11 +22,4 @@ class SheetPageSetup : public PageSetup {
   std::string printTitleRows_;
 };
 
-// The sheet's horizontal page breaks. The paging model is not built yet: no breaks.
-class SheetPageBreaks : public HPageBreaks {
- public:
-  int Count() override { return 0; }
-  HPageBreak& Item(int index) override;
-};
-
 }  // namespace tavrin

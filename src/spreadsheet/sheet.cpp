@@ -62,6 +62,7 @@ double Sheet::RowHeight(int row) const {
 
 void Sheet::SetRowHeight(int row, double height) {
   rowHeights_[row] = height;
+  ++heightsVersion_;
   changed_ = true;
 }
 
@@ -87,6 +88,7 @@ void Sheet::ShiftRowHeights(int at, int count) {
     }
   }
   rowHeights_ = std::move(shifted);
+  ++heightsVersion_;
 }
 
 Sheet& SheetOf(const tavrin::Range& range) {

@@ -11,6 +11,7 @@
 #include "spreadsheet/cell_block.h"
 #include "spreadsheet/cell_store.h"
 #include "spreadsheet/formula/sheet_calc.h"
+#include "spreadsheet/page_breaks.h"
 #include "spreadsheet/page_setup.h"
 #include "spreadsheet/sheet_layout.h"
 
@@ -82,6 +83,10 @@ class Sheet : public Worksheet {
   tavrin::Range Selection() { return tavrin::Range(*this, selection_); }
   double RowHeight(int row) const;
   void SetRowHeight(int row, double height);
+  // The rows whose height was set, and a version that moves on when any height changes or
+  // rows move.
+  const std::map<int, double>& RowHeights() const { return rowHeights_; }
+  uint64_t HeightsVersion() const { return heightsVersion_; }
   double ColumnWidth(int column) const;
   void SetColumnWidth(int column, double width);
   // Merged cells, margins, paper, scaling, print area, manual breaks and the sheet's view.
@@ -121,11 +126,12 @@ class Sheet : public Worksheet {
   std::string name_;
   CellStore store_;
   std::map<int, double> rowHeights_;
+  uint64_t heightsVersion_ = 0;
   std::map<int, double> columnWidths_;
   bool changed_ = true;
   SheetPageSetup pageSetup_{changed_};
   SheetLayout layout_;
-  SheetPageBreaks pageBreaks_;
+  SheetPageBreaks pageBreaks_{*this};
   std::vector<Area> selection_{Area{}};
   std::unique_ptr<SheetCalc> calc_ = std::make_unique<SheetCalc>(*this);
 };

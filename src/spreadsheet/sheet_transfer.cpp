@@ -2,6 +2,7 @@
 
 #include "host/host_error.h"
 #include "spreadsheet/advanced_filter.h"
+#include "spreadsheet/row_moves.h"
 #include "spreadsheet/sheet.h"
 
 namespace tavrin {
@@ -31,7 +32,12 @@ void Sheet::AdvancedFilter(const tavrin::Range& list, XlFilterAction action,
 }
 
 void Sheet::Copy(const tavrin::Range& source) {
-  book_.Parent().SetClipboard(ReadBlock(source.FirstArea()));
+  CellBlock block = ReadBlock(source.FirstArea());
+  if (source.FirstArea().IsWholeRows()) {
+    for (int r = source.Row(); r <= source.FirstArea().LastRow(); ++r)
+      block.rowHeights.push_back(RowHeight(r));
+  }
+  book_.Parent().SetClipboard(std::move(block));
 }
 
 void Sheet::Copy(const tavrin::Range& source, const tavrin::Range& destination) {
@@ -53,9 +59,23 @@ void Sheet::PasteSpecial(const tavrin::Range& at, XlPasteType paste,
     throw HostError::MethodFailed("Range", "PasteSpecial");
   }
   CellBlock block = transpose ? clipboard->Transposed() : *clipboard;
-  PasteBlock(block, at.FirstArea(), paste, skipBlanks);
+  // A destination a whole number of times the block's size takes the block that many times.
+  const Area& target = at.FirstArea();
+  int down = target.rows % block.rows == 0 ? target.rows / block.rows : 1;
+  int across = target.columns % block.columns == 0 ? target.columns / block.columns : 1;
+  for (int i = 0; i < down; ++i) {
+    for (int j = 0; j < across; ++j) {
+      Area tile{target.row + i * block.rows, target.column + j * block.columns, 1, 1};
+      PasteBlock(block, tile, paste, skipBlanks);
+      // Whole rows pasted whole or as formats take the copied rows' heights.
+      if (!transpose && paste != xlPasteValues) {
+        for (size_t r = 0; r < block.rowHeights.size(); ++r)
+          SetRowHeight(tile.row + static_cast<int>(r), block.rowHeights[r]);
+      }
+    }
+  }
   // The pasted cells become the selection, as in the host.
-  selection_ = {Area{at.Row(), at.Column(), block.rows, block.columns}};
+  selection_ = {Area{at.Row(), at.Column(), block.rows * down, block.columns * across}};
 }
 
 // Puts a block at the area's top-left cell: everything, the styles only or the values only.
@@ -111,6 +131,7 @@ void Sheet::Insert(const tavrin::Range& range, XlShift) {
   for (const Area& area : areas) {
     store_.InsertRows(area.row, area.rows);
     ShiftRowHeights(area.row, area.rows);
+    MoveLayoutRows(layout_, pageSetup_, area.row, area.rows);
   }
   changed_ = true;
 }
@@ -119,6 +140,7 @@ void Sheet::Delete(const tavrin::Range& range, XlShift) {
   for (const Area& area : WholeRowsBottomFirst(range, "Delete")) {
     store_.DeleteRows(area.row, area.rows);
     ShiftRowHeights(area.row, -area.rows);
+    MoveLayoutRows(layout_, pageSetup_, area.row, -area.rows);
   }
   changed_ = true;
 }

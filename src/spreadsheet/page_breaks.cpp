@@ -1,0 +1,123 @@
+#include "spreadsheet/page_breaks.h"
+
+#include <algorithm>
+
+#include "host/host_error.h"
+#include "spreadsheet/sheet.h"
+
+namespace tavrin {
+
+namespace {
+
+// The rows a print area or print title text names, or none.
+std::optional<Area> RowsOf(const std::string& address) {
+  if (address.empty()) return std::nullopt;
+  std::optional<ParsedAddress> parsed = ParseAddress(address);
+  if (!parsed || parsed->areas.empty()) return std::nullopt;
+  return parsed->areas.front();
+}
+
+int LastRowWithContent(const CellStore& store) {
+  int last = 0;
+  for (int c = 1; c <= kLastColumn; ++c)
+    last = std::max(last, store.Column(c).PreviousContent(kLastRow));
+  return last;
+}
+
+}  // namespace
+
+bool SheetPageBreaks::Key::operator==(const Key& other) const {
+  const SheetLayout& a = layout;
+  const SheetLayout& b = other.layout;
+  return contentVersion == other.contentVersion && heightsVersion == other.heightsVersion &&
+         titleRows == other.titleRows && a.margins == b.margins && a.paperSize == b.paperSize &&
+         a.orientation == b.orientation && a.scale == b.scale && a.printArea == b.printArea &&
+         a.manualRowBreaks == b.manualRowBreaks;
+}
+
+SheetPageBreaks::Key SheetPageBreaks::CurrentKey() const {
+  Key key{
+      sheet_.ContentVersion(), sheet_.HeightsVersion(), {}, sheet_.PageSetup().PrintTitleRows()};
+  const SheetLayout& layout = sheet_.Layout();
+  key.layout.margins = layout.margins;
+  key.layout.paperSize = layout.paperSize;
+  key.layout.orientation = layout.orientation;
+  key.layout.scale = layout.scale;
+  key.layout.printArea = layout.printArea;
+  key.layout.manualRowBreaks = layout.manualRowBreaks;
+  return key;
+}
+
+const std::vector<PageBreakPoint>& SheetPageBreaks::Breaks() {
+  Key key = CurrentKey();
+  if (computed_ && key == key_) return breaks_;
+  PagingInput input;
+  input.layout = &sheet_.Layout();
+  input.defaultRowHeight = Sheet::kDefaultRowHeight;
+  input.rowHeights = &sheet_.RowHeights();
+  if (std::optional<Area> area = RowsOf(sheet_.Layout().printArea)) {
+    input.firstRow = area->row;
+    input.lastRow = area->LastRow();
+  } else {
+    input.lastRow = LastRowWithContent(sheet_.Store());
+  }
+  if (std::optional<Area> titles = RowsOf(key.titleRows)) {
+    input.titleFirst = titles->row;
+    input.titleLast = titles->LastRow();
+  }
+  breaks_ = ComputePageBreaks(input);
+  key_ = std::move(key);
+  computed_ = true;
+  return breaks_;
+}
+
+int SheetPageBreaks::Count() {
+  return static_cast<int>(Breaks().size());
+}
+
+HPageBreak& SheetPageBreaks::Item(int index) {
+  if (index < 1 || index > Count()) throw HostError::SubscriptOutOfRange();
+  while (static_cast<int>(items_.size()) < index) {
+    items_.push_back(std::make_unique<SheetPageBreak>(*this, static_cast<int>(items_.size()) + 1));
+  }
+  return *items_[index - 1];
+}
+
+PageBreakPoint SheetPageBreak::Current() const {
+  const std::vector<PageBreakPoint>& breaks = breaks_.Breaks();
+  if (index_ > static_cast<int>(breaks.size())) throw HostError::SubscriptOutOfRange();
+  return breaks[index_ - 1];
+}
+
+XlPageBreak SheetPageBreak::Type() const {
+  return Current().manual ? xlPageBreakManual : xlPageBreakAutomatic;
+}
+
+Range SheetPageBreak::Location() const {
+  return Range(breaks_.Parent(), Area{Current().row, 1, 1, 1});
+}
+
+void SheetPageBreak::SetLocation(const Range& row) {
+  PageBreakPoint current = Current();
+  int to = row.Row();
+  if (to < 2 || &row.Parent() != &breaks_.Parent()) {
+    throw HostError::ApplicationDefined();
+  }
+  Sheet& sheet = breaks_.Parent();
+  std::vector<int>& manual = sheet.Layout().manualRowBreaks;
+  if (current.manual) manual.erase(std::find(manual.begin(), manual.end(), current.row));
+  auto at = std::lower_bound(manual.begin(), manual.end(), to);
+  if (at == manual.end() || *at != to) manual.insert(at, to);
+  sheet.SetChanged(true);
+}
+
+void SheetPageBreak::DragOff(int, int) {
+  PageBreakPoint current = Current();
+  if (!current.manual) throw HostError::MethodFailed("HPageBreak", "DragOff");
+  Sheet& sheet = breaks_.Parent();
+  std::vector<int>& manual = sheet.Layout().manualRowBreaks;
+  manual.erase(std::find(manual.begin(), manual.end(), current.row));
+  sheet.SetChanged(true);
+}
+
+}  // namespace tavrin

@@ -1,0 +1,120 @@
+#include "spreadsheet/paging.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace tavrin {
+
+namespace {
+
+constexpr double kPointsPerInch = 72.0;
+constexpr double kMillimetre = kPointsPerInch / 25.4;
+// Rounding slack, so 50 rows of 12.75 points fill 637.5 of 648 points exactly as reckoned.
+constexpr double kSlack = 1e-9;
+
+struct Paper {
+  int code;
+  double width;
+  double height;
+};
+
+// The host's paper codes that files commonly carry; any other prints as Letter.
+constexpr Paper kPapers[] = {
+    {SheetLayout::kPaperLetter, 8.5 * kPointsPerInch, 11 * kPointsPerInch},
+    {5, 8.5 * kPointsPerInch, 14 * kPointsPerInch},  // Legal
+    {8, 297 * kMillimetre, 420 * kMillimetre},       // A3
+    {SheetLayout::kPaperA4, 210 * kMillimetre, 297 * kMillimetre},
+    {11, 148 * kMillimetre, 210 * kMillimetre},  // A5
+    {13, 182 * kMillimetre, 257 * kMillimetre},  // B5 (JIS)
+};
+
+const Paper& PaperOf(int code) {
+  for (const Paper& paper : kPapers) {
+    if (paper.code == code) return paper;
+  }
+  return kPapers[0];
+}
+
+// Pages rows of the default height in runs and other rows one by one.
+class Pager {
+ public:
+  explicit Pager(const PagingInput& input)
+      : in_(input),
+        scale_(std::max(input.layout->scale, 1) / 100.0),
+        rowHeight_(input.defaultRowHeight * scale_),
+        printable_(PrintableHeight(*input.layout)) {
+    for (int r = in_.titleFirst; r <= in_.titleLast; ++r) titleHeight_ += Height(r);
+    // Title rows that fill the page are not repeated: the page would hold nothing else.
+    if (titleHeight_ >= printable_) titleHeight_ = 0;
+  }
+
+  std::vector<PageBreakPoint> Breaks() {
+    std::vector<PageBreakPoint> breaks;
+    const std::vector<int>& manual = in_.layout->manualRowBreaks;
+    auto nextManual = std::upper_bound(manual.begin(), manual.end(), in_.firstRow);
+    int top = in_.firstRow;
+    while (true) {
+      int limit = nextManual == manual.end() ? INT_MAX : *nextManual;
+      int next = FillPage(top, std::min(limit, in_.lastRow + 1));
+      if (next > in_.lastRow) break;
+      bool isManual = next == limit;
+      if (isManual) ++nextManual;
+      breaks.push_back({next, isManual});
+      top = next;
+    }
+    return breaks;
+  }
+
+ private:
+  double Height(int row) const {
+    auto it = in_.rowHeights->find(row);
+    return it == in_.rowHeights->end() ? rowHeight_ : it->second * scale_;
+  }
+
+  // The first row of the next page, for a page starting at top that must end before stop.
+  int FillPage(int top, int stop) const {
+    double room = printable_ - (top > in_.titleLast ? titleHeight_ : 0.0);
+    double used = 0;
+    int row = top;
+    auto other = in_.rowHeights->lower_bound(top);
+    while (row < stop) {
+      int runEnd = other != in_.rowHeights->end() && other->first < stop ? other->first : stop;
+      if (runEnd > row) {
+        double fit = rowHeight_ > 0 ? std::floor((room - used) / rowHeight_ + kSlack) : INT_MAX;
+        if (fit < runEnd - row)
+          return std::max(row + static_cast<int>(std::max(fit, 0.0)), top + 1);
+        used += (runEnd - row) * rowHeight_;
+        row = runEnd;
+      }
+      if (row >= stop) break;
+      double height = other->second * scale_;
+      if (used + height > room + kSlack && row > top) return row;
+      used += height;
+      ++row;
+      ++other;
+    }
+    return stop;
+  }
+
+  const PagingInput& in_;
+  double scale_;
+  double rowHeight_;
+  double printable_;
+  double titleHeight_ = 0;
+};
+
+}  // namespace
+
+double PrintableHeight(const SheetLayout& layout) {
+  const Paper& paper = PaperOf(layout.paperSize);
+  double length = layout.orientation == PageOrientation::Portrait ? paper.height : paper.width;
+  return length - (layout.margins.top + layout.margins.bottom) * kPointsPerInch;
+}
+
+std::vector<PageBreakPoint> ComputePageBreaks(const PagingInput& input) {
+  if (input.lastRow < input.firstRow) return {};
+  return Pager(input).Breaks();
+}
+
+}  // namespace tavrin

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <map>
+#include <vector>
+
+#include "spreadsheet/sheet_layout.h"
+
+namespace tavrin {
+
+// A horizontal page break: the first row of the page it starts, and whether the user put it
+// there (manual) or the page ran full (automatic).
+struct PageBreakPoint {
+  int row = 0;
+  bool manual = false;
+  bool operator==(const PageBreakPoint&) const = default;
+};
+
+// What the pages of a sheet are computed from.
+struct PagingInput {
+  const SheetLayout* layout = nullptr;
+  double defaultRowHeight = 12.75;
+  // Rows whose height is not the default, in points.
+  const std::map<int, double>* rowHeights = nullptr;
+  // The rows paged: the print area's rows, or row 1 to the last row holding content. None when
+  // lastRow < firstRow.
+  int firstRow = 1;
+  int lastRow = 0;
+  // The print title rows, none when titleLast < titleFirst.
+  int titleFirst = 1;
+  int titleLast = 0;
+};
+
+// The height a page gives its rows, in points: the paper's height (its width in landscape)
+// less the top and bottom margins. Letter portrait with one-inch margins gives 648.
+double PrintableHeight(const SheetLayout& layout);
+
+// The breaks top to bottom. A page takes rows while their heights (times the scale) fit the
+// printable height less the repeated title rows; a row taller than a page gets a page of its
+// own. A manual break ends its page and the counting starts afresh below it. Breaks outside the
+// paged rows are not listed. Rows of the default height are counted in runs, so the work grows
+// with the pages and the rows of other heights, not with the rows.
+std::vector<PageBreakPoint> ComputePageBreaks(const PagingInput& input);
+
+}  // namespace tavrin

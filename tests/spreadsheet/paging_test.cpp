@@ -1,0 +1,167 @@
+#include <vector>
+
+#include "sheet_fixture.h"
+#include "spreadsheet/paging.h"
+
+namespace tavrin {
+namespace {
+
+class PagingTest : public SheetTest {
+ protected:
+  HPageBreaks& breaks = sheet.HPageBreaks();
+
+  // The first rows of the pages after the first, with M for a manual break.
+  std::vector<std::pair<int, bool>> Breaks() {
+    std::vector<std::pair<int, bool>> found;
+    for (int i = 1; i <= breaks.Count(); ++i) {
+      found.emplace_back(breaks.Item(i).Location().Row(),
+                         breaks.Item(i).Type() == xlPageBreakManual);
+    }
+    return found;
+  }
+  using Found = std::vector<std::pair<int, bool>>;
+};
+
+TEST_F(PagingTest, TheDefaultPageHoldsFiftyRowsOverTheUsedRowsOnly) {
+  EXPECT_DOUBLE_EQ(PrintableHeight(sheet.Layout()), 648);
+  EXPECT_EQ(breaks.Count(), 0) << "an empty sheet has no pages to break";
+  FillColumn(1, 1, 50);
+  EXPECT_EQ(breaks.Count(), 0) << "50 rows fit one page";
+  Set("C51", "x");
+  EXPECT_EQ(Breaks(), (Found{{51, false}}));
+  FillColumn(1, 1, 160);
+  EXPECT_EQ(Breaks(), (Found{{51, false}, {101, false}, {151, false}}));
+  EXPECT_EQ(breaks.Item(1).Location().Column(), 1);
+  EXPECT_EQ(ErrorNumber([&] { breaks.Item(4); }), 9);
+  EXPECT_EQ(ErrorNumber([&] { breaks.Item(0); }), 9);
+}
+
+TEST_F(PagingTest, HeightsScalePaperAndMarginsDecideTheRowsAPageTakes) {
+  FillColumn(1, 1, 200);
+  sheet.SetRowHeight(10, 12.75 * 11);  // ten rows' more height
+  EXPECT_EQ(breaks.Item(1).Location().Row(), 41);
+  sheet.SetRowHeight(30, 700);  // taller than a page: a page of its own
+  EXPECT_EQ(Breaks(), (Found{{30, false}, {31, false}, {81, false}, {131, false}, {181, false}}));
+  sheet.SetRowHeight(10, 12.75);
+  sheet.SetRowHeight(30, 12.75);
+  sheet.Layout().scale = 50;
+  EXPECT_EQ(Breaks(), (Found{{102, false}})) << "half size: 101 rows a page";
+  sheet.Layout().scale = 100;
+  sheet.Layout().orientation = PageOrientation::Landscape;  // 612 - 144 = 468 points
+  EXPECT_EQ(breaks.Item(1).Location().Row(), 37);
+  sheet.Layout().orientation = PageOrientation::Portrait;
+  sheet.Layout().margins.top = 0.5;
+  sheet.Layout().margins.bottom = 0.5;  // 720 points
+  EXPECT_EQ(breaks.Item(1).Location().Row(), 57);
+  sheet.Layout().paperSize = SheetLayout::kPaperA4;  // 841.89 - 72
+  EXPECT_EQ(breaks.Item(1).Location().Row(), 61);
+}
+
+TEST_F(PagingTest, ManualBreaksRestartTheCountingAndTitleRowsRepeat) {
+  FillColumn(1, 1, 200);
+  sheet.Layout().manualRowBreaks = {21};
+  EXPECT_EQ(Breaks(), (Found{{21, true}, {71, false}, {121, false}, {171, false}}));
+  sheet.Layout().manualRowBreaks = {};
+  // Two title rows: the first page holds them anyway, the later ones 48 rows and the titles.
+  sheet.PageSetup().SetPrintTitleRows("1:2");
+  EXPECT_EQ(Breaks(), (Found{{51, false}, {99, false}, {147, false}, {195, false}}));
+  sheet.SetRowHeight(2, 12.75 * 3);
+  EXPECT_EQ(breaks.Item(2).Location().Row(), 49 + 46);
+  sheet.Layout().printArea = "$A$101:$C$180";
+  sheet.SetRowHeight(2, 12.75);
+  EXPECT_EQ(Breaks(), (Found{{149, false}})) << "the print area's rows are paged";
+}
+
+TEST_F(PagingTest, LocationSetMakesTheBreakManualAndDragOffRemovesOnlyManualBreaks) {
+  FillColumn(1, 1, 120);
+  breaks.Item(1).SetLocation(sheet.Rows(40, 40));
+  EXPECT_EQ(Breaks(), (Found{{40, true}, {90, false}}));
+  EXPECT_EQ(sheet.Layout().manualRowBreaks, std::vector<int>{40});
+  breaks.Item(1).SetLocation(sheet.Rows(30, 30));
+  EXPECT_EQ(sheet.Layout().manualRowBreaks, std::vector<int>{30}) << "the old one goes";
+
+  HostError refused(0, "");
+  try {
+    breaks.Item(2).DragOff(xlUp, 1);
+  } catch (const HostError& error) {
+    refused = error;
+  }
+  EXPECT_EQ(refused.Number(), 1004);
+  EXPECT_EQ(refused.Description(), "HPageBreak 类的 DragOff 方法无效");
+  breaks.Item(1).DragOff(xlUp, 1);
+  EXPECT_EQ(Breaks(), (Found{{51, false}, {101, false}}));
+}
+
+TEST_F(PagingTest, InsertingAndDeletingRowsMovesBreaksMergesPrintAreaAndTitles) {
+  FillColumn(1, 1, 120);
+  sheet.Layout().manualRowBreaks = {30, 60};
+  sheet.Layout().mergedCells = {Area{10, 1, 3, 2}, Area{40, 2, 2, 1}};
+  sheet.Layout().printArea = "$A$5:$C$100";
+  sheet.PageSetup().SetPrintTitleRows("$5:$6");
+
+  sheet.Rows(11, 12).Insert();
+  EXPECT_EQ(sheet.Layout().manualRowBreaks, (std::vector<int>{32, 62}));
+  EXPECT_EQ(sheet.Layout().mergedCells, (std::vector<Area>{{10, 1, 5, 2}, {42, 2, 2, 1}}))
+      << "an insertion inside a merge makes it taller";
+  EXPECT_EQ(sheet.Layout().printArea, "$A$5:$C$102");
+  EXPECT_EQ(sheet.PageSetup().PrintTitleRows(), "$5:$6");
+  sheet.Rows(1, 1).Insert();
+  EXPECT_EQ(sheet.PageSetup().PrintTitleRows(), "$6:$7");
+  EXPECT_EQ(Breaks().front(), (std::pair<int, bool>{33, true}));
+
+  sheet.Rows("33:34").Delete(xlShiftUp);
+  EXPECT_EQ(sheet.Layout().manualRowBreaks, std::vector<int>{61}) << "a deleted row's break goes";
+  sheet.Rows("41:50").Delete(xlShiftUp);
+  EXPECT_EQ(sheet.Layout().mergedCells, (std::vector<Area>{{11, 1, 5, 2}}));
+  EXPECT_EQ(sheet.Layout().manualRowBreaks, std::vector<int>{51});
+  EXPECT_EQ(sheet.Layout().printArea, "$A$6:$C$91");
+  sheet.Rows("1:7").Delete(xlShiftUp);
+  EXPECT_EQ(sheet.PageSetup().PrintTitleRows(), "") << "every title row deleted";
+  EXPECT_EQ(sheet.Layout().printArea, "$A$1:$C$84");
+}
+
+TEST_F(PagingTest, BreaksFollowTheCellsAsTheyChange) {
+  FillColumn(1, 1, 100);
+  EXPECT_EQ(breaks.Count(), 1);
+  HPageBreak& first = breaks.Item(1);
+  sheet.Rows(1, 10).Insert();
+  EXPECT_EQ(breaks.Count(), 2);
+  EXPECT_EQ(first.Location().Row(), 51) << "an item reads the break now at its number";
+  sheet.Rows(1, 30).Delete(xlShiftUp);
+  EXPECT_EQ(breaks.Count(), 1);
+  EXPECT_EQ(ErrorNumber([&] { breaks.Item(1).DragOff(xlUp, 1); }), 1004);
+}
+
+TEST_F(PagingTest, WholeRowsPastedAsFormatsTakeTheStylesAndHeights) {
+  sheet.Store().SetStyle(3, 2, 7);
+  sheet.SetRowHeight(3, 20);
+  Set("B3", 5);
+  sheet.Rows(3, 3).Copy();
+  sheet.Rows("5:6").PasteSpecial(xlPasteFormats, xlPasteSpecialOperationNone, false, false);
+  for (int row : {5, 6}) {
+    ASSERT_NE(sheet.Store().Find(row, 2), nullptr);
+    EXPECT_EQ(sheet.Store().Find(row, 2)->style, 7u);
+    EXPECT_FALSE(sheet.Store().Find(row, 2)->HasContent());
+    EXPECT_DOUBLE_EQ(sheet.RowHeight(row), 20);
+  }
+  EXPECT_DOUBLE_EQ(sheet.RowHeight(4), Sheet::kDefaultRowHeight);
+}
+
+TEST_F(PagingTest, ACopiedSheetKeepsItsPageSetupAndBreaks) {
+  FillColumn(1, 1, 120);
+  sheet.Layout().manualRowBreaks = {20};
+  sheet.PageSetup().SetPrintTitleRows("$1:$1");
+  sheet.SetRowHeight(5, 30);
+  sheet.Copy(sheet);
+  Sheet& copy = book.GetActiveSheet();
+  EXPECT_EQ(copy.Name(), "Sheet1 (2)");
+  EXPECT_EQ(copy.PageSetup().PrintTitleRows(), "$1:$1");
+  EXPECT_DOUBLE_EQ(copy.RowHeight(5), 30);
+  EXPECT_EQ(copy.HPageBreaks().Count(), breaks.Count());
+  EXPECT_EQ(copy.HPageBreaks().Item(1).Type(), xlPageBreakManual);
+  copy.Rows(1, 1).Insert();
+  EXPECT_EQ(sheet.Layout().manualRowBreaks, std::vector<int>{20}) << "the original stays";
+}
+
+}  // namespace
+}  // namespace tavrin
