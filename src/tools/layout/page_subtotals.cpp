@@ -1,19 +1,154 @@
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "component/korvel.h"
 #include "component/run_frame.h"
+#include "host/host_error.h"
+#include "host/variant_rules.h"
+#include "host/worksheet.h"
 
 namespace tavrin {
 
+namespace {
+
+// "=SUM(R[-n]C:R[-1]C)": the rows from the page's first data row down to the row above.
+std::string PageSum(int rowsAbove) {
+  return "=SUM(R[-" + std::to_string(rowsAbove) + "]C:R[-1]C)";
+}
+
+// "=SUM(R[-74]C,R[-26]C,R[-1]C)": every subtotal row, seen from the grand-total row.
+std::string GrandSum(const std::vector<int>& subtotalRows, int totalRow) {
+  std::string text = "=SUM(";
+  for (int row : subtotalRows) text += "R[" + std::to_string(row - totalRow) + "]C,";
+  text.back() = ')';
+  return text;
+}
+
+// A check box's Value taken as a Boolean, as the runtime converts it: empty is False, a
+// number or numeric text is True unless 0; any other value fails (13).
+bool Checked(const Variant& value, const UserLocale& locale) {
+  if (value.IsBoolean()) return value.AsBoolean();
+  return CompareWithNumber(value, 0, locale) != 0;
+}
+
+// The range the host makes of a field's text, or nothing when the text is no reference.
+std::optional<Range> Resolved(RunFrame& frame, const std::string& field) {
+  try {
+    return frame.FieldRange(field);
+  } catch (const HostError&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace
+
+// Copies the active sheet and closes every printed page of the copy with a subtotal row, then
+// adds the last page's subtotal and a grand total. The sums are live R1C1 formulas.
 void Korvel::FYXJYHJ(const std::string& WD, Form& Obj1) {
   RunFrame frame(*this, Obj1);
   frame.WithFailureReport([&] {
     if (!frame.TokenMatches(WD)) return;
     if (!frame.TargetWorkbookActive()) return;
     if (!frame.FieldsFilled({"RefEdit1", "RefEdit2", "TextBox1", "TextBox2"})) return;
+
+    // Attach again to the running host; it serves every later call.
+    xlApp = &runtime.GetObject("excel.application");
+    Application& app = frame.App();
     frame.EventsOff();
-    // The page subtotals are built here.
+    Workbook& book = app.ActiveWorkbook();
+
+    // The two references; a text that is no reference sends the user back to its field.
+    std::optional<Range> data = Resolved(frame, "RefEdit1");
+    std::optional<Range> labels = data ? Resolved(frame, "RefEdit2") : std::nullopt;
+    if (!labels) {
+      frame.Message("区域引用无效");
+      Obj1.Controls(data ? "RefEdit2" : "RefEdit1").SetFocus();
+      frame.EventsBack();
+      return;
+    }
+
+    int pageTop = data->Row();
+    int firstCol = data->Column();
+    int lastCol = firstCol + data->ColumnsCount() - 1;
+    Variant subtotalLabel = Obj1.Controls("TextBox1").Value();
+    Variant totalLabel = Obj1.Controls("TextBox2").Value();
+    int labelCol = labels->Column();
+    bool keepManualBreaks = Checked(Obj1.Controls("CheckBox1").Value(), runtime.Locale());
+    app.SetScreenUpdating(false);
+
+    // Work on a copy at the end of the workbook, in page-break preview.
+    Sheets& sheets = book.Sheets();
+    book.ActiveSheet().Copy(sheets.Item(sheets.Count()));
+    Worksheet& copy = book.ActiveSheet();
+    int savedView = app.ActiveWindow().View();
+    app.ActiveWindow().SetView(xlPageBreakPreview);
+    HPageBreaks& breaks = copy.HPageBreaks();
+
+    // Without the option the last break goes first; the host may refuse, and the run goes on.
+    if (!keepManualBreaks) {
+      try {
+        breaks.Item(breaks.Count()).DragOff(xlUp, 1);
+      } catch (const HostError&) {
+      }
+    }
+
+    // The page loop: close each page with a subtotal row and move its break below it.
+    std::vector<int> subtotalRows;
+    auto writeSubtotal = [&](int row) {
+      copy.Cells(row, labelCol).SetValue(subtotalLabel);
+      copy.Range(copy.Cells(row, firstCol), copy.Cells(row, lastCol))
+          .SetFormula(PageSum(row - pageTop));
+    };
+    int i = 1;
+    int n = breaks.Count();
+    while (i <= n) {
+      int r = breaks.Item(i).Location().Row() - 1;
+      int s;
+      if (keepManualBreaks && breaks.Item(i).Type() == xlPageBreakManual) {
+        // The page keeps all its rows; the subtotal row goes below them.
+        s = r + 1;
+        subtotalRows.push_back(s);
+        copy.Rows(r + 1, r + 1).Insert();
+        breaks.Item(i).SetLocation(copy.Rows(r + 2, r + 2));
+      } else {
+        // The page's last row moves down onto the next page.
+        s = r;
+        subtotalRows.push_back(s);
+        copy.Rows(r, r).Insert();
+        breaks.Item(i).SetLocation(copy.Rows(r + 1, r + 1));
+      }
+      writeSubtotal(s);
+      pageTop = s + 1;
+      n = breaks.Count();
+      ++i;
+    }
+
+    // The last page: two rows below the lowest filled cell of the label and summed columns.
+    int endRow = copy.Cells(kLastRow, labelCol).End(xlUp).Row() + 1;
+    for (int j = firstCol; j <= lastCol; ++j) {
+      int below = copy.Cells(kLastRow, j).End(xlUp).Row() + 1;
+      if (below > endRow) endRow = below;
+    }
+    copy.Rows(endRow, endRow).Insert();
+    copy.Rows(endRow, endRow).Insert();
+    writeSubtotal(endRow);
+    copy.Cells(endRow + 1, labelCol).SetValue(totalLabel);
+    subtotalRows.push_back(endRow);
+    copy.Range(copy.Cells(endRow + 1, firstCol), copy.Cells(endRow + 1, lastCol))
+        .SetFormula(GrandSum(subtotalRows, endRow + 1));
+
+    // The two final rows look like the last data row.
+    copy.Rows(endRow - 1, endRow - 1).Copy();
+    copy.Rows(std::to_string(endRow) + ":" + std::to_string(endRow + 1))
+        .PasteSpecial(xlPasteFormats, xlPasteSpecialOperationNone, false, false);
+    app.SetCutCopyMode(false);
+
+    app.ActiveWindow().SetView(savedView);
     frame.EventsBack();
-    App().SetScreenUpdating(true);
+    app.SetScreenUpdating(true);
     frame.UnloadForm();
+    frame.Message("运行完毕");
   });
 }
 

@@ -1,15 +1,148 @@
+#include <cmath>
+#include <optional>
+#include <string>
+
 #include "component/korvel.h"
 #include "component/run_frame.h"
+#include "host/host_error.h"
+#include "host/variant_rules.h"
+#include "host/worksheet.h"
+#include "host/worksheet_function.h"
 
 namespace tavrin {
 
+namespace {
+
+// One parameter of the dialog: its text box, the name the user knows it by, and its bounds.
+struct Parameter {
+  const char* field;
+  const char* name;
+  int least;
+  int most;
+};
+
+constexpr Parameter kParameters[] = {
+    {"TextBox1", "标题行数", 0, kLastRow - 1},    {"TextBox2", "每排组数", 1, kLastColumn},
+    {"TextBox3", "左侧列数", 0, kLastColumn - 1}, {"TextBox4", "每组行数", 1, kLastRow},
+    {"TextBox5", "间隔列数", 0, kLastColumn - 1},
+};
+
+// A whole number from a text box, or nothing.
+std::optional<int> WholeNumber(const Variant& value, const UserLocale& locale) {
+  std::optional<double> number;
+  if (value.IsNumber()) number = value.AsNumber();
+  if (value.IsText()) number = ReadNumber(value.AsText(), locale);
+  if (!number || *number != std::floor(*number) || std::abs(*number) > 1e9) return std::nullopt;
+  return static_cast<int>(*number);
+}
+
+// The message for a parameter out of its bounds, or "" when it is good.
+std::string Complaint(const Parameter& parameter, std::optional<int> value) {
+  std::string quoted = std::string("“") + parameter.name + "”";
+  if (!value || *value < parameter.least) {
+    return quoted + (parameter.least > 0 ? "必须是大于0的整数！" : "必须是大于或等于0的整数！");
+  }
+  if (*value > parameter.most) return quoted + "不能大于" + std::to_string(parameter.most) + "！";
+  return "";
+}
+
+// Runs a step; a failure in it skips it and the run goes on.
+template <class Step>
+void Skipping(Step&& step) {
+  try {
+    step();
+  } catch (const HostError&) {
+  }
+}
+
+}  // namespace
+
+// Folds a long list on a copy of the active sheet into bands of chunks side by side, the title
+// rows repeated on every printed page.
 void Korvel::SJFQ(const std::string& WD, Form& Obj1) {
   RunFrame frame(*this, Obj1);
   if (!frame.TokenMatches(WD)) return;
   if (!frame.TargetWorkbookActive()) return;
-  frame.EventsOff();
-  // The partition is built here.
-  frame.EventsBack();
+
+  // The five numbers are checked before anything changes; a bad one is named, the form stays.
+  int values[5];
+  for (int k = 0; k < 5; ++k) {
+    const Parameter& parameter = kParameters[k];
+    Control& field = Obj1.Controls(parameter.field);
+    std::optional<int> value = WholeNumber(field.Value(), runtime.Locale());
+    std::string complaint = Complaint(parameter, value);
+    if (!complaint.empty()) {
+      frame.Message(complaint);
+      field.SetFocus();
+      return;
+    }
+    values[k] = *value;
+  }
+  const int titleRows = values[0], groupsAcross = values[1], leadCols = values[2];
+  const int groupRows = values[3], gapCols = values[4];
+
+  // From here on a failing step is skipped.
+  Skipping([&] { frame.EventsOff(); });
+  Skipping([&] { frame.UnloadForm(); });
+
+  int answer = 0;
+  Skipping([&] {
+    Workbook& book = frame.App().ActiveWorkbook();
+    answer = frame.Message("将要对    “" + book.Name() + "”\n的        “" +
+                               book.ActiveSheet().Name() + "”\n\n    执行分排处理！",
+                           vbOKCancel);
+  });
+  if (answer == vbCancel) {
+    Skipping([&] { Obj1.Show(0); });
+    Skipping([&] { frame.EventsBack(); });
+    return;
+  }
+
+  // The title rows print on every page, on the user's sheet and so on the copy.
+  Skipping([&] {
+    frame.App().ActiveWorkbook().ActiveSheet().PageSetup().SetPrintTitleRows(
+        "$1:$" + std::to_string(titleRows));
+  });
+  Worksheet* copy = nullptr;
+  Skipping([&] {
+    Workbook& book = frame.App().ActiveWorkbook();
+    book.ActiveSheet().Copy(book.Sheets().Item(book.Sheets().Count()));
+    copy = &book.ActiveSheet();
+  });
+  auto onCopy = [&]() -> Worksheet& {
+    if (copy == nullptr) throw HostError::ObjectVariableNotSet();
+    return *copy;
+  };
+
+  // The list's width from its first row, its last row in its first column, and the bands.
+  int listWidth = 0, listEnd = 0, bandCount = 0;
+  Skipping([&] {
+    listWidth = onCopy().Cells(titleRows + 1, kLastColumn).End(xlToLeft).Column() - leadCols;
+  });
+  Skipping([&] { listEnd = onCopy().Cells(kLastRow, leadCols + 1).End(xlUp).Row(); });
+  Skipping([&] {
+    double chunks = static_cast<double>(listEnd) / (groupsAcross * groupRows);
+    bandCount = static_cast<int>(frame.App().WorksheetFunction().RoundUp(chunks, 0));
+  });
+
+  // Each band's chunk below moves into the next slot, and its emptied rows go.
+  for (int i = 2; i <= bandCount + 1; ++i) {
+    int first = titleRows + (i - 1) * groupRows + 1;
+    int last = titleRows + i * groupRows;
+    for (int j = 1; j <= groupsAcross - 1; ++j) {
+      Skipping([&] {
+        Worksheet& sheet = onCopy();
+        sheet.Range(sheet.Cells(first, leadCols + 1), sheet.Cells(last, leadCols + listWidth + 1))
+            .Cut(sheet.Cells(titleRows + (i - 2) * groupRows + 1,
+                             leadCols + (listWidth + gapCols) * j + 1));
+      });
+      Skipping([&] {
+        onCopy().Rows(std::to_string(first) + ":" + std::to_string(last)).Delete(xlShiftUp);
+      });
+    }
+  }
+
+  Skipping([&] { frame.EventsBack(); });
 }
 
 }  // namespace tavrin

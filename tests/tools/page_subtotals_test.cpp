@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include "support/workplace.h"
+
+namespace tavrin {
+namespace {
+
+// A list in A:D from row 3 to lastRow under a title row and a header row: names in A, numbers in
+// B to D.
+void PutList(Workplace& w, int lastRow) {
+  w.Put("A1", {{"报表"}, {"名称", "一", "二", "三"}});
+  for (int r = 3; r <= lastRow; ++r)
+    w.Put("A" + std::to_string(r), {{"n" + std::to_string(r), r, 2 * r, 3 * r}});
+}
+
+void FillDialog(Workplace& w, const char* data, const char* labels, bool keepManualBreaks) {
+  w.Fill({{"RefEdit1", data},
+          {"RefEdit2", labels},
+          {"TextBox1", "小计"},
+          {"TextBox2", "合计"},
+          {"CheckBox1", Variant::Boolean(keepManualBreaks)}});
+}
+
+std::string R1C1(Workplace& w, const std::string& address) {
+  return w.sheet().Range(address).FormulaR1C1();
+}
+
+TEST(PageSubtotals, WorkedExampleOnACopyWithTheRefusedDragOffIgnored) {
+  Workplace w;
+  PutList(w, 120);
+  // Two title rows: the pages after the first hold 48 rows, so the second break comes above
+  // row 99; the last break is automatic, so dragging it off is refused.
+  w.sheet().PageSetup().SetPrintTitleRows("$1:$2");
+  w.sheet().Store().SetStyle(120, 2, 5);
+  FillDialog(w, "B3:D3", "A3", false);
+  w.korvel().FYXJYHJ(w.Token(), w.form);
+
+  EXPECT_EQ(w.Texts(), std::vector<std::string>{"运行完毕"});
+  EXPECT_EQ(w.Titles(), std::vector<std::string>{"Lumo提示"});
+  ASSERT_EQ(w.sheet().Name(), "Sheet1 (2)");
+  for (const char* column : {"B", "C", "D"}) {
+    std::string c = column;
+    EXPECT_EQ(R1C1(w, c + "50"), "=SUM(R[-47]C:R[-1]C)");
+    EXPECT_EQ(R1C1(w, c + "98"), "=SUM(R[-47]C:R[-1]C)");
+    EXPECT_EQ(R1C1(w, c + "123"), "=SUM(R[-24]C:R[-1]C)");
+    EXPECT_EQ(R1C1(w, c + "124"), "=SUM(R[-74]C,R[-26]C,R[-1]C)");
+  }
+  EXPECT_EQ(w.At("A50"), Variant("小计"));
+  EXPECT_EQ(w.At("A98"), Variant("小计"));
+  EXPECT_EQ(w.At("A123"), Variant("小计"));
+  EXPECT_EQ(w.At("A124"), Variant("合计"));
+  EXPECT_EQ(w.At("A51"), Variant("n50")) << "the page's last row moved onto the next page";
+  EXPECT_EQ(w.At("A122"), Variant("n120"));
+
+  HPageBreaks& breaks = w.sheet().HPageBreaks();
+  ASSERT_EQ(breaks.Count(), 2);
+  EXPECT_EQ(breaks.Item(1).Location().Row(), 51);
+  EXPECT_EQ(breaks.Item(2).Location().Row(), 99);
+  EXPECT_EQ(breaks.Item(2).Type(), xlPageBreakManual);
+  EXPECT_EQ(w.sheet().Store().Find(123, 2)->style, 5u) << "the final rows look like row 122";
+  EXPECT_EQ(w.sheet().Store().Find(124, 2)->style, 5u);
+  EXPECT_FALSE(w.app.CutCopyMode());
+
+  Sheet& original = w.book().GetSheet("Sheet1");
+  EXPECT_EQ(original.Range("A50").Value(), Variant("n50")) << "the user's sheet is untouched";
+  EXPECT_EQ(original.HPageBreaks().Item(1).Type(), xlPageBreakAutomatic);
+  EXPECT_EQ(w.app.ActiveWindow().View(), xlNormalView);
+  EXPECT_EQ(w.form.GetState(), DialogForm::State::Unloaded);
+  EXPECT_TRUE(w.app.EnableEvents());
+  EXPECT_TRUE(w.app.ScreenUpdating());
+}
+
+TEST(PageSubtotals, OnePageGetsItsSubtotalAndAGrandTotalOfOneTerm) {
+  Workplace w;
+  PutList(w, 10);
+  w.app.ActiveWindow().SetView(xlPageBreakPreview);
+  FillDialog(w, "B3:C3", "A3", false);
+  w.korvel().FYXJYHJ(w.Token(), w.form);
+  EXPECT_EQ(w.Texts(), std::vector<std::string>{"运行完毕"});
+  EXPECT_EQ(R1C1(w, "B11"), "=SUM(R[-8]C:R[-1]C)");
+  EXPECT_EQ(R1C1(w, "C11"), "=SUM(R[-8]C:R[-1]C)");
+  EXPECT_EQ(R1C1(w, "B12"), "=SUM(R[-1]C)");
+  EXPECT_TRUE(w.At("D11").IsEmpty()) << "D is not summed";
+  EXPECT_EQ(w.At("A12"), Variant("合计"));
+  EXPECT_EQ(w.app.ActiveWindow().View(), xlPageBreakPreview) << "the view it had";
+}
+
+TEST(PageSubtotals, WithTheOptionAPageEndingAtAManualBreakKeepsAllItsRows) {
+  Workplace w;
+  PutList(w, 120);
+  w.sheet().Layout().manualRowBreaks = {31};
+  FillDialog(w, "B3:B3", "A3", true);
+  w.korvel().FYXJYHJ(w.Token(), w.form);
+  EXPECT_EQ(w.At("A30"), Variant("n30"));
+  EXPECT_EQ(w.At("A31"), Variant("小计"));
+  EXPECT_EQ(R1C1(w, "B31"), "=SUM(R[-28]C:R[-1]C)");
+  // The automatic break of the next page takes its page's last row.
+  EXPECT_EQ(R1C1(w, "B81"), "=SUM(R[-49]C:R[-1]C)");
+  EXPECT_EQ(w.At("A82"), Variant("n80"));
+  EXPECT_EQ(R1C1(w, "B123"), "=SUM(R[-41]C:R[-1]C)");
+  EXPECT_EQ(R1C1(w, "B124"), "=SUM(R[-93]C,R[-43]C,R[-1]C)");
+  EXPECT_EQ(w.sheet().Layout().manualRowBreaks, (std::vector<int>{32, 82}));
+}
+
+TEST(PageSubtotals, WithoutTheOptionTheLastManualBreakIsDraggedOffAndManualBreaksActAsAutomatic) {
+  Workplace w;
+  PutList(w, 80);
+  w.sheet().Layout().manualRowBreaks = {31, 61};
+  FillDialog(w, "B3:B3", "A3", false);
+  w.korvel().FYXJYHJ(w.Token(), w.form);
+  EXPECT_EQ(w.At("A30"), Variant("小计"));
+  EXPECT_EQ(R1C1(w, "B30"), "=SUM(R[-27]C:R[-1]C)");
+  EXPECT_EQ(w.At("A31"), Variant("n30"));
+  EXPECT_EQ(R1C1(w, "B80"), "=SUM(R[-49]C:R[-1]C)");
+  EXPECT_EQ(R1C1(w, "B83"), "=SUM(R[-2]C:R[-1]C)");
+  EXPECT_EQ(R1C1(w, "B84"), "=SUM(R[-54]C,R[-4]C,R[-1]C)");
+  EXPECT_EQ(w.sheet().Layout().manualRowBreaks, (std::vector<int>{31, 81}));
+}
+
+TEST(PageSubtotals, ALabelColumnAmongTheSummedColumnsEndsUpHoldingTheFormula) {
+  Workplace w;
+  PutList(w, 10);
+  FillDialog(w, "A3:C3", "B3", false);
+  w.korvel().FYXJYHJ(w.Token(), w.form);
+  EXPECT_EQ(R1C1(w, "A11"), "=SUM(R[-8]C:R[-1]C)");
+  EXPECT_EQ(R1C1(w, "B11"), "=SUM(R[-8]C:R[-1]C)");
+  EXPECT_EQ(R1C1(w, "B12"), "=SUM(R[-1]C)");
+}
+
+TEST(PageSubtotals, ABadReferenceInEitherFieldStopsBeforeTheCopy) {
+  for (const char* bad : {"RefEdit1", "RefEdit2"}) {
+    Workplace w;
+    PutList(w, 10);
+    FillDialog(w, "B3:C3", "A3", false);
+    w.Fill({{bad, "不是引用"}});
+    w.korvel().FYXJYHJ(w.Token(), w.form);
+    EXPECT_EQ(w.Texts(), std::vector<std::string>{"区域引用无效"}) << bad;
+    EXPECT_EQ(w.Titles(), std::vector<std::string>{"Lumo提示"});
+    EXPECT_EQ(w.form.Focus(), bad);
+    EXPECT_EQ(w.form.GetState(), DialogForm::State::Shown);
+    EXPECT_TRUE(w.app.EnableEvents());
+    EXPECT_EQ(w.book().SheetCount(), 1) << "no copy";
+  }
+}
+
+TEST(PageSubtotals, AnEmptyFieldAsksForARangeInTheLibrarysName) {
+  Workplace w;
+  FillDialog(w, "B3:C3", "A3", false);
+  w.Fill({{"TextBox2", ""}});
+  w.korvel().FYXJYHJ(w.Token(), w.form);
+  EXPECT_EQ(w.Texts(), std::vector<std::string>{"请选定区域"});
+  EXPECT_EQ(w.Titles(), std::vector<std::string>{"Tavrin"});
+  EXPECT_EQ(w.form.Focus(), "TextBox2");
+  EXPECT_EQ(w.book().SheetCount(), 1);
+}
+
+}  // namespace
+}  // namespace tavrin
