@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include "host/host_error.h"
+#include "support/workplace.h"
+
+namespace tavrin {
+namespace {
+
+// The worked example's layout: index values in A2:A5, target B:C, source table E1:H5 (index
+// column E, data G:H).
+void PutExample(Workplace& w, const std::string& notFound) {
+  w.Put("A2", {{"k2"}, {"K1"}, {"zz"}, {"k?"}});
+  w.Put("E1", {{"key", "other", "g", "h"},
+               {"k1", "-", 1, "one"},
+               {"k2", "-", 2, "two"},
+               {"k1", "-", 3, "dup"},
+               {"k3", "-", 4, "four"}});
+  w.Fill({{"RefEdit1", "A2:A5"},
+          {"RefEdit2", "B2:C2"},
+          {"RefEdit3", "E1:H5"},
+          {"RefEdit4", "E1:E5"},
+          {"RefEdit5", "G1:H1"},
+          {"TextBox1", notFound}});
+}
+
+TEST(MatchIndexLookup, FetchesByExactMatchFirstOccurrenceWinning) {
+  Workplace w;
+  PutExample(w, "x");
+  w.korvel().DSYCZ(w.Token(), w.form);
+  EXPECT_EQ(w.At("B2"), Variant(2));
+  EXPECT_EQ(w.At("C2"), Variant("two"));
+  EXPECT_EQ(w.At("B3"), Variant(1));  // letter case ignored, the first k1 wins
+  EXPECT_EQ(w.At("C3"), Variant("one"));
+  EXPECT_EQ(w.At("B4"), Variant("x"));    // not found
+  EXPECT_EQ(w.At("C5"), Variant("one"));  // "k?" is a wildcard: k1 is the first it matches
+  EXPECT_EQ(w.FormulaAt("B2"), "2");
+  EXPECT_TRUE(w.Texts().empty());
+  EXPECT_TRUE(w.app.EnableEvents());
+  EXPECT_EQ(w.form.GetState(), DialogForm::State::Unloaded);
+  EXPECT_FALSE(w.app.CutCopyMode());
+}
+
+TEST(MatchIndexLookup, ANotFoundTextWithQuotesArrivesIntact) {
+  Workplace w;
+  PutExample(w, "say \"none\", ok");
+  w.korvel().DSYCZ(w.Token(), w.form);
+  EXPECT_EQ(w.At("C4"), Variant("say \"none\", ok"));
+}
+
+TEST(MatchIndexLookup, AnOccupiedTargetAnsweredNoIsLeftAlone) {
+  Workplace w;
+  PutExample(w, "x");
+  w.Put("C5", {{"keep"}});
+  w.runtime.answers = {vbNo};
+  w.korvel().DSYCZ(w.Token(), w.form);
+  EXPECT_EQ(w.At("C5"), Variant("keep"));
+  EXPECT_TRUE(w.At("B2").IsEmpty());
+  EXPECT_TRUE(w.app.EnableEvents());
+}
+
+TEST(MatchIndexLookup, AFailureComesBackWithEventsOn) {
+  Workplace w;
+  PutExample(w, "x");
+  w.Fill({{"RefEdit3", "nowhere"}});
+  EXPECT_THROW(w.korvel().DSYCZ(w.Token(), w.form), HostError);
+  EXPECT_TRUE(w.app.EnableEvents());
+}
+
+}  // namespace
+}  // namespace tavrin
