@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include "host/host_error.h"
+#include "support/workplace.h"
+
+namespace tavrin {
+namespace {
+
+// The worked example's layout on a short list: keys B:C, values D:E, target H3.
+void PutList(Workplace& w, const std::vector<std::vector<Variant>>& records) {
+  w.Put("A1", {{"id", "k1", "k2", "v1", "v2"}});
+  w.Put("A2", records);
+  std::string last = std::to_string(records.size() + 1);
+  w.Fill({{"RefEdit1", "A1:E" + last},
+          {"RefEdit2", "B1:C1"},
+          {"RefEdit3", "D1:E1"},
+          {"RefEdit4", "H3"}});
+}
+
+TEST(FormulaSummarise, SumsEveryKeyCombinationWithTheAllBlankOneLast) {
+  Workplace w;
+  PutList(w,
+          {{1, "a", "x", 1, 10}, {2, "A", "X", 2, 20}, {3, "b", "x", 4, 40}, {4, "", "", 8, 80}});
+  w.korvel().HZ(w.Token(), w.form);
+  EXPECT_EQ(w.At("H3"), Variant("k1"));
+  EXPECT_EQ(w.At("I3"), Variant("k2"));  // restored after the blank-key probe
+  EXPECT_EQ(w.At("J3"), Variant("v1"));
+  EXPECT_EQ(w.At("K3"), Variant("v2"));
+  EXPECT_EQ(w.At("J4"), Variant(3));  // a/x with A/X: the filter and the formula agree
+  EXPECT_EQ(w.At("K4"), Variant(30));
+  EXPECT_EQ(w.At("J5"), Variant(4));
+  EXPECT_EQ(w.At("J6"), Variant(8));  // the all-blank combination, below the last key row
+  EXPECT_EQ(w.At("K6"), Variant(80));
+  EXPECT_TRUE(w.At("J7").IsEmpty());
+  EXPECT_EQ(w.FormulaAt("K6"), "80");
+  EXPECT_EQ(w.Texts(), (std::vector<std::string>{"汇总完毕"}));
+  EXPECT_TRUE(w.app.EnableEvents());
+  EXPECT_EQ(w.form.GetState(), DialogForm::State::Unloaded);
+}
+
+TEST(FormulaSummarise, TextInTheValuesStopsWithItsCount) {
+  Workplace w;
+  PutList(w, {{1, "a", "x", "'1", 10}, {2, "b", "x", 2, "n"}});
+  w.korvel().HZ(w.Token(), w.form);
+  EXPECT_EQ(w.Texts(),
+            (std::vector<std::string>{"要汇总的数据区域中包含有 2 个文本值，程序无法运行！"}));
+  EXPECT_TRUE(w.At("H3").IsEmpty());
+  EXPECT_EQ(w.form.GetState(), DialogForm::State::Unloaded);
+  EXPECT_TRUE(w.app.EnableEvents());
+}
+
+TEST(FormulaSummarise, AnOccupiedKeyTargetAnsweredNoChangesNothing) {
+  Workplace w;
+  PutList(w, {{1, "a", "x", 1, 10}});
+  w.Put("H900", {{"old"}});
+  w.runtime.answers = {vbNo};
+  w.korvel().HZ(w.Token(), w.form);
+  EXPECT_EQ(w.At("H900"), Variant("old"));
+  EXPECT_TRUE(w.At("H3").IsEmpty());
+  EXPECT_EQ(w.form.GetState(), DialogForm::State::Shown);
+  Workplace yes;
+  PutList(yes, {{1, "a", "x", 1, 10}});
+  yes.Put("H900", {{"old"}});
+  yes.runtime.answers = {vbYes};
+  yes.korvel().HZ(yes.Token(), yes.form);
+  EXPECT_TRUE(yes.At("H900").IsEmpty());
+  EXPECT_EQ(yes.At("K4"), Variant(10));  // one row, filled across only
+}
+
+TEST(FormulaSummarise, ValuesLeftOfTheTargetAndAFailure) {
+  Workplace w;
+  PutList(w, {{1, "a", "x", 1, 10}, {2, "a", "x", 5, 50}});
+  w.Fill({{"RefEdit3", "D1"}});
+  w.korvel().HZ(w.Token(), w.form);
+  EXPECT_EQ(w.At("J4"), Variant(6));  // C[-6]
+  Workplace f;
+  PutList(f, {{1, "a", "x", 1, 10}});
+  f.Fill({{"RefEdit4", "not an address"}});
+  EXPECT_THROW(f.korvel().HZ(f.Token(), f.form), HostError);
+  EXPECT_TRUE(f.app.EnableEvents());
+}
+
+}  // namespace
+}  // namespace tavrin
