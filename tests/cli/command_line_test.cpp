@@ -146,6 +146,22 @@ TEST_F(CommandLine, StaleTokenShowsTheMessageAndChangesNothing) {
             std::string::npos);
 }
 
+TEST_F(CommandLine, ConvertKeepsAnotherProgramsWorkbook) {
+  fs::path xlsx = dir / "copy.xlsx";
+  fs::path csv = dir / "cross.csv";
+  std::string original = "data/sales-libreoffice.xlsx";
+  ASSERT_EQ(Tavrin("convert " + original + " -o " + xlsx.string()).status, 0);
+  for (const char* sheet : {"销售", "交叉表"}) {
+    std::string options = std::string(" --sheet ") + sheet;
+    EXPECT_EQ(Tavrin("show " + xlsx.string() + options).out,
+              Tavrin("show " + original + options).out)
+        << sheet;
+  }
+  ASSERT_EQ(Tavrin("convert " + original + " --sheet 交叉表 -o " + csv.string()).status, 0);
+  EXPECT_EQ(Tavrin("show " + csv.string()).status, 0);
+  EXPECT_EQ(Tavrin("convert " + original + " -o " + (dir / "x.pdf").string()).status, 2);
+}
+
 TEST_F(CommandLine, ShowPrintsTheUsedAreaAndMenuPrintsTheMenu) {
   Outcome outcome = Tavrin("show " + Book() + " --sheet Cross");
   EXPECT_EQ(outcome.status, 0);
