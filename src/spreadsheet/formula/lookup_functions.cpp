@@ -94,6 +94,19 @@ std::optional<Variant> IndexedSumProduct(Evaluator& eval, const FormulaNode& arg
       return std::nullopt;
     }
   }
+  std::string question;
+  auto add = [&](const auto& part) {
+    question.append(reinterpret_cast<const char*>(&part), sizeof part);
+  };
+  for (const auto& [index, key] : conditions) {
+    add(index);
+    add(key.id);
+    add(key.empties);
+    for (int blank : key.blanks) add(blank);
+  }
+  add(values);
+  auto [memo, added] = eval.OwnSheet().Calc().IndexedSums().try_emplace(std::move(question), 0.0);
+  if (!added) return Variant(memo->second);
   std::vector<int> positions;
   conditions.front().first->Positions(conditions.front().second, positions);
   double sum = 0;
@@ -103,6 +116,7 @@ std::optional<Variant> IndexedSumProduct(Evaluator& eval, const FormulaNode& arg
       all = conditions[c].first->Equal(position, conditions[c].second);
     if (all) sum += values ? values->Number(position) : 1;
   }
+  memo->second = sum;
   return Variant(sum);
 }
 

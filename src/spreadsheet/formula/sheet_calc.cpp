@@ -20,6 +20,7 @@ void SheetCalc::Refresh() {
   version_ = version;
   results_.clear();
   indexes_.clear();
+  indexedSums_.clear();
 }
 
 void SheetCalc::TrustStoredValues() {

@@ -37,6 +37,9 @@ class SheetCalc {
   static TreePtr TreeOf(const CellFormula& formula, int row, int column);
   // The index of a one-column range, nullptr when lookup indexes are switched off.
   const ColumnIndex* Index(const Area& column);
+  // Sums already answered from the indexes, by the indexes and keys asked: many cells of a fill
+  // ask the same question. Dropped with the indexes.
+  std::unordered_map<std::string, double>& IndexedSums() { return indexedSums_; }
   // The results stored in formula cells are current until the content moves on.
   void TrustStoredValues();
 
@@ -55,6 +58,7 @@ class SheetCalc {
   std::unordered_map<uint32_t, Result> results_;
   std::map<std::tuple<int, int, int>, std::unique_ptr<ColumnIndex>> indexes_;
   std::unordered_map<std::string, std::weak_ptr<const FormulaTree>> trees_;
+  std::unordered_map<std::string, double> indexedSums_;
 };
 
 }  // namespace tavrin
