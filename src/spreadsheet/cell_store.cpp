@@ -71,6 +71,7 @@ void CellColumn::Put(int row, Cell cell) {
     size_t s = SegmentFrom(row);
     if (s == segments_.size() || segments_[s].firstRow > row) return;
     Cell& old = segments_[s].cells[row - segments_[s].firstRow];
+    if (old.formula) formulaRows_.erase(row);
     if (old.HasContent()) {
       --segments_[s].contentCount;
       --contentCount_;
@@ -81,6 +82,11 @@ void CellColumn::Put(int row, Cell cell) {
   }
   Segment& segment = Obtain(row);
   Cell& target = segment.cells[row - segment.firstRow];
+  if (cell.formula) {
+    formulaRows_.insert(row);
+  } else if (target.formula) {
+    formulaRows_.erase(row);
+  }
   int delta = static_cast<int>(cell.HasContent()) - static_cast<int>(target.HasContent());
   segment.contentCount += delta;
   contentCount_ += delta;
@@ -88,6 +94,9 @@ void CellColumn::Put(int row, Cell cell) {
 }
 
 void CellColumn::Clear(int firstRow, int lastRow, ClearPart part) {
+  if (part != ClearPart::Formats) {
+    formulaRows_.erase(formulaRows_.lower_bound(firstRow), formulaRows_.upper_bound(lastRow));
+  }
   size_t first = SegmentFrom(firstRow);
   size_t last = first;
   for (; last < segments_.size() && segments_[last].firstRow <= lastRow; ++last) {
@@ -196,10 +205,22 @@ void CellColumn::InsertRows(int at, int count) {
     ++s;
   }
   for (size_t k = s; k < segments_.size(); ++k) segments_[k].firstRow += count;
+  ShiftFormulaRows(at, count);
   TruncateAt(kLastRow);
 }
 
+// Formula rows from the row on move by count; rows pushed past the last row are lost.
+void CellColumn::ShiftFormulaRows(int from, int count) {
+  auto first = formulaRows_.lower_bound(from);
+  std::vector<int> moved(first, formulaRows_.end());
+  formulaRows_.erase(first, formulaRows_.end());
+  for (int row : moved) {
+    if (row + count <= kLastRow) formulaRows_.insert(formulaRows_.end(), row + count);
+  }
+}
+
 void CellColumn::TruncateAt(int lastRow) {
+  formulaRows_.erase(formulaRows_.upper_bound(lastRow), formulaRows_.end());
   while (!segments_.empty() && segments_.back().firstRow > lastRow) {
     contentCount_ -= segments_.back().contentCount;
     segments_.pop_back();
@@ -216,6 +237,8 @@ void CellColumn::TruncateAt(int lastRow) {
 
 void CellColumn::DeleteRows(int at, int count) {
   int end = at + count - 1;
+  formulaRows_.erase(formulaRows_.lower_bound(at), formulaRows_.upper_bound(end));
+  ShiftFormulaRows(end + 1, -count);
   size_t s = SegmentFrom(at);
   while (s < segments_.size()) {
     Segment& segment = segments_[s];

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,8 @@ class CellColumn {
   void Clear(int firstRow, int lastRow, ClearPart part);
 
   int ContentCount() const { return contentCount_; }
+  // The rows holding a formula, so that formulas are found without walking every cell.
+  const std::set<int>& FormulaRows() const { return formulaRows_; }
   int ContentCount(int firstRow, int lastRow) const;
   // The first row at or below the given one holding content, 0 when none.
   int NextContent(int row) const;
@@ -94,9 +97,11 @@ class CellColumn {
   // Drops blank cells at a segment's ends and segments left empty.
   void Trim(size_t index);
   void TruncateAt(int lastRow);
+  void ShiftFormulaRows(int from, int count);
 
   std::vector<Segment> segments_;
   int contentCount_ = 0;
+  std::set<int> formulaRows_;
 };
 
 // The cells of a sheet, 65536 rows by 256 columns, stored sparsely by column. Every change moves

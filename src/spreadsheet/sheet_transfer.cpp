@@ -2,6 +2,7 @@
 
 #include "host/host_error.h"
 #include "spreadsheet/advanced_filter.h"
+#include "spreadsheet/formula_moves.h"
 #include "spreadsheet/row_moves.h"
 #include "spreadsheet/sheet.h"
 
@@ -132,6 +133,7 @@ void Sheet::Insert(const tavrin::Range& range, XlShift) {
     store_.InsertRows(area.row, area.rows);
     ShiftRowHeights(area.row, area.rows);
     MoveLayoutRows(layout_, pageSetup_, area.row, area.rows);
+    MoveFormulaRows(book_, *this, area.row, area.rows);
   }
   changed_ = true;
 }
@@ -141,6 +143,7 @@ void Sheet::Delete(const tavrin::Range& range, XlShift) {
     store_.DeleteRows(area.row, area.rows);
     ShiftRowHeights(area.row, -area.rows);
     MoveLayoutRows(layout_, pageSetup_, area.row, -area.rows);
+    MoveFormulaRows(book_, *this, area.row, -area.rows);
   }
   changed_ = true;
 }

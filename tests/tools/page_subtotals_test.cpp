@@ -49,6 +49,8 @@ TEST(PageSubtotals, WorkedExampleOnACopyWithTheRefusedDragOffIgnored) {
   EXPECT_EQ(w.At("A98"), Variant("小计"));
   EXPECT_EQ(w.At("A123"), Variant("小计"));
   EXPECT_EQ(w.At("A124"), Variant("合计"));
+  EXPECT_EQ(w.At("B124"), Variant((3.0 + 120) * 118 / 2)) << "the grand total sums every row";
+  EXPECT_EQ(w.At("C50"), Variant(2.0 * (3 + 49) * 47 / 2));
   EXPECT_EQ(w.At("A51"), Variant("n50")) << "the page's last row moved onto the next page";
   EXPECT_EQ(w.At("A122"), Variant("n120"));
 

@@ -1,0 +1,135 @@
+#include "spreadsheet/formula_moves.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "spreadsheet/book.h"
+#include "spreadsheet/formula/sheet_calc.h"
+#include "spreadsheet/row_moves.h"
+#include "spreadsheet/sheet.h"
+#include "spreadsheet/text_compare.h"
+
+namespace tavrin {
+
+namespace {
+
+class RowMove {
+ public:
+  RowMove(const Sheet& formulaSheet, const Sheet& moved, int at, int count)
+      : own_(&formulaSheet == &moved), movedName_(moved.Name()), at_(at), count_(count) {}
+
+  // Where a formula cell now at row stood before the move.
+  int OldRow(int row) const {
+    if (!own_) return row;
+    if (count_ > 0) return row >= at_ + count_ ? row - count_ : row;
+    return row >= at_ ? row - count_ : row;
+  }
+
+  // Whether a node read at oldRow points at rows of the moved sheet that moved or went.
+  bool Reaches(const FormulaNode& node, int oldRow) const {
+    for (const FormulaNode& child : node.children) {
+      if (Reaches(child, oldRow)) return true;
+    }
+    if (node.kind != FormulaNode::Kind::Ref || node.ref.shape == Reference::Shape::Columns) {
+      return false;
+    }
+    const Reference& ref = node.ref;
+    bool intoMoved = ref.sheet.empty() ? own_ : EqualsIgnoringCase(ref.sheet, movedName_);
+    int last = ref.shape == Reference::Shape::Cell
+                   ? ref.row1.At(oldRow)
+                   : std::max(ref.row1.At(oldRow), ref.row2.At(oldRow));
+    return intoMoved && last >= at_;
+  }
+
+  // Rewrites the references of a node read at oldRow for the cell now at row; true when any
+  // reference changed.
+  bool Adjust(FormulaNode& node, int oldRow, int row) const {
+    bool changed = false;
+    for (FormulaNode& child : node.children) changed |= Adjust(child, oldRow, row);
+    if (node.kind != FormulaNode::Kind::Ref) return changed;
+    Reference& ref = node.ref;
+    if (ref.shape == Reference::Shape::Columns) return changed;
+    bool intoMoved = ref.sheet.empty() ? own_ : EqualsIgnoringCase(ref.sheet, movedName_);
+    int first = ref.row1.At(oldRow);
+    int last = ref.shape == Reference::Shape::Cell ? first : ref.row2.At(oldRow);
+    RowSpan span{std::min(first, last), std::max(first, last)};
+    if (intoMoved) {
+      std::optional<RowSpan> moved = MoveRowSpan(span, at_, count_);
+      if (!moved) {
+        node = FormulaNode{};
+        node.kind = FormulaNode::Kind::Error;
+        node.error = ErrorValue::Ref;
+        return true;
+      }
+      span = *moved;
+    }
+    RefPart row1 = Placed(ref.row1, span.first, row);
+    RefPart row2 =
+        ref.shape == Reference::Shape::Cell ? ref.row2 : Placed(ref.row2, span.last, row);
+    changed |= row1.value != ref.row1.value || row2.value != ref.row2.value;
+    ref.row1 = row1;
+    ref.row2 = row2;
+    return changed;
+  }
+
+ private:
+  // A row as the part writes it from the cell's row: itself when absolute, else the offset.
+  static RefPart Placed(RefPart part, int target, int row) {
+    part.value = part.absolute ? target : target - row;
+    return part;
+  }
+
+  bool own_;
+  std::string movedName_;
+  int at_;
+  int count_;
+};
+
+// The formula cell now at (row, column) rewritten for the move, or nothing when it stays.
+std::optional<Cell> Rewritten(const RowMove& move, int row, int column, const Cell& cell) {
+  int oldRow = move.OldRow(row);
+  TreePtr tree = SheetCalc::TreeOf(*cell.formula, oldRow, column);
+  if (oldRow == row && !move.Reaches(tree->root, oldRow)) return std::nullopt;
+  FormulaNode root = tree->root;
+  bool changed = move.Adjust(root, oldRow, row);
+  if (!changed && oldRow == row) return std::nullopt;
+  TreePtr placed = tree;
+  if (changed) {
+    placed = std::make_shared<const FormulaTree>(
+        FormulaTree{root, WriteFormula(root, Notation::R1C1, row, column)});
+  } else if (tree->r1c1 == cell.formula->text) {
+    return std::nullopt;  // no reference, or a text the engine cannot read: it stays as it was
+  }
+  Cell rewritten = cell;
+  rewritten.formula = SheetCalc::Place(placed, row, column);
+  return rewritten;
+}
+
+struct Rewrite {
+  int row;
+  int column;
+  Cell cell;
+};
+
+}  // namespace
+
+void MoveFormulaRows(Book& book, Sheet& moved, int at, int count) {
+  for (int s = 1; s <= book.SheetCount(); ++s) {
+    Sheet& sheet = book.GetSheet(s);
+    RowMove move(sheet, moved, at, count);
+    CellStore& store = sheet.Store();
+    // Rewritten after the walk, which the writes would disturb.
+    std::vector<Rewrite> rewrites;
+    for (int column = 1; column <= kLastColumn; ++column) {
+      for (int row : store.Column(column).FormulaRows()) {
+        if (std::optional<Cell> cell = Rewritten(move, row, column, *store.Find(row, column)))
+          rewrites.push_back({row, column, std::move(*cell)});
+      }
+    }
+    for (Rewrite& rewrite : rewrites)
+      store.Put(rewrite.row, rewrite.column, std::move(rewrite.cell));
+  }
+}
+
+}  // namespace tavrin

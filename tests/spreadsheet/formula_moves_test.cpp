@@ -1,0 +1,95 @@
+#include <set>
+
+#include "sheet_fixture.h"
+
+namespace tavrin {
+namespace {
+
+class FormulaMovesTest : public SheetTest {
+ protected:
+  Sheet& other = book.AddSheet("Other");
+
+  std::string FormulaOf(Sheet& on, const char* address) { return on.Range(address).Formula(); }
+};
+
+TEST_F(FormulaMovesTest, InsertedRowsMoveEveryReferenceThatPointsBelowThem) {
+  FillColumn(1, 1, 20);
+  At("B1").SetFormula("=SUM(A2:A5)");
+  At("B10").SetFormula("=A3*2");
+  At("C1").SetFormula("=$A$4+A1");
+  At("D1").SetFormula("=SUM(A6:A8)");
+  other.Range("A1").SetFormula("=Sheet1!A5+'Sheet1'!$A$2");
+  other.Range("A2").SetFormula("=A9");
+
+  sheet.Rows(3, 4).Insert();
+  EXPECT_EQ(FormulaOf(sheet, "B1"), "=SUM(A2:A7)") << "rows inserted inside the range";
+  EXPECT_EQ(FormulaOf(sheet, "B12"), "=A5*2") << "the cell moved, and so did its target";
+  EXPECT_EQ(sheet.Range("B12").FormulaR1C1(), "=R[-7]C[-1]*2");
+  EXPECT_TRUE(Get("B10").IsEmpty());
+  EXPECT_EQ(FormulaOf(sheet, "C1"), "=$A$6+A1");
+  EXPECT_EQ(FormulaOf(sheet, "D1"), "=SUM(A8:A10)");
+  EXPECT_EQ(FormulaOf(other, "A1"), "=Sheet1!A7+Sheet1!$A$2");
+  EXPECT_EQ(FormulaOf(other, "A2"), "=A9") << "another sheet's own references stay";
+  EXPECT_EQ(Get("B12"), Variant(6.0));
+  EXPECT_EQ(Get("D1"), Variant(6.0 + 7 + 8));
+}
+
+TEST_F(FormulaMovesTest, DeletedRowsShrinkRangesAndLeaveRefErrors) {
+  FillColumn(1, 1, 20);
+  At("B1").SetFormula("=SUM(A2:A10)");
+  At("C1").SetFormula("=A5");
+  At("D1").SetFormula("=SUM(A4:A6)");
+  At("B20").SetFormula("=A19+$A$15");
+  other.Range("A1").SetFormula("=Sheet1!A12");
+
+  sheet.Rows("4:6").Delete(xlShiftUp);
+  EXPECT_EQ(FormulaOf(sheet, "B1"), "=SUM(A2:A7)");
+  EXPECT_EQ(FormulaOf(sheet, "C1"), "=#REF!");
+  EXPECT_EQ(FormulaOf(sheet, "D1"), "=SUM(#REF!)");
+  EXPECT_EQ(FormulaOf(sheet, "B17"), "=A16+$A$12");
+  EXPECT_EQ(FormulaOf(other, "A1"), "=Sheet1!A9");
+  EXPECT_EQ(Get("B1"), Variant(2.0 + 3 + 7 + 8 + 9 + 10));
+  EXPECT_EQ(Get("C1"), Variant(ErrorValue::Ref));
+}
+
+TEST_F(FormulaMovesTest, APageSumKeepsItsRowsWhenARowGoesInAboveIt) {
+  FillColumn(2, 3, 49);
+  At("B50").SetFormulaR1C1("=SUM(R[-47]C:R[-1]C)");
+  sheet.Rows(10, 10).Insert();
+  EXPECT_EQ(sheet.Range("B51").FormulaR1C1(), "=SUM(R[-48]C:R[-1]C)");
+  sheet.Rows(60, 60).Insert();
+  EXPECT_EQ(sheet.Range("B51").FormulaR1C1(), "=SUM(R[-48]C:R[-1]C)") << "below it: no change";
+}
+
+TEST_F(FormulaMovesTest, TheStoreKnowsItsFormulaRowsThroughEveryKindOfWrite) {
+  auto scanned = [&] {
+    std::set<int> rows;
+    for (int r = 1; r <= kLastRow; ++r) {
+      const Cell* cell = sheet.Store().Find(r, 2);
+      if (cell != nullptr && cell->formula) rows.insert(r);
+    }
+    return rows;
+  };
+  auto expectKnown = [&](const char* step) {
+    EXPECT_EQ(sheet.Store().Column(2).FormulaRows(), scanned()) << step;
+  };
+  for (int r : {2, 5, 9, 12, 65530}) sheet.Cells(r, 2).SetFormula("=A1");
+  expectKnown("written");
+  Set("B9", 4);
+  At("B5").ClearContents();
+  expectKnown("overwritten and cleared");
+  sheet.Store().Clear(Area{1, 2, 20, 1}, ClearPart::Formats);
+  expectKnown("formats cleared");
+  sheet.Rows(4, 6).Insert();
+  expectKnown("rows inserted");
+  sheet.Rows("1:2").Delete(xlShiftUp);
+  sheet.Rows("10:11").Delete(xlShiftUp);
+  expectKnown("rows deleted");
+  sheet.Range("B11").Cut(sheet.Range("B40"));
+  sheet.Range("B40").Copy(sheet.Range("B41"));
+  expectKnown("cut and copied");
+  EXPECT_EQ(sheet.Store().Column(2).FormulaRows(), (std::set<int>{40, 41, 65529}));
+}
+
+}  // namespace
+}  // namespace tavrin
