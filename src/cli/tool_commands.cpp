@@ -1,5 +1,6 @@
 #include "cli/tool_commands.h"
 
+#include "cli/layout_commands.h"
 #include "cli/reshape_commands.h"
 #include "cli/summary_commands.h"
 #include "cli/tool_command.h"
@@ -9,6 +10,7 @@ namespace tavrin {
 void AddToolCommands(CLI::App& program, CommandContext& context) {
   AddSummaryCommands(program, context);
   AddReshapeCommands(program, context);
+  AddLayoutCommands(program, context);
   AddToolCommand(program, context,
                  {"clear-zeros", "SC0",
                   "Clear the cells of a range that hold the constant 0 (formulas stay)",
