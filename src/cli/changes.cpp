@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "cli/sheet_table.h"
 #include "host/variant_rules.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/sheet.h"
@@ -41,14 +42,24 @@ WorkbookSnapshot::WorkbookSnapshot(Book& book) {
 
 long long WorkbookSnapshot::PrintChanges(Book& book, std::ostream& out, long long limit) const {
   long long changed = 0;
-  static const CellContents kNone;
+  long long newCells = 0;
   for (int i = 1; i <= book.SheetCount(); ++i) {
     Sheet& sheet = book.GetSheet(i);
-    const CellContents* before = &kNone;
+    const CellContents* before = nullptr;
     for (const auto& [name, contents] : sheets) {
       if (name == sheet.Name()) before = &contents;
     }
     CellContents after = Contents(sheet);
+    if (before == nullptr) {
+      // A sheet the run added (a copy the tool works on): its size, not every cell.
+      Area used;
+      out << "New sheet \"" << sheet.Name() << "\"";
+      if (UsedArea(sheet, used)) out << ", " << AreaAddress(used);
+      out << ", " << after.size() << " cells: see it with show --sheet \"" << sheet.Name()
+          << "\"\n";
+      newCells += static_cast<long long>(after.size());
+      continue;
+    }
     // Listed row by row, left to right: the keys are (row, column).
     std::map<std::pair<int, int>, bool> cells;
     for (const auto& entry : *before) cells[entry.first] = true;
@@ -64,8 +75,8 @@ long long WorkbookSnapshot::PrintChanges(Book& book, std::ostream& out, long lon
     }
   }
   if (changed > limit) out << "... and " << (changed - limit) << " more changed cells\n";
-  if (changed == 0) out << "No cell changed.\n";
-  return changed;
+  if (changed + newCells == 0) out << "No cell changed.\n";
+  return changed + newCells;
 }
 
 }  // namespace tavrin

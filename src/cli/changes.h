@@ -20,8 +20,8 @@ class WorkbookSnapshot {
  public:
   explicit WorkbookSnapshot(Book& book);
 
-  // Prints the cells whose contents differ now, sheet by sheet, as a table: the cell, what it
-  // held, what it holds. Returns the number of changed cells.
+  // Prints the cells whose contents differ now, sheet by sheet: the cell, what it held, what it
+  // holds; a sheet the run added is named with its size. Returns the number of changed cells.
   long long PrintChanges(Book& book, std::ostream& out, long long limit = 200) const;
 
   static CellContents Contents(Sheet& sheet);
