@@ -6,35 +6,17 @@
 #include <sstream>
 #include <string>
 
-#include "cli/dialog_form.h"
-#include "cli/host_session.h"
-#include "cli/terminal_runtime.h"
-#include "spreadsheet/book.h"
-#include "spreadsheet/sheet.h"
-#include "spreadsheet/spreadsheet.h"
+#include "tool_run.h"
 
 namespace tavrin {
 namespace {
 
-// A user's workbook, the host workbook and the component, as the command line sets them up.
-struct FormulaRun {
-  Spreadsheet app;
-  std::ostringstream messages;
-  TerminalRuntime runtime{messages, Answering::Yes, false};
-  Book& book = app.AddWorkbook("List.xlsx");
-  Sheet& sheet = book.AddSheet("List");
-  std::unique_ptr<HostSession> session;
-  DialogForm form;
-
-  FormulaRun(const Block& block, const char* at, bool indexed) {
-    sheet.Range(at).Resize(block.Rows(), block.Columns()).SetValues(block);
-    runtime.SetRunningApplication(app);
-    session = std::make_unique<HostSession>(app, runtime);
-    book.Activate();
-    app.SetLookupIndexEnabled(indexed);
-  }
-  Korvel& component() { return session->Component(); }
-};
+// The list at a cell, with the lookup indexes on or off.
+std::unique_ptr<ToolRun> FormulaRun(const Block& block, const char* at, bool indexed) {
+  auto run = std::make_unique<ToolRun>(block, at);
+  run->app.SetLookupIndexEnabled(indexed);
+  return run;
+}
 
 // Records with two keys (32 by 31 values: 992 pairs) and two values.
 Block Records(int rows, bool withId) {
@@ -50,22 +32,6 @@ Block Records(int rows, bool withId) {
   return block;
 }
 
-// Runs the tool on a fresh workbook each time; only the tool is timed.
-template <class Prepare, class Run>
-void Timed(benchmark::State& state, Prepare prepare, Run run) {
-  for (auto _ : state) {
-    state.PauseTiming();
-    std::unique_ptr<FormulaRun> setup = prepare();
-    state.ResumeTiming();
-    run(*setup);
-    state.PauseTiming();
-    if (setup->messages.str().find("未知错误") != std::string::npos)
-      state.SkipWithError(setup->messages.str().c_str());
-    setup.reset();
-    state.ResumeTiming();
-  }
-}
-
 void Summarise(benchmark::State& state) {
   int rows = static_cast<int>(state.range(0));
   Block list = Records(rows, true);
@@ -75,8 +41,8 @@ void Summarise(benchmark::State& state) {
   list(1, 4) = Variant("v1");
   list(1, 5) = Variant("v2");
   Timed(
-      state, [&] { return std::make_unique<FormulaRun>(list, "A1", state.range(1) != 0); },
-      [&](FormulaRun& run) {
+      state, [&] { return FormulaRun(list, "A1", state.range(1) != 0); },
+      [&](ToolRun& run) {
         run.form.Set("RefEdit1", "A1:E" + std::to_string(rows));
         run.form.Set("RefEdit2", "B1:C1");
         run.form.Set("RefEdit3", "D1:E1");
@@ -92,12 +58,12 @@ void SumLookup(benchmark::State& state) {
   Timed(
       state,
       [&] {
-        auto run = std::make_unique<FormulaRun>(source, "H2", state.range(1) != 0);
+        auto run = FormulaRun(source, "H2", state.range(1) != 0);
         run->sheet.Range("A2").Resize(rows, 2).SetValues(
             run->sheet.Range("H2").Resize(rows, 2).Values());
         return run;
       },
-      [&](FormulaRun& run) {
+      [&](ToolRun& run) {
         std::string last = std::to_string(rows + 1);
         run.form.Set("RefEdit1", "A2:B" + last);
         run.form.Set("RefEdit2", "F2");
@@ -121,12 +87,12 @@ void MatchLookup(benchmark::State& state) {
   Timed(
       state,
       [&] {
-        auto run = std::make_unique<FormulaRun>(table, "E2", state.range(1) != 0);
+        auto run = FormulaRun(table, "E2", state.range(1) != 0);
         run->sheet.Range("A2").Resize(rows, 1).SetValues(
             run->sheet.Range("E2").Resize(rows, 1).Values());
         return run;
       },
-      [&](FormulaRun& run) {
+      [&](ToolRun& run) {
         std::string last = std::to_string(rows + 1);
         run.form.Set("RefEdit1", "A2:A" + last);
         run.form.Set("RefEdit2", "B2:C2");

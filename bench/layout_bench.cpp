@@ -6,47 +6,28 @@
 #include <sstream>
 #include <string>
 
-#include "cli/dialog_form.h"
-#include "cli/host_session.h"
-#include "cli/terminal_runtime.h"
-#include "spreadsheet/book.h"
-#include "spreadsheet/sheet.h"
-#include "spreadsheet/spreadsheet.h"
+#include "tool_run.h"
 
 namespace tavrin {
 namespace {
 
-// A user's workbook with a header row and a list of `records` rows in A:D (a name and three
-// numbers), the host workbook and the component, as the command line sets them up.
-struct LayoutRun {
-  Spreadsheet app;
-  std::ostringstream messages;
-  TerminalRuntime runtime{messages, Answering::Yes, false};
-  Book& book = app.AddWorkbook("List.xlsx");
-  Sheet& sheet = book.AddSheet("List");
-  std::unique_ptr<HostSession> session;
-  DialogForm form;
-
-  explicit LayoutRun(int records) {
-    Block block(records + 1, 4);
-    block(1, 1) = Variant("name");
-    for (int r = 2; r <= records + 1; ++r) {
-      block(r, 1) = Variant("item " + std::to_string(r));
-      for (int c = 2; c <= 4; ++c) block(r, c) = Variant(r * c);
-    }
-    sheet.Range("A1").Resize(records + 1, 4).SetValues(block);
-    runtime.SetRunningApplication(app);
-    session = std::make_unique<HostSession>(app, runtime);
-    book.Activate();
+// A header row and `records` rows in A:D: a name and three numbers.
+std::unique_ptr<ToolRun> LayoutRun(int records) {
+  Block block(records + 1, 4);
+  block(1, 1) = Variant("name");
+  for (int r = 2; r <= records + 1; ++r) {
+    block(r, 1) = Variant("item " + std::to_string(r));
+    for (int c = 2; c <= 4; ++c) block(r, c) = Variant(r * c);
   }
-};
+  return std::make_unique<ToolRun>(block);
+}
 
 // Every page gains a row, so the list leaves room for them: 64000 records and about 1300 pages
 // fill the sheet to its last rows (a full 65535-row list cannot grow, and the host refuses).
 void PageSubtotals(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
-    auto run = std::make_unique<LayoutRun>(64000);
+    auto run = LayoutRun(64000);
     run->form.Set("RefEdit1", "B2:D2");
     run->form.Set("RefEdit2", "A2");
     run->form.Set("TextBox1", "小计");
@@ -66,7 +47,7 @@ BENCHMARK(PageSubtotals)->Unit(benchmark::kMillisecond)->Iterations(3);
 void Partition(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
-    auto run = std::make_unique<LayoutRun>(kLastRow - 1);
+    auto run = LayoutRun(kLastRow - 1);
     for (auto [box, value] : {std::pair{"TextBox1", "1"},
                               {"TextBox2", "4"},
                               {"TextBox3", "0"},

@@ -6,54 +6,12 @@
 #include <sstream>
 #include <string>
 
-#include "cli/dialog_form.h"
-#include "cli/host_session.h"
-#include "cli/terminal_runtime.h"
-#include "spreadsheet/book.h"
-#include "spreadsheet/sheet.h"
-#include "spreadsheet/spreadsheet.h"
+#include "tool_run.h"
 
 namespace tavrin {
 namespace {
 
 constexpr int kRecords = kLastRow - 1;
-
-// A user's workbook with one sheet, the host workbook and the component, as the command line
-// sets them up; the block is written at A1.
-struct ReshapeRun {
-  Spreadsheet app;
-  std::ostringstream messages;
-  TerminalRuntime runtime{messages, Answering::Yes, false};
-  Book& book = app.AddWorkbook("List.xlsx");
-  Sheet& sheet = book.AddSheet("List");
-  std::unique_ptr<HostSession> session;
-  DialogForm form;
-
-  explicit ReshapeRun(const Block& block) {
-    sheet.Range("A1").Resize(block.Rows(), block.Columns()).SetValues(block);
-    runtime.SetRunningApplication(app);
-    session = std::make_unique<HostSession>(app, runtime);
-    book.Activate();
-  }
-  Korvel& component() { return session->Component(); }
-};
-
-// Runs the tool on a fresh workbook each time; only the tool is timed.
-template <class Prepare, class Run>
-void Timed(benchmark::State& state, Prepare prepare, Run run) {
-  for (auto _ : state) {
-    state.PauseTiming();
-    std::unique_ptr<ReshapeRun> setup = prepare();
-    state.ResumeTiming();
-    run(*setup);
-    state.PauseTiming();
-    if (setup->messages.str().find("未知错误") != std::string::npos) {
-      state.SkipWithError(setup->messages.str().c_str());
-    }
-    setup.reset();
-    state.ResumeTiming();
-  }
-}
 
 // 65535 records: two condition columns (50 regions by 200 products) and three data columns.
 Block KeyedList() {
@@ -69,8 +27,8 @@ Block KeyedList() {
 void KeyedSummariseSum(benchmark::State& state) {
   Block list = KeyedList();
   Timed(
-      state, [&] { return std::make_unique<ReshapeRun>(list); },
-      [](ReshapeRun& run) {
+      state, [&] { return std::make_unique<ToolRun>(list); },
+      [](ToolRun& run) {
         for (auto [name, value] : {std::pair{"Label10", "1"},
                                    {"Label9", "1"},
                                    {"RefEdit1", "A1:B65535"},
@@ -94,11 +52,11 @@ void KeyedLookupSum(benchmark::State& state) {
   Timed(
       state,
       [&] {
-        auto run = std::make_unique<ReshapeRun>(list);
+        auto run = std::make_unique<ToolRun>(list);
         run->sheet.Range("H1").Resize(kRecords, 2).SetValues(targets);
         return run;
       },
-      [](ReshapeRun& run) {
+      [](ToolRun& run) {
         for (auto [name, value] : {std::pair{"Label10", "2"},
                                    {"Label9", "1"},
                                    {"RefEdit1", "A1:B65535"},
@@ -124,8 +82,8 @@ void ListToTableSum(benchmark::State& state) {
     list(r, 3) = Variant(r % 13);
   }
   Timed(
-      state, [&] { return std::make_unique<ReshapeRun>(list); },
-      [](ReshapeRun& run) {
+      state, [&] { return std::make_unique<ToolRun>(list); },
+      [](ToolRun& run) {
         for (auto [name, value] : {std::pair{"RefEdit1", "A1:C65536"},
                                    {"RefEdit2", "E1"},
                                    {"RefEdit3", "A1"},
@@ -154,8 +112,8 @@ void TableToList(benchmark::State& state) {
   }
   std::string address = "A1:" + ColumnLetters(columns) + "1000";
   Timed(
-      state, [&] { return std::make_unique<ReshapeRun>(table); },
-      [&](ReshapeRun& run) {
+      state, [&] { return std::make_unique<ToolRun>(table); },
+      [&](ToolRun& run) {
         run.form.Set("RefEdit1", address);
         run.form.Set("RefEdit2", ColumnLetters(columns + 2) + "1");
         run.form.Set("OptionButton1", Variant::Boolean(true));
