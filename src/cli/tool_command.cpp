@@ -50,8 +50,8 @@ Variant ControlValue(const std::string& control, const std::string& text) {
   throw UsageError{"--control " + control + " takes true or false, not '" + text + "'"};
 }
 
-void FillForm(DialogForm& form, const ToolSpec& spec, const RunOptions& options) {
-  for (const ControlOption& option : spec.options) {
+void FillForm(DialogForm& form, const ToolDefinition& tool, const RunOptions& options) {
+  for (const ControlOption& option : tool.options) {
     auto given = options.named.find(option.flags);
     if (given == options.named.end()) continue;
     if (option.kind == ControlOption::Kind::Flag) {
@@ -59,17 +59,18 @@ void FillForm(DialogForm& form, const ToolSpec& spec, const RunOptions& options)
       continue;
     }
     auto word = option.words.find(given->second);
-    form.Set(option.control, ControlValue(option.control, word == option.words.end()
-                                                               ? given->second
-                                                               : word->second));
+    form.Set(
+        option.control,
+        ControlValue(option.control, word == option.words.end() ? given->second : word->second));
   }
   for (const std::string& assignment : options.controls) {
     size_t equals = assignment.find('=');
     std::string name = assignment.substr(0, equals);
     if (equals == std::string::npos || !form.Has(name)) {
-      throw UsageError{"--control takes NAME=VALUE with a control of the dialog "
-                       "(RefEdit1-5, TextBox1-5, CheckBox1, OptionButton1-2, Label9, Label10): '" +
-                       assignment + "'"};
+      throw UsageError{
+          "--control takes NAME=VALUE with a control of the dialog "
+          "(RefEdit1-5, TextBox1-5, CheckBox1, OptionButton1-2, Label9, Label10): '" +
+          assignment + "'"};
     }
     form.Set(name, ControlValue(name, assignment.substr(equals + 1)));
   }
@@ -80,7 +81,8 @@ Book& OpenUsersWorkbook(Spreadsheet& app, const RunOptions& options) {
   Book& book = OpenWorkbook(app, options.file);
   if (!options.sheet.empty()) {
     Sheet* sheet = book.FindSheet(options.sheet);
-    if (sheet == nullptr) throw UsageError{"no sheet named '" + options.sheet + "' in " + options.file};
+    if (sheet == nullptr)
+      throw UsageError{"no sheet named '" + options.sheet + "' in " + options.file};
     sheet->Activate();
   }
   try {
@@ -104,10 +106,10 @@ std::optional<std::string> AskAtTerminal(std::ostream& messages, bool interactiv
   return line;
 }
 
-int RunTool(const ToolSpec& spec, const RunOptions& options, CommandContext& context) {
+int RunTool(const ToolDefinition& tool, const RunOptions& options, CommandContext& context) {
   bool trial = options.output.empty() && !options.inPlace;
   bool preview = options.preview.value_or(context.interactive || trial);
-  Answering answering = options.yes ? Answering::Yes
+  Answering answering = options.yes  ? Answering::Yes
                         : options.no ? Answering::No
                                      : Answering::AtTerminal;
 
@@ -127,14 +129,14 @@ int RunTool(const ToolSpec& spec, const RunOptions& options, CommandContext& con
   book.Activate();
 
   DialogForm form;
-  FillForm(form, spec, options);
+  FillForm(form, tool, options);
   std::optional<WorkbookSnapshot> before;
   if (preview) before.emplace(book);
 
   std::string token = options.token.value_or(session.Token());
   bool failed = false;
   try {
-    (session.Component().*spec.run)(token, form);
+    (session.Component().*tool.run)(token, form);
   } catch (const HostError& error) {
     context.messages << "[error reached the caller]\n"
                      << error.Number() << ' ' << error.Description() << "\n\n";
@@ -157,22 +159,22 @@ int RunTool(const ToolSpec& spec, const RunOptions& options, CommandContext& con
 
 }  // namespace
 
-void AddToolCommand(CLI::App& program, CommandContext& context, ToolSpec spec) {
+void AddToolCommand(CLI::App& program, CommandContext& context, ToolDefinition tool) {
   auto options = std::make_shared<RunOptions>();
-  auto shared = std::make_shared<ToolSpec>(std::move(spec));
+  auto shared = std::make_shared<ToolDefinition>(std::move(tool));
   CLI::App* command = program.add_subcommand(shared->name, shared->description);
   command->alias(shared->method);
   command->add_option("FILE", options->file, "The workbook (.xlsx, .xls or .csv)")->required();
   for (const ControlOption& option : shared->options) {
     std::string help = option.help + " [" + option.control + "]";
     if (option.kind == ControlOption::Kind::Flag) {
-      command->add_flag_callback(option.flags, [options, flags = option.flags] {
-        options->named[flags] = "True";
-      }, help);
+      command->add_flag_callback(
+          option.flags, [options, flags = option.flags] { options->named[flags] = "True"; }, help);
       continue;
     }
     CLI::Option* added = command->add_option_function<std::string>(
-        option.flags, [options, flags = option.flags](const std::string& value) {
+        option.flags,
+        [options, flags = option.flags](const std::string& value) {
           options->named[flags] = value;
         },
         help);
@@ -196,11 +198,12 @@ void AddToolCommand(CLI::App& program, CommandContext& context, ToolSpec spec) {
                       "Set a control of the dialog directly, NAME=VALUE (repeatable)");
   command->add_option("--token", options->token,
                       "Call the tool with this token instead of the one in \"bf\"!A1");
-  command->add_flag_callback("--preview", [options] { options->preview = true; },
-                             "Print the cells the run changed (default when output is a terminal, "
-                             "and on a trial run)");
-  command->add_flag_callback("--no-preview", [options] { options->preview = false; },
-                             "Do not print the changed cells");
+  command->add_flag_callback(
+      "--preview", [options] { options->preview = true; },
+      "Print the cells the run changed (default when output is a terminal, "
+      "and on a trial run)");
+  command->add_flag_callback(
+      "--no-preview", [options] { options->preview = false; }, "Do not print the changed cells");
   command->footer("Example: " + shared->example +
                   "\nWithout -o or --in-place the run is a trial: nothing is written and the "
                   "changes are shown.\nExit status: 0 done, 1 the run failed (nothing written), "

@@ -25,7 +25,7 @@ struct ControlOption {
 };
 
 // A tool command: its name, the method it runs (also its alias), and its dialog's options.
-struct ToolSpec {
+struct ToolDefinition {
   std::string name;
   std::string method;
   std::string description;
@@ -38,6 +38,6 @@ struct ToolSpec {
 
 // Adds the command with the options every tool command takes: FILE, --sheet, --select,
 // -o/--output, --in-place, --yes/--no, --control NAME=VALUE, --token, --preview/--no-preview.
-void AddToolCommand(CLI::App& program, CommandContext& context, ToolSpec spec);
+void AddToolCommand(CLI::App& program, CommandContext& context, ToolDefinition tool);
 
 }  // namespace tavrin
