@@ -6,7 +6,7 @@
 #include "host/variant_rules.h"
 #include "host/worksheet.h"
 #include "host/worksheet_function.h"
-#include "tools/summary/r1c1_text.h"
+#include "tools/summary/summary_formulas.h"
 
 namespace tavrin {
 
@@ -15,14 +15,6 @@ namespace {
 const char* const kOverwriteQuestion =
     "该区域中已存在有效数据，继续运行将会清除掉这些数据！\n\n\n"
     "                  是否继续运行？";
-
-// Counts the rows a to b in which every key column k1..kN is blank.
-std::string BlankKeyCount(int a, int b, int k1, int kN) {
-  std::string text = "=SUMPRODUCT(";
-  for (int k = k1; k <= kN; ++k) text += "(" + ColumnSpan(a, b, k) + "=\"\")*";
-  text += "(ROW(" + ColumnSpan(a, b, k1) + ")/ROW(" + ColumnSpan(a, b, k1) + ")))";
-  return text;
-}
 
 }  // namespace
 
@@ -78,8 +70,7 @@ void Korvel::HZ(const std::string& WD, Form& Obj1) {
 
     // The key block, and the value data, which must hold no text.
     Range keyBlock = sheet.Range(sheet.Cells(r1, c2), sheet.Cells(r1 + n - 1, c2 + nk - 1));
-    Range valueData =
-        sheet.Range(sheet.Cells(r1 + 1, c3), sheet.Cells(r1 + n - 1, c3 + nv - 1));
+    Range valueData = sheet.Range(sheet.Cells(r1 + 1, c3), sheet.Cells(r1 + n - 1, c3 + nv - 1));
     double texts = functions.CountIf(valueData, "*");
     if (texts > 0) {
       valueData.Select();
@@ -108,14 +99,14 @@ void Korvel::HZ(const std::string& WD, Form& Obj1) {
     // The last result row: the lowest key row, one more when the all-blank combination ends
     // the filter's list (the upward scan cannot see it).
     Range probe = sheet.Cells(r4, c4 + nk - 1);
-    probe.SetValue(BlankKeyCount(r1 + 1, r1 + n - 1, c2, c2 + nk - 1));
+    probe.SetValue(BlankKeyCountFormula(r1 + 1, r1 + n - 1, c2, c2 + nk - 1));
     Variant sourceBlanks = probe.Value();
     int last = 0;
     for (int column = c4; column <= c4 + nk - 1; ++column) {
       last = std::max(last, sheet.Cells(kLastRow, column).End(xlUp).Row());
     }
     if (CompareWithNumber(sourceBlanks, 0, runtime.Locale()) != 0) {
-      probe.SetValue(BlankKeyCount(r4 + 1, last, c4, c4 + nk - 1));
+      probe.SetValue(BlankKeyCountFormula(r4 + 1, last, c4, c4 + nk - 1));
       if (CompareWithNumber(probe.Value(), 0, runtime.Locale()) == 0) ++last;
       probe.ClearContents();
     }
@@ -136,12 +127,7 @@ void Korvel::HZ(const std::string& WD, Form& Obj1) {
 
     // Value headers, then the result formula, filled across and down.
     sheet.Range(sheet.Cells(r1, c3), sheet.Cells(r1, c3 + nv - 1)).Copy(sheet.Cells(r4, c4 + nk));
-    std::string formula = "=SUMPRODUCT(";
-    for (int j = 1; j <= nk; ++j) {
-      formula += "(" + ColumnSpan(r1 + 1, r1 + n - 1, c2 + j - 1) + "=RC" +
-                 std::to_string(c4 + j - 1) + ")*";
-    }
-    formula += "(" + OffsetColumnSpan(r1 + 1, r1 + n - 1, c3 - (c4 + nk)) + "))";
+    std::string formula = KeyedSumFormula(r1 + 1, r1 + n - 1, c2, nk, c4, c3 - (c4 + nk));
     Range first = sheet.Cells(r4 + 1, c4 + nk);
     first.SetValue(formula);
     Range firstRow = sheet.Range(first, sheet.Cells(r4 + 1, c4 + nk + nv - 1));

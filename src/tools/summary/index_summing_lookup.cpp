@@ -5,7 +5,7 @@
 #include "host/variant_rules.h"
 #include "host/worksheet.h"
 #include "host/worksheet_function.h"
-#include "tools/summary/r1c1_text.h"
+#include "tools/summary/summary_formulas.h"
 
 namespace tavrin {
 
@@ -45,8 +45,7 @@ void Korvel::HZCZSZ(const std::string& WD, Form& Obj1) {
 
     // As many key columns in the source as in the target.
     if (indexSource.ColumnsCount() != keyCount) {
-      frame.Message("“索引目标”列的列数与“索引源”列的列数不一致,请重来", vbOKOnly,
-                    kLibraryTitle);
+      frame.Message("“索引目标”列的列数与“索引源”列的列数不一致,请重来", vbOKOnly, kLibraryTitle);
       frame.EventsBack();
       return;
     }
@@ -54,8 +53,8 @@ void Korvel::HZCZSZ(const std::string& WD, Form& Obj1) {
     // The data source must hold no text.
     Range dataSource = frame.FieldRange("RefEdit5");
     int dataCol = dataSource.Column(), dataCols = dataSource.ColumnsCount();
-    Range dataArea =
-        sheet.Range(sheet.Cells(sourceRow, dataCol), sheet.Cells(sourceEnd, dataCol + dataCols - 1));
+    Range dataArea = sheet.Range(sheet.Cells(sourceRow, dataCol),
+                                 sheet.Cells(sourceEnd, dataCol + dataCols - 1));
     double texts = functions.CountIf(dataArea, "*");
     if (texts > 0) {
       dataArea.Select();
@@ -81,12 +80,8 @@ void Korvel::HZCZSZ(const std::string& WD, Form& Obj1) {
     }
 
     // The lookup formula, filled across and down.
-    std::string formula = "=SUMPRODUCT(";
-    for (int k = 1; k <= keyCount; ++k) {
-      formula += "(" + ColumnSpan(sourceRow, sourceEnd, sourceCol + k - 1) + "=RC" +
-                 std::to_string(targetCol + k - 1) + ")*";
-    }
-    formula += "(" + OffsetColumnSpan(sourceRow, sourceEnd, dataCol - outCol) + "))";
+    std::string formula =
+        KeyedSumFormula(sourceRow, sourceEnd, sourceCol, keyCount, targetCol, dataCol - outCol);
     Range first = sheet.Cells(targetRow, outCol);
     first.SetValue(formula);
     Range firstRow = sheet.Range(first, sheet.Cells(targetRow, outCol + dataCols - 1));

@@ -4,23 +4,9 @@
 #include "component/run_frame.h"
 #include "host/worksheet.h"
 #include "host/worksheet_function.h"
+#include "tools/summary/summary_formulas.h"
 
 namespace tavrin {
-
-namespace {
-
-// A text as a formula's text literal: quoted, every quote doubled, so the cell receives
-// exactly the text typed whatever it holds.
-std::string TextLiteral(const std::string& text) {
-  std::string literal = "\"";
-  for (char c : text) {
-    literal += c;
-    if (c == '"') literal += '"';
-  }
-  return literal + "\"";
-}
-
-}  // namespace
 
 // Fetches values by an exact index match: one IF(ISERROR(MATCH)) / INDEX formula in the first
 // target cell, filled across and down, then frozen to values.
@@ -74,15 +60,8 @@ void Korvel::DSYCZ(const std::string& WD, Form& Obj1) {
     }
 
     // The lookup formula, filled across and down.
-    auto n = [](int number) { return std::to_string(number); };
-    std::string match = "MATCH(RC" + n(ka) + ",R" + n(s1) + "C" + n(d) + ":R" + n(s2) + "C" +
-                        n(d) + ",0)";
-    std::string column = "COLUMN(R" + n(s1) + "C[" + n(f - b) + "])-COLUMN(R" + n(s1) + "C" +
-                         n(c1) + ")+1";
-    std::string index = "INDEX(R" + n(s1) + "C" + n(c1) + ":R" + n(s2) + "C" + n(c2) + "," +
-                        match + "," + column + ")";
-    std::string formula = "=IF(ISERROR(" + match + ")," +
-                          TextLiteral(Obj1.Controls("TextBox1").Text()) + "," + index + ")";
+    std::string formula =
+        MatchIndexFormula(ka, s1, s2, c1, c2, d, f - b, Obj1.Controls("TextBox1").Text());
     Range first = sheet.Cells(a, b);
     first.SetFormulaR1C1(formula);
     Range firstRow = sheet.Range(first, sheet.Cells(a, b + nb - 1));
