@@ -5,7 +5,6 @@
 #include "component/korvel.h"
 #include "component/run_frame.h"
 #include "host/host_error.h"
-#include "host/variant_rules.h"
 #include "host/worksheet.h"
 
 namespace tavrin {
@@ -23,13 +22,6 @@ std::string GrandSum(const std::vector<int>& subtotalRows, int totalRow) {
   for (int row : subtotalRows) text += "R[" + std::to_string(row - totalRow) + "]C,";
   text.back() = ')';
   return text;
-}
-
-// A check box's Value taken as a Boolean, as the runtime converts it: empty is False, a
-// number or numeric text is True unless 0; any other value fails (13).
-bool Checked(const Variant& value, const UserLocale& locale) {
-  if (value.IsBoolean()) return value.AsBoolean();
-  return CompareWithNumber(value, 0, locale) != 0;
 }
 
 // The range the host makes of a field's text, or nothing when the text is no reference.
@@ -74,7 +66,7 @@ void Korvel::FYXJYHJ(const std::string& WD, Form& Obj1) {
     Variant subtotalLabel = Obj1.Controls("TextBox1").Value();
     Variant totalLabel = Obj1.Controls("TextBox2").Value();
     int labelCol = labels->Column();
-    bool keepManualBreaks = Checked(Obj1.Controls("CheckBox1").Value(), runtime.Locale());
+    bool keepManualBreaks = frame.FieldChecked("CheckBox1");
     app.SetScreenUpdating(false);
 
     // Work on a copy at the end of the workbook, in page-break preview.
