@@ -6,6 +6,7 @@
 #include "host/worksheet.h"
 #include "host/worksheet_function.h"
 #include "tools/summary/summary_formulas.h"
+#include "tools/summary/summary_steps.h"
 
 namespace tavrin {
 
@@ -72,9 +73,7 @@ void Korvel::HZCZSZ(const std::string& WD, Form& Obj1) {
                                sheet.Cells(targetRow + targetRows - 1, outCol + dataCols - 1));
     output.Activate();
     if (functions.CountA(output) > 0 &&
-        frame.Message("“数据”目标列中目前已存在有效数据,继续运行将会清除掉这些数据\n\n"
-                      "是否继续运行？",
-                      vbYesNo + vbDefaultButton2) == vbNo) {
+        frame.Message(kOccupiedTargetQuestion, vbYesNo + vbDefaultButton2) == vbNo) {
       frame.EventsBack();
       return;
     }
@@ -82,11 +81,8 @@ void Korvel::HZCZSZ(const std::string& WD, Form& Obj1) {
     // The lookup formula, filled across and down.
     std::string formula =
         KeyedSumFormula(sourceRow, sourceEnd, sourceCol, keyCount, targetCol, dataCol - outCol);
-    Range first = sheet.Cells(targetRow, outCol);
-    first.SetValue(formula);
-    Range firstRow = sheet.Range(first, sheet.Cells(targetRow, outCol + dataCols - 1));
-    if (dataCols > 1) first.AutoFill(firstRow, xlFillDefault);
-    if (targetRows >= 2) firstRow.AutoFill(output, xlFillDefault);
+    sheet.Cells(targetRow, outCol).SetValue(formula);
+    FillFromFirstCell(output);
 
     // Freeze the sums.
     output.SetValues(output.Values());

@@ -5,6 +5,7 @@
 #include "host/worksheet.h"
 #include "host/worksheet_function.h"
 #include "tools/summary/summary_formulas.h"
+#include "tools/summary/summary_steps.h"
 
 namespace tavrin {
 
@@ -52,9 +53,7 @@ void Korvel::DSYCZ(const std::string& WD, Form& Obj1) {
     Range target = sheet.Range(sheet.Cells(a, b), sheet.Cells(a + na - 1, b + nb - 1));
     target.Activate();
     if (app.WorksheetFunction().CountA(target) > 0 &&
-        frame.Message("“数据”目标列中目前已存在有效数据,继续运行将会清除掉这些数据\n\n"
-                      "是否继续运行？",
-                      vbYesNo + vbDefaultButton2) == vbNo) {
+        frame.Message(kOccupiedTargetQuestion, vbYesNo + vbDefaultButton2) == vbNo) {
       frame.EventsBack();
       return;
     }
@@ -62,11 +61,8 @@ void Korvel::DSYCZ(const std::string& WD, Form& Obj1) {
     // The lookup formula, filled across and down.
     std::string formula =
         MatchIndexFormula(ka, s1, s2, c1, c2, d, f - b, Obj1.Controls("TextBox1").Text());
-    Range first = sheet.Cells(a, b);
-    first.SetFormulaR1C1(formula);
-    Range firstRow = sheet.Range(first, sheet.Cells(a, b + nb - 1));
-    if (nb > 1) first.AutoFill(firstRow, xlFillDefault);
-    if (na > 1) firstRow.AutoFill(target, xlFillDefault);
+    sheet.Cells(a, b).SetFormulaR1C1(formula);
+    FillFromFirstCell(target);
 
     // Freeze the values.
     target.SetValues(target.Values());
