@@ -5,12 +5,14 @@
 
 namespace tavrin {
 
-// What every command shares: where it prints, whether there is a terminal, and the command
-// that was chosen, to run once the line is parsed. Run returns the exit status.
+// What every command shares: where it prints, whether questions can be asked at a terminal
+// (standard input is one), whether results go to a terminal (standard output is one), and the
+// command that was chosen, to run once the line is parsed. Run returns the exit status.
 struct CommandContext {
   std::ostream& out;
   std::ostream& messages;
   bool interactive;
+  bool outputToTerminal;
   std::function<int()> run;
 };
 

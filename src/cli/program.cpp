@@ -18,8 +18,8 @@ int RunProgram(int argc, char** argv) {
   program.require_subcommand(1);
   program.footer("Run 'tavrin COMMAND --help' for the options of a command.");
 
-  CommandContext context{std::cout, std::cerr, isatty(STDIN_FILENO) != 0, {}};
-
+  CommandContext context{
+      std::cout, std::cerr, isatty(STDIN_FILENO) != 0, isatty(STDOUT_FILENO) != 0, {}};
 
   AddFileCommands(program, context);
   AddToolCommands(program, context);

@@ -108,7 +108,7 @@ std::optional<std::string> AskAtTerminal(std::ostream& messages, bool interactiv
 
 int RunTool(const ToolDefinition& tool, const RunOptions& options, CommandContext& context) {
   bool trial = options.output.empty() && !options.inPlace;
-  bool preview = options.preview.value_or(context.interactive || trial);
+  bool preview = options.preview.value_or(context.outputToTerminal || trial);
   Answering answering = options.yes  ? Answering::Yes
                         : options.no ? Answering::No
                                      : Answering::AtTerminal;
