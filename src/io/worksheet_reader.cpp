@@ -1,10 +1,12 @@
 #include "io/worksheet_reader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <map>
 
 #include "io/formula_shift.h"
+#include "io/number_format.h"
 #include "spreadsheet/sheet.h"
 
 namespace tavrin {
@@ -33,14 +35,16 @@ Variant ErrorFromText(std::string_view text) {
   return Variant(text);
 }
 
-Variant NumberFrom(const char* text, bool isDate) {
+// A number; a date when isDate, its serial moved by dateOffset to the model's count.
+Variant NumberFrom(const char* text, bool isDate, double dateOffset) {
   double number = 0;
   auto [end, error] = std::from_chars(text, text + std::strlen(text), number);
   if (error != std::errc() || end == text) return {};
-  return isDate ? Variant::Date(number) : Variant(number);
+  return isDate ? Variant::Date(number + dateOffset) : Variant(number);
 }
 
-Variant CellValue(pugi::xml_node c, const std::vector<std::string>& sharedStrings, bool isDate) {
+Variant CellValue(pugi::xml_node c, const std::vector<std::string>& sharedStrings, bool isDate,
+                  double dateOffset) {
   std::string_view type = c.attribute("t").as_string();
   const char* v = c.child_value("v");
   if (type == "inlineStr") return RichText(c.child("is"));
@@ -52,7 +56,14 @@ Variant CellValue(pugi::xml_node c, const std::vector<std::string>& sharedString
   if (type == "str") return Variant(v);
   if (type == "b") return Variant::Boolean(std::strcmp(v, "0") != 0);
   if (type == "e") return ErrorFromText(v);
-  return NumberFrom(v, isDate);
+  return NumberFrom(v, isDate, dateOffset);
+}
+
+// The format a row or col element gives its rows or columns, with the cell format it names.
+LineFormat LineFormatOf(pugi::xml_node node, uint32_t style) {
+  return {node.attribute("hidden").as_bool(), style,
+          std::clamp(node.attribute("outlineLevel").as_int(), 0, 7),
+          node.attribute("collapsed").as_bool()};
 }
 
 // A formula shared by a range of cells: the text of its first cell and where that cell is.
@@ -63,7 +74,8 @@ struct SharedFormula {
 };
 
 void ReadCells(pugi::xml_node sheetData, Sheet& sheet,
-               const std::vector<std::string>& sharedStrings, const std::vector<bool>& dateStyles) {
+               const std::vector<std::string>& sharedStrings, const std::vector<bool>& dateStyles,
+               const std::vector<bool>& styles1904) {
   std::map<int, SharedFormula> shared;
   CellStore& store = sheet.Store();
   int row = 0;
@@ -73,6 +85,10 @@ void ReadCells(pugi::xml_node sheetData, Sheet& sheet,
     if (r.attribute("customHeight").as_bool() && r.attribute("ht")) {
       sheet.SetRowHeight(row, r.attribute("ht").as_double());
     }
+    // A row's s names its format only with customFormat.
+    LineFormat format =
+        LineFormatOf(r, r.attribute("customFormat").as_bool() ? r.attribute("s").as_uint() : 0);
+    if (format != LineFormat{}) sheet.Layout().rowFormats[row] = format;
     int column = 0;
     for (pugi::xml_node c : r.children("c")) {
       int cellRow = row;
@@ -85,7 +101,8 @@ void ReadCells(pugi::xml_node sheetData, Sheet& sheet,
       Cell cell;
       cell.style = c.attribute("s").as_uint();
       bool isDate = cell.style < dateStyles.size() && dateStyles[cell.style];
-      cell.value = CellValue(c, sharedStrings, isDate);
+      bool from1904 = cell.style < styles1904.size() && styles1904[cell.style];
+      cell.value = CellValue(c, sharedStrings, isDate, from1904 ? kDays1900To1904 : 0);
       if (pugi::xml_node f = c.child("f")) {
         std::string text = f.child_value();
         if (std::string_view(f.attribute("t").as_string()) == "shared") {
@@ -109,10 +126,12 @@ void ReadCells(pugi::xml_node sheetData, Sheet& sheet,
 void ReadColumns(pugi::xml_node cols, Sheet& sheet) {
   for (pugi::xml_node col : cols.children("col")) {
     pugi::xml_attribute custom = col.attribute("customWidth");
-    if (!col.attribute("width") || (custom && !custom.as_bool())) continue;
+    bool width = col.attribute("width") && (!custom || custom.as_bool());
+    LineFormat format = LineFormatOf(col, col.attribute("style").as_uint());
     int last = std::min(col.attribute("max").as_int(), kLastColumn);
     for (int c = std::max(col.attribute("min").as_int(), 1); c <= last; ++c) {
-      sheet.SetColumnWidth(c, col.attribute("width").as_double());
+      if (width) sheet.SetColumnWidth(c, col.attribute("width").as_double());
+      if (format != LineFormat{}) sheet.Layout().columnFormats[c] = format;
     }
   }
 }
@@ -182,10 +201,10 @@ std::vector<Area> ReadAreas(std::string_view references) {
 
 void ReadWorksheet(const pugi::xml_document& xml, Sheet& sheet,
                    const std::vector<std::string>& sharedStrings,
-                   const std::vector<bool>& dateStyles) {
+                   const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904) {
   pugi::xml_node worksheet = xml.child("worksheet");
   ReadColumns(worksheet.child("cols"), sheet);
-  ReadCells(worksheet.child("sheetData"), sheet, sharedStrings, dateStyles);
+  ReadCells(worksheet.child("sheetData"), sheet, sharedStrings, dateStyles, styles1904);
   ReadLayout(worksheet, sheet.Layout());
 }
 

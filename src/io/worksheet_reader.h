@@ -21,10 +21,12 @@ std::vector<Area> ReadAreas(std::string_view references);
 
 // Fills a sheet from its worksheet part: cells (values, formulas with shared formulas expanded
 // and their cached results, style indices; a number in a date format is a date), row heights,
-// column widths and the layout (merged cells, margins, page setup, manual breaks, the view).
-// What lies beyond the sheet's last row or column is left out.
+// column widths and the layout (row and column formats, merged cells, margins, page setup,
+// manual breaks, the view). A number in a cell format styles1904 marks is a date counted from
+// 1904 and is moved to the model's count. What lies beyond the sheet's last row or column is
+// left out.
 void ReadWorksheet(const pugi::xml_document& xml, Sheet& sheet,
                    const std::vector<std::string>& sharedStrings,
-                   const std::vector<bool>& dateStyles);
+                   const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904);
 
 }  // namespace tavrin

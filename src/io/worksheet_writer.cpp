@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <map>
 #include <set>
 #include <string_view>
 
+#include "io/number_format.h"
 #include "io/xml_text.h"
 #include "spreadsheet/sheet.h"
 
@@ -89,11 +91,22 @@ std::string AreaName(const Area& area) {
   return text;
 }
 
+// The highest outline level of rows or columns.
+int DeepestLevel(const std::map<int, LineFormat>& formats) {
+  int deepest = 0;
+  for (const auto& [line, format] : formats) deepest = std::max(deepest, format.outlineLevel);
+  return deepest;
+}
+
 class WorksheetWriter {
  public:
   WorksheetWriter(const Sheet& sheet, const SheetViewState& view,
-                  const std::vector<bool>& dateStyles)
-      : sheet_(sheet), layout_(sheet.Layout()), view_(view), dateStyles_(dateStyles) {
+                  const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904)
+      : sheet_(sheet),
+        layout_(sheet.Layout()),
+        view_(view),
+        dateStyles_(dateStyles),
+        styles1904_(styles1904) {
     auto first = std::find(dateStyles.begin(), dateStyles.end(), true);
     dateStyle_ = first == dateStyles.end() ? 0 : static_cast<uint32_t>(first - dateStyles.begin());
   }
@@ -161,26 +174,54 @@ class WorksheetWriter {
   }
 
   void FormatProperties(std::string& out, pugi::xml_node original) {
-    if (original) {
-      out += PrintXml(original);
-    } else {
-      out += "<sheetFormatPr defaultRowHeight=\"";
-      AppendNumber(out, Sheet::kDefaultRowHeight);
-      out += "\"/>";
+    pugi::xml_node properties = Editable(original, "sheetFormatPr");
+    if (!original) {
+      properties.append_attribute("defaultRowHeight") = Sheet::kDefaultRowHeight;
     }
+    int rows = DeepestLevel(layout_.rowFormats);
+    int columns = DeepestLevel(layout_.columnFormats);
+    SetOrRemove(properties, "outlineLevelRow", rows > 0, std::to_string(rows).c_str());
+    SetOrRemove(properties, "outlineLevelCol", columns > 0, std::to_string(columns).c_str());
+    out += PrintXml(properties);
   }
 
+  LineFormat ColumnFormat(int column) const {
+    auto found = layout_.columnFormats.find(column);
+    return found == layout_.columnFormats.end() ? LineFormat{} : found->second;
+  }
+
+  // The attributes of a row's or column's format; style is the name of its cell format's.
+  void AppendLineFormat(std::string& out, const LineFormat& format, const char* style) const {
+    if (format.style != 0 && format.style < dateStyles_.size()) {
+      out += std::string(" ") + style + "=\"" + std::to_string(format.style) + '"';
+      if (style == std::string_view("s")) out += " customFormat=\"1\"";
+    }
+    if (format.hidden) out += " hidden=\"1\"";
+    if (format.outlineLevel > 0)
+      out += " outlineLevel=\"" + std::to_string(format.outlineLevel) + '"';
+    if (format.collapsed) out += " collapsed=\"1\"";
+  }
+
+  // Neighbouring columns of the same width and format share one col element.
   void Columns(std::string& out) {
     std::string cols;
     for (int c = 1; c <= kLastColumn; ++c) {
       double width = sheet_.ColumnWidth(c);
-      if (width == Sheet::kDefaultColumnWidth) continue;
+      LineFormat format = ColumnFormat(c);
+      if (width == Sheet::kDefaultColumnWidth && format == LineFormat{}) continue;
       int last = c;
-      while (last < kLastColumn && sheet_.ColumnWidth(last + 1) == width) ++last;
-      cols +=
-          "<col min=\"" + std::to_string(c) + "\" max=\"" + std::to_string(last) + "\" width=\"";
-      AppendNumber(cols, width);
-      cols += "\" customWidth=\"1\"/>";
+      while (last < kLastColumn && sheet_.ColumnWidth(last + 1) == width &&
+             ColumnFormat(last + 1) == format) {
+        ++last;
+      }
+      cols += "<col min=\"" + std::to_string(c) + "\" max=\"" + std::to_string(last) + '"';
+      if (width != Sheet::kDefaultColumnWidth) {
+        cols += " width=\"";
+        AppendNumber(cols, width);
+        cols += "\" customWidth=\"1\"";
+      }
+      AppendLineFormat(cols, format, "style");
+      cols += "/>";
       c = last;
     }
     if (!cols.empty()) out += "<cols>" + cols + "</cols>";
@@ -236,6 +277,7 @@ class WorksheetWriter {
   const SheetLayout& layout_;
   SheetViewState view_;
   const std::vector<bool>& dateStyles_;
+  const std::vector<bool>& styles1904_;
   uint32_t dateStyle_;
   pugi::xml_document scratch_;
 };
@@ -257,13 +299,16 @@ void WorksheetWriter::Data(std::string& out) {
   for (int row = 1; row <= kLastRow; ++row) {
     double height = sheet_.RowHeight(row);
     bool custom = height != Sheet::kDefaultRowHeight;
-    if (start[row] == start[row + 1] && !custom) continue;
+    auto format = layout_.rowFormats.find(row);
+    bool formatted = format != layout_.rowFormats.end();
+    if (start[row] == start[row + 1] && !custom && !formatted) continue;
     out += "<row r=\"" + std::to_string(row) + '"';
     if (custom) {
       out += " ht=\"";
       AppendNumber(out, height);
       out += "\" customHeight=\"1\"";
     }
+    if (formatted) AppendLineFormat(out, format->second, "s");
     out += '>';
     for (int i = start[row]; i < start[row + 1]; ++i)
       AppendCell(out, row, cells[i].first, *cells[i].second);
@@ -307,7 +352,9 @@ void WorksheetWriter::AppendCell(std::string& out, int row, int column, const Ce
     case Variant::Kind::Number:
     case Variant::Kind::Date:
       out += "<v>";
-      AppendNumber(out, value.AsNumber());
+      AppendNumber(out,
+                   value.AsNumber() -
+                       (style < styles1904_.size() && styles1904_[style] ? kDays1900To1904 : 0));
       out += "</v>";
       break;
     case Variant::Kind::Text:
@@ -343,8 +390,9 @@ void AppendRootStart(std::string& out, pugi::xml_node original) {
 }  // namespace
 
 std::string WriteWorksheet(const Sheet& sheet, const SheetViewState& view,
-                           const std::vector<bool>& dateStyles, const pugi::xml_node& original) {
-  WorksheetWriter writer(sheet, view, dateStyles);
+                           const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
+                           const pugi::xml_node& original) {
+  WorksheetWriter writer(sheet, view, dateStyles, styles1904);
   std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
   AppendRootStart(out, original);
   std::set<std::string_view> present;

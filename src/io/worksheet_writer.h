@@ -16,12 +16,14 @@ struct SheetViewState {
 };
 
 // The worksheet part of a sheet as the model holds it: cells (values, formulas with their
-// results, style indices), rows with heights, columns with widths, merged cells, margins, page
-// setup, manual breaks and the view. Given the part the sheet was read from, every element the
-// model does not hold (print options, header and footer, drawings, conditional formats, ...)
-// is kept in its place. dateStyles tells which cell formats show a date: a date in a cell whose
-// format shows none gets the first date format.
+// results, style indices), rows with heights and formats, columns with widths and formats,
+// merged cells, margins, page setup, manual breaks and the view. Given the part the sheet was
+// read from, every element the model does not hold (print options, header and footer, drawings,
+// conditional formats, ...) is kept in its place. dateStyles tells which cell formats show a
+// date: a date in a cell whose format shows none gets the first date format. A number in a cell
+// format styles1904 marks is written counted from 1904 (empty for a workbook counting from 1900).
 std::string WriteWorksheet(const Sheet& sheet, const SheetViewState& view,
-                           const std::vector<bool>& dateStyles, const pugi::xml_node& original);
+                           const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
+                           const pugi::xml_node& original);
 
 }  // namespace tavrin

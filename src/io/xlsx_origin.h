@@ -36,6 +36,8 @@ struct XlsxOrigin {
   std::string workbookPart;
   std::vector<XlsxSheetOrigin> sheets;  // in workbook order
   std::vector<bool> dateStyles;         // by cell format index: shows a date
+  std::vector<bool> calendarStyles;     // by cell format index: shows a day, month or year
+  bool date1904 = false;                // dates counted from 1904-01-01
 
   const PackagePart* Find(std::string_view name) const;
   const XlsxSheetOrigin* FindSheet(std::string_view name) const;

@@ -79,6 +79,7 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
   if (const Relationship* r = FindRelationship(relationships, "styles")) {
     ParsePart(*origin, r->target, styles);
     origin->dateStyles = DateStyles(styles);
+    origin->calendarStyles = CalendarStyles(styles);
   }
   std::vector<std::string> sharedStrings;
   if (const Relationship* r = FindRelationship(relationships, "sharedStrings")) {
@@ -90,6 +91,9 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
 
   // Every part is parsed before the workbook is added, so a damaged file adds nothing.
   pugi::xml_node root = workbook.child("workbook");
+  origin->date1904 = root.child("workbookPr").attribute("date1904").as_bool();
+  const std::vector<bool> noStyles;
+  const std::vector<bool>& styles1904 = origin->date1904 ? origin->calendarStyles : noStyles;
   std::vector<SheetToRead> sheets;
   for (pugi::xml_node sheet : root.child("sheets").children("sheet")) {
     SheetToRead read;
@@ -115,7 +119,7 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
       continue;
     }
     Sheet& sheet = book->AddSheet(read.origin.name);
-    ReadWorksheet(*read.xml, sheet, sharedStrings, origin->dateStyles);
+    ReadWorksheet(*read.xml, sheet, sharedStrings, origin->dateStyles, styles1904);
     byFileIndex.push_back(&sheet);
     origin->sheets.push_back(std::move(read.origin));
   }

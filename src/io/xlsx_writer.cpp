@@ -58,7 +58,12 @@ class PackageWriter {
     bool hasStyles = std::any_of(relationships_.begin(), relationships_.end(), [](const auto& r) {
       return IsRelationshipType(r.type, "styles");
     });
-    if (origin_ && hasStyles) dateStyles_ = origin_->dateStyles;
+    if (origin_ && hasStyles) {
+      dateStyles_ = origin_->dateStyles;
+      calendarStyles_ = origin_->calendarStyles;
+    }
+    // A workbook counting dates from 1904 keeps that count in every sheet.
+    if (!origin_ || !origin_->date1904) calendarStyles_.clear();
     if (!hasStyles) {
       std::string part = NewPartName("styles", "");
       Add(part, kMinimalStyles, xlsx::kStylesType, xlsx::kStylesContent);
@@ -145,7 +150,7 @@ class PackageWriter {
       const XlsxSheetOrigin* from = origin_ ? origin_->FindSheet(sheet.Name()) : nullptr;
       if (from == nullptr) {
         std::string part = NewPartName("sheet", "worksheets/");
-        std::string id = Add(part, WriteWorksheet(sheet, view, dateStyles_, {}),
+        std::string id = Add(part, WriteWorksheet(sheet, view, dateStyles_, calendarStyles_, {}),
                              xlsx::kWorksheetType, xlsx::kWorksheetContent);
         sheets.push_back({&sheet, std::to_string(nextSheetId++), id});
         continue;
@@ -156,7 +161,8 @@ class PackageWriter {
       if (asRead) continue;
       pugi::xml_document original;
       ParseXml(original, origin_->Find(from->part)->bytes, from->part);
-      replaced_[from->part] = WriteWorksheet(sheet, view, dateStyles_, original.child("worksheet"));
+      replaced_[from->part] =
+          WriteWorksheet(sheet, view, dateStyles_, calendarStyles_, original.child("worksheet"));
     }
     return sheets;
   }
@@ -186,7 +192,8 @@ class PackageWriter {
   std::string workbookPart_ = "xl/workbook.xml";
   std::string folder_;
   std::vector<Relationship> relationships_;
-  std::vector<bool> dateStyles_{false, true};  // the minimal styles part's
+  std::vector<bool> dateStyles_{false, true};      // the minimal styles part's
+  std::vector<bool> calendarStyles_{false, true};  // emptied unless the workbook counts from 1904
   std::set<std::string> used_;
   std::set<std::string> usedIds_;
   std::set<std::string> removedIds_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 
 #include "host/page.h"
@@ -17,9 +18,24 @@ struct RowSpan {
 };
 std::optional<RowSpan> MoveRowSpan(RowSpan span, int at, int count);
 
+// Values kept by row follow an insertion (count > 0) or deletion (count < 0) of whole rows at a
+// row: those below move, those of deleted rows or pushed past the sheet's last row go.
+template <class T>
+void MoveRowKeys(std::map<int, T>& byRow, int at, int count) {
+  std::map<int, T> moved;
+  for (auto& [row, value] : byRow) {
+    if (row < at) {
+      moved.emplace(row, std::move(value));
+    } else if (count > 0 ? row + count <= kLastRow : row >= at - count) {
+      moved.emplace(row + count, std::move(value));
+    }
+  }
+  byRow = std::move(moved);
+}
+
 // What a sheet's layout and page setup say about rows follows an insertion or deletion of
-// whole rows: merged cells, manual breaks (a deleted row's break goes), the print area and the
-// print title rows (cleared when all their rows are deleted).
+// whole rows: row formats, merged cells, manual breaks (a deleted row's break goes), the print area
+// and the print title rows (cleared when all their rows are deleted).
 void MoveLayoutRows(SheetLayout& layout, PageSetup& setup, int at, int count);
 
 }  // namespace tavrin

@@ -1,6 +1,7 @@
 #include "spreadsheet/sheet.h"
 
 #include "host/host_error.h"
+#include "spreadsheet/row_moves.h"
 #include "spreadsheet/text_compare.h"
 
 namespace tavrin {
@@ -77,17 +78,7 @@ void Sheet::SetColumnWidth(int column, double width) {
 }
 
 void Sheet::ShiftRowHeights(int at, int count) {
-  std::map<int, double> shifted;
-  for (auto [row, height] : rowHeights_) {
-    if (row < at) {
-      shifted.emplace(row, height);
-    } else if (count > 0 && row + count <= kLastRow) {
-      shifted.emplace(row + count, height);
-    } else if (count < 0 && row >= at - count) {
-      shifted.emplace(row + count, height);
-    }
-  }
-  rowHeights_ = std::move(shifted);
+  MoveRowKeys(rowHeights_, at, count);
   ++heightsVersion_;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,16 @@ struct PageMargins {
   bool operator==(const PageMargins&) const = default;
 };
 
+// What a row or a column holds besides its height or width: hidden, the cell format its empty
+// cells show (0 for none), its outline level (0-7) and whether the group it ends is collapsed.
+struct LineFormat {
+  bool hidden = false;
+  uint32_t style = 0;
+  int outlineLevel = 0;
+  bool collapsed = false;
+  bool operator==(const LineFormat&) const = default;
+};
+
 enum class PageOrientation { Portrait, Landscape };
 
 struct SheetLayout {
@@ -26,6 +38,9 @@ struct SheetLayout {
   static constexpr int kPaperA4 = 9;
 
   std::vector<Area> mergedCells;
+  // Rows and columns with a LineFormat other than the default, by number.
+  std::map<int, LineFormat> rowFormats;
+  std::map<int, LineFormat> columnFormats;
   PageMargins margins;
   int paperSize = kPaperLetter;  // the host's paper codes
   PageOrientation orientation = PageOrientation::Portrait;
