@@ -1,5 +1,5 @@
-// The formula tools on full lists: HZ, HZCZSZ and DSYCZ end to end, with the lookup indexes on,
-// and the same runs on smaller lists with them off, so the ratio shows.
+// The formula tools on full lists: HZ, HZCZSZ and DSYCZ end to end, and a fill of COUNTIF, with the
+// lookup indexes on, and the same runs on smaller lists with them off, so the ratio shows.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -104,6 +104,23 @@ void MatchLookup(benchmark::State& state) {
       });
 }
 
+// COUNTIF filled down B beside a column of numbers and texts, each counting its own row's
+// value: one index build and a lookup per formula.
+void CountIfFill(benchmark::State& state) {
+  int rows = static_cast<int>(state.range(0));
+  Block column(rows, 1);
+  for (int r = 1; r <= rows; ++r) {
+    column(r, 1) = r % 3 == 0 ? Variant("t" + std::to_string(r % 1000)) : Variant(r % 5000);
+  }
+  std::string range = "A$1:A$" + std::to_string(rows);
+  Timed(
+      state, [&] { return FormulaRun(column, "A1", state.range(1) != 0); },
+      [&](ToolRun& run) {
+        run.sheet.Range("B1").Resize(rows, 1).SetValue("=COUNTIF(" + range + ",A1)");
+        benchmark::DoNotOptimize(run.sheet.Range("B1").Resize(rows, 1).Values());
+      });
+}
+
 // Arguments: rows, lookup index on (1) or off (0).
 BENCHMARK(Summarise)
     ->Args({65535, 1})
@@ -116,6 +133,11 @@ BENCHMARK(SumLookup)
     ->Args({2048, 0})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(MatchLookup)
+    ->Args({65535, 1})
+    ->Args({4096, 1})
+    ->Args({4096, 0})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(CountIfFill)
     ->Args({65535, 1})
     ->Args({4096, 1})
     ->Args({4096, 0})

@@ -102,6 +102,13 @@ bool Criterion::Matches(const Variant& value) const {
   }
 }
 
+std::optional<Criterion::Equality> Criterion::PlainEquality() const {
+  if (op_ != Op::Equal || kind_ == Kind::Error) return std::nullopt;
+  if (kind_ == Kind::Text && operand_.AsText().find_first_of("*?~") != std::string::npos)
+    return std::nullopt;
+  return Equality{kind_, operand_};
+}
+
 bool Criterion::MatchesEqual(const Variant& value) const {
   switch (kind_) {
     case Kind::Blank:

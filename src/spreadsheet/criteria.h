@@ -17,14 +17,24 @@ namespace tavrin {
 // cells only, "<>" every cell that is not empty. "<>x" matches exactly what "=x" does not.
 class Criterion {
  public:
+  enum class Kind { Blank, Empty, Number, Boolean, Error, Text };
+  // An equality an index of values can answer: what it compares with and the value (the number,
+  // the Boolean or the text).
+  struct Equality {
+    Kind kind;
+    Variant value;
+  };
+
   Criterion(const Variant& criteria, const UserLocale& locale);
 
   // Whether a cell's value matches; an empty cell's value is Empty.
   bool Matches(const Variant& value) const;
+  // The equality this criterion asks for; nothing for comparisons, "<>", error values and texts
+  // with wildcards (or "~").
+  std::optional<Equality> PlainEquality() const;
 
  private:
   enum class Op { Equal, NotEqual, Less, LessEqual, Greater, GreaterEqual };
-  enum class Kind { Blank, Empty, Number, Boolean, Error, Text };
 
   bool MatchesEqual(const Variant& value) const;
   bool Holds(int order) const;

@@ -10,19 +10,24 @@ namespace tavrin {
 
 namespace {
 
+std::string Packed(char kind, const void* data, size_t size) {
+  std::string code(1 + size, kind);
+  std::memcpy(code.data() + 1, data, size);
+  return code;
+}
+
+// A number's key text, N for numbers and R for texts read as numbers; -0 and 0 alike.
+std::string NumberCode(char kind, double number) {
+  number += 0.0;
+  return Packed(kind, &number, sizeof number);
+}
+
 // A value's key text: equal values as formulas compare them have equal keys.
 std::string Code(const Variant& value) {
-  if (value.IsNumber() || value.IsDate()) {
-    double number = value.AsNumber() + 0.0;  // -0 and 0 alike
-    std::string code(1 + sizeof number, 'N');
-    std::memcpy(code.data() + 1, &number, sizeof number);
-    return code;
-  }
+  if (value.IsNumber() || value.IsDate()) return NumberCode('N', value.AsNumber());
   if (value.IsBoolean()) return value.AsBoolean() ? "B1" : "B0";
   std::u32string folded = FoldCase(value.AsText());
-  std::string code(1 + folded.size() * sizeof(char32_t), 'T');
-  std::memcpy(code.data() + 1, folded.data(), folded.size() * sizeof(char32_t));
-  return code;
+  return Packed('T', folded.data(), folded.size() * sizeof(char32_t));
 }
 
 }  // namespace
@@ -37,16 +42,21 @@ ColumnIndex::ColumnIndex(const Sheet& sheet, const Area& column)
       hasError_ = true;
       return;
     }
+    auto add = [&](std::string code) {
+      auto [found, added] =
+          idOfCode_.try_emplace(std::move(code), static_cast<int>(positions_.size()));
+      if (added) positions_.emplace_back();
+      positions_[found->second].push_back(position);
+      return found->second;
+    };
     Variant number = ToNumber(value);
     if (number.IsError()) {
       hasText_ = true;
     } else {
       numbers_[position] = number.AsNumber();
+      if (value.IsText()) add(NumberCode('R', number.AsNumber()));
     }
-    auto [found, added] = idOfCode_.try_emplace(Code(value), static_cast<int>(positions_.size()));
-    if (added) positions_.emplace_back();
-    positions_[found->second].push_back(position);
-    ids_[position] = found->second;
+    ids_[position] = add(Code(value));
   });
   for (int i = 0; i < Size(); ++i) {
     if (ids_[i] == -1) emptyPositions_.push_back(i);
@@ -90,6 +100,31 @@ void ColumnIndex::Positions(const Key& key, std::vector<int>& out) const {
   for (int blank : key.blanks)
     out.insert(out.end(), positions_[blank].begin(), positions_[blank].end());
   if (key.empties) out.insert(out.end(), emptyPositions_.begin(), emptyPositions_.end());
+}
+
+std::vector<const std::vector<int>*> ColumnIndex::Matching(
+    const Criterion::Equality& equality) const {
+  std::vector<const std::vector<int>*> lists;
+  auto add = [&](const std::string& code) {
+    int id = IdOf(code);
+    if (id >= 0) lists.push_back(&positions_[id]);
+  };
+  switch (equality.kind) {
+    case Criterion::Kind::Blank:
+      add(Code(Variant("")));
+      lists.push_back(&emptyPositions_);
+      break;
+    case Criterion::Kind::Empty:
+      lists.push_back(&emptyPositions_);
+      break;
+    case Criterion::Kind::Number:
+      add(Code(equality.value));
+      add(NumberCode('R', equality.value.AsNumber()));
+      break;
+    default:
+      add(Code(equality.value));
+  }
+  return lists;
 }
 
 int ColumnIndex::First(const Variant& key) const {

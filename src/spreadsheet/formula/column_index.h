@@ -6,6 +6,7 @@
 
 #include "host/address.h"
 #include "host/variant.h"
+#include "spreadsheet/criteria.h"
 
 namespace tavrin {
 
@@ -13,8 +14,9 @@ class Sheet;
 
 // The values of one column range, indexed from value to positions, for equality criteria and
 // exact matches without a scan per formula: equality as formulas compare (texts ignoring letter
-// case, an empty cell equal to "", 0 and FALSE, a number never equal to a text). Built once per
-// range and content version by the sheet's calculation cache.
+// case, an empty cell equal to "", 0 and FALSE, a number never equal to a text), or as a
+// COUNTIF criterion compares. Built once per range and content version by the sheet's
+// calculation cache.
 class ColumnIndex {
  public:
   ColumnIndex(const Sheet& sheet, const Area& column);
@@ -38,6 +40,10 @@ class ColumnIndex {
   void Positions(const Key& key, std::vector<int>& out) const;
   // The 1-based position of the first non-empty cell equal to the key, 0 when none (MATCH 0).
   int First(const Variant& key) const;
+  // The positions a criterion's equality matches, as lists of 0-based positions, each
+  // ascending: a number also matches texts that read as that number, "" empty cells and the
+  // text "".
+  std::vector<const std::vector<int>*> Matching(const Criterion::Equality& equality) const;
 
  private:
   int IdOf(const std::string& code) const;
@@ -45,7 +51,8 @@ class ColumnIndex {
   std::vector<int> ids_;  // per position: -1 empty, -2 error
   std::vector<double> numbers_;
   std::unordered_map<std::string, int> idOfCode_;
-  std::vector<std::vector<int>> positions_;  // per id, ascending
+  // Per id, ascending; besides the values' own ids, one per number read from texts.
+  std::vector<std::vector<int>> positions_;
   std::vector<int> emptyPositions_;
   bool hasError_ = false;
   bool hasText_ = false;

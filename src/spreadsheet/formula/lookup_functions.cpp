@@ -1,5 +1,9 @@
+#include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "spreadsheet/criteria.h"
 #include "spreadsheet/formula/function_table.h"
@@ -50,6 +54,12 @@ Operand RowOrColumn(Evaluator& eval, const Args& args) {
   return out;
 }
 
+// Appends a part of a question to the indexes, kept as the key of its answer.
+template <class Part>
+void AddPart(std::string& question, const Part& part) {
+  question.append(reinterpret_cast<const char*>(&part), sizeof part);
+}
+
 // SUMPRODUCT of a product of equality factors (a column range against one value) and an
 // optional last column range of values, answered from the column indexes: the rows matching
 // the first factor, kept when they match the others, their values summed. Nothing when the
@@ -94,10 +104,8 @@ std::optional<Variant> IndexedSumProduct(Evaluator& eval, const FormulaNode& arg
       return std::nullopt;
     }
   }
-  std::string question;
-  auto add = [&](const auto& part) {
-    question.append(reinterpret_cast<const char*>(&part), sizeof part);
-  };
+  std::string question = "P";
+  auto add = [&](const auto& part) { AddPart(question, part); };
   for (const auto& [index, key] : conditions) {
     add(index);
     add(key.id);
@@ -253,6 +261,47 @@ Operand VLookup(Evaluator& eval, const Args& args) {
                                 table.area.column + static_cast<int>(column.AsNumber()) - 1);
 }
 
+// COUNTIF or SUMIF of a criterion's plain equality over a column range, answered from the
+// column index; identical questions from the cells of a fill are answered once. Nothing when
+// the index is off, the criterion is not such an equality or a matching cell of the sum range
+// holds an error value: the scan then finds the same (and the first error).
+template <bool kSum>
+std::optional<Variant> IndexedCountOrSumIf(Evaluator& eval, const RangeRef& range,
+                                           const RangeRef& sumRange, const Criterion& criterion) {
+  std::optional<Criterion::Equality> equality = criterion.PlainEquality();
+  if (!equality || range.area.columns != 1 || range.area.rows < 2) return std::nullopt;
+  const ColumnIndex* index = range.sheet->Calc().Index(range.area);
+  if (index == nullptr) return std::nullopt;
+  std::vector<const std::vector<int>*> lists = index->Matching(*equality);
+  std::string question = kSum ? "S" : "C";
+  for (const std::vector<int>* list : lists) AddPart(question, list);
+  if (kSum) {
+    AddPart(question, sumRange.sheet);
+    AddPart(question, sumRange.area.row);
+    AddPart(question, sumRange.area.column);
+  }
+  std::unordered_map<std::string, double>& answers = eval.OwnSheet().Calc().IndexedSums();
+  if (auto answered = answers.find(question); answered != answers.end())
+    return Variant(answered->second);
+  double total = 0;
+  if (!kSum) {
+    for (const std::vector<int>* list : lists) total += static_cast<double>(list->size());
+  } else {
+    // In row order, as the scan adds them.
+    std::vector<int> positions;
+    for (const std::vector<int>* list : lists)
+      positions.insert(positions.end(), list->begin(), list->end());
+    if (lists.size() > 1) std::sort(positions.begin(), positions.end());
+    for (int position : positions) {
+      Variant value = sumRange.sheet->CellValue(sumRange.area.row + position, sumRange.area.column);
+      if (value.IsError()) return std::nullopt;
+      if (value.IsNumber() || value.IsDate()) total += value.AsNumber();
+    }
+  }
+  answers.emplace(std::move(question), total);
+  return Variant(total);
+}
+
 // COUNTIF and SUMIF: the criterion as WorksheetFunction.CountIf reads it.
 template <bool kSum>
 Operand CountOrSumIf(Evaluator& eval, const Args& args) {
@@ -265,6 +314,8 @@ Operand CountOrSumIf(Evaluator& eval, const Args& args) {
   Variant criteria = eval.Scalar(eval.Eval(args[1]));
   if (criteria.IsError()) return criteria;
   Criterion criterion(criteria, UserLocale{});
+  if (std::optional<Variant> indexed = IndexedCountOrSumIf<kSum>(eval, range, sumRange, criterion))
+    return *indexed;
   std::shared_ptr<const Matrix> values = eval.Array(range);
   double total = 0;
   for (int r = 0; r < values->rows; ++r) {

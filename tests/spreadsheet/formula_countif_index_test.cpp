@@ -1,0 +1,93 @@
+#include <string>
+
+#include "sheet_fixture.h"
+
+namespace tavrin {
+namespace {
+
+// COUNTIF and SUMIF of an equality are answered from the column index; every answer must be
+// the scan's.
+class CountIfIndexTest : public SheetTest {
+ protected:
+  // The formula's value with the lookup indexes on, checked against the value with them off.
+  Variant Both(const std::string& formula) {
+    app.SetLookupIndexEnabled(false);
+    Set("Z1", formula.c_str());
+    Variant scanned = Get("Z1");
+    app.SetLookupIndexEnabled(true);
+    Set("Z1", formula.c_str());
+    Variant indexed = Get("Z1");
+    EXPECT_EQ(indexed, scanned) << formula;
+    return indexed;
+  }
+
+  // A1:A9: 5, the text "5", "abc", "ABC", an empty cell, the text "", 0, FALSE, 5;
+  // B1:B9: 1, 2, ... 9.
+  void SetUp() override {
+    Set("A1", 5);
+    Set("A2", "'5");
+    Set("A3", "abc");
+    Set("A4", "ABC");
+    Set("A6", "=\"\"");
+    Set("A7", 0);
+    Set("A8", Variant::Boolean(false));
+    Set("A9", 5);
+    FillColumn(2, 1, 9);
+  }
+};
+
+TEST_F(CountIfIndexTest, NumbersCountTextsThatReadAsThem) {
+  ASSERT_EQ(Get("A2"), Variant("5"));
+  EXPECT_EQ(Both("=COUNTIF(A1:A9,5)"), Variant(3));
+  EXPECT_EQ(Both("=COUNTIF(A1:A9,\"5\")"), Variant(3));
+  EXPECT_EQ(Both("=COUNTIF(A1:A9,\"=5\")"), Variant(3));
+  EXPECT_EQ(Both("=SUMIF(A1:A9,5,B1:B9)"), Variant(12));
+  EXPECT_EQ(Both("=SUMIF(A1:A9,5)"), Variant(10));   // the text "5" adds nothing
+  EXPECT_EQ(Both("=COUNTIF(A1:A9,0)"), Variant(1));  // neither empty cells nor FALSE
+  EXPECT_EQ(Both("=COUNTIF(A1:A9,FALSE)"), Variant(1));
+  EXPECT_EQ(Both("=COUNTIF(A1:A9,\"TRUE\")"), Variant(0));
+  EXPECT_EQ(Both("=COUNTIF(A1:A9,7)"), Variant(0));
+}
+
+TEST_F(CountIfIndexTest, TextsIgnoreLetterCaseAndWildcardsStillMatch) {
+  EXPECT_EQ(Both("=COUNTIF(A1:A9,\"Abc\")"), Variant(2));
+  EXPECT_EQ(Both("=SUMIF(A1:A9,\"=aBC\",B1:B9)"), Variant(7));
+  EXPECT_EQ(Both("=COUNTIF(A1:A9,\"a*\")"), Variant(2));
+  EXPECT_EQ(Both("=COUNTIF(A1:A9,\"?\")"), Variant(1));  // the text "5"
+  EXPECT_EQ(Both("=COUNTIF(A1:A9,\"<>abc\")"), Variant(7));
+  EXPECT_EQ(Both("=COUNTIF(A1:A9,\">4\")"), Variant(2));
+}
+
+TEST_F(CountIfIndexTest, BlankCriteriaTellEmptyCellsFromEmptyTexts) {
+  EXPECT_EQ(Both("=COUNTIF(A1:A9,\"\")"), Variant(2));   // empty cell and ""
+  EXPECT_EQ(Both("=COUNTIF(A1:A9,\"=\")"), Variant(1));  // the empty cell only
+  EXPECT_EQ(Both("=SUMIF(A1:A9,\"\",B1:B9)"), Variant(11));
+  EXPECT_EQ(Both("=COUNTIF(A1:A9,C1)"), Variant(2));  // an empty criterion cell reads as ""
+}
+
+TEST_F(CountIfIndexTest, AnswersFollowWritesAndSumErrors) {
+  EXPECT_EQ(Both("=COUNTIF(A1:A9,5)"), Variant(3));
+  Set("A5", 5);  // the index is rebuilt
+  EXPECT_EQ(Both("=COUNTIF(A1:A9,5)"), Variant(4));
+  EXPECT_EQ(Both("=SUMIF(A1:A9,5,B1:B9)"), Variant(17));
+  Set("B2", "=1/0");
+  EXPECT_EQ(Both("=SUMIF(A1:A9,5,B1:B9)"), Variant(ErrorValue::Div0));
+  EXPECT_EQ(Both("=SUMIF(A1:A9,\"abc\",B1:B9)"), Variant(7));  // the error row unmatched
+}
+
+TEST_F(CountIfIndexTest, FilledFormulasShareTheIndex) {
+  for (int r = 1; r <= 9; ++r) {
+    sheet.Cells(r, 3).SetValue("=COUNTIF(A$1:A$9,A" + std::to_string(r) + ")");
+  }
+  const double expected[] = {3, 3, 2, 2, 2, 2, 1, 1, 3};
+  for (bool indexed : {true, false}) {
+    app.SetLookupIndexEnabled(indexed);
+    Set("Z9", 0);  // a write so the results are computed again
+    for (int r = 1; r <= 9; ++r) {
+      EXPECT_EQ(sheet.Cells(r, 3).Value(), Variant(expected[r - 1])) << r << " " << indexed;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tavrin
