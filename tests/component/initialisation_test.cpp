@@ -8,12 +8,12 @@ namespace {
 
 TEST(Initialisation, TokenIsTheWholePartOfTheDrawTimesOneHundredMillion) {
   Workplace w;
-  for (auto [draw, token] : std::vector<std::pair<double, std::string>>{
-           {0.12345678, "12345678"},
-           {0.000000009, "0"},
-           {0.5, "50000000"},
-           {0.9999999999999999, "99999999"},
-           {0.00000123, "123"}}) {
+  for (auto [draw, token] :
+       std::vector<std::pair<double, std::string>>{{0.12345678, "12345678"},
+                                                   {0.000000009, "0"},
+                                                   {0.5, "50000000"},
+                                                   {0.9999999999999999, "99999999"},
+                                                   {0.00000123, "123"}}) {
     w.runtime.draws = {draw};
     w.korvel().CSH();
     EXPECT_EQ(w.korvel().InitToken(), token) << draw;
@@ -57,19 +57,14 @@ TEST(Initialisation, SecondCshReplacesTheToken) {
   w.book().Activate();
   w.runtime.shown.clear();
   w.korvel().BGZQD(first, w.form);
-  EXPECT_EQ(w.Texts(), (std::vector<std::string>{"类初始化序号不对：你在打开本文件时可能未启用宏。"}));
+  EXPECT_EQ(w.Texts(),
+            (std::vector<std::string>{"类初始化序号不对：你在打开本文件时可能未启用宏。"}));
 }
 
 TEST(Initialisation, WithoutBfSheetStopsAtTheCellWriteKeepingTheToken) {
-  ScriptedRuntime runtime;
-  Spreadsheet app;
-  Book& host = app.AddWorkbook("Tavrin.xls");
-  host.AddSheet("Sheet1");
-  app.SetThisWorkbook(host);
-  runtime.running = &app;
-  runtime.draws = {0.42};
-  Korvel korvel(runtime);
-  korvel.SetXlBook(host);
+  LoneHost lone("Tavrin.xls", "Sheet1");
+  lone.runtime.draws = {0.42};
+  Korvel& korvel = lone.korvel;
   try {
     korvel.CSH();
     FAIL() << "CSH should fail without a sheet named bf";

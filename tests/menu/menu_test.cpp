@@ -84,17 +84,10 @@ TEST(Menu, InitialisingTwiceLeavesOneMenuAndOneToolbar) {
 }
 
 TEST(Menu, WorkbookNameWithBlanksIsNotQuoted) {
-  ScriptedRuntime runtime;
-  Spreadsheet app;
-  Book& host = app.AddWorkbook("My Tools 2.xls");
-  host.AddSheet("bf");
-  app.SetThisWorkbook(host);
-  runtime.running = &app;
-  Korvel korvel(runtime);
-  korvel.SetXlBook(host);
-  korvel.CSH();
+  LoneHost lone("My Tools 2.xls", "bf");
+  lone.korvel.CSH();
   CommandBarControls& menu =
-      app.CommandBars().Item("Worksheet Menu Bar").Controls().Item("Tavrin(&U)").Controls();
+      lone.app.CommandBars().Item("Worksheet Menu Bar").Controls().Item("Tavrin(&U)").Controls();
   EXPECT_EQ(menu.Item(1).OnAction(), "My Tools 2.xls!F2");
   EXPECT_EQ(menu.Item(7).Controls().Item(2).OnAction(), "My Tools 2.xls!QuitTools");
   EXPECT_EQ(menu.Item(8).Controls().Item(1).OnAction(), "MyHelp");

@@ -11,7 +11,9 @@ Workplace::Workplace() : userBook(&app.AddWorkbook("Book1.xlsx")) {
   runtime.shown.clear();
 }
 
-Sheet& Workplace::sheet() { return static_cast<Sheet&>(userBook->ActiveSheet()); }
+Sheet& Workplace::sheet() {
+  return static_cast<Sheet&>(userBook->ActiveSheet());
+}
 
 void Workplace::Put(std::string_view topLeft, const std::vector<std::vector<Variant>>& rows) {
   Range corner = sheet().Range(topLeft);
@@ -22,7 +24,9 @@ void Workplace::Put(std::string_view topLeft, const std::vector<std::vector<Vari
   }
 }
 
-Variant Workplace::At(std::string_view address) { return sheet().Range(address).Value(); }
+Variant Workplace::At(std::string_view address) {
+  return sheet().Range(address).Value();
+}
 
 std::string Workplace::FormulaAt(std::string_view address) {
   return sheet().Range(address).Formula();
@@ -42,6 +46,18 @@ std::vector<std::string> Workplace::Titles() const {
   std::vector<std::string> titles;
   for (const auto& shown : runtime.shown) titles.push_back(shown.title);
   return titles;
+}
+
+}  // namespace tavrin
+
+namespace tavrin {
+
+LoneHost::LoneHost(const std::string& bookName, const std::string& sheetName)
+    : host(app.AddWorkbook(bookName)) {
+  host.AddSheet(sheetName);
+  app.SetThisWorkbook(host);
+  runtime.running = &app;
+  korvel.SetXlBook(host);
 }
 
 }  // namespace tavrin

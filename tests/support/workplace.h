@@ -54,3 +54,18 @@ class Workplace {
 };
 
 }  // namespace tavrin
+
+namespace tavrin {
+
+// A host workbook of a given name and sheet alone, with the component bound to it but not yet
+// initialised: for the cases Workplace's own host workbook cannot show.
+struct LoneHost {
+  LoneHost(const std::string& bookName, const std::string& sheetName);
+
+  ScriptedRuntime runtime;
+  Spreadsheet app;
+  Book& host;
+  Korvel korvel{runtime};
+};
+
+}  // namespace tavrin
