@@ -57,6 +57,9 @@ class Korvel {
   const std::string& InitToken() const { return initToken; }
   const std::string& MacroPrefix() const { return macroPrefix; }
   const std::string& SavedSelection() const { return savedSelection; }
+  // Whether the last tool run reached its normal close; false when one of its checks, a
+  // question answered No or Cancel, or a failure ended it before.
+  bool RunFinished() const { return runFinished; }
 
  private:
   friend class RunFrame;
@@ -73,6 +76,7 @@ class Korvel {
   Application* xlApp = nullptr;
   std::string macroPrefix;
   std::string savedSelection;
+  bool runFinished = false;
 };
 
 }  // namespace tavrin

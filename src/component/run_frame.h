@@ -14,11 +14,14 @@ namespace tavrin {
 // The frame every tool runs in. A tool takes the steps it needs, in its own order:
 //   F0/F8 WithFailureReport    F1 TokenMatches     F2 TargetWorkbookActive
 //   F3 FieldsFilled            F4 EventsOff / KeepEventsAndOff
-//   F5 HideForm                F7 EventsBack, UnloadForm
+//   F5 HideForm                F7 EventsBack, UnloadForm, Finished
 // Messages of the frame are shown through the runtime, with the frame's exact texts.
 class RunFrame {
  public:
-  RunFrame(Korvel& component, Form& toolForm) : korvel(component), form(toolForm) {}
+  // A new run: the component forgets that the last one finished.
+  RunFrame(Korvel& component, Form& toolForm) : korvel(component), form(toolForm) {
+    korvel.runFinished = false;
+  }
 
   // The host application the run talks to: the component's xlApp, unless the tool looked the
   // running host up afresh (UseApplication).
@@ -50,6 +53,9 @@ class RunFrame {
   // F7's events: back on, or back to the kept setting.
   void EventsBack();
   void UnloadForm();
+  // The end of F7: the run went through its own work to its normal close. A run that a check,
+  // a declined question or a failure stopped never gets here (Korvel::RunFinished).
+  void Finished() { korvel.runFinished = true; }
 
   // F0 and F8: runs the work; a failure in it ends in the failure report. With reshowForm the
   // report shows the form again (the tools that hid it to ask for a range).

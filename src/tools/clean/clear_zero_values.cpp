@@ -38,6 +38,7 @@ void Korvel::SCGS0(const std::string& WD, Form& Obj1) {
         });
 
         frame.EventsBack();
+        frame.Finished();
       },
       true);
 }

@@ -27,6 +27,7 @@ void Korvel::SC0(const std::string& WD, Form& Obj1) {
         });
 
         frame.EventsBack();
+        frame.Finished();
       },
       true);
 }

@@ -141,6 +141,7 @@ void Korvel::FYXJYHJ(const std::string& WD, Form& Obj1) {
     app.SetScreenUpdating(true);
     frame.UnloadForm();
     frame.Message("运行完毕");
+    frame.Finished();
   });
 }
 

@@ -143,6 +143,7 @@ void Korvel::SJFQ(const std::string& WD, Form& Obj1) {
   }
 
   Skipping([&] { frame.EventsBack(); });
+  frame.Finished();
 }
 
 }  // namespace tavrin

@@ -90,6 +90,7 @@ void Korvel::QDZBG(const std::string& WD, Form& Obj1) {
 
     frame.EventsBack();
     frame.UnloadForm();
+    frame.Finished();
   });
 }
 

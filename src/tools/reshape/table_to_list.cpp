@@ -55,6 +55,7 @@ void Korvel::BGZQD(const std::string& WD, Form& Obj1) {
 
     frame.EventsBack();
     frame.UnloadForm();
+    frame.Finished();
   });
 }
 

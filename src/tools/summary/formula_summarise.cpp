@@ -144,6 +144,7 @@ void Korvel::HZ(const std::string& WD, Form& Obj1) {
 
     frame.EventsBack();
     frame.Message("汇总完毕");
+    frame.Finished();
   });
 }
 

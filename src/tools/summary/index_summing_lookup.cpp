@@ -91,6 +91,7 @@ void Korvel::HZCZSZ(const std::string& WD, Form& Obj1) {
     app.Evaluate(savedSelection).AsRange().Select();
     frame.UnloadForm();
     frame.Message("查找完毕");
+    frame.Finished();
   });
 }
 

@@ -180,6 +180,7 @@ void Korvel::HzCzBcf(const std::string& WD, Form& Obj1) {
     frame.UnloadForm();
     stopwatch.Pause();
     frame.Message(stopwatch.Text(), 0, kLibraryTitle);
+    frame.Finished();
   });
 }
 

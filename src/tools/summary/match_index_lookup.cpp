@@ -70,6 +70,7 @@ void Korvel::DSYCZ(const std::string& WD, Form& Obj1) {
 
     frame.EventsBack();
     frame.UnloadForm();
+    frame.Finished();
   });
 }
 
