@@ -1,7 +1,11 @@
 #include "spreadsheet/book.h"
 
+#include <unicode/utf8.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <regex>
+#include <string_view>
 
 #include "host/host_error.h"
 #include "spreadsheet/sheet.h"
@@ -13,8 +17,25 @@ namespace {
 
 constexpr size_t kMaxSheetName = 31;
 
+// The length in bytes of the longest head of a name that holds at most `most` characters, never
+// cutting inside a character. The host counts a name in UTF-16 units, so a character beyond
+// U+FFFF counts two; a broken byte sequence counts one.
+size_t HeadLength(std::string_view name, size_t most) {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(name.data());
+  int32_t length = static_cast<int32_t>(std::min<size_t>(name.size(), INT32_MAX));
+  size_t characters = 0;
+  for (int32_t i = 0; i < length;) {
+    int32_t start = i;
+    UChar32 c;
+    U8_NEXT(bytes, i, length, c);
+    characters += c > 0xFFFF ? 2 : 1;
+    if (characters > most) return static_cast<size_t>(start);
+  }
+  return name.size();
+}
+
 bool IsValidSheetName(const std::string& name) {
-  return !name.empty() && FoldCase(name).size() <= kMaxSheetName &&
+  return !name.empty() && HeadLength(name, kMaxSheetName) == name.size() &&
          name.find_first_of(":\\/?*[]") == std::string::npos;
 }
 
@@ -84,12 +105,15 @@ Sheet& Book::CopySheet(const Sheet& source, const Sheet& after) {
 }
 
 // "Name (2)", "Name (3)", ...: the first name free. A copy of "Name (2)" counts on from "Name".
+// As in the host, the name is cut short before the number so the whole stays within the limit.
 std::string Book::CopyName(const std::string& name) {
   static const std::regex numbered(R"((.*) \(\d+\))");
   std::smatch match;
   std::string base = std::regex_match(name, match, numbered) ? match[1].str() : name;
   for (int n = 2;; ++n) {
-    std::string candidate = base + " (" + std::to_string(n) + ")";
+    std::string number = " (" + std::to_string(n) + ")";
+    std::string candidate =
+        base.substr(0, HeadLength(base, kMaxSheetName - number.size())) + number;
     if (FindSheet(candidate) == nullptr) return candidate;
   }
 }

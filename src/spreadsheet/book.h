@@ -34,7 +34,8 @@ class Book : public Workbook {
   ~Book() override;
 
   // A new sheet at the end; the first sheet added becomes the active one. A name in use (letter
-  // case ignored), empty, longer than 31 characters or holding one of : \ / ? * [ ] fails (1004).
+  // case ignored), empty, longer than 31 characters (a character beyond U+FFFF counts two, as in
+  // the host) or holding one of : \ / ? * [ ] fails (1004).
   Sheet& AddSheet(const std::string& name);
   // By number from 1, or by name (letter case ignored); missing fails (9).
   Sheet& GetSheet(int index);
@@ -45,7 +46,8 @@ class Book : public Workbook {
   // Makes this the application's active workbook.
   void Activate();
   // A copy of the sheet, placed after another sheet of this workbook and named as the host names
-  // copies ("Name (2)", the first number free); it becomes the active sheet.
+  // copies ("Name (2)", the first number free; a long name is cut before the number so the whole
+  // keeps within 31 characters); it becomes the active sheet.
   Sheet& CopySheet(const Sheet& source, const Sheet& after);
   BookWindow& GetWindow() { return window_; }
   // What the file the workbook was read from leaves for writing it back (the file reader's own
