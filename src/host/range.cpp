@@ -7,11 +7,16 @@ namespace tavrin {
 
 namespace {
 
-void CheckInside(const Area& area) {
-  if (area.row < 1 || area.column < 1 || area.rows < 1 || area.columns < 1 ||
-      area.LastRow() > kLastRow || area.LastColumn() > kLastColumn) {
+// The area of those corner and counts when it lies on the sheet; numbers a caller computed from
+// anything (a dialog's text, a count) may be as large as an int goes, so they are checked before
+// they are added up.
+Area Inside(long long row, long long column, long long rows, long long columns) {
+  if (row < 1 || column < 1 || rows < 1 || columns < 1 || row + rows - 1 > kLastRow ||
+      column + columns - 1 > kLastColumn) {
     throw HostError::ApplicationDefined();
   }
+  return Area{static_cast<int>(row), static_cast<int>(column), static_cast<int>(rows),
+              static_cast<int>(columns)};
 }
 
 }  // namespace
@@ -27,25 +32,21 @@ long long Range::Count() const {
 }
 
 Range Range::Offset(int rows, int columns) const {
-  std::vector<Area> moved = areas_;
-  for (Area& area : moved) {
-    area.row += rows;
-    area.column += columns;
-    CheckInside(area);
+  std::vector<Area> moved;
+  for (const Area& area : areas_) {
+    moved.push_back(Inside(static_cast<long long>(area.row) + rows,
+                           static_cast<long long>(area.column) + columns, area.rows, area.columns));
   }
   return Range(*sheet_, std::move(moved));
 }
 
 Range Range::Resize(int rows, int columns) const {
-  Area area{Row(), Column(), rows, columns};
-  CheckInside(area);
-  return Range(*sheet_, area);
+  return Range(*sheet_, Inside(Row(), Column(), rows, columns));
 }
 
 Range Range::Cells(int row, int column) const {
-  Area area{Row() + row - 1, Column() + column - 1, 1, 1};
-  CheckInside(area);
-  return Range(*sheet_, area);
+  return Range(*sheet_, Inside(static_cast<long long>(Row()) + row - 1,
+                               static_cast<long long>(Column()) + column - 1, 1, 1));
 }
 
 Range Range::EntireRow() const {

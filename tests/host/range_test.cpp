@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 
 #include "host/block.h"
@@ -107,6 +108,20 @@ TEST(RangeGeometry, ResizeAndCellsCountFromTheTopLeftCell) {
   ExpectHostError(1004, [&] { range.Resize(65535, 1); });
   ExpectHostError(1004, [&] { range.Resize(1, 256); });
   EXPECT_EQ(range.EntireRow().Address(), "$3:$7");
+}
+
+TEST(RangeGeometry, NumbersAsLargeAsAnIntGoesFailAtTheEdgeToo) {
+  GeometrySheet sheet;
+  Range range(sheet, Area{9, 2, 1, 1});
+  for (int far : {INT_MAX, INT_MIN, INT_MAX - 8, INT_MIN + 1}) {
+    ExpectHostError(1004, [&] { range.Offset(far, 0); });
+    ExpectHostError(1004, [&] { range.Offset(0, far); });
+    ExpectHostError(1004, [&] { range.Resize(far, 1); });
+    ExpectHostError(1004, [&] { range.Resize(1, far); });
+    ExpectHostError(1004, [&] { range.Cells(far, 1); });
+    ExpectHostError(1004, [&] { range.Cells(1, far); });
+    ExpectHostError(1004, [&] { sheet.Cells(far, far); });
+  }
 }
 
 TEST(WorksheetGeometry, CellsRowsAndRangeOfTwoCorners) {
