@@ -167,5 +167,64 @@ TEST(Partition, ABadParameterIsNamedBeforeAnythingChanges) {
   }
 }
 
+// Every cell of every sheet, with its value, to compare before and after a run.
+std::vector<std::string> Contents(Workplace& w) {
+  std::vector<std::string> cells;
+  for (int i = 1; i <= w.book().SheetCount(); ++i) {
+    Sheet& sheet = w.book().GetSheet(i);
+    sheet.Store().ForEach(Area{1, 1, kLastRow, kLastColumn}, [&](int r, int c, const Cell& cell) {
+      std::string value =
+          cell.value.IsText() ? cell.value.AsText() : std::to_string(cell.value.AsNumber());
+      cells.push_back(sheet.Name() + "!" + std::to_string(r) + "," + std::to_string(c) + "=" +
+                      value);
+    });
+  }
+  return cells;
+}
+
+TEST(Partition, ALayoutPastTheSheetsColumnsIsNamedAndNothingChanges) {
+  struct Case {
+    const char* groupsAcross;
+    const char* leadCols;
+    const char* message;
+    const char* field;
+  };
+  // A:C wide with a gap of 1, slot j begins at column 4j + 1: slot 64 would end in column 260.
+  // Lead columns beyond the list leave its first row empty: the slots would run left of A.
+  const Case cases[] = {
+      {"65", "0", "“每排组数”或“间隔列数”过大，分排后的数据将超出第256列（IV列）！", "TextBox2"},
+      {"3", "10", "“左侧列数”有误：列表首行在第11列及其右侧没有数据！", "TextBox3"},
+  };
+  for (const Case& bad : cases) {
+    Workplace w;
+    PutList(w, 121);
+    FillDialog(w, "1", bad.groupsAcross, bad.leadCols, "1", bad.leadCols[0] == '0' ? "1" : "0");
+    std::vector<std::string> before = Contents(w);
+    w.runtime.answers = {vbOK};
+    w.korvel().SJFQ(w.Token(), w.form);
+    EXPECT_EQ(w.Texts(), std::vector<std::string>{bad.message});
+    EXPECT_EQ(w.form.Focus(), bad.field);
+    EXPECT_EQ(w.form.GetState(), DialogForm::State::Shown);
+    EXPECT_EQ(w.book().SheetCount(), 1);
+    EXPECT_EQ(Contents(w), before);
+    EXPECT_EQ(w.sheet().PageSetup().PrintTitleRows(), "");
+    EXPECT_TRUE(w.app.EnableEvents());
+  }
+}
+
+TEST(Partition, ALayoutEndingInColumnIVRuns) {
+  Workplace w;
+  PutList(w, 121);
+  FillDialog(w, "1", "64", "0", "1", "1");
+  w.runtime.answers = {vbOK};
+  w.korvel().SJFQ(w.Token(), w.form);
+  ASSERT_EQ(w.sheet().Name(), "Sheet1 (2)");
+  EXPECT_EQ(w.At("IS2"), Variant(65));  // slot 63, columns 253 to 255
+  EXPECT_EQ(w.At("IU2"), Variant(130));
+  EXPECT_EQ(w.At("A3"), Variant(66));
+  EXPECT_EQ(w.At("HM3"), Variant(121)) << "rows 66 to 121 fill slots 0 to 55 of band 2";
+  EXPECT_TRUE(w.At("HQ3").IsEmpty());
+}
+
 }  // namespace
 }  // namespace tavrin

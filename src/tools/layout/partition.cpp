@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -46,6 +47,36 @@ std::string Complaint(const Parameter& parameter, std::optional<int> value) {
   return "";
 }
 
+// A layout that does not fit the sheet: the message, and the field the user must change.
+struct Misfit {
+  std::string text;
+  const char* field;
+};
+
+// Every moved chunk must land within columns A to IV: a cut past them would fail and be skipped
+// while the rows it was to empty are still deleted. The block of |listWidth| + 1 columns goes to
+// the evenly spaced slots 1 to groupsAcross - 1, so the first and the last are the extremes. The
+// width is negative only when the list's first row is empty right of the lead columns; the slots
+// then run leftward.
+std::optional<Misfit> LayoutMisfit(int listWidth, int leadCols, int groupsAcross, int gapCols) {
+  if (groupsAcross < 2) return std::nullopt;
+  long leftmost = kLastColumn, rightmost = 1;
+  for (long j : {1L, groupsAcross - 1L}) {
+    long first = leadCols + (static_cast<long>(listWidth) + gapCols) * j + 1;
+    leftmost = std::min(leftmost, first);
+    rightmost = std::max(rightmost, first + std::abs(listWidth));
+  }
+  if (rightmost > kLastColumn) {
+    return Misfit{"“每排组数”或“间隔列数”过大，分排后的数据将超出第256列（IV列）！", "TextBox2"};
+  }
+  if (leftmost < 1) {
+    return Misfit{
+        "“左侧列数”有误：列表首行在第" + std::to_string(leadCols + 1) + "列及其右侧没有数据！",
+        "TextBox3"};
+  }
+  return std::nullopt;
+}
+
 // Runs a step; a failure in it skips it and the run goes on.
 template <class Step>
 void Skipping(Step&& step) {
@@ -81,6 +112,19 @@ void Korvel::SJFQ(const std::string& WD, Form& Obj1) {
   const int titleRows = values[0], groupsAcross = values[1], leadCols = values[2];
   const int groupRows = values[3], gapCols = values[4];
 
+  // The list's width, measured in its first row from column IV leftward, on the user's sheet:
+  // the copy the run works on has the same cells. The whole layout must fit the sheet's columns.
+  int listWidth = 0;
+  Skipping([&] {
+    Worksheet& sheet = frame.App().ActiveWorkbook().ActiveSheet();
+    listWidth = sheet.Cells(titleRows + 1, kLastColumn).End(xlToLeft).Column() - leadCols;
+  });
+  if (auto misfit = LayoutMisfit(listWidth, leadCols, groupsAcross, gapCols)) {
+    frame.Message(misfit->text);
+    Obj1.Controls(misfit->field).SetFocus();
+    return;
+  }
+
   // From here on a failing step is skipped.
   Skipping([&] { frame.EventsOff(); });
   Skipping([&] { frame.UnloadForm(); });
@@ -114,11 +158,8 @@ void Korvel::SJFQ(const std::string& WD, Form& Obj1) {
     return *copy;
   };
 
-  // The list's width from its first row, its last row in its first column, and the bands.
-  int listWidth = 0, listEnd = 0, bandCount = 0;
-  Skipping([&] {
-    listWidth = onCopy().Cells(titleRows + 1, kLastColumn).End(xlToLeft).Column() - leadCols;
-  });
+  // The list's last row in its first column, and the bands.
+  int listEnd = 0, bandCount = 0;
   Skipping([&] { listEnd = onCopy().Cells(kLastRow, leadCols + 1).End(xlUp).Row(); });
   Skipping([&] {
     double chunks = static_cast<double>(listEnd) / (groupsAcross * groupRows);
