@@ -38,6 +38,19 @@ TEST(FormulaSummarise, SumsEveryKeyCombinationWithTheAllBlankOneLast) {
   EXPECT_EQ(w.form.GetState(), DialogForm::State::Unloaded);
 }
 
+TEST(FormulaSummarise, EveryKeyBlankGivesOneRowOfGrandTotals) {
+  Workplace w;
+  PutList(w, {{1, "", "", 1, 10}, {2, "", "", 2, 20}, {3, "", "", 4, 40}});
+  w.korvel().HZ(w.Token(), w.form);
+  EXPECT_EQ(w.At("I3"), Variant("k2"));
+  EXPECT_TRUE(w.At("H4").IsEmpty() && w.At("I4").IsEmpty());
+  EXPECT_EQ(w.At("J4"), Variant(7));
+  EXPECT_EQ(w.At("K4"), Variant(70));
+  EXPECT_TRUE(w.At("J5").IsEmpty());
+  EXPECT_EQ(w.Texts(), (std::vector<std::string>{"汇总完毕"}));
+  EXPECT_EQ(w.form.GetState(), DialogForm::State::Unloaded);
+}
+
 TEST(FormulaSummarise, TextInTheValuesStopsWithItsCount) {
   Workplace w;
   PutList(w, {{1, "a", "x", "'1", 10}, {2, "b", "x", 2, "n"}});

@@ -106,8 +106,14 @@ void Korvel::HZ(const std::string& WD, Form& Obj1) {
       last = std::max(last, sheet.Cells(kLastRow, column).End(xlUp).Row());
     }
     if (CompareWithNumber(sourceBlanks, 0, runtime.Locale()) != 0) {
-      probe.SetValue(BlankKeyCountFormula(r4 + 1, last, c4, c4 + nk - 1));
-      if (CompareWithNumber(probe.Value(), 0, runtime.Locale()) == 0) ++last;
+      // When the scan stops at the header row (every key is blank), the target holds no key
+      // row and its count is 0: rows r4 + 1 to r4 would read as r4 to r4 + 1, the probe itself.
+      bool blankRowSeen = false;
+      if (last > r4) {
+        probe.SetValue(BlankKeyCountFormula(r4 + 1, last, c4, c4 + nk - 1));
+        blankRowSeen = CompareWithNumber(probe.Value(), 0, runtime.Locale()) != 0;
+      }
+      if (!blankRowSeen) ++last;
       probe.ClearContents();
     }
 
