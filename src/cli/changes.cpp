@@ -27,8 +27,9 @@ CellContents WorkbookSnapshot::Contents(Sheet& sheet) {
   const CellStore& store = sheet.Store();
   store.ForEach(Area{1, 1, kLastRow, kLastColumn}, [&](int row, int column, const Cell& cell) {
     if (!cell.HasContent()) return;
-    contents[{row, column}] =
-        cell.formula ? cell.formula->text : TextOf(cell.value, sheet.Locale());
+    contents[{row, column}] = cell.formula           ? cell.formula->text
+                              : cell.value.IsError() ? std::string(ErrorText(cell.value.AsError()))
+                                                     : TextOf(cell.value, sheet.Locale());
   });
   return contents;
 }

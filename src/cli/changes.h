@@ -11,7 +11,8 @@ namespace tavrin {
 class Book;
 class Sheet;
 
-// What a cell shows in a change listing: its formula text, or its value's text.
+// What a cell shows in a change listing: its formula text, or its value's text (an error value
+// as the host shows it, "#N/A").
 using CellContents = std::map<std::pair<int, int>, std::string>;
 
 // The contents of every sheet of a workbook, by sheet name, taken before a run to list what

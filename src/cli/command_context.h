@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <iosfwd>
+#include <string>
 
 namespace tavrin {
 
@@ -14,6 +15,11 @@ struct CommandContext {
   bool interactive;
   bool outputToTerminal;
   std::function<int()> run;
+};
+
+// A usage problem found after parsing: reported like a parse error, with status 2.
+struct UsageError {
+  std::string message;
 };
 
 }  // namespace tavrin

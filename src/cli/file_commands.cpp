@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string>
 
+#include "cli/input_file.h"
 #include "cli/sheet_table.h"
 #include "host/host_error.h"
 #include "io/workbook_file.h"
@@ -15,16 +16,18 @@ namespace tavrin {
 namespace {
 
 struct FileOptions {
-  std::string file;
+  InputFile input;
   std::string sheet;
   std::string range;
   std::string output;
 };
 
-// Runs a file command: file errors and bad names are reported with status 2.
+// Runs a file command: usage problems, file errors and bad names are reported with status 2.
 int Guarded(CommandContext& context, const char* name, const std::function<int()>& work) {
   try {
     return work();
+  } catch (const UsageError& error) {
+    context.messages << "tavrin " << name << ": " << error.message << '\n';
   } catch (const FileError& error) {
     context.messages << "tavrin " << name << ": " << error.what() << '\n';
   } catch (const HostError& error) {
@@ -33,13 +36,27 @@ int Guarded(CommandContext& context, const char* name, const std::function<int()
   return 2;
 }
 
+// The sheet named by --sheet, or the active one.
+Sheet& ChosenSheet(Book& book, const FileOptions& options) {
+  if (options.sheet.empty()) return book.GetActiveSheet();
+  Sheet* sheet = book.FindSheet(options.sheet);
+  if (sheet == nullptr) {
+    throw UsageError{"no sheet named '" + options.sheet + "' in " + options.input.path};
+  }
+  return *sheet;
+}
+
 int Show(const FileOptions& options, CommandContext& context) {
   Spreadsheet app;
-  Book& book = OpenWorkbook(app, options.file);
-  Sheet& sheet = options.sheet.empty() ? book.GetActiveSheet() : book.GetSheet(options.sheet);
+  Book& book = OpenInputFile(app, options.input);
+  Sheet& sheet = ChosenSheet(book, options);
   Area area;
   if (!options.range.empty()) {
-    area = sheet.Range(options.range).FirstArea();
+    try {
+      area = sheet.Range(options.range).FirstArea();
+    } catch (const HostError&) {
+      throw UsageError{"--range: '" + options.range + "' is no address on the sheet"};
+    }
   } else if (!UsedArea(sheet, area)) {
     context.out << sheet.Name() << ": empty\n";
     return 0;
@@ -50,9 +67,10 @@ int Show(const FileOptions& options, CommandContext& context) {
 }
 
 int Convert(const FileOptions& options, CommandContext& context) {
+  CheckOutputIsNotInput(options.input, options.output, "convert writes a new file");
   Spreadsheet app;
-  Book& book = OpenWorkbook(app, options.file);
-  if (!options.sheet.empty()) book.GetSheet(options.sheet).Activate();
+  Book& book = OpenInputFile(app, options.input);
+  if (!options.sheet.empty()) ChosenSheet(book, options).Activate();
   SaveWorkbook(book, options.output);
   context.messages << "Written: " << options.output << '\n';
   return 0;
@@ -64,7 +82,7 @@ void AddFileCommands(CLI::App& program, CommandContext& context) {
   auto options = std::make_shared<FileOptions>();
 
   CLI::App* show = program.add_subcommand("show", "Print a sheet, or a range of it, as a table");
-  show->add_option("FILE", options->file, "The workbook (.xlsx, .xls or .csv)")->required();
+  AddInputFile(*show, options->input, "The workbook (.xlsx, .xls or .csv)");
   show->add_option("--sheet", options->sheet, "The sheet (default: the active one)");
   show->add_option("--range", options->range, "The range, e.g. A1:D20 (default: the used area)");
   show->footer("Example: tavrin show examples/sales.xlsx --range A1:E10");
@@ -76,10 +94,10 @@ void AddFileCommands(CLI::App& program, CommandContext& context) {
 
   CLI::App* convert =
       program.add_subcommand("convert", "Convert a workbook between .xlsx, .xls and .csv");
-  convert->add_option("FILE", options->file, "The workbook to read (.xlsx, .xls or .csv)")
-      ->required();
-  convert->add_option("-o,--output", options->output,
-                      "The file to write (.xlsx, or .csv for the active sheet)")
+  AddInputFile(*convert, options->input, "The workbook to read (.xlsx, .xls or .csv)");
+  convert
+      ->add_option("-o,--output", options->output,
+                   "The file to write (.xlsx, or .csv for the active sheet)")
       ->required();
   convert->add_option("--sheet", options->sheet, "The sheet a .csv gets (default: the active one)");
   convert->footer("Example: tavrin convert examples/sales.xlsx -o sales.csv");

@@ -8,6 +8,7 @@
 #include "cli/changes.h"
 #include "cli/dialog_form.h"
 #include "cli/host_session.h"
+#include "cli/input_file.h"
 #include "cli/terminal_runtime.h"
 #include "host/host_error.h"
 #include "io/workbook_file.h"
@@ -19,7 +20,7 @@ namespace tavrin {
 namespace {
 
 struct RunOptions {
-  std::string file;
+  InputFile input;
   std::string sheet;
   std::string select = "A1";
   std::string output;
@@ -31,11 +32,6 @@ struct RunOptions {
   std::optional<bool> preview;
   std::optional<std::string> range;
   std::map<std::string, std::string> named;
-};
-
-// A usage problem found after parsing: reported like a parse error.
-struct UsageError {
-  std::string message;
 };
 
 Variant ControlValue(const std::string& control, const std::string& text) {
@@ -78,11 +74,11 @@ void FillForm(DialogForm& form, const ToolDefinition& tool, const RunOptions& op
 
 // Opens the file, makes the chosen sheet active and selects the chosen cells.
 Book& OpenUsersWorkbook(Spreadsheet& app, const RunOptions& options) {
-  Book& book = OpenWorkbook(app, options.file);
+  Book& book = OpenInputFile(app, options.input);
   if (!options.sheet.empty()) {
     Sheet* sheet = book.FindSheet(options.sheet);
     if (sheet == nullptr)
-      throw UsageError{"no sheet named '" + options.sheet + "' in " + options.file};
+      throw UsageError{"no sheet named '" + options.sheet + "' in " + options.input.path};
     sheet->Activate();
   }
   try {
@@ -112,6 +108,9 @@ int RunTool(const ToolDefinition& tool, const RunOptions& options, CommandContex
   Answering answering = options.yes  ? Answering::Yes
                         : options.no ? Answering::No
                                      : Answering::AtTerminal;
+  if (!options.output.empty()) {
+    CheckOutputIsNotInput(options.input, options.output, "write over it with --in-place");
+  }
 
   Spreadsheet app;
   Book& book = OpenUsersWorkbook(app, options);
@@ -147,11 +146,15 @@ int RunTool(const ToolDefinition& tool, const RunOptions& options, CommandContex
     context.messages << "The run failed: nothing written.\n";
     return 1;
   }
+  if (!session.Component().RunFinished()) {
+    context.messages << "The run stopped before finishing: nothing written.\n";
+    return 1;
+  }
   if (trial) {
     context.messages << "Trial run: nothing written (use -o PATH or --in-place).\n";
     return 0;
   }
-  std::string target = options.inPlace ? options.file : options.output;
+  std::string target = options.inPlace ? options.input.path : options.output;
   SaveWorkbook(book, target);
   context.messages << "Written: " << target << '\n';
   return 0;
@@ -164,7 +167,7 @@ void AddToolCommand(CLI::App& program, CommandContext& context, ToolDefinition t
   auto shared = std::make_shared<ToolDefinition>(std::move(tool));
   CLI::App* command = program.add_subcommand(shared->name, shared->description);
   command->alias(shared->method);
-  command->add_option("FILE", options->file, "The workbook (.xlsx, .xls or .csv)")->required();
+  AddInputFile(*command, options->input, "The workbook (.xlsx, .xls or .csv)");
   for (const ControlOption& option : shared->options) {
     std::string help = option.help + " [" + option.control + "]";
     if (option.kind == ControlOption::Kind::Flag) {
@@ -204,10 +207,11 @@ void AddToolCommand(CLI::App& program, CommandContext& context, ToolDefinition t
       "and on a trial run)");
   command->add_flag_callback(
       "--no-preview", [options] { options->preview = false; }, "Do not print the changed cells");
-  command->footer("Example: " + shared->example +
-                  "\nWithout -o or --in-place the run is a trial: nothing is written and the "
-                  "changes are shown.\nExit status: 0 done, 1 the run failed (nothing written), "
-                  "2 usage or file error.");
+  command->footer(
+      "Example: " + shared->example +
+      "\nWithout -o or --in-place the run is a trial: nothing is written and the "
+      "changes are shown.\nExit status: 0 the run finished, 1 it stopped before finishing "
+      "(a check, a No or Cancel) or failed (nothing written), 2 usage or file error.");
   command->callback([options, shared, &context] {
     context.run = [options, shared, &context] {
       try {

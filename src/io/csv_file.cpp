@@ -71,9 +71,8 @@ void AppendField(std::string& out, const std::string& text) {
 }  // namespace
 
 Book& ReadCsv(Spreadsheet& application, const std::string& bookName, const std::string& sheetName,
-              std::string_view bytes) {
-  if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
-  std::vector<Record> records = ParseRecords(bytes);
+              std::string_view text) {
+  std::vector<Record> records = ParseRecords(text);
   if (records.size() > static_cast<size_t>(kLastRow)) {
     throw FormatError("it has more than " + std::to_string(kLastRow) + " lines");
   }

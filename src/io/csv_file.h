@@ -9,13 +9,13 @@ class Book;
 class Sheet;
 class Spreadsheet;
 
-// Adds a workbook of one sheet read from comma-separated values in UTF-8 (a byte-order mark
-// allowed): fields in double quotes may hold commas, line breaks and doubled quotes; a field
-// that reads as a number ("." as the decimal point) is that number, TRUE and FALSE (any case)
+// Adds a workbook of one sheet read from comma-separated values in UTF-8 (see DecodeText for
+// the file's bytes): fields in double quotes may hold commas, line breaks and doubled quotes; a
+// field that reads as a number ("." as the decimal point) is that number, TRUE and FALSE (any case)
 // are Booleans, anything else is text. More rows or columns than a sheet holds fail
 // (FormatError) before any workbook is added.
 Book& ReadCsv(Spreadsheet& application, const std::string& bookName, const std::string& sheetName,
-              std::string_view bytes);
+              std::string_view text);
 
 // The used area of the sheet as comma-separated values: each value as the sheet displays it,
 // quoted when it holds a comma, a quote or a line break; UTF-8 with a byte-order mark, lines

@@ -3,11 +3,18 @@
 #include <algorithm>
 #include <cctype>
 
+#include <pugixml.hpp>
+
+#include "host/host_error.h"
 #include "io/atomic_file.h"
 #include "io/csv_file.h"
+#include "io/sheet_names.h"
+#include "io/text_encoding.h"
 #include "io/xls_reader.h"
+#include "io/xlsx_origin.h"
 #include "io/xlsx_reader.h"
 #include "io/xlsx_writer.h"
+#include "io/xml_text.h"
 #include "spreadsheet/sheet.h"
 #include "spreadsheet/text_compare.h"
 
@@ -41,22 +48,48 @@ void CheckPackage(std::string_view bytes) {
   if (!bytes.starts_with("PK")) throw FormatError("not a workbook (it is no zip archive)");
 }
 
-// The sheet name a .csv file gives: its stem, without the characters a sheet name cannot hold,
-// at most 31 characters.
-std::string SheetNameOf(const std::filesystem::path& path) {
-  std::string name;
-  int characters = 0;
-  for (char c : path.stem().string()) {
-    bool starts = (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    if (starts && ++characters > 31) break;
-    name += std::string_view(":\\/?*[]").find(c) == std::string_view::npos ? c : '_';
+// The sheet names the workbook part of a package lists, in its order.
+std::vector<std::string> ListedSheetNames(std::string_view package) {
+  XlsxOrigin origin;
+  origin.parts = ReadZip(package);
+  std::vector<std::string> names;
+  for (const Relationship& relationship : origin.RelationshipsOf("")) {
+    const PackagePart* part = origin.Find(relationship.target);
+    if (!IsRelationshipType(relationship.type, "officeDocument") || part == nullptr) continue;
+    pugi::xml_document workbook;
+    ParseXml(workbook, part->bytes, relationship.target);
+    for (pugi::xml_node sheet : workbook.child("workbook").child("sheets").children("sheet")) {
+      names.emplace_back(sheet.attribute("name").as_string());
+    }
+    break;
   }
-  return name.empty() ? "Sheet1" : name;
+  return names;
+}
+
+// The workbook read from the file's bytes. The model refuses what no workbook of the host can
+// hold, such as a sheet name it does not allow: the file is at fault, not the run.
+Book& ReadByExtension(Spreadsheet& application, const std::filesystem::path& path,
+                      const std::string& extension, std::string_view bytes,
+                      std::string_view encoding) {
+  std::string name = path.filename().string();
+  try {
+    if (extension == ".xls") return ReadXls(application, name, path);
+    if (extension == ".csv") {
+      return ReadCsv(application, name, SheetNameFrom(path.stem().string()),
+                     DecodeText(bytes, encoding));
+    }
+    CheckPackage(bytes);
+    return ReadXlsx(application, name, bytes);
+  } catch (const HostError& error) {
+    if (extension != ".csv" && extension != ".xls") CheckSheetNames(ListedSheetNames(bytes));
+    throw FormatError("it holds what no workbook can (" + error.Description() + ")");
+  }
 }
 
 }  // namespace
 
-Book& OpenWorkbook(Spreadsheet& application, const std::filesystem::path& path) {
+Book& OpenWorkbook(Spreadsheet& application, const std::filesystem::path& path,
+                   std::string_view encoding) {
   std::string extension = ExtensionOf(path);
   bool xlsx = extension == ".xlsx" || extension == ".xlsm";
   if (!xlsx && extension != ".xls" && extension != ".csv") {
@@ -70,9 +103,7 @@ Book& OpenWorkbook(Spreadsheet& application, const std::filesystem::path& path) 
     }
   }
   try {
-    Book& book = xlsx                  ? (CheckPackage(bytes), ReadXlsx(application, name, bytes))
-                 : extension == ".xls" ? ReadXls(application, name, path)
-                                       : ReadCsv(application, name, SheetNameOf(path), bytes);
+    Book& book = ReadByExtension(application, path, extension, bytes, encoding);
     book.Activate();
     return book;
   } catch (const FormatError& error) {

@@ -49,7 +49,7 @@ void AddName(pugi::xml_node names, const char* name, int index, const std::strin
   pugi::xml_node node = names.append_child("definedName");
   node.append_attribute("name") = name;
   node.append_attribute("localSheetId") = index;
-  node.text() = text.c_str();
+  node.text() = XmlText(text).c_str();
 }
 
 void WriteDefinedNames(pugi::xml_node root, const std::vector<std::string>& fileNames,
@@ -113,7 +113,7 @@ std::string WriteWorkbookPart(std::string_view original, const std::vector<Workb
     }
     if (!sheet) {
       sheet = list.append_child("sheet");
-      sheet.append_attribute("name") = entry.sheet->Name().c_str();
+      sheet.append_attribute("name") = XmlText(entry.sheet->Name()).c_str();
       sheet.append_attribute("sheetId") = entry.sheetId.c_str();
       sheet.append_attribute("r:id") = entry.relationshipId.c_str();
     }

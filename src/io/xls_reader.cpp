@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "io/file_error.h"
+#include "io/sheet_names.h"
 #include "spreadsheet/sheet.h"
 
 namespace tavrin {
@@ -96,6 +97,9 @@ Book& ReadXls(Spreadsheet& application, const std::string& bookName,
       }
     }
   }
+  std::vector<std::string> names;
+  for (const XlsSheet& read : sheets) names.push_back(read.name);
+  CheckSheetNames(names);
   Book& book = application.AddWorkbook(bookName);
   for (XlsSheet& read : sheets) {
     Sheet& sheet = book.AddSheet(read.name);

@@ -1,5 +1,8 @@
 #include "io/xml_text.h"
 
+#include <unicode/utf8.h>
+
+#include <algorithm>
 #include <vector>
 
 #include "io/file_error.h"
@@ -24,9 +27,37 @@ std::string PrintXml(const pugi::xml_node& node) {
   return std::move(writer.text);
 }
 
+namespace {
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+// Appends the character that starts at text[i] as XML can hold it and returns where the next
+// one starts: a byte that begins no UTF-8 character, and U+FFFE and U+FFFF, become U+FFFD; a
+// control character other than tab, line feed and carriage return is dropped.
+size_t AppendCharacter(std::string& out, std::string_view text, size_t i) {
+  auto byte = static_cast<unsigned char>(text[i]);
+  if (byte < 0x80) {
+    if (byte >= 0x20 || byte == '\t' || byte == '\n' || byte == '\r') out += text[i];
+    return i + 1;
+  }
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data() + i);
+  int32_t length = static_cast<int32_t>(std::min<size_t>(text.size() - i, 4));
+  int32_t next = 0;
+  UChar32 c;
+  U8_NEXT(bytes, next, length, c);
+  if (c < 0 || c == 0xFFFE || c == 0xFFFF) {
+    out += kReplacement;
+  } else {
+    out.append(text.substr(i, static_cast<size_t>(next)));
+  }
+  return i + static_cast<size_t>(next);
+}
+
+}  // namespace
+
 void AppendEscaped(std::string& out, std::string_view text) {
-  for (char c : text) {
-    switch (c) {
+  for (size_t i = 0; i < text.size();) {
+    switch (text[i]) {
       case '&':
         out += "&amp;";
         break;
@@ -40,11 +71,18 @@ void AppendEscaped(std::string& out, std::string_view text) {
         out += "&quot;";
         break;
       default:
-        if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r') {
-          out += c;
-        }
+        i = AppendCharacter(out, text, i);
+        continue;
     }
+    ++i;
   }
+}
+
+std::string XmlText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) i = AppendCharacter(out, text, i);
+  return out;
 }
 
 pugi::xml_node Obtain(pugi::xml_node parent, const char* name) {

@@ -121,11 +121,13 @@ TEST_F(CommandLine, InPlaceWritesOverTheFile) {
 
 TEST_F(CommandLine, QuestionsTakeTheDefaultWithoutATerminal) {
   Outcome outcome = Tavrin("clear-zero-values " + Book() + " --sheet Zeros --range B2:D4");
-  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.status, 1) << "No stops the run before it finishes";
   EXPECT_NE(outcome.err.find("是否执行此功能？\nYes / No (default No): no terminal, default taken\n"
                              "-> No\n"),
             std::string::npos)
       << outcome.err;
+  EXPECT_NE(outcome.err.find("The run stopped before finishing: nothing written.\n"),
+            std::string::npos);
   EXPECT_NE(outcome.out.find("No cell changed."), std::string::npos);
 }
 
@@ -141,7 +143,7 @@ TEST_F(CommandLine, FailureReportExitsWithOneAndWritesNothing) {
 
 TEST_F(CommandLine, StaleTokenShowsTheMessageAndChangesNothing) {
   Outcome outcome = Tavrin("clear-zeros " + Book() + " --range A1 --token 12345");
-  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.status, 1);
   EXPECT_NE(outcome.err.find("[Lumo提示]\n类初始化序号不对：你在打开本文件时可能未启用宏。\n"),
             std::string::npos);
 }
