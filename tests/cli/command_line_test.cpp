@@ -1,46 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
-#include <unistd.h>
+#include "cli/run_tavrin.h"
 
 namespace tavrin {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-// Runs the tavrin program with its standard input not a terminal.
-Outcome Tavrin(const std::string& arguments) {
-  // ctest runs tests in parallel processes: each run its own file.
-  static int runs = 0;
-  fs::path errors =
-      fs::temp_directory_path() /
-      ("tavrin-test-stderr-" + std::to_string(::getpid()) + "-" + std::to_string(++runs) + ".txt");
-  std::string command =
-      std::string(TAVRIN_BINARY) + " " + arguments + " </dev/null 2>" + errors.string();
-  Outcome outcome{0, "", ""};
-  FILE* pipe = popen(command.c_str(), "r");
-  std::array<char, 4096> buffer;
-  size_t read;
-  while ((read = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-    outcome.out.append(buffer.data(), read);
-  }
-  outcome.status = WEXITSTATUS(pclose(pipe));
-  std::ifstream in(errors);
-  outcome.err.assign(std::istreambuf_iterator<char>(in), {});
-  fs::remove(errors);
-  return outcome;
-}
 
 class CommandLine : public ::testing::Test {
  protected:
