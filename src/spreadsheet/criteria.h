@@ -43,7 +43,7 @@ class Criterion {
   Kind kind_ = Kind::Blank;
   Variant operand_;
   std::optional<WildcardPattern> pattern_;
-  const UserLocale& locale_;
+  UserLocale locale_;  // a copy: a criterion outlives the locale it was made with
 };
 
 }  // namespace tavrin

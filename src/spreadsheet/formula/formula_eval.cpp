@@ -23,6 +23,7 @@ Variant AsKindOf(const Variant& like) {
   return Variant(0.0);
 }
 
+// A result past the range of numbers is #NUM!, as the host gives it.
 Variant Number(double number) {
   return std::isfinite(number) ? Variant(number) : Variant(ErrorValue::Num);
 }
@@ -105,7 +106,10 @@ Variant ToNumber(const Variant& value) {
 }
 
 bool Evaluator::RangeOf(const FormulaNode& node, RangeRef& range, Variant& error) {
-  Operand operand = Eval(node);
+  return AsRange(Eval(node), range, error);
+}
+
+bool Evaluator::AsRange(const Operand& operand, RangeRef& range, Variant& error) {
   if (const RangeRef* found = std::get_if<RangeRef>(&operand)) {
     range = *found;
     return true;
@@ -148,30 +152,47 @@ Operand Evaluator::Eval(const FormulaNode& node) {
       });
     }
     case Kind::Binary:
-      return Binary(node.op, node);
+      return Binary(node);
     case Kind::Call: {
       SheetFunction function = FindFunction(node.text);
       if (function == nullptr) return Variant(ErrorValue::Name);
-      return function(*this, node.children);
+      Operand result = function(*this, node.children);
+      const Variant* value = std::get_if<Variant>(&result);
+      if (value != nullptr && value->IsNumber()) return Number(value->AsNumber());
+      return result;
     }
   }
   return Variant(ErrorValue::Value);
 }
 
-Operand Evaluator::Binary(Op op, const FormulaNode& node) {
+// Operators of one level chain to the left ("=A1+A2+...+A900" holds its first term 900 levels
+// down), so a chain is walked down to its first operand and folded back up, never recursed.
+Operand Evaluator::Binary(const FormulaNode& node) {
+  std::vector<const FormulaNode*> chain;
+  const FormulaNode* first = &node;
+  while (first->kind == FormulaNode::Kind::Binary) {
+    chain.push_back(first);
+    first = &first->children[0];
+  }
+  Operand value = Eval(*first);
+  for (auto link = chain.rbegin(); link != chain.rend(); ++link)
+    value = Apply((*link)->op, std::move(value), (*link)->children[1]);
+  return value;
+}
+
+Operand Evaluator::Apply(Op op, Operand left, const FormulaNode& rightNode) {
   if (op == Op::Range) {
     // Two references joined: the rectangle spanning both.
     RangeRef a{}, b{};
     Variant error;
-    if (!RangeOf(node.children[0], a, error) || !RangeOf(node.children[1], b, error)) return error;
+    if (!AsRange(left, a, error) || !RangeOf(rightNode, b, error)) return error;
     if (a.sheet != b.sheet) return Variant(ErrorValue::Value);
     int r1 = std::min(a.area.row, b.area.row), c1 = std::min(a.area.column, b.area.column);
     int r2 = std::max(a.area.LastRow(), b.area.LastRow());
     int c2 = std::max(a.area.LastColumn(), b.area.LastColumn());
     return RangeRef{a.sheet, Area{r1, c1, r2 - r1 + 1, c2 - c1 + 1}};
   }
-  Operand left = Eval(node.children[0]);
-  Operand right = Eval(node.children[1]);
+  Operand right = Eval(rightNode);
   switch (op) {
     case Op::Concat:
       return Broadcast(left, right, [](const Variant& a, const Variant& b) {
@@ -228,6 +249,7 @@ Variant Evaluator::Scalar(const Operand& operand) {
 
 Variant Evaluator::Result(const FormulaNode& root) {
   Variant value = Scalar(Eval(root));
+  if (value.IsNumber()) return Number(value.AsNumber());
   return value.IsEmpty() ? Variant(0.0) : value;
 }
 

@@ -59,6 +59,7 @@ class Evaluator {
   std::shared_ptr<const Matrix> Array(const Operand& operand);
   // The range a reference node names, or nothing (an error value in `error`).
   bool RangeOf(const FormulaNode& node, RangeRef& range, Variant& error);
+  bool AsRange(const Operand& operand, RangeRef& range, Variant& error);
 
   // Applies a function to each pair of values, stretching a one-row or one-column operand over
   // the common shape; cells outside it are #N/A. Two scalars give a scalar.
@@ -67,7 +68,8 @@ class Evaluator {
   Operand Map(const Operand& operand, const std::function<Variant(const Variant&)>& apply);
 
  private:
-  Operand Binary(Op op, const FormulaNode& node);
+  Operand Binary(const FormulaNode& node);
+  Operand Apply(Op op, Operand left, const FormulaNode& rightNode);
   Variant Intersect(const RangeRef& range);
 
   Sheet& sheet_;

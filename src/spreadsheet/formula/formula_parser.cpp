@@ -13,6 +13,12 @@ bool IsNameChar(char c) {
          static_cast<unsigned char>(c) >= 0x80;
 }
 
+size_t Characters(std::string_view text) {
+  size_t count = 0;
+  for (char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return count;
+}
+
 // A recursive descent over the text; every method returns false when the text does not parse.
 class Parser {
  public:
@@ -20,6 +26,7 @@ class Parser {
       : text_(text), notation_(notation), row_(row), column_(column) {}
 
   std::optional<FormulaNode> Formula() {
+    if (Characters(text_) > kMaxFormulaLength) return std::nullopt;
     if (!Eat('=')) return std::nullopt;
     FormulaNode root;
     if (!Comparison(root)) return std::nullopt;
@@ -41,6 +48,28 @@ class Parser {
     ++pos_;
     return true;
   }
+
+  // Every step down into a parenthesis, a function's arguments or a sign is one level of
+  // nesting; the host refuses a formula past its levels, and so the tree stays shallow enough
+  // for every walk over it.
+  class Nested {
+   public:
+    Nested(Parser& parser, bool function) : parser_(parser), function_(function) {
+      ++parser_.nesting_;
+      if (function_) ++parser_.functionNesting_;
+    }
+    ~Nested() {
+      --parser_.nesting_;
+      if (function_) --parser_.functionNesting_;
+    }
+    bool Allowed() const {
+      return parser_.nesting_ <= kMaxNesting && parser_.functionNesting_ <= kMaxFunctionNesting;
+    }
+
+   private:
+    Parser& parser_;
+    bool function_;
+  };
 
   static FormulaNode Binary(Op op, FormulaNode left, FormulaNode right) {
     FormulaNode node;
@@ -124,6 +153,8 @@ class Parser {
   bool Unary(FormulaNode& out) {
     Blanks();
     if (Peek() == '-' || Peek() == '+') {
+      Nested level(*this, false);
+      if (!level.Allowed()) return false;
       FormulaNode node;
       node.kind = FormulaNode::Kind::Unary;
       node.op = text_[pos_++] == '-' ? Op::Negate : Op::Plus;
@@ -161,6 +192,8 @@ class Parser {
     Blanks();
     char c = Peek();
     if (c == '(') {
+      Nested level(*this, false);
+      if (!level.Allowed()) return false;
       ++pos_;
       out.kind = FormulaNode::Kind::Paren;
       out.children.emplace_back();
@@ -234,6 +267,8 @@ class Parser {
     std::string name(text_.substr(start, pos_ - start));
     for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (Peek() == '(') {
+      Nested level(*this, true);
+      if (!level.Allowed()) return false;
       ++pos_;
       out.kind = FormulaNode::Kind::Call;
       out.text = std::move(name);
@@ -418,6 +453,8 @@ class Parser {
   Notation notation_;
   int row_, column_;
   size_t pos_ = 0;
+  int nesting_ = 0;
+  int functionNesting_ = 0;
 };
 
 }  // namespace

@@ -10,12 +10,19 @@ namespace tavrin {
 
 enum class Notation { A1, R1C1 };
 
+// The host's limits of a formula: its text, "=" included, and the levels of nested functions.
+// Parentheses and signs nest too; past 255 levels of any kind a formula is refused as well.
+constexpr size_t kMaxFormulaLength = 8192;
+constexpr int kMaxFunctionNesting = 64;
+constexpr int kMaxNesting = 255;
+
 // Reads a formula text ("=" first) entered in the cell (row, column): references (absolute,
 // relative, mixed, ranges, whole rows and columns, sheet-qualified), numbers, texts with doubled
 // quotes, TRUE and FALSE, error values, operators with the host's precedence (":" first, then
 // unary minus, "%", "^", "*" "/", "+" "-", "&", comparisons) and function calls. Blanks between
 // parts are allowed. Nothing when the text is not a formula in that notation; a name that is no
-// reference, Boolean or function call is not taken either, so "=R2C2" is no A1 formula.
+// reference, Boolean or function call is not taken either, so "=R2C2" is no A1 formula. A text
+// past the limits above is no formula either.
 std::optional<FormulaNode> ParseFormula(std::string_view text, Notation notation, int row,
                                         int column);
 

@@ -69,9 +69,12 @@ struct FormulaNode {
 
 // A parsed formula, relative to its cell, shared by every cell that holds the same relative
 // formula. Its R1C1 text (with "=") is the same in every such cell and keys the sharing.
+// A text read from a file that the engine cannot read is kept as a tree that is not computable:
+// its cell keeps the result the file stored.
 struct FormulaTree {
   FormulaNode root;
   std::string r1c1;
+  bool computable = true;
 };
 using TreePtr = std::shared_ptr<const FormulaTree>;
 

@@ -1,5 +1,8 @@
 #include "spreadsheet/formula/sheet_calc.h"
 
+#include <set>
+#include <tuple>
+
 #include "spreadsheet/book.h"
 #include "spreadsheet/formula/formula_eval.h"
 #include "spreadsheet/sheet.h"
@@ -27,19 +30,154 @@ void SheetCalc::TrustStoredValues() {
   trustedVersion_ = sheet_.ContentVersion();
 }
 
+namespace {
+
+// Formula cells that read formula cells are computed depth first, each on the stack of the one
+// that reads it. A long chain (a running total down a whole column) would take more stack than
+// there is, so past a budget a cell is put off: the computation unwinds to the outermost cell,
+// which computes the put-off cell first, on a fresh stack, and then tries again.
+constexpr std::ptrdiff_t kStackBudget = 256 * 1024;
+thread_local const char* outermostFrame = nullptr;
+
+struct PutOff {
+  SheetCalc* calc;
+  int row, column;
+};
+
+std::ptrdiff_t StackUsed() {
+  return outermostFrame - static_cast<const char*>(__builtin_frame_address(0));
+}
+
+// Calls f(reference) for every reference of a tree, without recursing.
+template <class F>
+void ForEachReference(const FormulaNode& root, F&& f) {
+  std::vector<const FormulaNode*> todo{&root};
+  while (!todo.empty()) {
+    const FormulaNode* node = todo.back();
+    todo.pop_back();
+    if (node->kind == FormulaNode::Kind::Ref) f(node->ref);
+    for (const FormulaNode& child : node->children) todo.push_back(&child);
+  }
+}
+
+uint32_t KeyOf(int row, int column) {
+  return static_cast<uint32_t>(row) << 8 | static_cast<uint32_t>(column - 1);
+}
+
+}  // namespace
+
 Variant SheetCalc::Value(int row, int column, const Cell& cell) {
   if (trustedVersion_ == sheet_.ContentVersion() && !cell.value.IsEmpty()) return cell.value;
   Refresh();
-  uint32_t key = static_cast<uint32_t>(row) << 8 | static_cast<uint32_t>(column - 1);
-  auto [found, added] = results_.try_emplace(key);
-  if (!added) return found->second.computing ? Variant(ErrorValue::Ref) : found->second.value;
-  found->second.computing = true;
-  TreePtr tree = TreeOf(*cell.formula, row, column);
-  Variant value = Evaluator(sheet_, row, column).Result(tree->root);
+  auto found = results_.find(KeyOf(row, column));
+  if (found != results_.end()) {
+    const Result& result = found->second;
+    return result.computing || result.waiting ? Variant(kCircular) : result.value;
+  }
+  if (outermostFrame == nullptr) return Outermost(row, column);
+  if (StackUsed() > kStackBudget) throw PutOff{this, row, column};
+  return Compute(row, column, cell);
+}
+
+// Each put-off cell waits for the one after it, which it reads through a chain of formulas; a
+// waiting cell read again closes a circle and reads kCircular, so every cell waits at most once.
+Variant SheetCalc::Outermost(int row, int column) {
+  outermostFrame = static_cast<const char*>(__builtin_frame_address(0));
+  struct Reset {
+    ~Reset() { outermostFrame = nullptr; }
+  } reset;
+  std::vector<PutOff> pending{{this, row, column}};
+  for (;;) {
+    PutOff next = pending.back();
+    try {
+      Variant value = next.calc->ComputeAgain(next.row, next.column);
+      pending.pop_back();
+      if (pending.empty()) return value;
+    } catch (const PutOff& off) {
+      next.calc->results_[KeyOf(next.row, next.column)].waiting = true;
+      off.calc->results_[KeyOf(off.row, off.column)].waiting = true;
+      pending.push_back(off);
+    }
+  }
+}
+
+Variant SheetCalc::ComputeAgain(int row, int column) {
+  Refresh();
+  auto found = results_.find(KeyOf(row, column));
+  if (found != results_.end() && found->second.waiting) ComputeReadsFirst(row, column);
+  return Compute(row, column, *sheet_.Store().Find(row, column));
+}
+
+// A put-off cell stands at the end of a long chain: the formula cells it reads, and those they
+// read, are found from an explicit stack and computed deepest first, so each reads only cells
+// already computed. Cells already computed or in progress are left as they are.
+void SheetCalc::ComputeReadsFirst(int row, int column) {
+  struct Visit {
+    SheetCalc* calc;
+    int row, column;
+    bool expanded;
+  };
+  std::vector<Visit> stack{{this, row, column, false}};
+  std::set<std::tuple<const SheetCalc*, uint32_t>> seen{{this, KeyOf(row, column)}};
+  while (!stack.empty()) {
+    Visit visit = stack.back();
+    if (visit.expanded) {
+      stack.pop_back();
+      if (stack.empty()) return;  // the put-off cell itself is computed by the caller
+      visit.calc->Refresh();
+      if (!visit.calc->results_.contains(KeyOf(visit.row, visit.column))) {
+        visit.calc->Compute(visit.row, visit.column,
+                            *visit.calc->sheet_.Store().Find(visit.row, visit.column));
+      }
+      continue;
+    }
+    stack.back().expanded = true;
+    const Cell* cell = visit.calc->sheet_.Store().Find(visit.row, visit.column);
+    TreePtr tree = TreeOf(*cell->formula, visit.row, visit.column);
+    if (!tree->computable) continue;
+    ForEachReference(tree->root, [&](const Reference& ref) {
+      Sheet* target = ref.sheet.empty() ? &visit.calc->sheet_
+                                        : visit.calc->sheet_.Parent().FindSheet(ref.sheet);
+      std::optional<Area> area = ref.Resolve(visit.row, visit.column);
+      if (target == nullptr || !area) return;
+      SheetCalc& calc = target->Calc();
+      calc.Refresh();
+      for (int c = area->column; c <= area->LastColumn(); ++c) {
+        const std::set<int>& rows = target->Store().Column(c).FormulaRows();
+        for (auto r = rows.lower_bound(area->row); r != rows.end() && *r <= area->LastRow(); ++r) {
+          if (calc.results_.contains(KeyOf(*r, c)) || !seen.insert({&calc, KeyOf(*r, c)}).second)
+            continue;
+          stack.push_back({&calc, *r, c, false});
+        }
+      }
+    });
+  }
+}
+
+Variant SheetCalc::Compute(int row, int column, const Cell& cell) {
+  uint32_t key = KeyOf(row, column);
+  bool waited = results_[key].waiting;
+  results_[key].computing = true;
+  Variant value;
+  try {
+    TreePtr tree = TreeOf(*cell.formula, row, column);
+    if (tree->computable)
+      value = Evaluator(sheet_, row, column).Result(tree->root);
+    else
+      value = cell.value.IsEmpty() ? Variant(ErrorValue::Name) : cell.value;
+  } catch (...) {
+    // A cell that was put off goes on waiting; any other is computed afresh when read again.
+    if (waited)
+      results_[key].computing = false;
+    else
+      results_.erase(key);
+    throw;
+  }
   // The map may have grown while the formula read other formula cells.
   Result& result = results_[key];
   result.value = value;
   result.computing = false;
+  result.waiting = false;
   return value;
 }
 
@@ -72,8 +210,7 @@ TreePtr SheetCalc::TreeOf(const CellFormula& formula, int row, int column) {
     tree.root = std::move(*root);
     tree.r1c1 = WriteFormula(tree.root, Notation::R1C1, row, column);
   } else {
-    tree.root.kind = FormulaNode::Kind::Error;
-    tree.root.error = ErrorValue::Name;
+    tree.computable = false;
     tree.r1c1 = formula.text;
   }
   formula.tree = std::make_shared<const FormulaTree>(std::move(tree));

@@ -21,11 +21,15 @@ class Sheet;
 // the content on, the simplest rule that never serves a stale result.
 class SheetCalc {
  public:
+  // What a formula reads from a cell on a circle of references to itself.
+  static constexpr ErrorValue kCircular = ErrorValue::Ref;
+
   explicit SheetCalc(Sheet& sheet) : sheet_(sheet) {}
 
   // A formula cell's value, computed at most once per content version. A cell met again while
-  // it is being computed (a circular reference) gives #REF!. A formula read from a file keeps
-  // the result stored with it while the sheet is as it was read.
+  // it is being computed (a circular reference) reads kCircular. A formula read from a file
+  // keeps the result stored with it while the sheet is as it was read, and for good when the
+  // engine cannot compute it (a text past the host's limits).
   Variant Value(int row, int column, const Cell& cell);
   // The tree of a formula text entered in the cell: read in the first notation, else in the
   // other; nullptr when it is a formula in neither.
@@ -33,7 +37,7 @@ class SheetCalc {
   // The cell formula of a tree in the cell: its A1 text there, the tree shared.
   static FormulaPtr Place(const TreePtr& tree, int row, int column);
   // The tree of a cell's formula; a text read from a file is parsed on first use (a text the
-  // engine cannot read evaluates to #NAME? and keeps its text).
+  // engine cannot read gives a tree that is not computable, and keeps its text).
   static TreePtr TreeOf(const CellFormula& formula, int row, int column);
   // The index of a one-column range, nullptr when lookup indexes are switched off.
   const ColumnIndex* Index(const Area& column);
@@ -46,10 +50,15 @@ class SheetCalc {
  private:
   uint64_t WorkbookVersion() const;
   void Refresh();
+  Variant Outermost(int row, int column);
+  Variant Compute(int row, int column, const Cell& cell);
+  Variant ComputeAgain(int row, int column);
+  void ComputeReadsFirst(int row, int column);
 
   struct Result {
     Variant value;
     bool computing = false;
+    bool waiting = false;  // put off until the cells it reads are computed
   };
 
   Sheet& sheet_;
