@@ -1,5 +1,6 @@
 #include "cli/base_command.h"
 
+#include <cmath>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -19,6 +20,16 @@ struct BaseOptions {
   int group = 0;
 };
 
+// A result in base 10 in full up to 2^53, up to which a double holds every whole number
+// exactly; past it, and for digits and messages, as the runtime prints the value.
+std::string ResultText(const Variant& result, const UserLocale& locale) {
+  constexpr double kExactWholes = 9007199254740992.0;
+  if (result.IsNumber() && std::fabs(result.AsNumber()) <= kExactWholes) {
+    return std::to_string(static_cast<long long>(result.AsNumber()));
+  }
+  return TextOf(result, locale);
+}
+
 // The conversion answers digits, or one of its messages.
 bool IsMessage(const Variant& result) {
   return result.IsText() &&
@@ -29,15 +40,14 @@ bool IsMessage(const Variant& result) {
 
 void AddBaseCommand(CLI::App& program, CommandContext& context) {
   auto options = std::make_shared<BaseOptions>();
-  CLI::App* command = program.add_subcommand(
-      "base", "Convert a whole number between bases 2 to 16 (BaseToBase)");
+  CLI::App* command =
+      program.add_subcommand("base", "Convert a whole number between bases 2 to 16 (BaseToBase)");
   command->alias("BaseToBase");
   command->add_option("NUMBER", options->number, "The number, written in the --from base")
       ->required();
   command->add_option("--from", options->from, "Base the number is written in (2-16)")
       ->check(CLI::Range(0, 255));
-  command->add_option("--to", options->to, "Base to write it in (2-16)")
-      ->check(CLI::Range(0, 255));
+  command->add_option("--to", options->to, "Base to write it in (2-16)")->check(CLI::Range(0, 255));
   command->add_option("--group", options->group,
                       "Digits per comma-separated group (0: no grouping)");
   command->footer("Example: tavrin base FF --from 16 --to 2 --group 4   prints 1111,1111");
@@ -50,7 +60,7 @@ void AddBaseCommand(CLI::App& program, CommandContext& context) {
       Variant result = session.Component().BaseToBase(
           Variant(options->number), static_cast<std::uint8_t>(options->from),
           static_cast<std::uint8_t>(options->to), Variant(options->group));
-      context.out << TextOf(result, runtime.Locale()) << '\n';
+      context.out << ResultText(result, runtime.Locale()) << '\n';
       return IsMessage(result) ? 1 : 0;
     };
   });

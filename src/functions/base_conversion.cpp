@@ -1,9 +1,12 @@
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "component/korvel.h"
+#include "host/characters.h"
 #include "host/host_error.h"
 #include "host/variant_rules.h"
 
@@ -15,7 +18,9 @@ constexpr std::string_view kDigits = "0123456789ABCDEF";
 const char* const kBaseMessage = "错误，进制位为 2-16 之间的数值 ！";
 const char* const kIllegalMessage = "在该进制下，参数中含有非法字符";
 
-bool BaseInRange(int base) { return base >= 2 && base <= 16; }
+bool BaseInRange(int base) {
+  return base >= 2 && base <= 16;
+}
 
 // Formats a number with no decimals, halves rounded away from zero, no grouping.
 std::string WholeNumberText(double number) {
@@ -25,12 +30,23 @@ std::string WholeNumberText(double number) {
   return text == "-0" ? "0" : text;
 }
 
+bool AllDigitsOf(std::string_view text, std::string_view digits) {
+  return text.find_first_not_of(digits) == std::string_view::npos;
+}
+
 // Normalisation shared by both directions: a number, or a text that reads as one, becomes its
-// whole-number text; anything else is taken as text as it stands.
+// whole-number text; anything else is taken as text as it stands. Digits alone (blanks around
+// them aside) are a whole number's text already: they stay as typed, for read as a decimal
+// number they would lose every digit past the fifteenth or so, and a long binary or
+// hexadecimal number with them.
 std::string Normalize(const Variant& argument, const UserLocale& locale) {
   try {
     if (!argument.IsText()) return WholeNumberText(NumberOf(argument, locale));
-    if (auto number = ReadNumber(argument.AsText(), locale)) return WholeNumberText(*number);
+    std::string_view text = argument.AsText();
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    if (!text.empty() && AllDigitsOf(text, kDigits.substr(0, 10))) return std::string(text);
+    if (auto number = ReadNumber(text, locale)) return WholeNumberText(*number);
     return argument.AsText();
   } catch (const HostError&) {
     // An error value has no number, and its text ("#N/A") holds no digit of any base.
@@ -38,7 +54,9 @@ std::string Normalize(const Variant& argument, const UserLocale& locale) {
   }
 }
 
-void RemoveLeadingZeros(std::string& text) { text.erase(0, text.find_first_not_of('0')); }
+void RemoveLeadingZeros(std::string& text) {
+  text.erase(0, text.find_first_not_of('0'));
+}
 
 // Removes "," and the full-width comma "，".
 void RemoveCommas(std::string& text) {
@@ -49,19 +67,28 @@ void RemoveCommas(std::string& text) {
   std::erase(text, ',');
 }
 
-bool AllDigitsOf(std::string_view text, std::string_view digits) {
-  return text.find_first_not_of(digits) == std::string_view::npos;
+// The value of a text of decimal digits ("" is 0), or nothing when it is past a double's range.
+std::optional<double> DecimalValue(std::string_view digits) {
+  double value = 0;
+  if (digits.empty()) return value;
+  auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+  return value;
 }
 
-// The group size: a count; below 1 (or not a number) it is 0.
-long GroupSize(const Variant& listSeparator, const UserLocale& locale) {
+// The group size: a count; below 1 (or not a number) it is 0. A group longer than a cell's text
+// can be (32767 characters) is no size at all.
+std::optional<long> GroupSize(const Variant& listSeparator, const UserLocale& locale) {
+  constexpr double kLongestText = 32767;
   double size = 0;
   try {
     size = NumberOf(listSeparator, locale);
   } catch (const HostError&) {
     return 0;
   }
-  return size < 1 ? 0 : static_cast<long>(std::nearbyint(size));
+  if (size < 1) return 0;
+  if (!(std::nearbyint(size) <= kLongestText)) return std::nullopt;
+  return static_cast<long>(std::nearbyint(size));
 }
 
 std::string Grouped(std::string digits, long size) {
@@ -92,6 +119,8 @@ Variant Korvel::ToDec(const Variant& numberStr, std::uint8_t jz) {
   if (text.empty()) return Variant();
   double value = 0;
   for (char c : text) value = value * jz + static_cast<double>(digits.find(c));
+  // A number past a double's range is no number the conversion can give.
+  if (!std::isfinite(value)) return kIllegalMessage;
   return value;
 }
 
@@ -101,16 +130,19 @@ Variant Korvel::DecTo(const Variant& DecNumber, std::uint8_t jz, const Variant& 
   RemoveLeadingZeros(text);
   RemoveCommas(text);
   if (!AllDigitsOf(text, kDigits.substr(0, 10))) return kIllegalMessage;
-  double n = text.empty() ? 0 : std::floor(std::stod(text));
+  std::optional<double> value = DecimalValue(text);
+  if (!value) return kIllegalMessage;
+  if (jz == 10) return *value;
   std::string result;
+  double n = *value;
   do {
     // fmod is exact, so the digit stays within the base even past 2^53.
     result.insert(result.begin(), kDigits[static_cast<size_t>(std::fmod(n, jz))]);
     n = std::floor(n / jz);
   } while (n != 0);
-  if (jz == 10) return std::floor(std::stod(result));
-  long size = GroupSize(ListSeparator, runtime.Locale());
-  return size == 0 ? result : Grouped(result, size);
+  std::optional<long> size = GroupSize(ListSeparator, runtime.Locale());
+  if (!size) return kIllegalMessage;
+  return *size == 0 ? result : Grouped(result, *size);
 }
 
 Variant Korvel::BaseToBase(const Variant& numberStr, std::uint8_t InputBase,

@@ -88,5 +88,30 @@ TEST_F(BaseConversion, LargeNumbersKeepTheirDigitsUpToTwoToThe53) {
   EXPECT_EQ(korvel.ToDec(Variant("1FFFFFFFFFFFFF"), 16), Variant(9007199254740991.0));
 }
 
+TEST_F(BaseConversion, LongInputsKeepEveryDigitAndNumbersPastADoubleAreBadInput) {
+  EXPECT_EQ(korvel.ToDec(Variant("10101010101010101010"), 2), Variant(699050));
+  EXPECT_EQ(korvel.ToDec(Variant(std::string(64, '1')), 2), Variant(18446744073709551616.0));
+  EXPECT_EQ(korvel.ToDec(Variant("12345678901234567"), 16), Variant(20988295476557332480.0))
+      << "hexadecimal digits that look decimal are not rounded as a decimal first";
+  EXPECT_EQ(korvel.BaseToBase(Variant(std::string(40, '1')), 2, 16), Variant("FFFFFFFFFF"));
+  std::string huge = "1" + std::string(400, '0');
+  EXPECT_EQ(korvel.DecTo(Variant(huge), 16), Variant(kIllegal));
+  EXPECT_EQ(korvel.DecTo(Variant(huge), 10), Variant(kIllegal));
+  EXPECT_EQ(korvel.DecTo(Variant("1E400"), 2), Variant(kIllegal));
+  EXPECT_EQ(korvel.ToDec(Variant(std::string(300, 'F')), 16), Variant(kIllegal));
+  EXPECT_EQ(korvel.BaseToBase(Variant(std::string(2000, '1')), 2, 10), Variant(kIllegal));
+  EXPECT_EQ(korvel.DecTo(5, 2, 1e300), Variant(kIllegal)) << "a group no text can hold";
+}
+
+TEST_F(BaseConversion, BlanksAroundAreIgnoredBlanksInsideAndSignsAreNot) {
+  EXPECT_EQ(korvel.ToDec(Variant(" 1010\t"), 2), Variant(10));
+  EXPECT_EQ(korvel.ToDec(Variant("10 10"), 2), Variant(kIllegal));
+  EXPECT_EQ(korvel.ToDec(Variant(" ff "), 16), Variant(kIllegal)) << "no number to trim";
+  EXPECT_EQ(korvel.ToDec(Variant("-1010"), 2), Variant(kIllegal));
+  EXPECT_EQ(korvel.ToDec(Variant("-FF"), 16), Variant(kIllegal));
+  EXPECT_EQ(korvel.DecTo(Variant("+12"), 16), Variant("C")) << "a plus sign reads as a number";
+  EXPECT_EQ(korvel.BaseToBase(Variant(""), 16, 10), Variant(0));
+}
+
 }  // namespace
 }  // namespace tavrin
