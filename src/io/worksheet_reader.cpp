@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <map>
 
@@ -35,11 +36,14 @@ Variant ErrorFromText(std::string_view text) {
   return Variant(text);
 }
 
-// A number; a date when isDate, its serial moved by dateOffset to the model's count.
+// A number; a date when isDate, its serial moved by dateOffset to the model's count. A number
+// past the range of numbers (or "inf", "nan") is #NUM!, as the host would have computed it.
 Variant NumberFrom(const char* text, bool isDate, double dateOffset) {
   double number = 0;
   auto [end, error] = std::from_chars(text, text + std::strlen(text), number);
+  if (error == std::errc::result_out_of_range) return Variant(ErrorValue::Num);
   if (error != std::errc() || end == text) return {};
+  if (!std::isfinite(number)) return Variant(ErrorValue::Num);
   return isDate ? Variant::Date(number + dateOffset) : Variant(number);
 }
 
@@ -58,6 +62,18 @@ Variant CellValue(pugi::xml_node c, const std::vector<std::string>& sharedString
   if (type == "e") return ErrorFromText(v);
   return NumberFrom(v, isDate, dateOffset);
 }
+
+// A size or margin from the file: a number from 0 to most, else the fallback. A nan, a negative
+// or an absurd size would otherwise page wrongly and be written back as no program reads it.
+double Measure(pugi::xml_attribute attribute, double fallback, double most) {
+  double value = attribute.as_double(fallback);
+  return std::isfinite(value) && value >= 0 && value <= most ? value : fallback;
+}
+
+// The host's largest row height (points), column width (characters) and margin (inches).
+constexpr double kMostRowHeight = 409.5;
+constexpr double kMostColumnWidth = 255;
+constexpr double kMostMargin = 49;
 
 // The format a row or col element gives its rows or columns, with the cell format it names.
 LineFormat LineFormatOf(pugi::xml_node node, uint32_t style) {
@@ -78,12 +94,16 @@ void ReadCells(pugi::xml_node sheetData, Sheet& sheet,
                const std::vector<bool>& styles1904) {
   std::map<int, SharedFormula> shared;
   CellStore& store = sheet.Store();
-  int row = 0;
+  // Counted wide, and held just past the last row, so neither a huge r nor the rows after it can
+  // overflow.
+  long long counted = 0;
   for (pugi::xml_node r : sheetData.children("row")) {
-    row = r.attribute("r") ? r.attribute("r").as_int() : row + 1;
-    if (row < 1 || row > kLastRow) continue;
+    counted = std::clamp(r.attribute("r") ? r.attribute("r").as_llong() : counted + 1, 0LL,
+                         kLastRow + 1LL);
+    if (counted < 1 || counted > kLastRow) continue;
+    int row = static_cast<int>(counted);
     if (r.attribute("customHeight").as_bool() && r.attribute("ht")) {
-      sheet.SetRowHeight(row, r.attribute("ht").as_double());
+      sheet.SetRowHeight(row, Measure(r.attribute("ht"), Sheet::kDefaultRowHeight, kMostRowHeight));
     }
     // A row's s names its format only with customFormat.
     LineFormat format =
@@ -93,7 +113,7 @@ void ReadCells(pugi::xml_node sheetData, Sheet& sheet,
     for (pugi::xml_node c : r.children("c")) {
       int cellRow = row;
       if (!c.attribute("r")) {
-        ++column;
+        column = std::min(column + 1, kLastColumn + 1);
       } else if (!ReadCellReference(c.attribute("r").value(), cellRow, column) || cellRow != row) {
         continue;
       }
@@ -130,7 +150,10 @@ void ReadColumns(pugi::xml_node cols, Sheet& sheet) {
     LineFormat format = LineFormatOf(col, col.attribute("style").as_uint());
     int last = std::min(col.attribute("max").as_int(), kLastColumn);
     for (int c = std::max(col.attribute("min").as_int(), 1); c <= last; ++c) {
-      if (width) sheet.SetColumnWidth(c, col.attribute("width").as_double());
+      if (width) {
+        sheet.SetColumnWidth(
+            c, Measure(col.attribute("width"), Sheet::kDefaultColumnWidth, kMostColumnWidth));
+      }
       if (format != LineFormat{}) sheet.Layout().columnFormats[c] = format;
     }
   }
@@ -143,25 +166,25 @@ void ReadLayout(pugi::xml_node worksheet, SheetLayout& layout) {
   layout.tabSelected = view.attribute("tabSelected").as_bool();
   layout.pageBreakPreview =
       std::string_view(view.attribute("view").as_string()) == "pageBreakPreview";
-  layout.zoom = view.attribute("zoomScale").as_int(100);
+  layout.zoom = std::clamp(view.attribute("zoomScale").as_int(100), 10, 400);
   for (pugi::xml_node merge : worksheet.child("mergeCells").children("mergeCell")) {
     std::optional<ParsedAddress> address = ParseAddress(merge.attribute("ref").as_string());
     if (address) layout.mergedCells.push_back(address->areas.front());
   }
   pugi::xml_node margins = worksheet.child("pageMargins");
   PageMargins& m = layout.margins;
-  m.left = margins.attribute("left").as_double(m.left);
-  m.right = margins.attribute("right").as_double(m.right);
-  m.top = margins.attribute("top").as_double(m.top);
-  m.bottom = margins.attribute("bottom").as_double(m.bottom);
-  m.header = margins.attribute("header").as_double(m.header);
-  m.footer = margins.attribute("footer").as_double(m.footer);
+  m.left = Measure(margins.attribute("left"), m.left, kMostMargin);
+  m.right = Measure(margins.attribute("right"), m.right, kMostMargin);
+  m.top = Measure(margins.attribute("top"), m.top, kMostMargin);
+  m.bottom = Measure(margins.attribute("bottom"), m.bottom, kMostMargin);
+  m.header = Measure(margins.attribute("header"), m.header, kMostMargin);
+  m.footer = Measure(margins.attribute("footer"), m.footer, kMostMargin);
   pugi::xml_node setup = worksheet.child("pageSetup");
   layout.paperSize = setup.attribute("paperSize").as_int(layout.paperSize);
   layout.orientation = std::string_view(setup.attribute("orientation").as_string()) == "landscape"
                            ? PageOrientation::Landscape
                            : PageOrientation::Portrait;
-  layout.scale = setup.attribute("scale").as_int(layout.scale);
+  layout.scale = std::clamp(setup.attribute("scale").as_int(layout.scale), 10, 400);
   layout.fitToWidth = setup.attribute("fitToWidth").as_int(layout.fitToWidth);
   layout.fitToHeight = setup.attribute("fitToHeight").as_int(layout.fitToHeight);
   for (pugi::xml_node brk : worksheet.child("rowBreaks").children("brk")) {

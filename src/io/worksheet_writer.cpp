@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <map>
 #include <set>
 #include <string_view>
@@ -69,6 +70,8 @@ int OrderOf(std::string_view name) {
 bool IsOwned(std::string_view name) {
   return std::find(kOwned.begin(), kOwned.end(), name) != kOwned.end();
 }
+
+const Variant kOutOfRange(ErrorValue::Num);
 
 void AppendNumber(std::string& out, double number) {
   char buffer[32];
@@ -324,7 +327,11 @@ void WorksheetWriter::AppendCell(std::string& out, int row, int column, const Ce
   AppendCellName(out, row, column);
   out += '"';
   if (style != 0) out += " s=\"" + std::to_string(style) + '"';
-  const Variant& value = cell.value;
+  // No program reads "inf" or "nan" as a number: past the range of numbers is #NUM!.
+  const Variant& value =
+      (cell.value.IsNumber() || cell.value.IsDate()) && !std::isfinite(cell.value.AsNumber())
+          ? kOutOfRange
+          : cell.value;
   switch (value.GetKind()) {
     case Variant::Kind::Text:
       out += cell.formula ? " t=\"str\"" : " t=\"inlineStr\"";

@@ -68,7 +68,8 @@ void ReadDefinedNames(pugi::xml_node definedNames, const std::vector<Sheet*>& by
 Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::string_view bytes) {
   auto origin = std::make_shared<XlsxOrigin>();
   origin->parts = ReadZip(bytes);
-  const Relationship* document = FindRelationship(origin->RelationshipsOf(""), "officeDocument");
+  std::vector<Relationship> packageRelationships = origin->RelationshipsOf("");
+  const Relationship* document = FindRelationship(packageRelationships, "officeDocument");
   if (document == nullptr) throw FormatError("not an .xlsx workbook (it has no workbook part)");
   origin->workbookPart = document->target;
   pugi::xml_document workbook;

@@ -1,0 +1,156 @@
+#include <cstring>
+
+#include "io_fixture.h"
+
+namespace tavrin {
+namespace {
+
+constexpr char kMain[] = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+constexpr char kRelationships[] = "http://schemas.openxmlformats.org/package/2006/relationships";
+constexpr char kTypes[] = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+
+// A workbook package made part by part: one sheet "Data" holding the given sheetData content,
+// the workbook part under the given name.
+std::vector<PackagePart> Package(const std::string& sheetData,
+                                 const std::string& workbookPart = "xl/workbook.xml") {
+  std::string folder = workbookPart.substr(0, workbookPart.rfind('/') + 1);
+  std::string file = workbookPart.substr(folder.size());
+  auto relationship = [](const std::string& type, const std::string& target) {
+    return std::string("<Relationships xmlns=\"") + kRelationships +
+           "\"><Relationship Id=\"rId1\" Type=\"" + kTypes + type + "\" Target=\"" + target +
+           "\"/></Relationships>";
+  };
+  return {
+      {"[Content_Types].xml",
+       "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+       "<Default Extension=\"rels\" "
+       "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+       "<Default Extension=\"xml\" ContentType=\"application/xml\"/></Types>"},
+      {"_rels/.rels", relationship("officeDocument", workbookPart)},
+      {folder + "_rels/" + file + ".rels", relationship("worksheet", "worksheets/sheet1.xml")},
+      {workbookPart, std::string("<workbook xmlns=\"") + kMain + "\" xmlns:r=\"" +
+                         "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+                         "\"><sheets><sheet name=\"Data\" sheetId=\"1\" r:id=\"rId1\"/>"
+                         "</sheets></workbook>"},
+      {folder + "worksheets/sheet1.xml", std::string("<worksheet xmlns=\"") + kMain +
+                                             "\"><sheetData>" + sheetData +
+                                             "</sheetData></worksheet>"},
+  };
+}
+
+class HostilePackageTest : public ::testing::Test {
+ protected:
+  // Opens the package written to a file of the folder.
+  Book& Open(const std::vector<PackagePart>& parts) {
+    WriteFileAtomically(folder / "book.xlsx", WriteZip(parts));
+    return OpenWorkbook(app, folder / "book.xlsx");
+  }
+  std::string Saved(Book& book) {
+    SaveWorkbook(book, folder / "saved.xlsx");
+    return PartOf(folder / "saved.xlsx", "xl/worksheets/sheet1.xml");
+  }
+
+  TempFolder folder;
+  Spreadsheet app;
+};
+
+TEST_F(HostilePackageTest, AWorkbookPartOfAnyNameOpensAndSaves) {
+  Book& book = Open(
+      Package("<row r=\"1\"><c r=\"A1\"><v>5</v></c></row>", "xl/a-workbook-with-a-long-name.xml"));
+  EXPECT_EQ(ValueAt(book.GetSheet("Data"), "A1"), Variant(5));
+  book.GetSheet("Data").Range("B1").SetValue(6);
+  SaveWorkbook(book, folder / "saved.xlsx");
+  Spreadsheet again;
+  Book& read = OpenWorkbook(again, folder / "saved.xlsx");
+  EXPECT_EQ(ValueAt(read.GetSheet("Data"), "B1"), Variant(6));
+}
+
+TEST_F(HostilePackageTest, RowsNumberedPastTheSheetAreLeftOutAndCountingGoesOn) {
+  Book& book = Open(Package(
+      "<row r=\"2147483647\"><c><v>1</v></c></row><row><c><v>2</v></c></row>"
+      "<row r=\"99999999999\"><c><v>3</v></c></row><row r=\"3\"><c r=\"A3\"><v>4</v></c></row>"
+      "<row r=\"65536\"><c r=\"A65536\"><v>5</v></c></row><row><c><v>6</v></c></row>"));
+  const Sheet& sheet = book.GetSheet("Data");
+  EXPECT_EQ(sheet.Store().ContentCount(Area{1, 1, kLastRow, kLastColumn}), 2);
+  EXPECT_EQ(ValueAt(sheet, "A3"), Variant(4));
+  EXPECT_EQ(ValueAt(sheet, "A65536"), Variant(5));
+}
+
+TEST_F(HostilePackageTest, NumbersPastTheRangeOfNumbersAreNumErrorsAndAreWrittenSo) {
+  Book& book =
+      Open(Package("<row r=\"1\"><c r=\"A1\"><v>nan</v></c><c r=\"B1\"><v>1e400</v></c>"
+                   "<c r=\"C1\"><v>-inf</v></c><c r=\"D1\"><v>1e308</v></c></row>"));
+  Sheet& sheet = book.GetSheet("Data");
+  for (const char* at : {"A1", "B1", "C1"}) EXPECT_EQ(ValueAt(sheet, at), Variant(ErrorValue::Num));
+  sheet.Range("E1").SetValue("=D1*10");
+  sheet.Range("F1").SetValue("=SUM(D1,D1)");
+  sheet.Range("E1:F1").SetValue(sheet.Range("E1:F1").Value());  // frozen, as the tools do
+  std::string xml = Saved(book);
+  EXPECT_EQ(xml.find("inf"), std::string::npos) << xml;
+  EXPECT_EQ(xml.find("nan"), std::string::npos) << xml;
+  EXPECT_NE(xml.find("<c r=\"F1\" t=\"e\"><v>#NUM!</v></c>"), std::string::npos) << xml;
+}
+
+TEST_F(HostilePackageTest, AbsurdSizesAndMarginsFallBackToTheDefaults) {
+  std::vector<PackagePart> parts = Package(
+      "<row r=\"1\" ht=\"nan\" customHeight=\"1\"><c r=\"A1\"><v>1</v></c></row>"
+      "<row r=\"2\" ht=\"-3\" customHeight=\"1\"/><row r=\"3\" ht=\"30\" customHeight=\"1\"/>");
+  std::string& xml = parts.back().bytes;
+  xml.insert(xml.find("<sheetData>"), "<cols><col min=\"1\" max=\"2\" width=\"1e300\"/></cols>");
+  xml.insert(xml.find("</worksheet>"),
+             "<pageMargins left=\"-1\" right=\"inf\" top=\"1e9\" bottom=\"0.5\" header=\"0.3\" "
+             "footer=\"0.3\"/>");
+  Sheet& sheet = Open(parts).GetSheet("Data");
+  EXPECT_EQ(sheet.RowHeight(1), Sheet::kDefaultRowHeight);
+  EXPECT_EQ(sheet.RowHeight(2), Sheet::kDefaultRowHeight);
+  EXPECT_EQ(sheet.RowHeight(3), 30);
+  EXPECT_EQ(sheet.ColumnWidth(1), Sheet::kDefaultColumnWidth);
+  EXPECT_EQ(sheet.Layout().margins.left, PageMargins{}.left);
+  EXPECT_EQ(sheet.Layout().margins.right, PageMargins{}.right);
+  EXPECT_EQ(sheet.Layout().margins.top, PageMargins{}.top);
+  EXPECT_EQ(sheet.Layout().margins.bottom, 0.5);
+}
+
+// Sets the size a zip entry declares, in its local header and in the central directory.
+void DeclareSize(std::string& zip, const std::string& name, uint32_t size) {
+  auto patch = [&](const char* signature, size_t nameLengthAt, size_t nameAt, size_t sizeAt) {
+    for (size_t at = zip.find(signature); at != std::string::npos;
+         at = zip.find(signature, at + 4)) {
+      uint16_t length;
+      std::memcpy(&length, zip.data() + at + nameLengthAt, 2);
+      if (zip.compare(at + nameAt, length, name) == 0)
+        std::memcpy(zip.data() + at + sizeAt, &size, 4);
+    }
+  };
+  patch("PK\x03\x04", 26, 30, 22);
+  patch("PK\x01\x02", 28, 46, 24);
+}
+
+TEST_F(HostilePackageTest, APackageClaimingMoreThanAnyWorkbookHoldsIsRefusedUnread) {
+  std::string zip = WriteZip(Package("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>"));
+  DeclareSize(zip, "xl/worksheets/sheet1.xml", 0xF0000000u);
+  WriteFileAtomically(folder / "bomb.xlsx", zip);
+  EXPECT_EQ(FileErrorOf([&] { OpenWorkbook(app, folder / "bomb.xlsx"); }),
+            "Cannot open \"" + (folder / "bomb.xlsx").string() +
+                "\": it expands to more than 1 GB, more than any workbook holds.");
+  // An entry claiming fewer bytes than it holds is damaged, not trusted either.
+  zip = WriteZip(Package("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>"));
+  DeclareSize(zip, "xl/worksheets/sheet1.xml", 20);
+  WriteFileAtomically(folder / "short.xlsx", zip);
+  EXPECT_NE(FileErrorOf([&] { OpenWorkbook(app, folder / "short.xlsx"); }), "");
+  EXPECT_EQ(app.WorkbookCount(), 0);
+}
+
+TEST_F(HostilePackageTest, AFormulaPastTheLimitsKeepsItsTextAndStoredResult) {
+  std::string deep = std::string(300, '(') + "1" + std::string(300, ')');
+  Book& book = Open(Package("<row r=\"1\"><c r=\"A1\"><f>" + deep + "</f><v>7</v></c></row>"));
+  Sheet& sheet = book.GetSheet("Data");
+  sheet.Range("B1").SetValue("=A1*2");
+  EXPECT_EQ(sheet.Range("A1").Value(), Variant(7));
+  EXPECT_EQ(sheet.Range("B1").Value(), Variant(14));
+  std::string xml = Saved(book);
+  EXPECT_NE(xml.find("<f>" + deep + "</f><v>7</v>"), std::string::npos) << xml.substr(0, 400);
+}
+
+}  // namespace
+}  // namespace tavrin
