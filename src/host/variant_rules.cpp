@@ -136,6 +136,7 @@ Variant Add(const Variant& left, const Variant& right, const UserLocale& locale)
   if (right.IsEmpty()) return Arithmetic(left);
   if (left.IsText() && right.IsText()) return left.AsText() + right.AsText();
   double sum = NumberOf(left, locale) + NumberOf(right, locale);
+  if (!std::isfinite(sum)) throw HostError::Overflow();  // as the runtime's Double addition
   if (left.IsDate() || right.IsDate()) return Variant::Date(sum);
   return sum;
 }

@@ -144,6 +144,16 @@ TEST(Add, NumberAndOtherTextOrAnErrorValueMismatch) {
   ExpectTypeMismatch([] { Add("a", ErrorValue::NA, kDefault); });
 }
 
+TEST(Add, ASumPastTheRangeOfNumbersOverflows) {
+  try {
+    Add(1e308, "1E308", kDefault);
+    ADD_FAILURE() << "no overflow";
+  } catch (const HostError& error) {
+    EXPECT_EQ(error.Number(), 6);
+    EXPECT_EQ(error.Description(), "溢出");
+  }
+}
+
 TEST(Add, BooleansCountMinusOneOrZero) {
   EXPECT_EQ(Add(Variant::Boolean(true), 10, kDefault), Variant(9));
   EXPECT_EQ(Add(10, Variant::Boolean(false), kDefault), Variant(10));
