@@ -101,15 +101,18 @@ std::string NumberText(double number, const UserLocale& locale) {
 
 // The whole part of a serial is the day, counted towards zero; the fraction is the time of
 // that day whatever the sign, so -1.25 is 1899-12-29 06:00:00. The time is rounded to the
-// second. Day 0 prints only its time, "0:00:00" included, as the runtime does.
+// second. Day 0 prints only its time, "0:00:00" included, as the runtime does. A serial
+// outside the runtime's dates is no date to it (the host hands such a cell's value over as a
+// number, and shows the cell as "#######"): it prints as the number.
 std::string DateText(double serial, const UserLocale& locale) {
-  if (!(serial > kFirstSerial - 1 && serial < kSerialAfterLast)) throw HostError::Overflow();
+  if (!(serial > kFirstSerial - 1 && serial < kSerialAfterLast)) return NumberText(serial, locale);
   long long day = static_cast<long long>(std::trunc(serial));
   long long seconds = std::llround(std::fabs(serial - static_cast<double>(day)) * kSecondsPerDay);
   if (seconds == kSecondsPerDay) {
     ++day;
     seconds = 0;
   }
+  if (day >= static_cast<long long>(kSerialAfterLast)) return NumberText(serial, locale);
   if (day == 0) return TimeText(seconds);
   std::string text = ShortDate(day, locale);
   if (seconds != 0) text += " " + TimeText(seconds);

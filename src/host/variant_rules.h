@@ -17,7 +17,8 @@ namespace tavrin {
 std::string NumberText(double number, const UserLocale& locale);
 
 // A date as the runtime prints it: the short date in the locale's order, and the time when it
-// has one ("2026/12/8", "2026/12/8 13:05:00"; a pure time prints as "13:05:00").
+// has one ("2026/12/8", "2026/12/8 13:05:00"; a pure time prints as "13:05:00"). A serial
+// before 100-01-01 or after 9999-12-31 prints as its number ("3000000").
 std::string DateText(double serial, const UserLocale& locale);
 
 // A text read as a number: blanks around it, a sign, thousands separators, the decimal point,

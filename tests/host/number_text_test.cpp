@@ -109,8 +109,15 @@ TEST(DateText, NegativeSerialsCountDaysBackWithTheTimeForward) {
   EXPECT_EQ(DateText(-365, kDefault), "1898/12/30");
   EXPECT_EQ(DateText(-657434, kDefault), "0100/1/1");
   EXPECT_EQ(DateText(2958465, kDefault), "9999/12/31");
-  EXPECT_THROW(DateText(2958466, kDefault), HostError);
-  EXPECT_THROW(DateText(-657435, kDefault), HostError);
+}
+
+TEST(DateText, ASerialOutsideTheRuntimesDatesPrintsAsItsNumber) {
+  EXPECT_EQ(DateText(2958466, kDefault), "2958466");
+  EXPECT_EQ(DateText(3000000.5, DecimalComma()), "3000000,5");
+  EXPECT_EQ(DateText(-657435, kDefault), "-657435");
+  EXPECT_EQ(DateText(2958465.9999999, kDefault), "2958465.9999999")
+      << "the last second of 9999-12-31 rounds into the year 10000";
+  EXPECT_EQ(TextOf(Variant::Date(3000000), kDefault), "3000000");
 }
 
 TEST(ReadNumber, ReadsSignsBlanksDecimalsAndExponents) {
