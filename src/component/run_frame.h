@@ -71,8 +71,7 @@ class RunFrame {
   void PassingFailuresOn(const std::function<void()>& work);
 
   // A message box of the toolbox: title "Lumo提示" unless given.
-  int Message(const std::string& text, int buttons = 0,
-              const std::string& title = Korvel::kTitle);
+  int Message(const std::string& text, int buttons = 0, const std::string& title = Korvel::kTitle);
 
   // The failure report's text for a description.
   static std::string FailureText(const std::string& description);
