@@ -103,14 +103,10 @@ TEST_F(BaseConversion, LongInputsKeepEveryDigitAndNumbersPastADoubleAreBadInput)
   EXPECT_EQ(korvel.DecTo(5, 2, 1e300), Variant(kIllegal)) << "a group no text can hold";
 }
 
-TEST_F(BaseConversion, BlanksAroundAreIgnoredBlanksInsideAndSignsAreNot) {
+TEST_F(BaseConversion, BlanksAroundDigitsAreIgnoredBlanksInsideAndSignsAreNot) {
   EXPECT_EQ(korvel.ToDec(Variant(" 1010\t"), 2), Variant(10));
   EXPECT_EQ(korvel.ToDec(Variant("10 10"), 2), Variant(kIllegal));
-  EXPECT_EQ(korvel.ToDec(Variant(" ff "), 16), Variant(kIllegal)) << "no number to trim";
   EXPECT_EQ(korvel.ToDec(Variant("-1010"), 2), Variant(kIllegal));
-  EXPECT_EQ(korvel.ToDec(Variant("-FF"), 16), Variant(kIllegal));
-  EXPECT_EQ(korvel.DecTo(Variant("+12"), 16), Variant("C")) << "a plus sign reads as a number";
-  EXPECT_EQ(korvel.BaseToBase(Variant(""), 16, 10), Variant(0));
 }
 
 }  // namespace
