@@ -73,6 +73,12 @@ std::string CommandLineOf(const ToolRun& run, const fs::path& file, const std::s
   return line + " " + run.flags + " --yes";
 }
 
+// Whether a sanitizer of a checking build reported an error (which may exit with status 1).
+bool SanitizerReported(const Outcome& outcome) {
+  return outcome.err.find("Sanitizer") != std::string::npos ||
+         outcome.err.find("runtime error:") != std::string::npos;
+}
+
 class BadFiles : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -127,6 +133,7 @@ class BadFiles : public ::testing::Test {
         << line << "\nstatus " << outcome.status << "\n"
         << outcome.err;
     EXPECT_FALSE(outcome.err.empty()) << line;
+    EXPECT_FALSE(SanitizerReported(outcome)) << line << "\n" << outcome.err;
     EXPECT_NE(outcome.err.find(mention), std::string::npos) << line << "\n" << outcome.err;
     EXPECT_TRUE(Contents() == before) << line << ": a file changed or was left behind";
   }
@@ -209,6 +216,7 @@ TEST_F(BadFiles, HostileFilesThatCanBeReadAreReadAndWrittenAsValidXml) {
     for (const ToolRun& run : kToolRuns) {
       Outcome outcome = Tavrin(CommandLineOf(run, file));
       EXPECT_LT(outcome.status, 3) << run.command << "\n" << outcome.err;
+      EXPECT_FALSE(SanitizerReported(outcome)) << run.command << "\n" << outcome.err;
     }
     EXPECT_EQ(Tavrin("show " + file.string()).status, 0) << name;
     ASSERT_EQ(Tavrin("convert " + file.string() + " -o " + out.string()).status, 0) << name;
