@@ -220,10 +220,19 @@ std::shared_ptr<const Matrix> Evaluator::Array(const Operand& operand) {
     const Area& area = range->area;
     block->rows = area.rows;
     block->columns = area.columns;
-    block->cells.resize(static_cast<size_t>(area.Count()));
-    range->sheet->ForEachValue(area, [&](int row, int column, const Variant& value) {
-      block->cells[static_cast<size_t>(row - area.row) * area.columns + (column - area.column)] =
-          value;
+    // Rows past the last one holding content in the area's columns are the empty tail.
+    const CellStore& store = range->sheet->Store();
+    int lastContent = 0;
+    for (int c = area.column; c <= area.LastColumn(); ++c)
+      lastContent = std::max(lastContent, store.Column(c).PreviousContent(area.LastRow()));
+    int stored = std::clamp(lastContent - area.row + 1, 0, area.rows);
+    if (stored < area.rows) block->tail.resize(static_cast<size_t>(area.columns));
+    block->cells.resize(static_cast<size_t>(stored) * area.columns);
+    Area storedArea{area.row, area.column, std::max(stored, 1), area.columns};
+    range->sheet->ForEachValue(storedArea, [&](int row, int column, const Variant& value) {
+      if (row - area.row < stored)
+        block->cells[static_cast<size_t>(row - area.row) * area.columns + (column - area.column)] =
+            value;
     });
   } else {
     block->cells.push_back(std::get<Variant>(operand));
@@ -253,34 +262,50 @@ Variant Evaluator::Result(const FormulaNode& root) {
   return value.IsEmpty() ? Variant(0.0) : value;
 }
 
+Operand Evaluator::MakeMatrix(int rows, int columns, int uniformFrom,
+                              const std::function<Variant(int, int)>& value) {
+  uniformFrom = std::clamp(uniformFrom, 0, rows);
+  if (static_cast<size_t>(uniformFrom) * columns > kMostMatrixCells)
+    return Variant(ErrorValue::Num);
+  auto out = std::make_shared<Matrix>();
+  out->rows = rows;
+  out->columns = columns;
+  out->cells.reserve(static_cast<size_t>(uniformFrom) * columns);
+  for (int r = 0; r < uniformFrom; ++r) {
+    for (int c = 0; c < columns; ++c) out->cells.push_back(value(r, c));
+  }
+  if (uniformFrom < rows) {
+    for (int c = 0; c < columns; ++c) out->tail.push_back(value(uniformFrom, c));
+  }
+  return out;
+}
+
 Operand Evaluator::Broadcast(const Operand& left, const Operand& right,
                              const std::function<Variant(const Variant&, const Variant&)>& apply) {
   const Variant* a = std::get_if<Variant>(&left);
   const Variant* b = std::get_if<Variant>(&right);
   if (a && b) return apply(*a, *b);
   std::shared_ptr<const Matrix> x = Array(left), y = Array(right);
-  auto out = std::make_shared<Matrix>();
-  out->rows = std::max(x->rows, y->rows);
-  out->columns = std::max(x->columns, y->columns);
-  out->cells.reserve(static_cast<size_t>(out->rows) * out->columns);
+  int rows = std::max(x->rows, y->rows), columns = std::max(x->columns, y->columns);
   const Variant missing(ErrorValue::NA);
   auto at = [&](const Matrix& m, int r, int c) -> const Variant& {
     int i = m.rows == 1 ? 0 : r, j = m.columns == 1 ? 0 : c;
     return i < m.rows && j < m.columns ? m.At(i, j) : missing;
   };
-  for (int r = 0; r < out->rows; ++r) {
-    for (int c = 0; c < out->columns; ++c) out->cells.push_back(apply(at(*x, r, c), at(*y, r, c)));
-  }
-  return out;
+  // The row from which an operand reads the same in every row: its tail, or the #N/A past it.
+  auto uniformFrom = [&](const Matrix& m) {
+    return m.rows == 1 ? 0 : m.rows < rows ? m.rows : m.StoredRows();
+  };
+  return MakeMatrix(rows, columns, std::max(uniformFrom(*x), uniformFrom(*y)),
+                    [&](int r, int c) { return apply(at(*x, r, c), at(*y, r, c)); });
 }
 
 Operand Evaluator::Map(const Operand& operand,
                        const std::function<Variant(const Variant&)>& apply) {
   if (const Variant* value = std::get_if<Variant>(&operand)) return apply(*value);
   std::shared_ptr<const Matrix> x = Array(operand);
-  auto out = std::make_shared<Matrix>(*x);
-  for (Variant& cell : out->cells) cell = apply(cell);
-  return out;
+  return MakeMatrix(x->rows, x->columns, x->StoredRows(),
+                    [&](int r, int c) { return apply(x->At(r, c)); });
 }
 
 }  // namespace tavrin

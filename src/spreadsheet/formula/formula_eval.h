@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -14,14 +15,37 @@ namespace tavrin {
 
 class Sheet;
 
-// A block of values, row by row.
+// A block of values, row by row. Only the first rows are stored: every row below them holds the
+// values of `tail` (a range's rows past its sheet's content are empty, and so is all that is
+// computed from them), so a whole column costs what its content costs.
 struct Matrix {
   int rows = 1;
   int columns = 1;
-  std::vector<Variant> cells;
+  std::vector<Variant> cells;  // the stored rows
+  std::vector<Variant> tail;   // the values of every row past them; empty when all are stored
 
-  const Variant& At(int r, int c) const { return cells[static_cast<size_t>(r) * columns + c]; }
+  int StoredRows() const {
+    return tail.empty() ? rows : static_cast<int>(cells.size()) / std::max(columns, 1);
+  }
+  const Variant& At(int r, int c) const {
+    return r < StoredRows() ? cells[static_cast<size_t>(r) * columns + c] : tail[c];
+  }
+  // Calls visit(value) for every value, row by row, until it returns false.
+  template <class Visit>
+  void ForEachValue(Visit&& visit) const {
+    for (const Variant& value : cells) {
+      if (!visit(value)) return;
+    }
+    for (int r = StoredRows(); r < rows; ++r) {
+      for (const Variant& value : tail) {
+        if (!visit(value)) return;
+      }
+    }
+  }
 };
+
+// The most values a computed block may store, some 128 MB: past it a formula gives #NUM!.
+constexpr size_t kMostMatrixCells = size_t{1} << 22;
 
 // Cells of a sheet, as a reference evaluates.
 struct RangeRef {
@@ -66,6 +90,10 @@ class Evaluator {
   Operand Broadcast(const Operand& left, const Operand& right,
                     const std::function<Variant(const Variant&, const Variant&)>& apply);
   Operand Map(const Operand& operand, const std::function<Variant(const Variant&)>& apply);
+  // A block of the shape whose value at (r, c) is value(r, c), where every row from uniformFrom
+  // on equals that row (kept once, as the tail). #NUM! when it would store too many values.
+  static Operand MakeMatrix(int rows, int columns, int uniformFrom,
+                            const std::function<Variant(int, int)>& value);
 
  private:
   Operand Binary(const FormulaNode& node);

@@ -36,7 +36,8 @@ bool AreaOf(Evaluator& eval, const FormulaNode& node, RangeRef& range, Variant& 
 // A whole number argument, or an error value.
 Variant Whole(Evaluator& eval, const FormulaNode& node) {
   Variant number = ToNumber(eval.Scalar(eval.Eval(node)));
-  return number.IsError() ? number : Variant(std::trunc(number.AsNumber()));
+  // Held within what an int holds: any number so large is out of every range anyway.
+  return number.IsError() ? number : Variant(std::clamp(std::trunc(number.AsNumber()), -1e9, 1e9));
 }
 
 template <bool kRow>
@@ -140,15 +141,23 @@ Operand SumProduct(Evaluator& eval, const Args& args) {
         arrays.back()->columns != arrays.front()->columns)
       return Variant(ErrorValue::Value);
   }
+  // Rows from the last stored one of any array on are all alike: their product counts once for
+  // each of them.
+  int stored = 0;
+  for (const auto& array : arrays) stored = std::max(stored, array->StoredRows());
+  const Matrix& shape = *arrays.front();
   double sum = 0;
-  for (size_t i = 0; i < arrays.front()->cells.size(); ++i) {
-    double product = 1;
-    for (const auto& array : arrays) {
-      const Variant& value = array->cells[i];
-      if (value.IsError()) return value;
-      product *= value.IsNumber() || value.IsDate() ? value.AsNumber() : 0;
+  for (int r = 0; r < std::min(stored + 1, shape.rows); ++r) {
+    double times = r < stored ? 1 : shape.rows - stored;
+    for (int c = 0; c < shape.columns; ++c) {
+      double product = times;
+      for (const auto& array : arrays) {
+        const Variant& value = array->At(r, c);
+        if (value.IsError()) return value;
+        product *= value.IsNumber() || value.IsDate() ? value.AsNumber() : 0;
+      }
+      sum += product;
     }
-    sum += product;
   }
   return Variant(sum);
 }
@@ -167,25 +176,32 @@ long long Position(Evaluator& eval, const Variant& lookup, const Operand& where,
   if (values->rows != 1 && values->columns != 1) return 0;
   std::optional<WildcardPattern> pattern;
   if (wildcard) pattern.emplace(lookup.AsText());
-  long long found = 0;
-  for (size_t i = 0; i < values->cells.size(); ++i) {
-    const Variant& value = values->cells[i];
-    if (value.IsEmpty() || value.IsError()) continue;
+  long long found = 0, position = 0;
+  bool done = false;
+  // The values in order; in a tail of like values only the first and the last can be the answer.
+  values->ForEachValue([&](const Variant& value) {
+    ++position;
+    if (position > values->StoredRows() * static_cast<long long>(values->columns) + 1 &&
+        position < static_cast<long long>(values->rows) * values->columns)
+      return true;
+    if (value.IsEmpty() || value.IsError()) return true;
     if (pattern) {
-      if (value.IsText() && pattern->Matches(value.AsText())) return static_cast<long long>(i) + 1;
-      continue;
+      if (value.IsText() && pattern->Matches(value.AsText())) found = position, done = true;
+      return !done;
     }
     bool sameKind = value.IsText() == lookup.IsText() && value.IsBoolean() == lookup.IsBoolean();
-    if (!sameKind) continue;
+    if (!sameKind) return true;
     int order = CompareValues(value, lookup);
     if (type == 0) {
-      if (order == 0) return static_cast<long long>(i) + 1;
-    } else if ((type > 0 && order <= 0) || (type < 0 && order >= 0)) {
-      found = static_cast<long long>(i) + 1;
-    } else {
-      break;
+      if (order == 0) found = position, done = true;
+      return !done;
     }
-  }
+    if ((type > 0 && order <= 0) || (type < 0 && order >= 0)) {
+      found = position;
+      return true;
+    }
+    return false;
+  });
   return found;
 }
 

@@ -23,10 +23,10 @@ void ForEachArgument(Evaluator& eval, const Args& args, Take&& take) {
       if (!take(*value, arg.kind == FormulaNode::Kind::Ref)) return;
       continue;
     }
-    std::shared_ptr<const Matrix> values = eval.Array(operand);
-    for (const Variant& value : values->cells) {
-      if (!take(value, true)) return;
-    }
+    bool more = true;
+    eval.Array(operand)->ForEachValue(
+        [&](const Variant& value) { return more = take(value, true); });
+    if (!more) return;
   }
 }
 
@@ -135,18 +135,18 @@ Operand If(Evaluator& eval, const Args& args) {
   Operand yes = branch(1), no = branch(2);
   std::shared_ptr<const Matrix> tests = eval.Array(condition);
   std::shared_ptr<const Matrix> y = eval.Array(yes), n = eval.Array(no);
-  auto out = std::make_shared<Matrix>(*tests);
   auto at = [](const Matrix& m, int r, int c) {
     return m.At(m.rows == 1 ? 0 : std::min(r, m.rows - 1),
                 m.columns == 1 ? 0 : std::min(c, m.columns - 1));
   };
-  for (int r = 0; r < out->rows; ++r) {
-    for (int c = 0; c < out->columns; ++c) {
-      out->cells[static_cast<size_t>(r) * out->columns + c] =
-          pick(tests->At(r, c), at(*y, r, c), at(*n, r, c));
-    }
-  }
-  return out;
+  // A branch read past its last row repeats that row, so it reads the same from there on.
+  auto uniformFrom = [](const Matrix& m) {
+    return m.rows == 1 ? 0 : m.StoredRows() < m.rows ? m.StoredRows() : m.rows - 1;
+  };
+  return Evaluator::MakeMatrix(
+      tests->rows, tests->columns,
+      std::max({tests->StoredRows(), uniformFrom(*y), uniformFrom(*n)}),
+      [&](int r, int c) { return pick(tests->At(r, c), at(*y, r, c), at(*n, r, c)); });
 }
 
 // ROUND half away from zero, on the number as 15 significant digits show it.
