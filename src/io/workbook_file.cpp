@@ -3,18 +3,14 @@
 #include <algorithm>
 #include <cctype>
 
-#include <pugixml.hpp>
-
 #include "host/host_error.h"
 #include "io/atomic_file.h"
 #include "io/csv_file.h"
 #include "io/sheet_names.h"
 #include "io/text_encoding.h"
 #include "io/xls_reader.h"
-#include "io/xlsx_origin.h"
 #include "io/xlsx_reader.h"
 #include "io/xlsx_writer.h"
-#include "io/xml_text.h"
 #include "spreadsheet/sheet.h"
 #include "spreadsheet/text_compare.h"
 
@@ -48,24 +44,6 @@ void CheckPackage(std::string_view bytes) {
   if (!bytes.starts_with("PK")) throw FormatError("not a workbook (it is no zip archive)");
 }
 
-// The sheet names the workbook part of a package lists, in its order.
-std::vector<std::string> ListedSheetNames(std::string_view package) {
-  XlsxOrigin origin;
-  origin.parts = ReadZip(package);
-  std::vector<std::string> names;
-  for (const Relationship& relationship : origin.RelationshipsOf("")) {
-    const PackagePart* part = origin.Find(relationship.target);
-    if (!IsRelationshipType(relationship.type, "officeDocument") || part == nullptr) continue;
-    pugi::xml_document workbook;
-    ParseXml(workbook, part->bytes, relationship.target);
-    for (pugi::xml_node sheet : workbook.child("workbook").child("sheets").children("sheet")) {
-      names.emplace_back(sheet.attribute("name").as_string());
-    }
-    break;
-  }
-  return names;
-}
-
 // The workbook read from the file's bytes. The model refuses what no workbook of the host can
 // hold, such as a sheet name it does not allow: the file is at fault, not the run.
 Book& ReadByExtension(Spreadsheet& application, const std::filesystem::path& path,
@@ -81,7 +59,6 @@ Book& ReadByExtension(Spreadsheet& application, const std::filesystem::path& pat
     CheckPackage(bytes);
     return ReadXlsx(application, name, bytes);
   } catch (const HostError& error) {
-    if (extension != ".csv" && extension != ".xls") CheckSheetNames(ListedSheetNames(bytes));
     throw FormatError("it holds what no workbook can (" + error.Description() + ")");
   }
 }

@@ -5,6 +5,7 @@
 
 #include "io/file_error.h"
 #include "io/number_format.h"
+#include "io/sheet_names.h"
 #include "io/worksheet_reader.h"
 #include "io/xlsx_origin.h"
 #include "io/xml_text.h"
@@ -112,6 +113,9 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
   if (std::none_of(sheets.begin(), sheets.end(), [](const auto& s) { return s.xml != nullptr; })) {
     throw FormatError("the workbook has no worksheets");
   }
+  std::vector<std::string> names;
+  for (const SheetToRead& read : sheets) names.push_back(read.origin.name);
+  CheckSheetNames(names);
   Book* book = &application.AddWorkbook(bookName);
   std::vector<Sheet*> byFileIndex;
   for (SheetToRead& read : sheets) {

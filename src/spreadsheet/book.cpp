@@ -15,12 +15,16 @@ namespace tavrin {
 
 namespace {
 
-constexpr size_t kMaxSheetName = 31;
+bool IsValidSheetName(const std::string& name) {
+  return !name.empty() && SheetNameHead(name, kMaxSheetName) == name.size() &&
+         name.find_first_of(kSheetNameForbidden) == std::string::npos;
+}
 
-// The length in bytes of the longest head of a name that holds at most `most` characters, never
-// cutting inside a character. The host counts a name in UTF-16 units, so a character beyond
-// U+FFFF counts two; a broken byte sequence counts one.
-size_t HeadLength(std::string_view name, size_t most) {
+}  // namespace
+
+// The host counts a name in UTF-16 units, so a character beyond U+FFFF counts two; a broken byte
+// sequence counts one.
+size_t SheetNameHead(std::string_view name, size_t most) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(name.data());
   int32_t length = static_cast<int32_t>(std::min<size_t>(name.size(), INT32_MAX));
   size_t characters = 0;
@@ -33,13 +37,6 @@ size_t HeadLength(std::string_view name, size_t most) {
   }
   return name.size();
 }
-
-bool IsValidSheetName(const std::string& name) {
-  return !name.empty() && HeadLength(name, kMaxSheetName) == name.size() &&
-         name.find_first_of(":\\/?*[]") == std::string::npos;
-}
-
-}  // namespace
 
 int BookSheets::Count() {
   return book_.SheetCount();
@@ -113,7 +110,7 @@ std::string Book::CopyName(const std::string& name) {
   for (int n = 2;; ++n) {
     std::string number = " (" + std::to_string(n) + ")";
     std::string candidate =
-        base.substr(0, HeadLength(base, kMaxSheetName - number.size())) + number;
+        base.substr(0, SheetNameHead(base, kMaxSheetName - number.size())) + number;
     if (FindSheet(candidate) == nullptr) return candidate;
   }
 }

@@ -3,6 +3,7 @@
 #include <any>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/workbook.h"
@@ -13,6 +14,14 @@ namespace tavrin {
 
 class Sheet;
 class Book;
+
+// The host's sheet names: at most 31 characters, none of these.
+constexpr size_t kMaxSheetName = 31;
+constexpr std::string_view kSheetNameForbidden = ":\\/?*[]";
+
+// The length in bytes of the longest head of a name that holds at most `most` characters as the
+// host counts them, never cutting inside a character.
+size_t SheetNameHead(std::string_view name, size_t most);
 
 // A workbook's sheets, by number from 1 or by name (letter case ignored); a missing one fails (9).
 class BookSheets : public Sheets {

@@ -10,7 +10,9 @@ std::string OpenRenamed(const TempFolder& folder, const std::string& name) {
   WritePatchedCopy("data/sales-libreoffice.xlsx", folder / "named.xlsx",
                    {{"xl/workbook.xml", {{"name=\"交叉表\"", "name=\"" + name + "\""}}}});
   Spreadsheet app;
-  return FileErrorOf([&] { OpenWorkbook(app, folder / "named.xlsx"); });
+  std::string message = FileErrorOf([&] { OpenWorkbook(app, folder / "named.xlsx"); });
+  EXPECT_EQ(app.WorkbookCount(), message.empty() ? 1 : 0) << "a failed open adds no workbook";
+  return message;
 }
 
 TEST(SheetNamesTest, AWorkbookWithASheetNameTheHostRefusesIsAFileError) {
