@@ -30,14 +30,17 @@ bool SheetPageBreaks::Key::operator==(const Key& other) const {
   const SheetLayout& a = layout;
   const SheetLayout& b = other.layout;
   return contentVersion == other.contentVersion && heightsVersion == other.heightsVersion &&
-         titleRows == other.titleRows && a.margins == b.margins && a.paperSize == b.paperSize &&
-         a.orientation == b.orientation && a.scale == b.scale && a.printArea == b.printArea &&
-         a.manualRowBreaks == b.manualRowBreaks;
+         titleRows == other.titleRows && hiddenRows == other.hiddenRows && a.margins == b.margins &&
+         a.paperSize == b.paperSize && a.orientation == b.orientation && a.scale == b.scale &&
+         a.printArea == b.printArea && a.manualRowBreaks == b.manualRowBreaks;
 }
 
 SheetPageBreaks::Key SheetPageBreaks::CurrentKey() const {
-  Key key{
-      sheet_.ContentVersion(), sheet_.HeightsVersion(), {}, sheet_.PageSetup().PrintTitleRows()};
+  Key key{sheet_.ContentVersion(),
+          sheet_.HeightsVersion(),
+          {},
+          sheet_.PageSetup().PrintTitleRows(),
+          {}};
   const SheetLayout& layout = sheet_.Layout();
   key.layout.margins = layout.margins;
   key.layout.paperSize = layout.paperSize;
@@ -45,6 +48,9 @@ SheetPageBreaks::Key SheetPageBreaks::CurrentKey() const {
   key.layout.scale = layout.scale;
   key.layout.printArea = layout.printArea;
   key.layout.manualRowBreaks = layout.manualRowBreaks;
+  for (const auto& [row, format] : layout.rowFormats) {
+    if (format.hidden) key.hiddenRows.push_back(row);
+  }
   return key;
 }
 
@@ -53,7 +59,7 @@ const std::vector<PageBreakPoint>& SheetPageBreaks::Breaks() {
   if (computed_ && key == key_) return breaks_;
   PagingInput input;
   input.layout = &sheet_.Layout();
-  input.defaultRowHeight = Sheet::kDefaultRowHeight;
+  input.defaultRowHeight = sheet_.DefaultRowHeight();
   input.rowHeights = &sheet_.RowHeights();
   if (std::optional<Area> area = RowsOf(sheet_.Layout().printArea)) {
     input.firstRow = area->row;

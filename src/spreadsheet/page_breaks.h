@@ -55,6 +55,7 @@ class SheetPageBreaks : public HPageBreaks {
     uint64_t heightsVersion = 0;
     SheetLayout layout;
     std::string titleRows;
+    std::vector<int> hiddenRows;
     bool operator==(const Key& other) const;
   };
 

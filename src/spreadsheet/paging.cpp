@@ -68,31 +68,42 @@ class Pager {
 
  private:
   double Height(int row) const {
+    auto format = in_.layout->rowFormats.find(row);
+    if (format != in_.layout->rowFormats.end() && format->second.hidden) return 0;
     auto it = in_.rowHeights->find(row);
-    return it == in_.rowHeights->end() ? rowHeight_ : it->second * scale_;
+    return it == in_.rowHeights->end() ? rowHeight_ : it->second.points * scale_;
   }
 
-  // The first row of the next page, for a page starting at top that must end before stop.
+  // The first row at or below the given one with a height or a format of its own.
+  int NextOwnRow(int row) const {
+    auto height = in_.rowHeights->lower_bound(row);
+    auto format = in_.layout->rowFormats.lower_bound(row);
+    int next = height == in_.rowHeights->end() ? INT_MAX : height->first;
+    return format == in_.layout->rowFormats.end() ? next : std::min(next, format->first);
+  }
+
+  // The first row of the next page, for a page starting at top that must end before stop. A
+  // page holds at least one printed row; until it does, used is 0.
   int FillPage(int top, int stop) const {
     double room = printable_ - (top > in_.titleLast ? titleHeight_ : 0.0);
     double used = 0;
     int row = top;
-    auto other = in_.rowHeights->lower_bound(top);
     while (row < stop) {
-      int runEnd = other != in_.rowHeights->end() && other->first < stop ? other->first : stop;
+      int runEnd = std::min(NextOwnRow(row), stop);
       if (runEnd > row) {
         double fit = rowHeight_ > 0 ? std::floor((room - used) / rowHeight_ + kSlack) : INT_MAX;
-        if (fit < runEnd - row)
-          return std::max(row + static_cast<int>(std::max(fit, 0.0)), top + 1);
+        if (fit < runEnd - row) {
+          int taken = static_cast<int>(std::max(fit, 0.0));
+          return row + (used > 0 ? taken : std::max(taken, 1));
+        }
         used += (runEnd - row) * rowHeight_;
         row = runEnd;
+        continue;
       }
-      if (row >= stop) break;
-      double height = other->second * scale_;
-      if (used + height > room + kSlack && row > top) return row;
+      double height = Height(row);
+      if (used > 0 && used + height > room + kSlack) return row;
       used += height;
       ++row;
-      ++other;
     }
     return stop;
   }

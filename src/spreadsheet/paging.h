@@ -17,10 +17,11 @@ struct PageBreakPoint {
 
 // What the pages of a sheet are computed from.
 struct PagingInput {
+  // The page setup, and the row formats: a hidden row takes no room.
   const SheetLayout* layout = nullptr;
   double defaultRowHeight = 12.75;
-  // Rows whose height is not the default, in points.
-  const std::map<int, double>* rowHeights = nullptr;
+  // Rows with a height of their own.
+  const std::map<int, StoredRowHeight>* rowHeights = nullptr;
   // The rows paged: the print area's rows, or row 1 to the last row holding content. None when
   // lastRow < firstRow.
   int firstRow = 1;
@@ -35,10 +36,11 @@ struct PagingInput {
 double PrintableHeight(const SheetLayout& layout);
 
 // The breaks top to bottom. A page takes rows while their heights (times the scale) fit the
-// printable height less the repeated title rows; a row taller than a page gets a page of its
-// own. A manual break ends its page and the counting starts afresh below it. Breaks outside the
-// paged rows are not listed. Rows of the default height are counted in runs, so the work grows
-// with the pages and the rows of other heights, not with the rows.
+// printable height less the repeated title rows; hidden rows take no room and stay with the page
+// above them; a row taller than a page gets a page of its own. A manual break ends its page and
+// the counting starts afresh below it. Breaks outside the paged rows are not listed. Rows of the
+// default height are counted in runs, so the work grows with the pages and the rows of other
+// heights or formats, not with the rows.
 std::vector<PageBreakPoint> ComputePageBreaks(const PagingInput& input);
 
 }  // namespace tavrin

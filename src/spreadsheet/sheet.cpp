@@ -13,6 +13,7 @@ Sheet::Sheet(Book& book, std::string name, const Sheet& source)
       name_(std::move(name)),
       store_(source.store_),
       rowHeights_(source.rowHeights_),
+      defaultRowHeight_(source.defaultRowHeight_),
       columnWidths_(source.columnWidths_),
       layout_(source.layout_) {
   pageSetup_.SetPrintTitleRows(source.pageSetup_.PrintTitleRows());
@@ -58,11 +59,17 @@ void Sheet::Activate(const tavrin::Range& range) {
 
 double Sheet::RowHeight(int row) const {
   auto it = rowHeights_.find(row);
-  return it == rowHeights_.end() ? kDefaultRowHeight : it->second;
+  return it == rowHeights_.end() ? defaultRowHeight_ : it->second.points;
 }
 
-void Sheet::SetRowHeight(int row, double height) {
-  rowHeights_[row] = height;
+void Sheet::SetRowHeight(int row, double height, bool fitted) {
+  rowHeights_[row] = {height, fitted};
+  ++heightsVersion_;
+  changed_ = true;
+}
+
+void Sheet::SetDefaultRowHeight(double height) {
+  defaultRowHeight_ = height;
   ++heightsVersion_;
   changed_ = true;
 }
@@ -80,6 +87,28 @@ void Sheet::SetColumnWidth(int column, double width) {
 void Sheet::ShiftRowHeights(int at, int count) {
   MoveRowKeys(rowHeights_, at, count);
   ++heightsVersion_;
+}
+
+void Sheet::FormatFromAbove(int at, int count) {
+  if (at <= 1) return;
+  int above = at - 1;
+  auto height = rowHeights_.find(above);
+  auto format = layout_.rowFormats.find(above);
+  for (int row = at; row < at + count; ++row) {
+    if (height != rowHeights_.end()) rowHeights_[row] = height->second;
+    // The mark of a collapsed group belongs to the row below the group, not to a new row.
+    if (format != layout_.rowFormats.end()) {
+      LineFormat taken = format->second;
+      taken.collapsed = false;
+      if (taken != LineFormat{}) layout_.rowFormats[row] = taken;
+    }
+  }
+  for (int column = 1; column <= kLastColumn; ++column) {
+    const Cell* cell = store_.Find(above, column);
+    if (cell == nullptr || cell->style == 0) continue;
+    uint32_t style = cell->style;
+    for (int row = at; row < at + count; ++row) store_.SetStyle(row, column, style);
+  }
 }
 
 Sheet& SheetOf(const tavrin::Range& range) {

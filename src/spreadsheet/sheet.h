@@ -81,11 +81,16 @@ class Sheet : public Worksheet {
   const UserLocale& Locale() const;
 
   tavrin::Range Selection() { return tavrin::Range(*this, selection_); }
+  // A row's own height, else the sheet's default row height.
   double RowHeight(int row) const;
-  void SetRowHeight(int row, double height);
-  // The rows whose height was set, and a version that moves on when any height changes or
-  // rows move.
-  const std::map<int, double>& RowHeights() const { return rowHeights_; }
+  // Sets a row's height as the user does; fitted keeps it the host's fit to the row's content.
+  void SetRowHeight(int row, double height, bool fitted = false);
+  // The height of rows without one of their own: 12.75 points unless the sheet says otherwise.
+  double DefaultRowHeight() const { return defaultRowHeight_; }
+  void SetDefaultRowHeight(double height);
+  // The rows with a height of their own, and a version that moves on when any height changes,
+  // rows move or the default changes.
+  const std::map<int, StoredRowHeight>& RowHeights() const { return rowHeights_; }
   uint64_t HeightsVersion() const { return heightsVersion_; }
   double ColumnWidth(int column) const;
   void SetColumnWidth(int column, double width);
@@ -121,11 +126,15 @@ class Sheet : public Worksheet {
   void WriteEntry(const tavrin::Range& range, const Variant& value, Notation first);
   void PasteBlock(const CellBlock& block, const Area& at, XlPasteType paste, bool skipBlanks);
   void ShiftRowHeights(int at, int count);
+  // Rows just inserted take the height, the row format and the cell formats of the row above
+  // them, as the host's Insert does by default (xlFormatFromLeftOrAbove).
+  void FormatFromAbove(int at, int count);
 
   Book& book_;
   std::string name_;
   CellStore store_;
-  std::map<int, double> rowHeights_;
+  std::map<int, StoredRowHeight> rowHeights_;
+  double defaultRowHeight_ = kDefaultRowHeight;
   uint64_t heightsVersion_ = 0;
   std::map<int, double> columnWidths_;
   bool changed_ = true;

@@ -31,6 +31,14 @@ struct LineFormat {
   bool operator==(const LineFormat&) const = default;
 };
 
+// A row's own height in points. Fitted: the host sized the row to its content (a file's ht without
+// customHeight); it is written back as such, so the host goes on fitting it.
+struct StoredRowHeight {
+  double points = 0;
+  bool fitted = false;
+  bool operator==(const StoredRowHeight&) const = default;
+};
+
 enum class PageOrientation { Portrait, Landscape };
 
 struct SheetLayout {

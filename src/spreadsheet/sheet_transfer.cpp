@@ -134,6 +134,7 @@ void Sheet::Insert(const tavrin::Range& range, XlShift) {
     ShiftRowHeights(area.row, area.rows);
     MoveLayoutRows(layout_, pageSetup_, area.row, area.rows);
     MoveFormulaRows(book_, *this, area.row, area.rows);
+    FormatFromAbove(area.row, area.rows);
   }
   changed_ = true;
 }
