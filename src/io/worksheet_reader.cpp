@@ -102,8 +102,12 @@ void ReadCells(pugi::xml_node sheetData, Sheet& sheet,
                          kLastRow + 1LL);
     if (counted < 1 || counted > kLastRow) continue;
     int row = static_cast<int>(counted);
-    if (r.attribute("customHeight").as_bool() && r.attribute("ht")) {
-      sheet.SetRowHeight(row, Measure(r.attribute("ht"), Sheet::kDefaultRowHeight, kMostRowHeight));
+    // A stored height counts with or without customHeight; without it the host fitted the row
+    // to its content, and one equal to the default adds nothing.
+    double height = Measure(r.attribute("ht"), -1, kMostRowHeight);
+    bool custom = r.attribute("customHeight").as_bool();
+    if (height >= 0 && (custom || height != sheet.DefaultRowHeight())) {
+      sheet.SetRowHeight(row, height, !custom);
     }
     // A row's s names its format only with customFormat.
     LineFormat format =
@@ -226,6 +230,10 @@ void ReadWorksheet(const pugi::xml_document& xml, Sheet& sheet,
                    const std::vector<std::string>& sharedStrings,
                    const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904) {
   pugi::xml_node worksheet = xml.child("worksheet");
+  // The height of rows without their own; none at all is what zeroHeight says, not this.
+  double rowHeight = Measure(worksheet.child("sheetFormatPr").attribute("defaultRowHeight"),
+                             Sheet::kDefaultRowHeight, kMostRowHeight);
+  if (rowHeight > 0) sheet.SetDefaultRowHeight(rowHeight);
   ReadColumns(worksheet.child("cols"), sheet);
   ReadCells(worksheet.child("sheetData"), sheet, sharedStrings, dateStyles, styles1904);
   ReadLayout(worksheet, sheet.Layout());

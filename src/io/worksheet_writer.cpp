@@ -178,9 +178,9 @@ class WorksheetWriter {
 
   void FormatProperties(std::string& out, pugi::xml_node original) {
     pugi::xml_node properties = Editable(original, "sheetFormatPr");
-    if (!original) {
-      properties.append_attribute("defaultRowHeight") = Sheet::kDefaultRowHeight;
-    }
+    std::string rowHeight;
+    AppendNumber(rowHeight, sheet_.DefaultRowHeight());
+    SetOrRemove(properties, "defaultRowHeight", true, rowHeight.c_str());
     int rows = DeepestLevel(layout_.rowFormats);
     int columns = DeepestLevel(layout_.columnFormats);
     SetOrRemove(properties, "outlineLevelRow", rows > 0, std::to_string(rows).c_str());
@@ -299,17 +299,19 @@ void WorksheetWriter::Data(std::string& out) {
     cells[next[row]++] = {column, &cell};
   });
   out += "<sheetData>";
+  const std::map<int, StoredRowHeight>& heights = sheet_.RowHeights();
   for (int row = 1; row <= kLastRow; ++row) {
-    double height = sheet_.RowHeight(row);
-    bool custom = height != Sheet::kDefaultRowHeight;
+    auto height = heights.find(row);
+    bool sized = height != heights.end();
     auto format = layout_.rowFormats.find(row);
     bool formatted = format != layout_.rowFormats.end();
-    if (start[row] == start[row + 1] && !custom && !formatted) continue;
+    if (start[row] == start[row + 1] && !sized && !formatted) continue;
     out += "<row r=\"" + std::to_string(row) + '"';
-    if (custom) {
+    // A fitted height goes without customHeight, so the host goes on fitting the row.
+    if (sized) {
       out += " ht=\"";
-      AppendNumber(out, height);
-      out += "\" customHeight=\"1\"";
+      AppendNumber(out, height->second.points);
+      out += height->second.fitted ? "\"" : "\" customHeight=\"1\"";
     }
     if (formatted) AppendLineFormat(out, format->second, "s");
     out += '>';

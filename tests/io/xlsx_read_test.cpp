@@ -26,7 +26,8 @@ TEST(XlsxReadTest, ListFromLibreOfficeHasValuesFormulasDatesAndLayout) {
   EXPECT_FALSE(sales.Store().Find(1, 9)->HasContent());
 
   EXPECT_EQ(sales.RowHeight(1), 24);
-  EXPECT_EQ(sales.RowHeight(2), Sheet::kDefaultRowHeight);
+  EXPECT_EQ(sales.DefaultRowHeight(), 15);  // the sheet's own
+  EXPECT_EQ(sales.RowHeight(2), 15);
   EXPECT_EQ(sales.ColumnWidth(1), 12);
   EXPECT_EQ(sales.ColumnWidth(6), 14);
   EXPECT_EQ(sales.ColumnWidth(2), Sheet::kDefaultColumnWidth);
