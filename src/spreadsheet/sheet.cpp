@@ -96,10 +96,10 @@ void Sheet::FormatFromAbove(int at, int count) {
   auto format = layout_.rowFormats.find(above);
   for (int row = at; row < at + count; ++row) {
     if (height != rowHeights_.end()) rowHeights_[row] = height->second;
-    // The mark of a collapsed group belongs to the row below the group, not to a new row.
+    // A new row shows, whatever the row above: the rows a tool inserts must print. The mark of
+    // a collapsed group belongs to the row below the group, not to a new row.
     if (format != layout_.rowFormats.end()) {
-      LineFormat taken = format->second;
-      taken.collapsed = false;
+      LineFormat taken{false, format->second.style, format->second.outlineLevel, false};
       if (taken != LineFormat{}) layout_.rowFormats[row] = taken;
     }
   }

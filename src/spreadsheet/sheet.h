@@ -126,8 +126,9 @@ class Sheet : public Worksheet {
   void WriteEntry(const tavrin::Range& range, const Variant& value, Notation first);
   void PasteBlock(const CellBlock& block, const Area& at, XlPasteType paste, bool skipBlanks);
   void ShiftRowHeights(int at, int count);
-  // Rows just inserted take the height, the row format and the cell formats of the row above
-  // them, as the host's Insert does by default (xlFormatFromLeftOrAbove).
+  // Rows just inserted take the height, the row format (its cell format and outline level, not
+  // hidden) and the cell formats of the row above them, as the host's Insert does by default
+  // (xlFormatFromLeftOrAbove).
   void FormatFromAbove(int at, int count);
 
   Book& book_;

@@ -57,6 +57,34 @@ TEST_F(PagingTest, HeightsScalePaperAndMarginsDecideTheRowsAPageTakes) {
   EXPECT_EQ(breaks.Item(1).Location().Row(), 61);
 }
 
+TEST_F(PagingTest, HiddenRowsTakeNoRoomAndStayWithThePageAboveThem) {
+  FillColumn(1, 1, 150);
+  for (int r = 10; r <= 19; ++r) sheet.Layout().rowFormats[r].hidden = true;
+  EXPECT_EQ(Breaks(), (Found{{61, false}, {111, false}}));
+  for (int r = 61; r <= 65; ++r) sheet.Layout().rowFormats[r].hidden = true;
+  EXPECT_EQ(Breaks(), (Found{{66, false}, {116, false}}))
+      << "hidden rows after a full page belong to it: the next page starts with a printed row";
+  sheet.Layout().rowFormats[20].style = 3;  // a format alone leaves the row its room
+  sheet.SetRowHeight(66, 700);
+  EXPECT_EQ(Breaks(), (Found{{66, false}, {67, false}, {117, false}}));
+  sheet.PageSetup().SetPrintTitleRows("$10:$11");
+  EXPECT_EQ(Breaks(), (Found{{66, false}, {67, false}, {117, false}}))
+      << "hidden title rows take no room either";
+}
+
+TEST_F(PagingTest, TheSheetsDefaultRowHeightPagesEveryRowWithoutOneOfItsOwn) {
+  FillColumn(1, 1, 100);
+  sheet.SetDefaultRowHeight(15);
+  EXPECT_EQ(sheet.RowHeight(7), 15);
+  EXPECT_EQ(Breaks(), (Found{{44, false}, {87, false}})) << "43 rows of 15 points a page";
+  for (int r = 1; r <= 10; ++r) sheet.SetRowHeight(r, 12.75);
+  EXPECT_EQ(breaks.Item(1).Location().Row(), 45) << "10 rows of 12.75 and 34 of 15";
+  sheet.Copy(sheet);
+  Sheet& copy = book.GetActiveSheet();
+  EXPECT_EQ(copy.DefaultRowHeight(), 15);
+  EXPECT_EQ(copy.HPageBreaks().Item(1).Location().Row(), 45);
+}
+
 TEST_F(PagingTest, ManualBreaksRestartTheCountingAndTitleRowsRepeat) {
   FillColumn(1, 1, 200);
   sheet.Layout().manualRowBreaks = {21};

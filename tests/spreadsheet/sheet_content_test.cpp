@@ -135,7 +135,7 @@ TEST_F(SheetTest, CopyAndPasteSpecialTranspose) {
   EXPECT_EQ(Get("G1"), Variant(1));
   EXPECT_EQ(Get("H1"), Variant("x"));
   EXPECT_EQ(Get("G2"), Variant(1));  // B1's formula, pasted as its value
-  EXPECT_EQ(Get("H2"), Variant());  // the blank B2 clears what it lands on
+  EXPECT_EQ(Get("H2"), Variant());   // the blank B2 clears what it lands on
   EXPECT_EQ(app.Selection().Address(), "$G$1:$H$2");
   At("J1").PasteSpecial(xlPasteFormats);
   EXPECT_EQ(Get("K1"), Variant());
@@ -152,6 +152,27 @@ TEST_F(SheetTest, CutMovesContentAndStylesToAnotherSheet) {
   EXPECT_EQ(sheet.Store().Find(1, 1), nullptr);
   EXPECT_EQ(other.Range("C3").Value(), Variant(5));
   EXPECT_EQ(other.Store().Find(3, 3)->style, 2u);
+}
+
+TEST_F(SheetTest, InsertedRowsTakeTheHeightRowFormatAndCellFormatsOfTheRowAbove) {
+  FillColumn(1, 1, 5);
+  sheet.SetRowHeight(3, 30);
+  sheet.Layout().rowFormats[3] = {true, 4, 1, true};
+  sheet.Store().SetStyle(3, 2, 7);  // a currency cell, say
+  sheet.Store().SetStyle(3, 200, 8);
+  sheet.Rows(4, 5).Insert();
+  for (int row : {4, 5}) {
+    EXPECT_EQ(sheet.RowHeight(row), 30);
+    EXPECT_EQ(sheet.Layout().rowFormats[row], (LineFormat{false, 4, 1, false}))
+        << "styled and grouped as row 3, but shown; a collapsed group's mark stays below it";
+    EXPECT_EQ(sheet.Store().Find(row, 2)->style, 7u);
+    EXPECT_EQ(sheet.Store().Find(row, 200)->style, 8u);
+    EXPECT_EQ(sheet.Store().Find(row, 1), nullptr) << "formats only, no content";
+  }
+  EXPECT_EQ(Get("A6"), Variant(4));
+  sheet.Rows(1, 1).Insert();
+  EXPECT_EQ(sheet.RowHeight(1), Sheet::kDefaultRowHeight) << "nothing above the first row";
+  EXPECT_EQ(sheet.Store().Find(1, 1), nullptr);
 }
 
 TEST_F(SheetTest, WholeRowsInsertAndDeleteMoveCellsAndHeights) {

@@ -72,6 +72,29 @@ TEST(PageSubtotals, WorkedExampleOnACopyWithTheRefusedDragOffIgnored) {
   EXPECT_TRUE(w.app.ScreenUpdating());
 }
 
+TEST(PageSubtotals, HiddenRowsTakeNoRoomAndSubtotalRowsLookLikeTheRowAbove) {
+  Workplace w;
+  PutList(w, 120);
+  for (int r = 10; r <= 19; ++r) w.sheet().Layout().rowFormats[r].hidden = true;
+  for (int r = 3; r <= 120; ++r) w.sheet().Store().SetStyle(r, 2, 9);  // B in a currency format
+  FillDialog(w, "B3:C3", "A3", false);
+  w.korvel().FYXJYHJ(w.Token(), w.form);
+
+  // Pages of 50 printed rows: rows 1 to 60 hold ten hidden ones.
+  EXPECT_EQ(w.At("A60"), Variant("小计"));
+  EXPECT_EQ(R1C1(w, "B60"), "=SUM(R[-57]C:R[-1]C)");
+  EXPECT_EQ(w.At("A110"), Variant("小计"));
+  EXPECT_EQ(R1C1(w, "B110"), "=SUM(R[-49]C:R[-1]C)");
+  EXPECT_EQ(R1C1(w, "B123"), "=SUM(R[-12]C:R[-1]C)");
+  EXPECT_EQ(R1C1(w, "B124"), "=SUM(R[-64]C,R[-14]C,R[-1]C)");
+  for (int row : {60, 110, 123, 124}) {
+    EXPECT_EQ(w.sheet().Store().Find(row, 2)->style, 9u) << "row " << row << " shows currency";
+    EXPECT_EQ(w.sheet().Store().Find(row, 3)->style, 0u);
+  }
+  EXPECT_TRUE(w.sheet().Layout().rowFormats[10].hidden);
+  EXPECT_FALSE(w.sheet().Layout().rowFormats.contains(60));
+}
+
 TEST(PageSubtotals, OnePageGetsItsSubtotalAndAGrandTotalOfOneTerm) {
   Workplace w;
   PutList(w, 10);
