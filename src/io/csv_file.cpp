@@ -96,14 +96,14 @@ Book& ReadCsv(Spreadsheet& application, const std::string& bookName, const std::
 }
 
 std::string WriteCsv(Sheet& sheet) {
-  int firstRow = kLastRow, firstColumn = kLastColumn, lastRow = 0, lastColumn = 0;
+  int lastRow = 0, lastColumn = 0;
   sheet.ForEachValue(Area{1, 1, kLastRow, kLastColumn}, [&](int row, int column, const Variant&) {
-    firstRow = std::min(firstRow, row), lastRow = std::max(lastRow, row);
-    firstColumn = std::min(firstColumn, column), lastColumn = std::max(lastColumn, column);
+    lastRow = std::max(lastRow, row), lastColumn = std::max(lastColumn, column);
   });
   std::string out(kByteOrderMark);
   if (lastRow == 0) return out;
-  Area used{firstRow, firstColumn, lastRow - firstRow + 1, lastColumn - firstColumn + 1};
+  // From A1, as the host saves a sheet: empty rows and columns before the first value are kept.
+  Area used{1, 1, lastRow, lastColumn};
   Block values = sheet.Values(used);
   for (int r = 1; r <= used.rows; ++r) {
     for (int c = 1; c <= used.columns; ++c) {

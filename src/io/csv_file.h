@@ -17,7 +17,8 @@ class Spreadsheet;
 Book& ReadCsv(Spreadsheet& application, const std::string& bookName, const std::string& sheetName,
               std::string_view text);
 
-// The used area of the sheet as comma-separated values: each value as the sheet displays it,
+// The sheet from A1 to its last row and column holding a value, as comma-separated values (the
+// rows and columns before the first value empty): each value as the sheet displays it,
 // quoted when it holds a comma, a quote or a line break; UTF-8 with a byte-order mark, lines
 // ending in CR LF.
 std::string WriteCsv(Sheet& sheet);

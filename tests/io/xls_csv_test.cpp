@@ -52,7 +52,7 @@ TEST(CsvTest, ImportReadsQuotesLineBreaksNumbersAndBooleans) {
   EXPECT_EQ(sheet.Store().ContentCount(Area{5, 1, 1, 256}), 0);
 }
 
-TEST(CsvTest, ExportWritesTheUsedAreaAsDisplayedAndReadsBackTheSame) {
+TEST(CsvTest, ExportStartsAtA1WritesValuesAsDisplayedAndReadsBackInPlace) {
   TempFolder folder;
   Spreadsheet app;
   Book& book = app.AddWorkbook("made");
@@ -64,14 +64,16 @@ TEST(CsvTest, ExportWritesTheUsedAreaAsDisplayedAndReadsBackTheSame) {
   sheet.Store().SetContent(4, 3, Variant(ErrorValue::NA), nullptr);
   SaveWorkbook(book, folder / "out.csv");
   EXPECT_EQ(ReadFileBytes(folder / "out.csv"),
-            "\xEF\xBB\xBF\"a,b\",1.5,\r\n"
-            "\"say \"\"hi\"\"\r\nbye\",,TRUE\r\n"
-            ",#N/A,\r\n");
+            "\xEF\xBB\xBF,,,\r\n"
+            ",\"a,b\",1.5,\r\n"
+            ",\"say \"\"hi\"\"\r\nbye\",,TRUE\r\n"
+            ",,#N/A,\r\n")
+      << "the empty row 1 and column A are kept";
   Sheet& back = OpenWorkbook(app, folder / "out.csv").GetActiveSheet();
-  EXPECT_EQ(ValueAt(back, "A1"), Variant("a,b"));
-  EXPECT_EQ(ValueAt(back, "B1"), Variant(1.5));
-  EXPECT_EQ(ValueAt(back, "A2"), Variant("say \"hi\"\r\nbye"));
-  EXPECT_EQ(ValueAt(back, "C2"), Variant::Boolean(true));
+  EXPECT_EQ(ValueAt(back, "B2"), Variant("a,b"));
+  EXPECT_EQ(ValueAt(back, "C2"), Variant(1.5));
+  EXPECT_EQ(ValueAt(back, "B3"), Variant("say \"hi\"\r\nbye"));
+  EXPECT_EQ(ValueAt(back, "D3"), Variant::Boolean(true));
 }
 
 }  // namespace
