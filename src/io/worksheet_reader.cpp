@@ -8,6 +8,7 @@
 
 #include "io/formula_shift.h"
 #include "io/number_format.h"
+#include "io/sheet_rows.h"
 #include "spreadsheet/sheet.h"
 
 namespace tavrin {
@@ -89,15 +90,14 @@ struct SharedFormula {
   int column;
 };
 
-void ReadCells(pugi::xml_node sheetData, Sheet& sheet,
-               const std::vector<std::string>& sharedStrings, const std::vector<bool>& dateStyles,
-               const std::vector<bool>& styles1904) {
+void ReadCells(SheetRows rows, Sheet& sheet, const std::vector<std::string>& sharedStrings,
+               const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904) {
   std::map<int, SharedFormula> shared;
   CellStore& store = sheet.Store();
   // Counted wide, and held just past the last row, so neither a huge r nor the rows after it can
   // overflow.
   long long counted = 0;
-  for (pugi::xml_node r : sheetData.children("row")) {
+  for (pugi::xml_node r = rows.Next(); r; r = rows.Next()) {
     counted = std::clamp(r.attribute("r") ? r.attribute("r").as_llong() : counted + 1, 0LL,
                          kLastRow + 1LL);
     if (counted < 1 || counted > kLastRow) continue;
@@ -226,16 +226,17 @@ std::vector<Area> ReadAreas(std::string_view references) {
   return areas;
 }
 
-void ReadWorksheet(const pugi::xml_document& xml, Sheet& sheet,
+void ReadWorksheet(const pugi::xml_document& rest, std::string_view sheetData,
+                   const std::string& part, Sheet& sheet,
                    const std::vector<std::string>& sharedStrings,
                    const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904) {
-  pugi::xml_node worksheet = xml.child("worksheet");
+  pugi::xml_node worksheet = rest.child("worksheet");
   // The height of rows without their own; none at all is what zeroHeight says, not this.
   double rowHeight = Measure(worksheet.child("sheetFormatPr").attribute("defaultRowHeight"),
                              Sheet::kDefaultRowHeight, kMostRowHeight);
   if (rowHeight > 0) sheet.SetDefaultRowHeight(rowHeight);
   ReadColumns(worksheet.child("cols"), sheet);
-  ReadCells(worksheet.child("sheetData"), sheet, sharedStrings, dateStyles, styles1904);
+  ReadCells(SheetRows(sheetData, part), sheet, sharedStrings, dateStyles, styles1904);
   ReadLayout(worksheet, sheet.Layout());
 }
 

@@ -24,8 +24,9 @@ std::vector<Area> ReadAreas(std::string_view references);
 // column widths and the layout (row and column formats, merged cells, margins, page setup,
 // manual breaks, the view). A number in a cell format styles1904 marks is a date counted from
 // 1904 and is moved to the model's count. What lies beyond the sheet's last row or column is
-// left out.
-void ReadWorksheet(const pugi::xml_document& xml, Sheet& sheet,
+// left out. The part comes split (SplitSheetPart): the tree of its rest and its cells' text.
+void ReadWorksheet(const pugi::xml_document& rest, std::string_view sheetData,
+                   const std::string& part, Sheet& sheet,
                    const std::vector<std::string>& sharedStrings,
                    const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904);
 

@@ -6,6 +6,7 @@
 #include "io/file_error.h"
 #include "io/number_format.h"
 #include "io/sheet_names.h"
+#include "io/sheet_rows.h"
 #include "io/worksheet_reader.h"
 #include "io/xlsx_origin.h"
 #include "io/xml_text.h"
@@ -41,7 +42,8 @@ std::string RelationshipIdOf(pugi::xml_node sheet) {
 
 struct SheetToRead {
   XlsxSheetOrigin origin;
-  std::unique_ptr<pugi::xml_document> xml;
+  std::unique_ptr<pugi::xml_document> xml;  // the part without its cells
+  std::string_view sheetData;
 };
 
 void ReadDefinedNames(pugi::xml_node definedNames, const std::vector<Sheet*>& byFileIndex) {
@@ -103,9 +105,13 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
                    sheet.attribute("sheetId").as_string()};
     for (const Relationship& r : relationships) {
       if (r.id != read.origin.relationshipId || !IsRelationshipType(r.type, "worksheet")) continue;
+      const PackagePart* part = origin->Find(r.target);
+      if (part == nullptr) throw FormatError("not an .xlsx workbook (it has no " + r.target + ")");
+      SheetPartSplit split = SplitSheetPart(part->bytes, r.target);
       read.origin.part = r.target;
+      read.sheetData = split.sheetData;
       read.xml = std::make_unique<pugi::xml_document>();
-      ParsePart(*origin, r.target, *read.xml);
+      ParseXml(*read.xml, split.rest, r.target);
     }
     sheets.push_back(std::move(read));  // a chart sheet stays without a part and is left out
   }
@@ -118,17 +124,24 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
   CheckSheetNames(names);
   Book* book = &application.AddWorkbook(bookName);
   std::vector<Sheet*> byFileIndex;
-  for (SheetToRead& read : sheets) {
-    if (!read.xml) {
-      byFileIndex.push_back(nullptr);
-      continue;
+  try {
+    for (SheetToRead& read : sheets) {
+      if (!read.xml) {
+        byFileIndex.push_back(nullptr);
+        continue;
+      }
+      Sheet& sheet = book->AddSheet(read.origin.name);
+      ReadWorksheet(*read.xml, read.sheetData, read.origin.part, sheet, sharedStrings,
+                    origin->dateStyles, styles1904);
+      byFileIndex.push_back(&sheet);
+      origin->sheets.push_back(std::move(read.origin));
     }
-    Sheet& sheet = book->AddSheet(read.origin.name);
-    ReadWorksheet(*read.xml, sheet, sharedStrings, origin->dateStyles, styles1904);
-    byFileIndex.push_back(&sheet);
-    origin->sheets.push_back(std::move(read.origin));
+    ReadDefinedNames(root.child("definedNames"), byFileIndex);
+  } catch (...) {
+    // Cells are read as the rows come: a row found damaged takes the workbook back.
+    application.RemoveWorkbook(*book);
+    throw;
   }
-  ReadDefinedNames(root.child("definedNames"), byFileIndex);
 
   size_t activeTab = root.child("bookViews").child("workbookView").attribute("activeTab").as_uint();
   Sheet* active = activeTab < byFileIndex.size() ? byFileIndex[activeTab] : nullptr;

@@ -1,12 +1,14 @@
 #include "io/xlsx_writer.h"
 
 #include <algorithm>
+#include <charconv>
 #include <map>
 #include <memory>
 #include <set>
 
 #include "io/file_error.h"
 #include "io/package_index.h"
+#include "io/sheet_rows.h"
 #include "io/workbook_part.h"
 #include "io/worksheet_writer.h"
 #include "io/xlsx_origin.h"
@@ -38,6 +40,13 @@ constexpr char kRootRelationships[] =
     "<Relationship Id=\"rId1\" "
     "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
     "Target=\"xl/workbook.xml\"/></Relationships>";
+
+// A sheet id as read: a whole number, anything else (or one past a million) counted as 0.
+int SheetIdOf(const std::string& text) {
+  int id = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
+  return error == std::errc() && id > 0 && id < 1000000 ? id : 0;
+}
 
 // The package being written: parts replaced or added, parts dropped, and what the workbook's
 // relationships and content types gain and lose.
@@ -138,7 +147,7 @@ class PackageWriter {
     int nextSheetId = 1;
     if (origin_) {
       for (const XlsxSheetOrigin& s : origin_->sheets)
-        nextSheetId = std::max(nextSheetId, std::stoi("0" + s.sheetId) + 1);
+        nextSheetId = std::max(nextSheetId, SheetIdOf(s.sheetId) + 1);
     }
     Sheet& active = book_.GetActiveSheet();
     for (int i = 1; i <= book_.SheetCount(); ++i) {
@@ -160,7 +169,8 @@ class PackageWriter {
                     layout.pageBreakPreview == view.pageBreakPreview;
       if (asRead) continue;
       pugi::xml_document original;
-      ParseXml(original, origin_->Find(from->part)->bytes, from->part);
+      ParseXml(original, SplitSheetPart(origin_->Find(from->part)->bytes, from->part).rest,
+               from->part);
       replaced_[from->part] =
           WriteWorksheet(sheet, view, dateStyles_, calendarStyles_, original.child("worksheet"));
     }

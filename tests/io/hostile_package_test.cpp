@@ -91,6 +91,36 @@ TEST_F(HostilePackageTest, NumbersPastTheRangeOfNumbersAreNumErrorsAndAreWritten
   EXPECT_NE(xml.find("<c r=\"F1\" t=\"e\"><v>#NUM!</v></c>"), std::string::npos) << xml;
 }
 
+TEST_F(HostilePackageTest, ADamagedRowFailsTheFileAndLeavesNoWorkbook) {
+  for (const char* rows : {"<row r=\"1\"><c r=\"A1\"><v>1</v></c></row><row r=\"2\"><c r=",
+                           "<row r=\"1\"><c r=\"A1\"><v>1</v></row>",
+                           "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row><row r=\"2\">"}) {
+    std::vector<PackagePart> parts = Package(rows);
+    WriteFileAtomically(folder / "bad.xlsx", WriteZip(parts));
+    EXPECT_NE(FileErrorOf([&] { OpenWorkbook(app, folder / "bad.xlsx"); }), "") << rows;
+    EXPECT_EQ(app.WorkbookCount(), 0) << rows;
+  }
+}
+
+TEST_F(HostilePackageTest, ASheetIdPastAnyNumberStillSavesWithANewSheet) {
+  std::vector<PackagePart> parts = Package("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
+  std::string& workbook = parts[3].bytes;
+  workbook.replace(workbook.find("sheetId=\"1\""), 11, "sheetId=\"99999999999999\"");
+  Book& book = Open(parts);
+  book.AddSheet("New");
+  SaveWorkbook(book, folder / "saved.xlsx");
+  Spreadsheet again;
+  EXPECT_EQ(OpenWorkbook(again, folder / "saved.xlsx").SheetCount(), 2);
+}
+
+TEST_F(HostilePackageTest, ASheetWithoutCellsReadsEmpty) {
+  std::vector<PackagePart> parts = Package("");
+  std::string& xml = parts.back().bytes;
+  xml.replace(xml.find("<sheetData></sheetData>"), 23, "<sheetData/>");
+  EXPECT_EQ(Open(parts).GetSheet("Data").Store().ContentCount(Area{1, 1, kLastRow, kLastColumn}),
+            0);
+}
+
 TEST_F(HostilePackageTest, AbsurdSizesAndMarginsFallBackToTheDefaults) {
   std::vector<PackagePart> parts = Package(
       "<row r=\"1\" ht=\"nan\" customHeight=\"1\"><c r=\"A1\"><v>1</v></c></row>"

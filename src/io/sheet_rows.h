@@ -1,0 +1,37 @@
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <string>
+#include <string_view>
+
+namespace tavrin {
+
+// A worksheet part is mostly its cells. The cells are read a row at a time, each row parsed on
+// its own, so reading never builds a tree of the whole sheet; the rest of the part is small and
+// is read as a whole, with its sheetData left empty.
+struct SheetPartSplit {
+  std::string rest;            // the part with "<sheetData/>" for its cells
+  std::string_view sheetData;  // what stood between <sheetData ...> and </sheetData>
+};
+
+// The part split at its sheetData; a part without one is all rest. A sheetData without its end
+// fails (FormatError naming the part).
+SheetPartSplit SplitSheetPart(std::string_view bytes, const std::string& part);
+
+// The rows of a sheetData, one parsed at a time into a document of its own.
+class SheetRows {
+ public:
+  SheetRows(std::string_view sheetData, const std::string& part) : rest_(sheetData), part_(part) {}
+
+  // The next row element, or an empty node after the last. A row that is no well-formed XML
+  // fails (FormatError naming the part).
+  pugi::xml_node Next();
+
+ private:
+  std::string_view rest_;
+  const std::string& part_;
+  pugi::xml_document row_;
+};
+
+}  // namespace tavrin
