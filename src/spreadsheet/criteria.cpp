@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "host/variant_rules.h"
+#include "spreadsheet/formula/digits.h"
 #include "spreadsheet/typed_entry.h"
 
 namespace tavrin {
@@ -25,6 +26,8 @@ Criterion::Criterion(const Variant& criteria, const UserLocale& locale) : locale
       operand_ = criteria;
       return;
     case Variant::Kind::Empty:
+      kind_ = Kind::Number;
+      operand_ = Variant(0.0);
       return;
     case Variant::Kind::Text:
       break;
@@ -90,8 +93,7 @@ bool Criterion::Matches(const Variant& value) const {
   switch (kind_) {
     case Kind::Number:
       if (!value.IsNumber() && !value.IsDate()) return false;
-      return Holds((value.AsNumber() > operand_.AsNumber()) -
-                   (value.AsNumber() < operand_.AsNumber()));
+      return Holds(CompareNumbers(value.AsNumber(), operand_.AsNumber()));
     case Kind::Boolean:
       return value.IsBoolean() &&
              Holds(static_cast<int>(value.AsBoolean()) - static_cast<int>(operand_.AsBoolean()));
@@ -104,9 +106,9 @@ bool Criterion::Matches(const Variant& value) const {
 
 std::optional<Criterion::Equality> Criterion::PlainEquality() const {
   if (op_ != Op::Equal || kind_ == Kind::Error) return std::nullopt;
-  if (kind_ == Kind::Text && operand_.AsText().find_first_of("*?~") != std::string::npos)
-    return std::nullopt;
-  return Equality{kind_, operand_};
+  if (kind_ != Kind::Text) return Equality{kind_, operand_};
+  if (pattern_->HasWildcards()) return std::nullopt;
+  return Equality{kind_, Variant(Utf8(pattern_->Literal()))};
 }
 
 bool Criterion::MatchesEqual(const Variant& value) const {
@@ -115,10 +117,13 @@ bool Criterion::MatchesEqual(const Variant& value) const {
       return value.IsEmpty() || (value.IsText() && value.AsText().empty());
     case Kind::Empty:
       return value.IsEmpty();
-    case Kind::Number:
-      if (value.IsNumber() || value.IsDate()) return value.AsNumber() == operand_.AsNumber();
-      if (value.IsText()) return ReadNumber(value.AsText(), locale_) == operand_.AsNumber();
-      return false;
+    case Kind::Number: {
+      if (value.IsNumber() || value.IsDate())
+        return CompareNumbers(value.AsNumber(), operand_.AsNumber()) == 0;
+      std::optional<double> number;
+      if (value.IsText()) number = ReadNumber(value.AsText(), locale_);
+      return number && CompareNumbers(*number, operand_.AsNumber()) == 0;
+    }
     case Kind::Boolean:
     case Kind::Error:
       return value == operand_;

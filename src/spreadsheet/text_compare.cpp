@@ -3,6 +3,8 @@
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
+
 namespace tavrin {
 
 std::u32string FoldCase(std::string_view text) {
@@ -24,6 +26,20 @@ std::u32string FoldCase(std::string_view text) {
   return folded;
 }
 
+std::string Utf8(std::u32string_view characters) {
+  std::string text;
+  text.reserve(characters.size());
+  for (char32_t c : characters) {
+    uint8_t bytes[U8_MAX_LENGTH];
+    int32_t length = 0;
+    UBool error = false;
+    U8_APPEND(bytes, length, U8_MAX_LENGTH, static_cast<UChar32>(c), error);
+    if (error) continue;
+    text.append(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length));
+  }
+  return text;
+}
+
 int CompareIgnoringCase(std::string_view left, std::string_view right) {
   int order = FoldCase(left).compare(FoldCase(right));
   return (order > 0) - (order < 0);
@@ -37,8 +53,7 @@ WildcardPattern::WildcardPattern(std::string_view pattern) {
   std::u32string folded = FoldCase(pattern);
   for (size_t i = 0; i < folded.size(); ++i) {
     char32_t c = folded[i];
-    if (c == U'~' && i + 1 < folded.size() &&
-        (folded[i + 1] == U'*' || folded[i + 1] == U'?' || folded[i + 1] == U'~')) {
+    if (c == U'~' && i + 1 < folded.size()) {
       tokens_.push_back({Kind::Character, folded[++i]});
     } else if (c == U'*') {
       tokens_.push_back({Kind::AnyRun, c});
@@ -51,14 +66,29 @@ WildcardPattern::WildcardPattern(std::string_view pattern) {
   if (tokens_.empty()) matchesEverything_ = false;
 }
 
+bool WildcardPattern::HasWildcards() const {
+  return std::any_of(tokens_.begin(), tokens_.end(),
+                     [](const Token& token) { return token.kind != Kind::Character; });
+}
+
+std::u32string WildcardPattern::Literal() const {
+  std::u32string literal;
+  for (const Token& token : tokens_) literal.push_back(token.character);
+  return literal;
+}
+
 bool WildcardPattern::Matches(std::string_view text) const {
   if (matchesEverything_) return true;
-  std::u32string folded = FoldCase(text);
+  return MatchesFolded(FoldCase(text), false);
+}
+
+bool WildcardPattern::MatchesFolded(std::u32string_view folded, bool prefix) const {
   size_t t = 0;
   size_t p = 0;
   size_t starToken = std::u32string::npos;
   size_t starText = 0;
   while (t < folded.size()) {
+    if (prefix && p == tokens_.size()) return true;
     if (p < tokens_.size() && tokens_[p].kind == Kind::AnyRun) {
       starToken = p++;
       starText = t;

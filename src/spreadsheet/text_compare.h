@@ -12,19 +12,29 @@ namespace tavrin {
 // The text's characters, folded.
 std::u32string FoldCase(std::string_view text);
 
+// Characters as UTF-8.
+std::string Utf8(std::u32string_view characters);
+
 // -1, 0 or 1: the folded texts in character order.
 int CompareIgnoringCase(std::string_view left, std::string_view right);
 
 bool EqualsIgnoringCase(std::string_view left, std::string_view right);
 
 // A pattern with the host's wildcards: * any run of characters, ? any one character, ~ makes
-// the next *, ? or ~ an ordinary character. Matching ignores letter case and takes the whole
-// text.
+// the next character an ordinary one ("~*" a star, "~~" a tilde, "x~y" matches "xy"; a tilde
+// at the end stands for itself). Matching ignores letter case.
 class WildcardPattern {
  public:
   explicit WildcardPattern(std::string_view pattern);
 
+  // Whether the pattern matches the whole text.
   bool Matches(std::string_view text) const;
+  // Whether it matches folded characters (FoldCase): all of them, or with `prefix` any
+  // beginning of them (as SEARCH finds a pattern).
+  bool MatchesFolded(std::u32string_view folded, bool prefix) const;
+  // Whether it holds * or ?; one that does not matches one text only, its literal (folded).
+  bool HasWildcards() const;
+  std::u32string Literal() const;
 
  private:
   enum class Kind { Character, AnyOne, AnyRun };

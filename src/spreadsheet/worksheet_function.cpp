@@ -1,11 +1,10 @@
 #include "spreadsheet/worksheet_function.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 #include "host/host_error.h"
 #include "spreadsheet/criteria.h"
+#include "spreadsheet/formula/digits.h"
 #include "spreadsheet/sheet.h"
 #include "spreadsheet/text_compare.h"
 
@@ -29,13 +28,6 @@ std::optional<int> CompareSameKind(const Variant& value, const Variant& lookup) 
     return static_cast<int>(value.AsBoolean()) - static_cast<int>(lookup.AsBoolean());
   }
   return std::nullopt;
-}
-
-// A number rounded to 15 significant digits, so that 1.1 * 10 is 11 and not 11.000000000000002.
-double ToSignificantDigits(double number) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.15g", number);
-  return std::strtod(text, nullptr);
 }
 
 }  // namespace
@@ -90,8 +82,8 @@ double SheetFunctions::Match(const Variant& lookupValue, const Range& lookupArra
   if ((area.rows != 1 && area.columns != 1) || lookupValue.IsEmpty() || lookupValue.IsError()) {
     throw Unavailable("Match");
   }
-  bool wildcards = lookupValue.IsText() &&
-                   lookupValue.AsText().find_first_of("*?~") != std::string::npos;
+  bool wildcards =
+      lookupValue.IsText() && lookupValue.AsText().find_first_of("*?~") != std::string::npos;
   if (matchType == 0 && !wildcards) {
     const MatchIndex* index = matchIndexes_.For(SheetOf(lookupArray).Store(), area);
     if (index != nullptr) {
@@ -128,14 +120,8 @@ double SheetFunctions::Match(const Variant& lookupValue, const Range& lookupArra
 }
 
 double SheetFunctions::RoundUp(double number, double digits) {
-  // Scaling by a power of ten, and never by its inverse, keeps 1234 at -2 digits an exact 1300.
-  double places = std::trunc(digits);
-  double power = std::pow(10.0, std::fabs(places));
-  double magnitude = std::fabs(number);
-  double scaled = ToSignificantDigits(places >= 0 ? magnitude * power : magnitude / power);
-  if (!std::isfinite(scaled) || !std::isfinite(power)) return number;
-  double rounded = std::ceil(scaled);
-  return std::copysign(places >= 0 ? rounded / power : rounded * power, number);
+  double rounded = RoundDigits(number, digits, Rounding::Up);
+  return std::isfinite(rounded) ? rounded : number;
 }
 
 }  // namespace tavrin

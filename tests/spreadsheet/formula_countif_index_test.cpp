@@ -62,7 +62,7 @@ TEST_F(CountIfIndexTest, BlankCriteriaTellEmptyCellsFromEmptyTexts) {
   EXPECT_EQ(Both("=COUNTIF(A1:A9,\"\")"), Variant(2));   // empty cell and ""
   EXPECT_EQ(Both("=COUNTIF(A1:A9,\"=\")"), Variant(1));  // the empty cell only
   EXPECT_EQ(Both("=SUMIF(A1:A9,\"\",B1:B9)"), Variant(11));
-  EXPECT_EQ(Both("=COUNTIF(A1:A9,C1)"), Variant(2));  // an empty criterion cell reads as ""
+  EXPECT_EQ(Both("=COUNTIF(A1:A9,C1)"), Variant(1));  // an empty criterion cell asks for 0
 }
 
 TEST_F(CountIfIndexTest, AnswersFollowWritesAndSumErrors) {
@@ -79,7 +79,7 @@ TEST_F(CountIfIndexTest, FilledFormulasShareTheIndex) {
   for (int r = 1; r <= 9; ++r) {
     sheet.Cells(r, 3).SetValue("=COUNTIF(A$1:A$9,A" + std::to_string(r) + ")");
   }
-  const double expected[] = {3, 3, 2, 2, 2, 2, 1, 1, 3};
+  const double expected[] = {3, 3, 2, 2, 1, 2, 1, 1, 3};  // the empty A5 counts the 0
   for (bool indexed : {true, false}) {
     app.SetLookupIndexEnabled(indexed);
     Set("Z9", 0);  // a write so the results are computed again

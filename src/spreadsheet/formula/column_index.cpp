@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "host/variant_rules.h"
+#include "spreadsheet/formula/digits.h"
 #include "spreadsheet/formula/formula_eval.h"
 #include "spreadsheet/sheet.h"
 #include "spreadsheet/text_compare.h"
@@ -16,9 +18,10 @@ std::string Packed(char kind, const void* data, size_t size) {
   return code;
 }
 
-// A number's key text, N for numbers and R for texts read as numbers; -0 and 0 alike.
+// A number's key text, N for numbers and R for texts read as numbers: its 15 significant
+// digits, as "=" and the criteria compare; -0 and 0 alike.
 std::string NumberCode(char kind, double number) {
-  number += 0.0;
+  number = FifteenDigits(number) + 0.0;
   return Packed(kind, &number, sizeof number);
 }
 
@@ -54,7 +57,11 @@ ColumnIndex::ColumnIndex(const Sheet& sheet, const Area& column)
       hasText_ = true;
     } else {
       numbers_[position] = number.AsNumber();
-      if (value.IsText()) add(NumberCode('R', number.AsNumber()));
+    }
+    // A criterion's number matches the texts that read as that number.
+    if (value.IsText()) {
+      if (std::optional<double> read = ReadNumber(value.AsText(), UserLocale{}))
+        add(NumberCode('R', *read));
     }
     ids_[position] = add(Code(value));
   });
@@ -129,7 +136,13 @@ std::vector<const std::vector<int>*> ColumnIndex::Matching(
 
 int ColumnIndex::First(const Variant& key) const {
   int id = IdOf(Code(key));
-  return id < 0 ? 0 : positions_[id].front() + 1;
+  if (id < 0) return 0;
+  if (!key.IsNumber() && !key.IsDate()) return positions_[id].front() + 1;
+  // A lookup's numbers are equal only when exactly equal.
+  for (int position : positions_[id]) {
+    if (numbers_[position] == key.AsNumber()) return position + 1;
+  }
+  return 0;
 }
 
 }  // namespace tavrin

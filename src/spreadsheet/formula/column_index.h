@@ -12,11 +12,18 @@ namespace tavrin {
 
 class Sheet;
 
+// Appends a part of a question to the indexes, kept as the key of its answer: many cells of a
+// fill ask the same question.
+template <class Part>
+void AddQuestionPart(std::string& question, const Part& part) {
+  question.append(reinterpret_cast<const char*>(&part), sizeof part);
+}
+
 // The values of one column range, indexed from value to positions, for equality criteria and
 // exact matches without a scan per formula: equality as formulas compare (texts ignoring letter
-// case, an empty cell equal to "", 0 and FALSE, a number never equal to a text), or as a
-// COUNTIF criterion compares. Built once per range and content version by the sheet's
-// calculation cache.
+// case, numbers to 15 significant digits, an empty cell equal to "", 0 and FALSE, a number
+// never equal to a text), as a COUNTIF criterion compares, or as MATCH compares (numbers
+// exactly). Built once per range and content version by the sheet's calculation cache.
 class ColumnIndex {
  public:
   ColumnIndex(const Sheet& sheet, const Area& column);
@@ -38,7 +45,8 @@ class ColumnIndex {
   bool Equal(int position, const Key& key) const;
   // The 0-based positions equal to the key, in no particular order.
   void Positions(const Key& key, std::vector<int>& out) const;
-  // The 1-based position of the first non-empty cell equal to the key, 0 when none (MATCH 0).
+  // The 1-based position of the first non-empty cell equal to the key, numbers exactly, 0 when
+  // none (MATCH 0).
   int First(const Variant& key) const;
   // The positions a criterion's equality matches, as lists of 0-based positions, each
   // ascending: a number also matches texts that read as that number, "" empty cells and the

@@ -3,7 +3,12 @@
 #include <cmath>
 
 #include "host/variant_rules.h"
+#include "spreadsheet/book.h"
+#include "spreadsheet/formula/digits.h"
+#include "spreadsheet/formula/function_table.h"
+#include "spreadsheet/formula/serial_date.h"
 #include "spreadsheet/sheet.h"
+#include "spreadsheet/spreadsheet.h"
 #include "spreadsheet/text_compare.h"
 
 namespace tavrin {
@@ -23,18 +28,6 @@ Variant AsKindOf(const Variant& like) {
   return Variant(0.0);
 }
 
-// A result past the range of numbers is #NUM!, as the host gives it.
-Variant Number(double number) {
-  return std::isfinite(number) ? Variant(number) : Variant(ErrorValue::Num);
-}
-
-std::string ConcatText(const Variant& value) {
-  if (value.IsNumber() || value.IsDate()) return NumberText(value.AsNumber(), UserLocale{});
-  if (value.IsBoolean()) return value.AsBoolean() ? "TRUE" : "FALSE";
-  if (value.IsText()) return value.AsText();
-  return "";
-}
-
 Variant Arithmetic(Op op, const Variant& left, const Variant& right) {
   Variant a = ToNumber(left), b = ToNumber(right);
   if (a.IsError()) return a;
@@ -42,16 +35,16 @@ Variant Arithmetic(Op op, const Variant& left, const Variant& right) {
   double x = a.AsNumber(), y = b.AsNumber();
   switch (op) {
     case Op::Add:
-      return Number(x + y);
+      return NumberResult(x + y);
     case Op::Subtract:
-      return Number(x - y);
+      return NumberResult(x - y);
     case Op::Multiply:
-      return Number(x * y);
+      return NumberResult(x * y);
     case Op::Divide:
-      return y == 0 ? Variant(ErrorValue::Div0) : Number(x / y);
+      return y == 0 ? Variant(ErrorValue::Div0) : NumberResult(x / y);
     default:
       if (x == 0 && y <= 0) return Variant(y == 0 ? ErrorValue::Num : ErrorValue::Div0);
-      return Number(std::pow(x, y));
+      return NumberResult(std::pow(x, y));
   }
 }
 
@@ -75,17 +68,52 @@ Variant Comparison(Op op, const Variant& left, const Variant& right) {
   }
 }
 
-}  // namespace
-
-int CompareValues(const Variant& left, const Variant& right) {
+template <bool kExact>
+int Compare(const Variant& left, const Variant& right) {
   if (left.IsEmpty() && right.IsEmpty()) return 0;
-  if (left.IsEmpty()) return CompareValues(AsKindOf(right), right);
-  if (right.IsEmpty()) return CompareValues(left, AsKindOf(left));
+  if (left.IsEmpty()) return Compare<kExact>(AsKindOf(right), right);
+  if (right.IsEmpty()) return Compare<kExact>(left, AsKindOf(left));
   int rank = TypeRank(left) - TypeRank(right);
   if (rank != 0) return rank < 0 ? -1 : 1;
   if (left.IsText()) return CompareIgnoringCase(left.AsText(), right.AsText());
   if (left.IsBoolean()) return static_cast<int>(left.AsBoolean()) - right.AsBoolean();
-  return (left.AsNumber() > right.AsNumber()) - (left.AsNumber() < right.AsNumber());
+  double a = left.AsNumber(), b = right.AsNumber();
+  return kExact ? (a > b) - (a < b) : CompareNumbers(a, b);
+}
+
+}  // namespace
+
+int CompareValues(const Variant& left, const Variant& right) {
+  return Compare<false>(left, right);
+}
+
+int CompareForLookup(const Variant& left, const Variant& right) {
+  return Compare<true>(left, right);
+}
+
+Variant NumberResult(double number) {
+  return std::isfinite(number) ? Variant(number) : Variant(ErrorValue::Num);
+}
+
+Variant TextResult(std::string text) {
+  if (text.size() > kMostTextLength) {
+    // UTF-16 units: a character of four UTF-8 bytes takes two, any other one.
+    size_t units = 0;
+    for (char c : text) {
+      auto byte = static_cast<unsigned char>(c);
+      units += (byte & 0xC0) != 0x80;
+      units += byte >= 0xF0;
+    }
+    if (units > kMostTextLength) return Variant(ErrorValue::Value);
+  }
+  return Variant(std::move(text));
+}
+
+std::string ValueText(const Variant& value) {
+  if (value.IsNumber() || value.IsDate()) return NumberText(value.AsNumber(), UserLocale{});
+  if (value.IsBoolean()) return value.AsBoolean() ? "TRUE" : "FALSE";
+  if (value.IsText()) return value.AsText();
+  return "";
 }
 
 Variant ToNumber(const Variant& value) {
@@ -98,6 +126,7 @@ Variant ToNumber(const Variant& value) {
       return Variant(value.AsNumber());
     case Variant::Kind::Text: {
       std::optional<double> number = ReadNumber(value.AsText(), UserLocale{});
+      if (!number) number = ReadValueText(value.AsText());
       return number ? Variant(*number) : Variant(ErrorValue::Value);
     }
     default:
@@ -106,7 +135,15 @@ Variant ToNumber(const Variant& value) {
 }
 
 bool Evaluator::RangeOf(const FormulaNode& node, RangeRef& range, Variant& error) {
-  return AsRange(Eval(node), range, error);
+  const FormulaNode* inner = &node;
+  while (inner->kind == FormulaNode::Kind::Paren) inner = &inner->children[0];
+  if (inner->kind != FormulaNode::Kind::Ref) return AsRange(Eval(*inner), range, error);
+  Sheet* sheet = &sheet_;
+  if (!inner->ref.sheet.empty()) sheet = sheet_.Parent().FindSheet(inner->ref.sheet);
+  std::optional<Area> area = inner->ref.Resolve(row_, column_);
+  if (sheet == nullptr || !area) return error = Variant(ErrorValue::Ref), false;
+  range = RangeRef{sheet, *area};
+  return true;
 }
 
 bool Evaluator::AsRange(const Operand& operand, RangeRef& range, Variant& error) {
@@ -153,16 +190,21 @@ Operand Evaluator::Eval(const FormulaNode& node) {
     }
     case Kind::Binary:
       return Binary(node);
-    case Kind::Call: {
-      SheetFunction function = FindFunction(node.text);
-      if (function == nullptr) return Variant(ErrorValue::Name);
-      Operand result = function(*this, node.children);
-      const Variant* value = std::get_if<Variant>(&result);
-      if (value != nullptr && value->IsNumber()) return Number(value->AsNumber());
-      return result;
-    }
+    case Kind::Call:
+      return Call(node);
   }
   return Variant(ErrorValue::Value);
+}
+
+Operand Evaluator::Call(const FormulaNode& node) {
+  const FunctionSpec* function = FindFunction(node.text);
+  if (function == nullptr) return CallAdded(node);
+  int count = static_cast<int>(node.children.size());
+  if (count < function->fewest || count > function->most) return Variant(ErrorValue::Value);
+  Operand result = function->call(*this, node.children);
+  const Variant* value = std::get_if<Variant>(&result);
+  if (value != nullptr && value->IsNumber()) return NumberResult(value->AsNumber());
+  return result;
 }
 
 // Operators of one level chain to the left ("=A1+A2+...+A900" holds its first term 900 levels
@@ -174,7 +216,15 @@ Operand Evaluator::Binary(const FormulaNode& node) {
     chain.push_back(first);
     first = &first->children[0];
   }
-  Operand value = Eval(*first);
+  // The first operand of a range operator is taken as the cells it names, one cell too.
+  Operand value;
+  if (chain.back()->op == Op::Range) {
+    RangeRef range{};
+    Variant error;
+    value = RangeOf(*first, range, error) ? Operand(range) : Operand(error);
+  } else {
+    value = Eval(*first);
+  }
   for (auto link = chain.rbegin(); link != chain.rend(); ++link)
     value = Apply((*link)->op, std::move(value), (*link)->children[1]);
   return value;
@@ -198,7 +248,7 @@ Operand Evaluator::Apply(Op op, Operand left, const FormulaNode& rightNode) {
       return Broadcast(left, right, [](const Variant& a, const Variant& b) {
         if (a.IsError()) return a;
         if (b.IsError()) return b;
-        return Variant(ConcatText(a) + ConcatText(b));
+        return TextResult(ValueText(a) + ValueText(b));
       });
     case Op::Add:
     case Op::Subtract:
@@ -211,6 +261,25 @@ Operand Evaluator::Apply(Op op, Operand left, const FormulaNode& rightNode) {
       return Broadcast(left, right,
                        [op](const Variant& a, const Variant& b) { return Comparison(op, a, b); });
   }
+}
+
+// A function the spreadsheet's owner added takes one value an argument.
+Operand Evaluator::CallAdded(const FormulaNode& node) {
+  const CellFunction* function = sheet_.Parent().Parent().FindCellFunction(node.text);
+  if (function == nullptr) {
+    metUnknownFunction_ = true;
+    return Variant(ErrorValue::Name);
+  }
+  CellArguments arguments;
+  for (const FormulaNode& child : node.children) {
+    if (child.kind == FormulaNode::Kind::Missing) {
+      arguments.emplace_back();
+    } else {
+      arguments.emplace_back(Scalar(Eval(child)));
+    }
+  }
+  Variant result = (*function)(arguments);
+  return result.IsNumber() ? NumberResult(result.AsNumber()) : result;
 }
 
 std::shared_ptr<const Matrix> Evaluator::Array(const Operand& operand) {
@@ -258,7 +327,7 @@ Variant Evaluator::Scalar(const Operand& operand) {
 
 Variant Evaluator::Result(const FormulaNode& root) {
   Variant value = Scalar(Eval(root));
-  if (value.IsNumber()) return Number(value.AsNumber());
+  if (value.IsNumber()) return NumberResult(value.AsNumber());
   return value.IsEmpty() ? Variant(0.0) : value;
 }
 
@@ -280,24 +349,71 @@ Operand Evaluator::MakeMatrix(int rows, int columns, int uniformFrom,
   return out;
 }
 
+namespace {
+
+// The common shape of blocks: a one-row or one-column block stretches over it, and a cell
+// outside a block's own shape reads #N/A.
+class Stretch {
+ public:
+  explicit Stretch(const std::vector<std::shared_ptr<const Matrix>>& blocks) : blocks_(blocks) {
+    for (const auto& block : blocks) {
+      rows = std::max(rows, block->rows);
+      columns = std::max(columns, block->columns);
+    }
+    // The row from which every block reads the same in every row: its tail, or the #N/A past it.
+    for (const auto& block : blocks) {
+      const Matrix& m = *block;
+      uniformFrom = std::max(uniformFrom, m.rows == 1     ? 0
+                                          : m.rows < rows ? m.rows
+                                                          : m.StoredRows());
+    }
+  }
+
+  const Variant& At(size_t block, int r, int c) const {
+    const Matrix& m = *blocks_[block];
+    int i = m.rows == 1 ? 0 : r, j = m.columns == 1 ? 0 : c;
+    return i < m.rows && j < m.columns ? m.At(i, j) : missing_;
+  }
+
+  int rows = 1, columns = 1, uniformFrom = 0;
+
+ private:
+  const std::vector<std::shared_ptr<const Matrix>>& blocks_;
+  const Variant missing_{ErrorValue::NA};
+};
+
+}  // namespace
+
 Operand Evaluator::Broadcast(const Operand& left, const Operand& right,
                              const std::function<Variant(const Variant&, const Variant&)>& apply) {
   const Variant* a = std::get_if<Variant>(&left);
   const Variant* b = std::get_if<Variant>(&right);
   if (a && b) return apply(*a, *b);
-  std::shared_ptr<const Matrix> x = Array(left), y = Array(right);
-  int rows = std::max(x->rows, y->rows), columns = std::max(x->columns, y->columns);
-  const Variant missing(ErrorValue::NA);
-  auto at = [&](const Matrix& m, int r, int c) -> const Variant& {
-    int i = m.rows == 1 ? 0 : r, j = m.columns == 1 ? 0 : c;
-    return i < m.rows && j < m.columns ? m.At(i, j) : missing;
-  };
-  // The row from which an operand reads the same in every row: its tail, or the #N/A past it.
-  auto uniformFrom = [&](const Matrix& m) {
-    return m.rows == 1 ? 0 : m.rows < rows ? m.rows : m.StoredRows();
-  };
-  return MakeMatrix(rows, columns, std::max(uniformFrom(*x), uniformFrom(*y)),
-                    [&](int r, int c) { return apply(at(*x, r, c), at(*y, r, c)); });
+  std::vector<std::shared_ptr<const Matrix>> blocks{Array(left), Array(right)};
+  Stretch shape(blocks);
+  return MakeMatrix(shape.rows, shape.columns, shape.uniformFrom,
+                    [&](int r, int c) { return apply(shape.At(0, r, c), shape.At(1, r, c)); });
+}
+
+Operand Evaluator::Broadcast(const std::vector<Operand>& operands,
+                             const std::function<Variant(const std::vector<Variant>&)>& apply) {
+  std::vector<Variant> values(operands.size());
+  bool scalars = true;
+  for (size_t i = 0; i < operands.size() && scalars; ++i) {
+    const Variant* value = std::get_if<Variant>(&operands[i]);
+    if (value == nullptr)
+      scalars = false;
+    else
+      values[i] = *value;
+  }
+  if (scalars) return apply(values);
+  std::vector<std::shared_ptr<const Matrix>> blocks;
+  for (const Operand& operand : operands) blocks.push_back(Array(operand));
+  Stretch shape(blocks);
+  return MakeMatrix(shape.rows, shape.columns, shape.uniformFrom, [&](int r, int c) {
+    for (size_t i = 0; i < blocks.size(); ++i) values[i] = shape.At(i, r, c);
+    return apply(values);
+  });
 }
 
 Operand Evaluator::Map(const Operand& operand,

@@ -56,13 +56,29 @@ struct RangeRef {
 // What a formula's part evaluates to: one value, a range of cells or an array of values.
 using Operand = std::variant<Variant, RangeRef, std::shared_ptr<const Matrix>>;
 
-// The host's comparison: texts ignore letter case, an empty value equals "", 0 and FALSE, and
-// numbers < texts < Booleans. Both values must be free of errors. Returns -1, 0 or 1.
+// The host's comparison, as "=" and "<" compare: texts ignore letter case, an empty value
+// equals "", 0 and FALSE, numbers < texts < Booleans, and numbers are equal when their 15
+// significant digits are (0.1+0.2=0.3). Both values must be free of errors. Returns -1, 0 or 1.
 int CompareValues(const Variant& left, const Variant& right);
+// The lookups' comparison (MATCH, VLOOKUP, HLOOKUP, LOOKUP): the same, but numbers exactly.
+int CompareForLookup(const Variant& left, const Variant& right);
 
 // A value as arithmetic takes it: empty 0, a Boolean 1 or 0, a text that reads as a number
-// that number; any other text #VALUE!; an error value stays.
+// (or a percentage, a date or a time, as VALUE reads it) that number; any other text #VALUE!;
+// an error value stays.
 Variant ToNumber(const Variant& value);
+
+// A value as "&" and the text functions take it: a number in the general format, TRUE or
+// FALSE, an empty value "". The value must be free of errors.
+std::string ValueText(const Variant& value);
+
+// A number result: #NUM! past the range of numbers, as the host gives it.
+Variant NumberResult(double number);
+
+// The longest text a cell holds, in UTF-16 units as the host counts characters.
+constexpr size_t kMostTextLength = 32767;
+// A text result: #VALUE! past the longest text, as the host gives it.
+Variant TextResult(std::string text);
 
 // Evaluates a tree in the cell (row, column) of a sheet.
 class Evaluator {
@@ -81,7 +97,8 @@ class Evaluator {
   Variant Scalar(const Operand& operand);
   // All values, a scalar as a 1x1 block.
   std::shared_ptr<const Matrix> Array(const Operand& operand);
-  // The range a reference node names, or nothing (an error value in `error`).
+  // The cells a node names (a reference, one cell too, or a function giving a range such as
+  // INDEX or OFFSET), without reading them; false, and the error value in `error`, otherwise.
   bool RangeOf(const FormulaNode& node, RangeRef& range, Variant& error);
   bool AsRange(const Operand& operand, RangeRef& range, Variant& error);
 
@@ -89,25 +106,44 @@ class Evaluator {
   // the common shape; cells outside it are #N/A. Two scalars give a scalar.
   Operand Broadcast(const Operand& left, const Operand& right,
                     const std::function<Variant(const Variant&, const Variant&)>& apply);
+  // The same rule for any number of operands.
+  Operand Broadcast(const std::vector<Operand>& operands,
+                    const std::function<Variant(const std::vector<Variant>&)>& apply);
   Operand Map(const Operand& operand, const std::function<Variant(const Variant&)>& apply);
   // A block of the shape whose value at (r, c) is value(r, c), where every row from uniformFrom
   // on equals that row (kept once, as the tail). #NUM! when it would store too many values.
   static Operand MakeMatrix(int rows, int columns, int uniformFrom,
                             const std::function<Variant(int, int)>& value);
 
+  // Whether the formula called a function that neither the host nor the spreadsheet's owner
+  // provides (#NAME?): a formula read from a file then keeps the result the file stored.
+  bool MetUnknownFunction() const { return metUnknownFunction_; }
+
  private:
   Operand Binary(const FormulaNode& node);
   Operand Apply(Op op, Operand left, const FormulaNode& rightNode);
   Variant Intersect(const RangeRef& range);
 
+  Operand Call(const FormulaNode& node);
+  Operand CallAdded(const FormulaNode& node);
+
   Sheet& sheet_;
   int row_, column_;
+  bool metUnknownFunction_ = false;
 };
 
 // A worksheet function: its arguments unevaluated, so IF and the like choose what to compute.
 using SheetFunction = Operand (*)(Evaluator&, const std::vector<FormulaNode>&);
 
-// The function of that upper-case name, nullptr when the host knows none (#NAME?).
-SheetFunction FindFunction(std::string_view name);
+// A function with the numbers of arguments it takes; a call with fewer or more is #VALUE!
+// (and a typed formula holding one is refused).
+struct FunctionSpec {
+  SheetFunction call = nullptr;
+  int fewest = 0;
+  int most = 0;
+};
+
+// The host's function of that upper-case name, nullptr when the host knows none.
+const FunctionSpec* FindFunction(std::string_view name);
 
 }  // namespace tavrin

@@ -274,6 +274,7 @@ class Parser {
       out.text = std::move(name);
       if (Eat(')')) return true;
       do {
+        if (out.children.size() == kMaxArguments) return false;
         out.children.emplace_back();
         Blanks();
         if (Peek() == ',' || Peek() == ')') continue;  // a missing argument

@@ -15,6 +15,8 @@ enum class Notation { A1, R1C1 };
 constexpr size_t kMaxFormulaLength = 8192;
 constexpr int kMaxFunctionNesting = 64;
 constexpr int kMaxNesting = 255;
+// The most arguments a function takes.
+constexpr int kMaxArguments = 255;
 
 // Reads a formula text ("=" first) entered in the cell (row, column): references (absolute,
 // relative, mixed, ranges, whole rows and columns, sheet-qualified), numbers, texts with doubled
@@ -22,7 +24,7 @@ constexpr int kMaxNesting = 255;
 // unary minus, "%", "^", "*" "/", "+" "-", "&", comparisons) and function calls. Blanks between
 // parts are allowed. Nothing when the text is not a formula in that notation; a name that is no
 // reference, Boolean or function call is not taken either, so "=R2C2" is no A1 formula. A text
-// past the limits above is no formula either.
+// past the limits above, or a call of more than 255 arguments, is no formula either.
 std::optional<FormulaNode> ParseFormula(std::string_view text, Notation notation, int row,
                                         int column);
 

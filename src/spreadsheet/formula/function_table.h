@@ -4,13 +4,22 @@
 #include <unordered_map>
 
 #include "spreadsheet/formula/formula_eval.h"
+#include "spreadsheet/formula/formula_text.h"
 
 namespace tavrin {
 
 // The worksheet functions by upper-case name; each family adds its own.
-using FunctionTable = std::unordered_map<std::string_view, SheetFunction>;
+using FunctionTable = std::unordered_map<std::string_view, FunctionSpec>;
 
 void AddMathFunctions(FunctionTable& table);
+void AddArrayFunctions(FunctionTable& table);
+void AddLogicalFunctions(FunctionTable& table);
+void AddInfoFunctions(FunctionTable& table);
+void AddStatisticalFunctions(FunctionTable& table);
+void AddConditionalFunctions(FunctionTable& table);
+void AddTextFunctions(FunctionTable& table);
+void AddDateFunctions(FunctionTable& table);
 void AddLookupFunctions(FunctionTable& table);
+void AddReferenceFunctions(FunctionTable& table);
 
 }  // namespace tavrin

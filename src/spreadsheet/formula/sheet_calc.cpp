@@ -23,7 +23,7 @@ void SheetCalc::Refresh() {
   version_ = version;
   results_.clear();
   indexes_.clear();
-  indexedSums_.clear();
+  indexedAnswers_.clear();
 }
 
 void SheetCalc::TrustStoredValues() {
@@ -161,10 +161,14 @@ Variant SheetCalc::Compute(int row, int column, const Cell& cell) {
   Variant value;
   try {
     TreePtr tree = TreeOf(*cell.formula, row, column);
-    if (tree->computable)
-      value = Evaluator(sheet_, row, column).Result(tree->root);
-    else
+    if (tree->computable) {
+      Evaluator evaluator(sheet_, row, column);
+      value = evaluator.Result(tree->root);
+      // Only a formula read from a file has a value of its own: the result it was stored with.
+      if (evaluator.MetUnknownFunction() && !cell.value.IsEmpty()) value = cell.value;
+    } else {
       value = cell.value.IsEmpty() ? Variant(ErrorValue::Name) : cell.value;
+    }
   } catch (...) {
     // A cell that was put off goes on waiting; any other is computed afresh when read again.
     if (waited)
@@ -181,11 +185,32 @@ Variant SheetCalc::Compute(int row, int column, const Cell& cell) {
   return value;
 }
 
+namespace {
+
+// Whether every call of a host function has as many arguments as it takes: the host refuses a
+// typed formula that has not.
+bool ArgumentsCounted(const FormulaNode& root) {
+  std::vector<const FormulaNode*> todo{&root};
+  while (!todo.empty()) {
+    const FormulaNode* node = todo.back();
+    todo.pop_back();
+    if (node->kind == FormulaNode::Kind::Call) {
+      const FunctionSpec* function = FindFunction(node->text);
+      int count = static_cast<int>(node->children.size());
+      if (function && (count < function->fewest || count > function->most)) return false;
+    }
+    for (const FormulaNode& child : node->children) todo.push_back(&child);
+  }
+  return true;
+}
+
+}  // namespace
+
 TreePtr SheetCalc::Parse(const std::string& text, Notation first, int row, int column) {
   Notation second = first == Notation::A1 ? Notation::R1C1 : Notation::A1;
   std::optional<FormulaNode> root = ParseFormula(text, first, row, column);
   if (!root) root = ParseFormula(text, second, row, column);
-  if (!root) return nullptr;
+  if (!root || !ArgumentsCounted(*root)) return nullptr;
   std::string r1c1 = WriteFormula(*root, Notation::R1C1, row, column);
   std::weak_ptr<const FormulaTree>& slot = trees_[r1c1];
   if (TreePtr shared = slot.lock()) return shared;

@@ -29,10 +29,12 @@ class SheetCalc {
   // A formula cell's value, computed at most once per content version. A cell met again while
   // it is being computed (a circular reference) reads kCircular. A formula read from a file
   // keeps the result stored with it while the sheet is as it was read, and for good when the
-  // engine cannot compute it (a text past the host's limits).
+  // engine cannot compute it (a text past the host's limits, or a call of a function neither
+  // the host nor the spreadsheet's owner provides, an add-in's say).
   Variant Value(int row, int column, const Cell& cell);
   // The tree of a formula text entered in the cell: read in the first notation, else in the
-  // other; nullptr when it is a formula in neither.
+  // other; nullptr when it is a formula in neither, or calls a function of the host with too
+  // few or too many arguments.
   TreePtr Parse(const std::string& text, Notation first, int row, int column);
   // The cell formula of a tree in the cell: its A1 text there, the tree shared.
   static FormulaPtr Place(const TreePtr& tree, int row, int column);
@@ -41,9 +43,9 @@ class SheetCalc {
   static TreePtr TreeOf(const CellFormula& formula, int row, int column);
   // The index of a one-column range, nullptr when lookup indexes are switched off.
   const ColumnIndex* Index(const Area& column);
-  // Sums already answered from the indexes, by the indexes and keys asked: many cells of a fill
+  // Answers already given from the indexes, by the indexes and keys asked: many cells of a fill
   // ask the same question. Dropped with the indexes.
-  std::unordered_map<std::string, double>& IndexedSums() { return indexedSums_; }
+  std::unordered_map<std::string, Variant>& IndexedAnswers() { return indexedAnswers_; }
   // The results stored in formula cells are current until the content moves on.
   void TrustStoredValues();
 
@@ -67,7 +69,7 @@ class SheetCalc {
   std::unordered_map<uint32_t, Result> results_;
   std::map<std::tuple<int, int, int>, std::unique_ptr<ColumnIndex>> indexes_;
   std::unordered_map<std::string, std::weak_ptr<const FormulaTree>> trees_;
-  std::unordered_map<std::string, double> indexedSums_;
+  std::unordered_map<std::string, Variant> indexedAnswers_;
 };
 
 }  // namespace tavrin

@@ -1,0 +1,56 @@
+#include "spreadsheet/formula/function_args.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "spreadsheet/sheet.h"
+
+namespace tavrin {
+
+const FormulaNode& Unwrapped(const FormulaNode& node) {
+  const FormulaNode* inner = &node;
+  while (inner->kind == FormulaNode::Kind::Paren) inner = &inner->children[0];
+  return *inner;
+}
+
+Variant Numbers(Evaluator& eval, const Args& args, std::vector<double>& numbers) {
+  Variant error;
+  ForEachArgument(eval, args, [&](const Variant& value, bool fromCells) {
+    if (value.IsError()) return error = value, false;
+    if (value.IsNumber() || value.IsDate()) {
+      numbers.push_back(value.AsNumber());
+    } else if (!fromCells && !value.IsEmpty()) {
+      Variant number = ToNumber(value);
+      if (number.IsError()) return error = number, false;
+      numbers.push_back(number.AsNumber());
+    }
+    return true;
+  });
+  return error;
+}
+
+Variant NumberArg(Evaluator& eval, const FormulaNode& node) {
+  return ToNumber(eval.Scalar(eval.Eval(node)));
+}
+
+Variant Whole(Evaluator& eval, const FormulaNode& node) {
+  Variant number = NumberArg(eval, node);
+  // Held within what an int holds: any number so large is out of every range anyway.
+  return number.IsError() ? number : Variant(std::clamp(std::trunc(number.AsNumber()), -1e9, 1e9));
+}
+
+Operand Cellwise(Evaluator& eval, const Args& args, const CellwiseFunction& apply) {
+  std::vector<Operand> operands;
+  operands.reserve(args.size());
+  for (const FormulaNode& arg : args) operands.push_back(eval.Eval(arg));
+  return eval.Broadcast(operands, apply);
+}
+
+Variant FirstError(const std::vector<Variant>& values) {
+  for (const Variant& value : values) {
+    if (value.IsError()) return value;
+  }
+  return Variant();
+}
+
+}  // namespace tavrin
