@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -186,6 +188,90 @@ TEST_F(X11WindowTest, MapsRoundedAndOpaqueShowingThePictureInsideTheRegion) {
   EXPECT_EQ(insideDiffering, 0);
   EXPECT_EQ(outsideMatching, 0);
   EXPECT_GT(labelDiffering, 0) << "the close label is not drawn";
+}
+
+// Whether fontconfig knows a font for Simplified Chinese (scripts/install-deps installs one).
+bool ChineseFontInstalled() {
+  std::unique_ptr<FILE, decltype(&pclose)> list(
+      popen("fc-list :lang=zh-cn family 2>/dev/null", "r"), pclose);
+  char line[256];
+  return list && fgets(line, sizeof line, list.get()) != nullptr;
+}
+
+// The dark pixels of the close label on the screen, by row and column of the label.
+using Ink = std::vector<std::vector<bool>>;
+
+// The runs of columns holding ink, left to right, as [first, last] pairs.
+std::vector<std::pair<int, int>> InkedColumnRuns(const Ink& ink) {
+  std::vector<std::pair<int, int>> runs;
+  for (int x = 0; x < labelWidth; ++x) {
+    bool inked = false;
+    for (int y = 0; y < labelHeight; ++y) inked = inked || ink[y][x];
+    if (!inked) continue;
+    if (!runs.empty() && runs.back().second == x - 1) {
+      runs.back().second = x;
+    } else {
+      runs.push_back({x, x});
+    }
+  }
+  return runs;
+}
+
+TEST_F(X11WindowTest, TheCloseLabelShowsItsChineseCaption) {
+  if (!ChineseFontInstalled()) {
+    GTEST_SKIP() << "no font for Chinese (scripts/install-deps installs fonts-wqy-zenhei)";
+  }
+  XWindow window = ShowFadedIn();
+  ASSERT_NE(window, 0u);
+  XWindow child;
+  int left = 0, top = 0;
+  XTranslateCoordinates(probe, window, DefaultRootWindow(probe), labelLeft, labelTop, &left, &top,
+                        &child);
+  XImage* screen = XGetImage(probe, DefaultRootWindow(probe), left, top, labelWidth, labelHeight,
+                             AllPlanes, ZPixmap);
+  ASSERT_NE(screen, nullptr);
+  Ink ink(labelHeight, std::vector<bool>(labelWidth));
+  for (int y = 0; y < labelHeight; ++y) {
+    for (int x = 0; x < labelWidth; ++x) {
+      unsigned long pixel = XGetPixel(screen, x, y);
+      ink[y][x] = (pixel >> 16 & 0xFF) < 128 && (pixel >> 8 & 0xFF) < 128 && (pixel & 0xFF) < 128;
+    }
+  }
+  XDestroyImage(screen);
+
+  // "关  闭": two glyphs of a 20-pixel font with the two blanks between them.
+  std::vector<std::pair<int, int>> glyphs = InkedColumnRuns(ink);
+  ASSERT_EQ(glyphs.size(), 2u) << "a cross, or no caption";
+  for (auto [first, last] : glyphs) {
+    EXPECT_GE(last - first + 1, 12);
+    EXPECT_LE(last - first + 1, 22);
+  }
+  EXPECT_GE(glyphs[1].first - glyphs[0].second, 8) << "the two blanks";
+  auto inkedRows = [&](int x) {
+    int rows = 0;
+    for (int y = 0; y < labelHeight; ++y) rows += ink[y][x];
+    return rows;
+  };
+  // 关: its top rows of ink are the two strokes of 丷, apart.
+  int topRow = 0;
+  while (topRow < labelHeight &&
+         !std::any_of(ink[topRow].begin(), ink[topRow].end(), [](bool inked) { return inked; })) {
+    ++topRow;
+  }
+  int strokes = 0;
+  for (int y = topRow; y < std::min(topRow + 4, labelHeight); ++y) {
+    int inRow = 0;
+    for (int x = glyphs[0].first; x <= glyphs[0].second; ++x)
+      inRow += ink[y][x] && (x == 0 || !ink[y][x - 1]);
+    strokes = std::max(strokes, inRow);
+  }
+  EXPECT_EQ(strokes, 2) << "关 starts with two strokes side by side";
+  // 闭: the door's left post runs down most of the glyph.
+  int tallest = 0;
+  for (int x = glyphs[1].first; x <= glyphs[1].first + 3; ++x) {
+    tallest = std::max(tallest, inkedRows(x));
+  }
+  EXPECT_GE(tallest, 14) << "闭 has a post down its left side";
 }
 
 TEST_F(X11WindowTest, LeftButtonAsksForAMoveAndTheLabelCloses) {
