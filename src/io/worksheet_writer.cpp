@@ -72,6 +72,7 @@ bool IsOwned(std::string_view name) {
 }
 
 const Variant kOutOfRange(ErrorValue::Num);
+constexpr size_t kPiece = size_t{1} << 18;
 
 void AppendNumber(std::string& out, double number) {
   char buffer[32];
@@ -104,8 +105,10 @@ int DeepestLevel(const std::map<int, LineFormat>& formats) {
 class WorksheetWriter {
  public:
   WorksheetWriter(const Sheet& sheet, const SheetViewState& view,
-                  const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904)
-      : sheet_(sheet),
+                  const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
+                  const PartSink& sink)
+      : sink_(sink),
+        sheet_(sheet),
         layout_(sheet.Layout()),
         view_(view),
         dateStyles_(dateStyles),
@@ -276,6 +279,7 @@ class WorksheetWriter {
     out += "</rowBreaks>";
   }
 
+  const PartSink& sink_;
   const Sheet& sheet_;
   const SheetLayout& layout_;
   SheetViewState view_;
@@ -318,6 +322,11 @@ void WorksheetWriter::Data(std::string& out) {
     for (int i = start[row]; i < start[row + 1]; ++i)
       AppendCell(out, row, cells[i].first, *cells[i].second);
     out += "</row>";
+    // The cells go on as they are made, a few hundred kilobytes at a time.
+    if (out.size() > kPiece) {
+      sink_(out);
+      out.clear();
+    }
   }
   out += "</sheetData>";
 }
@@ -398,10 +407,10 @@ void AppendRootStart(std::string& out, pugi::xml_node original) {
 
 }  // namespace
 
-std::string WriteWorksheet(const Sheet& sheet, const SheetViewState& view,
-                           const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
-                           const pugi::xml_node& original) {
-  WorksheetWriter writer(sheet, view, dateStyles, styles1904);
+void WriteWorksheet(const Sheet& sheet, const SheetViewState& view,
+                    const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
+                    const pugi::xml_node& original, const PartSink& sink) {
+  WorksheetWriter writer(sheet, view, dateStyles, styles1904, sink);
   std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
   AppendRootStart(out, original);
   std::set<std::string_view> present;
@@ -425,7 +434,16 @@ std::string WriteWorksheet(const Sheet& sheet, const SheetViewState& view,
   }
   writeMissingBefore(static_cast<int>(kOrder.size()));
   out += "</worksheet>";
-  return out;
+  sink(out);
+}
+
+std::string WriteWorksheet(const Sheet& sheet, const SheetViewState& view,
+                           const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
+                           const pugi::xml_node& original) {
+  std::string whole;
+  WriteWorksheet(sheet, view, dateStyles, styles1904, original,
+                 [&](std::string_view piece) { whole += piece; });
+  return whole;
 }
 
 }  // namespace tavrin

@@ -2,7 +2,9 @@
 
 #include <pugixml.hpp>
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavrin {
@@ -25,5 +27,13 @@ struct SheetViewState {
 std::string WriteWorksheet(const Sheet& sheet, const SheetViewState& view,
                            const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
                            const pugi::xml_node& original);
+
+// Takes a part's bytes as they are made, a piece at a time.
+using PartSink = std::function<void(std::string_view)>;
+
+// The same part handed to sink in pieces as it is made, so a large sheet is never held whole.
+void WriteWorksheet(const Sheet& sheet, const SheetViewState& view,
+                    const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
+                    const pugi::xml_node& original, const PartSink& sink);
 
 }  // namespace tavrin

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -13,6 +14,7 @@
 #include "io/worksheet_writer.h"
 #include "io/xlsx_origin.h"
 #include "io/xml_text.h"
+#include "io/zip_archive.h"
 #include "spreadsheet/sheet.h"
 
 namespace tavrin {
@@ -102,7 +104,7 @@ class PackageWriter {
     replaced_["[Content_Types].xml"] =
         EditContentTypes(types ? types->bytes : "", removedParts_, newContentTypes_);
     if (!origin_) replaced_["_rels/.rels"] = kRootRelationships;
-    return WriteZip(Assemble());
+    return WriteArchive();
   }
 
  private:
@@ -159,8 +161,10 @@ class PackageWriter {
       const XlsxSheetOrigin* from = origin_ ? origin_->FindSheet(sheet.Name()) : nullptr;
       if (from == nullptr) {
         std::string part = NewPartName("sheet", "worksheets/");
-        std::string id = Add(part, WriteWorksheet(sheet, view, dateStyles_, calendarStyles_, {}),
-                             xlsx::kWorksheetType, xlsx::kWorksheetContent);
+        std::string id = Add(part, "", xlsx::kWorksheetType, xlsx::kWorksheetContent);
+        streamed_[part] = [this, &sheet, view](const PartSink& sink) {
+          WriteWorksheet(sheet, view, dateStyles_, calendarStyles_, {}, sink);
+        };
         sheets.push_back({&sheet, std::to_string(nextSheetId++), id});
         continue;
       }
@@ -168,33 +172,46 @@ class PackageWriter {
       bool asRead = !sheet.Changed() && layout.tabSelected == view.tabSelected &&
                     layout.pageBreakPreview == view.pageBreakPreview;
       if (asRead) continue;
-      pugi::xml_document original;
+      auto& original = *originals_.emplace_back(std::make_unique<pugi::xml_document>());
       ParseXml(original, SplitSheetPart(origin_->Find(from->part)->bytes, from->part).rest,
                from->part);
-      replaced_[from->part] =
-          WriteWorksheet(sheet, view, dateStyles_, calendarStyles_, original.child("worksheet"));
+      streamed_[from->part] = [this, &sheet, view, &original](const PartSink& sink) {
+        WriteWorksheet(sheet, view, dateStyles_, calendarStyles_, original.child("worksheet"),
+                       sink);
+      };
     }
     return sheets;
   }
 
-  std::vector<PackagePart> Assemble() {
-    std::vector<PackagePart> parts;
-    auto take = [&](const std::string& name, const std::string& bytes) {
-      auto replacement = replaced_.find(name);
-      parts.push_back({name, replacement == replaced_.end() ? bytes : replacement->second});
-      if (replacement != replaced_.end()) replaced_.erase(replacement);
+  // The archive: the parts as read, in their order, with the replaced ones in their place, then
+  // the new ones. Sheets are made as they go into it.
+  std::string WriteArchive() {
+    ZipWriter zip;
+    auto put = [&](const std::string& name, std::string_view bytes) {
+      if (auto streamed = streamed_.find(name); streamed != streamed_.end()) {
+        zip.Begin(name);
+        streamed->second([&](std::string_view piece) { zip.Write(piece); });
+        zip.End();
+        streamed_.erase(streamed);
+      } else if (auto replacement = replaced_.find(name); replacement != replaced_.end()) {
+        zip.Add(name, replacement->second);
+        replaced_.erase(replacement);
+      } else {
+        zip.Add(name, bytes);
+      }
     };
     if (origin_) {
       for (const PackagePart& part : origin_->parts) {
-        if (!removedParts_.contains(part.name)) take(part.name, part.bytes);
+        if (!removedParts_.contains(part.name)) put(part.name, part.bytes);
       }
     }
     for (const char* name : {"[Content_Types].xml", "_rels/.rels"}) {
-      if (replaced_.contains(name)) take(name, "");
+      if (replaced_.contains(name)) put(name, "");
     }
-    for (auto& [name, bytes] : replaced_) parts.push_back({name, std::move(bytes)});
-    for (PackagePart& part : added_) parts.push_back(std::move(part));
-    return parts;
+    for (const auto& [name, bytes] : replaced_) zip.Add(name, bytes);
+    replaced_.clear();
+    for (const PackagePart& part : added_) put(part.name, part.bytes);
+    return zip.Finish();
   }
 
   Book& book_;
@@ -210,6 +227,9 @@ class PackageWriter {
   std::set<std::string> removedParts_;
   std::map<std::string, std::string> replaced_;
   std::vector<PackagePart> added_;
+  // Sheets made as they are written, with the trees of the parts they were read from.
+  std::map<std::string, std::function<void(const PartSink&)>> streamed_;
+  std::vector<std::unique_ptr<pugi::xml_document>> originals_;
   std::vector<NewRelationship> newRelationships_;
   std::vector<std::pair<std::string, std::string>> newContentTypes_;
 };

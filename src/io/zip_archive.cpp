@@ -1,6 +1,7 @@
 #include "io/zip_archive.h"
 
 #include <zip.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <memory>
@@ -13,7 +14,7 @@ namespace {
 
 // Fast deflate: the parts are mostly XML, which compresses well at any level, and writing a
 // large sheet should take well under a second.
-constexpr zip_uint32_t kCompressionLevel = 1;
+constexpr int kCompressionLevel = 1;
 
 [[noreturn]] void Fail(const std::string& what, zip_error_t* error) {
   std::string reason = what + " (" + zip_error_strerror(error) + ")";
@@ -85,38 +86,172 @@ std::vector<PackagePart> ReadZip(std::string_view archive) {
   return parts;
 }
 
+// The archive's records, little-endian as zip has them.
+namespace {
+
+constexpr uint32_t kLocalHeader = 0x04034b50;
+constexpr uint32_t kCentralHeader = 0x02014b50;
+constexpr uint32_t kDirectoryEnd = 0x06054b50;
+constexpr uint16_t kVersion = 20;        // 2.0: deflate
+constexpr uint16_t kUtf8Names = 0x0800;  // general purpose flag bit 11
+constexpr uint16_t kDeflated = 8;
+constexpr uint16_t kDate1980 = (0 << 9) | (1 << 5) | 1;  // 1980-01-01
+constexpr size_t kLocalSizesAt = 14;                     // crc, compressed, uncompressed
+
+void Put16(std::string& out, uint16_t value) {
+  out += static_cast<char>(value & 0xFF);
+  out += static_cast<char>(value >> 8);
+}
+void Put32(std::string& out, uint32_t value) {
+  for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((value >> shift) & 0xFF);
+}
+void Set32(std::string& out, size_t at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+// Sizes past 4 GB need zip64, which no workbook of the host's size reaches.
+uint32_t Small(uint64_t size) {
+  if (size > 0xFFFFFFFFu) throw FormatError("a part is larger than a zip archive holds");
+  return static_cast<uint32_t>(size);
+}
+
+}  // namespace
+
+struct ZipWriter::Entry {
+  std::string name;
+  uint32_t crc = 0;
+  uint64_t compressed = 0;
+  uint64_t size = 0;
+  uint64_t offset = 0;
+};
+
+struct ZipWriter::Stream {
+  z_stream z{};
+  Entry entry;
+};
+
+ZipWriter::ZipWriter() = default;
+
+ZipWriter::~ZipWriter() {
+  if (stream_) deflateEnd(&stream_->z);
+}
+
+void ZipWriter::Add(const std::string& name, std::string_view bytes) {
+  Begin(name);
+  Write(bytes);
+  End();
+}
+
+void ZipWriter::Begin(const std::string& name) {
+  stream_ = std::make_unique<Stream>();
+  if (deflateInit2(&stream_->z, kCompressionLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) !=
+      Z_OK) {
+    stream_.reset();
+    throw FormatError("cannot make the archive (no memory to compress)");
+  }
+  Entry& entry = stream_->entry;
+  entry.name = name;
+  entry.offset = out_.size();
+  entry.crc = static_cast<uint32_t>(crc32(0, nullptr, 0));
+  Put32(out_, kLocalHeader);
+  Put16(out_, kVersion);
+  Put16(out_, kUtf8Names);
+  Put16(out_, kDeflated);
+  Put16(out_, 0);  // time
+  Put16(out_, kDate1980);
+  for (int i = 0; i < 3; ++i) Put32(out_, 0);  // crc and sizes, set by End
+  Put16(out_, static_cast<uint16_t>(std::min<size_t>(name.size(), 0xFFFF)));
+  Put16(out_, 0);
+  out_.append(name, 0, 0xFFFF);
+}
+
+void ZipWriter::Write(std::string_view bytes) {
+  Entry& entry = stream_->entry;
+  entry.size += bytes.size();
+  // crc32 takes at most an unsigned int of bytes at a time.
+  for (std::string_view rest = bytes; !rest.empty();) {
+    size_t piece = std::min<size_t>(rest.size(), 1u << 30);
+    entry.crc = static_cast<uint32_t>(
+        crc32(entry.crc, reinterpret_cast<const Bytef*>(rest.data()), static_cast<uInt>(piece)));
+    rest.remove_prefix(piece);
+  }
+  Deflate(bytes, false);
+}
+
+void ZipWriter::Deflate(std::string_view bytes, bool last) {
+  z_stream& z = stream_->z;
+  // zlib counts in unsigned ints: the bytes go in pieces of at most 1 GB.
+  do {
+    size_t piece = std::min<size_t>(bytes.size(), 1u << 30);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    z.avail_in = static_cast<uInt>(piece);
+    bytes.remove_prefix(piece);
+    int flush = last && bytes.empty() ? Z_FINISH : Z_NO_FLUSH;
+    int status = Z_OK;
+    // Until zlib leaves room unused (all it holds is out) or, finishing, ends the stream.
+    do {
+      constexpr size_t kRoom = size_t{1} << 18;
+      size_t at = out_.size();
+      out_.resize(at + kRoom);
+      z.next_out = reinterpret_cast<Bytef*>(out_.data() + at);
+      z.avail_out = static_cast<uInt>(kRoom);
+      status = deflate(&z, flush);
+      out_.resize(at + kRoom - z.avail_out);
+      if (status == Z_STREAM_ERROR) throw FormatError("cannot compress the archive");
+    } while (flush == Z_FINISH ? status != Z_STREAM_END : z.avail_out == 0);
+  } while (!bytes.empty());
+}
+
+void ZipWriter::End() {
+  Deflate({}, true);
+  deflateEnd(&stream_->z);
+  Entry entry = std::move(stream_->entry);
+  stream_.reset();
+  entry.compressed = out_.size() - entry.offset - 30 - std::min<size_t>(entry.name.size(), 0xFFFF);
+  size_t at = entry.offset + kLocalSizesAt;
+  Set32(out_, at, entry.crc);
+  Set32(out_, at + 4, Small(entry.compressed));
+  Set32(out_, at + 8, Small(entry.size));
+  Small(entry.offset);
+  entries_.push_back(std::move(entry));
+}
+
+std::string ZipWriter::Finish() {
+  uint64_t directory = out_.size();
+  for (const Entry& entry : entries_) {
+    Put32(out_, kCentralHeader);
+    Put16(out_, kVersion);
+    Put16(out_, kVersion);
+    Put16(out_, kUtf8Names);
+    Put16(out_, kDeflated);
+    Put16(out_, 0);
+    Put16(out_, kDate1980);
+    Put32(out_, entry.crc);
+    Put32(out_, Small(entry.compressed));
+    Put32(out_, Small(entry.size));
+    Put16(out_, static_cast<uint16_t>(std::min<size_t>(entry.name.size(), 0xFFFF)));
+    for (int i = 0; i < 4; ++i) Put16(out_, 0);  // extra, comment, disk, internal attributes
+    Put32(out_, 0);                              // external attributes
+    Put32(out_, Small(entry.offset));
+    out_.append(entry.name, 0, 0xFFFF);
+  }
+  if (entries_.size() > 0xFFFF) throw FormatError("the archive has more parts than zip holds");
+  uint32_t directorySize = Small(out_.size() - directory);
+  Put32(out_, kDirectoryEnd);
+  Put16(out_, 0);
+  Put16(out_, 0);
+  Put16(out_, static_cast<uint16_t>(entries_.size()));
+  Put16(out_, static_cast<uint16_t>(entries_.size()));
+  Put32(out_, directorySize);
+  Put32(out_, Small(directory));
+  Put16(out_, 0);
+  return std::move(out_);
+}
+
 std::string WriteZip(const std::vector<PackagePart>& parts) {
-  zip_error_t error;
-  zip_error_init(&error);
-  zip_source_t* target = zip_source_buffer_create(nullptr, 0, 0, &error);
-  if (target == nullptr) Fail("cannot make the archive", &error);
-  zip_source_keep(target);
-  std::unique_ptr<zip_source_t, decltype(&zip_source_free)> keep(target, zip_source_free);
-  Archive zip(zip_open_from_source(target, ZIP_TRUNCATE, &error));
-  if (!zip) Fail("cannot make the archive", &error);
-  for (const PackagePart& part : parts) {
-    zip_source_t* source = zip_source_buffer(zip.get(), part.bytes.data(), part.bytes.size(), 0);
-    zip_int64_t index =
-        source ? zip_file_add(zip.get(), part.name.c_str(), source, ZIP_FL_ENC_UTF_8) : -1;
-    if (index < 0) {
-      if (source) zip_source_free(source);
-      Fail("cannot add " + part.name, zip_get_error(zip.get()));
-    }
-    zip_set_file_compression(zip.get(), index, ZIP_CM_DEFLATE, kCompressionLevel);
-  }
-  if (zip_close(zip.get()) != 0) Fail("cannot write the archive", zip_get_error(zip.get()));
-  zip.release();
-  zip_stat_t stat;
-  if (zip_source_stat(target, &stat) != 0 || zip_source_open(target) != 0) {
-    Fail("cannot write the archive", zip_source_error(target));
-  }
-  std::string bytes(stat.size, '\0');
-  zip_int64_t read = zip_source_read(target, bytes.data(), bytes.size());
-  zip_source_close(target);
-  if (read < 0 || static_cast<zip_uint64_t>(read) != stat.size) {
-    Fail("cannot write the archive", zip_source_error(target));
-  }
-  return bytes;
+  ZipWriter zip;
+  for (const PackagePart& part : parts) zip.Add(part.name, part.bytes);
+  return zip.Finish();
 }
 
 }  // namespace tavrin

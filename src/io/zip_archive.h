@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,35 @@ struct PackagePart {
 // Every file of a zip archive held in memory, in archive order. A damaged archive (a bad
 // directory, a checksum that does not match) fails (FormatError).
 std::vector<PackagePart> ReadZip(std::string_view archive);
+
+// A zip archive made as it goes: each entry deflated while its bytes come, so a large part is
+// never held whole. Entries carry their sizes and checksum in their local header (patched when
+// the entry ends), names are UTF-8, dates 1980-01-01 as the host writes them.
+class ZipWriter {
+ public:
+  ZipWriter();
+  ~ZipWriter();
+  ZipWriter(const ZipWriter&) = delete;
+  ZipWriter& operator=(const ZipWriter&) = delete;
+
+  // An entry given whole.
+  void Add(const std::string& name, std::string_view bytes);
+  // An entry whose bytes come in pieces: Begin, Write as often as needed, End.
+  void Begin(const std::string& name);
+  void Write(std::string_view bytes);
+  void End();
+  // The archive: its entries, then the central directory.
+  std::string Finish();
+
+ private:
+  struct Entry;
+  void Deflate(std::string_view bytes, bool last);
+
+  std::string out_;
+  std::vector<Entry> entries_;
+  struct Stream;
+  std::unique_ptr<Stream> stream_;
+};
 
 // A zip archive of the parts, in the order given, compressed.
 std::string WriteZip(const std::vector<PackagePart>& parts);
