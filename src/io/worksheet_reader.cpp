@@ -19,8 +19,11 @@ namespace {
 bool ReadCellReference(const char* text, int& row, int& column) {
   int c = 0;
   const char* p = text;
-  for (; *p >= 'A' && *p <= 'Z'; ++p) c = c * 26 + (*p - 'A' + 1);
-  if (p == text || p - text > 3) return false;
+  for (; *p >= 'A' && *p <= 'Z'; ++p) {
+    if (p - text == 3) return false;  // past IV, and counting on would overflow
+    c = c * 26 + (*p - 'A' + 1);
+  }
+  if (p == text) return false;
   int r = 0;
   auto [end, error] = std::from_chars(p, p + std::strlen(p), r);
   if (error != std::errc() || *end != '\0') return false;

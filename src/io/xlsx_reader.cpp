@@ -75,6 +75,9 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
   const Relationship* document = FindRelationship(packageRelationships, "officeDocument");
   if (document == nullptr) throw FormatError("not an .xlsx workbook (it has no workbook part)");
   origin->workbookPart = document->target;
+  // Every save edits the content types: a package whose list does not parse is refused now.
+  pugi::xml_document types;
+  ParsePart(*origin, "[Content_Types].xml", types);
   pugi::xml_document workbook;
   ParsePart(*origin, origin->workbookPart, workbook);
   std::vector<Relationship> relationships = origin->RelationshipsOf(origin->workbookPart);

@@ -70,6 +70,9 @@ void AppendEscaped(std::string& out, std::string_view text) {
       case '"':
         out += "&quot;";
         break;
+      case '\r':  // raw, a reader would take it (and CR LF) for a line feed
+        out += "&#13;";
+        break;
       default:
         i = AppendCharacter(out, text, i);
         continue;

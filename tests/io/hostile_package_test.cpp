@@ -113,6 +113,29 @@ TEST_F(HostilePackageTest, ASheetIdPastAnyNumberStillSavesWithANewSheet) {
   EXPECT_EQ(OpenWorkbook(again, folder / "saved.xlsx").SheetCount(), 2);
 }
 
+TEST_F(HostilePackageTest, DamagedPartsAreRefusedWhenOpenedNotWhenSaved) {
+  std::vector<PackagePart> parts =
+      Package("<row r=\"1\"><c r=\"AAAAAAAAAAAAA1\"><v>1</v></c></row>");
+  parts[0].bytes = "<Types";
+  WriteFileAtomically(folder / "types.xlsx", WriteZip(parts));
+  EXPECT_EQ(FileErrorOf([&] { OpenWorkbook(app, folder / "types.xlsx"); }),
+            "Cannot open \"" + (folder / "types.xlsx").string() +
+                "\": [Content_Types].xml is damaged (Error parsing start element tag).");
+  parts = Package("<row r=\"1\"><c r=\"AAAAAAAAAAAAA1\"><v>1</v></c></row>");
+  EXPECT_EQ(Open(parts).GetSheet("Data").Store().ContentCount(Area{1, 1, kLastRow, kLastColumn}),
+            0);
+}
+
+TEST_F(HostilePackageTest, ACarriageReturnInATextSurvivesARoundTrip) {
+  Book& book =
+      Open(Package("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>a&#13;b</t></is></c></row>"));
+  book.GetSheet("Data").Range("B1").SetValue(1);
+  Spreadsheet again;
+  SaveWorkbook(book, folder / "saved.xlsx");
+  EXPECT_EQ(ValueAt(OpenWorkbook(again, folder / "saved.xlsx").GetSheet("Data"), "A1"),
+            Variant("a\rb"));
+}
+
 TEST_F(HostilePackageTest, ASheetWithoutCellsReadsEmpty) {
   std::vector<PackagePart> parts = Package("");
   std::string& xml = parts.back().bytes;

@@ -82,7 +82,7 @@ TEST(CsvEncodingTest, AChineseLocaleCsvBecomesAWorkbookOtherProgramsRead) {
 TEST(XmlTextTest, WhatXmlCannotHoldIsNeverWritten) {
   std::string out;
   AppendEscaped(out, "a\x01\x1B[31mb\tc\r\n<&>\"\xFF\xC3(\xED\xA0\x80\xEF\xBF\xBE 名");
-  EXPECT_EQ(out, "a[31mb\tc\r\n&lt;&amp;&gt;&quot;\uFFFD\uFFFD(\uFFFD\uFFFD\uFFFD\uFFFD 名");
+  EXPECT_EQ(out, "a[31mb\tc&#13;\n&lt;&amp;&gt;&quot;\uFFFD\uFFFD(\uFFFD\uFFFD\uFFFD\uFFFD 名");
   EXPECT_EQ(XmlText(std::string("x\0y\xF4\x90\x80\x80", 7)), "xy\uFFFD\uFFFD\uFFFD\uFFFD");
 
   // A workbook holding such texts, in a cell and in a sheet name, writes XML every reader takes.
