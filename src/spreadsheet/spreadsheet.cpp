@@ -1,7 +1,11 @@
 #include "spreadsheet/spreadsheet.h"
 
+#include <cctype>
+#include <ctime>
+
 #include "host/host_error.h"
 #include "spreadsheet/book.h"
+#include "spreadsheet/formula/serial_date.h"
 #include "spreadsheet/sheet.h"
 #include "spreadsheet/text_compare.h"
 #include "spreadsheet/windows.h"
@@ -15,6 +19,26 @@ Spreadsheet::Spreadsheet(UserLocale locale)
       functions_(std::make_unique<SheetFunctions>(locale_)) {}
 
 Spreadsheet::~Spreadsheet() = default;
+
+void Spreadsheet::AddCellFunction(std::string_view name, CellFunction function) {
+  std::string upper(name);
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  cellFunctions_[upper] = std::move(function);
+}
+
+const CellFunction* Spreadsheet::FindCellFunction(std::string_view name) const {
+  auto found = cellFunctions_.find(name);
+  return found == cellFunctions_.end() ? nullptr : &found->second;
+}
+
+double Spreadsheet::Now() const {
+  if (clock_) return clock_();
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  double day = SerialOf(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday).value_or(0);
+  return day + (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) / 86400.0;
+}
 
 void Spreadsheet::RemoveWorkbook(Book& book) {
   std::erase_if(books_, [&](const std::unique_ptr<Book>& held) { return held.get() == &book; });

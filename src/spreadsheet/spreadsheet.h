@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "host/application.h"
+#include "host/cell_function.h"
 #include "host/user_locale.h"
 #include "spreadsheet/cell_block.h"
 #include "spreadsheet/command_bars.h"
@@ -52,6 +54,17 @@ class Spreadsheet : public Application {
   // (on by default; off only to measure what the indexes save).
   bool LookupIndexEnabled() const { return lookupIndexEnabled_; }
   void SetLookupIndexEnabled(bool enabled) { lookupIndexEnabled_ = enabled; }
+  // Adds a function that cell formulas call by name (letter case ignored), as the host runs an
+  // add-in's; the host's own function of a name comes first. Results computed before stay
+  // until the content changes.
+  void AddCellFunction(std::string_view name, CellFunction function);
+  // The added function of an upper-case name, nullptr when none.
+  const CellFunction* FindCellFunction(std::string_view name) const;
+  // The clock TODAY and NOW read: the date and time as a serial day number (1900-01-01 is 1, the
+  // time its fraction). By default the system's local time; tests fix it.
+  using Clock = std::function<double()>;
+  void SetClock(Clock clock) { clock_ = std::move(clock); }
+  double Now() const;
 
   bool Visible() const override { return visible_; }
   void SetVisible(bool visible) override { visible_ = visible; }
@@ -105,6 +118,8 @@ class Spreadsheet : public Application {
   bool enableEvents_ = true;
   bool screenUpdating_ = true;
   bool lookupIndexEnabled_ = true;
+  std::map<std::string, CellFunction, std::less<>> cellFunctions_;
+  Clock clock_;
 };
 
 }  // namespace tavrin

@@ -2,12 +2,35 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "host/host_error.h"
+#include "host/variant_rules.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/sheet.h"
 #include "spreadsheet/spreadsheet.h"
 
 namespace tavrin {
+
+// A value as a failed expectation shows it.
+inline void PrintTo(const Variant& value, std::ostream* out) {
+  switch (value.GetKind()) {
+    case Variant::Kind::Empty:
+      *out << "(empty)";
+      return;
+    case Variant::Kind::Text:
+      *out << '"' << value.AsText() << '"';
+      return;
+    case Variant::Kind::Error:
+      *out << ErrorText(value.AsError());
+      return;
+    case Variant::Kind::Boolean:
+      *out << (value.AsBoolean() ? "TRUE" : "FALSE");
+      return;
+    default:
+      *out << (value.IsDate() ? "date " : "") << NumberText(value.AsNumber(), UserLocale{});
+  }
+}
 
 // A spreadsheet with one workbook "Book1" holding "Sheet1", and short ways to set and read cells.
 class SheetTest : public ::testing::Test {

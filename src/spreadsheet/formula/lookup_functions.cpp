@@ -180,8 +180,10 @@ Operand Lookup(Evaluator& eval, const Args& args) {
     where = Evaluator::MakeMatrix(1, 1, 1, [&](int, int) { return only; });
   }
   Operand results;
+  RangeRef resultRange{};
+  Variant error;
   if (args.size() == 3) {
-    results = eval.Eval(args[2]);
+    results = eval.RangeOf(args[2], resultRange, error) ? Operand(resultRange) : eval.Eval(args[2]);
   } else {
     std::shared_ptr<const Matrix> block = eval.Array(where);
     bool wide = block->columns > block->rows;

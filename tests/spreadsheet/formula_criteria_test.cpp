@@ -1,0 +1,91 @@
+#include "formula_fixture.h"
+
+namespace tavrin {
+namespace {
+
+// The criteria of COUNTIF, SUMIF, AVERAGEIF and their several-criteria forms, answered from the
+// column indexes or by a scan; every answer must be the scan's.
+class FormulaCriteriaTest : public FormulaTest {
+ protected:
+  Variant Both(const std::string& formula) {
+    app.SetLookupIndexEnabled(false);
+    Variant scanned = Eval(formula);
+    app.SetLookupIndexEnabled(true);
+    Variant indexed = Eval(formula);
+    EXPECT_EQ(indexed, scanned) << formula;
+    return indexed;
+  }
+  // A1:C6: keys a b a c a (A2:A6), values 1 to 5 (B2:B6), tags x y x x y (C2:C6).
+  void SetUp() override {
+    const char* keys[] = {"k", "a", "b", "a", "c", "a"};
+    const char* tags[] = {"d", "x", "y", "x", "x", "y"};
+    for (int r = 1; r <= 6; ++r) {
+      sheet.Cells(r, 1).SetValue(keys[r - 1]);
+      sheet.Cells(r, 2).SetValue(r == 1 ? Variant("v") : Variant(r - 1));
+      sheet.Cells(r, 3).SetValue(tags[r - 1]);
+    }
+  }
+};
+
+TEST_F(FormulaCriteriaTest, SeveralCriteriaMustAllHold) {
+  EXPECT_EQ(Both("=COUNTIFS(A2:A6,\"a\",C2:C6,\"x\")"), Variant(2));
+  EXPECT_EQ(Both("=SUMIFS(B2:B6,A2:A6,\"a\",C2:C6,\"x\")"), Variant(4));
+  EXPECT_EQ(Both("=SUMIFS(B:B,A:A,\"a\",C:C,\"y\")"), Variant(5));
+  EXPECT_EQ(Both("=COUNTIFS(A:A,\"<>a\",C:C,\"x\")"), Variant(1));
+  EXPECT_EQ(Both("=SUMIFS(B2:B6,A2:A6,\"a\",B2:B6,\">=3\")"), Variant(8));
+  EXPECT_EQ(Both("=COUNTIFS(A2:A6,\"a\",C2:C5,\"x\")"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Both("=COUNTIFS(A:A,\"\",C:C,\"\")"), Variant(65530));
+}
+
+TEST_F(FormulaCriteriaTest, AveragesOfTheMatchingNumbers) {
+  EXPECT_EQ(Both("=AVERAGEIF(A2:A6,\"a\",B2:B6)"), Variant(3));
+  EXPECT_EQ(Both("=AVERAGEIF(B2:B6,\">2\")"), Variant(4));
+  EXPECT_EQ(Both("=AVERAGEIFS(B2:B6,A2:A6,\"a\",B2:B6,\">2\")"), Variant(4));
+  EXPECT_EQ(Both("=AVERAGEIF(A2:A6,\"zz\",B2:B6)"), Variant(ErrorValue::Div0));
+  EXPECT_EQ(Both("=AVERAGEIF(A2:A6,\"b\",C2:C6)"), Variant(ErrorValue::Div0));  // no number
+  Set("B4", "=1/0");
+  EXPECT_EQ(Both("=SUMIFS(B2:B6,A2:A6,\"a\")"), Variant(ErrorValue::Div0));
+  EXPECT_EQ(Both("=SUMIFS(B2:B6,A2:A6,\"c\")"), Variant(4));
+}
+
+TEST_F(FormulaCriteriaTest, TheSumRangeTakesTheShapeOfTheCriteriaRange) {
+  EXPECT_EQ(Both("=SUMIF(A2:A6,\"a\",B2)"), Variant(9));
+  EXPECT_EQ(Both("=SUMIF(A2:A6,\"a\",B2:B3)"), Variant(9));
+}
+
+TEST_F(FormulaCriteriaTest, NumbersMatchToFifteenDigits) {
+  Set("E1", "=0.1+0.2");
+  Set("E2", 0.3);
+  Set("E3", "'0.3");
+  EXPECT_EQ(Both("=COUNTIF(E1:E3,0.3)"), Variant(3));
+  EXPECT_EQ(Both("=COUNTIF(E1:E3,\"<=0.3\")"), Variant(2));
+  EXPECT_EQ(Both("=COUNTIF(E1:E3,\">0.3\")"), Variant(0));
+  EXPECT_EQ(Both("=SUMPRODUCT((E1:E3=0.3)*1)"), Variant(2));
+  EXPECT_EQ(Eval("=0.1+0.2=0.3"), Variant::Boolean(true));
+  EXPECT_EQ(Eval("=0.1+0.2<0.3"), Variant::Boolean(false));
+  EXPECT_EQ(Eval("=1+1E-14=1"), Variant::Boolean(false));
+}
+
+TEST_F(FormulaCriteriaTest, TildeEscapesAnyCharacterOfAPattern) {
+  Set("E1", "xy");
+  Set("E2", "x~y");
+  Set("E3", "x*y");
+  EXPECT_EQ(Both("=COUNTIF(E1:E3,\"x~y\")"), Variant(1));
+  EXPECT_EQ(Both("=COUNTIF(E1:E3,\"x~~y\")"), Variant(1));
+  EXPECT_EQ(Both("=COUNTIF(E1:E3,\"x~*y\")"), Variant(1));
+  EXPECT_EQ(Both("=COUNTIF(E1:E3,\"x*y\")"), Variant(3));
+  EXPECT_EQ(Both("=MATCH(\"x~y\",E1:E3,0)"), Variant(1));
+  EXPECT_EQ(Both("=VLOOKUP(\"x~*y\",E1:E3,1,FALSE)"), Variant("x*y"));
+}
+
+TEST_F(FormulaCriteriaTest, AnEmptyCriterionCellAsksForZero) {
+  Set("E1", 0);
+  Set("E2", "'0");
+  Set("E4", "x");
+  EXPECT_EQ(Both("=COUNTIF(E1:E4,F1)"), Variant(2));  // not the empty E3
+  EXPECT_EQ(Both("=SUMIF(E1:E4,F1,B2:B5)"), Variant(3));
+  EXPECT_EQ(Both("=COUNTIFS(E1:E4,F1,E1:E4,\"<>x\")"), Variant(2));
+}
+
+}  // namespace
+}  // namespace tavrin

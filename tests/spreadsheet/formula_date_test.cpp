@@ -1,0 +1,62 @@
+#include "formula_fixture.h"
+
+namespace tavrin {
+namespace {
+
+// Dates are the host's serial day numbers: 1 is 1900-01-01, 60 the 1900-02-29 the host keeps.
+class FormulaDateTest : public FormulaTest {
+ protected:
+  void SetUp() override {
+    app.SetClock([] { return 45296.75; });  // 2024-01-05 18:00
+  }
+};
+
+TEST_F(FormulaDateTest, DateAndTimeBuildSerials) {
+  EXPECT_EQ(Eval("=DATE(2024,1,31)"), Variant::Date(45322));
+  EXPECT_EQ(Eval("=DATE(2024,14,1)"), Variant::Date(45689));  // months roll over
+  EXPECT_EQ(Eval("=DATE(2024,3,0)"), Variant::Date(45351));   // the last of February
+  EXPECT_EQ(Eval("=DATE(1900,2,29)"), Variant::Date(60));
+  EXPECT_EQ(Eval("=DATE(1900,3,1)"), Variant::Date(61));
+  EXPECT_EQ(Eval("=DATE(99,1,1)"), Variant::Date(36161));  // 1999
+  EXPECT_EQ(Eval("=DATE(1900,1,-1)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=DATE(10000,1,1)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=TIME(18,0,0)"), Variant::Date(0.75));
+  EXPECT_EQ(Eval("=TIME(25,30,0)"), Variant::Date(0.0625));  // past a day wraps
+  EXPECT_EQ(Eval("=TIME(0,-1,0)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=TODAY()"), Variant::Date(45296));
+  EXPECT_EQ(Eval("=NOW()"), Variant::Date(45296.75));
+}
+
+TEST_F(FormulaDateTest, PartsOfDatesAndTimes) {
+  EXPECT_EQ(Eval("=YEAR(45296)&\"-\"&MONTH(45296)&\"-\"&DAY(45296)"), Variant("2024-1-5"));
+  EXPECT_EQ(Eval("=YEAR(60)&\"-\"&MONTH(60)&\"-\"&DAY(60)"), Variant("1900-2-29"));
+  EXPECT_EQ(Eval("=YEAR(0)&\"-\"&MONTH(0)&\"-\"&DAY(0)"), Variant("1900-1-0"));
+  EXPECT_EQ(Eval("=YEAR(\"2024/3/9\")"), Variant(2024));  // a date text reads as its date
+  EXPECT_EQ(Eval("=YEAR(-1)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=HOUR(0.75)&\":\"&MINUTE(0.7604)&\":\"&SECOND(0.76041)"), Variant("18:14:59"));
+  EXPECT_EQ(Eval("=SECOND(\"12:00:00.6\")"), Variant(1));  // to the nearest second
+  EXPECT_EQ(Eval("=WEEKDAY(45296)&WEEKDAY(45296,2)&WEEKDAY(45296,3)"), Variant("654"));
+  EXPECT_EQ(Eval("=WEEKDAY(1)"), Variant(1));  // 1900-01-01 is a Sunday to the host
+  EXPECT_EQ(Eval("=WEEKDAY(1,4)"), Variant(ErrorValue::Num));
+}
+
+TEST_F(FormulaDateTest, MonthsOnAndDifferences) {
+  EXPECT_EQ(Eval("=EDATE(DATE(2024,1,31),1)"), Variant(45351));  // 2024-02-29
+  EXPECT_EQ(Eval("=EDATE(DATE(2024,3,15),-3)"), Variant(45275));
+  EXPECT_EQ(Eval("=EOMONTH(DATE(2024,1,15),1)"), Variant(45351));
+  EXPECT_EQ(Eval("=EOMONTH(DATE(2024,1,15),-1)"), Variant(45291));
+  EXPECT_EQ(Eval("=EOMONTH(-1,1)"), Variant(ErrorValue::Num));
+  Set("A1", "=DATE(2000,6,15)");
+  Set("A2", "=DATE(2024,5,10)");
+  EXPECT_EQ(Eval("=DATEDIF(A1,A2,\"y\")"), Variant(23));
+  EXPECT_EQ(Eval("=DATEDIF(A1,A2,\"M\")"), Variant(286));
+  EXPECT_EQ(Eval("=DATEDIF(A1,A2,\"D\")"), Variant(8730));
+  EXPECT_EQ(Eval("=DATEDIF(A1,A2,\"YM\")"), Variant(10));
+  EXPECT_EQ(Eval("=DATEDIF(A1,A2,\"YD\")"), Variant(330));
+  EXPECT_EQ(Eval("=DATEDIF(A1,A2,\"MD\")"), Variant(25));
+  EXPECT_EQ(Eval("=DATEDIF(A2,A1,\"D\")"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=DATEDIF(A1,A2,\"W\")"), Variant(ErrorValue::Num));
+}
+
+}  // namespace
+}  // namespace tavrin

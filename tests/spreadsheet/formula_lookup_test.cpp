@@ -1,0 +1,78 @@
+#include "formula_fixture.h"
+
+namespace tavrin {
+namespace {
+
+// A1:C6: a header row (k, v, d), then keys a b a c a, values 1 to 5, tags x y x x y.
+class FormulaLookupTest : public FormulaTest {
+ protected:
+  void SetUp() override {
+    const char* keys[] = {"k", "a", "b", "a", "c", "a"};
+    const char* tags[] = {"d", "x", "y", "x", "x", "y"};
+    for (int r = 1; r <= 6; ++r) {
+      sheet.Cells(r, 1).SetValue(keys[r - 1]);
+      sheet.Cells(r, 2).SetValue(r == 1 ? Variant("v") : Variant(r - 1));
+      sheet.Cells(r, 3).SetValue(tags[r - 1]);
+    }
+  }
+};
+
+TEST_F(FormulaLookupTest, LookupsAcrossDownAndSorted) {
+  EXPECT_EQ(Eval("=HLOOKUP(\"V\",A1:C6,3,FALSE)"), Variant(2));
+  EXPECT_EQ(Eval("=HLOOKUP(\"v\",A1:C6,7,FALSE)"), Variant(ErrorValue::Ref));
+  EXPECT_EQ(Eval("=VLOOKUP(\"c\",A2:C6,3,FALSE)"), Variant("x"));
+  EXPECT_EQ(Eval("=LOOKUP(3.5,B2:B6,A2:A6)"), Variant("a"));
+  EXPECT_EQ(Eval("=LOOKUP(0,B2:B6,A2:A6)"), Variant(ErrorValue::NA));
+  EXPECT_EQ(Eval("=LOOKUP(9,B2:B6,C2)"), Variant("y"));  // the result range runs on
+  EXPECT_EQ(Eval("=LOOKUP(4,B2:C6)"), Variant("x"));     // an array: the last column
+  Set("E1", 1);
+  Set("F1", 2);
+  Set("G1", 3);
+  Set("E2", "one");
+  Set("F2", "two");
+  EXPECT_EQ(Eval("=LOOKUP(2.5,E1:G2)"), Variant("two"));  // wider than high: the last row
+  // The last match: 1/(condition) is 1 where it holds and #DIV/0! elsewhere.
+  EXPECT_EQ(Eval("=LOOKUP(2,1/(A2:A6=\"a\"),B2:B6)"), Variant(5));
+}
+
+TEST_F(FormulaLookupTest, ExactLookupsCompareNumbersExactly) {
+  Set("E1", 0.3);
+  EXPECT_EQ(Eval("=MATCH(0.1+0.2,E1:E2,0)"), Variant(ErrorValue::NA));
+  EXPECT_EQ(Eval("=VLOOKUP(0.1+0.2,E1:E2,1,FALSE)"), Variant(ErrorValue::NA));
+  EXPECT_EQ(Eval("=MATCH(0.3,E1:E2,0)"), Variant(1));
+  EXPECT_EQ(Eval("=COUNTIF(E1:E2,0.1+0.2)"), Variant(1));  // a criterion to 15 digits
+  EXPECT_EQ(Eval("=E1=0.1+0.2"), Variant::Boolean(true));
+  app.SetLookupIndexEnabled(false);
+  EXPECT_EQ(Eval("=MATCH(0.1+0.2,E1:E2,0)"), Variant(ErrorValue::NA));
+}
+
+TEST_F(FormulaLookupTest, ChooseIndexAndOffsetGiveRanges) {
+  EXPECT_EQ(Eval("=CHOOSE(2,\"x\",\"y\",\"z\")"), Variant("y"));
+  EXPECT_EQ(Eval("=CHOOSE(4,\"x\",\"y\",\"z\")"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=SUM(CHOOSE(2,A2:A6,B2:B6))"), Variant(15));
+  EXPECT_EQ(Eval("=SUM(B2:INDEX(B:B,4))"), Variant(6));
+  EXPECT_EQ(Eval("=SUM(INDEX(A1:C6,0,2))"), Variant(15));
+  EXPECT_EQ(Eval("=SUM(OFFSET(B1,1,0,3,1))"), Variant(6));
+  EXPECT_EQ(Eval("=SUM(OFFSET(B6,0,0,-2))"), Variant(9));  // upwards from the moved corner
+  EXPECT_EQ(Eval("=OFFSET(A1,2,1)"), Variant(2));
+  EXPECT_EQ(Eval("=OFFSET(A1,-1,0)"), Variant(ErrorValue::Ref));
+  EXPECT_EQ(Eval("=OFFSET(A1,0,0,0,1)"), Variant(ErrorValue::Ref));
+  EXPECT_EQ(Eval("=ROWS(A1:C6)*10+COLUMNS(A1:C6)+ROWS(7)"), Variant(64));
+  EXPECT_EQ(Eval("=SUMPRODUCT(B2:B6*TRANSPOSE(TRANSPOSE(B2:B6)))"), Variant(55));
+  EXPECT_EQ(Eval("=SUMPRODUCT(B2:B3*TRANSPOSE(B2:B3))"), Variant(9));  // a column times a row
+}
+
+TEST_F(FormulaLookupTest, IndirectReadsAddressTexts) {
+  book.AddSheet("Other Sheet").Range("A1").SetValue(42);
+  EXPECT_EQ(Eval("=SUM(INDIRECT(\"B2:B4\"))"), Variant(6));
+  EXPECT_EQ(Eval("=INDIRECT(\"'Other Sheet'!A1\")"), Variant(42));
+  EXPECT_EQ(Eval("=INDIRECT(\"a\"&3)"), Variant("b"));
+  EXPECT_EQ(Eval("=INDIRECT(\"R2C2\",FALSE)"), Variant(1));
+  EXPECT_EQ(Eval("=INDIRECT(\"nonsense\")"), Variant(ErrorValue::Ref));
+  EXPECT_EQ(Eval("=INDIRECT(\"SUM(B2:B4)\")"), Variant(ErrorValue::Ref));  // no formula
+  Set("E1", "=INDIRECT(\"E1\")");
+  EXPECT_EQ(Get("E1"), Variant(ErrorValue::Ref));  // its own cell: a circle
+}
+
+}  // namespace
+}  // namespace tavrin
