@@ -74,22 +74,21 @@ class Pager {
     return it == in_.rowHeights->end() ? rowHeight_ : it->second.points * scale_;
   }
 
-  // The first row at or below the given one with a height or a format of its own.
-  int NextOwnRow(int row) const {
-    auto height = in_.rowHeights->lower_bound(row);
-    auto format = in_.layout->rowFormats.lower_bound(row);
-    int next = height == in_.rowHeights->end() ? INT_MAX : height->first;
-    return format == in_.layout->rowFormats.end() ? next : std::min(next, format->first);
-  }
-
   // The first row of the next page, for a page starting at top that must end before stop. A
-  // page holds at least one printed row; until it does, used is 0.
+  // page holds at least one printed row; until it does, used is 0. The rows with a height or a
+  // format of their own are walked in step with the page, the others counted in runs.
   int FillPage(int top, int stop) const {
     double room = printable_ - (top > in_.titleLast ? titleHeight_ : 0.0);
     double used = 0;
+    const std::map<int, StoredRowHeight>& heights = *in_.rowHeights;
+    const std::map<int, LineFormat>& formats = in_.layout->rowFormats;
+    auto height = heights.lower_bound(top);
+    auto format = formats.lower_bound(top);
     int row = top;
     while (row < stop) {
-      int runEnd = std::min(NextOwnRow(row), stop);
+      int own = std::min(height == heights.end() ? INT_MAX : height->first,
+                         format == formats.end() ? INT_MAX : format->first);
+      int runEnd = std::min(own, stop);
       if (runEnd > row) {
         double fit = rowHeight_ > 0 ? std::floor((room - used) / rowHeight_ + kSlack) : INT_MAX;
         if (fit < runEnd - row) {
@@ -100,9 +99,15 @@ class Pager {
         row = runEnd;
         continue;
       }
-      double height = Height(row);
-      if (used > 0 && used + height > room + kSlack) return row;
-      used += height;
+      double points = rowHeight_;
+      if (height != heights.end() && height->first == row)
+        points = (height++)->second.points * scale_;
+      if (format != formats.end() && format->first == row) {
+        if (format->second.hidden) points = 0;
+        ++format;
+      }
+      if (used > 0 && used + points > room + kSlack) return row;
+      used += points;
       ++row;
     }
     return stop;
