@@ -1,8 +1,17 @@
 # Tavrin: `make` builds, `make test` runs every test, `make demo` runs the tour on the example.
+# `make test-asan` runs every test under the address and undefined-behaviour sanitizers, `make fuzz`
+# builds the fuzz targets, `make fuzz-smoke` runs each on its corpus for a minute (docs/checks.md).
 BUILD ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+SANITIZERS = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
+# What the sanitizer and fuzz builds share: -O1 -g, no benchmarks, warnings left to the normal build.
+CHECK_BUILD = -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DTAVRIN_BENCHMARKS=OFF \
+  -DCMAKE_COMPILE_WARNING_AS_ERROR=OFF
 
-.PHONY: all deps configure build test demo bench format clean
+.PHONY: all deps configure build test test-asan fuzz fuzz-smoke demo bench format clean
 
 all: build
 
@@ -18,6 +27,25 @@ build: configure
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# Its own folder; -O1 keeps the run quick and the reports readable. Built with clang, as the fuzz
+# targets are (GCC warns of uninitialised values in its own headers when the sanitizers are on).
+test-asan: deps
+	@[ -f $(ASAN_BUILD)/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) -G Ninja \
+	  $(CHECK_BUILD) -DCMAKE_CXX_FLAGS="$(SANITIZERS)" >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_stack_use_after_return=1:strict_string_checks=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# Clang's libFuzzer; only the libraries the targets link are built.
+fuzz: deps
+	@[ -f $(FUZZ_BUILD)/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja \
+	  $(CHECK_BUILD) -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link $(SANITIZERS)" -DTAVRIN_FUZZERS=ON \
+	  >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+
+fuzz-smoke: fuzz
+	@scripts/fuzz-smoke $(FUZZ_BUILD)/fuzz $(FUZZ_SECONDS)
+
 demo: build
 	@scripts/demo $(BUILD)/tavrin
 
@@ -28,4 +56,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD)
+	@rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
