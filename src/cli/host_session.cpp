@@ -1,5 +1,6 @@
 #include "cli/host_session.h"
 
+#include "functions/cell_functions.h"
 #include "host/variant_rules.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/sheet.h"
@@ -13,6 +14,9 @@ HostSession::HostSession(Spreadsheet& spreadsheet, Runtime& runtime)
   component = std::make_unique<Korvel>(runtime);
   component->SetXlBook(*hostBook);
   component->CSH();
+  // The host runs the component's conversion functions in cells, as it runs an add-in's.
+  for (NamedCellFunction& function : ConversionCellFunctions(*component, runtime.Locale()))
+    app.AddCellFunction(function.name, std::move(function.call));
 }
 
 std::string HostSession::Token() {

@@ -107,6 +107,10 @@ bool Criterion::Matches(const Variant& value) const {
 std::optional<Criterion::Equality> Criterion::PlainEquality() const {
   if (op_ != Op::Equal || kind_ == Kind::Error) return std::nullopt;
   if (kind_ != Kind::Text) return Equality{kind_, operand_};
+  if (operand_.AsText().find('~') == std::string::npos) {
+    if (operand_.AsText().find_first_of("*?") != std::string::npos) return std::nullopt;
+    return Equality{kind_, operand_};
+  }
   if (pattern_->HasWildcards()) return std::nullopt;
   return Equality{kind_, Variant(Utf8(pattern_->Literal()))};
 }

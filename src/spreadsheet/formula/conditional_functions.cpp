@@ -161,12 +161,15 @@ Operand Answer(Evaluator& eval, const std::vector<Condition>& conditions, const 
   return Scanned(eval, conditions, values, what);
 }
 
-// A criterion argument as the host reads it; an empty cell asks for 0.
-bool CriterionOf(Evaluator& eval, const FormulaNode& node, std::optional<Criterion>& criterion,
-                 Variant& error) {
-  Variant value = eval.Scalar(eval.Eval(node));
+// A condition of a range argument and a criterion argument, read as the host reads them (an
+// empty criterion cell asks for 0); false and the error value otherwise.
+bool AddCondition(Evaluator& eval, const FormulaNode& range, const FormulaNode& criterion,
+                  std::vector<Condition>& conditions, Variant& error) {
+  RangeRef cells{};
+  if (!eval.RangeOf(range, cells, error)) return false;
+  Variant value = eval.Scalar(eval.Eval(criterion));
   if (value.IsError()) return error = value, false;
-  criterion.emplace(value, UserLocale{});
+  conditions.push_back(Condition{cells, Criterion(value, UserLocale{})});
   return true;
 }
 
@@ -174,24 +177,22 @@ bool CriterionOf(Evaluator& eval, const FormulaNode& node, std::optional<Criteri
 // range's shape at the last argument's first cell, or the range itself.
 template <Aggregate kWhat>
 Operand OneCriterion(Evaluator& eval, const Args& args) {
-  RangeRef range{}, values{};
+  std::vector<Condition> conditions;
+  RangeRef values{};
   Variant error;
-  std::optional<Criterion> criterion;
-  if (!eval.RangeOf(args[0], range, error)) return error;
+  if (!AddCondition(eval, args[0], args[1], conditions, error)) return error;
   if (args.size() == 3 && !eval.RangeOf(args[2], values, error)) return error;
-  if (!CriterionOf(eval, args[1], criterion, error)) return error;
+  Area& range = conditions.front().range.area;
   if (args.size() < 3) {
-    values = range;
+    values = conditions.front().range;
   } else {
     // Cut at the sheet's edge: past it there are no cells to add.
-    values.area.rows = std::min(range.area.rows, kLastRow - values.area.row + 1);
-    values.area.columns = std::min(range.area.columns, kLastColumn - values.area.column + 1);
-    if (values.area.rows < range.area.rows || values.area.columns < range.area.columns) {
-      range.area.rows = values.area.rows;
-      range.area.columns = values.area.columns;
-    }
+    values.area.rows = std::min(range.rows, kLastRow - values.area.row + 1);
+    values.area.columns = std::min(range.columns, kLastColumn - values.area.column + 1);
+    range.rows = values.area.rows;
+    range.columns = values.area.columns;
   }
-  return Answer(eval, {Condition{range, *criterion}}, values, kWhat);
+  return Answer(eval, conditions, values, kWhat);
 }
 
 // COUNTIFS (pairs of range and criterion), SUMIFS and AVERAGEIFS (the values first): every
@@ -205,11 +206,7 @@ Operand SeveralCriteria(Evaluator& eval, const Args& args) {
   if (first == 1 && !eval.RangeOf(args[0], values, error)) return error;
   std::vector<Condition> conditions;
   for (size_t i = first; i < args.size(); i += 2) {
-    RangeRef range{};
-    std::optional<Criterion> criterion;
-    if (!eval.RangeOf(args[i], range, error)) return error;
-    if (!CriterionOf(eval, args[i + 1], criterion, error)) return error;
-    conditions.push_back(Condition{range, *criterion});
+    if (!AddCondition(eval, args[i], args[i + 1], conditions, error)) return error;
   }
   const Area& shape = first == 1 ? values.area : conditions.front().range.area;
   for (const Condition& condition : conditions) {
