@@ -100,6 +100,12 @@ void UserListFloor(benchmark::State& state) {
 }
 BENCHMARK(UserListFloor)->Unit(benchmark::kMillisecond);
 
+void UserListInflate(benchmark::State& state) {
+  std::string file = ReadFileBytes(UserList());
+  for (auto _ : state) benchmark::DoNotOptimize(ReadZip(file));
+}
+BENCHMARK(UserListInflate)->Unit(benchmark::kMillisecond);
+
 void UserListRead(benchmark::State& state) {
   std::filesystem::path path = UserList();
   for (auto _ : state) {

@@ -51,14 +51,42 @@ Variant NumberFrom(const char* text, bool isDate, double dateOffset) {
   return isDate ? Variant::Date(number + dateOffset) : Variant(number);
 }
 
-Variant CellValue(pugi::xml_node c, const std::vector<std::string>& sharedStrings, bool isDate,
+// What a c element holds, found in one pass over its attributes and children: a sheet has
+// hundreds of thousands of cells, and a lookup by name walks the list each time.
+struct CellXml {
+  pugi::xml_attribute r, s, t;
+  pugi::xml_node v, f, is;
+
+  explicit CellXml(pugi::xml_node c) {
+    for (pugi::xml_attribute a : c.attributes()) {
+      std::string_view name = a.name();
+      if (name == "r")
+        r = a;
+      else if (name == "s")
+        s = a;
+      else if (name == "t")
+        t = a;
+    }
+    for (pugi::xml_node child : c.children()) {
+      std::string_view name = child.name();
+      if (name == "v" && !v)
+        v = child;
+      else if (name == "f" && !f)
+        f = child;
+      else if (name == "is" && !is)
+        is = child;
+    }
+  }
+};
+
+Variant CellValue(const CellXml& c, const std::vector<std::string>& sharedStrings, bool isDate,
                   double dateOffset) {
-  std::string_view type = c.attribute("t").as_string();
-  const char* v = c.child_value("v");
-  if (type == "inlineStr") return RichText(c.child("is"));
+  std::string_view type = c.t.as_string();
+  const char* v = c.v.child_value();
+  if (type == "inlineStr") return RichText(c.is);
   if (*v == '\0' && type != "str") return {};
   if (type == "s") {
-    size_t index = c.child("v").text().as_uint();
+    size_t index = c.v.text().as_uint();
     return index < sharedStrings.size() ? Variant(sharedStrings[index]) : Variant();
   }
   if (type == "str") return Variant(v);
@@ -117,20 +145,21 @@ void ReadCells(SheetRows rows, Sheet& sheet, const std::vector<std::string>& sha
         LineFormatOf(r, r.attribute("customFormat").as_bool() ? r.attribute("s").as_uint() : 0);
     if (format != LineFormat{}) sheet.Layout().rowFormats[row] = format;
     int column = 0;
-    for (pugi::xml_node c : r.children("c")) {
+    for (pugi::xml_node element : r.children("c")) {
+      CellXml c(element);
       int cellRow = row;
-      if (!c.attribute("r")) {
+      if (!c.r) {
         column = std::min(column + 1, kLastColumn + 1);
-      } else if (!ReadCellReference(c.attribute("r").value(), cellRow, column) || cellRow != row) {
+      } else if (!ReadCellReference(c.r.value(), cellRow, column) || cellRow != row) {
         continue;
       }
       if (column > kLastColumn) continue;
       Cell cell;
-      cell.style = c.attribute("s").as_uint();
+      cell.style = c.s.as_uint();
       bool isDate = cell.style < dateStyles.size() && dateStyles[cell.style];
       bool from1904 = cell.style < styles1904.size() && styles1904[cell.style];
       cell.value = CellValue(c, sharedStrings, isDate, from1904 ? kDays1900To1904 : 0);
-      if (pugi::xml_node f = c.child("f")) {
+      if (pugi::xml_node f = c.f) {
         std::string text = f.child_value();
         if (std::string_view(f.attribute("t").as_string()) == "shared") {
           int index = f.attribute("si").as_int();
