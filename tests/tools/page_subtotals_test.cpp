@@ -25,6 +25,21 @@ std::string R1C1(Workplace& w, const std::string& address) {
   return w.sheet().Range(address).FormulaR1C1();
 }
 
+TEST(PageSubtotals, PastTwoHundredFiftyFivePagesTheGrandTotalSumsGroupsOf255) {
+  Workplace w;
+  PutList(w, 14000);
+  FillDialog(w, "B3:B3", "A3", false);
+  w.korvel().FYXJYHJ(w.Token(), w.form);
+  ASSERT_EQ(w.Texts(), std::vector<std::string>{"运行完毕"});
+  Range last = w.sheet().Range("A65536").End(xlUp);
+  ASSERT_EQ(w.At("A" + std::to_string(last.Row())), Variant("合计"));
+  std::string total = last.Offset(0, 1).FormulaR1C1();
+  EXPECT_TRUE(total.starts_with("=SUM(SUM(R[")) << total.substr(0, 40);
+  EXPECT_NE(total.find("]C),SUM(R["), std::string::npos);
+  EXPECT_TRUE(total.ends_with("R[-1]C))")) << total.substr(total.size() - 40);
+  EXPECT_EQ(last.Offset(0, 1).Value(), Variant((3.0 + 14000) * 13998 / 2));
+}
+
 TEST(PageSubtotals, WorkedExampleOnACopyWithTheRefusedDragOffIgnored) {
   Workplace w;
   PutList(w, 120);

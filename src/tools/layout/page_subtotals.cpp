@@ -16,10 +16,22 @@ std::string PageSum(int rowsAbove) {
   return "=SUM(R[-" + std::to_string(rowsAbove) + "]C:R[-1]C)";
 }
 
-// "=SUM(R[-74]C,R[-26]C,R[-1]C)": every subtotal row, seen from the grand-total row.
+// A function takes at most 255 arguments.
+constexpr size_t kMostArguments = 255;
+
+// "=SUM(R[-74]C,R[-26]C,R[-1]C)": every subtotal row, seen from the grand-total row. Past 255
+// pages the same terms go in groups of 255, each group a SUM inside the SUM, so that every
+// spreadsheet program computes the total.
 std::string GrandSum(const std::vector<int>& subtotalRows, int totalRow) {
+  bool grouped = subtotalRows.size() > kMostArguments;
   std::string text = "=SUM(";
-  for (int row : subtotalRows) text += "R[" + std::to_string(row - totalRow) + "]C,";
+  for (size_t i = 0; i < subtotalRows.size(); ++i) {
+    if (grouped && i % kMostArguments == 0) text += "SUM(";
+    text += "R[" + std::to_string(subtotalRows[i] - totalRow) + "]C";
+    bool groupEnds = grouped && (i + 1) % kMostArguments == 0;
+    if (grouped && (groupEnds || i + 1 == subtotalRows.size())) text += ")";
+    text += ",";
+  }
   text.back() = ')';
   return text;
 }
