@@ -50,6 +50,7 @@ demo: build
 	@scripts/demo $(BUILD)/tavrin
 
 bench: build
+	@cmake --build $(BUILD) -j $(JOBS) --target tavrin_bench
 	@$(BUILD)/bench/tavrin_bench
 
 format:
