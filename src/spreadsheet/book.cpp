@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <regex>
 #include <string_view>
 
 #include "host/host_error.h"
@@ -14,6 +13,17 @@
 namespace tavrin {
 
 namespace {
+
+// The name without a " (n)" at its end, as the host counts copies on from it.
+std::string_view UnnumberedName(std::string_view name) {
+  if (!name.ends_with(')')) return name;
+  size_t open = name.rfind(" (");
+  if (open == std::string_view::npos || open + 3 > name.size() - 1) return name;
+  std::string_view digits = name.substr(open + 2, name.size() - open - 3);
+  bool allDigits =
+      std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return allDigits ? name.substr(0, open) : name;
+}
 
 bool IsValidSheetName(const std::string& name) {
   return !name.empty() && SheetNameHead(name, kMaxSheetName) == name.size() &&
@@ -104,9 +114,7 @@ Sheet& Book::CopySheet(const Sheet& source, const Sheet& after) {
 // "Name (2)", "Name (3)", ...: the first name free. A copy of "Name (2)" counts on from "Name".
 // As in the host, the name is cut short before the number so the whole stays within the limit.
 std::string Book::CopyName(const std::string& name) {
-  static const std::regex numbered(R"((.*) \(\d+\))");
-  std::smatch match;
-  std::string base = std::regex_match(name, match, numbered) ? match[1].str() : name;
+  std::string base(UnnumberedName(name));
   for (int n = 2;; ++n) {
     std::string number = " (" + std::to_string(n) + ")";
     std::string candidate =
