@@ -1,3 +1,5 @@
+#include <CLI/CLI.hpp>
+
 #include <memory>
 #include <ostream>
 

@@ -1,5 +1,7 @@
 #include "cli/base_command.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cmath>
 #include <memory>
 #include <ostream>

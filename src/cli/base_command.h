@@ -1,8 +1,10 @@
 #pragma once
 
-#include <CLI/CLI.hpp>
-
 #include "cli/command_context.h"
+
+namespace CLI {
+class App;
+}  // namespace CLI
 
 namespace tavrin {
 

@@ -1,5 +1,7 @@
 #include "cli/file_commands.h"
 
+#include <CLI/CLI.hpp>
+
 #include <memory>
 #include <ostream>
 #include <string>

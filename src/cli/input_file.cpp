@@ -1,5 +1,7 @@
 #include "cli/input_file.h"
 
+#include <CLI/CLI.hpp>
+
 #include <filesystem>
 
 #include "cli/command_context.h"

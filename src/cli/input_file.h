@@ -2,7 +2,9 @@
 
 #include <string>
 
-#include <CLI/CLI.hpp>
+namespace CLI {
+class App;
+}  // namespace CLI
 
 namespace tavrin {
 

@@ -1,5 +1,7 @@
 #include "cli/tool_command.h"
 
+#include <CLI/CLI.hpp>
+
 #include <filesystem>
 #include <iostream>
 #include <memory>

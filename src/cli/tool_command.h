@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
-#include <CLI/CLI.hpp>
-
 #include "cli/command_context.h"
 #include "component/korvel.h"
+
+namespace CLI {
+class App;
+}  // namespace CLI
 
 namespace tavrin {
 

@@ -1,5 +1,6 @@
 #include "cli/base_command.h"
 
+#include <CLI/CLI.hpp>
 #include <gtest/gtest.h>
 
 #include <sstream>
