@@ -7,22 +7,27 @@
 
 namespace tavrin {
 
+namespace {
+
+// The next character of a UTF-8 text, folded as FoldCase folds it.
+char32_t NextFolded(const uint8_t* bytes, int32_t& i, int32_t length) {
+  if (bytes[i] < 0x80) {
+    char32_t c = bytes[i++];
+    return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+  }
+  UChar32 c;
+  U8_NEXT(bytes, i, length, c);
+  return c < 0 ? 0xFFFD : static_cast<char32_t>(u_foldCase(c, U_FOLD_CASE_DEFAULT));
+}
+
+}  // namespace
+
 std::u32string FoldCase(std::string_view text) {
   std::u32string folded;
   folded.reserve(text.size());
-  int32_t length = static_cast<int32_t>(text.size());
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-  for (int32_t i = 0; i < length;) {
-    if (bytes[i] < 0x80) {
-      char32_t c = bytes[i++];
-      folded.push_back(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
-      continue;
-    }
-    UChar32 c;
-    U8_NEXT(bytes, i, length, c);
-    // A broken byte sequence compares as the replacement character.
-    folded.push_back(c < 0 ? 0xFFFD : static_cast<char32_t>(u_foldCase(c, U_FOLD_CASE_DEFAULT)));
-  }
+  auto length = static_cast<int32_t>(text.size());
+  for (int32_t i = 0; i < length;) folded.push_back(NextFolded(bytes, i, length));
   return folded;
 }
 
@@ -40,9 +45,17 @@ std::string Utf8(std::u32string_view characters) {
   return text;
 }
 
+// Character by character, so that comparing costs no copy of either text.
 int CompareIgnoringCase(std::string_view left, std::string_view right) {
-  int order = FoldCase(left).compare(FoldCase(right));
-  return (order > 0) - (order < 0);
+  const auto* a = reinterpret_cast<const uint8_t*>(left.data());
+  const auto* b = reinterpret_cast<const uint8_t*>(right.data());
+  int32_t i = 0, j = 0;
+  auto n = static_cast<int32_t>(left.size()), m = static_cast<int32_t>(right.size());
+  while (i < n && j < m) {
+    char32_t x = NextFolded(a, i, n), y = NextFolded(b, j, m);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return (i < n) - (j < m);
 }
 
 bool EqualsIgnoringCase(std::string_view left, std::string_view right) {

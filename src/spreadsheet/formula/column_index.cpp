@@ -5,6 +5,7 @@
 #include "host/variant_rules.h"
 #include "spreadsheet/formula/digits.h"
 #include "spreadsheet/formula/formula_eval.h"
+#include "spreadsheet/formula/serial_date.h"
 #include "spreadsheet/sheet.h"
 #include "spreadsheet/text_compare.h"
 
@@ -52,16 +53,16 @@ ColumnIndex::ColumnIndex(const Sheet& sheet, const Area& column)
       positions_[found->second].push_back(position);
       return found->second;
     };
-    Variant number = ToNumber(value);
-    if (number.IsError()) {
-      hasText_ = true;
-    } else {
-      numbers_[position] = number.AsNumber();
-    }
-    // A criterion's number matches the texts that read as that number.
     if (value.IsText()) {
-      if (std::optional<double> read = ReadNumber(value.AsText(), UserLocale{}))
-        add(NumberCode('R', *read));
+      // A criterion's number matches the texts that read as that number; arithmetic reads a
+      // date, a time or a percentage too.
+      std::optional<double> number = ReadNumber(value.AsText(), UserLocale{});
+      if (number) add(NumberCode('R', *number));
+      if (!number) number = ReadValueText(value.AsText());
+      if (number) numbers_[position] = *number;
+      hasText_ = hasText_ || !number;
+    } else {
+      numbers_[position] = ToNumber(value).AsNumber();
     }
     ids_[position] = add(Code(value));
   });

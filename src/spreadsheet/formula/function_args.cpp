@@ -7,12 +7,6 @@
 
 namespace tavrin {
 
-const FormulaNode& Unwrapped(const FormulaNode& node) {
-  const FormulaNode* inner = &node;
-  while (inner->kind == FormulaNode::Kind::Paren) inner = &inner->children[0];
-  return *inner;
-}
-
 Variant Numbers(Evaluator& eval, const Args& args, std::vector<double>& numbers) {
   Variant error;
   ForEachArgument(eval, args, [&](const Variant& value, bool fromCells) {

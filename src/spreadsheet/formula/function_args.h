@@ -11,7 +11,11 @@ namespace tavrin {
 using Args = std::vector<FormulaNode>;
 
 // The node inside any parentheses.
-const FormulaNode& Unwrapped(const FormulaNode& node);
+inline const FormulaNode& Unwrapped(const FormulaNode& node) {
+  const FormulaNode* inner = &node;
+  while (inner->kind == FormulaNode::Kind::Paren) inner = &inner->children[0];
+  return *inner;
+}
 
 // Calls take(value, fromCells) for every value of the arguments: the cells of ranges and arrays
 // (fromCells true), and values typed as arguments. Stops at the first false.

@@ -143,16 +143,18 @@ int SecondsOfDay(double serial) {
 }
 
 std::optional<double> ReadValueText(std::string_view text) {
-  size_t at = 0;
-  SkipBlanks(text, at);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  if (at >= text.size()) return std::nullopt;
+  size_t at = text.find_first_not_of(' ');
+  // Every such text starts with a digit, or ends with "%" (a percentage may start with a sign).
+  if (at == std::string_view::npos) return std::nullopt;
+  text.remove_suffix(text.size() - 1 - text.find_last_not_of(' '));
+  bool digit = text[at] >= '0' && text[at] <= '9';
+  if (!digit && text.back() != '%') return std::nullopt;
   if (text.back() == '%') {
     std::optional<double> number = ReadNumber(text.substr(0, text.size() - 1), UserLocale{});
     if (number) return *number / 100;
     return std::nullopt;
   }
-  if (text[at] < '0' || text[at] > '9') return std::nullopt;
+  if (!digit) return std::nullopt;
   std::optional<double> date = ReadDate(text, at);
   std::optional<double> time;
   if (date) {
