@@ -11,8 +11,8 @@ TEST_F(FormulaTextTest, ToolTextsRoundTripCharacterForCharacter) {
       "=SUMPRODUCT((R2C2:R100C2=RC8)*(R2C3:R100C3=RC9)*(R2C[-6]:R100C[-6]))",
       "=SUMPRODUCT((R2C2:R100C2=\"\")*(R2C3:R100C3=\"\")*(ROW(R2C2:R100C2)/ROW(R2C2:R100C2)))",
       "=SUMPRODUCT((R2C8:R500C8=RC1)*(R2C9:R500C9=RC2)*(R2C[5]:R500C[5]))",
-      "=IF(ISERROR(MATCH(RC1,R1C5:R100C5,0)),\"x\",INDEX(R1C5:R100C8,MATCH(RC1,R1C5:R100C5,0),"
-      "COLUMN(R1C[5])-COLUMN(R1C5)+1))",
+      ("=IF(ISERROR(MATCH(RC1,R1C5:R100C5,0)),\"x\",INDEX(R1C5:R100C8,MATCH(RC1,R1C5:R100C5,0),"
+       "COLUMN(R1C[5])-COLUMN(R1C5)+1))"),
       "=IF(ISERROR(MATCH(RC1,R1C5:R100C5,0)),\"say \"\"hi\"\"\",1)",
       "=SUM(R[-47]C:R[-1]C)",
   };
@@ -51,6 +51,28 @@ TEST_F(FormulaTextTest, TextsThatAreNoFormulaAreRefused) {
     EXPECT_EQ(ErrorNumber([&] { At("A1").SetFormulaR1C1(text); }), 1004) << text;
   }
   EXPECT_TRUE(Get("A1").IsEmpty());
+}
+
+TEST_F(FormulaTextTest, EveryTextWrittenReadsBackInBothNotations) {
+  book.AddSheet("R5");
+  Set("B2", "='R5'!A1+'A1'!B2+'RC'!C3+'Tea'!A1");  // sheets need not exist
+  EXPECT_EQ(At("B2").Formula(), "='R5'!A1+'A1'!B2+'RC'!C3+Tea!A1");
+  At("E5").SetFormulaR1C1("=SUM(RC:'R5'!R)");
+  EXPECT_EQ(At("E5").Formula(), "=SUM(E5:'R5'!5:5)");
+  At("D2").SetFormulaR1C1("=Sheet2!R[-44]C[-3]");
+  EXPECT_EQ(At("D2").Formula(), "=Sheet2!#REF!");
+  Set("D3", At("D2").Formula().c_str());
+  EXPECT_EQ(At("D3").FormulaR1C1(), "=Sheet2!#REF!");
+  EXPECT_EQ(Get("D3"), Variant(ErrorValue::Ref));
+  // A range whose second corner runs into a call: the first corner, ":" and the call.
+  At("F1").SetFormulaR1C1("=SUM(RC:R2())");
+  EXPECT_EQ(At("F1").Formula(), "=SUM(F1:R2())");
+  At("F2").SetFormula("=SUM(F2:R2())");
+  EXPECT_EQ(At("F2").FormulaR1C1(), "=SUM(RC:R2())");
+  // What the host refuses: a number past the range of numbers, ":" by a number or a text.
+  for (const char* text : {"=1E310", "=2:R2", "=R[-3]:R[-3]:2", "=1:A1", "=\"a\":A1"}) {
+    EXPECT_EQ(ErrorNumber([&] { At("F1").SetFormulaR1C1(text); }), 1004) << text;
+  }
 }
 
 TEST_F(FormulaTextTest, ReferencesOffTheSheetWriteAsRefError) {

@@ -1,4 +1,5 @@
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 
 #include "spreadsheet/formula/formula_text.h"
@@ -174,13 +175,20 @@ class Parser {
     return true;
   }
 
+  // Only what can name cells joins with ":": references, calls and parenthesised parts.
+  static bool NamesCells(const FormulaNode& node) {
+    using Kind = FormulaNode::Kind;
+    return node.kind == Kind::Ref || node.kind == Kind::Call || node.kind == Kind::Paren ||
+           (node.kind == Kind::Binary && node.op == Op::Range);
+  }
+
   bool RangeOf(FormulaNode& out) {
     if (!Primary(out)) return false;
     for (;;) {
       size_t at = pos_;
       if (!Eat(':')) return true;
       FormulaNode right;
-      if (!Primary(right)) {
+      if (!NamesCells(out) || !Primary(right) || !NamesCells(right)) {
         pos_ = at;
         return false;
       }
@@ -256,7 +264,8 @@ class Parser {
     }
     out.kind = FormulaNode::Kind::Number;
     out.number = std::strtod(digits.c_str(), nullptr);
-    return true;
+    // The host refuses a number past the range of numbers.
+    return std::isfinite(out.number);
   }
 
   // A function call, TRUE or FALSE.
@@ -316,12 +325,24 @@ class Parser {
     return true;
   }
 
+  // Whether a name, a call or a bracket goes on from here, so what came before is no whole
+  // reference.
+  bool RunsOn() const { return IsNameChar(Peek()) || Peek() == '(' || Peek() == '['; }
+
   bool ReferenceAt(FormulaNode& out) {
     size_t start = pos_;
     Reference ref;
     bool qualified = SheetPrefix(ref.sheet);
+    // A reference off the sheet, as the host writes it: "Sheet2!#REF!".
+    if (qualified && text_.substr(pos_).starts_with("#REF!")) {
+      pos_ += 5;
+      out.kind = FormulaNode::Kind::Error;
+      out.error = ErrorValue::Ref;
+      out.text = std::move(ref.sheet);
+      return true;
+    }
     bool found = notation_ == Notation::A1 ? A1Reference(ref) : R1C1Reference(ref);
-    if (!found || IsNameChar(Peek()) || Peek() == '(' || Peek() == '[') {
+    if (!found || RunsOn()) {
       pos_ = start;
       return false;
     }
@@ -343,7 +364,9 @@ class Parser {
       size_t at = pos_;
       if (Peek() == ':') {
         ++pos_;
-        if (A1Column(ref.column2) && A1Row(ref.row2)) {
+        // A second corner running into a name or a call is none: the reference is the first
+        // corner, as in R1C1.
+        if (A1Column(ref.column2) && A1Row(ref.row2) && !RunsOn()) {
           ref.shape = Reference::Shape::Area;
           return true;
         }
@@ -410,12 +433,14 @@ class Parser {
     size_t at = pos_++;
     RefPart row2, column2;
     bool hasRow2 = R1C1Part('R', row2, kLastRow), hasColumn2 = R1C1Part('C', column2, kLastColumn);
-    if (hasRow2 == hasRow && hasColumn2 == hasColumn && !IsNameChar(Peek())) {
+    if (hasRow2 == hasRow && hasColumn2 == hasColumn && !RunsOn()) {
       if (ref.shape == Reference::Shape::Cell) ref.shape = Reference::Shape::Area;
       ref.row2 = row2;
       ref.column2 = column2;
       return true;
     }
+    // A second corner running into a name or a call is none: the reference is the first
+    // corner, as in A1.
     pos_ = at;
     (void)start;
     return true;
