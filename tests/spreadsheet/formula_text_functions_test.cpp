@@ -39,6 +39,10 @@ TEST_F(FormulaTextFunctionsTest, ChangingTexts) {
   EXPECT_EQ(Eval("=CONCATENATE(\"a\",1.5,TRUE,A9)"), Variant("a1.5TRUE"));
   EXPECT_EQ(Eval("=REPT(\"ab\",3)"), Variant("ababab"));
   EXPECT_EQ(Eval("=REPT(\"ab\",20000)"), Variant(ErrorValue::Value));  // past 32767 characters
+  EXPECT_EQ(Eval("=REPT(\"\",1E9)&\"|\""), Variant("|"));
+  Set("A1", "=REPT(\"a\",30000)");
+  EXPECT_EQ(Eval("=SUBSTITUTE(A1,\"a\",A1)"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=LEN(A1&A1)"), Variant(ErrorValue::Value));
   EXPECT_EQ(Eval("=EXACT(\"a\",\"A\")&EXACT(1,\"1\")"), Variant("FALSETRUE"));
 }
 

@@ -200,7 +200,8 @@ Variant FormatDate(const Section& section, double serial) {
   for (const Token& token : section.tokens) {
     if (token.kind != Token::Kind::Date) continue;
     if (token.text[0] == '.')
-      decimals = std::max(decimals, static_cast<int>(token.text.size()) - 1);
+      // At most thousandths of a second, as the host shows them.
+      decimals = std::min(3, std::max(decimals, static_cast<int>(token.text.size()) - 1));
     if (token.text[0] == 'a' || token.text[0] == 'A' || token.text == "上午/下午")
       twelveHour = true;
   }

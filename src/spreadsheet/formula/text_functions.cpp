@@ -151,6 +151,8 @@ Operand Substitute(Evaluator& eval, const Args& args) {
       out.append(text, at, found - at);
       ++seen;
       out += !instance || seen == *instance ? replacement : old;
+      // Past the longest text whatever follows: no need to build it all.
+      if (out.size() > kMostTextLength * 4) return kValueError;
     }
     out.append(text, at);
     return TextResult(std::move(out));
@@ -220,7 +222,8 @@ Operand Rept(Evaluator& eval, const Args& args) {
     std::optional<double> times = a.Whole(1);
     std::string text = a.Text(0);
     if (!times || *times < 0) return kValueError;
-    if (!text.empty() && *times > static_cast<double>(kMostTextLength)) return kValueError;
+    if (text.empty()) return Variant("");
+    if (*times > static_cast<double>(kMostTextLength)) return kValueError;
     std::string out;
     for (double i = 0; i < *times && out.size() <= kMostTextLength * 4; ++i) out += text;
     return TextResult(std::move(out));
