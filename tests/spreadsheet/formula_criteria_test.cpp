@@ -78,6 +78,13 @@ TEST_F(FormulaCriteriaTest, TildeEscapesAnyCharacterOfAPattern) {
   EXPECT_EQ(Both("=VLOOKUP(\"x~*y\",E1:E3,1,FALSE)"), Variant("x*y"));
 }
 
+TEST_F(FormulaCriteriaTest, SeveralCriteriaValuesGiveAnArrayOfAnswers) {
+  EXPECT_EQ(Both("=SUMPRODUCT(1/COUNTIF(A2:A6,A2:A6))"), Variant(3));  // distinct keys
+  EXPECT_EQ(Both("=SUM(COUNTIF(A2:A6,{\"a\",\"c\"}))"), Variant(4));
+  EXPECT_EQ(Both("=SUMPRODUCT(SUMIFS(B2:B6,A2:A6,{\"a\";\"b\"},C2:C6,\"x\"))"), Variant(4));
+  EXPECT_EQ(Both("=SUMPRODUCT(COUNTIF(A2:A6,{\"a\",#N/A}))"), Variant(ErrorValue::NA));
+}
+
 TEST_F(FormulaCriteriaTest, AnEmptyCriterionCellAsksForZero) {
   Set("E1", 0);
   Set("E2", "'0");

@@ -62,6 +62,22 @@ TEST_F(FormulaLookupTest, ChooseIndexAndOffsetGiveRanges) {
   EXPECT_EQ(Eval("=SUMPRODUCT(B2:B3*TRANSPOSE(B2:B3))"), Variant(9));  // a column times a row
 }
 
+TEST_F(FormulaLookupTest, ArrayConstantsReadComputeAndWriteBack) {
+  EXPECT_EQ(Eval("=SUM({1,2;3,4})"), Variant(10));
+  EXPECT_EQ(Eval("=SUM({1,\"2\",TRUE})"), Variant(1));  // an array counts as cells do
+  EXPECT_EQ(Eval("=LOOKUP(65,{0,60,70},{\"F\",\"D\",\"C\"})"), Variant("D"));
+  EXPECT_EQ(Eval("=VLOOKUP(2,{1,\"one\";2,\"two\"},2,FALSE)"), Variant("two"));
+  EXPECT_EQ(Eval("=HLOOKUP(\"b\",{\"a\",\"b\";1,2},2,FALSE)"), Variant(2));
+  EXPECT_EQ(Eval("=INDEX({1,2;3,4},2,1)+MATCH(\"c\",{\"a\",\"b\",\"c\"},0)"), Variant(6));
+  EXPECT_EQ(Eval("=OR(A2={\"x\",\"a\"})"), Variant::Boolean(true));
+  Set("Z1", "={-1,-2.5E3;#N/A,\"x\"}+0*{ true , false ; 1 , 2 }");
+  EXPECT_EQ(At("Z1").Formula(), "={-1,-2500;#N/A,\"x\"}+0*{TRUE,FALSE;1,2}");
+  EXPECT_EQ(Get("Z1"), Variant(-1));
+  for (const char* text : {"={1,2;3}", "={1,A1}", "={1+1}", "={-\"a\"}", "={}", "={1,}"}) {
+    EXPECT_EQ(ErrorNumber([&] { Set("Z2", text); }), 1004) << text;
+  }
+}
+
 TEST_F(FormulaLookupTest, IndirectReadsAddressTexts) {
   book.AddSheet("Other Sheet").Range("A1").SetValue(42);
   EXPECT_EQ(Eval("=SUM(INDIRECT(\"B2:B4\"))"), Variant(6));

@@ -155,44 +155,47 @@ Variant Scanned(Evaluator& eval, const std::vector<Condition>& conditions, const
   return tally.Answer(what);
 }
 
-Operand Answer(Evaluator& eval, const std::vector<Condition>& conditions, const RangeRef& values,
+Variant Answer(Evaluator& eval, const std::vector<Condition>& conditions, const RangeRef& values,
                Aggregate what) {
   if (std::optional<Variant> indexed = Indexed(eval, conditions, values, what)) return *indexed;
   return Scanned(eval, conditions, values, what);
 }
 
-// A condition of a range argument and a criterion argument, read as the host reads them (an
-// empty criterion cell asks for 0); false and the error value otherwise.
-bool AddCondition(Evaluator& eval, const FormulaNode& range, const FormulaNode& criterion,
-                  std::vector<Condition>& conditions, Variant& error) {
-  RangeRef cells{};
-  if (!eval.RangeOf(range, cells, error)) return false;
-  Variant value = eval.Scalar(eval.Eval(criterion));
-  if (value.IsError()) return error = value, false;
-  conditions.push_back(Condition{cells, Criterion(value, UserLocale{})});
-  return true;
+// The answers for the criteria's values, read as the host reads them (an empty criterion cell
+// asks for 0): criteria that are arrays or ranges of several cells give an array of answers,
+// one for each of their values, so SUMPRODUCT(1/COUNTIF(A1:A9,A1:A9)) counts distinct values.
+Operand Answers(Evaluator& eval, const std::vector<RangeRef>& ranges,
+                const std::vector<Operand>& criteria, const RangeRef& values, Aggregate what) {
+  return eval.Broadcast(criteria, [&](const std::vector<Variant>& items) {
+    Variant error = FirstError(items);
+    if (error.IsError()) return error;
+    std::vector<Condition> conditions;
+    conditions.reserve(ranges.size());
+    for (size_t i = 0; i < ranges.size(); ++i)
+      conditions.push_back(Condition{ranges[i], Criterion(items[i], UserLocale{})});
+    return Answer(eval, conditions, values, what);
+  });
 }
 
 // COUNTIF, SUMIF and AVERAGEIF: one range and criterion; the values from the range of the
 // range's shape at the last argument's first cell, or the range itself.
 template <Aggregate kWhat>
 Operand OneCriterion(Evaluator& eval, const Args& args) {
-  std::vector<Condition> conditions;
-  RangeRef values{};
+  RangeRef range{}, values{};
   Variant error;
-  if (!AddCondition(eval, args[0], args[1], conditions, error)) return error;
+  if (!eval.RangeOf(args[0], range, error)) return error;
+  Operand criterion = eval.Eval(args[1]);
   if (args.size() == 3 && !eval.RangeOf(args[2], values, error)) return error;
-  Area& range = conditions.front().range.area;
   if (args.size() < 3) {
-    values = conditions.front().range;
+    values = range;
   } else {
     // Cut at the sheet's edge: past it there are no cells to add.
-    values.area.rows = std::min(range.rows, kLastRow - values.area.row + 1);
-    values.area.columns = std::min(range.columns, kLastColumn - values.area.column + 1);
-    range.rows = values.area.rows;
-    range.columns = values.area.columns;
+    values.area.rows = std::min(range.area.rows, kLastRow - values.area.row + 1);
+    values.area.columns = std::min(range.area.columns, kLastColumn - values.area.column + 1);
+    range.area.rows = values.area.rows;
+    range.area.columns = values.area.columns;
   }
-  return Answer(eval, conditions, values, kWhat);
+  return Answers(eval, {range}, {criterion}, values, kWhat);
 }
 
 // COUNTIFS (pairs of range and criterion), SUMIFS and AVERAGEIFS (the values first): every
@@ -204,16 +207,20 @@ Operand SeveralCriteria(Evaluator& eval, const Args& args) {
   RangeRef values{};
   Variant error;
   if (first == 1 && !eval.RangeOf(args[0], values, error)) return error;
-  std::vector<Condition> conditions;
+  std::vector<RangeRef> ranges;
+  std::vector<Operand> criteria;
   for (size_t i = first; i < args.size(); i += 2) {
-    if (!AddCondition(eval, args[i], args[i + 1], conditions, error)) return error;
+    RangeRef range{};
+    if (!eval.RangeOf(args[i], range, error)) return error;
+    ranges.push_back(range);
+    criteria.push_back(eval.Eval(args[i + 1]));
   }
-  const Area& shape = first == 1 ? values.area : conditions.front().range.area;
-  for (const Condition& condition : conditions) {
-    if (condition.range.area.rows != shape.rows || condition.range.area.columns != shape.columns)
+  const Area& shape = first == 1 ? values.area : ranges.front().area;
+  for (const RangeRef& range : ranges) {
+    if (range.area.rows != shape.rows || range.area.columns != shape.columns)
       return Variant(ErrorValue::Value);
   }
-  return Answer(eval, conditions, values, kWhat);
+  return Answers(eval, ranges, criteria, values, kWhat);
 }
 
 }  // namespace

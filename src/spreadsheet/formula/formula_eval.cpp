@@ -192,6 +192,12 @@ Operand Evaluator::Eval(const FormulaNode& node) {
       return Binary(node);
     case Kind::Call:
       return Call(node);
+    case Kind::Array: {
+      int rows = static_cast<int>(node.children.size()) / node.columns;
+      return MakeMatrix(rows, node.columns, rows, [&](int r, int c) {
+        return std::get<Variant>(Eval(node.children[static_cast<size_t>(r) * node.columns + c]));
+      });
+    }
   }
   return Variant(ErrorValue::Value);
 }

@@ -209,6 +209,7 @@ class Parser {
     }
     if (c == '"') return TextLiteral(out);
     if (c == '#') return ErrorLiteral(out);
+    if (c == '{') return ArrayLiteral(out);
     if (ReferenceAt(out)) return true;
     if (std::isdigit(static_cast<unsigned char>(c)) || c == '.') return NumberLiteral(out);
     return NameAt(out);
@@ -229,6 +230,53 @@ class Parser {
     out.kind = FormulaNode::Kind::Text;
     out.text = std::move(text);
     return true;
+  }
+
+  // "{1,2;3,4}": numbers (signed), texts, Booleans and error values, "," between the values of
+  // a row and ";" between rows, every row as long as the first.
+  bool ArrayLiteral(FormulaNode& out) {
+    ++pos_;
+    out.kind = FormulaNode::Kind::Array;
+    int inRow = 0;
+    for (;;) {
+      Blanks();
+      FormulaNode value;
+      bool negative = Peek() == '-';
+      if (negative || Peek() == '+') ++pos_;
+      char c = Peek();
+      bool read = c == '"'   ? !negative && TextLiteral(value)
+                  : c == '#' ? !negative && ErrorLiteral(value)
+                  : std::isdigit(static_cast<unsigned char>(c)) || c == '.'
+                      ? NumberLiteral(value)
+                      : !negative && BooleanAt(value);
+      if (!read || out.children.size() >= kMostArrayValues) return false;
+      if (negative) value.number = -value.number;
+      out.children.push_back(std::move(value));
+      ++inRow;
+      Blanks();
+      char separator = Peek();
+      if (separator != ',' && separator != ';' && separator != '}') return false;
+      ++pos_;
+      if (separator == ',') continue;
+      if (out.columns == 0) out.columns = inRow;
+      if (inRow != out.columns) return false;
+      inRow = 0;
+      if (separator == '}') return true;
+    }
+  }
+
+  bool BooleanAt(FormulaNode& out) {
+    for (std::string_view name : {"TRUE", "FALSE"}) {
+      if (text_.size() - pos_ >= name.size() &&
+          EqualsIgnoringCase(text_.substr(pos_, name.size()), name) &&
+          !IsNameChar(Peek(name.size()))) {
+        pos_ += name.size();
+        out.kind = FormulaNode::Kind::Boolean;
+        out.boolean = name == "TRUE";
+        return true;
+      }
+    }
+    return false;
   }
 
   bool ErrorLiteral(FormulaNode& out) {

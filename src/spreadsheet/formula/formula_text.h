@@ -17,6 +17,8 @@ constexpr int kMaxFunctionNesting = 64;
 constexpr int kMaxNesting = 255;
 // The most arguments a function takes.
 constexpr int kMaxArguments = 255;
+// The most values an array constant holds (its text can hold no more anyway).
+constexpr size_t kMostArrayValues = 8192;
 
 // Reads a formula text ("=" first) entered in the cell (row, column): references (absolute,
 // relative, mixed, ranges, whole rows and columns, sheet-qualified), numbers, texts with doubled

@@ -53,15 +53,16 @@ enum class Op {
 };
 
 // A node of a formula's tree. Parentheses are kept as nodes so that the text written back is the
-// text entered.
+// text entered. An array constant ({1,2;3,4}) holds its values row by row as children.
 struct FormulaNode {
-  enum class Kind { Number, Text, Boolean, Error, Ref, Missing, Unary, Binary, Paren, Call };
+  enum class Kind { Number, Text, Boolean, Error, Ref, Missing, Unary, Binary, Paren, Call, Array };
 
   Kind kind = Kind::Missing;
   double number = 0;
   bool boolean = false;
   ErrorValue error = ErrorValue::NA;
-  std::string text;  // a text literal, or a function's name in upper case
+  std::string text;  // a text literal, a function's name in upper case, an error's sheet
+  int columns = 0;   // an array constant's
   Reference ref;
   Op op = Op::Add;
   std::vector<FormulaNode> children;

@@ -137,6 +137,14 @@ class Writer {
         Node(node.children[0]);
         out += ')';
         return;
+      case FormulaNode::Kind::Array:
+        out += '{';
+        for (size_t i = 0; i < node.children.size(); ++i) {
+          if (i > 0) out += i % static_cast<size_t>(node.columns) == 0 ? ';' : ',';
+          Node(node.children[i]);
+        }
+        out += '}';
+        return;
       case FormulaNode::Kind::Call:
         out += node.text;
         out += '(';

@@ -116,36 +116,6 @@ Operand Index(Evaluator& eval, const Args& args) {
   return RangeRef{range.sheet, Area{range.area.row + row - 1, range.area.column + column - 1}};
 }
 
-// VLOOKUP (kVertical) and HLOOKUP: the lookup value in the first column (row) of the table,
-// the value from the numbered column (row) of the row (column) found.
-template <bool kVertical>
-Operand TableLookup(Evaluator& eval, const Args& args) {
-  Variant lookup = eval.Scalar(eval.Eval(args[0]));
-  if (lookup.IsError()) return lookup;
-  RangeRef table{};
-  Variant error;
-  if (!eval.RangeOf(args[1], table, error)) return error;
-  Variant index = Whole(eval, args[2]);
-  if (index.IsError()) return index;
-  bool sorted = true;
-  if (args.size() == 4 && Unwrapped(args[3]).kind != FormulaNode::Kind::Missing) {
-    Variant flag = NumberArg(eval, args[3]);
-    if (flag.IsError()) return flag;
-    sorted = flag.AsNumber() != 0;
-  }
-  int across = kVertical ? table.area.columns : table.area.rows;
-  if (index.AsNumber() < 1) return Variant(ErrorValue::Value);
-  if (index.AsNumber() > across) return Variant(ErrorValue::Ref);
-  if (lookup.IsEmpty()) return Variant(ErrorValue::NA);
-  Area first = table.area;
-  (kVertical ? first.columns : first.rows) = 1;
-  long long position = Position(eval, lookup, RangeRef{table.sheet, first}, sorted ? 1 : 0);
-  if (position == 0) return Variant(ErrorValue::NA);
-  int offset = static_cast<int>(position) - 1, pick = static_cast<int>(index.AsNumber()) - 1;
-  return table.sheet->CellValue(table.area.row + (kVertical ? offset : pick),
-                                table.area.column + (kVertical ? pick : offset));
-}
-
 // The first row or column of a block as an operand of its own (a range stays a range).
 Operand Line(Evaluator& eval, const Operand& block, bool row, bool last) {
   if (const RangeRef* range = std::get_if<RangeRef>(&block)) {
@@ -164,6 +134,41 @@ Operand Line(Evaluator& eval, const Operand& block, bool row, bool last) {
   return Evaluator::MakeMatrix(
       row ? 1 : m->rows, row ? m->columns : 1, row ? 1 : m->StoredRows(),
       [&](int r, int c) { return row ? m->At(fixed, c) : m->At(r, fixed); });
+}
+
+// VLOOKUP (kVertical) and HLOOKUP: the lookup value in the first column (row) of the table (a
+// range or an array), the value from the numbered column (row) of the row (column) found.
+template <bool kVertical>
+Operand TableLookup(Evaluator& eval, const Args& args) {
+  Variant lookup = eval.Scalar(eval.Eval(args[0]));
+  if (lookup.IsError()) return lookup;
+  RangeRef table{};
+  Variant error;
+  Operand block = eval.RangeOf(args[1], table, error) ? Operand(table) : eval.Eval(args[1]);
+  if (const Variant* value = std::get_if<Variant>(&block)) {
+    return value->IsError() ? *value : Variant(ErrorValue::NA);
+  }
+  std::shared_ptr<const Matrix> array;
+  if (!std::holds_alternative<RangeRef>(block)) array = eval.Array(block);
+  Variant index = Whole(eval, args[2]);
+  if (index.IsError()) return index;
+  bool sorted = true;
+  if (args.size() == 4 && Unwrapped(args[3]).kind != FormulaNode::Kind::Missing) {
+    Variant flag = NumberArg(eval, args[3]);
+    if (flag.IsError()) return flag;
+    sorted = flag.AsNumber() != 0;
+  }
+  int across = array ? (kVertical ? array->columns : array->rows)
+                     : (kVertical ? table.area.columns : table.area.rows);
+  if (index.AsNumber() < 1) return Variant(ErrorValue::Value);
+  if (index.AsNumber() > across) return Variant(ErrorValue::Ref);
+  if (lookup.IsEmpty()) return Variant(ErrorValue::NA);
+  long long position = Position(eval, lookup, Line(eval, block, !kVertical, false), sorted ? 1 : 0);
+  if (position == 0) return Variant(ErrorValue::NA);
+  int offset = static_cast<int>(position) - 1, pick = static_cast<int>(index.AsNumber()) - 1;
+  int r = kVertical ? offset : pick, c = kVertical ? pick : offset;
+  if (array) return array->At(r, c);
+  return table.sheet->CellValue(table.area.row + r, table.area.column + c);
 }
 
 // LOOKUP: the last value not above the lookup value in a sorted vector, and the value at the
