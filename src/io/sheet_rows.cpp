@@ -11,7 +11,7 @@ namespace {
 // Where a text stands in another from a position, npos when nowhere: memmem, much faster than a
 // search that stops at every "<" of the XML.
 size_t Find(std::string_view text, std::string_view what, size_t from = 0) {
-  if (from > text.size()) return std::string_view::npos;
+  if (from >= text.size()) return std::string_view::npos;  // never a null text to memmem
   const void* at = memmem(text.data() + from, text.size() - from, what.data(), what.size());
   return at == nullptr ? std::string_view::npos : static_cast<const char*>(at) - text.data();
 }

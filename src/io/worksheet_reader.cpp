@@ -107,6 +107,13 @@ constexpr double kMostRowHeight = 409.5;
 constexpr double kMostColumnWidth = 255;
 constexpr double kMostMargin = 49;
 
+// A cell format index as read: one the styles part does not list (or a workbook without one)
+// is the default format 0, so no cell takes a format it never had when the file is written.
+uint32_t StyleOf(pugi::xml_attribute attribute, size_t styles) {
+  uint32_t style = attribute.as_uint();
+  return style < styles ? style : 0;
+}
+
 // The format a row or col element gives its rows or columns, with the cell format it names.
 LineFormat LineFormatOf(pugi::xml_node node, uint32_t style) {
   return {node.attribute("hidden").as_bool(), style,
@@ -141,8 +148,9 @@ void ReadCells(SheetRows rows, Sheet& sheet, const std::vector<std::string>& sha
       sheet.SetRowHeight(row, height, !custom);
     }
     // A row's s names its format only with customFormat.
-    LineFormat format =
-        LineFormatOf(r, r.attribute("customFormat").as_bool() ? r.attribute("s").as_uint() : 0);
+    LineFormat format = LineFormatOf(r, r.attribute("customFormat").as_bool()
+                                            ? StyleOf(r.attribute("s"), dateStyles.size())
+                                            : 0);
     if (format != LineFormat{}) sheet.Layout().rowFormats[row] = format;
     int column = 0;
     for (pugi::xml_node element : r.children("c")) {
@@ -155,7 +163,7 @@ void ReadCells(SheetRows rows, Sheet& sheet, const std::vector<std::string>& sha
       }
       if (column > kLastColumn) continue;
       Cell cell;
-      cell.style = c.s.as_uint();
+      cell.style = StyleOf(c.s, dateStyles.size());
       bool isDate = cell.style < dateStyles.size() && dateStyles[cell.style];
       bool from1904 = cell.style < styles1904.size() && styles1904[cell.style];
       cell.value = CellValue(c, sharedStrings, isDate, from1904 ? kDays1900To1904 : 0);
@@ -179,11 +187,11 @@ void ReadCells(SheetRows rows, Sheet& sheet, const std::vector<std::string>& sha
   }
 }
 
-void ReadColumns(pugi::xml_node cols, Sheet& sheet) {
+void ReadColumns(pugi::xml_node cols, Sheet& sheet, size_t styles) {
   for (pugi::xml_node col : cols.children("col")) {
     pugi::xml_attribute custom = col.attribute("customWidth");
     bool width = col.attribute("width") && (!custom || custom.as_bool());
-    LineFormat format = LineFormatOf(col, col.attribute("style").as_uint());
+    LineFormat format = LineFormatOf(col, StyleOf(col.attribute("style"), styles));
     int last = std::min(col.attribute("max").as_int(), kLastColumn);
     for (int c = std::max(col.attribute("min").as_int(), 1); c <= last; ++c) {
       if (width) {
@@ -267,7 +275,7 @@ void ReadWorksheet(const pugi::xml_document& rest, std::string_view sheetData,
   double rowHeight = Measure(worksheet.child("sheetFormatPr").attribute("defaultRowHeight"),
                              Sheet::kDefaultRowHeight, kMostRowHeight);
   if (rowHeight > 0) sheet.SetDefaultRowHeight(rowHeight);
-  ReadColumns(worksheet.child("cols"), sheet);
+  ReadColumns(worksheet.child("cols"), sheet, dateStyles.size());
   ReadCells(SheetRows(sheetData, part), sheet, sharedStrings, dateStyles, styles1904);
   ReadLayout(worksheet, sheet.Layout());
 }

@@ -136,6 +136,20 @@ TEST_F(HostilePackageTest, ACarriageReturnInATextSurvivesARoundTrip) {
             Variant("a\rb"));
 }
 
+TEST_F(HostilePackageTest, CellFormatsTheFileDoesNotListAreTheDefaultOne) {
+  // This package has no styles part: the writer gives it one whose format 1 shows dates.
+  Book& book =
+      Open(Package("<row r=\"1\" s=\"1\" customFormat=\"1\"><c r=\"A1\" s=\"1\"><v>45000</v></c>"
+                   "<c r=\"B1\" s=\"99999\"><v>2</v></c></row>"));
+  EXPECT_EQ(StyleAt(book.GetSheet("Data"), "A1"), 0u);
+  EXPECT_EQ(StyleAt(book.GetSheet("Data"), "B1"), 0u);
+  book.GetSheet("Data").Range("C1").SetValue(3);
+  SaveWorkbook(book, folder / "saved.xlsx");
+  Spreadsheet again;
+  EXPECT_EQ(ValueAt(OpenWorkbook(again, folder / "saved.xlsx").GetSheet("Data"), "A1"),
+            Variant(45000));
+}
+
 TEST_F(HostilePackageTest, ASheetWithoutCellsReadsEmpty) {
   std::vector<PackagePart> parts = Package("");
   std::string& xml = parts.back().bytes;
