@@ -64,6 +64,15 @@ TEST_F(FormulaTextTest, EveryTextWrittenReadsBackInBothNotations) {
   Set("D3", At("D2").Formula().c_str());
   EXPECT_EQ(At("D3").FormulaR1C1(), "=Sheet2!#REF!");
   EXPECT_EQ(Get("D3"), Variant(ErrorValue::Ref));
+  At("D4").SetFormulaR1C1("=SUM(R1C1:Sheet2!R[-44]C)");
+  EXPECT_EQ(At("D4").Formula(), "=SUM($A$1:Sheet2!#REF!)");
+  Set("D5", At("D4").Formula().c_str());
+  EXPECT_EQ(At("D5").Formula(), "=SUM($A$1:Sheet2!#REF!)");
+  // A row range beside ":" keeps both its ends, so its text does not run into the next one.
+  At("D6").SetFormulaR1C1("=SUM(R2:R2:R3:R3:R4)");
+  EXPECT_EQ(At("D6").FormulaR1C1(), "=SUM(R2:R2:R3:R3:R4:R4)");
+  At("D7").SetFormulaR1C1("=SUM(R2:R2)");
+  EXPECT_EQ(At("D7").FormulaR1C1(), "=SUM(R2)");
   // A range whose second corner runs into a call: the first corner, ":" and the call.
   At("F1").SetFormulaR1C1("=SUM(RC:R2())");
   EXPECT_EQ(At("F1").Formula(), "=SUM(F1:R2())");

@@ -175,11 +175,13 @@ class Parser {
     return true;
   }
 
-  // Only what can name cells joins with ":": references, calls and parenthesised parts.
+  // Only what can name cells joins with ":": references (one that fell off the sheet, #REF!,
+  // too), calls and parenthesised parts.
   static bool NamesCells(const FormulaNode& node) {
     using Kind = FormulaNode::Kind;
     return node.kind == Kind::Ref || node.kind == Kind::Call || node.kind == Kind::Paren ||
-           (node.kind == Kind::Binary && node.op == Op::Range);
+           (node.kind == Kind::Binary && node.op == Op::Range) ||
+           (node.kind == Kind::Error && node.error == ErrorValue::Ref);
   }
 
   bool RangeOf(FormulaNode& out) {

@@ -128,9 +128,14 @@ class Writer {
         }
         return;
       case FormulaNode::Kind::Binary:
+        // Beside ":" a row or column range keeps both ends ("R2:R2:R3:R3"), or its text would
+        // run into the next operand's.
+        inRange_ = node.op == Op::Range;
         Node(node.children[0]);
         out += OpText(node.op);
+        inRange_ = node.op == Op::Range;
         Node(node.children[1]);
+        inRange_ = false;
         return;
       case FormulaNode::Kind::Paren:
         out += '(';
@@ -192,11 +197,12 @@ class Writer {
       if (ref.shape != Shape::Rows) R1C1Part('C', column);
     };
     corner(ref.row1, ref.column1);
-    bool single = ref.shape == Shape::Cell ||
-                  (ref.shape == Shape::Rows && ref.row1.value == ref.row2.value &&
-                   ref.row1.absolute == ref.row2.absolute) ||
-                  (ref.shape == Shape::Columns && ref.column1.value == ref.column2.value &&
-                   ref.column1.absolute == ref.column2.absolute);
+    bool single =
+        ref.shape == Shape::Cell ||
+        (!inRange_ && ref.shape == Shape::Rows && ref.row1.value == ref.row2.value &&
+         ref.row1.absolute == ref.row2.absolute) ||
+        (!inRange_ && ref.shape == Shape::Columns && ref.column1.value == ref.column2.value &&
+         ref.column1.absolute == ref.column2.absolute);
     if (single) return;
     out += ':';
     corner(ref.row2, ref.column2);
@@ -213,6 +219,7 @@ class Writer {
 
   Notation notation_;
   int row_, column_;
+  bool inRange_ = false;  // writing an operand of ":"
 };
 
 }  // namespace
