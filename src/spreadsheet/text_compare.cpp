@@ -77,11 +77,12 @@ WildcardPattern::WildcardPattern(std::string_view pattern) {
   }
   // The empty pattern matches only the empty text.
   if (tokens_.empty()) matchesEverything_ = false;
+  literal_ = std::all_of(tokens_.begin(), tokens_.end(),
+                         [](const Token& token) { return token.kind == Kind::Character; });
 }
 
 bool WildcardPattern::HasWildcards() const {
-  return std::any_of(tokens_.begin(), tokens_.end(),
-                     [](const Token& token) { return token.kind != Kind::Character; });
+  return !literal_;
 }
 
 std::u32string WildcardPattern::Literal() const {
@@ -92,7 +93,14 @@ std::u32string WildcardPattern::Literal() const {
 
 bool WildcardPattern::Matches(std::string_view text) const {
   if (matchesEverything_) return true;
-  return MatchesFolded(FoldCase(text), false);
+  if (!literal_) return MatchesFolded(FoldCase(text), false);
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+  auto length = static_cast<int32_t>(text.size());
+  int32_t i = 0;
+  for (const Token& token : tokens_) {
+    if (i >= length || NextFolded(bytes, i, length) != token.character) return false;
+  }
+  return i == length;
 }
 
 bool WildcardPattern::MatchesFolded(std::u32string_view folded, bool prefix) const {

@@ -45,6 +45,7 @@ class WildcardPattern {
 
   std::vector<Token> tokens_;
   bool matchesEverything_ = true;
+  bool literal_ = true;  // no wildcard: one text, compared without copying
 };
 
 }  // namespace tavrin

@@ -58,7 +58,7 @@ ColumnIndex::ColumnIndex(const Sheet& sheet, const Area& column)
       // date, a time or a percentage too.
       std::optional<double> number = ReadNumber(value.AsText(), UserLocale{});
       if (number) add(NumberCode('R', *number));
-      if (!number) number = ReadValueText(value.AsText());
+      if (!number && MayBeValueText(value.AsText())) number = ReadValueText(value.AsText());
       if (number) numbers_[position] = *number;
       hasText_ = hasText_ || !number;
     } else {

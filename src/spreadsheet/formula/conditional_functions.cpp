@@ -130,6 +130,8 @@ std::optional<Variant> Indexed(Evaluator& eval, const std::vector<Condition>& co
   return answer;
 }
 
+const Variant kNoValue;
+
 // The answer from the cells: every position of the common shape in row order; the rows past
 // the last one holding content in any of the ranges are all alike and count at once.
 Variant Scanned(Evaluator& eval, const std::vector<Condition>& conditions, const RangeRef& values,
@@ -141,16 +143,24 @@ Variant Scanned(Evaluator& eval, const std::vector<Condition>& conditions, const
   const Area& shape = conditions.front().range.area;
   int stored = valueBlock ? valueBlock->StoredRows() : 0;
   for (const auto& block : blocks) stored = std::max(stored, block->StoredRows());
+  const Criterion& first = conditions.front().criterion;
+  const Matrix& firstBlock = *blocks.front();
   Tally tally;
-  for (int r = 0; r < std::min(stored + 1, shape.rows); ++r) {
-    double times = r < stored ? 1 : shape.rows - stored;
-    for (int c = 0; c < shape.columns; ++c) {
-      bool all = true;
-      for (size_t i = 0; i < conditions.size() && all; ++i)
-        all = conditions[i].criterion.Matches(blocks[i]->At(r, c));
-      if (all && !tally.Add(valueBlock ? valueBlock->At(r, c) : Variant(), times, what))
-        return tally.Answer(what);
+  auto add = [&](int r, int c, double times) {
+    if (!first.Matches(firstBlock.At(r, c))) return true;
+    for (size_t i = 1; i < conditions.size(); ++i) {
+      if (!conditions[i].criterion.Matches(blocks[i]->At(r, c))) return true;
     }
+    return tally.Add(valueBlock ? valueBlock->At(r, c) : kNoValue, times, what);
+  };
+  int rows = std::min(stored, shape.rows);
+  for (int r = 0; r < rows; ++r) {
+    for (int c = 0; c < shape.columns; ++c) {
+      if (!add(r, c, 1)) return tally.Answer(what);
+    }
+  }
+  for (int c = 0; rows < shape.rows && c < shape.columns; ++c) {
+    if (!add(rows, c, shape.rows - rows)) break;
   }
   return tally.Answer(what);
 }
@@ -166,14 +176,23 @@ Variant Answer(Evaluator& eval, const std::vector<Condition>& conditions, const 
 // one for each of their values, so SUMPRODUCT(1/COUNTIF(A1:A9,A1:A9)) counts distinct values.
 Operand Answers(Evaluator& eval, const std::vector<RangeRef>& ranges,
                 const std::vector<Operand>& criteria, const RangeRef& values, Aggregate what) {
-  return eval.Broadcast(criteria, [&](const std::vector<Variant>& items) {
-    Variant error = FirstError(items);
-    if (error.IsError()) return error;
+  auto answer = [&](const auto& itemOf) {
     std::vector<Condition> conditions;
     conditions.reserve(ranges.size());
-    for (size_t i = 0; i < ranges.size(); ++i)
-      conditions.push_back(Condition{ranges[i], Criterion(items[i], UserLocale{})});
+    for (size_t i = 0; i < ranges.size(); ++i) {
+      const Variant& item = itemOf(i);
+      if (item.IsError()) return item;
+      conditions.push_back(Condition{ranges[i], Criterion(item, UserLocale{})});
+    }
     return Answer(eval, conditions, values, what);
+  };
+  bool scalars = std::all_of(criteria.begin(), criteria.end(), [](const Operand& criterion) {
+    return std::holds_alternative<Variant>(criterion);
+  });
+  if (scalars)
+    return answer([&](size_t i) -> const Variant& { return std::get<Variant>(criteria[i]); });
+  return eval.Broadcast(criteria, [&](const std::vector<Variant>& items) {
+    return answer([&](size_t i) -> const Variant& { return items[i]; });
   });
 }
 

@@ -37,8 +37,7 @@ double FifteenDigits(double number) {
   return static_cast<double>(std::round(number * scale) / scale);
 }
 
-int CompareNumbers(double left, double right) {
-  if (left == right) return 0;
+int CompareFifteenDigits(double left, double right) {
   double a = FifteenDigits(left), b = FifteenDigits(right);
   return (a > b) - (a < b);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+
 namespace tavrin {
 
 // A number as the host keeps it for comparison and rounding: its 15 significant digits, so that
@@ -7,8 +10,18 @@ namespace tavrin {
 // stay as they are.
 double FifteenDigits(double number);
 
+// Compares two numbers by their 15 significant digits: -1, 0 or 1.
+int CompareFifteenDigits(double left, double right);
+
 // The host's comparison of two numbers: equal when their 15 significant digits are; -1, 0 or 1.
-int CompareNumbers(double left, double right);
+// Rounding to 15 digits moves a number by at most half a unit of its 15th digit, so numbers
+// further apart than that compare as they do in full.
+inline int CompareNumbers(double left, double right) {
+  if (left == right) return 0;
+  double scale = std::max(std::fabs(left), std::fabs(right));
+  if (std::fabs(left - right) > scale * 1e-13) return left < right ? -1 : 1;
+  return CompareFifteenDigits(left, right);
+}
 
 // A difference that is 0 when the two numbers are equal to 15 significant digits.
 double Difference(double left, double right);

@@ -126,7 +126,7 @@ Variant ToNumber(const Variant& value) {
       return Variant(value.AsNumber());
     case Variant::Kind::Text: {
       std::optional<double> number = ReadNumber(value.AsText(), UserLocale{});
-      if (!number) number = ReadValueText(value.AsText());
+      if (!number && MayBeValueText(value.AsText())) number = ReadValueText(value.AsText());
       return number ? Variant(*number) : Variant(ErrorValue::Value);
     }
     default:
@@ -209,7 +209,8 @@ Operand Evaluator::Call(const FormulaNode& node) {
   if (count < function->fewest || count > function->most) return Variant(ErrorValue::Value);
   Operand result = function->call(*this, node.children);
   const Variant* value = std::get_if<Variant>(&result);
-  if (value != nullptr && value->IsNumber()) return NumberResult(value->AsNumber());
+  if (value != nullptr && value->IsNumber() && !std::isfinite(value->AsNumber()))
+    return Variant(ErrorValue::Num);
   return result;
 }
 

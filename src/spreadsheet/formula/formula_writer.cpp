@@ -133,7 +133,7 @@ class Writer {
         inRange_ = node.op == Op::Range;
         Node(node.children[0]);
         out += OpText(node.op);
-        inRange_ = node.op == Op::Range;
+        if (node.op == Op::Range) inRange_ = true;
         Node(node.children[1]);
         inRange_ = false;
         return;

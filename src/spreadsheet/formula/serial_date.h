@@ -34,4 +34,11 @@ int SecondsOfDay(double serial);
 // "1:05:30 PM") or a date and a time. Blanks around it are allowed.
 std::optional<double> ReadValueText(std::string_view text);
 
+// Whether a text may be one ReadValueText reads, told from its ends alone: it starts with a
+// digit or ends with "%" (blanks around it aside).
+inline bool MayBeValueText(std::string_view text) {
+  return !text.empty() && ((text.front() >= '0' && text.front() <= '9') || text.front() == ' ' ||
+                           text.back() == '%' || text.back() == ' ');
+}
+
 }  // namespace tavrin
