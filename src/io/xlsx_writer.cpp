@@ -76,6 +76,9 @@ class PackageWriter {
     // A workbook counting dates from 1904 keeps that count in every sheet.
     if (!origin_ || !origin_->date1904) calendarStyles_.clear();
     if (!hasStyles) {
+      // The sheets' cell formats pointed at nothing; the reader took them as the default one,
+      // and each sheet is written from that so that none gains the new part's formats.
+      rewriteSheets_ = true;
       std::string part = NewPartName("styles", "");
       Add(part, kMinimalStyles, xlsx::kStylesType, xlsx::kStylesContent);
     }
@@ -169,7 +172,7 @@ class PackageWriter {
         continue;
       }
       sheets.push_back({&sheet, from->sheetId, from->relationshipId});
-      bool asRead = !sheet.Changed() && layout.tabSelected == view.tabSelected &&
+      bool asRead = !rewriteSheets_ && !sheet.Changed() && layout.tabSelected == view.tabSelected &&
                     layout.pageBreakPreview == view.pageBreakPreview;
       if (asRead) continue;
       auto& original = *originals_.emplace_back(std::make_unique<pugi::xml_document>());
@@ -219,6 +222,7 @@ class PackageWriter {
   std::string workbookPart_ = "xl/workbook.xml";
   std::string folder_;
   std::vector<Relationship> relationships_;
+  bool rewriteSheets_ = false;
   std::vector<bool> dateStyles_{false, true};      // the minimal styles part's
   std::vector<bool> calendarStyles_{false, true};  // emptied unless the workbook counts from 1904
   std::set<std::string> used_;

@@ -38,7 +38,7 @@ TEST(NumberText, SwitchesToExponentFormFromOneE15AndBelowOneEMinus4) {
   EXPECT_EQ(NumberText(1e15, kDefault), "1E+15");
   EXPECT_EQ(NumberText(-1e15, kDefault), "-1E+15");
   EXPECT_EQ(NumberText(1.5e20, kDefault), "1.5E+20");
-  EXPECT_EQ(NumberText(12345678901234567, kDefault), "1.23456789012346E+16");
+  EXPECT_EQ(NumberText(12345678901234568.0, kDefault), "1.23456789012346E+16");
   EXPECT_EQ(NumberText(1e100, kDefault), "1E+100");
   EXPECT_EQ(NumberText(0.0001, kDefault), "0.0001");
   EXPECT_EQ(NumberText(0.000123, kDefault), "0.000123");
