@@ -4,7 +4,7 @@
 #include <ostream>
 
 #include "cli/file_commands.h"
-#include "cli/host_session.h"
+#include "session/host_session.h"
 #include "cli/terminal_runtime.h"
 #include "x11/x11_window_system.h"
 

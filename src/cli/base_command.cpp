@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "cli/host_session.h"
+#include "session/host_session.h"
 #include "cli/terminal_runtime.h"
 #include "host/variant_rules.h"
 

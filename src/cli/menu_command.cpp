@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cli/file_commands.h"
-#include "cli/host_session.h"
+#include "session/host_session.h"
 #include "cli/terminal_runtime.h"
 #include "host/command_bars.h"
 

@@ -4,16 +4,17 @@
 
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <optional>
 
 #include "cli/changes.h"
-#include "cli/dialog_form.h"
-#include "cli/host_session.h"
 #include "cli/input_file.h"
 #include "cli/terminal_runtime.h"
 #include "host/host_error.h"
 #include "io/workbook_file.h"
+#include "session/dialog_form.h"
+#include "session/host_session.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/sheet.h"
 
@@ -56,10 +57,11 @@ void FillForm(DialogForm& form, const ToolDefinition& tool, const RunOptions& op
       form.Set(option.control, Variant::Boolean(true));
       continue;
     }
-    auto word = option.words.find(given->second);
-    form.Set(
-        option.control,
-        ControlValue(option.control, word == option.words.end() ? given->second : word->second));
+    std::string value = given->second;
+    for (const ControlChoice& choice : option.choices) {
+      if (choice.word == given->second) value = choice.value;
+    }
+    form.Set(option.control, ControlValue(option.control, value));
   }
   for (const std::string& assignment : options.controls) {
     size_t equals = assignment.find('=');
@@ -164,13 +166,12 @@ int RunTool(const ToolDefinition& tool, const RunOptions& options, CommandContex
 
 }  // namespace
 
-void AddToolCommand(CLI::App& program, CommandContext& context, ToolDefinition tool) {
+void AddToolCommand(CLI::App& program, CommandContext& context, const ToolDefinition& tool) {
   auto options = std::make_shared<RunOptions>();
-  auto shared = std::make_shared<ToolDefinition>(std::move(tool));
-  CLI::App* command = program.add_subcommand(shared->name, shared->description);
-  command->alias(shared->method);
+  CLI::App* command = program.add_subcommand(tool.name, tool.description);
+  command->alias(tool.method);
   AddInputFile(*command, options->input, "The workbook (.xlsx, .xls or .csv)");
-  for (const ControlOption& option : shared->options) {
+  for (const ControlOption& option : tool.options) {
     std::string help = option.help + " [" + option.control + "]";
     if (option.kind == ControlOption::Kind::Flag) {
       command->add_flag_callback(
@@ -185,7 +186,7 @@ void AddToolCommand(CLI::App& program, CommandContext& context, ToolDefinition t
         help);
     if (option.required) added->required();
   }
-  if (shared->asksForRange) {
+  if (tool.asksForRange) {
     command->add_option("--range", options->range,
                         "The answer to the selection prompt (asked at the terminal without it; "
                         "with no terminal the prompt counts as cancelled)");
@@ -210,19 +211,19 @@ void AddToolCommand(CLI::App& program, CommandContext& context, ToolDefinition t
   command->add_flag_callback(
       "--no-preview", [options] { options->preview = false; }, "Do not print the changed cells");
   command->footer(
-      "Example: " + shared->example +
+      "Example: " + tool.example +
       "\nWithout -o or --in-place the run is a trial: nothing is written and the "
       "changes are shown.\nExit status: 0 the run finished, 1 it stopped before finishing "
       "(a check, a No or Cancel) or failed (nothing written), 2 usage or file error.");
-  command->callback([options, shared, &context] {
-    context.run = [options, shared, &context] {
+  command->callback([options, &tool, &context] {
+    context.run = [options, &tool, &context] {
       try {
-        return RunTool(*shared, *options, context);
+        return RunTool(tool, *options, context);
       } catch (const UsageError& error) {
-        context.messages << "tavrin " << shared->name << ": " << error.message << '\n';
+        context.messages << "tavrin " << tool.name << ": " << error.message << '\n';
         return 2;
       } catch (const FileError& error) {
-        context.messages << "tavrin " << shared->name << ": " << error.what() << '\n';
+        context.messages << "tavrin " << tool.name << ": " << error.what() << '\n';
         return 2;
       }
     };

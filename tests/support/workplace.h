@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "cli/dialog_form.h"
-#include "cli/host_session.h"
+#include "session/dialog_form.h"
+#include "session/host_session.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/sheet.h"
 #include "spreadsheet/spreadsheet.h"

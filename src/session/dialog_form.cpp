@@ -1,4 +1,4 @@
-#include "cli/dialog_form.h"
+#include "session/dialog_form.h"
 
 #include "host/host_error.h"
 #include "host/variant_rules.h"
@@ -7,12 +7,14 @@ namespace tavrin {
 
 namespace {
 
-const char* const kControlNames[] = {
-    "RefEdit1", "RefEdit2", "RefEdit3", "RefEdit4", "RefEdit5",      "TextBox1",
-    "TextBox2", "TextBox3", "TextBox4", "TextBox5", "CheckBox1",     "OptionButton1",
-    "OptionButton2", "Label9", "Label10"};
+const char* const kControlNames[] = {"RefEdit1",      "RefEdit2", "RefEdit3",  "RefEdit4",
+                                     "RefEdit5",      "TextBox1", "TextBox2",  "TextBox3",
+                                     "TextBox4",      "TextBox5", "CheckBox1", "OptionButton1",
+                                     "OptionButton2", "Label9",   "Label10"};
 
-bool IsLabel(const std::string& name) { return name.rfind("Label", 0) == 0; }
+bool IsLabel(const std::string& name) {
+  return name.rfind("Label", 0) == 0;
+}
 
 }  // namespace
 
@@ -29,8 +31,8 @@ DialogForm::DialogForm() {
   for (const char* name : {"CheckBox1", "OptionButton1", "OptionButton2"}) {
     controls.at(name)->SetValue(Variant::Boolean(false));
   }
-  for (const char* name : {"RefEdit1", "RefEdit2", "RefEdit3", "RefEdit4", "RefEdit5",
-                           "TextBox1", "TextBox2", "TextBox3", "TextBox4", "TextBox5"}) {
+  for (const char* name : {"RefEdit1", "RefEdit2", "RefEdit3", "RefEdit4", "RefEdit5", "TextBox1",
+                           "TextBox2", "TextBox3", "TextBox4", "TextBox5"}) {
     controls.at(name)->SetValue(Variant(""));
   }
 }
@@ -41,7 +43,9 @@ Control& DialogForm::Controls(const std::string& name) {
   return *found->second;
 }
 
-void DialogForm::Hide() { state = State::Hidden; }
+void DialogForm::Hide() {
+  state = State::Hidden;
+}
 
 void DialogForm::Show(int modal) {
   state = State::Shown;
@@ -49,7 +53,9 @@ void DialogForm::Show(int modal) {
   lastShowModal = modal;
 }
 
-void DialogForm::Unload() { state = State::Unloaded; }
+void DialogForm::Unload() {
+  state = State::Unloaded;
+}
 
 void DialogForm::Set(const std::string& name, const Variant& value) {
   Control& control = Controls(name);

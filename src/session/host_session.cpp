@@ -1,4 +1,4 @@
-#include "cli/host_session.h"
+#include "session/host_session.h"
 
 #include "functions/cell_functions.h"
 #include "host/variant_rules.h"

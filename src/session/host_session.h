@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "host/runtime.h"
 #include "component/korvel.h"
+#include "host/runtime.h"
 #include "spreadsheet/spreadsheet.h"
 
 namespace tavrin {
