@@ -83,7 +83,11 @@ Variant CellValue(const CellXml& c, const std::vector<std::string>& sharedString
                   double dateOffset) {
   std::string_view type = c.t.as_string();
   const char* v = c.v.child_value();
-  if (type == "inlineStr") return RichText(c.is);
+  // Some writers store a blank as an empty inline string: the cell is empty.
+  if (type == "inlineStr") {
+    std::string text = RichText(c.is);
+    return text.empty() ? Variant() : Variant(std::move(text));
+  }
   if (*v == '\0' && type != "str") return {};
   if (type == "s") {
     size_t index = c.v.text().as_uint();

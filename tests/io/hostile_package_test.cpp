@@ -136,6 +136,13 @@ TEST_F(HostilePackageTest, ACarriageReturnInATextSurvivesARoundTrip) {
             Variant("a\rb"));
 }
 
+TEST_F(HostilePackageTest, AnEmptyInlineStringIsAnEmptyCell) {
+  Book& book = Open(Package("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"/>"
+                            "<c r=\"B1\" t=\"inlineStr\"><is><t></t></is></c></row>"));
+  EXPECT_TRUE(ValueAt(book.GetSheet("Data"), "A1").IsEmpty());
+  EXPECT_TRUE(ValueAt(book.GetSheet("Data"), "B1").IsEmpty());
+}
+
 TEST_F(HostilePackageTest, CellFormatsTheFileDoesNotListAreTheDefaultOne) {
   // This package has no styles part: the writer gives it one whose format 1 shows dates.
   Book& book =
