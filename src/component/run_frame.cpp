@@ -5,10 +5,13 @@
 #include "host/host_error.h"
 #include "host/variant_rules.h"
 #include "host/workbook.h"
+#include "host/worksheet_function.h"
 
 namespace tavrin {
 
-Application& RunFrame::App() { return app != nullptr ? *app : korvel.App(); }
+Application& RunFrame::App() {
+  return app != nullptr ? *app : korvel.App();
+}
 
 bool RunFrame::TokenMatches(const std::string& WD) {
   if (WD == korvel.initToken) return true;
@@ -54,18 +57,38 @@ Range RunFrame::FieldRange(const std::string& name) {
   return App().Evaluate(FieldText(name)).AsRange();
 }
 
-void RunFrame::EventsOff() { App().SetEnableEvents(false); }
+void RunFrame::EventsOff() {
+  App().SetEnableEvents(false);
+}
 
 void RunFrame::KeepEventsAndOff() {
   keptEvents = App().EnableEvents();
   App().SetEnableEvents(false);
 }
 
-void RunFrame::HideForm() { form.Hide(); }
+void RunFrame::HideForm() {
+  form.Hide();
+}
 
-void RunFrame::EventsBack() { App().SetEnableEvents(keptEvents.value_or(true)); }
+bool RunFrame::MayOverwrite(const Range& target, ShowTarget show,
+                            const std::function<std::string(double count)>& question, int buttons,
+                            const std::string& title) {
+  double count = App().WorksheetFunction().CountA(target);
+  if (count <= 0) return true;
+  if (show == ShowTarget::Select) target.Select();
+  if (show == ShowTarget::Activate) target.Activate();
+  if (Message(question(count), buttons, title) != vbNo) return true;
+  EventsBack();
+  return false;
+}
 
-void RunFrame::UnloadForm() { form.Unload(); }
+void RunFrame::EventsBack() {
+  App().SetEnableEvents(keptEvents.value_or(true));
+}
+
+void RunFrame::UnloadForm() {
+  form.Unload();
+}
 
 void RunFrame::WithFailureReport(const std::function<void()>& work, bool reshowForm) {
   std::string description;

@@ -8,13 +8,19 @@
 #include "component/korvel.h"
 #include "host/application.h"
 #include "host/form.h"
+#include "host/range.h"
 
 namespace tavrin {
+
+// How a tool points the user at an occupied target before asking about it: by selecting it, by
+// activating it, or not at all when the tool has shown it already.
+enum class ShowTarget { AsShown, Select, Activate };
 
 // The frame every tool runs in. A tool takes the steps it needs, in its own order:
 //   F0/F8 WithFailureReport    F1 TokenMatches     F2 TargetWorkbookActive
 //   F3 FieldsFilled            F4 EventsOff / KeepEventsAndOff
 //   F5 HideForm                F7 EventsBack, UnloadForm, Finished
+// and, in the tool's own work, MayOverwrite before writing over an occupied target.
 // Messages of the frame are shown through the runtime, with the frame's exact texts.
 class RunFrame {
  public:
@@ -50,6 +56,14 @@ class RunFrame {
   void KeepEventsAndOff();
   // F5.
   void HideForm();
+
+  // Ask before overwriting an occupied target: when the target holds anything (its CountA is
+  // above 0), it is shown as `show` says and the tool's question asked, its text made from that
+  // count, with the tool's buttons and title. No switches events back (EventsBack) and gives
+  // false, and the tool ends there; any other answer, or an empty target, gives true.
+  bool MayOverwrite(const Range& target, ShowTarget show,
+                    const std::function<std::string(double count)>& question, int buttons,
+                    const std::string& title = Korvel::kTitle);
   // F7's events: back on, or back to the kept setting.
   void EventsBack();
   void UnloadForm();

@@ -87,6 +87,29 @@ TEST(RunFrame, FailureReportCanShowTheFormAgainAndKeepsAnEmptyDescription) {
   EXPECT_EQ(w.form.GetState(), DialogForm::State::Shown);
 }
 
+TEST(RunFrame, AnOccupiedTargetIsShownAndAskedAboutAndNoEndsWithEventsBack) {
+  Workplace w;
+  w.Put("A1", {{"old", 2}});
+  RunFrame frame(w.korvel(), w.form);
+  frame.EventsOff();
+  auto question = [](double count) { return "holds " + std::to_string(static_cast<int>(count)); };
+  EXPECT_TRUE(frame.MayOverwrite(w.sheet().Range("C1:C3"), ShowTarget::Select, question, vbYesNo));
+  EXPECT_TRUE(w.runtime.shown.empty()) << "an empty target asks nothing";
+
+  w.runtime.answers = {vbYes, vbNo};
+  EXPECT_TRUE(frame.MayOverwrite(w.sheet().Range("A1:B3"), ShowTarget::Select, question,
+                                 vbYesNo + vbDefaultButton2, "提示"));
+  EXPECT_EQ(w.app.Selection().Address(), "$A$1:$B$3");
+  EXPECT_FALSE(w.app.EnableEvents());
+  EXPECT_FALSE(
+      frame.MayOverwrite(w.sheet().Range("B1:B2"), ShowTarget::AsShown, question, vbYesNo));
+  EXPECT_EQ(w.app.Selection().Address(), "$A$1:$B$3") << "left as the tool showed it";
+  EXPECT_TRUE(w.app.EnableEvents());
+  EXPECT_EQ(w.Texts(), (std::vector<std::string>{"holds 2", "holds 1"}));
+  EXPECT_EQ(w.Titles(), (std::vector<std::string>{"提示", "Lumo提示"}));
+  EXPECT_EQ(w.runtime.shown[0].buttons, vbYesNo + vbDefaultButton2);
+}
+
 TEST(RunFrame, KeptEventsSettingIsRestoredOnEveryExit) {
   Workplace w;
   w.app.SetEnableEvents(false);

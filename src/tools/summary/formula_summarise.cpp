@@ -12,9 +12,11 @@ namespace tavrin {
 
 namespace {
 
-const char* const kOverwriteQuestion =
-    "该区域中已存在有效数据，继续运行将会清除掉这些数据！\n\n\n"
-    "                  是否继续运行？";
+// The question before the key target or the value target is written over.
+std::string HzOverwriteQuestion(double /*count*/) {
+  return "该区域中已存在有效数据，继续运行将会清除掉这些数据！\n\n\n"
+         "                  是否继续运行？";
+}
 
 }  // namespace
 
@@ -83,13 +85,10 @@ void Korvel::HZ(const std::string& WD, Form& Obj1) {
 
     // The key target, down to the sheet's last row, is cleared once the user agrees.
     Range keyTarget = sheet.Range(sheet.Cells(r4, c4), sheet.Cells(kLastRow, c4 + nk - 1));
-    if (functions.CountA(keyTarget) > 0) {
-      keyTarget.Activate();
-      if (frame.Message(kOverwriteQuestion, vbYesNo + vbDefaultButton2) == vbNo) {
-        frame.EventsBack();
-        Obj1.Show();
-        return;
-      }
+    if (!frame.MayOverwrite(keyTarget, ShowTarget::Activate, HzOverwriteQuestion,
+                            vbYesNo + vbDefaultButton2)) {
+      Obj1.Show();
+      return;
     }
     keyTarget.ClearContents();
 
@@ -122,13 +121,10 @@ void Korvel::HZ(const std::string& WD, Form& Obj1) {
 
     // The value target: the user decides when it holds anything.
     Range valueTarget = sheet.Range(sheet.Cells(r4, c4 + nk), sheet.Cells(last, c4 + nk + nv - 1));
-    if (functions.CountA(valueTarget) > 0) {
-      valueTarget.Activate();
-      if (frame.Message(kOverwriteQuestion, vbYesNo + vbDefaultButton2) == vbNo) {
-        frame.EventsBack();
-        Obj1.Show();
-        return;
-      }
+    if (!frame.MayOverwrite(valueTarget, ShowTarget::Activate, HzOverwriteQuestion,
+                            vbYesNo + vbDefaultButton2)) {
+      Obj1.Show();
+      return;
     }
 
     // Value headers, then the result formula, filled across and down.

@@ -72,9 +72,8 @@ void Korvel::HZCZSZ(const std::string& WD, Form& Obj1) {
     Range output = sheet.Range(sheet.Cells(targetRow, outCol),
                                sheet.Cells(targetRow + targetRows - 1, outCol + dataCols - 1));
     output.Activate();
-    if (functions.CountA(output) > 0 &&
-        frame.Message(kOccupiedTargetQuestion, vbYesNo + vbDefaultButton2) == vbNo) {
-      frame.EventsBack();
+    if (!frame.MayOverwrite(output, ShowTarget::AsShown, LookupOverwriteQuestion,
+                            vbYesNo + vbDefaultButton2)) {
       return;
     }
 

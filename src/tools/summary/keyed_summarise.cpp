@@ -14,9 +14,11 @@ namespace tavrin {
 
 namespace {
 
-const char* const kQuestionTitle = "提示";
+// The title of the tool's own messages.
+const char* const kKeyedTitle = "提示";
 
-std::string OverwriteQuestion(double count, const UserLocale& locale) {
+// The question before an occupied target is written over, naming what it holds.
+std::string KeyedOverwriteQuestion(double count, const UserLocale& locale) {
   return "目标数据区域中包含有 " + NumberText(count, locale) +
          " 个数据，继续运行将会清除这些数据。\n\n\n"
          "                      是否继续运行？";
@@ -78,15 +80,10 @@ void Korvel::HzCzBcf(const std::string& WD, Form& Obj1) {
     // An occupied area is selected and the user asked whether to overwrite it; No ends the run
     // with the events as they were found.
     auto mayOverwrite = [&](const Range& area) {
-      double count = app.WorksheetFunction().CountA(area);
-      if (count <= 0) return true;
-      area.Select();
-      if (frame.Message(OverwriteQuestion(count, locale), vbYesNo + vbDefaultButton2,
-                        kQuestionTitle) != vbNo) {
-        return true;
-      }
-      frame.EventsBack();
-      return false;
+      return frame.MayOverwrite(
+          area, ShowTarget::Select,
+          [&](double count) { return KeyedOverwriteQuestion(count, locale); },
+          vbYesNo + vbDefaultButton2, kKeyedTitle);
     };
 
     // The source conditions, a record a row.
@@ -140,7 +137,7 @@ void Korvel::HzCzBcf(const std::string& WD, Form& Obj1) {
       // The condition columns must pair up.
       if (mt != mc) {
         frame.Message("来源-条件区域 的列数与 目标-条件区域 的列数不一致，条件无法匹配，程序终止！",
-                      0, kQuestionTitle);
+                      0, kKeyedTitle);
         frame.EventsBack();
         return;
       }

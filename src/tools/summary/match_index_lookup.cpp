@@ -3,7 +3,6 @@
 #include "component/korvel.h"
 #include "component/run_frame.h"
 #include "host/worksheet.h"
-#include "host/worksheet_function.h"
 #include "tools/summary/summary_formulas.h"
 #include "tools/summary/summary_steps.h"
 
@@ -52,9 +51,8 @@ void Korvel::DSYCZ(const std::string& WD, Form& Obj1) {
     // The target block; the user decides when it holds anything.
     Range target = sheet.Range(sheet.Cells(a, b), sheet.Cells(a + na - 1, b + nb - 1));
     target.Activate();
-    if (app.WorksheetFunction().CountA(target) > 0 &&
-        frame.Message(kOccupiedTargetQuestion, vbYesNo + vbDefaultButton2) == vbNo) {
-      frame.EventsBack();
+    if (!frame.MayOverwrite(target, ShowTarget::AsShown, LookupOverwriteQuestion,
+                            vbYesNo + vbDefaultButton2)) {
       return;
     }
 
