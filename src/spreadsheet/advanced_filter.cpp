@@ -49,12 +49,14 @@ void AppendKey(std::string& key, const Variant& value) {
 
 }  // namespace
 
-void CopyFilteredRows(const CellStore& source, const Area& list, CellStore& destination, int row,
-                      int column, bool unique) {
-  // The list's values, row by row; a formula cell gives its value.
+void CopyFilteredRows(const CellStore& source, const Area& list,
+                      const std::function<Variant(int, int, const Cell&)>& valueOf,
+                      CellStore& destination, int row, int column, bool unique) {
+  // The list's values, row by row; a formula cell gives its result.
   std::vector<Variant> values(static_cast<size_t>(list.Count()));
   source.ForEach(list, [&](int r, int c, const Cell& cell) {
-    values[static_cast<size_t>(r - list.row) * list.columns + (c - list.column)] = cell.value;
+    values[static_cast<size_t>(r - list.row) * list.columns + (c - list.column)] =
+        cell.formula ? valueOf(r, c, cell) : cell.value;
   });
 
   // The field-name row always, then the records that are kept.

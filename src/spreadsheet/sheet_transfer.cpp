@@ -27,8 +27,10 @@ void Sheet::AdvancedFilter(const tavrin::Range& list, XlFilterAction action,
                            const tavrin::Range& copyToRange, bool unique) {
   if (action != xlFilterCopy) throw HostError::MethodFailed("Range", "AdvancedFilter");
   Sheet& destination = SheetOf(copyToRange);
-  CopyFilteredRows(store_, list.FirstArea(), destination.store_, copyToRange.Row(),
-                   copyToRange.Column(), unique);
+  CopyFilteredRows(
+      store_, list.FirstArea(),
+      [this](int row, int column, const Cell& cell) { return calc_->Value(row, column, cell); },
+      destination.store_, copyToRange.Row(), copyToRange.Column(), unique);
   destination.changed_ = true;
 }
 

@@ -186,6 +186,39 @@ TEST(RunFinished, ToolChecksAndFailuresStopTheRun) {
   })) << "a failure that reaches the caller";
 }
 
+TEST(RunFinished, EveryToolFinishesOnAListOfTheUsersOwnFormulas) {
+  // The list's values are formulas of the user's: 1, 3 and 4.
+  auto formulas = [](Workplace& w) {
+    for (int row = 2; row <= 4; ++row) {
+      w.sheet()
+          .Range("B" + std::to_string(row))
+          .SetFormula("=IFERROR(TRUNC(" + std::to_string(row - 1) + "*1.5),0)");
+    }
+  };
+  for (const Tool& tool : kTools) {
+    Workplace w;
+    tool.prepare(w);
+    formulas(w);
+    (w.korvel().*tool.run)(w.Token(), w.form);
+    EXPECT_TRUE(w.korvel().RunFinished()) << tool.name;
+    int kept = 0;
+    for (int row = 1; row <= 40; ++row) {
+      for (char column = 'A'; column <= 'Z'; ++column) {
+        std::string cell = column + std::to_string(row);
+        EXPECT_FALSE(w.At(cell).IsError()) << tool.name << ' ' << cell;
+        kept += w.FormulaAt(cell).starts_with("=IFERROR(TRUNC(");
+      }
+    }
+    EXPECT_GE(kept, 3) << tool.name;
+  }
+  Workplace w;
+  Named("HZ").prepare(w);
+  formulas(w);
+  w.korvel().HZ(w.Token(), w.form);
+  EXPECT_EQ(w.At("E2"), Variant(5)) << "a: TRUNC(1.5) + TRUNC(4.5)";
+  EXPECT_EQ(w.At("E3"), Variant(3)) << "b: TRUNC(3)";
+}
+
 TEST(RunFinished, ANewRunForgetsThatTheLastOneFinished) {
   Workplace w;
   Named("SC0").prepare(w);
