@@ -80,6 +80,25 @@ TEST(FormulaSummarise, AnOccupiedKeyTargetAnsweredNoChangesNothing) {
   EXPECT_EQ(yes.At("K4"), Variant(10));  // one row, filled across only
 }
 
+TEST(FormulaSummarise, AnOccupiedValueTargetIsShownAndNoKeepsTheDistinctKeysOnly) {
+  Workplace w;
+  PutList(w, {{1, "a", "x", 1, 10}, {2, "b", "x", 2, 20}});
+  w.Put("K4", {{"old"}});
+  w.runtime.answers = {vbNo};
+  w.korvel().HZ(w.Token(), w.form);
+  EXPECT_EQ(w.Texts(),
+            (std::vector<std::string>{"该区域中已存在有效数据，继续运行将会清除掉这些数据！\n\n\n"
+                                      "                  是否继续运行？"}));
+  EXPECT_EQ(w.runtime.shown[0].buttons, vbYesNo + vbDefaultButton2);
+  EXPECT_EQ(w.app.Selection().Address(), "$J$3:$K$5");
+  EXPECT_EQ(w.At("H5"), Variant("b"));
+  EXPECT_EQ(w.At("I3"), Variant("k2"));
+  EXPECT_TRUE(w.At("J3").IsEmpty()) << "no value headers";
+  EXPECT_EQ(w.At("K4"), Variant("old"));
+  EXPECT_TRUE(w.app.EnableEvents());
+  EXPECT_EQ(w.form.GetState(), DialogForm::State::Shown);
+}
+
 TEST(FormulaSummarise, ValuesLeftOfTheTargetAndAFailure) {
   Workplace w;
   PutList(w, {{1, "a", "x", 1, 10}, {2, "a", "x", 5, 50}});
