@@ -1,0 +1,191 @@
+import { parseAddress } from "./address.js";
+import { center, openWindow } from "./windows.js";
+
+// A tool's dialog, as the host workbook shows it: one tab a tool, reference boxes that take the
+// range dragged on the grid, text boxes, a check box, option buttons, and the button that runs
+// the tool. `run(tool, controls)` starts the run; the dialog stays up until `close()`.
+
+let serial = 0;
+
+function refBox(field, grid, dialog) {
+  const box = document.createElement("div");
+  box.className = "refedit";
+  const input = document.createElement("input");
+  input.type = "text";
+  input.spellcheck = false;
+  input.value = field.value ?? "";
+  const shrink = document.createElement("button");
+  shrink.type = "button";
+  shrink.className = "shrink";
+  shrink.title = "折叠对话框";
+  shrink.setAttribute("aria-label", "折叠对话框");
+  shrink.textContent = "⇱";
+  shrink.addEventListener("click", () => {
+    const row = box.closest(".field");
+    const collapsed = dialog.win.classList.toggle("collapsed");
+    row.classList.toggle("kept", collapsed);
+    shrink.textContent = collapsed ? "⇲" : "⇱";
+    input.focus();
+  });
+  input.addEventListener("focus", () => {
+    grid.picker = {
+      pick(range, final) {
+        input.value = grid.reference(range, true);
+        dialog.win.classList.toggle("picking", !final);
+        if (final) {
+          input.focus();
+          input.select();
+        }
+      },
+    };
+    const range = parseAddress(input.value);
+    const bang = input.value.lastIndexOf("!");
+    const sheet = bang < 0 ? grid.sheetName : input.value.slice(0, bang).replace(/^'|'$/g, "").replaceAll("''", "'");
+    grid.showMarquee(range && sheet === grid.sheetName ? range : null);
+  });
+  box.append(input, shrink);
+  return { element: box, input, read: () => input.value };
+}
+
+function field(spec, grid, dialog, page) {
+  const row = document.createElement("div");
+  row.className = `field ${spec.kind}`;
+  row.dataset.control = spec.control;
+  const id = `f${++serial}`;
+  let control;
+  if (spec.kind === "ref") {
+    control = refBox(spec, grid, dialog);
+    control.input.id = id;
+  } else if (spec.kind === "text") {
+    const input = document.createElement("input");
+    input.type = "text";
+    input.id = id;
+    input.value = spec.value ?? "";
+    control = { element: input, input, read: () => input.value };
+  } else {
+    const input = document.createElement("input");
+    input.type = spec.kind === "check" ? "checkbox" : "radio";
+    input.id = id;
+    input.checked = spec.value === true;
+    if (spec.kind === "option") input.name = `${page}-${spec.group ?? "options"}`;
+    control = { element: input, input, read: () => input.checked };
+  }
+  const label = document.createElement("label");
+  label.htmlFor = id;
+  label.textContent = spec.label ?? spec.control;
+  if (spec.kind === "check" || spec.kind === "option") row.append(control.element, label);
+  else row.append(label, control.element);
+  control.spec = spec;
+  control.input.dataset.control = spec.control;
+  return { row, control };
+}
+
+function pagePanel(page, index, grid, dialog, run) {
+  const panel = document.createElement("form");
+  panel.className = "page";
+  panel.setAttribute("role", "tabpanel");
+  panel.dataset.tool = page.tool;
+  const controls = [];
+  const groups = new Map();
+  for (const spec of page.fields) {
+    const { row, control } = field(spec, grid, dialog, index);
+    controls.push(control);
+    if (spec.kind === "option") {
+      const name = spec.group ?? "options";
+      if (!groups.has(name)) {
+        const set = document.createElement("fieldset");
+        set.className = "options";
+        if (spec.groupLabel) {
+          const legend = document.createElement("legend");
+          legend.textContent = spec.groupLabel;
+          set.append(legend);
+        }
+        groups.set(name, set);
+        panel.append(set);
+      }
+      groups.get(name).append(row);
+    } else panel.append(row);
+  }
+  const buttons = document.createElement("div");
+  buttons.className = "buttons";
+  const start = document.createElement("button");
+  start.type = "submit";
+  start.className = "default";
+  start.textContent = page.button || "确定";
+  const cancel = document.createElement("button");
+  cancel.type = "button";
+  cancel.textContent = "取消";
+  cancel.addEventListener("click", () => dialog.close());
+  buttons.append(start, cancel);
+  panel.append(buttons);
+  panel.addEventListener("submit", (event) => {
+    event.preventDefault();
+    const values = {};
+    for (const c of controls) {
+      if (c.spec.kind === "option" && c.spec.choice !== undefined) {
+        if (c.read()) values[c.spec.control] = c.spec.choice;
+      } else values[c.spec.control] = c.read();
+    }
+    run(page.tool, values);
+  });
+  return panel;
+}
+
+export function openToolDialog(description, grid, run) {
+  const dialog = openWindow({
+    title: description.title,
+    className: "tool-dialog",
+    modal: "grid",
+    onClose: () => dialog.close(),
+  });
+  const close = dialog.close;
+  dialog.close = () => {
+    grid.picker = null;
+    grid.locked = false;
+    grid.showMarquee(null);
+    close();
+  };
+  dialog.setBusy = (busy) => {
+    dialog.win.inert = busy;
+    dialog.win.classList.toggle("busy", busy);
+  };
+  grid.locked = true;
+  const pages = description.pages.map((page, i) => pagePanel(page, i, grid, dialog, run));
+  if (pages.length > 1) {
+    const tabs = document.createElement("div");
+    tabs.className = "tabs";
+    tabs.setAttribute("role", "tablist");
+    description.pages.forEach((page, i) => {
+      const tab = document.createElement("button");
+      tab.type = "button";
+      tab.setAttribute("role", "tab");
+      tab.textContent = page.caption || page.tool;
+      tab.addEventListener("click", () => show(i));
+      tabs.append(tab);
+    });
+    dialog.body.append(tabs);
+    const show = (k) => {
+      pages.forEach((p, i) => (p.hidden = i !== k));
+      [...tabs.children].forEach((t, i) => t.setAttribute("aria-selected", String(i === k)));
+      grid.picker = null;
+      grid.showMarquee(null);
+    };
+    show(0);
+  }
+  dialog.body.append(...pages);
+  // Only a reference box in focus takes the grid's ranges.
+  dialog.win.addEventListener("focusin", (event) => {
+    if (!event.target.closest(".refedit")) {
+      grid.picker = null;
+      grid.showMarquee(null);
+    }
+  });
+  dialog.win.addEventListener("keydown", (event) => {
+    if (event.key === "Escape") dialog.close();
+  });
+  // Beside the grid's first columns, where lists usually start, rather than over them.
+  center(dialog.win);
+  dialog.win.style.left = `${Math.max(0, window.innerWidth - dialog.win.offsetWidth - 40)}px`;
+  dialog.win.querySelector(".page:not([hidden]) input")?.focus();
+  return dialog;
+}

@@ -1,0 +1,402 @@
+import { COLUMNS, ROWS, columnName, rect, rectAddress, sheetPrefix } from "./address.js";
+import { CellStore } from "./cells.js";
+import { Geometry } from "./geometry.js";
+
+// The sheet as the host shows it: row and column headers, the cells of the visible block, the
+// selection. The content scrolls natively (a spacer as large as the sheet), the headers stick to
+// the edges, and only the block in view, with a margin, is drawn and fetched.
+const HEADER_WIDTH = 44;
+const HEADER_HEIGHT = 20;
+const MARGIN_ROWS = 40;
+const MARGIN_COLUMNS = 6;
+
+const escapeHtml = (text) =>
+  text.replace(/[&<>"]/g, (ch) => ({ "&": "&amp;", "<": "&lt;", ">": "&gt;", '"': "&quot;" })[ch]);
+
+const covers = (outer, inner) =>
+  outer && inner.top >= outer.top && inner.bottom <= outer.bottom &&
+  inner.left >= outer.left && inner.right <= outer.right;
+
+const clamp = (value, low, high) => Math.min(high, Math.max(low, value));
+
+export class Grid {
+  constructor(host) {
+    host.innerHTML = `
+      <div class="viewport" tabindex="0" aria-label="工作表">
+        <div class="sheet">
+          <div class="column-header"><div class="corner" title="全选"></div><div class="columns"></div></div>
+          <div class="body"><div class="row-header"></div><div class="cells">
+            <div class="content"></div><div class="changes"></div>
+            <div class="selection"></div><div class="marquee" hidden></div>
+          </div></div>
+        </div>
+      </div>`;
+    this.viewport = host.querySelector(".viewport");
+    this.sheetEl = host.querySelector(".sheet");
+    this.columnsEl = host.querySelector(".columns");
+    this.rowsEl = host.querySelector(".row-header");
+    this.cellsEl = host.querySelector(".cells");
+    this.contentEl = host.querySelector(".content");
+    this.changesEl = host.querySelector(".changes");
+    this.selectionEl = host.querySelector(".selection");
+    this.marqueeEl = host.querySelector(".marquee");
+    this.geometry = new Geometry();
+    this.store = null;
+    this.selection = { anchor: { r: 1, c: 1 }, focus: { r: 1, c: 1 }, mode: "cells" };
+    this.changedBoxes = [];
+    this.drawn = null;
+    this.locked = false; // a dialog is up: the grid answers only a picker
+    this.picker = null; // { pick(box, final) } while a reference box or a prompt takes a range
+    this.onSelect = () => {};
+    this.onCells = () => {};
+    this.listen();
+  }
+
+  // Shows a sheet (its index and name): its layout, its cells from the server, the selection.
+  show(sheet, name, layout, box) {
+    this.sheet = sheet;
+    this.sheetName = name;
+    this.geometry = new Geometry(layout);
+    this.store = new CellStore(sheet, () => this.redraw());
+    this.sheetEl.style.width = `${HEADER_WIDTH + this.geometry.width}px`;
+    this.cellsEl.style.width = `${this.geometry.width}px`;
+    this.cellsEl.style.height = `${this.geometry.height}px`;
+    this.rowsEl.style.height = `${this.geometry.height}px`;
+    this.columnsEl.style.width = `${this.geometry.width}px`;
+    this.changedBoxes = [];
+    this.selectBox(box, false);
+    this.redraw();
+  }
+
+  // After a run or an undo: the same sheet's cells and layout afresh.
+  refresh(layout) {
+    if (layout) {
+      this.geometry = new Geometry(layout);
+      this.cellsEl.style.height = `${this.geometry.height}px`;
+      this.rowsEl.style.height = `${this.geometry.height}px`;
+    }
+    this.store.refresh();
+    this.redraw();
+  }
+
+  setChanged(boxes) {
+    this.changedBoxes = boxes;
+    this.redraw();
+  }
+
+  selectedBox() {
+    const box = rect(this.selection.anchor, this.selection.focus);
+    if (this.selection.mode === "rows") Object.assign(box, { left: 1, right: COLUMNS });
+    if (this.selection.mode === "columns") Object.assign(box, { top: 1, bottom: ROWS });
+    return box;
+  }
+
+  activeCell() {
+    return this.store?.cell(this.selection.anchor.r, this.selection.anchor.c);
+  }
+
+  // Selects a rectangle, its top-left the active cell, and brings it into view.
+  selectBox(box, notify = true) {
+    const whole = (lo, hi, max) => lo === 1 && hi === max;
+    const mode = whole(box.top, box.bottom, ROWS) && !whole(box.left, box.right, COLUMNS)
+      ? "columns"
+      : whole(box.left, box.right, COLUMNS) && !whole(box.top, box.bottom, ROWS) ? "rows" : "cells";
+    this.selection = {
+      anchor: { r: box.top, c: box.left },
+      focus: { r: box.bottom, c: box.right },
+      mode,
+    };
+    this.reveal(this.selection.anchor);
+    this.placeSelection();
+    if (notify) this.onSelect(this.selectedBox(), true);
+  }
+
+  // A range as a reference box writes it: absolute, with the sheet's name when asked.
+  reference(box, withSheet) {
+    return (withSheet ? sheetPrefix(this.sheetName) : "") + rectAddress(box, true);
+  }
+
+  showMarquee(box) {
+    this.marqueeEl.hidden = !box;
+    if (box) this.place(this.marqueeEl, box);
+  }
+
+  // Scrolls so the cell is in view.
+  reveal({ r, c }) {
+    const g = this.geometry;
+    const vp = this.viewport;
+    const height = vp.clientHeight - HEADER_HEIGHT;
+    const width = vp.clientWidth - HEADER_WIDTH;
+    if (g.top(r) < vp.scrollTop) vp.scrollTop = g.top(r);
+    else if (g.top(r) + g.rowHeight(r) > vp.scrollTop + height) {
+      vp.scrollTop = g.top(r) + g.rowHeight(r) - height;
+    }
+    if (g.left(c) < vp.scrollLeft) vp.scrollLeft = g.left(c);
+    else if (g.left(c) + g.columnWidth(c) > vp.scrollLeft + width) {
+      vp.scrollLeft = g.left(c) + g.columnWidth(c) - width;
+    }
+  }
+
+  visibleBox() {
+    const vp = this.viewport;
+    const g = this.geometry;
+    return {
+      top: g.rowAt(vp.scrollTop),
+      bottom: g.rowAt(vp.scrollTop + Math.max(0, vp.clientHeight - HEADER_HEIGHT - 1)),
+      left: g.columnAt(vp.scrollLeft),
+      right: g.columnAt(vp.scrollLeft + Math.max(0, vp.clientWidth - HEADER_WIDTH - 1)),
+    };
+  }
+
+  // Draws the block in view unless the block drawn last still covers it.
+  update() {
+    if (!this.store) return;
+    const view = this.visibleBox();
+    if (covers(this.drawn, view)) return;
+    this.redraw(view);
+  }
+
+  redraw(view = this.visibleBox()) {
+    if (!this.store) return;
+    this.drawn = {
+      top: Math.max(1, view.top - MARGIN_ROWS),
+      bottom: Math.min(ROWS, view.bottom + MARGIN_ROWS),
+      left: Math.max(1, view.left - MARGIN_COLUMNS),
+      right: Math.min(COLUMNS, view.right + MARGIN_COLUMNS),
+    };
+    this.store.want(this.drawn);
+    this.paint();
+    this.onCells();
+  }
+
+  paint() {
+    const g = this.geometry;
+    const box = this.drawn;
+    const sel = this.selectedBox();
+    const x0 = g.left(box.left);
+    const x1 = g.left(box.right) + g.columnWidth(box.right);
+    const y0 = g.top(box.top);
+    const y1 = g.top(box.bottom) + g.rowHeight(box.bottom);
+    const rows = [];
+    const lines = [];
+    for (let r = box.top; r <= box.bottom; r++) {
+      const h = g.rowHeight(r);
+      if (h === 0) continue;
+      const on = r >= sel.top && r <= sel.bottom ? " on" : "";
+      rows.push(`<div class="rh${on}" style="top:${g.top(r)}px;height:${h}px">${r}</div>`);
+      lines.push(`<div class="hl" style="top:${g.top(r) + h - 1}px;left:${x0}px;width:${x1 - x0}px"></div>`);
+    }
+    const columns = [];
+    for (let c = box.left; c <= box.right; c++) {
+      const w = g.columnWidth(c);
+      if (w === 0) continue;
+      const on = c >= sel.left && c <= sel.right ? " on" : "";
+      columns.push(`<div class="ch${on}" style="left:${g.left(c)}px;width:${w}px">${columnName(c)}</div>`);
+      lines.push(`<div class="vl" style="left:${g.left(c) + w - 1}px;top:${y0}px;height:${y1 - y0}px"></div>`);
+    }
+    this.rowsEl.innerHTML = rows.join("");
+    this.columnsEl.innerHTML = columns.join("");
+    this.contentEl.innerHTML = lines.join("") + this.cellsHtml(box);
+    this.placeSelection();
+    this.placeChanges();
+  }
+
+  // The cells of the block. A text runs on over the empty cells to its right, as the host
+  // shows it; a number stays in its cell, right-aligned.
+  cellsHtml(box) {
+    const g = this.geometry;
+    const byRow = new Map();
+    for (const cell of this.store.cellsIn(box)) {
+      if (!byRow.has(cell.r)) byRow.set(cell.r, []);
+      byRow.get(cell.r).push(cell);
+    }
+    const parts = [];
+    for (const [r, cells] of byRow) {
+      const h = g.rowHeight(r);
+      if (h === 0) continue;
+      cells.sort((a, b) => a.c - b.c);
+      cells.forEach((cell, i) => {
+        const w = g.columnWidth(cell.c);
+        if (w === 0) return;
+        const top = g.top(r);
+        const left = g.left(cell.c);
+        const where = `top:${top}px;left:${left}px;height:${h}px`;
+        if (cell.fill) {
+          parts.push(`<div class="fill" style="${where};width:${w}px;background:${escapeHtml(cell.fill)}"></div>`);
+        }
+        if (cell.changed) parts.push(`<div class="changed-cell" style="${where};width:${w}px"></div>`);
+        if (!cell.text) return;
+        let width = w;
+        if (!cell.number) {
+          const next = cells[i + 1];
+          const end = next ? g.left(next.c) : g.left(box.right) + g.columnWidth(box.right);
+          width = Math.max(w, end - left);
+        }
+        const classes = `cell${cell.number ? " num" : ""}${cell.bold ? " bold" : ""}`;
+        parts.push(`<div class="${classes}" data-cell="${columnName(cell.c)}${r}" ` +
+          `style="${where};width:${width}px">${escapeHtml(cell.text)}</div>`);
+      });
+    }
+    return parts.join("");
+  }
+
+  place(el, box) {
+    const g = this.geometry;
+    const top = g.top(box.top);
+    const left = g.left(box.left);
+    el.style.top = `${top - 1}px`;
+    el.style.left = `${left - 1}px`;
+    el.style.height = `${g.top(box.bottom) + g.rowHeight(box.bottom) - top + 1}px`;
+    el.style.width = `${g.left(box.right) + g.columnWidth(box.right) - left + 1}px`;
+  }
+
+  placeSelection() {
+    this.place(this.selectionEl, this.selectedBox());
+    const sel = this.selectedBox();
+    for (const el of this.rowsEl.children) {
+      const r = Number(el.textContent);
+      el.classList.toggle("on", r >= sel.top && r <= sel.bottom);
+    }
+    for (const el of this.columnsEl.children) {
+      const c = this.geometry.columnAt(parseFloat(el.style.left));
+      el.classList.toggle("on", c >= sel.left && c <= sel.right);
+    }
+  }
+
+  placeChanges() {
+    this.changesEl.replaceChildren(
+      ...this.changedBoxes.map((box) => {
+        const el = document.createElement("div");
+        el.className = "changed-range";
+        this.place(el, box);
+        return el;
+      }),
+    );
+  }
+
+  // The cell under a point of the window; a point past the visible cells counts as the edge
+  // cell, so a drag out of the grid keeps selecting while the grid scrolls.
+  cellAt(clientX, clientY) {
+    const frame = this.cellsEl.getBoundingClientRect();
+    const vp = this.viewport;
+    const x = clamp(clientX - frame.left, vp.scrollLeft,
+      vp.scrollLeft + vp.clientWidth - HEADER_WIDTH - 1);
+    const y = clamp(clientY - frame.top, vp.scrollTop,
+      vp.scrollTop + vp.clientHeight - HEADER_HEIGHT - 1);
+    return { r: this.geometry.rowAt(y), c: this.geometry.columnAt(x) };
+  }
+
+  listen() {
+    this.viewport.addEventListener("scroll", () => this.update(), { passive: true });
+    new ResizeObserver(() => this.update()).observe(this.viewport);
+    const start = (mode) => (event) => {
+      if (event.button !== 0) return;
+      if (this.locked && !this.picker) return;
+      event.preventDefault(); // a reference box keeps the focus
+      if (!this.picker) this.viewport.focus({ preventScroll: true });
+      this.drag(event, mode);
+    };
+    this.cellsEl.addEventListener("mousedown", start("cells"));
+    this.rowsEl.addEventListener("mousedown", start("rows"));
+    this.columnsEl.addEventListener("mousedown", start("columns"));
+    this.sheetEl.querySelector(".corner").addEventListener("mousedown", (event) => {
+      if (event.button !== 0 || (this.locked && !this.picker)) return;
+      event.preventDefault();
+      this.selection = { anchor: { r: 1, c: 1 }, focus: { r: ROWS, c: COLUMNS }, mode: "cells" };
+      this.finishDrag(this.selectedBox());
+    });
+    this.viewport.addEventListener("keydown", (event) => this.key(event));
+  }
+
+  // A drag on the cells, the row headers or the column headers: a selection of cells, rows or
+  // columns, or, while a picker waits, a range for it.
+  drag(event, mode) {
+    const picking = this.picker;
+    let point = { x: event.clientX, y: event.clientY };
+    const here = this.cellAt(point.x, point.y);
+    let anchor = { ...here };
+    if (event.shiftKey && !picking && mode === this.selection.mode) anchor = this.selection.anchor;
+    const boxTo = (cell) => {
+      const box = rect(anchor, cell);
+      if (mode === "rows") Object.assign(box, { left: 1, right: COLUMNS });
+      if (mode === "columns") Object.assign(box, { top: 1, bottom: ROWS });
+      return box;
+    };
+    const track = (cell) => {
+      if (picking) {
+        const box = boxTo(cell);
+        this.showMarquee(box);
+        picking.pick(box, false);
+      } else {
+        this.selection = { anchor, focus: cell, mode };
+        this.placeSelection();
+        this.onSelect(this.selectedBox(), false);
+      }
+    };
+    track(here);
+    let frame = 0;
+    const scrollStep = () => {
+      const bounds = this.viewport.getBoundingClientRect();
+      const dx = point.x < bounds.left + HEADER_WIDTH ? point.x - bounds.left - HEADER_WIDTH
+        : point.x > bounds.right ? point.x - bounds.right : 0;
+      const dy = point.y < bounds.top + HEADER_HEIGHT ? point.y - bounds.top - HEADER_HEIGHT
+        : point.y > bounds.bottom ? point.y - bounds.bottom : 0;
+      if (dx || dy) {
+        this.viewport.scrollBy(clamp(dx, -60, 60), clamp(dy, -60, 60));
+        track(this.cellAt(point.x, point.y));
+      }
+      frame = requestAnimationFrame(scrollStep);
+    };
+    frame = requestAnimationFrame(scrollStep);
+    const move = (e) => {
+      point = { x: e.clientX, y: e.clientY };
+      track(this.cellAt(point.x, point.y));
+    };
+    const up = () => {
+      cancelAnimationFrame(frame);
+      window.removeEventListener("mousemove", move);
+      window.removeEventListener("mouseup", up);
+      const cell = this.cellAt(point.x, point.y);
+      if (picking) picking.pick(boxTo(cell), true);
+      else this.finishDrag(this.selectedBox());
+    };
+    window.addEventListener("mousemove", move);
+    window.addEventListener("mouseup", up);
+  }
+
+  finishDrag(box) {
+    this.placeSelection();
+    this.onSelect(box, true);
+  }
+
+  // Arrow keys move the active cell, with Shift they stretch the selection; Page keys move a
+  // screen; Ctrl+Home goes to A1.
+  key(event) {
+    if (this.locked) return;
+    const view = this.visibleBox();
+    const page = Math.max(1, view.bottom - view.top);
+    const moves = {
+      ArrowUp: [-1, 0], ArrowDown: [1, 0], ArrowLeft: [0, -1], ArrowRight: [0, 1],
+      Enter: [1, 0], Tab: [0, 1], PageUp: [-page, 0], PageDown: [page, 0],
+    };
+    let target;
+    const from = event.shiftKey ? this.selection.focus : this.selection.anchor;
+    if (event.key === "Home" && event.ctrlKey) target = { r: 1, c: 1 };
+    else if (event.key === "Home") target = { r: from.r, c: 1 };
+    else if (moves[event.key]) {
+      const [dr, dc] = moves[event.key];
+      target = { r: clamp(from.r + dr, 1, ROWS), c: clamp(from.c + dc, 1, COLUMNS) };
+      // Hidden rows and columns are stepped over.
+      while (this.geometry.rowHeight(target.r) === 0 && target.r > 1 && target.r < ROWS) target.r += Math.sign(dr) || 1;
+      while (this.geometry.columnWidth(target.c) === 0 && target.c > 1 && target.c < COLUMNS) target.c += Math.sign(dc) || 1;
+    } else return;
+    event.preventDefault();
+    const extend = event.shiftKey && !["Enter", "Tab"].includes(event.key);
+    this.selection = extend
+      ? { ...this.selection, focus: target }
+      : { anchor: target, focus: target, mode: "cells" };
+    this.reveal(target);
+    this.placeSelection();
+    this.onSelect(this.selectedBox(), true);
+  }
+}
