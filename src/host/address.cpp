@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "host/characters.h"
+#include "host/reference_text.h"
 
 namespace tavrin {
 
@@ -56,51 +57,17 @@ std::optional<std::string> ReadSheet(std::string_view& text) {
   return name;
 }
 
-// One end of an area: a cell ("$B$2"), a column ("B") or a row ("2"); 0 marks the part not
-// given.
-struct Corner {
-  int row = 0;
-  int column = 0;
-};
-
-// Reads a run of characters accepted by `accepts`, folding them into a value that stops
-// growing once it passes `limit` (so long runs cannot overflow and still read as too big).
-template <typename Accepts, typename Value>
-int ReadRun(std::string_view& text, Accepts accepts, Value value, int base, int limit) {
-  int result = 0;
-  while (!text.empty() && accepts(text.front())) {
-    if (result <= limit) result = result * base + value(text.front());
-    text.remove_prefix(1);
-  }
-  return result;
-}
-
-std::optional<Corner> ReadCorner(std::string_view& text) {
-  Corner corner;
-  Take(text, '$');
-  if (!text.empty() && IsLetter(text.front())) {
-    corner.column = ReadRun(
-        text, IsLetter, [](char c) { return Upper(c) - 'A' + 1; }, 26, kLastColumn);
-    if (corner.column > kLastColumn) return std::nullopt;
-    bool rowDollar = Take(text, '$');
-    if (text.empty() || !IsDigit(text.front())) {
-      if (rowDollar) return std::nullopt;
-      return corner;
-    }
-  } else if (text.empty() || !IsDigit(text.front())) {
-    return std::nullopt;
-  }
-  corner.row = ReadRun(
-      text, IsDigit, [](char c) { return c - '0'; }, 10, kLastRow);
-  if (corner.row < 1 || corner.row > kLastRow) return std::nullopt;
+std::optional<A1Corner> ReadCorner(std::string_view& text) {
+  A1Corner corner;
+  size_t length = ReadA1Corner(text, corner);
+  if (length == 0) return std::nullopt;
+  text.remove_prefix(length);
   return corner;
 }
 
-std::optional<Area> Span(const Corner& first, const Corner& last) {
-  bool firstIsCell = first.row > 0 && first.column > 0;
-  bool lastIsCell = last.row > 0 && last.column > 0;
+std::optional<Area> Span(const A1Corner& first, const A1Corner& last) {
   Area area;
-  if (firstIsCell && lastIsCell) {
+  if (first.IsCell() && last.IsCell()) {
     area.row = std::min(first.row, last.row);
     area.column = std::min(first.column, last.column);
     area.rows = std::abs(first.row - last.row) + 1;
@@ -120,13 +87,13 @@ std::optional<Area> Span(const Corner& first, const Corner& last) {
 }
 
 std::optional<Area> ReadArea(std::string_view& text) {
-  std::optional<Corner> first = ReadCorner(text);
+  std::optional<A1Corner> first = ReadCorner(text);
   if (!first) return std::nullopt;
   if (!Take(text, ':')) {
-    if (first->row == 0 || first->column == 0) return std::nullopt;
+    if (!first->IsCell()) return std::nullopt;
     return Area{first->row, first->column, 1, 1};
   }
-  std::optional<Corner> last = ReadCorner(text);
+  std::optional<A1Corner> last = ReadCorner(text);
   if (!last) return std::nullopt;
   return Span(*first, *last);
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 
+#include "host/reference_text.h"
 #include "io/formula_shift.h"
 #include "io/number_format.h"
 #include "io/sheet_rows.h"
@@ -15,20 +16,15 @@ namespace tavrin {
 
 namespace {
 
-// "B12" into its row and column; false for anything else.
-bool ReadCellReference(const char* text, int& row, int& column) {
-  int c = 0;
-  const char* p = text;
-  for (; *p >= 'A' && *p <= 'Z'; ++p) {
-    if (p - text == 3) return false;  // past IV, and counting on would overflow
-    c = c * 26 + (*p - 'A' + 1);
-  }
-  if (p == text) return false;
-  int r = 0;
-  auto [end, error] = std::from_chars(p, p + std::strlen(p), r);
-  if (error != std::errc() || *end != '\0') return false;
-  row = r;
-  column = c;
+// A cell's r ("B12") into its row and column, read on the largest sheet a file describes (a
+// cell past the model's sheet still says where the cells after it without an r are); false
+// for anything else.
+bool ReadCellReference(std::string_view text, int& row, int& column) {
+  A1Corner corner;
+  if (ReadA1Corner(text, corner, kFileLastRow, kFileLastColumn) != text.size() || !corner.IsCell())
+    return false;
+  row = corner.row;
+  column = corner.column;
   return true;
 }
 

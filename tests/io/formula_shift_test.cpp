@@ -14,6 +14,8 @@ TEST(FormulaShiftTest, RelativePartsMoveAndEverythingElseStays) {
   EXPECT_EQ(ShiftFormula("LOG10(A1)+TRUE+name_a1+1.5E+3", 1, 1), "LOG10(B2)+TRUE+name_a1+1.5E+3");
   EXPECT_EQ(ShiftFormula("A1+B2", -1, 0), "#REF!+B1");
   EXPECT_EQ(ShiftFormula("SUM(A1:B2)", 0, -1), "SUM(#REF!)");
+  // Names that look like references past the largest sheet a file describes stay names.
+  EXPECT_EQ(ShiftFormula("XFE1+ABCD1+A1+A0", 1, 0), "XFE1+ABCD1+A2+A0");
 }
 
 TEST(NumberFormatTest, DatesAreKnownByTheirCodesOutsideQuotesAndBrackets) {

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "host/reference_text.h"
 #include "spreadsheet/formula/formula_text.h"
 #include "spreadsheet/text_compare.h"
 
@@ -402,75 +403,66 @@ class Parser {
     return true;
   }
 
+  // An A1 corner at the current position, read past; false, and nothing read, when none.
+  bool Corner(A1Corner& corner) {
+    size_t length = ReadA1Corner(text_.substr(pos_), corner);
+    pos_ += length;
+    return length > 0;
+  }
+  // ":" and a corner after it, read past; false when not both.
+  bool SecondCorner(A1Corner& corner) {
+    if (Peek() != ':') return false;
+    ++pos_;
+    return Corner(corner);
+  }
+
+  RefPart RowOf(const A1Corner& corner) const {
+    return {corner.rowAbsolute ? corner.row : corner.row - row_, corner.rowAbsolute};
+  }
+  RefPart ColumnOf(const A1Corner& corner) const {
+    return {corner.columnAbsolute ? corner.column : corner.column - column_, corner.columnAbsolute};
+  }
+
   // "$A$1", "A1:B2", "A:C", "1:3", each part "$" for absolute.
   bool A1Reference(Reference& ref) {
     size_t start = pos_;
-    RefPart row, column;
-    bool hasColumn = A1Column(column), hasRow = A1Row(row);
-    if (hasColumn && hasRow) {
+    A1Corner first, second;
+    if (!Corner(first)) return false;
+    if (first.IsCell()) {
       ref.shape = Reference::Shape::Cell;
-      ref.row1 = ref.row2 = row;
-      ref.column1 = ref.column2 = column;
+      ref.row1 = ref.row2 = RowOf(first);
+      ref.column1 = ref.column2 = ColumnOf(first);
       size_t at = pos_;
-      if (Peek() == ':') {
-        ++pos_;
-        // A second corner running into a name or a call is none: the reference is the first
-        // corner, as in R1C1.
-        if (A1Column(ref.column2) && A1Row(ref.row2) && !RunsOn()) {
-          ref.shape = Reference::Shape::Area;
-          return true;
-        }
-        ref.column2 = column, ref.row2 = row;
-        pos_ = at;
+      // A second corner running into a name or a call is none: the reference is the first
+      // corner, as in R1C1.
+      if (SecondCorner(second) && second.IsCell() && !RunsOn()) {
+        ref.shape = Reference::Shape::Area;
+        ref.row2 = RowOf(second);
+        ref.column2 = ColumnOf(second);
+        return true;
       }
+      pos_ = at;
       return true;
     }
-    if (Peek() != ':' || (hasColumn == hasRow)) return pos_ = start, false;
-    ++pos_;
-    if (hasColumn) {
-      ref.shape = Reference::Shape::Columns;
-      ref.column1 = column;
-      if (A1Column(ref.column2)) return true;
-    } else {
-      ref.shape = Reference::Shape::Rows;
-      ref.row1 = row;
-      if (A1Row(ref.row2)) return true;
+    // A column or a row alone is only the end of a range of columns or rows.
+    if (SecondCorner(second) && first.SameKind(second)) {
+      if (first.column > 0) {
+        ref.shape = Reference::Shape::Columns;
+        ref.column1 = ColumnOf(first);
+        ref.column2 = ColumnOf(second);
+      } else {
+        ref.shape = Reference::Shape::Rows;
+        ref.row1 = RowOf(first);
+        ref.row2 = RowOf(second);
+      }
+      return true;
     }
     pos_ = start;
     return false;
   }
 
-  bool A1Column(RefPart& part) {
-    size_t start = pos_;
-    part.absolute = Peek() == '$';
-    if (part.absolute) ++pos_;
-    int column = 0, letters = 0;
-    while (std::isalpha(static_cast<unsigned char>(Peek())) && letters < 4) {
-      column = column * 26 + (std::toupper(static_cast<unsigned char>(text_[pos_++])) - 'A' + 1);
-      ++letters;
-    }
-    if (letters == 0 || column > kLastColumn || std::isalpha(static_cast<unsigned char>(Peek())))
-      return pos_ = start, false;
-    part.value = part.absolute ? column : column - column_;
-    return true;
-  }
-
-  bool A1Row(RefPart& part) {
-    size_t start = pos_;
-    part.absolute = Peek() == '$';
-    if (part.absolute) ++pos_;
-    long row = 0;
-    int digits = 0;
-    while (std::isdigit(static_cast<unsigned char>(Peek())) && digits < 7)
-      row = row * 10 + (text_[pos_++] - '0'), ++digits;
-    if (digits == 0 || row < 1 || row > kLastRow) return pos_ = start, false;
-    part.value = part.absolute ? static_cast<int>(row) : static_cast<int>(row) - row_;
-    return true;
-  }
-
   // "R2C3", "R[-1]C", "RC[2]", "R2:R5", "C[-1]", "R", "C" and ranges of them.
   bool R1C1Reference(Reference& ref) {
-    size_t start = pos_;
     RefPart row, column;
     bool hasRow = R1C1Part('R', row, kLastRow), hasColumn = R1C1Part('C', column, kLastColumn);
     if (!hasRow && !hasColumn) return false;
@@ -492,37 +484,15 @@ class Parser {
     // A second corner running into a name or a call is none: the reference is the first
     // corner, as in A1.
     pos_ = at;
-    (void)start;
     return true;
   }
 
   bool R1C1Part(char letter, RefPart& part, int last) {
-    if (std::toupper(static_cast<unsigned char>(Peek())) != letter) return false;
-    size_t start = pos_++;
-    if (Peek() == '[') {
-      ++pos_;
-      bool negative = Peek() == '-';
-      if (negative || Peek() == '+') ++pos_;
-      int digits = 0;
-      long offset = 0;
-      while (std::isdigit(static_cast<unsigned char>(Peek())) && digits < 6)
-        offset = offset * 10 + (text_[pos_++] - '0'), ++digits;
-      if (digits == 0 || Peek() != ']' || offset >= last) return pos_ = start, false;
-      ++pos_;
-      part = {static_cast<int>(negative ? -offset : offset), false};
-      return true;
-    }
-    long index = 0;
-    int digits = 0;
-    while (std::isdigit(static_cast<unsigned char>(Peek())) && digits < 6)
-      index = index * 10 + (text_[pos_++] - '0'), ++digits;
-    if (digits == 0) {
-      part = {0, false};
-      return true;
-    }
-    if (index < 1 || index > last) return pos_ = start, false;
-    part = {static_cast<int>(index), true};
-    return true;
+    R1C1Coordinate coordinate;
+    size_t length = ReadR1C1Coordinate(text_.substr(pos_), letter, last, coordinate);
+    pos_ += length;
+    part = {coordinate.value, coordinate.absolute};
+    return length > 0;
   }
 
   std::string_view text_;

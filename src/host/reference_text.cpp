@@ -1,0 +1,76 @@
+#include "host/reference_text.h"
+
+#include "host/characters.h"
+
+namespace tavrin {
+
+namespace {
+
+// Past any sheet's rows and columns; a run's value stops growing here, so a long run cannot
+// overflow and still reads as too big.
+constexpr int kBeyondSheets = 1 << 24;
+
+// Reads the run of letters (base 26, "A" 1) or digits (base 10) starting at `at` into value;
+// returns where the run ends.
+size_t ReadLetters(std::string_view text, size_t at, int& value) {
+  value = 0;
+  for (; at < text.size() && IsLetter(text[at]); ++at) {
+    if (value <= kBeyondSheets) value = value * 26 + (Upper(text[at]) - 'A' + 1);
+  }
+  return at;
+}
+
+size_t ReadDigits(std::string_view text, size_t at, int& value) {
+  value = 0;
+  for (; at < text.size() && IsDigit(text[at]); ++at) {
+    if (value <= kBeyondSheets) value = value * 10 + (text[at] - '0');
+  }
+  return at;
+}
+
+}  // namespace
+
+size_t ReadA1Corner(std::string_view text, A1Corner& corner, int lastRow, int lastColumn) {
+  corner = A1Corner{};
+  size_t at = 0;
+  bool dollar = at < text.size() && text[at] == '$';
+  at += dollar;
+  size_t letters = ReadLetters(text, at, corner.column);
+  if (letters > at) {
+    if (corner.column > lastColumn) return 0;
+    corner.columnAbsolute = dollar;
+    at = letters;
+    dollar = at < text.size() && text[at] == '$';
+    at += dollar;
+  }
+  size_t digits = ReadDigits(text, at, corner.row);
+  if (digits == at) return dollar || corner.column == 0 ? 0 : at;
+  if (corner.row < 1 || corner.row > lastRow) return 0;
+  corner.rowAbsolute = dollar;
+  return digits;
+}
+
+size_t ReadR1C1Coordinate(std::string_view text, char letter, int last,
+                          R1C1Coordinate& coordinate) {
+  if (text.empty() || Upper(text[0]) != letter) return 0;
+  int number = 0;
+  if (text.size() > 1 && text[1] == '[') {
+    size_t at = 2;
+    bool negative = at < text.size() && text[at] == '-';
+    at += at < text.size() && (text[at] == '-' || text[at] == '+');
+    size_t digits = ReadDigits(text, at, number);
+    if (digits == at || digits == text.size() || text[digits] != ']' || number >= last) return 0;
+    coordinate = {negative ? -number : number, false};
+    return digits + 1;
+  }
+  size_t digits = ReadDigits(text, 1, number);
+  if (digits == 1) {
+    coordinate = {0, false};
+    return 1;
+  }
+  if (number < 1 || number > last) return 0;
+  coordinate = {number, true};
+  return digits;
+}
+
+}  // namespace tavrin

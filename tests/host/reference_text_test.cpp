@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "host/reference_text.h"
+
+namespace tavrin {
+namespace {
+
+// The corner at the front of a text and the characters it takes, as "row,column,$$:length".
+std::string Corner(std::string_view text, int lastRow = kLastRow, int lastColumn = kLastColumn) {
+  A1Corner corner;
+  size_t length = ReadA1Corner(text, corner, lastRow, lastColumn);
+  if (length == 0) return "none";
+  return std::to_string(corner.row) + "," + std::to_string(corner.column) + "," +
+         (corner.rowAbsolute ? "$" : "-") + (corner.columnAbsolute ? "$" : "-") + ":" +
+         std::to_string(length);
+}
+
+std::string Coordinate(std::string_view text, char letter, int last) {
+  R1C1Coordinate coordinate;
+  size_t length = ReadR1C1Coordinate(text, letter, last, coordinate);
+  if (length == 0) return "none";
+  return std::to_string(coordinate.value) + (coordinate.absolute ? "$" : "") + ":" +
+         std::to_string(length);
+}
+
+TEST(ReferenceText, ReadsCellsColumnsAndRowsUpToWhatFollows) {
+  EXPECT_EQ(Corner("B12"), "12,2,--:3");
+  EXPECT_EQ(Corner("$b$12:C3"), "12,2,$$:5");
+  EXPECT_EQ(Corner("B$12)"), "12,2,$-:4");
+  EXPECT_EQ(Corner("$IV:$IV"), "0,256,-$:3");
+  EXPECT_EQ(Corner("$5:$7"), "5,0,$-:2");
+  EXPECT_EQ(Corner("A0000001"), "1,1,--:8");
+}
+
+TEST(ReferenceText, RefusesWhatTheSheetCannotHoldWithoutOverflowing) {
+  for (std::string_view text : {"", "$", "A$", "$A$", "$$1", "A0", "A65537", "IW1", "LOG10",
+                                "A99999999999999999999", "ABCDEFGHIJKLMNOP1", "(A1)"}) {
+    EXPECT_EQ(Corner(text), "none") << text;
+  }
+  // The same texts on the largest sheet a file describes.
+  EXPECT_EQ(Corner("IW1", kFileLastRow, kFileLastColumn), "1,257,--:3");
+  EXPECT_EQ(Corner("XFD1048576", kFileLastRow, kFileLastColumn), "1048576,16384,--:10");
+  EXPECT_EQ(Corner("XFE1", kFileLastRow, kFileLastColumn), "none");
+}
+
+TEST(ReferenceText, ReadsR1C1CoordinatesAbsoluteAndRelative) {
+  EXPECT_EQ(Coordinate("R2C3", 'R', kLastRow), "2$:2");
+  EXPECT_EQ(Coordinate("r[-1]C", 'R', kLastRow), "-1:5");
+  EXPECT_EQ(Coordinate("C[+2]", 'C', kLastColumn), "2:5");
+  EXPECT_EQ(Coordinate("RC", 'R', kLastRow), "0:1");
+  EXPECT_EQ(Coordinate("C256", 'C', kLastColumn), "256$:4");
+  for (std::string_view text : {"C0", "C257", "C[256]", "C[-256]", "C[]", "C[1", "R1"}) {
+    EXPECT_EQ(Coordinate(text, 'C', kLastColumn), "none") << text;
+  }
+}
+
+}  // namespace
+}  // namespace tavrin
