@@ -5,7 +5,7 @@
 namespace tavrin {
 namespace {
 
-const char* const kBase = "错误，进制位为 2-16 之间的数值 ！";
+const char* const kBadBase = "错误，进制位为 2-16 之间的数值 ！";
 
 // The conversion functions in cells of the user's workbook, as the host runs an add-in's.
 class CellFunctions : public ::testing::Test {
@@ -30,7 +30,7 @@ TEST_F(CellFunctions, CellsConvertBetweenBases) {
 }
 
 TEST_F(CellFunctions, MessagesAreResultsAndArgumentsTheComponentCannotTakeAreValueErrors) {
-  EXPECT_EQ(Eval("=DecTo(5,17)"), Variant(kBase));
+  EXPECT_EQ(Eval("=DecTo(5,17)"), Variant(kBadBase));
   EXPECT_EQ(Eval("=ToDec(\"12\",2)"), Variant("在该进制下，参数中含有非法字符"));
   EXPECT_EQ(Eval("=DecTo(5,256)"), Variant(ErrorValue::Value));  // no byte
   EXPECT_EQ(Eval("=DecTo(5,\"x\")"), Variant(ErrorValue::Value));

@@ -8,7 +8,7 @@
 namespace tavrin {
 namespace {
 
-const UserLocale kDefault;
+const UserLocale kDefaultLocale;
 
 // Runs the call and expects the runtime's type mismatch.
 void ExpectTypeMismatch(const std::function<void()>& call) {
@@ -22,33 +22,33 @@ void ExpectTypeMismatch(const std::function<void()>& call) {
 }
 
 TEST(TextOf, ConvertsEveryKindAsTheRuntimeDoes) {
-  EXPECT_EQ(TextOf(Variant(), kDefault), "");
-  EXPECT_EQ(TextOf(Variant::Boolean(true), kDefault), "True");
-  EXPECT_EQ(TextOf(Variant::Boolean(false), kDefault), "False");
-  EXPECT_EQ(TextOf(1234.5, kDefault), "1234.5");
-  EXPECT_EQ(TextOf(1e15, kDefault), "1E+15");
-  EXPECT_EQ(TextOf(Variant::Date(46364.5), kDefault), "2026/12/8 12:00:00");
-  EXPECT_EQ(TextOf("  as is ", kDefault), "  as is ");
+  EXPECT_EQ(TextOf(Variant(), kDefaultLocale), "");
+  EXPECT_EQ(TextOf(Variant::Boolean(true), kDefaultLocale), "True");
+  EXPECT_EQ(TextOf(Variant::Boolean(false), kDefaultLocale), "False");
+  EXPECT_EQ(TextOf(1234.5, kDefaultLocale), "1234.5");
+  EXPECT_EQ(TextOf(1e15, kDefaultLocale), "1E+15");
+  EXPECT_EQ(TextOf(Variant::Date(46364.5), kDefaultLocale), "2026/12/8 12:00:00");
+  EXPECT_EQ(TextOf("  as is ", kDefaultLocale), "  as is ");
   UserLocale comma;
   comma.decimalPoint = ',';
   EXPECT_EQ(TextOf(0.5, comma), "0,5");
 }
 
 TEST(TextOf, ErrorValuesHaveNoText) {
-  ExpectTypeMismatch([] { TextOf(ErrorValue::NA, kDefault); });
-  ExpectTypeMismatch([] { TextOf(ErrorValue::Div0, kDefault); });
+  ExpectTypeMismatch([] { TextOf(ErrorValue::NA, kDefaultLocale); });
+  ExpectTypeMismatch([] { TextOf(ErrorValue::Div0, kDefaultLocale); });
 }
 
 TEST(NumberOf, ConvertsEveryKindAsTheRuntimeDoes) {
-  EXPECT_EQ(NumberOf(Variant(), kDefault), 0);
-  EXPECT_EQ(NumberOf(Variant::Boolean(true), kDefault), -1);
-  EXPECT_EQ(NumberOf(Variant::Boolean(false), kDefault), 0);
-  EXPECT_EQ(NumberOf(-2.5, kDefault), -2.5);
-  EXPECT_EQ(NumberOf(Variant::Date(46364.25), kDefault), 46364.25);
-  EXPECT_EQ(NumberOf(" 1,234.5 ", kDefault), 1234.5);
-  ExpectTypeMismatch([] { NumberOf("abc", kDefault); });
-  ExpectTypeMismatch([] { NumberOf("", kDefault); });
-  ExpectTypeMismatch([] { NumberOf(ErrorValue::Value, kDefault); });
+  EXPECT_EQ(NumberOf(Variant(), kDefaultLocale), 0);
+  EXPECT_EQ(NumberOf(Variant::Boolean(true), kDefaultLocale), -1);
+  EXPECT_EQ(NumberOf(Variant::Boolean(false), kDefaultLocale), 0);
+  EXPECT_EQ(NumberOf(-2.5, kDefaultLocale), -2.5);
+  EXPECT_EQ(NumberOf(Variant::Date(46364.25), kDefaultLocale), 46364.25);
+  EXPECT_EQ(NumberOf(" 1,234.5 ", kDefaultLocale), 1234.5);
+  ExpectTypeMismatch([] { NumberOf("abc", kDefaultLocale); });
+  ExpectTypeMismatch([] { NumberOf("", kDefaultLocale); });
+  ExpectTypeMismatch([] { NumberOf(ErrorValue::Value, kDefaultLocale); });
 }
 
 TEST(Val, ReadsTheNumericPrefix) {
@@ -103,29 +103,29 @@ TEST(Val, OverflowsOnNumbersTooBig) {
 }
 
 TEST(Add, EmptyTakesTheOtherSide) {
-  EXPECT_EQ(Add(Variant(), Variant(), kDefault), Variant());
-  EXPECT_EQ(Add(Variant(), 5, kDefault), Variant(5));
-  EXPECT_EQ(Add(5, Variant(), kDefault), Variant(5));
-  EXPECT_EQ(Add(Variant(), "abc", kDefault), Variant("abc"));
-  EXPECT_EQ(Add("abc", Variant(), kDefault), Variant("abc"));
-  EXPECT_EQ(Add(Variant(), Variant::Date(10), kDefault), Variant::Date(10));
+  EXPECT_EQ(Add(Variant(), Variant(), kDefaultLocale), Variant());
+  EXPECT_EQ(Add(Variant(), 5, kDefaultLocale), Variant(5));
+  EXPECT_EQ(Add(5, Variant(), kDefaultLocale), Variant(5));
+  EXPECT_EQ(Add(Variant(), "abc", kDefaultLocale), Variant("abc"));
+  EXPECT_EQ(Add("abc", Variant(), kDefaultLocale), Variant("abc"));
+  EXPECT_EQ(Add(Variant(), Variant::Date(10), kDefaultLocale), Variant::Date(10));
   // A Boolean comes out as its number.
-  EXPECT_EQ(Add(Variant(), Variant::Boolean(true), kDefault), Variant(-1));
-  EXPECT_EQ(Add(Variant::Boolean(false), Variant(), kDefault), Variant(0));
+  EXPECT_EQ(Add(Variant(), Variant::Boolean(true), kDefaultLocale), Variant(-1));
+  EXPECT_EQ(Add(Variant::Boolean(false), Variant(), kDefaultLocale), Variant(0));
 }
 
 TEST(Add, NumbersAddAndTextsJoin) {
-  EXPECT_EQ(Add(2, 3.5, kDefault), Variant(5.5));
-  EXPECT_EQ(Add("ab", "cd", kDefault), Variant("abcd"));
-  EXPECT_EQ(Add("1", "2", kDefault), Variant("12"));
-  EXPECT_EQ(Add("", "", kDefault), Variant(""));
+  EXPECT_EQ(Add(2, 3.5, kDefaultLocale), Variant(5.5));
+  EXPECT_EQ(Add("ab", "cd", kDefaultLocale), Variant("abcd"));
+  EXPECT_EQ(Add("1", "2", kDefaultLocale), Variant("12"));
+  EXPECT_EQ(Add("", "", kDefaultLocale), Variant(""));
 }
 
 TEST(Add, NumberAndNumericTextAddInEitherOrder) {
-  EXPECT_EQ(Add(5, "12", kDefault), Variant(17));
-  EXPECT_EQ(Add("12", 5, kDefault), Variant(17));
-  EXPECT_EQ(Add(1, " 1,000.5 ", kDefault), Variant(1001.5));
-  EXPECT_EQ(Add(Variant::Boolean(true), "3", kDefault), Variant(2));
+  EXPECT_EQ(Add(5, "12", kDefaultLocale), Variant(17));
+  EXPECT_EQ(Add("12", 5, kDefaultLocale), Variant(17));
+  EXPECT_EQ(Add(1, " 1,000.5 ", kDefaultLocale), Variant(1001.5));
+  EXPECT_EQ(Add(Variant::Boolean(true), "3", kDefaultLocale), Variant(2));
   UserLocale comma;
   comma.decimalPoint = ',';
   comma.thousandsSeparator = '.';
@@ -133,20 +133,20 @@ TEST(Add, NumberAndNumericTextAddInEitherOrder) {
 }
 
 TEST(Add, NumberAndOtherTextOrAnErrorValueMismatch) {
-  ExpectTypeMismatch([] { Add(5, "abc", kDefault); });
-  ExpectTypeMismatch([] { Add("abc", 5, kDefault); });
-  ExpectTypeMismatch([] { Add(5, "", kDefault); });
-  ExpectTypeMismatch([] { Add(Variant::Boolean(true), "x", kDefault); });
-  ExpectTypeMismatch([] { Add(ErrorValue::NA, 5, kDefault); });
-  ExpectTypeMismatch([] { Add(5, ErrorValue::NA, kDefault); });
-  ExpectTypeMismatch([] { Add(Variant(), ErrorValue::Ref, kDefault); });
-  ExpectTypeMismatch([] { Add(ErrorValue::Value, Variant(), kDefault); });
-  ExpectTypeMismatch([] { Add("a", ErrorValue::NA, kDefault); });
+  ExpectTypeMismatch([] { Add(5, "abc", kDefaultLocale); });
+  ExpectTypeMismatch([] { Add("abc", 5, kDefaultLocale); });
+  ExpectTypeMismatch([] { Add(5, "", kDefaultLocale); });
+  ExpectTypeMismatch([] { Add(Variant::Boolean(true), "x", kDefaultLocale); });
+  ExpectTypeMismatch([] { Add(ErrorValue::NA, 5, kDefaultLocale); });
+  ExpectTypeMismatch([] { Add(5, ErrorValue::NA, kDefaultLocale); });
+  ExpectTypeMismatch([] { Add(Variant(), ErrorValue::Ref, kDefaultLocale); });
+  ExpectTypeMismatch([] { Add(ErrorValue::Value, Variant(), kDefaultLocale); });
+  ExpectTypeMismatch([] { Add("a", ErrorValue::NA, kDefaultLocale); });
 }
 
 TEST(Add, ASumPastTheRangeOfNumbersOverflows) {
   try {
-    Add(1e308, "1E308", kDefault);
+    Add(1e308, "1E308", kDefaultLocale);
     ADD_FAILURE() << "no overflow";
   } catch (const HostError& error) {
     EXPECT_EQ(error.Number(), 6);
@@ -155,42 +155,43 @@ TEST(Add, ASumPastTheRangeOfNumbersOverflows) {
 }
 
 TEST(Add, BooleansCountMinusOneOrZero) {
-  EXPECT_EQ(Add(Variant::Boolean(true), 10, kDefault), Variant(9));
-  EXPECT_EQ(Add(10, Variant::Boolean(false), kDefault), Variant(10));
-  EXPECT_EQ(Add(Variant::Boolean(true), Variant::Boolean(true), kDefault), Variant(-2));
+  EXPECT_EQ(Add(Variant::Boolean(true), 10, kDefaultLocale), Variant(9));
+  EXPECT_EQ(Add(10, Variant::Boolean(false), kDefaultLocale), Variant(10));
+  EXPECT_EQ(Add(Variant::Boolean(true), Variant::Boolean(true), kDefaultLocale), Variant(-2));
 }
 
 TEST(Add, DatesStayDates) {
-  EXPECT_EQ(Add(Variant::Date(46364), 1, kDefault), Variant::Date(46365));
-  EXPECT_EQ(Add(0.5, Variant::Date(46364), kDefault), Variant::Date(46364.5));
-  EXPECT_EQ(Add(Variant::Date(1), Variant::Date(2), kDefault), Variant::Date(3));
-  EXPECT_EQ(Add(Variant::Date(46364), "2", kDefault), Variant::Date(46366));
-  EXPECT_EQ(Add(Variant::Date(46364), Variant::Boolean(true), kDefault), Variant::Date(46363));
-  ExpectTypeMismatch([] { Add(Variant::Date(46364), "x", kDefault); });
+  EXPECT_EQ(Add(Variant::Date(46364), 1, kDefaultLocale), Variant::Date(46365));
+  EXPECT_EQ(Add(0.5, Variant::Date(46364), kDefaultLocale), Variant::Date(46364.5));
+  EXPECT_EQ(Add(Variant::Date(1), Variant::Date(2), kDefaultLocale), Variant::Date(3));
+  EXPECT_EQ(Add(Variant::Date(46364), "2", kDefaultLocale), Variant::Date(46366));
+  EXPECT_EQ(Add(Variant::Date(46364), Variant::Boolean(true), kDefaultLocale),
+            Variant::Date(46363));
+  ExpectTypeMismatch([] { Add(Variant::Date(46364), "x", kDefaultLocale); });
 }
 
 TEST(CompareWithNumber, ComparesEveryKindAsItsNumber) {
-  EXPECT_EQ(CompareWithNumber(Variant(), 0, kDefault), 0);
-  EXPECT_EQ(CompareWithNumber(Variant::Boolean(false), 0, kDefault), 0);
-  EXPECT_EQ(CompareWithNumber(Variant::Boolean(true), 0, kDefault), -1);
-  EXPECT_EQ(CompareWithNumber(Variant::Boolean(true), -1, kDefault), 0);
-  EXPECT_EQ(CompareWithNumber(0, 0, kDefault), 0);
-  EXPECT_EQ(CompareWithNumber(3, 0, kDefault), 1);
-  EXPECT_EQ(CompareWithNumber(-0.001, 0, kDefault), -1);
-  EXPECT_EQ(CompareWithNumber(Variant::Date(0), 0, kDefault), 0);
-  EXPECT_EQ(CompareWithNumber(Variant::Date(46364), 0, kDefault), 1);
-  EXPECT_EQ(CompareWithNumber(" 0 ", 0, kDefault), 0);
-  EXPECT_EQ(CompareWithNumber("0.00", 0, kDefault), 0);
-  EXPECT_EQ(CompareWithNumber("00", 0, kDefault), 0);
-  EXPECT_EQ(CompareWithNumber("-0", 0, kDefault), 0);
-  EXPECT_EQ(CompareWithNumber("1,000", 999, kDefault), 1);
+  EXPECT_EQ(CompareWithNumber(Variant(), 0, kDefaultLocale), 0);
+  EXPECT_EQ(CompareWithNumber(Variant::Boolean(false), 0, kDefaultLocale), 0);
+  EXPECT_EQ(CompareWithNumber(Variant::Boolean(true), 0, kDefaultLocale), -1);
+  EXPECT_EQ(CompareWithNumber(Variant::Boolean(true), -1, kDefaultLocale), 0);
+  EXPECT_EQ(CompareWithNumber(0, 0, kDefaultLocale), 0);
+  EXPECT_EQ(CompareWithNumber(3, 0, kDefaultLocale), 1);
+  EXPECT_EQ(CompareWithNumber(-0.001, 0, kDefaultLocale), -1);
+  EXPECT_EQ(CompareWithNumber(Variant::Date(0), 0, kDefaultLocale), 0);
+  EXPECT_EQ(CompareWithNumber(Variant::Date(46364), 0, kDefaultLocale), 1);
+  EXPECT_EQ(CompareWithNumber(" 0 ", 0, kDefaultLocale), 0);
+  EXPECT_EQ(CompareWithNumber("0.00", 0, kDefaultLocale), 0);
+  EXPECT_EQ(CompareWithNumber("00", 0, kDefaultLocale), 0);
+  EXPECT_EQ(CompareWithNumber("-0", 0, kDefaultLocale), 0);
+  EXPECT_EQ(CompareWithNumber("1,000", 999, kDefaultLocale), 1);
 }
 
 TEST(CompareWithNumber, OtherTextsAndErrorValuesMismatch) {
-  ExpectTypeMismatch([] { CompareWithNumber("abc", 0, kDefault); });
-  ExpectTypeMismatch([] { CompareWithNumber("", 0, kDefault); });
-  ExpectTypeMismatch([] { CompareWithNumber("0 0", 0, kDefault); });
-  ExpectTypeMismatch([] { CompareWithNumber(ErrorValue::NA, 0, kDefault); });
+  ExpectTypeMismatch([] { CompareWithNumber("abc", 0, kDefaultLocale); });
+  ExpectTypeMismatch([] { CompareWithNumber("", 0, kDefaultLocale); });
+  ExpectTypeMismatch([] { CompareWithNumber("0 0", 0, kDefaultLocale); });
+  ExpectTypeMismatch([] { CompareWithNumber(ErrorValue::NA, 0, kDefaultLocale); });
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ bool Finished(const Tool& tool, const std::function<void(Workplace&)>& change = 
   return w.korvel().RunFinished();
 }
 
-void Range(Workplace& w, std::optional<std::string> address) {
+void AnswerRangePrompt(Workplace& w, std::optional<std::string> address) {
   w.app.SetInputAnswerer([address](const std::string&, const std::string&) { return address; });
 }
 
@@ -105,12 +105,12 @@ const Tool kTools[] = {
     {"SC0", &Korvel::SC0,
      [](Workplace& w) {
        PutList(w);
-       Range(w, "A1:B4");
+       AnswerRangePrompt(w, "A1:B4");
      }},
     {"SCGS0", &Korvel::SCGS0,
      [](Workplace& w) {
        w.Put("A1", {{0, 1}});
-       Range(w, "A1:B1");
+       AnswerRangePrompt(w, "A1:B1");
        w.runtime.answers = {vbYes};
      }},
 };
@@ -149,7 +149,8 @@ TEST(RunFinished, ANoOrCancelStopsTheRun) {
   EXPECT_FALSE(Finished(Named("SJFQ"), [](Workplace& w) { w.runtime.answers = {vbCancel}; }));
   EXPECT_FALSE(Finished(Named("SCGS0"), [](Workplace& w) { w.runtime.answers = {vbNo}; }));
   for (const char* name : {"SC0", "SCGS0"}) {
-    EXPECT_FALSE(Finished(Named(name), [](Workplace& w) { Range(w, std::nullopt); })) << name;
+    EXPECT_FALSE(Finished(Named(name), [](Workplace& w) { AnswerRangePrompt(w, std::nullopt); }))
+        << name;
   }
   EXPECT_TRUE(Finished(Named("HZ"), [](Workplace& w) {
     w.Put("D900", {{"old"}});
