@@ -146,7 +146,7 @@ $("namebox").addEventListener("keydown", (event) => {
 async function afterRun(result) {
   state.changed = result?.changed ?? [];
   await loadWorkbook(true);
-  const words = { finished: "运行完毕", stopped: "运行已中止，工作簿未改动", failed: "运行失败" };
+  const words = { finished: "运行完毕", stopped: "运行已中止", failed: "运行失败" };
   status(words[result?.state] ?? "就绪");
 }
 

@@ -106,6 +106,13 @@ function pagePanel(page, index, grid, dialog, run) {
       groups.get(name).append(row);
     } else panel.append(row);
   }
+  if (page.fields.length === 0) {
+    // A tool that asks for its range after the button: its name says what the button does.
+    const note = document.createElement("p");
+    note.className = "note";
+    note.textContent = page.caption;
+    panel.append(note);
+  }
   const buttons = document.createElement("div");
   buttons.className = "buttons";
   const start = document.createElement("button");

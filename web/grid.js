@@ -314,8 +314,11 @@ export class Grid {
     const picking = this.picker;
     let point = { x: event.clientX, y: event.clientY };
     const here = this.cellAt(point.x, point.y);
+    // Shift stretches the selection, or the range being picked, from its first corner.
     let anchor = { ...here };
-    if (event.shiftKey && !picking && mode === this.selection.mode) anchor = this.selection.anchor;
+    if (event.shiftKey && picking?.anchor) anchor = picking.anchor;
+    else if (event.shiftKey && !picking && mode === this.selection.mode) anchor = this.selection.anchor;
+    if (picking) picking.anchor = anchor;
     const boxTo = (cell) => {
       const box = rect(anchor, cell);
       if (mode === "rows") Object.assign(box, { left: 1, right: COLUMNS });
