@@ -9,7 +9,7 @@
 namespace tavrin {
 namespace {
 
-void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
+void WriteEncodedFile(const std::filesystem::path& path, std::string_view bytes) {
   std::ofstream(path, std::ios::binary)
       .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
@@ -42,17 +42,17 @@ TEST(CsvEncodingTest, EachEncodingASpreadsheetProgramWritesReadsAsTheSameTexts) 
                                                         {"gb18030.csv", kGb18030},
                                                         {"utf16le.csv", kUtf16LittleEndian},
                                                         {"utf16be.csv", kUtf16BigEndian}}) {
-    WriteFile(folder / name, bytes);
+    WriteEncodedFile(folder / name, bytes);
     EXPECT_EQ(ReadBack(folder / name), expected) << name;
   }
 }
 
 TEST(CsvEncodingTest, ANamedEncodingOverridesWhatTheBytesSuggest) {
   TempFolder folder;
-  WriteFile(folder / "latin.csv", "caf\xE9,na\xEFve\n");
+  WriteEncodedFile(folder / "latin.csv", "caf\xE9,na\xEFve\n");
   EXPECT_EQ(ReadBack(folder / "latin.csv", "latin1")[0], Variant("café"));
   EXPECT_EQ(ReadBack(folder / "latin.csv", "ISO-8859-1")[1], Variant("naïve"));
-  WriteFile(folder / "gbk.csv", kGb18030);
+  WriteEncodedFile(folder / "gbk.csv", kGb18030);
   EXPECT_EQ(ReadBack(folder / "gbk.csv", "GBK")[2], Variant("大米"));
   EXPECT_EQ(ReadBack(folder / "gbk.csv", "UTF-8")[2], Variant("\uFFFD\uFFFD\uFFFD\uFFFD"))
       << "bytes that are no UTF-8 become U+FFFD";
@@ -67,7 +67,7 @@ TEST(CsvEncodingTest, ANamedEncodingOverridesWhatTheBytesSuggest) {
 
 TEST(CsvEncodingTest, AChineseLocaleCsvBecomesAWorkbookOtherProgramsRead) {
   TempFolder folder;
-  WriteFile(folder / "list.csv", kGb18030);
+  WriteEncodedFile(folder / "list.csv", kGb18030);
   Spreadsheet app;
   SaveWorkbook(OpenWorkbook(app, folder / "list.csv"), folder / "list.xlsx");
   std::string part = PartOf(folder / "list.xlsx", "xl/worksheets/sheet1.xml");

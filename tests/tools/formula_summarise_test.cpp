@@ -7,7 +7,7 @@ namespace tavrin {
 namespace {
 
 // The worked example's layout on a short list: keys B:C, values D:E, target H3.
-void PutList(Workplace& w, const std::vector<std::vector<Variant>>& records) {
+void PutRecords(Workplace& w, const std::vector<std::vector<Variant>>& records) {
   w.Put("A1", {{"id", "k1", "k2", "v1", "v2"}});
   w.Put("A2", records);
   std::string last = std::to_string(records.size() + 1);
@@ -19,8 +19,8 @@ void PutList(Workplace& w, const std::vector<std::vector<Variant>>& records) {
 
 TEST(FormulaSummarise, SumsEveryKeyCombinationWithTheAllBlankOneLast) {
   Workplace w;
-  PutList(w,
-          {{1, "a", "x", 1, 10}, {2, "A", "X", 2, 20}, {3, "b", "x", 4, 40}, {4, "", "", 8, 80}});
+  PutRecords(
+      w, {{1, "a", "x", 1, 10}, {2, "A", "X", 2, 20}, {3, "b", "x", 4, 40}, {4, "", "", 8, 80}});
   w.korvel().HZ(w.Token(), w.form);
   EXPECT_EQ(w.At("H3"), Variant("k1"));
   EXPECT_EQ(w.At("I3"), Variant("k2"));  // restored after the blank-key probe
@@ -40,7 +40,7 @@ TEST(FormulaSummarise, SumsEveryKeyCombinationWithTheAllBlankOneLast) {
 
 TEST(FormulaSummarise, EveryKeyBlankGivesOneRowOfGrandTotals) {
   Workplace w;
-  PutList(w, {{1, "", "", 1, 10}, {2, "", "", 2, 20}, {3, "", "", 4, 40}});
+  PutRecords(w, {{1, "", "", 1, 10}, {2, "", "", 2, 20}, {3, "", "", 4, 40}});
   w.korvel().HZ(w.Token(), w.form);
   EXPECT_EQ(w.At("I3"), Variant("k2"));
   EXPECT_TRUE(w.At("H4").IsEmpty() && w.At("I4").IsEmpty());
@@ -53,7 +53,7 @@ TEST(FormulaSummarise, EveryKeyBlankGivesOneRowOfGrandTotals) {
 
 TEST(FormulaSummarise, TextInTheValuesStopsWithItsCount) {
   Workplace w;
-  PutList(w, {{1, "a", "x", "'1", 10}, {2, "b", "x", 2, "n"}});
+  PutRecords(w, {{1, "a", "x", "'1", 10}, {2, "b", "x", 2, "n"}});
   w.korvel().HZ(w.Token(), w.form);
   EXPECT_EQ(w.Texts(),
             (std::vector<std::string>{"要汇总的数据区域中包含有 2 个文本值，程序无法运行！"}));
@@ -64,7 +64,7 @@ TEST(FormulaSummarise, TextInTheValuesStopsWithItsCount) {
 
 TEST(FormulaSummarise, AnOccupiedKeyTargetAnsweredNoChangesNothing) {
   Workplace w;
-  PutList(w, {{1, "a", "x", 1, 10}});
+  PutRecords(w, {{1, "a", "x", 1, 10}});
   w.Put("H900", {{"old"}});
   w.runtime.answers = {vbNo};
   w.korvel().HZ(w.Token(), w.form);
@@ -72,7 +72,7 @@ TEST(FormulaSummarise, AnOccupiedKeyTargetAnsweredNoChangesNothing) {
   EXPECT_TRUE(w.At("H3").IsEmpty());
   EXPECT_EQ(w.form.GetState(), DialogForm::State::Shown);
   Workplace yes;
-  PutList(yes, {{1, "a", "x", 1, 10}});
+  PutRecords(yes, {{1, "a", "x", 1, 10}});
   yes.Put("H900", {{"old"}});
   yes.runtime.answers = {vbYes};
   yes.korvel().HZ(yes.Token(), yes.form);
@@ -82,7 +82,7 @@ TEST(FormulaSummarise, AnOccupiedKeyTargetAnsweredNoChangesNothing) {
 
 TEST(FormulaSummarise, AnOccupiedValueTargetIsShownAndNoKeepsTheDistinctKeysOnly) {
   Workplace w;
-  PutList(w, {{1, "a", "x", 1, 10}, {2, "b", "x", 2, 20}});
+  PutRecords(w, {{1, "a", "x", 1, 10}, {2, "b", "x", 2, 20}});
   w.Put("K4", {{"old"}});
   w.runtime.answers = {vbNo};
   w.korvel().HZ(w.Token(), w.form);
@@ -101,12 +101,12 @@ TEST(FormulaSummarise, AnOccupiedValueTargetIsShownAndNoKeepsTheDistinctKeysOnly
 
 TEST(FormulaSummarise, ValuesLeftOfTheTargetAndAFailure) {
   Workplace w;
-  PutList(w, {{1, "a", "x", 1, 10}, {2, "a", "x", 5, 50}});
+  PutRecords(w, {{1, "a", "x", 1, 10}, {2, "a", "x", 5, 50}});
   w.Fill({{"RefEdit3", "D1"}});
   w.korvel().HZ(w.Token(), w.form);
   EXPECT_EQ(w.At("J4"), Variant(6));  // C[-6]
   Workplace f;
-  PutList(f, {{1, "a", "x", 1, 10}});
+  PutRecords(f, {{1, "a", "x", 1, 10}});
   f.Fill({{"RefEdit4", "not an address"}});
   EXPECT_THROW(f.korvel().HZ(f.Token(), f.form), HostError);
   EXPECT_TRUE(f.app.EnableEvents());

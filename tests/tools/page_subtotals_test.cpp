@@ -7,7 +7,7 @@ namespace {
 
 // A list in A:D from row 3 to lastRow under a title row and a header row: names in A, numbers in
 // B to D.
-void PutList(Workplace& w, int lastRow) {
+void PutPagedList(Workplace& w, int lastRow) {
   w.Put("A1", {{"报表"}, {"名称", "一", "二", "三"}});
   for (int r = 3; r <= lastRow; ++r)
     w.Put("A" + std::to_string(r), {{"n" + std::to_string(r), r, 2 * r, 3 * r}});
@@ -27,7 +27,7 @@ std::string R1C1(Workplace& w, const std::string& address) {
 
 TEST(PageSubtotals, PastTwoHundredFiftyFivePagesTheGrandTotalSumsGroupsOf255) {
   Workplace w;
-  PutList(w, 14000);
+  PutPagedList(w, 14000);
   FillDialog(w, "B3:B3", "A3", false);
   w.korvel().FYXJYHJ(w.Token(), w.form);
   ASSERT_EQ(w.Texts(), std::vector<std::string>{"运行完毕"});
@@ -42,7 +42,7 @@ TEST(PageSubtotals, PastTwoHundredFiftyFivePagesTheGrandTotalSumsGroupsOf255) {
 
 TEST(PageSubtotals, WorkedExampleOnACopyWithTheRefusedDragOffIgnored) {
   Workplace w;
-  PutList(w, 120);
+  PutPagedList(w, 120);
   // Two title rows: the pages after the first hold 48 rows, so the second break comes above
   // row 99; the last break is automatic, so dragging it off is refused.
   w.sheet().PageSetup().SetPrintTitleRows("$1:$2");
@@ -89,7 +89,7 @@ TEST(PageSubtotals, WorkedExampleOnACopyWithTheRefusedDragOffIgnored) {
 
 TEST(PageSubtotals, HiddenRowsTakeNoRoomAndSubtotalRowsLookLikeTheRowAbove) {
   Workplace w;
-  PutList(w, 120);
+  PutPagedList(w, 120);
   for (int r = 10; r <= 19; ++r) w.sheet().Layout().rowFormats[r].hidden = true;
   for (int r = 3; r <= 120; ++r) w.sheet().Store().SetStyle(r, 2, 9);  // B in a currency format
   FillDialog(w, "B3:C3", "A3", false);
@@ -112,7 +112,7 @@ TEST(PageSubtotals, HiddenRowsTakeNoRoomAndSubtotalRowsLookLikeTheRowAbove) {
 
 TEST(PageSubtotals, OnePageGetsItsSubtotalAndAGrandTotalOfOneTerm) {
   Workplace w;
-  PutList(w, 10);
+  PutPagedList(w, 10);
   w.app.ActiveWindow().SetView(xlPageBreakPreview);
   FillDialog(w, "B3:C3", "A3", false);
   w.korvel().FYXJYHJ(w.Token(), w.form);
@@ -127,7 +127,7 @@ TEST(PageSubtotals, OnePageGetsItsSubtotalAndAGrandTotalOfOneTerm) {
 
 TEST(PageSubtotals, WithTheOptionAPageEndingAtAManualBreakKeepsAllItsRows) {
   Workplace w;
-  PutList(w, 120);
+  PutPagedList(w, 120);
   w.sheet().Layout().manualRowBreaks = {31};
   FillDialog(w, "B3:B3", "A3", true);
   w.korvel().FYXJYHJ(w.Token(), w.form);
@@ -144,7 +144,7 @@ TEST(PageSubtotals, WithTheOptionAPageEndingAtAManualBreakKeepsAllItsRows) {
 
 TEST(PageSubtotals, WithoutTheOptionTheLastManualBreakIsDraggedOffAndManualBreaksActAsAutomatic) {
   Workplace w;
-  PutList(w, 80);
+  PutPagedList(w, 80);
   w.sheet().Layout().manualRowBreaks = {31, 61};
   FillDialog(w, "B3:B3", "A3", false);
   w.korvel().FYXJYHJ(w.Token(), w.form);
@@ -159,7 +159,7 @@ TEST(PageSubtotals, WithoutTheOptionTheLastManualBreakIsDraggedOffAndManualBreak
 
 TEST(PageSubtotals, ALabelColumnAmongTheSummedColumnsEndsUpHoldingTheFormula) {
   Workplace w;
-  PutList(w, 10);
+  PutPagedList(w, 10);
   FillDialog(w, "A3:C3", "B3", false);
   w.korvel().FYXJYHJ(w.Token(), w.form);
   EXPECT_EQ(R1C1(w, "A11"), "=SUM(R[-8]C:R[-1]C)");
@@ -170,7 +170,7 @@ TEST(PageSubtotals, ALabelColumnAmongTheSummedColumnsEndsUpHoldingTheFormula) {
 TEST(PageSubtotals, ABadReferenceInEitherFieldStopsBeforeTheCopy) {
   for (const char* bad : {"RefEdit1", "RefEdit2"}) {
     Workplace w;
-    PutList(w, 10);
+    PutPagedList(w, 10);
     FillDialog(w, "B3:C3", "A3", false);
     w.Fill({{bad, "不是引用"}});
     w.korvel().FYXJYHJ(w.Token(), w.form);

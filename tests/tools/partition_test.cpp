@@ -6,7 +6,7 @@ namespace tavrin {
 namespace {
 
 // A title row, then a list in A:C from row 2 to lastRow: the row number, a text, twice the row.
-void PutList(Workplace& w, int lastRow, int width = 3) {
+void PutPartitionList(Workplace& w, int lastRow, int width = 3) {
   w.Put("A1", {{"号", "名", "倍"}});
   for (int r = 2; r <= lastRow; ++r) {
     std::vector<Variant> row{r, "r" + std::to_string(r), 2 * r};
@@ -42,7 +42,7 @@ std::vector<double> Numbers(int first, int last) {
 
 TEST(Partition, WorkedExampleFoldsTheListIntoThreeBandsOnACopy) {
   Workplace w;
-  PutList(w, 251);
+  PutPartitionList(w, 251);
   FillDialog(w, "1", "3", "0", "40", "1");
   w.runtime.answers = {vbOK};
   w.korvel().SJFQ(w.Token(), w.form);
@@ -74,7 +74,7 @@ TEST(Partition, WorkedExampleFoldsTheListIntoThreeBandsOnACopy) {
 
 TEST(Partition, OneBandWithATitleRowAlsoMovesAnEmptyExtraBand) {
   Workplace w;
-  PutList(w, 21, 2);
+  PutPartitionList(w, 21, 2);
   w.Put("E50", {{"below"}});  // outside the moved blocks: it rises with every delete
   FillDialog(w, "1", "2", "0", "10", "0");
   w.runtime.answers = {vbOK};
@@ -89,7 +89,7 @@ TEST(Partition, OneBandWithATitleRowAlsoMovesAnEmptyExtraBand) {
 
 TEST(Partition, GapZeroLetsTheExtraColumnLandOnTheNextSlotBeforeItIsFilled) {
   Workplace w;
-  PutList(w, 31, 2);
+  PutPartitionList(w, 31, 2);
   w.Put("C15", {{"note"}});  // moves with its block
   w.Put("F15", {{"far"}});   // goes with its row
   FillDialog(w, "1", "3", "0", "10", "0");
@@ -123,7 +123,7 @@ TEST(Partition, NoTitleRowsAndAnExactMultipleSkipsTheBadPrintTitleAndAnyEmptyBan
 
 TEST(Partition, CancelAtTheConfirmationChangesNothingAndShowsTheFormModeless) {
   Workplace w;
-  PutList(w, 30);
+  PutPartitionList(w, 30);
   FillDialog(w, "1", "3", "0", "40", "1");
   w.runtime.answers = {vbCancel};
   w.korvel().SJFQ(w.Token(), w.form);
@@ -153,7 +153,7 @@ TEST(Partition, ABadParameterIsNamedBeforeAnythingChanges) {
   };
   for (const Case& bad : cases) {
     Workplace w;
-    PutList(w, 30);
+    PutPartitionList(w, 30);
     FillDialog(w, "1", "3", "0", "40", "1");
     w.Fill({{bad.field, bad.value}});
     w.korvel().SJFQ(w.Token(), w.form);
@@ -197,7 +197,7 @@ TEST(Partition, ALayoutPastTheSheetsColumnsIsNamedAndNothingChanges) {
   };
   for (const Case& bad : cases) {
     Workplace w;
-    PutList(w, 121);
+    PutPartitionList(w, 121);
     FillDialog(w, "1", bad.groupsAcross, bad.leadCols, "1", bad.leadCols[0] == '0' ? "1" : "0");
     std::vector<std::string> before = Contents(w);
     w.runtime.answers = {vbOK};
@@ -214,7 +214,7 @@ TEST(Partition, ALayoutPastTheSheetsColumnsIsNamedAndNothingChanges) {
 
 TEST(Partition, ALayoutEndingInColumnIVRuns) {
   Workplace w;
-  PutList(w, 121);
+  PutPartitionList(w, 121);
   FillDialog(w, "1", "64", "0", "1", "1");
   w.runtime.answers = {vbOK};
   w.korvel().SJFQ(w.Token(), w.form);

@@ -35,19 +35,19 @@ void AnswerRangePrompt(Workplace& w, std::optional<std::string> address) {
 }
 
 // A list with a header row: key and value in A1:B4.
-void PutList(Workplace& w) {
+void PutKeysAndValues(Workplace& w) {
   w.Put("A1", {{"k", "v"}, {"a", 1}, {"b", 2}, {"a", 3}});
 }
 
 const Tool kTools[] = {
     {"HZ", &Korvel::HZ,
      [](Workplace& w) {
-       PutList(w);
+       PutKeysAndValues(w);
        w.Fill({{"RefEdit1", "A1:B4"}, {"RefEdit2", "A1"}, {"RefEdit3", "B1"}, {"RefEdit4", "D1"}});
      }},
     {"HzCzBcf", &Korvel::HzCzBcf,
      [](Workplace& w) {
-       PutList(w);
+       PutKeysAndValues(w);
        w.Fill({{"Label10", 1},
                {"Label9", 1},
                {"RefEdit1", "A2:A4"},
@@ -56,14 +56,14 @@ const Tool kTools[] = {
      }},
     {"HZCZSZ", &Korvel::HZCZSZ,
      [](Workplace& w) {
-       PutList(w);
+       PutKeysAndValues(w);
        w.Put("D2", {{"a"}});
        w.Fill(
            {{"RefEdit1", "D2"}, {"RefEdit2", "E2"}, {"RefEdit4", "A2:A4"}, {"RefEdit5", "B2:B4"}});
      }},
     {"DSYCZ", &Korvel::DSYCZ,
      [](Workplace& w) {
-       PutList(w);
+       PutKeysAndValues(w);
        w.Put("D2", {{"b"}});
        w.Fill({{"RefEdit1", "D2"},
                {"RefEdit2", "E2"},
@@ -73,12 +73,12 @@ const Tool kTools[] = {
      }},
     {"FYXJYHJ", &Korvel::FYXJYHJ,
      [](Workplace& w) {
-       PutList(w);
+       PutKeysAndValues(w);
        w.Fill({{"RefEdit1", "B2"}, {"RefEdit2", "A2"}, {"TextBox1", "小计"}, {"TextBox2", "合计"}});
      }},
     {"SJFQ", &Korvel::SJFQ,
      [](Workplace& w) {
-       PutList(w);
+       PutKeysAndValues(w);
        w.Fill({{"TextBox1", "1"},
                {"TextBox2", "2"},
                {"TextBox3", "0"},
@@ -104,7 +104,7 @@ const Tool kTools[] = {
      }},
     {"SC0", &Korvel::SC0,
      [](Workplace& w) {
-       PutList(w);
+       PutKeysAndValues(w);
        AnswerRangePrompt(w, "A1:B4");
      }},
     {"SCGS0", &Korvel::SCGS0,
