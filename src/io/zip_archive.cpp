@@ -4,7 +4,11 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <condition_variable>
+#include <exception>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "io/file_error.h"
 
@@ -130,16 +134,83 @@ struct ZipWriter::Stream {
   Entry entry;
 };
 
+// The second thread: deflates one block at a time, handed over under the lock.
+struct ZipWriter::Deflater {
+  std::mutex lock;
+  std::condition_variable changed;
+  std::string block;
+  bool busy = false;
+  bool stopping = false;
+  std::exception_ptr failure;
+  std::thread thread;
+};
+
+namespace {
+
+// Big enough that handing over costs nothing beside deflating, small enough to stay in cache.
+constexpr size_t kBlock = size_t{1} << 20;
+
+}  // namespace
+
 ZipWriter::ZipWriter() = default;
 
 ZipWriter::~ZipWriter() {
+  if (deflater_) {
+    {
+      std::lock_guard<std::mutex> hold(deflater_->lock);
+      deflater_->stopping = true;
+    }
+    deflater_->changed.notify_all();
+    deflater_->thread.join();
+  }
   if (stream_) deflateEnd(&stream_->z);
 }
 
 void ZipWriter::Add(const std::string& name, std::string_view bytes) {
   Begin(name);
-  Write(bytes);
+  stream_->entry.size += bytes.size();
+  Deflate(bytes, false);
   End();
+}
+
+void ZipWriter::HandOver() {
+  if (!deflater_) {
+    deflater_ = std::make_unique<Deflater>();
+    deflater_->thread = std::thread([this, &d = *deflater_] {
+      std::unique_lock<std::mutex> hold(d.lock);
+      for (;;) {
+        d.changed.wait(hold, [&] { return d.busy || d.stopping; });
+        if (!d.busy) return;
+        hold.unlock();
+        std::exception_ptr failure;
+        try {
+          Deflate(d.block, false);
+        } catch (...) {
+          failure = std::current_exception();
+        }
+        hold.lock();
+        d.failure = failure;
+        d.busy = false;
+        d.changed.notify_all();
+      }
+    });
+  }
+  WaitForDeflater();
+  {
+    std::lock_guard<std::mutex> hold(deflater_->lock);
+    std::swap(deflater_->block, block_);
+    deflater_->busy = true;
+  }
+  deflater_->changed.notify_all();
+  block_.clear();
+}
+
+void ZipWriter::WaitForDeflater() {
+  if (!deflater_) return;
+  std::unique_lock<std::mutex> hold(deflater_->lock);
+  deflater_->changed.wait(hold, [&] { return !deflater_->busy; });
+  if (std::exception_ptr failure = std::exchange(deflater_->failure, nullptr))
+    std::rethrow_exception(failure);
 }
 
 void ZipWriter::Begin(const std::string& name) {
@@ -166,8 +237,13 @@ void ZipWriter::Begin(const std::string& name) {
 }
 
 void ZipWriter::Write(std::string_view bytes) {
+  stream_->entry.size += bytes.size();
+  block_.append(bytes);
+  if (block_.size() >= kBlock) HandOver();
+}
+
+void ZipWriter::Deflate(std::string_view bytes, bool last) {
   Entry& entry = stream_->entry;
-  entry.size += bytes.size();
   // crc32 takes at most an unsigned int of bytes at a time.
   for (std::string_view rest = bytes; !rest.empty();) {
     size_t piece = std::min<size_t>(rest.size(), 1u << 30);
@@ -175,10 +251,6 @@ void ZipWriter::Write(std::string_view bytes) {
         crc32(entry.crc, reinterpret_cast<const Bytef*>(rest.data()), static_cast<uInt>(piece)));
     rest.remove_prefix(piece);
   }
-  Deflate(bytes, false);
-}
-
-void ZipWriter::Deflate(std::string_view bytes, bool last) {
   z_stream& z = stream_->z;
   // zlib counts in unsigned ints: the bytes go in pieces of at most 1 GB.
   do {
@@ -203,7 +275,9 @@ void ZipWriter::Deflate(std::string_view bytes, bool last) {
 }
 
 void ZipWriter::End() {
-  Deflate({}, true);
+  WaitForDeflater();
+  Deflate(block_, true);
+  block_.clear();
   deflateEnd(&stream_->z);
   Entry entry = std::move(stream_->entry);
   stream_.reset();
