@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string>
 
-#include "cli/dialog_form.h"
-#include "cli/host_session.h"
 #include "cli/terminal_runtime.h"
+#include "session/dialog_form.h"
+#include "session/host_session.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/sheet.h"
 #include "spreadsheet/spreadsheet.h"
