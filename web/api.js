@@ -2,7 +2,7 @@
 // too, and the header keeps requests working where cookies are refused.
 const token = new URLSearchParams(location.search).get("token") ?? "";
 
-export class ApiError extends Error {
+class ApiError extends Error {
   constructor(status, message) {
     super(message);
     this.status = status;

@@ -17,7 +17,7 @@ const drawings = {
   undo: svg('<path d="M5 4l-3 3 3 3" stroke-width="1.6"/><path d="M2.5 7h7a4 4 0 0 1 0 8h-3" stroke-width="1.6"/>'),
 };
 
-export function accelerator(caption) {
+function accelerator(caption) {
   const m = /&([^&])/.exec(caption);
   return m ? m[1].toUpperCase() : null;
 }
@@ -44,7 +44,7 @@ function captionNodes(caption) {
   return nodes;
 }
 
-export const plainCaption = (caption) => caption.replace(/&(.)/g, "$1");
+const plainCaption = (caption) => caption.replace(/&(.)/g, "$1");
 
 function face(item) {
   const icon = document.createElement("span");

@@ -36,9 +36,11 @@ export async function openPage() {
     readline.createInterface({ input: server.stdout }).once("line", resolve);
     server.once("exit", (code) => reject(new Error(`tavrin serve exited with ${code}`)));
   });
+  // Chromium; FIREFOX=/usr/bin/firefox-esr runs the same tests in Firefox instead.
   const browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
-    args: ["--no-sandbox", "--lang=zh-CN"],
+    ...(process.env.FIREFOX
+      ? { browser: "firefox", executablePath: process.env.FIREFOX }
+      : { executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium", args: ["--no-sandbox", "--lang=zh-CN"] }),
     defaultViewport: { width: 1200, height: 760 },
   });
   const page = await browser.newPage();
