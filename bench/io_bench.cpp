@@ -60,7 +60,7 @@ BENCHMARK(ReadLargeSheet)->Unit(benchmark::kMillisecond);
 // A user's list as other programs write it: 65535 records of 7 columns, texts and numbers, about
 // 24 MB of sheet XML. Reading it and writing it back after a change is timed beside the floor:
 // inflating its sheet part and deflating it again at level 1, measured in the same run.
-constexpr int kRecords = 65535;
+constexpr int kUserListRecords = 65535;
 
 std::filesystem::path UserList() {
   std::filesystem::path path = std::filesystem::temp_directory_path() / "tavrin-user-list.xlsx";
@@ -68,7 +68,7 @@ std::filesystem::path UserList() {
   Spreadsheet app;
   Sheet& sheet = app.AddWorkbook("list").AddSheet("List");
   const char* regions[] = {"North", "South", "East", "West", "华东", "华南"};
-  for (int r = 1; r <= kRecords; ++r) {
+  for (int r = 1; r <= kUserListRecords; ++r) {
     int units = 1 + (r * 7919) % 500;
     double price = 1 + (r * 104729LL % 9900) / 100.0;
     Variant row[] = {Variant(regions[r % 6]),
@@ -110,7 +110,7 @@ void UserListRead(benchmark::State& state) {
   std::filesystem::path path = UserList();
   for (auto _ : state) {
     Spreadsheet app;
-    benchmark::DoNotOptimize(OpenWorkbook(app, path).GetSheet(1).Store().Find(kRecords, 7));
+    benchmark::DoNotOptimize(OpenWorkbook(app, path).GetSheet(1).Store().Find(kUserListRecords, 7));
   }
 }
 BENCHMARK(UserListRead)->Unit(benchmark::kMillisecond);

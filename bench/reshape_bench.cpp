@@ -11,12 +11,12 @@
 namespace tavrin {
 namespace {
 
-constexpr int kRecords = kLastRow - 1;
+constexpr int kReshapeRecords = kLastRow - 1;
 
 // 65535 records: two condition columns (50 regions by 200 products) and three data columns.
 Block KeyedList() {
-  Block block(kRecords, 5);
-  for (int r = 1; r <= kRecords; ++r) {
+  Block block(kReshapeRecords, 5);
+  for (int r = 1; r <= kReshapeRecords; ++r) {
     block(r, 1) = Variant("region " + std::to_string(r % 50));
     block(r, 2) = Variant("product " + std::to_string(r % 200));
     for (int c = 3; c <= 5; ++c) block(r, c) = Variant(r % 97 + c);
@@ -44,16 +44,16 @@ BENCHMARK(KeyedSummariseSum)->Unit(benchmark::kMillisecond);
 // The lookup of 65535 target rows (the source's own conditions in reverse) in the same list.
 void KeyedLookupSum(benchmark::State& state) {
   Block list = KeyedList();
-  Block targets(kRecords, 2);
-  for (int r = 1; r <= kRecords; ++r) {
-    targets(r, 1) = list(kRecords + 1 - r, 1);
-    targets(r, 2) = list(kRecords + 1 - r, 2);
+  Block targets(kReshapeRecords, 2);
+  for (int r = 1; r <= kReshapeRecords; ++r) {
+    targets(r, 1) = list(kReshapeRecords + 1 - r, 1);
+    targets(r, 2) = list(kReshapeRecords + 1 - r, 2);
   }
   Timed(
       state,
       [&] {
         auto run = std::make_unique<ToolRun>(list);
-        run->sheet.Range("H1").Resize(kRecords, 2).SetValues(targets);
+        run->sheet.Range("H1").Resize(kReshapeRecords, 2).SetValues(targets);
         return run;
       },
       [](ToolRun& run) {

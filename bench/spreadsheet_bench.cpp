@@ -13,7 +13,7 @@
 namespace tavrin {
 namespace {
 
-constexpr int kRecords = kLastRow - 1;
+constexpr int kListRecords = kLastRow - 1;
 constexpr int kFields = 10;
 
 Variant Field(int row, int column) {
@@ -35,7 +35,7 @@ struct ListSheet {
   Book& book = app.AddWorkbook("Bench");
   Sheet& sheet = book.AddSheet("List");
 
-  explicit ListSheet(int rows = kRecords) {
+  explicit ListSheet(int rows = kListRecords) {
     sheet.Range("A1").Resize(rows, kFields).SetValues(ListBlock(rows));
   }
 };
@@ -49,7 +49,7 @@ void WriteCellByCell(benchmark::State& state) {
   for (auto _ : state) {
     Spreadsheet app;
     Sheet& sheet = app.AddWorkbook("Bench").AddSheet("List");
-    for (int r = 1; r <= kRecords; ++r) {
+    for (int r = 1; r <= kListRecords; ++r) {
       for (int c = 1; c <= kFields; ++c) sheet.Cells(r, c).SetValue(Field(r, c));
     }
     benchmark::DoNotOptimize(sheet.ContentVersion());
@@ -58,11 +58,11 @@ void WriteCellByCell(benchmark::State& state) {
 BENCHMARK(WriteCellByCell)->Unit(benchmark::kMillisecond);
 
 void WriteBlock(benchmark::State& state) {
-  Block block = ListBlock(kRecords);
+  Block block = ListBlock(kListRecords);
   for (auto _ : state) {
     Spreadsheet app;
     Sheet& sheet = app.AddWorkbook("Bench").AddSheet("List");
-    sheet.Range("A1").Resize(kRecords, kFields).SetValues(block);
+    sheet.Range("A1").Resize(kListRecords, kFields).SetValues(block);
     benchmark::DoNotOptimize(sheet.ContentVersion());
   }
 }
@@ -71,7 +71,7 @@ BENCHMARK(WriteBlock)->Unit(benchmark::kMillisecond);
 void ReadBlock(benchmark::State& state) {
   Sheet& sheet = Full().sheet;
   for (auto _ : state) {
-    Block block = sheet.Range("A1").Resize(kRecords, kFields).Values();
+    Block block = sheet.Range("A1").Resize(kListRecords, kFields).Values();
     benchmark::DoNotOptimize(block);
   }
 }
@@ -110,10 +110,10 @@ BENCHMARK(EndUpFromLastRow)->Unit(benchmark::kMicrosecond);
 
 // 1000 single-row insertions spread over a list of 64000 records.
 void InsertRowsOneByOne(benchmark::State& state) {
-  constexpr int kRows = 64000;
+  constexpr int kInsertedRows = 64000;
   for (auto _ : state) {
     state.PauseTiming();
-    auto list = std::make_unique<ListSheet>(kRows);
+    auto list = std::make_unique<ListSheet>(kInsertedRows);
     state.ResumeTiming();
     for (int i = 0; i < 1000; ++i) list->sheet.Rows(1 + i * 64, 1 + i * 64).Insert();
     benchmark::DoNotOptimize(list->sheet.ContentVersion());
