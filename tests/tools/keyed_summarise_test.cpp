@@ -13,7 +13,7 @@ std::string Question(const std::string& count) {
 }
 
 // The dialog for a task and a mode; the four areas as given.
-void Dialog(Workplace& w, int task, int mode, const char* source, const char* data,
+void Dialog(Workplace& w, double task, double mode, const char* source, const char* data,
             const char* target, const char* targetData = "") {
   w.Fill({{"Label10", task},
           {"Label9", mode},
@@ -218,13 +218,36 @@ TEST(KeyedSummarise, FailuresEndInTheReportWithEventsAsFound) {
 }
 
 TEST(KeyedSummarise, AnUnknownModeWritesTheDistinctListOnly) {
-  Workplace w;
-  w.Put("A1", {{"a", 1}});
-  Dialog(w, 1, 0, "A1", "B1", "D1");
-  w.korvel().HzCzBcf(w.Token(), w.form);
-  EXPECT_EQ(w.At("D1"), Variant("a"));
-  EXPECT_TRUE(w.At("E1").IsEmpty());
-  EXPECT_EQ(w.form.GetState(), DialogForm::State::Unloaded);
+  for (double mode : {0.0, 5.0, 1.5}) {
+    Workplace w;
+    w.Put("A1", {{"a", 1}});
+    Dialog(w, 1, mode, "A1", "B1", "D1");
+    w.korvel().HzCzBcf(w.Token(), w.form);
+    EXPECT_EQ(w.At("D1"), Variant("a")) << "mode " << mode;
+    EXPECT_TRUE(w.At("E1").IsEmpty()) << "mode " << mode;
+    EXPECT_EQ(w.form.GetState(), DialogForm::State::Unloaded);
+  }
+}
+
+TEST(KeyedSummarise, AnUnknownTaskLooksUpWithoutSourceDataAndSoFails) {
+  for (double task : {0.0, 4.0, 2.5}) {
+    Workplace w;
+    w.Put("A1", {{"a", 1}});
+    w.Put("D1", {{"a", "b"}});
+    Dialog(w, task, 1, "A1", "B1", "D1", "F1");
+    w.korvel().HzCzBcf(w.Token(), w.form);
+    EXPECT_EQ(w.Texts(), (std::vector<std::string>{"错误内容：\n\n\t应用程序定义或对象定义错误"
+                                                   "\n\n程序已经终止，输出结果可能不正确！"}))
+        << "task " << task << ": a data target of no columns";
+    EXPECT_TRUE(w.At("F1").IsEmpty());
+    EXPECT_EQ(w.At("E1"), Variant("b")) << "no distinct list";
+
+    Workplace wide;
+    wide.Put("A1", {{"a", 1}});
+    Dialog(wide, task, 1, "A1", "B1", "D1:E1", "F1");
+    wide.korvel().HzCzBcf(wide.Token(), wide.form);
+    EXPECT_EQ(wide.Titles(), (std::vector<std::string>{"提示"})) << "the column-count message";
+  }
 }
 
 TEST(KeyedSummarise, StaleTokenOnlyTellsSo) {
