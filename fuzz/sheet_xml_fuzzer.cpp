@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "io/file_error.h"
+#include "io/row_xml.h"
 #include "io/sheet_rows.h"
 #include "io/worksheet_reader.h"
 #include "io/worksheet_writer.h"
@@ -55,6 +56,25 @@ void ReadPart(std::string_view bytes, pugi::xml_document& rest, Sheet& sheet) {
   ReadWorksheet(rest, split.sheetData, part, sheet, kSharedStrings, kDateStyles, kStyles1904);
 }
 
+// Every row the scanner takes reads the same through the XML parser.
+void RequireScannedRowsAsParsed(std::string_view bytes) {
+  const std::string part = "xl/worksheets/sheet1.xml";
+  try {
+    SheetRows rows(SplitSheetPart(bytes, part).sheetData, part);
+    RowXml scanned, parsed;
+    for (std::string_view text = rows.NextText(); !text.empty(); text = rows.NextText()) {
+      if (!ScanRowXml(text, scanned)) continue;
+      pugi::xml_document document;
+      Require(document.load_buffer(text.data(), text.size(),
+                                   pugi::parse_default | pugi::parse_ws_pcdata_single),
+              "a row the scanner takes is XML", std::string(text));
+      ReadRowNode(document.child("row"), parsed);
+      Require(scanned == parsed, "a scanned row reads as the parser reads it", std::string(text));
+    }
+  } catch (const FormatError&) {
+  }
+}
+
 }  // namespace
 }  // namespace tavrin
 
@@ -63,6 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Spreadsheet app;
   Book& book = app.AddWorkbook("Book1");
   Sheet& first = book.AddSheet("Sheet1");
+  RequireScannedRowsAsParsed(std::string_view(reinterpret_cast<const char*>(data), size));
   pugi::xml_document rest;
   try {
     ReadPart(std::string_view(reinterpret_cast<const char*>(data), size), rest, first);

@@ -70,7 +70,7 @@ SheetPartSplit SplitSheetPart(std::string_view bytes, const std::string& part) {
   return split;
 }
 
-pugi::xml_node SheetRows::Next() {
+std::string_view SheetRows::NextText() {
   size_t start = FindElement(rest_, "row");
   if (start == std::string_view::npos) {
     rest_ = {};
@@ -85,10 +85,18 @@ pugi::xml_node SheetRows::Next() {
   if (end == std::string_view::npos) throw FormatError(part_ + " is damaged (a row has no end)");
   std::string_view text = rest_.substr(start, end - start);
   rest_.remove_prefix(end);
+  return text;
+}
+
+bool SheetRows::Next(RowXml& row) {
+  std::string_view text = NextText();
+  if (text.empty()) return false;
+  if (ScanRowXml(text, row)) return true;
   pugi::xml_parse_result result = row_.load_buffer(
       text.data(), text.size(), pugi::parse_default | pugi::parse_ws_pcdata_single);
   if (!result) throw FormatError(part_ + " is damaged (" + result.description() + ")");
-  return row_.child("row");
+  ReadRowNode(row_.child("row"), row);
+  return true;
 }
 
 }  // namespace tavrin

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "io/row_xml.h"
+
 namespace tavrin {
 
 // A worksheet part is mostly its cells. The cells are read a row at a time, each row parsed on
@@ -19,14 +21,17 @@ struct SheetPartSplit {
 // fails (FormatError naming the part).
 SheetPartSplit SplitSheetPart(std::string_view bytes, const std::string& part);
 
-// The rows of a sheetData, one parsed at a time into a document of its own.
+// The rows of a sheetData, one at a time: read straight from its characters, or parsed into a
+// document of its own when written in a form the scanner leaves to the parser.
 class SheetRows {
  public:
   SheetRows(std::string_view sheetData, const std::string& part) : rest_(sheetData), part_(part) {}
 
-  // The next row element, or an empty node after the last. A row that is no well-formed XML
-  // fails (FormatError naming the part).
-  pugi::xml_node Next();
+  // The next row, false after the last. A row that is no well-formed XML fails (FormatError
+  // naming the part).
+  bool Next(RowXml& row);
+  // The next row element's text, empty after the last.
+  std::string_view NextText();
 
  private:
   std::string_view rest_;

@@ -47,59 +47,28 @@ Variant NumberFrom(const char* text, bool isDate, double dateOffset) {
   return isDate ? Variant::Date(number + dateOffset) : Variant(number);
 }
 
-// What a c element holds, found in one pass over its attributes and children: a sheet has
-// hundreds of thousands of cells, and a lookup by name walks the list each time.
-struct CellXml {
-  pugi::xml_attribute r, s, t;
-  pugi::xml_node v, f, is;
-
-  explicit CellXml(pugi::xml_node c) {
-    for (pugi::xml_attribute a : c.attributes()) {
-      std::string_view name = a.name();
-      if (name == "r")
-        r = a;
-      else if (name == "s")
-        s = a;
-      else if (name == "t")
-        t = a;
-    }
-    for (pugi::xml_node child : c.children()) {
-      std::string_view name = child.name();
-      if (name == "v" && !v)
-        v = child;
-      else if (name == "f" && !f)
-        f = child;
-      else if (name == "is" && !is)
-        is = child;
-    }
-  }
-};
-
 Variant CellValue(const CellXml& c, const std::vector<std::string>& sharedStrings, bool isDate,
                   double dateOffset) {
-  std::string_view type = c.t.as_string();
-  const char* v = c.v.child_value();
-  // Some writers store a blank as an empty inline string: the cell is empty.
-  if (type == "inlineStr") {
-    std::string text = RichText(c.is);
-    return text.empty() ? Variant() : Variant(std::move(text));
-  }
-  if (*v == '\0' && type != "str") return {};
-  if (type == "s") {
-    size_t index = c.v.text().as_uint();
-    return index < sharedStrings.size() ? Variant(sharedStrings[index]) : Variant();
-  }
-  if (type == "str") return Variant(v);
-  if (type == "b") return Variant::Boolean(std::strcmp(v, "0") != 0);
-  if (type == "e") return ErrorFromText(v);
-  return NumberFrom(v, isDate, dateOffset);
+  std::string_view type = c.t;
+  // Some writers store a blank as an inline string without its text: the cell is empty. One
+  // with an empty text is the empty text, as this reader's writer stores it.
+  if (type == "inlineStr") return c.hasIs ? Variant(c.is) : Variant();
+  if (c.v.empty() && type != "str") return {};
+  if (type == "s")
+    return c.vIndex < sharedStrings.size() ? Variant(sharedStrings[c.vIndex]) : Variant();
+  if (type == "str") return Variant(c.v);
+  if (type == "b") return Variant::Boolean(c.v != "0");
+  if (type == "e") return ErrorFromText(c.v);
+  return NumberFrom(c.v.c_str(), isDate, dateOffset);
 }
 
 // A size or margin from the file: a number from 0 to most, else the fallback. A nan, a negative
 // or an absurd size would otherwise page wrongly and be written back as no program reads it.
-double Measure(pugi::xml_attribute attribute, double fallback, double most) {
-  double value = attribute.as_double(fallback);
+double Within(double value, double fallback, double most) {
   return std::isfinite(value) && value >= 0 && value <= most ? value : fallback;
+}
+double Measure(pugi::xml_attribute attribute, double fallback, double most) {
+  return Within(attribute.as_double(fallback), fallback, most);
 }
 
 // The host's largest row height (points), column width (characters) and margin (inches).
@@ -109,8 +78,7 @@ constexpr double kMostMargin = 49;
 
 // A cell format index as read: one the styles part does not list (or a workbook without one)
 // is the default format 0, so no cell takes a format it never had when the file is written.
-uint32_t StyleOf(pugi::xml_attribute attribute, size_t styles) {
-  uint32_t style = attribute.as_uint();
+uint32_t StyleOf(uint32_t style, size_t styles) {
   return style < styles ? style : 0;
 }
 
@@ -135,30 +103,27 @@ void ReadCells(SheetRows rows, Sheet& sheet, const std::vector<std::string>& sha
   // Counted wide, and held just past the last row, so neither a huge r nor the rows after it can
   // overflow.
   long long counted = 0;
-  for (pugi::xml_node r = rows.Next(); r; r = rows.Next()) {
-    counted = std::clamp(r.attribute("r") ? r.attribute("r").as_llong() : counted + 1, 0LL,
-                         kLastRow + 1LL);
+  RowXml r;
+  while (rows.Next(r)) {
+    counted = std::clamp(r.hasR ? r.r : counted + 1, 0LL, kLastRow + 1LL);
     if (counted < 1 || counted > kLastRow) continue;
     int row = static_cast<int>(counted);
     // A stored height counts with or without customHeight; without it the host fitted the row
     // to its content, and one equal to the default adds nothing.
-    double height = Measure(r.attribute("ht"), -1, kMostRowHeight);
-    bool custom = r.attribute("customHeight").as_bool();
-    if (height >= 0 && (custom || height != sheet.DefaultRowHeight())) {
-      sheet.SetRowHeight(row, height, !custom);
+    double height = r.hasHt ? Within(r.ht, -1, kMostRowHeight) : -1;
+    if (height >= 0 && (r.customHeight || height != sheet.DefaultRowHeight())) {
+      sheet.SetRowHeight(row, height, !r.customHeight);
     }
     // A row's s names its format only with customFormat.
-    LineFormat format = LineFormatOf(r, r.attribute("customFormat").as_bool()
-                                            ? StyleOf(r.attribute("s"), dateStyles.size())
-                                            : 0);
+    LineFormat format{r.hidden, r.customFormat ? StyleOf(r.s, dateStyles.size()) : 0,
+                      std::clamp(r.outlineLevel, 0, 7), r.collapsed};
     if (format != LineFormat{}) sheet.Layout().rowFormats[row] = format;
     int column = 0;
-    for (pugi::xml_node element : r.children("c")) {
-      CellXml c(element);
+    for (const CellXml& c : r.cells) {
       int cellRow = row;
-      if (!c.r) {
+      if (!c.hasR) {
         column = std::min(column + 1, kLastColumn + 1);
-      } else if (!ReadCellReference(c.r.value(), cellRow, column) || cellRow != row) {
+      } else if (!ReadCellReference(c.r, cellRow, column) || cellRow != row) {
         continue;
       }
       if (column > kLastColumn) continue;
@@ -167,13 +132,12 @@ void ReadCells(SheetRows rows, Sheet& sheet, const std::vector<std::string>& sha
       bool isDate = cell.style < dateStyles.size() && dateStyles[cell.style];
       bool from1904 = cell.style < styles1904.size() && styles1904[cell.style];
       cell.value = CellValue(c, sharedStrings, isDate, from1904 ? kDays1900To1904 : 0);
-      if (pugi::xml_node f = c.f) {
-        std::string text = f.child_value();
-        if (std::string_view(f.attribute("t").as_string()) == "shared") {
-          int index = f.attribute("si").as_int();
-          auto master = shared.find(index);
+      if (c.hasF) {
+        std::string text = c.f;
+        if (c.fType == "shared") {
+          auto master = shared.find(c.fSi);
           if (!text.empty()) {
-            shared[index] = {text, row, column};
+            shared[c.fSi] = {text, row, column};
           } else if (master != shared.end()) {
             text = ShiftFormula(master->second.text, row - master->second.row,
                                 column - master->second.column);
@@ -191,7 +155,7 @@ void ReadColumns(pugi::xml_node cols, Sheet& sheet, size_t styles) {
   for (pugi::xml_node col : cols.children("col")) {
     pugi::xml_attribute custom = col.attribute("customWidth");
     bool width = col.attribute("width") && (!custom || custom.as_bool());
-    LineFormat format = LineFormatOf(col, StyleOf(col.attribute("style"), styles));
+    LineFormat format = LineFormatOf(col, StyleOf(col.attribute("style").as_uint(), styles));
     int last = std::min(col.attribute("max").as_int(), kLastColumn);
     for (int c = std::max(col.attribute("min").as_int(), 1); c <= last; ++c) {
       if (width) {

@@ -1,0 +1,62 @@
+#include "io/row_xml.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tavrin {
+namespace {
+
+// The row as the XML parser reads it; its texts live in the document.
+RowXml Parsed(const std::string& text, pugi::xml_document& document) {
+  EXPECT_TRUE(document.load_buffer(text.data(), text.size(),
+                                   pugi::parse_default | pugi::parse_ws_pcdata_single));
+  RowXml row;
+  ReadRowNode(document.child("row"), row);
+  return row;
+}
+
+TEST(RowXml, TheFormsWritersUseAreScannedAsTheParserReadsThem) {
+  const std::string rows[] = {
+      // as the host writes them: shared strings, styles, spans, a shared formula
+      R"(<row r="2" spans="1:3" ht="15.75" customHeight="1" x14ac:dyDescent="0.25">)"
+      R"(<c r="A2" s="3" t="s"><v>12</v></c><c r="B2"><f t="shared" ref="B2:B9" si="0">A2*2</f>)"
+      R"(<v>24</v></c><c r="C2" t="e"><v>#N/A</v></c></row>)",
+      // as other programs write them: inline strings, texts with references, no r
+      R"(<row><c t="inlineStr"><is><t xml:space="preserve"> a &amp; b &#13;&#x4E2D;</t></is></c>)"
+      "\n  <c t='str'><f>\"x\"&amp;\"&lt;y&gt;\"</f><v>x&lt;y&gt;</v></c><c "
+      "t=\"b\"><v>1</v></c></row>",
+      R"(<row r="7" hidden="true" outlineLevel="2" collapsed="0" s="4" customFormat="1"/>)",
+      R"(<row r="8"><c r="A8" s="1"/><c r="B8"><v/></c><c r="C8" t="inlineStr"><is><t/></is></c></row>)",
+  };
+  for (const std::string& text : rows) {
+    RowXml scanned;
+    ASSERT_TRUE(ScanRowXml(text, scanned)) << text;
+    pugi::xml_document document;
+    EXPECT_EQ(scanned, Parsed(text, document)) << text;
+  }
+  RowXml row;
+  ASSERT_TRUE(ScanRowXml(rows[1], row));
+  EXPECT_EQ(row.cells[0].is, " a & b \r中");
+  EXPECT_EQ(row.cells[1].f, "\"x\"&\"<y>\"");
+}
+
+TEST(RowXml, OtherFormsAreLeftToTheParser) {
+  const std::string rows[] = {
+      R"(<row r="1"><c r="A1" t="inlineStr"><is><r><rPr><b/></rPr><t>rich</t></r></is></c></row>)",
+      R"(<row r="1"><c r="A1" t="str"><v><![CDATA[a<b]]></v></c></row>)",
+      R"(<row r="1"><!-- note --><c r="A1"><v>1</v></c></row>)",
+      "<row r=\"1\"><c r=\"A1\" t=\"str\"><v>a\r\nb</v></c></row>",
+      R"(<row r="1"><c r="A1" s=" 2"><v>1</v></c></row>)",
+      R"(<row r="1" r="2"><c><v>1</v></c></row>)",
+      R"(<row r="1"><c r="A1" t="s"><v>1e2</v></c></row>)",
+      R"(<row r="1"><c r="A1"><v>&unknown;</v></c></row>)",
+  };
+  for (const std::string& text : rows) {
+    RowXml scanned;
+    EXPECT_FALSE(ScanRowXml(text, scanned)) << text;
+  }
+}
+
+}  // namespace
+}  // namespace tavrin
