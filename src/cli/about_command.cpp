@@ -4,16 +4,17 @@
 #include <ostream>
 
 #include "cli/file_commands.h"
-#include "session/host_session.h"
 #include "cli/terminal_runtime.h"
+#include "session/host_session.h"
 #include "x11/x11_window_system.h"
 
 namespace tavrin {
 
 void AddAboutCommand(CLI::App& program, CommandContext& context) {
   CLI::App* about = program.add_subcommand(
-      "about", "Open the information window on the X display and wait until it is closed "
-               "(click its close label)");
+      "about",
+      "Open the information window on the X display and wait until it is closed "
+      "(click its close label)");
   about->callback([&context] {
     context.run = [&context] {
       std::unique_ptr<WindowSystem> windows = OpenX11WindowSystem();

@@ -7,9 +7,9 @@
 #include <ostream>
 #include <string>
 
-#include "session/host_session.h"
 #include "cli/terminal_runtime.h"
 #include "host/variant_rules.h"
+#include "session/host_session.h"
 
 namespace tavrin {
 

@@ -2,8 +2,8 @@
 
 #include <ostream>
 
-#include "cli/sheet_table.h"
 #include "host/variant_rules.h"
+#include "session/used_area.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/sheet.h"
 

@@ -10,6 +10,7 @@
 #include "cli/sheet_table.h"
 #include "host/host_error.h"
 #include "io/workbook_file.h"
+#include "session/used_area.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/sheet.h"
 

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "cli/file_commands.h"
-#include "session/host_session.h"
 #include "cli/terminal_runtime.h"
 #include "host/command_bars.h"
+#include "session/host_session.h"
 
 namespace tavrin {
 
@@ -33,8 +33,9 @@ void PrintControls(CommandBarControls& controls, std::ostream& out, int depth) {
 
 void AddMenuCommand(CLI::App& program, CommandContext& context) {
   CLI::App* menu = program.add_subcommand(
-      "menu", "Print the menu \"Tavrin(&U)\" and the toolbar \"Tavrin\" as initialisation "
-              "builds them: captions, macros, icons, separators, submenus");
+      "menu",
+      "Print the menu \"Tavrin(&U)\" and the toolbar \"Tavrin\" as initialisation "
+      "builds them: captions, macros, icons, separators, submenus");
   menu->callback([&context] {
     context.run = [&context] {
       Spreadsheet app;

@@ -8,6 +8,7 @@
 #include "cli/base_command.h"
 #include "cli/command_context.h"
 #include "cli/file_commands.h"
+#include "cli/serve_command.h"
 #include "cli/tool_commands.h"
 #include "host/host_error.h"
 
@@ -26,6 +27,7 @@ int RunProgram(int argc, char** argv) {
   AddMenuCommand(program, context);
   AddAboutCommand(program, context);
   AddBaseCommand(program, context);
+  AddServeCommand(program, context);
 
   try {
     program.parse(argc, argv);

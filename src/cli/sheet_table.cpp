@@ -29,21 +29,6 @@ void Pad(std::ostream& out, const std::string& text, size_t width) {
 
 }  // namespace
 
-bool UsedArea(Sheet& sheet, Area& area) {
-  int lastRow = 0;
-  int lastColumn = 0;
-  for (int column = 1; column <= kLastColumn; ++column) {
-    int row = sheet.Store().Column(column).PreviousContent(kLastRow);
-    if (row > 0) {
-      lastRow = std::max(lastRow, row);
-      lastColumn = column;
-    }
-  }
-  if (lastRow == 0) return false;
-  area = Area{1, 1, lastRow, lastColumn};
-  return true;
-}
-
 void PrintTable(Sheet& sheet, const Area& area, std::ostream& out) {
   std::vector<std::vector<std::string>> rows;
   std::vector<size_t> widths(area.columns + 1, 0);

@@ -12,8 +12,4 @@ class Sheet;
 // as it shows (its text), columns padded to their widest cell.
 void PrintTable(Sheet& sheet, const Area& area, std::ostream& out);
 
-// The used area of a sheet: from A1 to the last row and column holding content; nothing when
-// the sheet is empty.
-bool UsedArea(Sheet& sheet, Area& area);
-
 }  // namespace tavrin

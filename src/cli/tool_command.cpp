@@ -14,7 +14,7 @@
 #include "host/host_error.h"
 #include "io/workbook_file.h"
 #include "session/dialog_form.h"
-#include "session/host_session.h"
+#include "session/workbook_session.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/sheet.h"
 
@@ -116,30 +116,27 @@ int RunTool(const ToolDefinition& tool, const RunOptions& options, CommandContex
     CheckOutputIsNotInput(options.input, options.output, "write over it with --in-place");
   }
 
-  Spreadsheet app;
-  Book& book = OpenUsersWorkbook(app, options);
   TerminalRuntime runtime(context.messages, answering, context.interactive);
-  runtime.SetRunningApplication(app);
-  app.SetInputAnswerer([&](const std::string& prompt, const std::string& title) {
+  WorkbookSession session(
+      runtime, [&](Spreadsheet& app) -> Book& { return OpenUsersWorkbook(app, options); });
+  Book& book = session.UserBook();
+  session.App().SetInputAnswerer([&](const std::string& prompt, const std::string& title) {
     if (options.range) {
       context.messages << '[' << title << "]\n" << prompt << "\n-> " << *options.range << "\n\n";
       return options.range;
     }
     return AskAtTerminal(context.messages, context.interactive, prompt, title);
   });
-  HostSession session(app, runtime);
-  // The user switches to their own workbook once the host workbook is open.
-  book.Activate();
 
   DialogForm form;
   FillForm(form, tool, options);
   std::optional<WorkbookSnapshot> before;
   if (preview) before.emplace(book);
 
-  std::string token = options.token.value_or(session.Token());
+  std::string token = options.token.value_or(session.Host().Token());
   bool failed = false;
   try {
-    (session.Component().*tool.run)(token, form);
+    (session.Host().Component().*tool.run)(token, form);
   } catch (const HostError& error) {
     context.messages << "[error reached the caller]\n"
                      << error.Number() << ' ' << error.Description() << "\n\n";
@@ -150,7 +147,7 @@ int RunTool(const ToolDefinition& tool, const RunOptions& options, CommandContex
     context.messages << "The run failed: nothing written.\n";
     return 1;
   }
-  if (!session.Component().RunFinished()) {
+  if (!session.Host().Component().RunFinished()) {
     context.messages << "The run stopped before finishing: nothing written.\n";
     return 1;
   }

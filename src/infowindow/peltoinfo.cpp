@@ -6,22 +6,12 @@
 #include <memory>
 #include <utility>
 
+#include "infowindow/info_design.h"
 #include "infowindow/info_picture.h"
 
 namespace tavrin {
 
 namespace {
-
-constexpr double fadeSeconds = 2;
-constexpr int twipsPerPixel = 15;
-
-// The design-time geometry, in twips.
-constexpr int formWidth = 7560, formHeight = 5610;
-constexpr int labelLeft = 5520, labelTop = 4880, labelWidth = 1335, labelHeight = 375;
-
-int Pixels(int twips) {
-  return static_cast<int>(std::lround(static_cast<double>(twips) / twipsPerPixel));
-}
 
 // A value converted to a byte as the runtime rounds (half to even). The clock's last read of a
 // fade may fall past its 2 seconds; the value is then held at the end of the range instead of
@@ -33,10 +23,11 @@ std::uint8_t AlphaByte(double value) {
 }  // namespace
 
 Peltoinfo::Peltoinfo(Runtime& services) : runtime(services), windows(services.WindowSystem()) {
-  hWnd = windows.CreateFormWindow(Pixels(formWidth), Pixels(formHeight), InfoPicture());
-  windows.CreateLabel(
-      hWnd, "关  闭",
-      {Pixels(labelLeft), Pixels(labelTop), Pixels(labelWidth), Pixels(labelHeight)});
+  using D = InfoDesign;
+  hWnd = windows.CreateFormWindow(D::Pixels(D::formWidth), D::Pixels(D::formHeight), InfoPicture());
+  windows.CreateLabel(hWnd, D::labelCaption,
+                      {D::Pixels(D::labelLeft), D::Pixels(D::labelTop), D::Pixels(D::labelWidth),
+                       D::Pixels(D::labelHeight)});
   Initialize();
 }
 
@@ -49,7 +40,9 @@ void Peltoinfo::ShowNew(Runtime& services) {
 void Peltoinfo::Initialize() {
   std::int32_t style = windows.GetWindowLong(hWnd, GWL_EXSTYLE);
   windows.SetWindowLong(hWnd, GWL_EXSTYLE, style | WS_EX_LAYERED);
-  Handle region = windows.CreateRoundRectRgn(1, 1, 500, 368, 50, 50);
+  using D = InfoDesign;
+  Handle region = windows.CreateRoundRectRgn(D::regionLeft, D::regionTop, D::regionRight,
+                                             D::regionBottom, D::regionEllipse, D::regionEllipse);
   windows.SetWindowRgn(hWnd, region, true);
 }
 
@@ -62,10 +55,10 @@ double Peltoinfo::Elapsed(double start) {
 void Peltoinfo::Activate() {
   double start = runtime.Timer();
   std::uint8_t alpha = 0;
-  while (Elapsed(start) < fadeSeconds) {
+  while (Elapsed(start) < InfoDesign::fadeSeconds) {
     windows.SetLayeredWindowAttributes(hWnd, 0, alpha, LWA_ALPHA);
     runtime.DoEvents();
-    alpha = AlphaByte(255 * Elapsed(start) / fadeSeconds);
+    alpha = AlphaByte(255 * Elapsed(start) / InfoDesign::fadeSeconds);
   }
   windows.SetLayeredWindowAttributes(hWnd, 0, 255, LWA_ALPHA);
   windows.SetLabelVisible(hWnd, true);
@@ -81,10 +74,10 @@ void Peltoinfo::LabelClick() {
   windows.SetLabelVisible(hWnd, false);
   double start = runtime.Timer();
   std::uint8_t alpha = 255;
-  while (Elapsed(start) < fadeSeconds) {
+  while (Elapsed(start) < InfoDesign::fadeSeconds) {
     windows.SetLayeredWindowAttributes(hWnd, 0, alpha, LWA_ALPHA);
     runtime.DoEvents();
-    alpha = AlphaByte(255 - 255 * Elapsed(start) / fadeSeconds);
+    alpha = AlphaByte(255 - 255 * Elapsed(start) / InfoDesign::fadeSeconds);
   }
   // Unload; the window system releases this form once this handler has returned.
   windows.DestroyWindow(hWnd);

@@ -73,6 +73,7 @@ class Book : public Workbook {
 
  private:
   friend class Sheet;
+  friend class BookCopy;
   void SetActiveSheet(Sheet& sheet) { activeSheet_ = &sheet; }
   std::string CopyName(const std::string& name);
 

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+namespace tavrin {
+
+// A request the server refuses: the HTTP status and the text the page shows the user.
+struct ApiError {
+  int status;
+  std::string message;
+};
+
+// The answer to a request that would change the session while a run is going.
+inline ApiError RunGoing() {
+  return {409, "另一个操作正在进行，请先回答它的提示。"};
+}
+
+}  // namespace tavrin

@@ -1,0 +1,130 @@
+#include "server/changed_cells.h"
+
+#include <cctype>
+#include <vector>
+
+#include "spreadsheet/book.h"
+#include "spreadsheet/book_copy.h"
+#include "spreadsheet/sheet.h"
+
+namespace tavrin {
+
+namespace {
+
+struct Content {
+  int row;
+  const Cell* cell;
+};
+
+std::vector<Content> ColumnContents(const Sheet& sheet, int column) {
+  std::vector<Content> cells;
+  sheet.Store().Column(column).ForEach(1, kLastRow, [&](int row, const Cell& cell) {
+    if (cell.HasContent()) cells.push_back({row, &cell});
+  });
+  return cells;
+}
+
+bool SameContent(const Cell& a, const Cell& b) {
+  if (a.formula || b.formula) return a.formula && b.formula && a.formula->text == b.formula->text;
+  return a.value == b.value;
+}
+
+void CompareSheets(const Sheet* was, const Sheet& now, std::set<std::pair<int, int>>& cells) {
+  for (int column = 1; column <= kLastColumn; ++column) {
+    std::vector<Content> after = ColumnContents(now, column);
+    std::vector<Content> before;
+    if (was != nullptr) before = ColumnContents(*was, column);
+    size_t i = 0, j = 0;
+    while (i < before.size() || j < after.size()) {
+      if (j == after.size() || (i < before.size() && before[i].row < after[j].row)) {
+        cells.emplace(before[i++].row, column);
+      } else if (i == before.size() || after[j].row < before[i].row) {
+        cells.emplace(after[j++].row, column);
+      } else {
+        if (!SameContent(*before[i].cell, *after[j].cell)) cells.emplace(after[j].row, column);
+        ++i, ++j;
+      }
+    }
+  }
+}
+
+// A sheet name as an address carries it: quoted unless it is letters, digits and "_".
+std::string SheetPrefix(const std::string& name) {
+  bool plain = !name.empty();
+  for (char c : name) {
+    auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80 && !std::isalnum(byte) && c != '_') plain = false;
+  }
+  if (plain) return name + "!";
+  std::string quoted = "'";
+  for (char c : name) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+  return quoted + "'!";
+}
+
+std::string BlockAddress(int top, int left, int bottom, int right) {
+  std::string address = ColumnLetters(left) + std::to_string(top);
+  if (top == bottom && left == right) return address;
+  return address + ":" + ColumnLetters(right) + std::to_string(bottom);
+}
+
+}  // namespace
+
+ChangedCells CompareWithCopy(const BookCopy& copy, Book& book) {
+  ChangedCells changed;
+  for (int i = 1; i <= book.SheetCount(); ++i) {
+    Sheet& now = book.GetSheet(i);
+    const Sheet* was = nullptr;
+    for (const auto& sheet : copy.Sheets()) {
+      if (sheet->Name() == now.Name()) was = sheet.get();
+    }
+    std::set<std::pair<int, int>> cells;
+    CompareSheets(was, now, cells);
+    if (!cells.empty()) changed[now.Name()] = std::move(cells);
+  }
+  return changed;
+}
+
+std::vector<std::string> ChangedAreas(const ChangedCells& cells, size_t most) {
+  std::vector<std::string> areas;
+  for (const auto& [sheet, changed] : cells) {
+    std::string prefix = SheetPrefix(sheet);
+    // Blocks still growing downwards: (first column, last column) -> (first row, last row).
+    std::map<std::pair<int, int>, std::pair<int, int>> open;
+    auto close = [&](auto it) {
+      if (areas.size() < most) {
+        areas.push_back(prefix + BlockAddress(it->second.first, it->first.first, it->second.second,
+                                              it->first.second));
+      }
+      return open.erase(it);
+    };
+    auto row = changed.begin();
+    while (row != changed.end()) {
+      int r = row->first;
+      // The runs of neighbouring columns changed in this row.
+      std::vector<std::pair<int, int>> runs;
+      for (; row != changed.end() && row->first == r; ++row) {
+        if (!runs.empty() && runs.back().second + 1 == row->second) {
+          runs.back().second = row->second;
+        } else {
+          runs.emplace_back(row->second, row->second);
+        }
+      }
+      for (const auto& run : runs) {
+        auto found = open.find(run);
+        if (found != open.end() && found->second.second == r - 1) {
+          found->second.second = r;
+        } else {
+          if (found != open.end()) close(found);
+          open.emplace(run, std::make_pair(r, r));
+        }
+      }
+      for (auto it = open.begin(); it != open.end();) {
+        it = it->second.second < r ? close(it) : std::next(it);
+      }
+    }
+    for (auto it = open.begin(); it != open.end();) it = close(it);
+  }
+  return areas;
+}
+
+}  // namespace tavrin

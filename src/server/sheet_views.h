@@ -1,0 +1,31 @@
+#pragma once
+
+#include <set>
+#include <string>
+#include <utility>
+
+#include <nlohmann/json_fwd.hpp>
+
+#include "host/address.h"
+
+namespace tavrin {
+
+class Book;
+class Sheet;
+
+// The sheets as the page lists them: [{"name", "lastRow", "lastColumn"}], the used area's
+// extent (0 when a sheet is empty).
+nlohmann::json SheetList(Book& book);
+
+// The selection of a sheet as the user reads it: "A1:B3", areas joined by commas.
+std::string SelectionText(Sheet& sheet);
+
+// The rows and columns whose height or width differs from the default, or that are hidden.
+nlohmann::json LayoutOf(const Sheet& sheet);
+
+// The cells of a block that hold something: their shown text, formula, whether a number, and
+// whether the last run changed them (`changed` may be null).
+nlohmann::json CellsOf(Sheet& sheet, const Area& block,
+                       const std::set<std::pair<int, int>>* changed);
+
+}  // namespace tavrin

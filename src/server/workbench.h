@@ -1,0 +1,87 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include <nlohmann/json_fwd.hpp>
+
+#include "host/address.h"
+#include "server/browser_runtime.h"
+#include "server/changed_cells.h"
+#include "server/run_channel.h"
+
+namespace tavrin {
+
+class Book;
+class BookCopy;
+class DialogForm;
+class Sheet;
+class WorkbookSession;
+struct ToolDefinition;
+
+// What the server serves: one workbook open beside the host workbook and the component, the
+// run going or last made, the copy that undoes the last run that changed anything, and the
+// file it came from. Every member takes the one lock of the run channel; a refusal is an
+// ApiError.
+class Workbench {
+ public:
+  // Opens FILE as the tool commands do (FileError when it cannot be read; HostError when the
+  // host workbook cannot be opened beside it).
+  explicit Workbench(std::filesystem::path file, const std::string& encoding = {});
+  // A question still open gets its default; the run's thread is waited for. Nothing is written.
+  ~Workbench();
+
+  nlohmann::json Workbook();
+  nlohmann::json Layout(int sheet);
+  nlohmann::json Cells(int sheet, const Area& block);
+  void Select(int sheet, const std::string& selection);
+
+  nlohmann::json Menu();
+  nlohmann::json Action(const std::string& action);
+
+  nlohmann::json StartRun(const nlohmann::json& request);
+  nlohmann::json RunStatus(bool wait);
+  void Answer(const nlohmann::json& answer);
+
+  nlohmann::json Undo();
+  nlohmann::json Save(const nlohmann::json& request);
+  // The workbook as .xlsx bytes, and the file name to offer for them.
+  std::pair<std::string, std::string> Download();
+  // An uploaded workbook in place of the open one; a file the readers refuse leaves everything
+  // as it was.
+  nlohmann::json Open(const std::string& fileName, const std::string& bytes);
+
+ private:
+  void Run(const ToolDefinition& tool);
+  void NoteChanges();
+  void RemoveTools();
+  Book& UserBook();
+  Sheet& SheetAt(int index);
+  // A folder of the server's own for files it writes on the way (made when first needed).
+  const std::filesystem::path& Scratch();
+
+  RunChannel channel;
+  BrowserRuntime runtime{channel};
+  std::unique_ptr<WorkbookSession> session;
+  std::filesystem::path file;    // empty after an upload, until Save As names one
+  std::filesystem::path folder;  // where Save As writes
+  std::string shownName;         // the workbook's file name, as the page shows it
+  std::filesystem::path scratch;
+
+  std::unique_ptr<DialogForm> form;
+  std::unique_ptr<BookCopy> before;  // the workbook as the run going found it
+  std::unique_ptr<BookCopy> undo;    // as it was before the last run that changed it
+  ChangedCells changed;
+  std::vector<std::string> changedAreas;
+  bool dirty = false;
+  bool dirtyBeforeUndo = false;
+  bool savedSinceUndo = false;
+  bool toolsRemoved = false;
+  std::thread runner;
+};
+
+}  // namespace tavrin

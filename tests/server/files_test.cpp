@@ -1,0 +1,69 @@
+#include "server/server_fixture.h"
+
+namespace tavrin {
+
+namespace {
+
+std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(ServerTest, TheFileIsWrittenOnlyBySave) {
+  std::string original = Bytes(file);
+  Summarise();
+  EXPECT_EQ(Bytes(file), original);
+  EXPECT_EQ(Post("/api/save", json::object()).body, json({{"saved", "list.xlsx"}}));
+  EXPECT_NE(Bytes(file), original);
+  EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"list.xlsx"}));
+  EXPECT_EQ(Get("/api/workbook").body["dirty"], false);
+  Spreadsheet app;
+  EXPECT_EQ(OpenWorkbook(app, file).GetSheet(1).Range("G2").Value(), Variant(8.0));
+}
+
+TEST_F(ServerTest, SaveAsTakesABareXlsxNameInTheFilesFolder) {
+  for (const char* name : {"../x.xlsx", "sub/x.xlsx", "x.csv", ".xlsx", ""}) {
+    EXPECT_EQ(Post("/api/save", {{"as", name}}).status, 400) << name;
+  }
+  EXPECT_EQ(Post("/api/save", {{"as", "copy.xlsx"}}).body, json({{"saved", "copy.xlsx"}}));
+  EXPECT_EQ(Post("/api/save", {{"as", "list.xlsx"}}).status, 409);
+  EXPECT_EQ(Post("/api/save", {{"as", "list.xlsx"}, {"replace", true}}).status, 200);
+  EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"copy.xlsx", "list.xlsx"}));
+  EXPECT_EQ(Get("/api/workbook").body["file"], "list.xlsx");
+}
+
+TEST_F(ServerTest, AnUploadReplacesTheWorkbookUnlessTheReaderRefusesIt) {
+  auto upload = [&](const std::string& name, const std::string& bytes) {
+    return Read(
+        client->Post("/api/open", {{"X-File-Name", name}}, bytes, "application/octet-stream"));
+  };
+  Answer bad = upload("bad.xlsx", "no workbook");
+  EXPECT_EQ(bad.status, 400);
+  EXPECT_EQ(bad.body["error"].get<std::string>().rfind("Cannot open \"bad.xlsx\": ", 0), 0u)
+      << bad.body;
+  EXPECT_EQ(upload("big.xlsx", std::string(Server::kMostUpload + 1, 'x')).status, 413);
+  EXPECT_EQ(Get("/api/workbook").body["file"], "list.xlsx");
+
+  Summarise();
+  EXPECT_EQ(upload("%E9%94%80%E5%94%AE.xlsx", Bytes(file)).body, json({{"file", "销售.xlsx"}}));
+  json workbook = Get("/api/workbook").body;
+  EXPECT_EQ(workbook["file"], "销售.xlsx");
+  EXPECT_EQ(workbook["canUndo"], false);
+  EXPECT_EQ(Text(1, 5), "old");
+  EXPECT_EQ(Post("/api/save", json::object()).status, 400);
+
+  auto download = client->Get("/api/download");
+  ASSERT_TRUE(download);
+  // The client library decodes %XX in the header it reads.
+  EXPECT_EQ(download->get_header_value("Content-Disposition"),
+            "attachment; filename=\"__.xlsx\"; filename*=UTF-8''销售.xlsx");
+  EXPECT_EQ(download->body.substr(0, 2), "PK");
+}
+
+}  // namespace
+
+}  // namespace tavrin

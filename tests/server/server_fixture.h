@@ -1,0 +1,135 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <thread>
+
+#include "io/workbook_file.h"
+#include "server/server.h"
+#include "spreadsheet/book.h"
+#include "spreadsheet/sheet.h"
+
+namespace tavrin {
+
+using nlohmann::json;
+
+// A server on a free port of this process, serving a small list in a folder of the test's own:
+//   Sheet1: A1:C5 Region, Product, Units (North Tea 3, South Tea 4, North Tea 5, North Coffee 1),
+//           A6:C6 West Tea 0, E1 "old".
+// A client that sends the token in its header.
+class ServerTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    folder = std::filesystem::temp_directory_path() /
+             ("tavrin-server-" +
+              std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+              std::to_string(::getpid()));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    file = folder / "list.xlsx";
+    WriteList(file);
+    server = std::make_unique<Server>(file);
+    port = server->Bind(0);
+    ASSERT_GT(port, 0);
+    listener = std::thread([this] { server->Listen(); });
+    client = Client();
+    client->set_default_headers({{"X-Tavrin-Token", server->Token()}});
+    // The first answer shows the server listening, so it can be stopped.
+    ASSERT_EQ(Get("/api/workbook").status, 200);
+  }
+
+  void TearDown() override {
+    server->Stop();
+    listener.join();
+    server.reset();
+    std::filesystem::remove_all(folder);
+  }
+
+  static void WriteList(const std::filesystem::path& path) {
+    Spreadsheet app;
+    Book& book = app.AddWorkbook(path.filename().string());
+    Sheet& sheet = book.AddSheet("Sheet1");
+    const std::vector<std::vector<Variant>> rows = {
+        {"Region", "Product", "Units"}, {"North", "Tea", 3.0},    {"South", "Tea", 4.0},
+        {"North", "Tea", 5.0},          {"North", "Coffee", 1.0}, {"West", "Tea", 0.0}};
+    for (size_t r = 0; r < rows.size(); ++r) {
+      for (size_t c = 0; c < rows[r].size(); ++c) {
+        sheet.Cells(static_cast<int>(r) + 1, static_cast<int>(c) + 1).SetValue(rows[r][c]);
+      }
+    }
+    sheet.Range("E1").SetValue(Variant("old"));
+    SaveWorkbook(book, path);
+  }
+
+  static std::string Bytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+
+  std::unique_ptr<httplib::Client> Client() const {
+    return std::make_unique<httplib::Client>("127.0.0.1", port);
+  }
+
+  struct Answer {
+    int status;
+    json body;
+  };
+
+  static Answer Read(const httplib::Result& result) {
+    if (!result) return {0, json()};
+    return {result->status, json::parse(result->body, nullptr, false)};
+  }
+  Answer Get(const std::string& path) { return Read(client->Get(path.c_str())); }
+  Answer Post(const std::string& path, const json& body) {
+    return Read(client->Post(path.c_str(), body.dump(), "application/json"));
+  }
+
+  // Starts a tool and waits until it asks or ends.
+  json Run(const std::string& tool, const json& controls) {
+    EXPECT_EQ(Post("/api/run", {{"tool", tool}, {"controls", controls}}).status, 202);
+    return Settled();
+  }
+  json Settled() {
+    json state = Get("/api/run?wait=1").body;
+    while (state["state"] == "running") state = Get("/api/run?wait=1").body;
+    return state;
+  }
+  json Reply(const json& state, const std::string& answer) {
+    EXPECT_EQ(Post("/api/answer", {{"id", state["question"]["id"]}, {"answer", answer}}).status,
+              200);
+    return Settled();
+  }
+  // The shown text of a cell of the first sheet, "" when empty.
+  std::string Text(int row, int column) {
+    json cells =
+        Get("/api/cells?sheet=0&top=" + std::to_string(row) + "&left=" + std::to_string(column) +
+            "&bottom=" + std::to_string(row) + "&right=" + std::to_string(column))
+            .body["cells"];
+    return cells.empty() ? "" : cells[0]["text"].get<std::string>();
+  }
+
+  // HZ over the list into E1, its two questions answered: Yes to clearing E1, OK to the end.
+  json Summarise() {
+    json asked =
+        Run("HZ",
+            {{"RefEdit1", "A1:C5"}, {"RefEdit2", "A1:B1"}, {"RefEdit3", "C1"}, {"RefEdit4", "E1"}});
+    return Reply(Reply(asked, "Yes"), "OK");
+  }
+
+  std::filesystem::path folder;
+  std::filesystem::path file;
+  std::unique_ptr<Server> server;
+  int port = 0;
+  std::thread listener;
+  std::unique_ptr<httplib::Client> client;
+};
+
+}  // namespace tavrin
