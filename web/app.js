@@ -158,9 +158,10 @@ function openDialog(description) {
     try {
       result = await runTool(tool, controls, grid);
     } finally {
-      if (result?.form === "shown") dialog.setBusy(false);
-      else dialog.close();
+      // A dialog the tool left up comes back once the page shows what the run did.
+      if (result?.form !== "shown") dialog.close();
       await afterRun(result);
+      dialog.setBusy(false);
     }
   }));
 }
@@ -263,10 +264,16 @@ function fromModel(item) {
 // The last action that restarts the toolbox, kept so it can be loaded again after it quit.
 let restart = "Tavrin.xls!BbbThing";
 
+// Builds the bars again when what they show changed (not while a list of theirs is down).
+let shown = "";
+
 function updateCommands() {
   const wb = state.workbook;
-  commands.undo.disabled = !wb?.canUndo;
   const model = state.menu ?? {};
+  const key = JSON.stringify([model, Boolean(wb?.canUndo), restart]);
+  if (key === shown) return;
+  shown = key;
+  commands.undo.disabled = !wb?.canUndo;
   const menus = [
     { caption: "文件", items: [commands.open, commands.save, commands.saveAs, commands.download] },
     { caption: "编辑", items: [commands.undo] },

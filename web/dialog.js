@@ -152,9 +152,13 @@ export function openToolDialog(description, grid, run) {
     grid.showMarquee(null);
     close();
   };
+  // While the tool runs the dialog takes no input; then it has its focus back where it was.
+  let focused = null;
   dialog.setBusy = (busy) => {
+    if (busy) focused = document.activeElement;
     dialog.win.inert = busy;
     dialog.win.classList.toggle("busy", busy);
+    if (!busy && dialog.win.contains(focused)) focused.focus();
   };
   grid.locked = true;
   const pages = description.pages.map((page, i) => pagePanel(page, i, grid, dialog, run));

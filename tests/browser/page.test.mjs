@@ -90,19 +90,22 @@ async function summary(page) {
   await start(page);
 }
 
-test("in a question, Esc answers No, and so does Enter on its default button", async () => {
+test("in a question, Esc answers No, and so does Enter on its default button; the dialog comes back", async () => {
   const { page } = opened;
   await page.click("#namebox", { clickCount: 3 });
   await page.keyboard.type("A1");
   await page.keyboard.press("Enter");
   await summary(page);
   await finish(page);
+  await summary(page);
   for (const key of ["Escape", "Enter"]) {
-    await summary(page);
     const box = await page.waitForSelector(".message-box");
     assert.equal(await box.$eval("button:focus", (b) => b.textContent), "否(N)");
     await page.keyboard.press(key);
-    await until(page, () => /^运行/.test(document.getElementById("status").textContent));
+    await until(page, () => !document.querySelector(".tool-dialog").inert);
     assert.equal(await page.$eval("#status", (el) => el.textContent), "运行已中止");
+    if (key === "Escape") await start(page);
   }
+  await page.keyboard.press("Escape");
+  await until(page, () => !document.querySelector(".tool-dialog"));
 });

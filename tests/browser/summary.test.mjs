@@ -4,7 +4,7 @@ import assert from "node:assert/strict";
 import path from "node:path";
 import { after, before, test } from "node:test";
 import {
-  answer, artefacts, commandResult, gridShows, openPage, pick, show, start, tableCells, until,
+  answer, artefacts, commandResult, finish, gridShows, openPage, pick, show, start, tableCells, until,
 } from "./support.mjs";
 
 const summaryArgs = ["summarize", "--list", "A1:E121", "--keys", "A1:B1", "--values", "D1:E1", "--target", "H1"];
@@ -61,21 +61,22 @@ test("undo takes the whole run back", async () => {
   await until(page, () => document.querySelector('.menu-item[data-caption="撤销(U)"]').getAttribute("aria-disabled") === "true");
 });
 
-test("a run over the summary asks first; No leaves it, Yes writes it again", async () => {
+test("a run over the summary asks first; No gives the dialog back as it was, Yes writes it again", async () => {
   const { page } = opened;
   await fillSummary(page);
   await start(page);
-  await answer(page, "确定");
+  await finish(page);
   await fillSummary(page);
   await start(page);
   const question = await answer(page, "否(N)");
   assert.equal(question.title, "Lumo提示");
   assert.match(question.text, /^该区域中已存在有效数据，继续运行将会清除掉这些数据！\n/);
-  await until(page, () => !document.querySelector(".tool-dialog, .message-box"));
-  await fillSummary(page);
+  await until(page, () => !document.querySelector(".tool-dialog").inert);
+  assert.equal(await page.$eval('.page:not([hidden]) input[data-control="RefEdit4"]', (el) => el.value), "Sales!$H$1");
   await start(page);
-  await answer(page, "是(Y)");
-  assert.deepEqual(await answer(page, "确定"), { title: "Lumo提示", text: "汇总完毕" });
+  // Asked for the keys' target and for the values' target.
+  const boxes = await finish(page, ["是(Y)", "是(Y)"]);
+  assert.deepEqual(boxes.map((box) => box.text), [question.text, question.text, "汇总完毕"]);
   assert.deepEqual(await gridShows(page, expected), expected);
 });
 

@@ -154,7 +154,7 @@ export async function type(page, control, text) {
 }
 
 export async function start(page) {
-  await page.click(".tool-dialog .page:not([hidden]) button.default");
+  await (await page.waitForSelector(".tool-dialog .page:not([hidden]) button.default")).click();
 }
 
 // Answers the boxes of the run going on, the i-th question with answers[i] and every other box
@@ -169,7 +169,11 @@ export async function finish(page, answers = []) {
     const what = await next.jsonValue();
     if (what === "over") return boxes;
     if (what === "prompt") return boxes;
-    const question = await page.$$eval(".message-box button", (b) => b.length > 1);
+    const question = await page.$$eval(".message-box .buttons button", (b) => b.length > 1);
+    if (question && answers.length === 0) {
+      const text = await page.$eval(".message-box .message", (el) => el.textContent);
+      throw new Error(`unexpected question: ${text}`);
+    }
     boxes.push(await answer(page, question ? answers.shift() : "确定"));
   }
 }
