@@ -26,14 +26,16 @@ std::string Printed(const pugi::xml_document& xml, bool fresh) {
 
 }  // namespace
 
-std::string EditRelationships(std::string_view original, const std::set<std::string>& removed,
+std::string EditRelationships(std::string_view original,
+                              const std::set<std::pair<std::string, std::string>>& removed,
                               const std::vector<NewRelationship>& added) {
   pugi::xml_document xml;
   ParseXml(xml, original.empty() ? kEmptyRelationships : original, "relationships");
   pugi::xml_node root = xml.child("Relationships");
   for (pugi::xml_node r = root.first_child(); r;) {
     pugi::xml_node next = r.next_sibling();
-    if (removed.contains(r.attribute("Id").as_string())) root.remove_child(r);
+    if (removed.contains({r.attribute("Id").as_string(), r.attribute("Type").as_string()}))
+      root.remove_child(r);
     r = next;
   }
   for (const NewRelationship& r : added) {

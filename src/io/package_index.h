@@ -31,9 +31,11 @@ struct NewRelationship {
   std::string target;
 };
 
-// A relationships part with the relationships of the given ids removed and the new ones added;
-// "" as the original starts from an empty one.
-std::string EditRelationships(std::string_view original, const std::set<std::string>& removed,
+// A relationships part with the relationships of the given ids and types removed (a damaged part
+// may give two relationships one id) and the new ones added; "" as the original starts from an
+// empty one.
+std::string EditRelationships(std::string_view original,
+                              const std::set<std::pair<std::string, std::string>>& removed,
                               const std::vector<NewRelationship>& added);
 
 // The content types part with the overrides of removed parts dropped and the given parts

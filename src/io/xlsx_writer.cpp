@@ -85,7 +85,7 @@ class PackageWriter {
     for (const Relationship& r : relationships_) {
       bool worksheet = IsRelationshipType(r.type, "worksheet");
       if (IsRelationshipType(r.type, "calcChain") || (worksheet && !Keeps(r.id))) {
-        removedIds_.insert(r.id);
+        removedRelationships_.insert({r.id, r.type});
         removedParts_.insert(r.target);
       }
     }
@@ -100,7 +100,7 @@ class PackageWriter {
     std::string relsName = RelationshipsPart(workbookPart_);
     const PackagePart* rels = origin_ ? origin_->Find(relsName) : nullptr;
     replaced_[relsName] =
-        EditRelationships(rels ? rels->bytes : "", removedIds_, newRelationships_);
+        EditRelationships(rels ? rels->bytes : "", removedRelationships_, newRelationships_);
     const PackagePart* types = origin_ ? origin_->Find("[Content_Types].xml") : nullptr;
     if (!origin_)
       newContentTypes_.insert(newContentTypes_.begin(), {workbookPart_, xlsx::kWorkbookContent});
@@ -227,7 +227,7 @@ class PackageWriter {
   std::vector<bool> calendarStyles_{false, true};  // emptied unless the workbook counts from 1904
   std::set<std::string> used_;
   std::set<std::string> usedIds_;
-  std::set<std::string> removedIds_;
+  std::set<std::pair<std::string, std::string>> removedRelationships_;  // id and type
   std::set<std::string> removedParts_;
   std::map<std::string, std::string> replaced_;
   std::vector<PackagePart> added_;

@@ -162,6 +162,27 @@ TEST_F(HostilePackageTest, CellFormatsTheFileDoesNotListAreTheDefaultOne) {
   }
 }
 
+TEST_F(HostilePackageTest, ARelationshipSharingAnIdWithAnotherIsDroppedAlone) {
+  // A worksheet the workbook does not list and the styles share rId2; saving drops the first.
+  std::vector<PackagePart> parts =
+      Package("<row r=\"1\"><c r=\"A1\" s=\"1\"><v>45000</v></c></row>");
+  std::string& relationships = parts[2].bytes;
+  relationships.insert(relationships.find("</Relationships>"),
+                       std::string("<Relationship Id=\"rId2\" Type=\"") + kTypes +
+                           "worksheet\" Target=\"worksheets/sheet2.xml\"/><Relationship "
+                           "Id=\"rId2\" Type=\"" +
+                           kTypes + "styles\" Target=\"styles.xml\"/>");
+  parts.push_back(
+      {"xl/styles.xml", std::string("<styleSheet xmlns=\"") + kMain +
+                            "\"><cellXfs count=\"2\"><xf numFmtId=\"0\"/><xf numFmtId=\"14\" "
+                            "applyNumberFormat=\"1\"/></cellXfs></styleSheet>"});
+  Book& book = Open(parts);
+  ASSERT_TRUE(ValueAt(book.GetSheet("Data"), "A1").IsDate());
+  SaveWorkbook(book, folder / "saved.xlsx");
+  Spreadsheet again;
+  EXPECT_TRUE(ValueAt(OpenWorkbook(again, folder / "saved.xlsx").GetSheet("Data"), "A1").IsDate());
+}
+
 TEST_F(HostilePackageTest, ASheetWithoutCellsReadsEmpty) {
   std::vector<PackagePart> parts = Package("");
   std::string& xml = parts.back().bytes;
