@@ -45,7 +45,7 @@ nlohmann::json Body(const Request& req) {
   return req.body.empty() ? nlohmann::json::object() : nlohmann::json::parse(req.body);
 }
 
-int Number(const Request& req, const char* name) {
+int NumberParam(const Request& req, const char* name) {
   std::string text = req.get_param_value(name);
   int value = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -55,9 +55,9 @@ int Number(const Request& req, const char* name) {
   return value;
 }
 
-Area Block(const Request& req) {
-  int top = Number(req, "top"), left = Number(req, "left");
-  int bottom = Number(req, "bottom"), right = Number(req, "right");
+Area AskedBlock(const Request& req) {
+  int top = NumberParam(req, "top"), left = NumberParam(req, "left");
+  int bottom = NumberParam(req, "bottom"), right = NumberParam(req, "right");
   if (top < 1 || left < 1 || bottom > kLastRow || right > kLastColumn || top > bottom ||
       left > right) {
     throw ApiError{400, "区域超出了工作表。"};
@@ -131,10 +131,11 @@ void Server::AddRoutes() {
             [](const Request& req, Response& res) { SendAsset(req.matches[1], res); });
 
   http->Get("/api/workbook", Json([&w](const Request&, Response&) { return w.Workbook(); }));
-  http->Get("/api/layout",
-            Json([&w](const Request& req, Response&) { return w.Layout(Number(req, "sheet")); }));
+  http->Get("/api/layout", Json([&w](const Request& req, Response&) {
+              return w.Layout(NumberParam(req, "sheet"));
+            }));
   http->Get("/api/cells", Json([&w](const Request& req, Response&) {
-              return w.Cells(Number(req, "sheet"), Block(req));
+              return w.Cells(NumberParam(req, "sheet"), AskedBlock(req));
             }));
   http->Post("/api/select", Json([&w](const Request& req, Response&) {
                nlohmann::json body = Body(req);

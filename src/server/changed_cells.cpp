@@ -1,5 +1,6 @@
 #include "server/changed_cells.h"
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 
@@ -61,10 +62,10 @@ std::string SheetPrefix(const std::string& name) {
   return quoted + "'!";
 }
 
-std::string BlockAddress(int top, int left, int bottom, int right) {
-  std::string address = ColumnLetters(left) + std::to_string(top);
-  if (top == bottom && left == right) return address;
-  return address + ":" + ColumnLetters(right) + std::to_string(bottom);
+std::string BlockAddress(const Area& block) {
+  std::string address = ColumnLetters(block.column) + std::to_string(block.row);
+  if (block.Count() == 1) return address;
+  return address + ":" + ColumnLetters(block.LastColumn()) + std::to_string(block.LastRow());
 }
 
 }  // namespace
@@ -87,14 +88,13 @@ ChangedCells CompareWithCopy(const BookCopy& copy, Book& book) {
 std::vector<std::string> ChangedAreas(const ChangedCells& cells, size_t most) {
   std::vector<std::string> areas;
   for (const auto& [sheet, changed] : cells) {
-    std::string prefix = SheetPrefix(sheet);
     // Blocks still growing downwards: (first column, last column) -> (first row, last row).
     std::map<std::pair<int, int>, std::pair<int, int>> open;
+    std::vector<Area> blocks;
     auto close = [&](auto it) {
-      if (areas.size() < most) {
-        areas.push_back(prefix + BlockAddress(it->second.first, it->first.first, it->second.second,
-                                              it->first.second));
-      }
+      const auto& [columns, rows] = *it;
+      blocks.push_back(Area{rows.first, columns.first, rows.second - rows.first + 1,
+                            columns.second - columns.first + 1});
       return open.erase(it);
     };
     auto row = changed.begin();
@@ -123,6 +123,15 @@ std::vector<std::string> ChangedAreas(const ChangedCells& cells, size_t most) {
       }
     }
     for (auto it = open.begin(); it != open.end();) it = close(it);
+    // Top to bottom, left to right.
+    std::sort(blocks.begin(), blocks.end(), [](const Area& a, const Area& b) {
+      return std::pair(a.row, a.column) < std::pair(b.row, b.column);
+    });
+    std::string prefix = SheetPrefix(sheet);
+    for (const Area& block : blocks) {
+      if (areas.size() == most) return areas;
+      areas.push_back(prefix + BlockAddress(block));
+    }
   }
   return areas;
 }

@@ -56,6 +56,38 @@ TEST_F(ServerTest, TheSelectionPromptTakesARangeFromThePage) {
   EXPECT_EQ(Text(6, 3), "");
 }
 
+TEST_F(ServerTest, ACancelledPromptStopsTheRunAndAnErrorReachingTheCallerFailsIt) {
+  json asked = Run("SC0", json::object());
+  Post("/api/answer", {{"id", asked["question"]["id"]}, {"answer", "Cancel"}});
+  EXPECT_EQ(Settled()["state"], "stopped");
+  // The lookup's source table names no range: the host's error reaches the caller.
+  json failed = Run("DSYCZ", {{"RefEdit1", "A2:A3"},
+                              {"RefEdit2", "B2"},
+                              {"RefEdit3", "nothing"},
+                              {"RefEdit4", "A1"},
+                              {"RefEdit5", "C1"}});
+  EXPECT_EQ(failed["state"], "failed");
+  EXPECT_EQ(failed["error"], "424 要求对象");
+}
+
+TEST_F(ServerTest, UndoTakesARunThatAddedASheetBack) {
+  Post("/api/select", {{"sheet", 0}, {"selection", "B2"}});
+  json done =
+      Run("FYXJYHJ",
+          {{"RefEdit1", "C2"}, {"RefEdit2", "A1"}, {"TextBox1", "小计"}, {"TextBox2", "合计"}});
+  while (done["state"] == "asking") done = Reply(done, "OK");
+  EXPECT_EQ(done["state"], "finished");
+  json workbook = Get("/api/workbook").body;
+  EXPECT_EQ(workbook["sheets"].size(), 2u);
+  EXPECT_EQ(workbook["active"], 1);
+  EXPECT_EQ(done["changed"][0].get<std::string>().substr(0, 14), "'Sheet1 (2)'!A");
+  Post("/api/undo", json::object());
+  workbook = Get("/api/workbook").body;
+  EXPECT_EQ(workbook["sheets"].size(), 1u);
+  EXPECT_EQ(workbook["active"], 0);
+  EXPECT_EQ(workbook["selection"], "B2");
+}
+
 TEST_F(ServerTest, UndoTakesTheWholeLastRunBack) {
   EXPECT_EQ(Post("/api/undo", json::object()).status, 409);
   Summarise();
