@@ -2,7 +2,7 @@
 // window, the help, the far corner of the sheet, and the boxes' keys.
 import assert from "node:assert/strict";
 import { after, before, test } from "node:test";
-import { finish, menu, openPage, pick, sleep, start, until } from "./support.mjs";
+import { finish, goTo, menu, openPage, pick, sleep, start, until } from "./support.mjs";
 
 let opened;
 before(async () => (opened = await openPage()));
@@ -69,9 +69,7 @@ test("退出Tavrin removes the menu and the toolbar; 加载 Tavrin brings them b
 
 test("the grid reaches the last cell, IV65536, drawing only what is in view", async () => {
   const { page } = opened;
-  await page.click("#namebox", { clickCount: 3 });
-  await page.keyboard.type("iv65536");
-  await page.keyboard.press("Enter");
+  await goTo(page, "iv65536");
   await until(page, () => [...document.querySelectorAll(".rh.on")].some((el) => el.textContent === "65536"));
   const drawn = await page.evaluate(() => ({
     name: document.getElementById("namebox").value,
@@ -92,9 +90,7 @@ async function summary(page) {
 
 test("in a question, Esc answers No, and so does Enter on its default button; the dialog comes back", async () => {
   const { page } = opened;
-  await page.click("#namebox", { clickCount: 3 });
-  await page.keyboard.type("A1");
-  await page.keyboard.press("Enter");
+  await goTo(page, "A1");
   await summary(page);
   await finish(page);
   await summary(page);

@@ -147,10 +147,22 @@ export async function pick(page, control, from, to = from) {
   return page.$eval(`.tool-dialog .page:not([hidden]) input[data-control="${control}"]`, (el) => el.value);
 }
 
-export async function type(page, control, text) {
-  const field = await page.waitForSelector(`.tool-dialog .page:not([hidden]) input[data-control="${control}"]`);
-  await field.click({ clickCount: 3 });
+// Types into a text field over what it holds, as after selecting its text.
+export async function retype(page, selector, text) {
+  const field = await page.waitForSelector(selector);
+  await field.click();
+  await field.evaluate((el) => el.select());
   await page.keyboard.type(text);
+}
+
+export async function type(page, control, text) {
+  await retype(page, `.tool-dialog .page:not([hidden]) input[data-control="${control}"]`, text);
+}
+
+// Goes to a cell through the name box.
+export async function goTo(page, address) {
+  await retype(page, "#namebox", address);
+  await page.keyboard.press("Enter");
 }
 
 export async function start(page) {
@@ -233,9 +245,7 @@ export async function gridShows(page, expected) {
 export async function saveAs(page, opened, name) {
   await page.click('.menu-top[data-caption="文件"]');
   await (await page.waitForSelector('.menu-top.open .menu-item[data-caption="另存为(A)..."]', { visible: true })).click();
-  const field = await page.waitForSelector(".save-as input");
-  await field.click({ clickCount: 3 });
-  await page.keyboard.type(name);
+  await retype(page, ".save-as input", name);
   await page.keyboard.press("Enter");
   await until(page, (n) => document.getElementById("status").textContent === `已保存 ${n}`, name);
   return path.join(opened.dir, name);
