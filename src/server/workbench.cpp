@@ -2,10 +2,10 @@
 
 #include <stdlib.h>
 
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "host/host_error.h"
 #include "io/workbook_file.h"
@@ -68,6 +68,11 @@ Workbench::Workbench(fs::path path, const std::string& encoding)
     : file(std::move(path)), folder(file.parent_path()), shownName(file.filename().string()) {
   session = std::make_unique<WorkbookSession>(
       runtime, [&](Spreadsheet& app) -> Book& { return OpenWorkbook(app, file, encoding); });
+  AskRangesOfThePage();
+}
+
+// The host's input box for a range is a question to the page, as a message box is.
+void Workbench::AskRangesOfThePage() {
   session->App().SetInputAnswerer([this](const std::string& prompt, const std::string& title) {
     return channel.AskRange(prompt, title);
   });
@@ -338,9 +343,7 @@ nlohmann::json Workbench::Open(const std::string& fileName, const std::string& b
   form.reset();
   before.reset();
   session = std::move(opened);
-  session->App().SetInputAnswerer([this](const std::string& prompt, const std::string& title) {
-    return channel.AskRange(prompt, title);
-  });
+  AskRangesOfThePage();
   if (toolsRemoved) RemoveTools();
   file.clear();
   shownName = fileName;
