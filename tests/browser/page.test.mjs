@@ -1,8 +1,10 @@
 // The page around the tools: the menu and toolbar as the toolbox builds them, the information
 // window, the help, the far corner of the sheet, and the boxes' keys.
 import assert from "node:assert/strict";
+import fs from "node:fs";
+import path from "node:path";
 import { after, before, test } from "node:test";
-import { finish, goTo, menu, openPage, pick, sleep, start, until } from "./support.mjs";
+import { finish, goTo, gridShows, menu, openPage, pick, sleep, start, until } from "./support.mjs";
 
 let opened;
 before(async () => (opened = await openPage()));
@@ -104,4 +106,21 @@ test("in a question, Esc answers No, and so does Enter on its default button; th
   }
   await page.keyboard.press("Escape");
   await until(page, () => !document.querySelector(".tool-dialog"));
+});
+
+test("打开 uploads a workbook in place of the open one; 保存 then asks for a new name", async () => {
+  const { page, dir } = opened;
+  const upload = path.join(dir, "清单.csv");
+  fs.writeFileSync(upload, "名称,数量\n甲,1\n乙,22\n");
+  const [chooser] = await Promise.all([page.waitForFileChooser(), page.click('.toolbar[data-name="常用"] .tool[data-caption="打开(O)..."]')]);
+  await chooser.accept([upload]);
+  await until(page, () => document.getElementById("status").textContent === "已打开 清单.csv");
+  assert.deepEqual(await page.$$eval(".sheet-tab", (tabs) => tabs.map((t) => t.textContent)), ["清单"]);
+  const shown = { A1: "名称", B1: "数量", A3: "乙", B3: "22" };
+  assert.deepEqual(await gridShows(page, shown), shown);
+  await page.click('.toolbar[data-name="常用"] .tool[data-caption="保存(S)"]');
+  assert.equal(await page.$eval(".save-as input", (el) => el.value), "清单.xlsx");
+  await page.keyboard.press("Enter");
+  await until(page, () => document.getElementById("status").textContent === "已保存 清单.xlsx");
+  assert.ok(fs.existsSync(path.join(dir, "清单.xlsx")));
 });
