@@ -56,13 +56,8 @@ export class Grid {
   show(sheet, name, layout, box) {
     this.sheet = sheet;
     this.sheetName = name;
-    this.geometry = new Geometry(layout);
     this.store = new CellStore(sheet, () => this.redraw());
-    this.sheetEl.style.width = `${HEADER_WIDTH + this.geometry.width}px`;
-    this.cellsEl.style.width = `${this.geometry.width}px`;
-    this.cellsEl.style.height = `${this.geometry.height}px`;
-    this.rowsEl.style.height = `${this.geometry.height}px`;
-    this.columnsEl.style.width = `${this.geometry.width}px`;
+    this.measure(layout);
     this.changedBoxes = [];
     this.selectBox(box, false);
     this.redraw();
@@ -70,13 +65,20 @@ export class Grid {
 
   // After a run or an undo: the same sheet's cells and layout afresh.
   refresh(layout) {
-    if (layout) {
-      this.geometry = new Geometry(layout);
-      this.cellsEl.style.height = `${this.geometry.height}px`;
-      this.rowsEl.style.height = `${this.geometry.height}px`;
-    }
+    this.measure(layout);
     this.store.refresh();
     this.redraw();
+  }
+
+  // The sheet's rows and columns in pixels, and the scrolled area as large as they make it.
+  measure(layout) {
+    this.geometry = new Geometry(layout);
+    const { width, height } = this.geometry;
+    this.sheetEl.style.width = `${HEADER_WIDTH + width}px`;
+    this.cellsEl.style.width = `${width}px`;
+    this.columnsEl.style.width = `${width}px`;
+    this.cellsEl.style.height = `${height}px`;
+    this.rowsEl.style.height = `${height}px`;
   }
 
   setChanged(boxes) {
