@@ -110,6 +110,11 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
       if (r.id != read.origin.relationshipId || !IsRelationshipType(r.type, "worksheet")) continue;
       const PackagePart* part = origin->Find(r.target);
       if (part == nullptr) throw FormatError("not an .xlsx workbook (it has no " + r.target + ")");
+      // Each sheet is written back into its own part: two sheets of one part are damage.
+      for (const SheetToRead& other : sheets) {
+        if (other.origin.part == r.target)
+          throw FormatError("the workbook is damaged (two sheets share " + r.target + ")");
+      }
       SheetPartSplit split = SplitSheetPart(part->bytes, r.target);
       read.origin.part = r.target;
       read.sheetData = split.sheetData;

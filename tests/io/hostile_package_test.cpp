@@ -183,6 +183,21 @@ TEST_F(HostilePackageTest, ARelationshipSharingAnIdWithAnotherIsDroppedAlone) {
   EXPECT_TRUE(ValueAt(OpenWorkbook(again, folder / "saved.xlsx").GetSheet("Data"), "A1").IsDate());
 }
 
+TEST_F(HostilePackageTest, TwoSheetsOfOnePartAreRefused) {
+  std::vector<PackagePart> parts = Package("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
+  std::string& relationships = parts[2].bytes;
+  relationships.insert(relationships.find("</Relationships>"),
+                       std::string("<Relationship Id=\"rId2\" Type=\"") + kTypes +
+                           "worksheet\" Target=\"worksheets/sheet1.xml\"/>");
+  std::string& workbook = parts[3].bytes;
+  workbook.insert(workbook.find("</sheets>"),
+                  "<sheet name=\"Again\" sheetId=\"2\" r:id=\"rId2\"/>");
+  std::string message = FileErrorOf([&] { Open(parts); });
+  EXPECT_NE(message.find("two sheets share xl/worksheets/sheet1.xml"), std::string::npos)
+      << message;
+  EXPECT_EQ(app.WorkbookCount(), 0);
+}
+
 TEST_F(HostilePackageTest, ASheetWithoutCellsReadsEmpty) {
   std::vector<PackagePart> parts = Package("");
   std::string& xml = parts.back().bytes;
