@@ -89,6 +89,10 @@ class PackageWriter {
         removedParts_.insert(r.target);
       }
     }
+    // A part another relationship still names stays (a damaged package may name one twice).
+    for (const Relationship& r : relationships_) {
+      if (!removedRelationships_.contains({r.id, r.type})) removedParts_.erase(r.target);
+    }
     std::vector<WorkbookSheet> sheets = WriteSheets();
     int activeTab = 0;
     for (size_t i = 0; i < sheets.size(); ++i) {

@@ -198,6 +198,19 @@ TEST_F(HostilePackageTest, TwoSheetsOfOnePartAreRefused) {
   EXPECT_EQ(app.WorkbookCount(), 0);
 }
 
+TEST_F(HostilePackageTest, APartADroppedRelationshipSharesWithAKeptOneStays) {
+  // rId2 names the sheet's part too, but no sheet of the workbook names rId2.
+  std::vector<PackagePart> parts = Package("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
+  std::string& relationships = parts[2].bytes;
+  relationships.insert(relationships.find("</Relationships>"),
+                       std::string("<Relationship Id=\"rId2\" Type=\"") + kTypes +
+                           "worksheet\" Target=\"worksheets/sheet1.xml\"/>");
+  Book& book = Open(parts);
+  SaveWorkbook(book, folder / "saved.xlsx");
+  Spreadsheet again;
+  EXPECT_EQ(ValueAt(OpenWorkbook(again, folder / "saved.xlsx").GetSheet("Data"), "A1"), Variant(1));
+}
+
 TEST_F(HostilePackageTest, ASheetWithoutCellsReadsEmpty) {
   std::vector<PackagePart> parts = Package("");
   std::string& xml = parts.back().bytes;
