@@ -50,8 +50,8 @@ class Spreadsheet : public Application {
   // The clipboard: the block last copied, or nothing.
   const std::optional<CellBlock>& Clipboard() const { return clipboard_; }
   void SetClipboard(CellBlock block) { clipboard_ = std::move(block); }
-  // Whether formulas answer repeated exact lookups and equality criteria from column indexes
-  // (on by default; off only to measure what the indexes save).
+  // Whether formulas and WorksheetFunction.Match answer repeated exact lookups and equality
+  // criteria from lookup indexes (on by default; off only to measure what the indexes save).
   bool LookupIndexEnabled() const { return lookupIndexEnabled_; }
   void SetLookupIndexEnabled(bool enabled) { lookupIndexEnabled_ = enabled; }
   // Adds a function that cell formulas call by name (letter case ignored), as the host runs an

@@ -85,9 +85,8 @@ double SheetFunctions::Match(const Variant& lookupValue, const Range& lookupArra
   bool wildcards =
       lookupValue.IsText() && lookupValue.AsText().find_first_of("*?~") != std::string::npos;
   if (matchType == 0 && !wildcards) {
-    const MatchIndex* index = matchIndexes_.For(SheetOf(lookupArray).Store(), area);
-    if (index != nullptr) {
-      long long position = index->Find(lookupValue);
+    if (const LookupIndex* index = SheetOf(lookupArray).Calc().Index(area)) {
+      long long position = index->First(lookupValue);
       if (position == 0) throw Unavailable("Match");
       return static_cast<double>(position);
     }

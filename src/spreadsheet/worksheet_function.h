@@ -2,7 +2,6 @@
 
 #include "host/user_locale.h"
 #include "host/worksheet_function.h"
-#include "spreadsheet/match_index.h"
 
 namespace tavrin {
 
@@ -20,14 +19,13 @@ class SheetFunctions : public WorksheetFunction {
   // Type 0: the first equal value (texts with wildcards, letter case ignored; a number never
   // equals a text). Type 1: the last of the ascending values not above the lookup value; type
   // -1: the last of the descending values not below it. Values of another kind are passed over.
-  // Exact lookups of values without wildcards go through an index of the range.
+  // Exact lookups of values without wildcards go through the range's lookup index.
   double Match(const Variant& lookupValue, const Range& lookupArray, int matchType) override;
   // Digits are truncated to a whole number and may be negative.
   double RoundUp(double number, double digits) override;
 
  private:
   const UserLocale& locale_;
-  MatchIndexCache matchIndexes_;
 };
 
 }  // namespace tavrin

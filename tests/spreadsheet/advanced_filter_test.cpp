@@ -104,7 +104,7 @@ TEST_F(AdvancedFilterTest, MatchIndexFollowsWritesToTheRange) {
   EXPECT_EQ(ErrorNumber([&] { functions.Match("x", labels, 0); }), 1004);
   Set("E2", "y");
   Set("E3", "=1");
-  EXPECT_EQ(functions.Match("Y", At("E1:E3"), 0), 2) << "a range with a formula is scanned";
+  EXPECT_EQ(functions.Match("Y", At("E1:E3"), 0), 2) << "a range with a formula";
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ namespace tavrin {
 namespace {
 
 // SUMPRODUCT of a product of equality factors (a column range against one value) and an
-// optional last column range of values, answered from the column indexes: the rows matching
+// optional last column range of values, answered from the lookup indexes: the rows matching
 // the first factor, kept when they match the others, their values summed. Nothing when the
 // argument has another shape or the data hold what the index cannot answer (errors, texts
 // among the values), which the general rule then computes.
@@ -24,7 +24,7 @@ std::optional<Variant> IndexedSumProduct(Evaluator& eval, const FormulaNode& arg
   }
   factors.insert(factors.begin(), node);
   if (factors.size() < 2) return std::nullopt;
-  auto column = [&](const FormulaNode& ref, int rows) -> const ColumnIndex* {
+  auto column = [&](const FormulaNode& ref, int rows) -> const LookupIndex* {
     if (ref.kind != FormulaNode::Kind::Ref) return nullptr;
     RangeRef range{};
     Variant error;
@@ -33,14 +33,14 @@ std::optional<Variant> IndexedSumProduct(Evaluator& eval, const FormulaNode& arg
       return nullptr;
     return range.sheet->Calc().Index(range.area);
   };
-  std::vector<std::pair<const ColumnIndex*, ColumnIndex::Key>> conditions;
-  const ColumnIndex* values = nullptr;
+  std::vector<std::pair<const LookupIndex*, LookupIndex::Key>> conditions;
+  const LookupIndex* values = nullptr;
   int rows = 0;
   for (size_t i = 0; i < factors.size(); ++i) {
     const FormulaNode& factor = *factors[i];
     if (factor.kind == FormulaNode::Kind::Binary && factor.op == Op::Equal) {
       const FormulaNode& left = Unwrapped(factor.children[0]);
-      const ColumnIndex* index = column(left, rows);
+      const LookupIndex* index = column(left, rows);
       if (index == nullptr || index->HasError()) return std::nullopt;
       rows = index->Size();
       Operand key = eval.Eval(factor.children[1]);

@@ -51,18 +51,18 @@ struct Tally {
   }
 };
 
-// The matching lists of a condition that the column index answers: a plain equality over one
+// The matching lists of a condition that the lookup index answers: a plain equality over one
 // column of at least two rows. Nothing when the indexes are off or the condition is another.
 std::optional<std::vector<const std::vector<int>*>> IndexedLists(const Condition& condition) {
   std::optional<Criterion::Equality> equality = condition.criterion.PlainEquality();
   const Area& area = condition.range.area;
   if (!equality || area.columns != 1 || area.rows < 2) return std::nullopt;
-  const ColumnIndex* index = condition.range.sheet->Calc().Index(area);
+  const LookupIndex* index = condition.range.sheet->Calc().Index(area);
   if (index == nullptr) return std::nullopt;
   return index->Matching(*equality);
 }
 
-// The answer from the column indexes: the positions matching the condition with the fewest
+// The answer from the lookup indexes: the positions matching the condition with the fewest
 // of them, kept when they match every other condition, read from the index where it answers
 // and from the cell otherwise. Questions answered wholly from indexes are kept for the other
 // cells of a fill. Nothing when no condition is indexed.

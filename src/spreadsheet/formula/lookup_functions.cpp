@@ -24,8 +24,8 @@ bool HasWildcards(const Variant& lookup) {
 long long Position(Evaluator& eval, const Variant& lookup, const Operand& where, int type) {
   const RangeRef* range = std::get_if<RangeRef>(&where);
   bool wildcard = type == 0 && HasWildcards(lookup);
-  if (type == 0 && !wildcard && range && range->area.columns == 1) {
-    if (const ColumnIndex* index = range->sheet->Calc().Index(range->area))
+  if (type == 0 && !wildcard && range && (range->area.columns == 1 || range->area.rows == 1)) {
+    if (const LookupIndex* index = range->sheet->Calc().Index(range->area))
       return index->First(lookup);
   }
   std::shared_ptr<const Matrix> values = eval.Array(where);

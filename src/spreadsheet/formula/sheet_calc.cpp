@@ -21,9 +21,12 @@ void SheetCalc::Refresh() {
   uint64_t version = WorkbookVersion();
   if (version == version_) return;
   version_ = version;
-  results_.clear();
-  indexes_.clear();
-  indexedAnswers_.clear();
+  // Clearing walks every bucket, however few the entries: a caller that asks after each write
+  // (a lookup between the writes of a tool) must not pay for a table once large.
+  if (!results_.empty()) results_.clear();
+  if (!indexedAnswers_.empty()) indexedAnswers_.clear();
+  std::erase_if(indexes_, [](const auto& entry) { return !entry.second.used; });
+  for (auto& [line, entry] : indexes_) entry.used = false;
 }
 
 void SheetCalc::TrustStoredValues() {
@@ -242,13 +245,18 @@ TreePtr SheetCalc::TreeOf(const CellFormula& formula, int row, int column) {
   return formula.tree;
 }
 
-const ColumnIndex* SheetCalc::Index(const Area& column) {
+// An index is replaced only at the first use in a later content version, after every answer
+// given from it (kept by its address) was dropped with the results of its version.
+const LookupIndex* SheetCalc::Index(const Area& line) {
   if (!sheet_.Parent().Parent().LookupIndexEnabled()) return nullptr;
   Refresh();
-  auto key = std::make_tuple(column.column, column.row, column.rows);
-  std::unique_ptr<ColumnIndex>& index = indexes_[key];
-  if (!index) index = std::make_unique<ColumnIndex>(sheet_, column);
-  return index.get();
+  IndexEntry& entry = indexes_[std::make_tuple(line.column, line.row, line.rows, line.columns)];
+  entry.used = true;
+  if (entry.index && entry.lookedAt != version_ && !entry.index->StillHolds(sheet_))
+    entry.index.reset();
+  entry.lookedAt = version_;
+  if (!entry.index) entry.index = std::make_unique<LookupIndex>(sheet_, line);
+  return entry.index.get();
 }
 
 }  // namespace tavrin

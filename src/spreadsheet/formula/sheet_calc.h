@@ -8,17 +8,17 @@
 #include <unordered_map>
 
 #include "spreadsheet/cell_store.h"
-#include "spreadsheet/formula/column_index.h"
 #include "spreadsheet/formula/formula_text.h"
+#include "spreadsheet/lookup_index.h"
 
 namespace tavrin {
 
 class Sheet;
 
 // A sheet's calculation state: the formula trees it holds, shared by R1C1 text; the results
-// computed since the workbook's content last changed; the column indexes built since then.
-// Results and indexes are dropped together whenever a write to any sheet of the workbook moves
-// the content on, the simplest rule that never serves a stale result.
+// computed since the workbook's content last changed, dropped whenever a write to any sheet of
+// the workbook moves the content on, the simplest rule that never serves a stale result; and
+// the lookup indexes of its ranges.
 class SheetCalc {
  public:
   // What a formula reads from a cell on a circle of references to itself.
@@ -41,10 +41,14 @@ class SheetCalc {
   // The tree of a cell's formula; a text read from a file is parsed on first use (a text the
   // engine cannot read gives a tree that is not computable, and keeps its text).
   static TreePtr TreeOf(const CellFormula& formula, int row, int column);
-  // The index of a one-column range, nullptr when lookup indexes are switched off.
-  const ColumnIndex* Index(const Area& column);
+  // The lookup index of a one-column or one-row range, nullptr when lookup indexes are switched
+  // off. It is built on first use and kept while the range holds the values it was built from
+  // (LookupIndex::StillHolds, looked at once each time the content moves on), so writes beside
+  // a range of labels do not cost its index; one not used while the content stood still is
+  // dropped when it moves on.
+  const LookupIndex* Index(const Area& line);
   // Answers already given from the indexes, by the indexes and keys asked: many cells of a fill
-  // ask the same question. Dropped with the indexes.
+  // ask the same question. Dropped with the results.
   std::unordered_map<std::string, Variant>& IndexedAnswers() { return indexedAnswers_; }
   // The results stored in formula cells are current until the content moves on.
   void TrustStoredValues();
@@ -67,7 +71,12 @@ class SheetCalc {
   uint64_t version_ = UINT64_MAX;
   uint64_t trustedVersion_ = UINT64_MAX;
   std::unordered_map<uint32_t, Result> results_;
-  std::map<std::tuple<int, int, int>, std::unique_ptr<ColumnIndex>> indexes_;
+  struct IndexEntry {
+    std::unique_ptr<LookupIndex> index;
+    uint64_t lookedAt = UINT64_MAX;  // the content version it was last found to hold at
+    bool used = false;               // since the content last moved on
+  };
+  std::map<std::tuple<int, int, int, int>, IndexEntry> indexes_;
   std::unordered_map<std::string, std::weak_ptr<const FormulaTree>> trees_;
   std::unordered_map<std::string, Variant> indexedAnswers_;
 };

@@ -1,0 +1,76 @@
+#include "host/worksheet_function.h"
+#include "sheet_fixture.h"
+
+namespace tavrin {
+namespace {
+
+// Exact lookups and equality criteria are answered from an index of their range, kept across
+// writes elsewhere; every answer must still be the one the cells give.
+class LookupIndexTest : public SheetTest {
+ protected:
+  void SetUp() override {
+    Set("A1", "a");
+    Set("A2", "b");
+    Set("A3", "c");
+    Set("A4", 4);
+    Set("C1", "=MATCH(\"c\",A1:A4,0)");
+    Set("C2", "=COUNTIF(A1:A4,4)");
+  }
+  double Match(const Variant& value, const char* range) {
+    return app.WorksheetFunction().Match(value, At(range), 0);
+  }
+};
+
+TEST_F(LookupIndexTest, AnswersFollowWritesToTheRangeAndNotBesideIt) {
+  EXPECT_EQ(Get("C1"), Variant(3));
+  Set("B3", "c");  // beside the range
+  Set("A9", "c");  // in its column, below it
+  EXPECT_EQ(Get("C1"), Variant(3));
+  EXPECT_EQ(Match("C", "A1:A4"), 3);
+  Set("A3", "c");  // the same value again
+  EXPECT_EQ(Get("C1"), Variant(3));
+  Set("A2", "C");
+  EXPECT_EQ(Get("C1"), Variant(2));
+  EXPECT_EQ(Match("c", "A1:A4"), 2);
+  At("A2:A3").ClearContents();
+  EXPECT_EQ(Get("C1"), Variant(ErrorValue::NA));
+  EXPECT_EQ(ErrorNumber([&] { Match("c", "A1:A4"); }), 1004);
+  Set("A1", 4);
+  EXPECT_EQ(Get("C2"), Variant(2));
+}
+
+TEST_F(LookupIndexTest, RowsInsertedAboveMoveTheValuesOutOfTheRange) {
+  EXPECT_EQ(Match(4, "A1:A4"), 4);
+  At("1:1").Insert(xlShiftDown);
+  EXPECT_EQ(Match("c", "A1:A4"), 4);
+  EXPECT_EQ(ErrorNumber([&] { Match(4, "A1:A4"); }), 1004);
+}
+
+TEST_F(LookupIndexTest, ALabelRowFollowsWritesToItsColumns) {
+  Set("E1", "x");
+  Set("F1", "y");
+  EXPECT_EQ(Match("Y", "E1:F1"), 2);
+  Set("F2", 1);  // under the labels
+  EXPECT_EQ(Match("Y", "E1:F1"), 2);
+  Set("F1", "z");
+  EXPECT_EQ(ErrorNumber([&] { Match("Y", "E1:F1"); }), 1004);
+  EXPECT_EQ(Match("z", "E1:F1"), 2);
+}
+
+TEST_F(LookupIndexTest, ARangeOfFormulasFollowsTheCellsTheyRead) {
+  Sheet& other = book.AddSheet("Sheet2");
+  other.Range("A1").SetValue("p");
+  other.Range("A2").SetValue("q");
+  Set("D1", "=Sheet2!A1");
+  Set("D2", "=Sheet2!A2");
+  EXPECT_EQ(Match("q", "D1:D2"), 2);
+  Set("E5", "=COUNTIF(D1:D2,\"q\")");
+  EXPECT_EQ(Get("E5"), Variant(1));
+  other.Range("A2").SetValue("p");
+  EXPECT_EQ(ErrorNumber([&] { Match("q", "D1:D2"); }), 1004);
+  EXPECT_EQ(Match("p", "D1:D2"), 1);
+  EXPECT_EQ(Get("E5"), Variant(0));
+}
+
+}  // namespace
+}  // namespace tavrin
