@@ -38,6 +38,7 @@ using Archive = std::unique_ptr<zip_t, ArchiveCloser>;
 constexpr zip_uint64_t kMostExpandedBytes = zip_uint64_t{1} << 30;
 constexpr zip_int64_t kMostEntries = 100000;
 constexpr size_t kReadChunk = size_t{1} << 20;
+constexpr zip_uint64_t kRoomTakenAtOnce = zip_uint64_t{64} << 20;
 
 struct FileCloser {
   void operator()(zip_file_t* file) const { zip_fclose(file); }
@@ -76,8 +77,11 @@ std::vector<PackagePart> ReadZip(std::string_view archive) {
     if (!name.empty() && name.back() == '/') continue;  // a folder entry
     std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(zip.get(), i, 0));
     if (!file) Fail("the archive is damaged at " + name, zip_get_error(zip.get()));
-    // The declared size is only a claim: the bytes grow as they are inflated, up to it.
+    // The declared size is only a claim: the bytes grow as they are inflated, up to it. Room
+    // for a claim up to a bound is taken at once (untouched until filled), so a large part is
+    // not copied as it grows.
     std::string bytes;
+    bytes.reserve(static_cast<size_t>(std::min(stat.size, kRoomTakenAtOnce)));
     while (bytes.size() < stat.size) {
       size_t offset = bytes.size();
       size_t chunk = static_cast<size_t>(std::min<zip_uint64_t>(kReadChunk, stat.size - offset));
@@ -86,6 +90,7 @@ std::vector<PackagePart> ReadZip(std::string_view archive) {
       if (read <= 0) Fail("the archive is damaged at " + name, zip_file_get_error(file.get()));
       bytes.resize(offset + static_cast<size_t>(read));
     }
+    if (bytes.capacity() - bytes.size() > kReadChunk) bytes.shrink_to_fit();  // a claim too big
     parts.push_back({std::move(name), std::move(bytes)});
   }
   return parts;
