@@ -18,7 +18,7 @@
 namespace tavrin {
 
 // A worksheet of the embedded spreadsheet: its cells, row heights and column widths, page setup,
-// selection, a changed flag (a sheet no one changed is written back as it was read) and a
+// selection, a changed mark (a sheet no one changed is written back as it was read) and a
 // content version that moves on with every write to its cells.
 class Sheet : public Worksheet {
  public:
@@ -66,16 +66,19 @@ class Sheet : public Worksheet {
   void Delete(const tavrin::Range& range, XlShift shift) override;
 
   // The embedded spreadsheet's own members.
-  // The cells. Writing through the store moves the content version on but leaves the changed
-  // flag to the writer (the file reader fills a sheet and then marks it unchanged).
+  // The cells. Every write through the store moves the content version on, and so marks the
+  // sheet changed: no writer marks it by hand, none can forget to.
   CellStore& Store() { return store_; }
   const CellStore& Store() const { return store_; }
   uint64_t ContentVersion() const { return store_.Version(); }
-  bool Changed() const { return changed_; }
-  // A sheet marked unchanged (as read from a file) keeps the results stored in its formula cells
-  // until its content moves on.
+  // Whether the sheet changed since it was marked unchanged: a write to its cells, or to its
+  // heights, widths, page setup or page breaks.
+  bool Changed() const { return changed_ || store_.Version() != unchangedVersion_; }
+  // A sheet marked unchanged (the file reader marks the sheets it filled) keeps the results
+  // stored in its formula cells until its content moves on.
   void SetChanged(bool changed) {
     changed_ = changed;
+    unchangedVersion_ = store_.Version();
     if (!changed) calc_->TrustStoredValues();
   }
   const UserLocale& Locale() const;
@@ -138,7 +141,9 @@ class Sheet : public Worksheet {
   double defaultRowHeight_ = kDefaultRowHeight;
   uint64_t heightsVersion_ = 0;
   std::map<int, double> columnWidths_;
+  // A change to what the store does not hold (heights, widths, page setup, page breaks).
   bool changed_ = true;
+  uint64_t unchangedVersion_ = 0;
   SheetPageSetup pageSetup_{changed_};
   SheetLayout layout_;
   SheetPageBreaks pageBreaks_{*this};

@@ -35,7 +35,6 @@ void Sheet::WriteEntry(const tavrin::Range& range, const Variant& value, Notatio
         store_.SetContent(r, c, entry.value, tree ? SheetCalc::Place(tree, r, c) : nullptr);
     }
   }
-  changed_ = true;
 }
 
 void Sheet::SetValue(const tavrin::Range& range, const Variant& value) {
@@ -67,7 +66,6 @@ void Sheet::SetValues(const Area& area, const Block& values) {
       store_.SetContent(row, column, std::move(entry.value), std::move(entry.formula));
     }
   }
-  changed_ = true;
 }
 
 std::string Sheet::Formula(const tavrin::Range& cell) {
@@ -95,7 +93,6 @@ std::string Sheet::Text(const tavrin::Range& cell) {
 
 void Sheet::ClearContents(const tavrin::Range& range) {
   for (const Area& area : range.Areas()) store_.Clear(area, ClearPart::Contents);
-  changed_ = true;
 }
 
 }  // namespace tavrin

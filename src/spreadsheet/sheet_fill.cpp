@@ -51,7 +51,6 @@ void Sheet::AutoFill(const tavrin::Range& source, const tavrin::Range& destinati
       store_.Put(r, c, cell ? Placed(*cell, r, c) : Cell());
     }
   }
-  changed_ = true;
 }
 
 }  // namespace tavrin

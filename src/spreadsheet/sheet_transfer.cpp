@@ -31,7 +31,6 @@ void Sheet::AdvancedFilter(const tavrin::Range& list, XlFilterAction action,
       store_, list.FirstArea(),
       [this](int row, int column, const Cell& cell) { return calc_->Value(row, column, cell); },
       destination.store_, copyToRange.Row(), copyToRange.Column(), unique);
-  destination.changed_ = true;
 }
 
 void Sheet::Copy(const tavrin::Range& source) {
@@ -51,7 +50,6 @@ void Sheet::Copy(const tavrin::Range& source, const tavrin::Range& destination) 
 void Sheet::Cut(const tavrin::Range& source, const tavrin::Range& destination) {
   CellBlock block = ReadBlock(source.FirstArea());
   store_.Clear(source.FirstArea(), ClearPart::All);
-  changed_ = true;
   SheetOf(destination).PasteBlock(block, destination.FirstArea(), xlPasteAll, false);
 }
 
@@ -116,7 +114,6 @@ void Sheet::PasteBlock(const CellBlock& block, const Area& at, XlPasteType paste
       }
     }
   }
-  changed_ = true;
 }
 
 // Whole rows only, for now: the formula engine adjusts references when rows move, and partial
@@ -138,7 +135,6 @@ void Sheet::Insert(const tavrin::Range& range, XlShift) {
     MoveFormulaRows(book_, *this, area.row, area.rows);
     FormatFromAbove(area.row, area.rows);
   }
-  changed_ = true;
 }
 
 void Sheet::Delete(const tavrin::Range& range, XlShift) {
@@ -148,7 +144,6 @@ void Sheet::Delete(const tavrin::Range& range, XlShift) {
     MoveLayoutRows(layout_, pageSetup_, area.row, -area.rows);
     MoveFormulaRows(book_, *this, area.row, -area.rows);
   }
-  changed_ = true;
 }
 
 }  // namespace tavrin
