@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "io/cell_looks.h"
 #include "io/zip_archive.h"
 
 namespace tavrin {
@@ -37,6 +38,7 @@ struct XlsxOrigin {
   std::vector<XlsxSheetOrigin> sheets;  // in workbook order
   std::vector<bool> dateStyles;         // by cell format index: shows a date
   std::vector<bool> calendarStyles;     // by cell format index: shows a day, month or year
+  std::vector<CellLook> looks;          // by cell format index: bold, fill colour
   bool date1904 = false;                // dates counted from 1904-01-01
 
   const PackagePart* Find(std::string_view name) const;

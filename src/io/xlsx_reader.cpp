@@ -87,6 +87,7 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
     ParsePart(*origin, r->target, styles);
     origin->dateStyles = DateStyles(styles);
     origin->calendarStyles = CalendarStyles(styles);
+    origin->looks = CellLooks(styles);
   }
   std::vector<std::string> sharedStrings;
   if (const Relationship* r = FindRelationship(relationships, "sharedStrings")) {

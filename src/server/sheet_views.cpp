@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host/range.h"
+#include "io/cell_looks.h"
 #include "session/used_area.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/sheet.h"
@@ -65,20 +66,81 @@ nlohmann::json LayoutOf(const Sheet& sheet) {
           {"columns", std::move(columns)}};
 }
 
+namespace {
+
+// The look of a row's or a column's format, when it shows one.
+std::map<int, const CellLook*> LineLooks(const Book& book, const std::map<int, LineFormat>& formats,
+                                         int first, int last) {
+  std::map<int, const CellLook*> looks;
+  for (auto it = formats.lower_bound(first); it != formats.end() && it->first <= last; ++it) {
+    if (const CellLook* look = LookOf(book, it->second.style)) looks[it->first] = look;
+  }
+  return looks;
+}
+
+}  // namespace
+
 nlohmann::json CellsOf(Sheet& sheet, const Area& block,
                        const std::set<std::pair<int, int>>* changed) {
+  const Book& book = sheet.Parent();
+  const SheetLayout& layout = sheet.Layout();
+  std::map<int, const CellLook*> rowLooks =
+      LineLooks(book, layout.rowFormats, block.row, block.LastRow());
+  std::map<int, const CellLook*> columnLooks =
+      LineLooks(book, layout.columnFormats, block.column, block.LastColumn());
+  // A cell without a format of its own shows its row's, else its column's, as the host shows an
+  // empty cell of a formatted row or column.
+  auto lookAt = [&](int row, int column, uint32_t style) -> const CellLook* {
+    if (style != 0) return LookOf(book, style);
+    auto rowFormat = layout.rowFormats.find(row);
+    if (rowFormat != layout.rowFormats.end() && rowFormat->second.style != 0) {
+      auto look = rowLooks.find(row);
+      return look == rowLooks.end() ? nullptr : look->second;
+    }
+    auto look = columnLooks.find(column);
+    return look == columnLooks.end() ? nullptr : look->second;
+  };
   nlohmann::json cells = nlohmann::json::array();
-  sheet.Store().ForEach(block, [&](int row, int column, const Cell& cell) {
-    if (!cell.HasContent()) return;
-    Variant value = sheet.CellValue(row, column);
-    nlohmann::json shown = {{"r", row},
-                            {"c", column},
-                            {"text", sheet.Text(tavrin::Range(sheet, Area{row, column, 1, 1}))},
-                            {"number", value.IsNumber() || value.IsDate()}};
-    if (cell.formula) shown["formula"] = cell.formula->text;
-    if (changed != nullptr && changed->contains({row, column})) shown["changed"] = true;
-    cells.push_back(std::move(shown));
-  });
+  // An empty cell is listed when it shows a fill.
+  auto emptyCell = [&](int row, int column, const CellLook* look) {
+    if (look == nullptr || !look->fill) return;
+    cells.push_back(
+        {{"r", row}, {"c", column}, {"text", ""}, {"number", false}, {"fill", look->FillText()}});
+  };
+  for (int column = block.column; column <= block.LastColumn(); ++column) {
+    // The rows of the column whose empty cells may show a fill, walked beside its cells.
+    bool wholeColumn = columnLooks.contains(column);
+    int nextEmpty = block.row;
+    auto emptyCellsBefore = [&](int end) {
+      if (wholeColumn) {
+        for (; nextEmpty < end; ++nextEmpty)
+          emptyCell(nextEmpty, column, lookAt(nextEmpty, column, 0));
+        return;
+      }
+      for (auto it = rowLooks.lower_bound(nextEmpty); it != rowLooks.end() && it->first < end; ++it)
+        emptyCell(it->first, column, lookAt(it->first, column, 0));
+      nextEmpty = end;
+    };
+    sheet.Store().ForEach(Area{block.row, column, block.rows, 1}, [&](int row, int,
+                                                                      const Cell& cell) {
+      const CellLook* look = lookAt(row, column, cell.style);
+      if (!cell.HasContent() && (look == nullptr || !look->fill)) return;
+      emptyCellsBefore(row);
+      nextEmpty = row + 1;
+      if (!cell.HasContent()) return emptyCell(row, column, look);
+      Variant value = sheet.CellValue(row, column);
+      nlohmann::json shown = {{"r", row},
+                              {"c", column},
+                              {"text", sheet.Text(tavrin::Range(sheet, Area{row, column, 1, 1}))},
+                              {"number", value.IsNumber() || value.IsDate()}};
+      if (cell.formula) shown["formula"] = cell.formula->text;
+      if (look != nullptr && look->bold) shown["bold"] = true;
+      if (look != nullptr && look->fill) shown["fill"] = look->FillText();
+      if (changed != nullptr && changed->contains({row, column})) shown["changed"] = true;
+      cells.push_back(std::move(shown));
+    });
+    emptyCellsBefore(block.LastRow() + 1);
+  }
   return {{"cells", std::move(cells)}};
 }
 

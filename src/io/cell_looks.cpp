@@ -1,0 +1,109 @@
+#include "io/cell_looks.h"
+
+#include <any>
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "io/xlsx_origin.h"
+#include "spreadsheet/book.h"
+
+namespace tavrin {
+
+namespace {
+
+// The colours of palette indices 0-63 when a styles part brings no palette of its own. 64 and
+// 65 are the window's text and background colours, which no file states.
+constexpr std::array<uint32_t, 64> kStandardPalette = {
+    0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF,
+    0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF,
+    0x800000, 0x008000, 0x000080, 0x808000, 0x800080, 0x008080, 0xC0C0C0, 0x808080,
+    0x9999FF, 0x993366, 0xFFFFCC, 0xCCFFFF, 0x660066, 0xFF8080, 0x0066CC, 0xCCCCFF,
+    0x000080, 0xFF00FF, 0xFFFF00, 0x00FFFF, 0x800080, 0x800000, 0x008080, 0x0000FF,
+    0x00CCFF, 0xCCFFFF, 0xCCFFCC, 0xFFFF99, 0x99CCFF, 0xFF99CC, 0xCC99FF, 0xFFCC99,
+    0x3366FF, 0x33CCCC, 0x99CC00, 0xFFCC00, 0xFF9900, 0xFF6600, 0x666699, 0x969696,
+    0x003366, 0x339966, 0x003300, 0x333300, 0x993300, 0x993366, 0x333399, 0x333333};
+
+// 0xRRGGBB of an "AARRGGBB" or "RRGGBB" colour; none for anything else. The alpha byte is left
+// out: the host paints fills opaque whatever it says.
+std::optional<uint32_t> LookColour(std::string_view argb) {
+  if (argb.size() == 8) argb.remove_prefix(2);
+  if (argb.size() != 6 || argb.find_first_not_of("0123456789ABCDEFabcdef") != argb.npos)
+    return std::nullopt;
+  return static_cast<uint32_t>(std::stoul(std::string(argb), nullptr, 16));
+}
+
+// The palette indices: the part's own (colors/indexedColors) when it has one, else the
+// standard one.
+std::vector<std::optional<uint32_t>> LookPalette(pugi::xml_node styleSheet) {
+  std::vector<std::optional<uint32_t>> palette;
+  pugi::xml_node own = styleSheet.child("colors").child("indexedColors");
+  if (own) {
+    for (pugi::xml_node rgb : own.children("rgbColor")) {
+      if (palette.size() == kStandardPalette.size()) break;
+      palette.push_back(LookColour(rgb.attribute("rgb").as_string()));
+    }
+    return palette;
+  }
+  palette.assign(kStandardPalette.begin(), kStandardPalette.end());
+  return palette;
+}
+
+// The colour a solid pattern paints: its foreground colour, by value or by palette index.
+std::optional<uint32_t> SolidFillColour(pugi::xml_node fill,
+                                        const std::vector<std::optional<uint32_t>>& palette) {
+  pugi::xml_node pattern = fill.child("patternFill");
+  if (std::string_view(pattern.attribute("patternType").as_string()) != "solid")
+    return std::nullopt;
+  pugi::xml_node colour = pattern.child("fgColor");
+  if (pugi::xml_attribute rgb = colour.attribute("rgb")) return LookColour(rgb.as_string());
+  pugi::xml_attribute indexed = colour.attribute("indexed");
+  size_t index = indexed.as_uint(static_cast<unsigned>(palette.size()));
+  return index < palette.size() ? palette[index] : std::nullopt;
+}
+
+bool FontIsBold(pugi::xml_node font) {
+  pugi::xml_node b = font.child("b");
+  if (!b) return false;
+  pugi::xml_attribute val = b.attribute("val");
+  return !val || val.as_bool();
+}
+
+}  // namespace
+
+std::vector<CellLook> CellLooks(const pugi::xml_document& styles) {
+  pugi::xml_node styleSheet = styles.child("styleSheet");
+  std::vector<bool> boldFonts;
+  for (pugi::xml_node font : styleSheet.child("fonts").children("font"))
+    boldFonts.push_back(FontIsBold(font));
+  std::vector<std::optional<uint32_t>> palette = LookPalette(styleSheet);
+  std::vector<std::optional<uint32_t>> fills;
+  for (pugi::xml_node fill : styleSheet.child("fills").children("fill"))
+    fills.push_back(SolidFillColour(fill, palette));
+  std::vector<CellLook> looks;
+  for (pugi::xml_node xf : styleSheet.child("cellXfs").children("xf")) {
+    size_t font = xf.attribute("fontId").as_uint();
+    size_t fill = xf.attribute("fillId").as_uint();
+    looks.push_back({font < boldFonts.size() && boldFonts[font],
+                     fill < fills.size() ? fills[fill] : std::nullopt});
+  }
+  return looks;
+}
+
+std::string CellLook::FillText() const {
+  if (!fill) return "";
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text = "#";
+  for (int shift = 20; shift >= 0; shift -= 4) text += kDigits[(*fill >> shift) & 0xF];
+  return text;
+}
+
+const CellLook* LookOf(const Book& book, uint32_t style) {
+  const auto* origin = std::any_cast<std::shared_ptr<const XlsxOrigin>>(&book.Origin());
+  if (origin == nullptr || *origin == nullptr || style >= (*origin)->looks.size()) return nullptr;
+  const CellLook& look = (*origin)->looks[style];
+  return look.IsPlain() ? nullptr : &look;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavrin {
+
+class Book;
+
+// How a cell format of a file shows its cells: a bold font, and the colour of a solid fill
+// (0xRRGGBB). Small, as a file may hold many formats.
+struct CellLook {
+  bool bold = false;
+  std::optional<uint32_t> fill;
+
+  bool IsPlain() const { return !bold && !fill; }
+  // The fill as a page writes a colour: "#RRGGBB"; "" for none.
+  std::string FillText() const;
+};
+
+// For every cell format (cellXfs) of a styles part, in order: its look. A font or fill the
+// format names that the part lacks counts as none; so does a fill colour given by the theme,
+// or by a palette index the part's palette (or the standard one) does not hold.
+std::vector<CellLook> CellLooks(const pugi::xml_document& styles);
+
+// The look of a cell format of a workbook read from an .xlsx file; null for a workbook from
+// anywhere else, for a format the file does not have, and for a plain one.
+const CellLook* LookOf(const Book& book, uint32_t style);
+
+}  // namespace tavrin

@@ -1,0 +1,93 @@
+#include "io/cell_looks.h"
+
+#include "io_fixture.h"
+
+namespace tavrin {
+namespace {
+
+constexpr char kLooksMain[] = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+constexpr char kLooksTypes[] =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+
+// A workbook of one sheet whose styles part holds the given fonts, fills, cell formats and
+// palette (colors), its cell A1 in the cell format 1.
+Book& OpenStyled(Spreadsheet& app, const TempFolder& folder, const std::string& styles) {
+  std::string rels = std::string("<Relationships xmlns=\"") +
+                     "http://schemas.openxmlformats.org/package/2006/relationships\">";
+  auto relationship = [&](const std::string& id, const std::string& type,
+                          const std::string& target) {
+    return "<Relationship Id=\"" + id + "\" Type=\"" + kLooksTypes + "/" + type + "\" Target=\"" +
+           target + "\"/>";
+  };
+  std::vector<PackagePart> parts = {
+      {"[Content_Types].xml",
+       "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+       "<Default Extension=\"xml\" ContentType=\"application/xml\"/></Types>"},
+      {"_rels/.rels",
+       rels + relationship("rId1", "officeDocument", "xl/workbook.xml") + "</Relationships>"},
+      {"xl/_rels/workbook.xml.rels",
+       rels + relationship("rId1", "worksheet", "worksheets/sheet1.xml") +
+           relationship("rId2", "styles", "styles.xml") + "</Relationships>"},
+      {"xl/workbook.xml", std::string("<workbook xmlns=\"") + kLooksMain + "\" xmlns:r=\"" +
+                              kLooksTypes +
+                              "\"><sheets><sheet name=\"Data\" sheetId=\"1\" r:id=\"rId1\"/>"
+                              "</sheets></workbook>"},
+      {"xl/styles.xml",
+       std::string("<styleSheet xmlns=\"") + kLooksMain + "\">" + styles + "</styleSheet>"},
+      {"xl/worksheets/sheet1.xml", std::string("<worksheet xmlns=\"") + kLooksMain +
+                                       "\"><sheetData><row r=\"1\"><c r=\"A1\" s=\"1\">"
+                                       "<v>1</v></c></row></sheetData></worksheet>"},
+  };
+  WriteFileAtomically(folder / "styled.xlsx", WriteZip(parts));
+  return OpenWorkbook(app, folder / "styled.xlsx");
+}
+
+// The look of a cell format as the page gets it: "bold #RRGGBB", "" when plain.
+std::string Look(const Book& book, uint32_t style) {
+  const CellLook* look = LookOf(book, style);
+  if (look == nullptr) return "";
+  return std::string(look->bold ? "bold " : "") + look->FillText();
+}
+
+const std::string kFonts =
+    "<fonts><font/><font><b/></font><font><b val=\"0\"/></font><font><b val=\"false\"/></font>"
+    "</fonts>";
+const std::string kFills =
+    "<fills><fill><patternFill/></fill><fill><patternFill patternType=\"gray125\"/></fill>"
+    "<fill><patternFill patternType=\"solid\"><fgColor rgb=\"FFddebf7\"/></patternFill></fill>"
+    "<fill><patternFill patternType=\"solid\"><fgColor indexed=\"5\"/></patternFill></fill>"
+    "<fill><patternFill patternType=\"solid\"><fgColor theme=\"4\"/></patternFill></fill>"
+    "</fills>";
+const std::string kFormats =
+    "<cellXfs><xf/><xf fontId=\"1\" fillId=\"2\"/><xf fontId=\"2\" fillId=\"3\"/>"
+    "<xf fontId=\"3\" fillId=\"4\"/><xf fontId=\"1\" fillId=\"1\"/>"
+    "<xf fontId=\"99\" fillId=\"4294967295\"/></cellXfs>";
+
+TEST(CellLooksTest, BoldFontsAndSolidFillsAreReadForEveryCellFormat) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book = OpenStyled(app, folder, kFonts + kFills + kFormats);
+  EXPECT_EQ(Look(book, 0), "");
+  EXPECT_EQ(Look(book, 1), "bold #DDEBF7");
+  EXPECT_EQ(Look(book, 2), "#FFFF00");  // val="0": not bold; palette index 5 is yellow
+  EXPECT_EQ(Look(book, 3), "");         // a theme colour is left out
+  EXPECT_EQ(Look(book, 4), "bold ");    // a gray pattern is no fill
+  EXPECT_EQ(Look(book, 5), "");         // a font and a fill the part does not have
+  EXPECT_EQ(Look(book, 6), "");         // a format the part does not have
+  EXPECT_EQ(Look(app.AddWorkbook("new"), 1), "");
+}
+
+TEST(CellLooksTest, APaletteOfTheFileReplacesTheStandardOne) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book = OpenStyled(app, folder,
+                          kFonts + kFills + kFormats +
+                              "<colors><indexedColors><rgbColor rgb=\"FF000000\"/>"
+                              "<rgbColor rgb=\"FF000000\"/><rgbColor rgb=\"FF000000\"/>"
+                              "<rgbColor rgb=\"FF000000\"/><rgbColor rgb=\"FF000000\"/>"
+                              "<rgbColor rgb=\"FF123456\"/></indexedColors></colors>");
+  EXPECT_EQ(Look(book, 2), "#123456");
+}
+
+}  // namespace
+}  // namespace tavrin

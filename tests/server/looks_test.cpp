@@ -1,0 +1,40 @@
+#include "io/zip_archive.h"
+#include "server_fixture.h"
+
+namespace tavrin {
+namespace {
+
+// The example list, its header in a bold and filled format (1), with row 8 and column G in
+// that format too, uploaded in place of the fixture's list.
+TEST_F(ServerTest, CellsCarryTheBoldAndTheFillOfTheirFormatOrOfTheirRowOrColumn) {
+  std::vector<PackagePart> parts = ReadZip(Bytes("../examples/sales.xlsx"));
+  for (PackagePart& part : parts) {
+    if (part.name != "xl/worksheets/sheet1.xml") continue;
+    auto replace = [&](const std::string& from, const std::string& to) {
+      size_t at = part.bytes.find(from);
+      ASSERT_NE(at, std::string::npos) << from;
+      part.bytes.replace(at, from.size(), to);
+    };
+    replace("<row r=\"8\">", "<row r=\"8\" s=\"1\" customFormat=\"1\">");
+    replace("</cols>", "<col min=\"7\" max=\"7\" style=\"1\"/></cols>");
+  }
+  ASSERT_EQ(Read(client->Post("/api/open", {{"X-File-Name", "styled.xlsx"}}, WriteZip(parts),
+                              "application/octet-stream"))
+                .status,
+            200);
+  EXPECT_EQ(Get("/api/cells?sheet=0&top=1&left=1&bottom=2&right=1").body, json::parse(R"j({"cells":[
+              {"r":1,"c":1,"text":"Region","number":false,"bold":true,"fill":"#DDEBF7"},
+              {"r":2,"c":1,"text":"North","number":false}]})j"));
+  // An empty cell of a filled row or column is listed for its fill.
+  EXPECT_EQ(Get("/api/cells?sheet=0&top=7&left=5&bottom=9&right=7").body, json::parse(R"j({"cells":[
+              {"r":7,"c":5,"text":"20","number":true},
+              {"r":8,"c":5,"text":"42","number":true,"bold":true,"fill":"#DDEBF7"},
+              {"r":9,"c":5,"text":"24","number":true},
+              {"r":8,"c":6,"text":"","number":false,"fill":"#DDEBF7"},
+              {"r":7,"c":7,"text":"","number":false,"fill":"#DDEBF7"},
+              {"r":8,"c":7,"text":"","number":false,"fill":"#DDEBF7"},
+              {"r":9,"c":7,"text":"","number":false,"fill":"#DDEBF7"}]})j"));
+}
+
+}  // namespace
+}  // namespace tavrin
