@@ -203,8 +203,8 @@ export class Grid {
     this.placeChanges();
   }
 
-  // The cells of the block. A text runs on over the empty cells to its right, as the host
-  // shows it; a number stays in its cell, right-aligned.
+  // The cells of the block. A text runs on over the empty cells to its right, filled ones
+  // included, as the host shows it; a number stays in its cell, right-aligned.
   cellsHtml(box) {
     const g = this.geometry;
     const byRow = new Map();
@@ -212,6 +212,7 @@ export class Grid {
       if (!byRow.has(cell.r)) byRow.set(cell.r, []);
       byRow.get(cell.r).push(cell);
     }
+    const fills = [];
     const parts = [];
     for (const [r, cells] of byRow) {
       const h = g.rowHeight(r);
@@ -224,13 +225,13 @@ export class Grid {
         const left = g.left(cell.c);
         const where = `top:${top}px;left:${left}px;height:${h}px`;
         if (cell.fill) {
-          parts.push(`<div class="fill" style="${where};width:${w}px;background:${escapeHtml(cell.fill)}"></div>`);
+          fills.push(`<div class="fill" style="${where};width:${w}px;background:${escapeHtml(cell.fill)}"></div>`);
         }
         if (cell.changed) parts.push(`<div class="changed-cell" style="${where};width:${w}px"></div>`);
         if (!cell.text) return;
         let width = w;
         if (!cell.number) {
-          const next = cells[i + 1];
+          const next = cells.find((other, j) => j > i && other.text);
           const end = next ? g.left(next.c) : g.left(box.right) + g.columnWidth(box.right);
           width = Math.max(w, end - left);
         }
@@ -239,7 +240,7 @@ export class Grid {
           `style="${where};width:${width}px">${escapeHtml(cell.text)}</div>`);
       });
     }
-    return parts.join("");
+    return fills.join("") + parts.join("");
   }
 
   place(el, box) {
