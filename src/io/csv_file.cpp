@@ -96,14 +96,11 @@ Book& ReadCsv(Spreadsheet& application, const std::string& bookName, const std::
 }
 
 std::string WriteCsv(Sheet& sheet) {
-  int lastRow = 0, lastColumn = 0;
-  sheet.ForEachValue(Area{1, 1, kLastRow, kLastColumn}, [&](int row, int column, const Variant&) {
-    lastRow = std::max(lastRow, row), lastColumn = std::max(lastColumn, column);
-  });
+  std::optional<Area> content = sheet.UsedArea();
   std::string out(kByteOrderMark);
-  if (lastRow == 0) return out;
+  if (!content) return out;
   // From A1, as the host saves a sheet: empty rows and columns before the first value are kept.
-  Area used{1, 1, lastRow, lastColumn};
+  Area used{1, 1, content->LastRow(), content->LastColumn()};
   Block values = sheet.Values(used);
   for (int r = 1; r <= used.rows; ++r) {
     for (int c = 1; c <= used.columns; ++c) {

@@ -153,17 +153,7 @@ class WorksheetWriter {
   }
 
   void Dimension(std::string& out) {
-    int firstRow = kLastRow, firstColumn = kLastColumn, lastRow = 0, lastColumn = 0;
-    sheet_.Store().ForEach(Area{1, 1, kLastRow, kLastColumn},
-                           [&](int row, int column, const Cell&) {
-                             firstRow = std::min(firstRow, row);
-                             lastRow = std::max(lastRow, row);
-                             firstColumn = std::min(firstColumn, column);
-                             lastColumn = std::max(lastColumn, column);
-                           });
-    Area used = lastRow == 0 ? Area{}
-                             : Area{firstRow, firstColumn, lastRow - firstRow + 1,
-                                    lastColumn - firstColumn + 1};
+    Area used = sheet_.UsedArea(Sheet::UsedCells::ContentAndFormats).value_or(Area{});
     out += "<dimension ref=\"" + AreaName(used) + "\"/>";
   }
 

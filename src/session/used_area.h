@@ -6,8 +6,8 @@ namespace tavrin {
 
 class Sheet;
 
-// The used area of a sheet: from A1 to the last row and column holding content; nothing when
-// the sheet is empty.
+// A sheet as it is shown: from A1 to the last row and column of its used area (Sheet::UsedArea);
+// nothing when the sheet is empty.
 bool UsedArea(const Sheet& sheet, Area& area);
 
 }  // namespace tavrin

@@ -164,6 +164,26 @@ int CellColumn::PreviousContent(int row) const {
   return 0;
 }
 
+int CellColumn::FirstNotBlank() const {
+  for (const Segment& segment : segments_) {
+    auto cell = std::find_if(segment.cells.begin(), segment.cells.end(),
+                             [](const Cell& c) { return !c.IsBlank(); });
+    if (cell != segment.cells.end())
+      return segment.firstRow + static_cast<int>(cell - segment.cells.begin());
+  }
+  return 0;
+}
+
+int CellColumn::LastNotBlank() const {
+  for (auto segment = segments_.rbegin(); segment != segments_.rend(); ++segment) {
+    auto cell = std::find_if(segment->cells.rbegin(), segment->cells.rend(),
+                             [](const Cell& c) { return !c.IsBlank(); });
+    if (cell != segment->cells.rend())
+      return segment->LastRow() - static_cast<int>(cell - segment->cells.rbegin());
+  }
+  return 0;
+}
+
 int CellColumn::RunEnd(int row, int step) const {
   size_t s = SegmentFrom(row);
   int current = row;

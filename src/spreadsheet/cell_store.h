@@ -62,6 +62,10 @@ class CellColumn {
   int NextContent(int row) const;
   // The last row at or above the given one holding content, 0 when none.
   int PreviousContent(int row) const;
+  // The first and the last row holding a cell that is not blank (content or a format), 0 when
+  // none.
+  int FirstNotBlank() const;
+  int LastNotBlank() const;
   // From a row holding content, the last row of the unbroken run of content going down
   // (step 1) or up (step -1).
   int RunEnd(int row, int step) const;

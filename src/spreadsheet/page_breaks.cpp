@@ -17,13 +17,6 @@ std::optional<Area> RowsOf(const std::string& address) {
   return parsed->areas.front();
 }
 
-int LastRowWithContent(const CellStore& store) {
-  int last = 0;
-  for (int c = 1; c <= kLastColumn; ++c)
-    last = std::max(last, store.Column(c).PreviousContent(kLastRow));
-  return last;
-}
-
 }  // namespace
 
 bool SheetPageBreaks::Key::operator==(const Key& other) const {
@@ -65,7 +58,8 @@ const std::vector<PageBreakPoint>& SheetPageBreaks::Breaks() {
     input.firstRow = area->row;
     input.lastRow = area->LastRow();
   } else {
-    input.lastRow = LastRowWithContent(sheet_.Store());
+    std::optional<Area> used = sheet_.UsedArea();
+    input.lastRow = used ? used->LastRow() : 0;
   }
   if (std::optional<Area> titles = RowsOf(key.titleRows)) {
     input.titleFirst = titles->row;

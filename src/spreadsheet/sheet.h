@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -100,6 +101,15 @@ class Sheet : public Worksheet {
   // Merged cells, margins, paper, scaling, print area, manual breaks and the sheet's view.
   SheetLayout& Layout() { return layout_; }
   const SheetLayout& Layout() const { return layout_; }
+
+  // What the used area counts: the cells holding content (a constant or a formula, one whose
+  // result is "" too), or those and the cells holding only a format.
+  enum class UsedCells { Content, ContentAndFormats };
+  // The used area: the smallest rectangle holding every cell counted; nothing when the sheet has
+  // none. The command shows a sheet, and a .csv file holds it, from A1 to the last row and
+  // column of the area of content; paging runs to its last row; a workbook file records the
+  // area of content and formats as the sheet's dimension.
+  std::optional<Area> UsedArea(UsedCells cells = UsedCells::Content) const;
 
   // A cell's value: its constant, or its formula's result, computed on demand.
   Variant CellValue(int row, int column) const;

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "host/host_error.h"
 #include "spreadsheet/sheet.h"
 #include "spreadsheet/typed_entry.h"
@@ -12,6 +14,22 @@ Variant Sheet::CellValue(int row, int column) const {
   const Cell* found = store_.Find(row, column);
   if (found == nullptr) return Variant();
   return found->formula ? calc_->Value(row, column, *found) : found->value;
+}
+
+std::optional<Area> Sheet::UsedArea(UsedCells cells) const {
+  bool formats = cells == UsedCells::ContentAndFormats;
+  int firstRow = kLastRow, lastRow = 0, firstColumn = 0, lastColumn = 0;
+  for (int c = 1; c <= kLastColumn; ++c) {
+    const CellColumn& column = store_.Column(c);
+    int last = formats ? column.LastNotBlank() : column.PreviousContent(kLastRow);
+    if (last == 0) continue;
+    firstRow = std::min(firstRow, formats ? column.FirstNotBlank() : column.NextContent(1));
+    lastRow = std::max(lastRow, last);
+    if (firstColumn == 0) firstColumn = c;
+    lastColumn = c;
+  }
+  if (lastRow == 0) return std::nullopt;
+  return Area{firstRow, firstColumn, lastRow - firstRow + 1, lastColumn - firstColumn + 1};
 }
 
 // A formula is read once, in the first cell, and every cell of the range gets the same relative

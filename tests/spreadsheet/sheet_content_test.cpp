@@ -196,5 +196,24 @@ TEST_F(SheetTest, WholeRowsInsertAndDeleteMoveCellsAndHeights) {
   EXPECT_EQ(ErrorNumber([&] { sheet.Rows(1, 1).Insert(); }), 1004);
 }
 
+TEST_F(SheetTest, TheUsedAreaHoldsTheCellsWithContentAndFormatsOnlyWhenAsked) {
+  using Cells = Sheet::UsedCells;
+  EXPECT_EQ(sheet.UsedArea(), std::nullopt);
+  sheet.Store().SetStyle(1, 1, 4);  // a format alone
+  EXPECT_EQ(sheet.UsedArea(), std::nullopt);
+  EXPECT_EQ(sheet.UsedArea(Cells::ContentAndFormats), (Area{1, 1, 1, 1}));
+  Set("C5", 1);
+  Set("B9", "=\"\"");
+  EXPECT_EQ(sheet.UsedArea(), (Area{5, 2, 5, 2}));
+  EXPECT_EQ(sheet.UsedArea(Cells::ContentAndFormats), (Area{1, 1, 9, 3}));
+  // Deleting rows leaves no empty rows counted above what moved up.
+  At("A1:C5").ClearContents();
+  sheet.Store().SetStyle(1, 1, 0);
+  Set("D1", 1);
+  Set("D6", 6);
+  sheet.Rows(1, 1).Delete();
+  EXPECT_EQ(sheet.UsedArea(Cells::ContentAndFormats), (Area{5, 2, 4, 3}));
+}
+
 }  // namespace
 }  // namespace tavrin
