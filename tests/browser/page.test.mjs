@@ -50,7 +50,10 @@ test("the menu Tavrin(U) holds the tools, separators, and the two submenus with 
 test("the information window fades in, shows its close label, and fades out when it is clicked", async () => {
   const { page } = opened;
   const opacity = () => page.$eval(".info-window", (el) => Number(getComputedStyle(el).opacity));
-  assert.ok(await page.$eval(".info-window img", (el) => el.complete && el.naturalWidth === 505), "the picture");
+  await until(page, () => {
+    const picture = document.querySelector(".info-window img");
+    return picture && picture.complete && picture.naturalWidth === 505;
+  });
   await sleep(600);
   const fading = await opacity();
   assert.ok(fading > 0 && fading < 1, `halfway through the fade-in the window is partly seen (${fading})`);
