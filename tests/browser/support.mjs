@@ -22,8 +22,12 @@ export function commandResult(args, showArgs) {
   const input = path.join(dir, "sales.xlsx");
   const output = path.join(dir, "out.xlsx");
   fs.copyFileSync(example, input);
-  execFileSync(tavrin, [...args.slice(0, 1), input, ...args.slice(1), "-o", output], { stdio: "ignore" });
-  return show(output, ...showArgs);
+  try {
+    execFileSync(tavrin, [...args.slice(0, 1), input, ...args.slice(1), "-o", output], { stdio: "ignore" });
+    return show(output, ...showArgs);
+  } finally {
+    fs.rmSync(dir, { recursive: true, force: true });
+  }
 }
 
 // `tavrin serve` on a fresh copy of the example, and a browser on its page.
