@@ -47,36 +47,36 @@ function refBox(field, grid, dialog) {
   return { element: box, input, read: () => input.value };
 }
 
-function field(spec, grid, dialog, page) {
+function field(described, grid, dialog, page) {
   const row = document.createElement("div");
-  row.className = `field ${spec.kind}`;
-  row.dataset.control = spec.control;
+  row.className = `field ${described.kind}`;
+  row.dataset.control = described.control;
   const id = `f${++serial}`;
   let control;
-  if (spec.kind === "ref") {
-    control = refBox(spec, grid, dialog);
+  if (described.kind === "ref") {
+    control = refBox(described, grid, dialog);
     control.input.id = id;
-  } else if (spec.kind === "text") {
+  } else if (described.kind === "text") {
     const input = document.createElement("input");
     input.type = "text";
     input.id = id;
-    input.value = spec.value ?? "";
+    input.value = described.value ?? "";
     control = { element: input, input, read: () => input.value };
   } else {
     const input = document.createElement("input");
-    input.type = spec.kind === "check" ? "checkbox" : "radio";
+    input.type = described.kind === "check" ? "checkbox" : "radio";
     input.id = id;
-    input.checked = spec.value === true;
-    if (spec.kind === "option") input.name = `${page}-${spec.group ?? "options"}`;
+    input.checked = described.value === true;
+    if (described.kind === "option") input.name = `${page}-${described.group ?? "options"}`;
     control = { element: input, input, read: () => input.checked };
   }
   const label = document.createElement("label");
   label.htmlFor = id;
-  label.textContent = spec.label ?? spec.control;
-  if (spec.kind === "check" || spec.kind === "option") row.append(control.element, label);
+  label.textContent = described.label ?? described.control;
+  if (described.kind === "check" || described.kind === "option") row.append(control.element, label);
   else row.append(label, control.element);
-  control.spec = spec;
-  control.input.dataset.control = spec.control;
+  control.described = described;
+  control.input.dataset.control = described.control;
   return { row, control };
 }
 
@@ -87,17 +87,17 @@ function pagePanel(page, index, grid, dialog, run) {
   panel.dataset.tool = page.tool;
   const controls = [];
   const groups = new Map();
-  for (const spec of page.fields) {
-    const { row, control } = field(spec, grid, dialog, index);
+  for (const described of page.fields) {
+    const { row, control } = field(described, grid, dialog, index);
     controls.push(control);
-    if (spec.kind === "option") {
-      const name = spec.group ?? "options";
+    if (described.kind === "option") {
+      const name = described.group ?? "options";
       if (!groups.has(name)) {
         const set = document.createElement("fieldset");
         set.className = "options";
-        if (spec.groupLabel) {
+        if (described.groupLabel) {
           const legend = document.createElement("legend");
-          legend.textContent = spec.groupLabel;
+          legend.textContent = described.groupLabel;
           set.append(legend);
         }
         groups.set(name, set);
@@ -129,9 +129,9 @@ function pagePanel(page, index, grid, dialog, run) {
     event.preventDefault();
     const values = {};
     for (const c of controls) {
-      if (c.spec.kind === "option" && c.spec.choice !== undefined) {
-        if (c.read()) values[c.spec.control] = c.spec.choice;
-      } else values[c.spec.control] = c.read();
+      if (c.described.kind === "option" && c.described.choice !== undefined) {
+        if (c.read()) values[c.described.control] = c.described.choice;
+      } else values[c.described.control] = c.read();
     }
     run(page.tool, values);
   });
