@@ -115,6 +115,16 @@ void UserListRead(benchmark::State& state) {
 }
 BENCHMARK(UserListRead)->Unit(benchmark::kMillisecond);
 
+void UserListWrite(benchmark::State& state) {
+  std::filesystem::path out = std::filesystem::temp_directory_path() / "tavrin-user-list-out.xlsx";
+  Spreadsheet app;
+  Book& book = OpenWorkbook(app, UserList());
+  book.GetSheet(1).Range("I1").SetValue(Variant("changed"));
+  for (auto _ : state) SaveWorkbook(book, out);
+  std::filesystem::remove(out);
+}
+BENCHMARK(UserListWrite)->Unit(benchmark::kMillisecond);
+
 void UserListReadWrite(benchmark::State& state) {
   std::filesystem::path path = UserList();
   std::filesystem::path out = std::filesystem::temp_directory_path() / "tavrin-user-list-out.xlsx";

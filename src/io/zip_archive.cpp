@@ -1,24 +1,20 @@
 #include "io/zip_archive.h"
 
 #include <zip.h>
-#include <zlib.h>
 
 #include <algorithm>
-#include <condition_variable>
-#include <exception>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <utility>
 
 #include "io/file_error.h"
+#include "io/parallel_deflate.h"
 
 namespace tavrin {
 
 namespace {
 
 // Fast deflate: the parts are mostly XML, which compresses well at any level, and writing a
-// large sheet should take well under a second.
+// large sheet should take no longer than deflating it.
 constexpr int kCompressionLevel = 1;
 
 [[noreturn]] void Fail(const std::string& what, zip_error_t* error) {
@@ -127,109 +123,28 @@ uint32_t Small(uint64_t size) {
 
 }  // namespace
 
-struct ZipWriter::Entry {
-  std::string name;
-  uint32_t crc = 0;
-  uint64_t compressed = 0;
-  uint64_t size = 0;
-  uint64_t offset = 0;
-};
-
-struct ZipWriter::Stream {
-  z_stream z{};
-  Entry entry;
-};
-
-// The second thread: deflates one block at a time, handed over under the lock.
-struct ZipWriter::Deflater {
-  std::mutex lock;
-  std::condition_variable changed;
-  std::string block;
-  bool busy = false;
-  bool stopping = false;
-  std::exception_ptr failure;
-  std::thread thread;
-};
-
 namespace {
 
-// Big enough that handing over costs nothing beside deflating, small enough to stay in cache.
+// A streamed entry is deflated a block at a time: big enough that handing over costs nothing
+// beside deflating, small enough to stay in cache.
 constexpr size_t kBlock = size_t{1} << 20;
 
 }  // namespace
 
-ZipWriter::ZipWriter() = default;
+ZipWriter::ZipWriter() : deflate_(std::make_unique<ParallelDeflate>(kCompressionLevel)) {}
 
-ZipWriter::~ZipWriter() {
-  if (deflater_) {
-    {
-      std::lock_guard<std::mutex> hold(deflater_->lock);
-      deflater_->stopping = true;
-    }
-    deflater_->changed.notify_all();
-    deflater_->thread.join();
-  }
-  if (stream_) deflateEnd(&stream_->z);
-}
+ZipWriter::~ZipWriter() = default;
 
 void ZipWriter::Add(const std::string& name, std::string_view bytes) {
   Begin(name);
-  stream_->entry.size += bytes.size();
-  Deflate(bytes, false);
+  Write(bytes);
   End();
 }
 
-void ZipWriter::HandOver() {
-  if (!deflater_) {
-    deflater_ = std::make_unique<Deflater>();
-    deflater_->thread = std::thread([this, &d = *deflater_] {
-      std::unique_lock<std::mutex> hold(d.lock);
-      for (;;) {
-        d.changed.wait(hold, [&] { return d.busy || d.stopping; });
-        if (!d.busy) return;
-        hold.unlock();
-        std::exception_ptr failure;
-        try {
-          Deflate(d.block, false);
-        } catch (...) {
-          failure = std::current_exception();
-        }
-        hold.lock();
-        d.failure = failure;
-        d.busy = false;
-        d.changed.notify_all();
-      }
-    });
-  }
-  WaitForDeflater();
-  {
-    std::lock_guard<std::mutex> hold(deflater_->lock);
-    std::swap(deflater_->block, block_);
-    deflater_->busy = true;
-  }
-  deflater_->changed.notify_all();
-  block_.clear();
-}
-
-void ZipWriter::WaitForDeflater() {
-  if (!deflater_) return;
-  std::unique_lock<std::mutex> hold(deflater_->lock);
-  deflater_->changed.wait(hold, [&] { return !deflater_->busy; });
-  if (std::exception_ptr failure = std::exchange(deflater_->failure, nullptr))
-    std::rethrow_exception(failure);
-}
-
 void ZipWriter::Begin(const std::string& name) {
-  stream_ = std::make_unique<Stream>();
-  if (deflateInit2(&stream_->z, kCompressionLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) !=
-      Z_OK) {
-    stream_.reset();
-    throw FormatError("cannot make the archive (no memory to compress)");
-  }
-  Entry& entry = stream_->entry;
-  entry.name = name;
-  entry.offset = out_.size();
-  entry.crc = static_cast<uint32_t>(crc32(0, nullptr, 0));
+  entry_ = Entry{};
+  entry_.name = name;
+  entry_.offset = out_.size();
   Put32(out_, kLocalHeader);
   Put16(out_, kVersion);
   Put16(out_, kUtf8Names);
@@ -243,50 +158,19 @@ void ZipWriter::Begin(const std::string& name) {
 }
 
 void ZipWriter::Write(std::string_view bytes) {
-  stream_->entry.size += bytes.size();
-  block_.append(bytes);
-  if (block_.size() >= kBlock) HandOver();
-}
-
-void ZipWriter::Deflate(std::string_view bytes, bool last) {
-  Entry& entry = stream_->entry;
-  // crc32 takes at most an unsigned int of bytes at a time.
-  for (std::string_view rest = bytes; !rest.empty();) {
-    size_t piece = std::min<size_t>(rest.size(), 1u << 30);
-    entry.crc = static_cast<uint32_t>(
-        crc32(entry.crc, reinterpret_cast<const Bytef*>(rest.data()), static_cast<uInt>(piece)));
-    rest.remove_prefix(piece);
-  }
-  z_stream& z = stream_->z;
-  // zlib counts in unsigned ints: the bytes go in pieces of at most 1 GB.
-  do {
-    size_t piece = std::min<size_t>(bytes.size(), 1u << 30);
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
-    z.avail_in = static_cast<uInt>(piece);
+  entry_.size += bytes.size();
+  while (!bytes.empty()) {
+    size_t piece = std::min(bytes.size(), kBlock - block_.size());
+    block_.append(bytes.substr(0, piece));
     bytes.remove_prefix(piece);
-    int flush = last && bytes.empty() ? Z_FINISH : Z_NO_FLUSH;
-    int status = Z_OK;
-    // Until zlib leaves room unused (all it holds is out) or, finishing, ends the stream.
-    do {
-      constexpr size_t kRoom = size_t{1} << 18;
-      size_t at = out_.size();
-      out_.resize(at + kRoom);
-      z.next_out = reinterpret_cast<Bytef*>(out_.data() + at);
-      z.avail_out = static_cast<uInt>(kRoom);
-      status = deflate(&z, flush);
-      out_.resize(at + kRoom - z.avail_out);
-      if (status == Z_STREAM_ERROR) throw FormatError("cannot compress the archive");
-    } while (flush == Z_FINISH ? status != Z_STREAM_END : z.avail_out == 0);
-  } while (!bytes.empty());
+    if (block_.size() == kBlock) deflate_->Add(std::exchange(block_, {}), out_);
+  }
 }
 
 void ZipWriter::End() {
-  WaitForDeflater();
-  Deflate(block_, true);
+  entry_.crc = deflate_->Finish(block_, out_);
   block_.clear();
-  deflateEnd(&stream_->z);
-  Entry entry = std::move(stream_->entry);
-  stream_.reset();
+  Entry entry = std::move(entry_);
   entry.compressed = out_.size() - entry.offset - 30 - std::min<size_t>(entry.name.size(), 0xFFFF);
   size_t at = entry.offset + kLocalSizesAt;
   Set32(out_, at, entry.crc);

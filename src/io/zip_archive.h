@@ -1,11 +1,14 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tavrin {
+
+class ParallelDeflate;
 
 // One file of a zip archive: its name inside the archive and its bytes.
 struct PackagePart {
@@ -19,9 +22,9 @@ std::vector<PackagePart> ReadZip(std::string_view archive);
 
 // A zip archive made as it goes: each entry deflated while its bytes come, so a large part is
 // never held whole. Entries carry their sizes and checksum in their local header (patched when
-// the entry ends), names are UTF-8, dates 1980-01-01 as the host writes them. The bytes of a
-// streamed entry gather in blocks, and a full block is deflated on a second thread while the
-// caller makes the next one.
+// the entry ends), names are UTF-8, dates 1980-01-01 as the host writes them. The bytes of an
+// entry gather in blocks, and full blocks are deflated on worker threads while the caller makes
+// the next ones.
 class ZipWriter {
  public:
   ZipWriter();
@@ -39,22 +42,19 @@ class ZipWriter {
   std::string Finish();
 
  private:
-  struct Entry;
-  struct Stream;
-  struct Deflater;
-  // Checks and deflates bytes of the entry; out_ and the stream are the caller's alone while no
-  // block is being deflated.
-  void Deflate(std::string_view bytes, bool last);
-  // Hands the gathered block to the deflating thread, once it is done with the last one.
-  void HandOver();
-  // Waits until no block is being deflated; a failure there is thrown here.
-  void WaitForDeflater();
+  struct Entry {
+    std::string name;
+    uint32_t crc = 0;
+    uint64_t compressed = 0;
+    uint64_t size = 0;
+    uint64_t offset = 0;
+  };
 
   std::string out_;
   std::vector<Entry> entries_;
-  std::unique_ptr<Stream> stream_;
-  std::string block_;
-  std::unique_ptr<Deflater> deflater_;
+  Entry entry_;        // the entry being made
+  std::string block_;  // its bytes not yet handed to the deflater
+  std::unique_ptr<ParallelDeflate> deflate_;
 };
 
 // A zip archive of the parts, in the order given, compressed.

@@ -12,13 +12,16 @@ TEST(ZipWriterTest, EntriesMadeInPiecesReadBackHereAndInAnIndependentReader) {
   zip.End();
   zip.Add("empty.xml", "");
   zip.Add("xl/名字.xml", "<a/>");
+  std::string whole = large.substr(0, size_t{2} << 20);  // whole blocks, nothing after them
+  zip.Add("whole.xml", whole);
   std::string archive = zip.Finish();
 
   std::vector<PackagePart> parts = ReadZip(archive);
-  ASSERT_EQ(parts.size(), 3u);
+  ASSERT_EQ(parts.size(), 4u);
   EXPECT_EQ(parts[0].bytes, large);
   EXPECT_EQ(parts[1].bytes, "");
   EXPECT_EQ(parts[2].name, "xl/名字.xml");
+  EXPECT_EQ(parts[3].bytes, whole);
   EXPECT_LT(archive.size(), large.size() / 5);  // deflated
 
   TempFolder folder;

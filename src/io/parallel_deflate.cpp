@@ -1,0 +1,193 @@
+#include "io/parallel_deflate.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "io/file_error.h"
+
+namespace tavrin {
+
+namespace {
+
+constexpr size_t kWindow = size_t{32} << 10;
+
+// A raw deflate stream of one level, made again for every block.
+class Deflater {
+ public:
+  explicit Deflater(int level) {
+    if (deflateInit2(&z_, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+      throw FormatError("cannot make the archive (no memory to compress)");
+  }
+  ~Deflater() { deflateEnd(&z_); }
+  Deflater(const Deflater&) = delete;
+  Deflater& operator=(const Deflater&) = delete;
+
+  // Deflates a block primed with the bytes before it and appends it to out: ended on a byte
+  // boundary, or, for the last block, ending the stream. A block is at most a few MB.
+  void Block(std::string_view dictionary, std::string_view input, bool last, std::string& out) {
+    if (deflateReset(&z_) != Z_OK ||
+        (!dictionary.empty() &&
+         deflateSetDictionary(&z_, reinterpret_cast<const Bytef*>(dictionary.data()),
+                              static_cast<uInt>(dictionary.size())) != Z_OK))
+      throw FormatError("cannot compress the archive");
+    z_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data()));
+    z_.avail_in = static_cast<uInt>(input.size());
+    int flush = last ? Z_FINISH : Z_SYNC_FLUSH;
+    size_t room = deflateBound(&z_, static_cast<uLong>(input.size())) + 16;
+    int status = Z_OK;
+    // Until zlib leaves room unused (a flushed block) or, finishing, ends the stream.
+    do {
+      size_t at = out.size();
+      out.resize(at + room);
+      z_.next_out = reinterpret_cast<Bytef*>(out.data() + at);
+      z_.avail_out = static_cast<uInt>(room);
+      status = deflate(&z_, flush);
+      out.resize(at + room - z_.avail_out);
+      if (status == Z_STREAM_ERROR) throw FormatError("cannot compress the archive");
+      room = size_t{1} << 16;
+    } while (last ? status != Z_STREAM_END : z_.avail_out == 0);
+  }
+
+ private:
+  z_stream z_{};
+};
+
+uint32_t Crc(uint32_t crc, std::string_view bytes) {
+  return static_cast<uint32_t>(
+      crc32(crc, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
+}
+
+}  // namespace
+
+struct ParallelDeflate::Job {
+  std::string dictionary;
+  std::string input;
+  bool last = false;
+  std::string output;
+  uint32_t crc = 0;
+  std::exception_ptr failure;
+  bool done = false;
+};
+
+// Threads taking the blocks in the order given; the blocks in flight, oldest first.
+struct ParallelDeflate::Workers {
+  std::mutex lock;
+  std::condition_variable queued;
+  std::condition_variable finished;
+  std::deque<Job*> waiting;
+  std::deque<std::unique_ptr<Job>> inFlight;
+  bool stopping = false;
+  std::vector<std::thread> threads;
+
+  explicit Workers(int level) {
+    unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    for (unsigned i = 0; i < count; ++i) threads.emplace_back([this, level] { Work(level); });
+  }
+  ~Workers() {
+    {
+      std::lock_guard<std::mutex> hold(lock);
+      stopping = true;
+    }
+    queued.notify_all();
+    for (std::thread& thread : threads) thread.join();
+  }
+
+  void Work(int level) {
+    std::unique_ptr<Deflater> deflater;
+    std::unique_lock<std::mutex> hold(lock);
+    for (;;) {
+      queued.wait(hold, [&] { return stopping || !waiting.empty(); });
+      if (waiting.empty()) return;
+      Job& job = *waiting.front();
+      waiting.pop_front();
+      hold.unlock();
+      try {
+        if (!deflater) deflater = std::make_unique<Deflater>(level);
+        deflater->Block(job.dictionary, job.input, job.last, job.output);
+        job.crc = Crc(0, job.input);
+      } catch (...) {
+        job.failure = std::current_exception();
+      }
+      hold.lock();
+      job.done = true;
+      finished.notify_all();
+    }
+  }
+
+  // Enough for every thread to have one block and the next ready.
+  size_t MostInFlight() const { return 2 * threads.size() + 1; }
+};
+
+ParallelDeflate::ParallelDeflate(int level) : level_(level), crc_(Crc(0, {})) {}
+
+ParallelDeflate::~ParallelDeflate() = default;
+
+void ParallelDeflate::Add(std::string block, std::string& out) {
+  if (!workers_) workers_ = std::make_unique<Workers>(level_);
+  ++blocks_;
+  auto job = std::make_unique<Job>();
+  job->dictionary = std::move(tail_);
+  job->input = std::move(block);
+  std::string_view input = job->input;
+  tail_.assign(input.substr(input.size() - std::min(input.size(), kWindow)));
+  size_t inFlight = 0;
+  {
+    std::lock_guard<std::mutex> hold(workers_->lock);
+    workers_->waiting.push_back(job.get());
+    workers_->inFlight.push_back(std::move(job));
+    inFlight = workers_->inFlight.size();
+  }
+  workers_->queued.notify_one();
+  if (inFlight > workers_->MostInFlight()) TakeOldest(out);
+}
+
+void ParallelDeflate::TakeOldest(std::string& out) {
+  std::unique_ptr<Job> job;
+  {
+    std::unique_lock<std::mutex> hold(workers_->lock);
+    workers_->finished.wait(hold, [&] { return workers_->inFlight.front()->done; });
+    job = std::move(workers_->inFlight.front());
+    workers_->inFlight.pop_front();
+  }
+  if (job->failure) std::rethrow_exception(job->failure);
+  out += job->output;
+  crc_ =
+      static_cast<uint32_t>(crc32_combine(crc_, job->crc, static_cast<z_off_t>(job->input.size())));
+}
+
+uint32_t ParallelDeflate::Finish(std::string_view last, std::string& out) {
+  if (blocks_ == 0) {
+    Deflater(level_).Block({}, last, true, out);
+    return Crc(0, last);
+  }
+  auto job = std::make_unique<Job>();
+  job->dictionary = std::move(tail_);
+  job->input.assign(last);
+  job->last = true;
+  {
+    std::lock_guard<std::mutex> hold(workers_->lock);
+    workers_->waiting.push_back(job.get());
+    workers_->inFlight.push_back(std::move(job));
+  }
+  workers_->queued.notify_one();
+  for (;;) {
+    {
+      std::lock_guard<std::mutex> hold(workers_->lock);
+      if (workers_->inFlight.empty()) break;
+    }
+    TakeOldest(out);
+  }
+  tail_.clear();
+  blocks_ = 0;
+  return std::exchange(crc_, Crc(0, {}));
+}
+
+}  // namespace tavrin
