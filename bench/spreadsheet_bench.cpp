@@ -102,6 +102,19 @@ void CountIfPatternWholeColumn(benchmark::State& state) {
 }
 BENCHMARK(CountIfPatternWholeColumn)->Unit(benchmark::kMillisecond);
 
+// Whole columns against a whole row on the full list, a cell's answer and a sum over the whole
+// array: computed within the cells with content, the empty rest counted, not built.
+void WholeColumnsPlusRow(benchmark::State& state) {
+  Sheet& sheet = Full().sheet;
+  for (auto _ : state) {
+    sheet.Range("L1").SetValue("=B:C+3:3");
+    sheet.Range("L2").SetValue("=SUMPRODUCT(ISERROR(B:C+3:3)*1)");
+    benchmark::DoNotOptimize(sheet.Range("L1:L2").Values());
+  }
+  sheet.Range("L1:L2").ClearContents();
+}
+BENCHMARK(WholeColumnsPlusRow)->Unit(benchmark::kMillisecond);
+
 void EndUpFromLastRow(benchmark::State& state) {
   Sheet& sheet = Full().sheet;
   for (auto _ : state) benchmark::DoNotOptimize(sheet.Cells(kLastRow, 1).End(xlUp).Row());
