@@ -7,7 +7,6 @@
 #include "spreadsheet/formula/formula_eval.h"
 #include "spreadsheet/formula/serial_date.h"
 #include "spreadsheet/sheet.h"
-#include "spreadsheet/text_compare.h"
 
 namespace tavrin {
 
@@ -64,7 +63,7 @@ LookupIndex::LookupIndex(const Sheet& sheet, const Area& line)
       if (!number && MayBeValueText(value.AsText())) number = ReadValueText(value.AsText());
       if (number) numbers_[position] = *number;
       hasText_ = hasText_ || !number;
-      ids_[position] = add(textIds_.try_emplace(FoldCase(value.AsText()), -3).first->second);
+      ids_[position] = add(textIds_.Obtain(value.AsText()));
     } else {
       numbers_[position] = ToNumber(value).AsNumber();
       ids_[position] =
@@ -113,7 +112,7 @@ bool LookupIndex::ColumnHolds(const Sheet& sheet, int column) const {
 int LookupIndex::IdOf(const Variant& value) const {
   if (value.IsNumber() || value.IsDate()) return IdIn(numberIds_, NumberKey(value.AsNumber()));
   if (value.IsBoolean()) return booleanIds_[value.AsBoolean()];
-  return IdIn(textIds_, FoldCase(value.AsText()));
+  return textIds_.Find(value.AsText());
 }
 
 LookupIndex::Key LookupIndex::KeyOf(const Variant& key) const {
@@ -175,14 +174,20 @@ std::vector<const std::vector<int>*> LookupIndex::Matching(
 }
 
 int LookupIndex::First(const Variant& key) const {
-  int id = IdOf(key);
-  if (id < 0) return 0;
-  if (!key.IsNumber() && !key.IsDate()) return positions_[id].front() + 1;
-  // A lookup's numbers are equal only when exactly equal.
-  for (int position : positions_[id]) {
-    if (numbers_[position] == key.AsNumber()) return position + 1;
+  if (key.IsEmpty() || !(key == lastKey_)) {
+    lastKey_ = key;
+    lastFirst_ = 0;
+    int id = IdOf(key);
+    if (id >= 0 && !key.IsNumber() && !key.IsDate()) {
+      lastFirst_ = positions_[id].front() + 1;
+    } else if (id >= 0) {
+      // A lookup's numbers are equal only when exactly equal.
+      auto exact = std::find_if(positions_[id].begin(), positions_[id].end(),
+                                [&](int position) { return numbers_[position] == key.AsNumber(); });
+      if (exact != positions_[id].end()) lastFirst_ = *exact + 1;
+    }
   }
-  return 0;
+  return lastFirst_;
 }
 
 }  // namespace tavrin

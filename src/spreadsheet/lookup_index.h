@@ -9,6 +9,7 @@
 #include "host/address.h"
 #include "host/variant.h"
 #include "spreadsheet/criteria.h"
+#include "spreadsheet/text_ids.h"
 
 namespace tavrin {
 
@@ -50,7 +51,8 @@ class LookupIndex {
   // The positions equal to the key, in no particular order.
   void Positions(const Key& key, std::vector<int>& out) const;
   // The 1-based position of the first non-empty cell equal to the key, numbers exactly, 0 when
-  // none (MATCH type 0, WorksheetFunction.Match).
+  // none (MATCH type 0, WorksheetFunction.Match). The last answer is kept: a formula often asks
+  // the same MATCH twice, to test it and to use it.
   int First(const Variant& key) const;
   // The positions a criterion's equality matches, as lists of positions, each ascending: a
   // number also matches texts that read as that number, "" empty cells and the text "".
@@ -78,7 +80,7 @@ class LookupIndex {
   // The ids of equal values, as formulas compare: numbers and dates by their 15 digits, texts
   // with letter case folded, FALSE and TRUE; and of the texts that read as each number.
   std::unordered_map<double, int> numberIds_;
-  std::unordered_map<std::u32string, int> textIds_;
+  TextIds textIds_;
   int booleanIds_[2] = {-3, -3};
   std::unordered_map<double, int> textNumberIds_;
   // Per id, ascending; besides the values' own ids, one per number read from texts.
@@ -86,6 +88,8 @@ class LookupIndex {
   std::vector<int> emptyPositions_;
   bool hasError_ = false;
   bool hasText_ = false;
+  mutable Variant lastKey_;  // empty: none asked yet
+  mutable int lastFirst_ = 0;
 };
 
 }  // namespace tavrin

@@ -31,6 +31,23 @@ std::u32string FoldCase(std::string_view text) {
   return folded;
 }
 
+// FNV-1a over the folded characters, its bits mixed at the end (MurmurHash3's finaliser), as the
+// table of text ids takes the low bits for a slot and the high ones to tell texts apart.
+uint64_t FoldedHash(std::string_view text) {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+  auto length = static_cast<int32_t>(text.size());
+  uint64_t hash = 0xcbf29ce484222325;
+  for (int32_t i = 0; i < length;) {
+    hash ^= NextFolded(bytes, i, length);
+    hash *= 0x100000001b3;
+  }
+  hash ^= hash >> 33;
+  hash *= 0xff51afd7ed558ccd;
+  hash ^= hash >> 33;
+  hash *= 0xc4ceb9fe1a85ec53;
+  return hash ^ (hash >> 33);
+}
+
 std::string Utf8(std::u32string_view characters) {
   std::string text;
   text.reserve(characters.size());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,9 @@ namespace tavrin {
 
 // The text's characters, folded.
 std::u32string FoldCase(std::string_view text);
+
+// A hash of the text's folded characters: texts equal ignoring case hash alike.
+uint64_t FoldedHash(std::string_view text);
 
 // Characters as UTF-8.
 std::string Utf8(std::u32string_view characters);

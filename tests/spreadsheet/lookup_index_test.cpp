@@ -72,5 +72,29 @@ TEST_F(LookupIndexTest, ARangeOfFormulasFollowsTheCellsTheyRead) {
   EXPECT_EQ(Get("E5"), Variant(0));
 }
 
+TEST_F(LookupIndexTest, ManyTextsAreFoundWhateverTheirLetterCase) {
+  Block texts(3000, 1);
+  for (int r = 1; r <= 3000; ++r) texts(r, 1) = Variant("Äpfel " + std::to_string(r));
+  At("G1:G3000").SetValues(texts);
+  EXPECT_EQ(Match("äPFEL 1", "G1:G3000"), 1);
+  EXPECT_EQ(Match("ÄPFEL 2999", "G1:G3000"), 2999);
+  EXPECT_EQ(ErrorNumber([&] { Match("Äpfel 3001", "G1:G3000"); }), 1004);
+  Set("G3001", "=COUNTIF(G1:G3000,\"äpfel 7\")");
+  EXPECT_EQ(Get("G3001"), Variant(1));
+}
+
+// A formula asks its MATCH twice; the next question gets its own answer, numbers exactly.
+TEST_F(LookupIndexTest, EachQuestionGetsItsOwnAnswer) {
+  Set("A5", 4 + 1e-15);
+  EXPECT_EQ(Match(4, "A1:A5"), 4);
+  EXPECT_EQ(Match(4, "A1:A5"), 4);
+  EXPECT_EQ(Match(4 + 1e-15, "A1:A5"), 5);
+  EXPECT_EQ(ErrorNumber([&] { Match(4 + 2e-15, "A1:A5"); }), 1004);
+  EXPECT_EQ(Match("B", "A1:A5"), 2);
+  EXPECT_EQ(Match("b", "A1:A5"), 2);
+  Set("B1", "=IF(ISERROR(MATCH(\"c\",A1:A5,0)),0,INDEX(A1:A5,MATCH(\"c\",A1:A5,0)))");
+  EXPECT_EQ(Get("B1"), Variant("c"));
+}
+
 }  // namespace
 }  // namespace tavrin
