@@ -43,6 +43,9 @@ TEST_F(FormulaTextTest, A1AndR1C1ConvertBothWays) {
   // Literals: numbers, texts with quotes, Booleans, error values, percent, missing arguments.
   Set("E1", "=IF(TRUE,1.5E+20,#N/A)&\"a\"\"b\"&-2^2%&IF(,,)");
   EXPECT_EQ(At("E1").Formula(), "=IF(TRUE,1.5E+20,#N/A)&\"a\"\"b\"&-2^2%&IF(,,)");
+  // Whole numbers up to 15 digits as digits, larger ones in the exponent form.
+  Set("E2", "=0+007-123456789012345+999999999999999+1000000000000000+0.25+\"\"\"\"");
+  EXPECT_EQ(At("E2").Formula(), "=0+7-123456789012345+999999999999999+1E+15+0.25+\"\"\"\"");
 }
 
 TEST_F(FormulaTextTest, TextsThatAreNoFormulaAreRefused) {
