@@ -20,8 +20,10 @@ Entry ReadText(const std::string& text, const UserLocale& locale) {
   }
   if (text.front() == '\'') return {Variant(text.substr(1)), nullptr};
   if (std::optional<double> number = ReadNumber(text, locale)) return {Variant(*number), nullptr};
-  // Only texts as short as "FALSE" or "#DIV/0!" can be Booleans or error values.
-  if (text.size() <= 7) {
+  // Only texts as short as "FALSE" or "#DIV/0!" can be Booleans or error values, and only
+  // those starting with a letter t or f (no other character folds to either) or with "#".
+  char first = static_cast<char>(text.front() | 0x20);
+  if (text.size() <= 7 && (first == 't' || first == 'f' || text.front() == '#')) {
     if (EqualsIgnoringCase(text, "TRUE")) return {Variant::Boolean(true), nullptr};
     if (EqualsIgnoringCase(text, "FALSE")) return {Variant::Boolean(false), nullptr};
     for (ErrorValue error : kErrorValues) {

@@ -27,6 +27,17 @@ TEST_F(SheetTest, TypedEntriesBecomeNumbersBooleansFormulasOrText) {
   Set("A1", "");
   EXPECT_EQ(Get("A1"), Variant());
   EXPECT_EQ(sheet.Store().ContentCount(Area{1, 1, 10, 1}), 7);
+  // Booleans and error values in any letter case; a text like them is a text.
+  Set("C1", "fALSE");
+  Set("C2", "#div/0!");
+  Set("C3", "trUe");
+  Set("C4", "tru");
+  Set("C5", "#n/a ");
+  EXPECT_EQ(Get("C1"), Variant::Boolean(false));
+  EXPECT_EQ(Get("C2"), Variant(ErrorValue::Div0));
+  EXPECT_EQ(Get("C3"), Variant::Boolean(true));
+  EXPECT_EQ(Get("C4"), Variant("tru"));
+  EXPECT_EQ(Get("C5"), Variant("#n/a "));
 }
 
 TEST_F(SheetTest, FormulaAndTextOfConstants) {
