@@ -203,7 +203,7 @@ Operand Evaluator::Eval(const FormulaNode& node) {
 }
 
 Operand Evaluator::Call(const FormulaNode& node) {
-  const FunctionSpec* function = FindFunction(node.text);
+  const FunctionSpec* function = node.function ? node.function : FindFunction(node.text);
   if (function == nullptr) return CallAdded(node);
   int count = static_cast<int>(node.children.size());
   if (count < function->fewest || count > function->most) return Variant(ErrorValue::Value);

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "host/reference_text.h"
+#include "spreadsheet/formula/formula_eval.h"
 #include "spreadsheet/formula/formula_text.h"
 #include "spreadsheet/text_compare.h"
 
@@ -332,6 +333,7 @@ class Parser {
       ++pos_;
       out.kind = FormulaNode::Kind::Call;
       out.text = std::move(name);
+      out.function = FindFunction(out.text);
       if (Eat(')')) return true;
       do {
         if (out.children.size() == kMaxArguments) return false;

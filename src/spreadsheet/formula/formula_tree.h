@@ -10,6 +10,8 @@
 
 namespace tavrin {
 
+struct FunctionSpec;
+
 // One coordinate of a reference: an absolute 1-based index, or an offset from the formula's own
 // cell. A relative part moves with its cell when a formula is filled or copied; an absolute one
 // is what a row insertion or deletion has to shift.
@@ -62,7 +64,8 @@ struct FormulaNode {
   bool boolean = false;
   ErrorValue error = ErrorValue::NA;
   std::string text;  // a text literal, a function's name in upper case, an error's sheet
-  int columns = 0;   // an array constant's
+  const FunctionSpec* function = nullptr;  // a call's host function, found when it was read
+  int columns = 0;                         // an array constant's
   Reference ref;
   Op op = Op::Add;
   std::vector<FormulaNode> children;

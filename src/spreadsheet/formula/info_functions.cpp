@@ -5,10 +5,12 @@ namespace tavrin {
 
 namespace {
 
-// A test of one value, cell by cell over an array.
+// A test of one value, cell by cell over an array or a range.
 template <bool (*kTest)(const Variant&)>
 Operand Is(Evaluator& eval, const Args& args) {
-  return Cellwise(eval, args, [](const std::vector<Variant>& values) {
+  Operand operand = eval.Eval(args[0]);
+  if (const Variant* value = std::get_if<Variant>(&operand)) return Variant::Boolean(kTest(*value));
+  return eval.Broadcast({operand}, [](const std::vector<Variant>& values) {
     return Variant::Boolean(kTest(values[0]));
   });
 }
