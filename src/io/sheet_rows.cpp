@@ -88,14 +88,14 @@ std::string_view SheetRows::NextText() {
   return text;
 }
 
-bool SheetRows::Next(RowXml& row) {
+bool SheetRows::Next(RowXml& row, pugi::xml_document& document) {
   std::string_view text = NextText();
   if (text.empty()) return false;
   if (ScanRowXml(text, row)) return true;
-  pugi::xml_parse_result result = row_.load_buffer(
+  pugi::xml_parse_result result = document.load_buffer(
       text.data(), text.size(), pugi::parse_default | pugi::parse_ws_pcdata_single);
   if (!result) throw FormatError(part_ + " is damaged (" + result.description() + ")");
-  ReadRowNode(row_.child("row"), row);
+  ReadRowNode(document.child("row"), row);
   return true;
 }
 

@@ -27,16 +27,16 @@ class SheetRows {
  public:
   SheetRows(std::string_view sheetData, const std::string& part) : rest_(sheetData), part_(part) {}
 
-  // The next row, false after the last. A row that is no well-formed XML fails (FormatError
+  // The next row, false after the last. A row left to the parser is parsed into the document,
+  // which the row's texts then point into. A row that is no well-formed XML fails (FormatError
   // naming the part).
-  bool Next(RowXml& row);
+  bool Next(RowXml& row, pugi::xml_document& document);
   // The next row element's text, empty after the last.
   std::string_view NextText();
 
  private:
   std::string_view rest_;
   const std::string& part_;
-  pugi::xml_document row_;
 };
 
 }  // namespace tavrin

@@ -9,7 +9,7 @@
 #include "host/reference_text.h"
 #include "io/formula_shift.h"
 #include "io/number_format.h"
-#include "io/sheet_rows.h"
+#include "io/rows_ahead.h"
 #include "spreadsheet/sheet.h"
 
 namespace tavrin {
@@ -96,15 +96,17 @@ struct SharedFormula {
   int column;
 };
 
-void ReadCells(SheetRows rows, Sheet& sheet, const std::vector<std::string>& sharedStrings,
-               const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904) {
+void ReadCells(std::string_view sheetData, const std::string& part, Sheet& sheet,
+               const std::vector<std::string>& sharedStrings, const std::vector<bool>& dateStyles,
+               const std::vector<bool>& styles1904) {
   std::map<int, SharedFormula> shared;
   CellStore& store = sheet.Store();
   // Counted wide, and held just past the last row, so neither a huge r nor the rows after it can
   // overflow.
   long long counted = 0;
-  RowXml r;
-  while (rows.Next(r)) {
+  RowsAhead rows(sheetData, part);
+  while (const RowXml* next = rows.Next()) {
+    const RowXml& r = *next;
     counted = std::clamp(r.hasR ? r.r : counted + 1, 0LL, kLastRow + 1LL);
     if (counted < 1 || counted > kLastRow) continue;
     int row = static_cast<int>(counted);
@@ -240,7 +242,7 @@ void ReadWorksheet(const pugi::xml_document& rest, std::string_view sheetData,
                              Sheet::kDefaultRowHeight, kMostRowHeight);
   if (rowHeight > 0) sheet.SetDefaultRowHeight(rowHeight);
   ReadColumns(worksheet.child("cols"), sheet, dateStyles.size());
-  ReadCells(SheetRows(sheetData, part), sheet, sharedStrings, dateStyles, styles1904);
+  ReadCells(sheetData, part, sheet, sharedStrings, dateStyles, styles1904);
   ReadLayout(worksheet, sheet.Layout());
 }
 

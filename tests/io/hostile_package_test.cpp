@@ -102,6 +102,32 @@ TEST_F(HostilePackageTest, ADamagedRowFailsTheFileAndLeavesNoWorkbook) {
   }
 }
 
+// Over a MB of rows is read ahead on a second thread: rows come in order, those the parser takes
+// (here the ones with a comment) keep their texts, and a damage deep in the sheet still fails.
+TEST_F(HostilePackageTest, ALargeSheetReadAheadKeepsItsRowsAndItsDamage) {
+  std::string rows;
+  for (int r = 1; r <= 20000; ++r) {
+    std::string at = std::to_string(r);
+    rows += "<row r=\"" + at + "\">" + (r % 7 == 0 ? "<!-- parsed -->" : "") + "<c r=\"A" + at +
+            "\" t=\"str\"><v>record " + at + "</v></c><c r=\"C" + at + "\"><f>A" + at +
+            "</f><v>0</v></c></row>";
+  }
+  ASSERT_GT(rows.size(), size_t{1} << 20);
+  Book& book = Open(Package(rows));
+  const Sheet& sheet = book.GetSheet("Data");
+  EXPECT_EQ(sheet.Store().ContentCount(Area{1, 1, kLastRow, kLastColumn}), 40000);
+  for (const char* at : {"1", "7", "256", "1792", "19999", "20000"}) {
+    EXPECT_EQ(ValueAt(sheet, std::string("A") + at), Variant(std::string("record ") + at));
+    EXPECT_EQ(FormulaAt(sheet, std::string("C") + at), std::string("=A") + at);
+  }
+  app.RemoveWorkbook(book);
+
+  rows.insert(rows.find("<row r=\"15000\">") + 5, "<");
+  WriteFileAtomically(folder / "bad.xlsx", WriteZip(Package(rows)));
+  EXPECT_NE(FileErrorOf([&] { OpenWorkbook(app, folder / "bad.xlsx"); }), "");
+  EXPECT_EQ(app.WorkbookCount(), 0);
+}
+
 TEST_F(HostilePackageTest, ASheetIdPastAnyNumberStillSavesWithANewSheet) {
   std::vector<PackagePart> parts = Package("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
   std::string& workbook = parts[3].bytes;
