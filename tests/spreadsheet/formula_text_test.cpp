@@ -94,5 +94,17 @@ TEST_F(FormulaTextTest, ReferencesOffTheSheetWriteAsRefError) {
   EXPECT_EQ(Get("A1"), Variant(ErrorValue::Ref));
 }
 
+// A filled formula's text in each cell: what moves with the cell moves, the rest stays.
+TEST_F(FormulaTextTest, FilledFormulasWriteTheirOwnReferences) {
+  Set("B2", "=$A$1+A1+'My sheet'!B$1:$C2&\"A1\"&SUM($A:A,1:$2)");
+  At("B2").AutoFill(At("B2:B4"));
+  At("B2").AutoFill(At("A2:B2"));
+  At("B2").AutoFill(At("B1:B2"));
+  EXPECT_EQ(At("B4").Formula(), "=$A$1+A3+'My sheet'!B$1:$C4&\"A1\"&SUM($A:A,3:$2)");
+  EXPECT_EQ(At("A2").Formula(), "=$A$1+#REF!+'My sheet'!A$1:$C2&\"A1\"&SUM(#REF!,1:$2)");
+  EXPECT_EQ(At("B1").Formula(), "=$A$1+#REF!+'My sheet'!B$1:$C1&\"A1\"&SUM($A:A,#REF!)");
+  EXPECT_EQ(At("B2").Formula(), "=$A$1+A1+'My sheet'!B$1:$C2&\"A1\"&SUM($A:A,1:$2)");
+}
+
 }  // namespace
 }  // namespace tavrin

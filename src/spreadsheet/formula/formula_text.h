@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "spreadsheet/formula/formula_tree.h"
 
@@ -33,5 +35,18 @@ std::optional<FormulaNode> ParseFormula(std::string_view text, Notation notation
 // The formula's text as the host writes it in the cell (row, column): "=" first, function names
 // and references in upper case, no blanks. An A1 reference that falls off the sheet is "#REF!".
 std::string WriteFormula(const FormulaNode& root, Notation notation, int row, int column);
+
+// A formula's A1 texts in any cell, as WriteFormula writes them: what is the same in every cell
+// is written once, and only the references that move with the cell are written for each. It
+// points into the tree and lives no longer than it.
+class A1Texts {
+ public:
+  explicit A1Texts(const FormulaNode& root);
+  std::string At(int row, int column) const;
+
+ private:
+  // Texts, each followed by a reference written for the cell (none after the last).
+  std::vector<std::pair<std::string, const Reference*>> pieces_;
+};
 
 }  // namespace tavrin

@@ -11,6 +11,7 @@
 namespace tavrin {
 
 struct FunctionSpec;
+class A1Texts;
 
 // One coordinate of a reference: an absolute 1-based index, or an offset from the formula's own
 // cell. A relative part moves with its cell when a formula is filled or copied; an absolute one
@@ -79,6 +80,8 @@ struct FormulaTree {
   FormulaNode root;
   std::string r1c1;
   bool computable = true;
+  // Its A1 texts, made when it is first placed in a cell (SheetCalc::Place).
+  mutable std::shared_ptr<const A1Texts> a1 = nullptr;
 };
 using TreePtr = std::shared_ptr<const FormulaTree>;
 

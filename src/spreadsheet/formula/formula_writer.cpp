@@ -106,14 +106,20 @@ void AppendNumber(std::string& out, double number) {
   }
 }
 
-// Writes into one buffer kept for the thread, so that a formula's text is allocated once, at
-// its length, however many cells a fill writes.
+// Whether a reference names the same cells from every cell.
+bool Fixed(const Reference& ref) {
+  using Shape = Reference::Shape;
+  return (ref.shape == Shape::Columns || (ref.row1.absolute && ref.row2.absolute)) &&
+         (ref.shape == Shape::Rows || (ref.column1.absolute && ref.column2.absolute));
+}
+
+// Writes after what the buffer holds. With `moving`, an A1 reference that moves with the cell
+// is not written: the text so far and the reference join the pieces instead.
 class Writer {
  public:
-  Writer(std::string& buffer, Notation notation, int row, int column)
-      : out(buffer), notation_(notation), row_(row), column_(column) {
-    out.assign(1, '=');
-  }
+  Writer(std::string& buffer, Notation notation, int row, int column,
+         std::vector<std::pair<std::string, const Reference*>>* moving = nullptr)
+      : out(buffer), notation_(notation), row_(row), column_(column), moving_(moving) {}
 
   void Node(const FormulaNode& node) {
     switch (node.kind) {
@@ -179,22 +185,12 @@ class Writer {
     }
   }
 
-  std::string& out;
-
- private:
-  // A text literal: quoted, every quote doubled.
-  void AppendQuoted(std::string_view text) {
-    out += '"';
-    for (size_t quote; (quote = text.find('"')) != std::string_view::npos;) {
-      out.append(text.substr(0, quote + 1));
-      out += '"';
-      text.remove_prefix(quote + 1);
-    }
-    out.append(text);
-    out += '"';
-  }
-
   void Ref(const Reference& ref) {
+    if (moving_ && notation_ == Notation::A1 && !Fixed(ref)) {
+      moving_->emplace_back(std::move(out), &ref);
+      out.clear();
+      return;
+    }
     if (!ref.sheet.empty()) AppendSheet(out, ref.sheet);
     if (notation_ == Notation::R1C1) return R1C1Ref(ref);
     if (!ref.Resolve(row_, column_)) {
@@ -208,6 +204,21 @@ class Writer {
     out += ':';
     if (ref.shape != Shape::Rows) A1Column(ref.column2);
     if (ref.shape != Shape::Columns) A1Row(ref.row2);
+  }
+
+  std::string& out;
+
+ private:
+  // A text literal: quoted, every quote doubled.
+  void AppendQuoted(std::string_view text) {
+    out += '"';
+    for (size_t quote; (quote = text.find('"')) != std::string_view::npos;) {
+      out.append(text.substr(0, quote + 1));
+      out += '"';
+      text.remove_prefix(quote + 1);
+    }
+    out.append(text);
+    out += '"';
   }
 
   void A1Column(const RefPart& part) {
@@ -251,6 +262,7 @@ class Writer {
   Notation notation_;
   int row_, column_;
   bool inRange_ = false;  // writing an operand of ":"
+  std::vector<std::pair<std::string, const Reference*>>* moving_;
 };
 
 }  // namespace
@@ -265,10 +277,31 @@ std::optional<Area> Reference::Resolve(int row, int column) const {
   return Area{r1, c1, r2 - r1 + 1, c2 - c1 + 1};
 }
 
+// One buffer kept for the thread, so that a text is allocated once, at its length, however
+// many cells a fill writes.
 std::string WriteFormula(const FormulaNode& root, Notation notation, int row, int column) {
   thread_local std::string buffer;
+  buffer.assign(1, '=');
   Writer writer(buffer, notation, row, column);
   writer.Node(root);
+  return buffer;
+}
+
+A1Texts::A1Texts(const FormulaNode& root) {
+  std::string rest = "=";
+  Writer writer(rest, Notation::A1, 1, 1, &pieces_);
+  writer.Node(root);
+  pieces_.emplace_back(std::move(rest), nullptr);
+}
+
+std::string A1Texts::At(int row, int column) const {
+  thread_local std::string buffer;
+  buffer.clear();
+  Writer writer(buffer, Notation::A1, row, column);
+  for (const auto& [text, ref] : pieces_) {
+    buffer += text;
+    if (ref) writer.Ref(*ref);
+  }
   return buffer;
 }
 

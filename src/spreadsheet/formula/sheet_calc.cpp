@@ -225,8 +225,8 @@ TreePtr SheetCalc::Parse(const std::string& text, Notation first, int row, int c
 }
 
 FormulaPtr SheetCalc::Place(const TreePtr& tree, int row, int column) {
-  return std::make_shared<const CellFormula>(
-      CellFormula{WriteFormula(tree->root, Notation::A1, row, column), tree});
+  if (!tree->a1) tree->a1 = std::make_shared<const A1Texts>(tree->root);
+  return std::make_shared<const CellFormula>(CellFormula{tree->a1->At(row, column), tree});
 }
 
 TreePtr SheetCalc::TreeOf(const CellFormula& formula, int row, int column) {
