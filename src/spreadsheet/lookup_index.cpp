@@ -149,6 +149,12 @@ void LookupIndex::Positions(const Key& key, std::vector<int>& out) const {
   if (key.empties) out.insert(out.end(), emptyPositions_.begin(), emptyPositions_.end());
 }
 
+size_t LookupIndex::Count(const Key& key) const {
+  size_t count = key.id >= 0 ? positions_[key.id].size() : 0;
+  for (int blank : key.blanks) count += positions_[blank].size();
+  return count + (key.empties ? emptyPositions_.size() : 0);
+}
+
 std::vector<const std::vector<int>*> LookupIndex::Matching(
     const Criterion::Equality& equality) const {
   std::vector<const std::vector<int>*> lists;

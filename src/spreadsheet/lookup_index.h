@@ -48,8 +48,9 @@ class LookupIndex {
   };
   Key KeyOf(const Variant& key) const;
   bool Equal(int position, const Key& key) const;
-  // The positions equal to the key, in no particular order.
+  // The positions equal to the key, in no particular order, and how many they are.
   void Positions(const Key& key, std::vector<int>& out) const;
+  size_t Count(const Key& key) const;
   // The 1-based position of the first non-empty cell equal to the key, numbers exactly, 0 when
   // none (MATCH type 0, WorksheetFunction.Match). The last answer is kept: a formula often asks
   // the same MATCH twice, to test it and to use it.

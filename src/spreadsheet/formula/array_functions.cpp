@@ -12,7 +12,7 @@ namespace {
 
 // SUMPRODUCT of a product of equality factors (a column range against one value) and an
 // optional last column range of values, answered from the lookup indexes: the rows matching
-// the first factor, kept when they match the others, their values summed. Nothing when the
+// the rarest key, kept when they match the others, their values summed. Nothing when the
 // argument has another shape or the data hold what the index cannot answer (errors, texts
 // among the values), which the general rule then computes.
 std::optional<Variant> IndexedSumProduct(Evaluator& eval, const FormulaNode& arg) {
@@ -65,13 +65,17 @@ std::optional<Variant> IndexedSumProduct(Evaluator& eval, const FormulaNode& arg
   add(values);
   auto& answers = eval.OwnSheet().Calc().IndexedAnswers();
   if (auto answered = answers.find(question); answered != answers.end()) return answered->second;
+  // The rows matching the rarest key, kept when they match the others.
+  auto rarest = std::min_element(conditions.begin(), conditions.end(), [](auto& a, auto& b) {
+    return a.first->Count(a.second) < b.first->Count(b.second);
+  });
   std::vector<int> positions;
-  conditions.front().first->Positions(conditions.front().second, positions);
+  rarest->first->Positions(rarest->second, positions);
   double sum = 0;
   for (int position : positions) {
     bool all = true;
-    for (size_t c = 1; c < conditions.size() && all; ++c)
-      all = conditions[c].first->Equal(position, conditions[c].second);
+    for (auto c = conditions.begin(); c != conditions.end() && all; ++c)
+      all = c == rarest || c->first->Equal(position, c->second);
     if (all) sum += values ? values->Number(position) : 1;
   }
   answers.emplace(std::move(question), Variant(sum));
