@@ -6,19 +6,11 @@
 #include <string_view>
 #include <vector>
 
+#include "io/zip_reader.h"
+
 namespace tavrin {
 
 class ParallelDeflate;
-
-// One file of a zip archive: its name inside the archive and its bytes.
-struct PackagePart {
-  std::string name;
-  std::string bytes;
-};
-
-// Every file of a zip archive held in memory, in archive order. A damaged archive (a bad
-// directory, a checksum that does not match) fails (FormatError).
-std::vector<PackagePart> ReadZip(std::string_view archive);
 
 // A zip archive made as it goes: each entry deflated while its bytes come, so a large part is
 // never held whole. Entries carry their sizes and checksum in their local header (patched when
