@@ -10,8 +10,6 @@
 #include <thread>
 #include <vector>
 
-#include "io/sheet_rows.h"
-
 namespace tavrin {
 
 namespace {
@@ -65,9 +63,9 @@ struct RowsAhead::Scanner {
   bool stopping = false;
   std::thread thread;
 
-  Scanner(std::string_view sheetData, const std::string& part) : source(sheetData, part) {
+  Scanner(SheetRows rows, bool ahead) : source(std::move(rows)) {
     for (Batch& batch : batches) empty.push_back(&batch);
-    if (sheetData.size() >= kAheadFrom) thread = std::thread([this] { Scan(); });
+    if (ahead) thread = std::thread([this] { Scan(); });
   }
   ~Scanner() {
     if (!thread.joinable()) return;
@@ -117,7 +115,11 @@ struct RowsAhead::Scanner {
 };
 
 RowsAhead::RowsAhead(std::string_view sheetData, const std::string& part)
-    : scanner_(std::make_unique<Scanner>(sheetData, part)) {}
+    : scanner_(
+          std::make_unique<Scanner>(SheetRows(sheetData, part), sheetData.size() >= kAheadFrom)) {}
+
+RowsAhead::RowsAhead(ArrivingPart arriving, size_t from, const std::string& part)
+    : scanner_(std::make_unique<Scanner>(SheetRows(std::move(arriving), from, part), true)) {}
 
 RowsAhead::~RowsAhead() = default;
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "io/row_xml.h"
+#include "io/sheet_rows.h"
 
 namespace tavrin {
 
@@ -13,7 +14,11 @@ namespace tavrin {
 // thread. Rows come in their order, and a damaged row fails after the rows before it have come.
 class RowsAhead {
  public:
+  // The rows of a whole sheetData.
   RowsAhead(std::string_view sheetData, const std::string& part);
+  // The rows of a large part still arriving, from past its sheetData's start tag: the part goes
+  // on arriving on the second thread, and is whole after the last row.
+  RowsAhead(ArrivingPart arriving, size_t from, const std::string& part);
   ~RowsAhead();
   RowsAhead(const RowsAhead&) = delete;
   RowsAhead& operator=(const RowsAhead&) = delete;

@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include <algorithm>
+
 #include "io/file_error.h"
 
 namespace tavrin {
@@ -15,6 +17,8 @@ size_t Find(std::string_view text, std::string_view what, size_t from = 0) {
   const void* at = memmem(text.data() + from, text.size() - from, what.data(), what.size());
   return at == nullptr ? std::string_view::npos : static_cast<const char*>(at) - text.data();
 }
+
+constexpr std::string_view kCellsEnd = "</sheetData>";
 
 bool EndsName(char c) {
   return c == ' ' || c == '>' || c == '/' || c == '\t' || c == '\n' || c == '\r';
@@ -48,44 +52,76 @@ size_t TagEnd(std::string_view text, size_t at, bool& selfClosing) {
   return std::string_view::npos;
 }
 
+// Where the sheetData's start tag ends, npos when the part has no cells.
+size_t CellsStart(std::string_view bytes) {
+  size_t start = FindElement(bytes, "sheetData");
+  bool empty = false;
+  size_t open = start == std::string_view::npos ? start : TagEnd(bytes, start, empty);
+  return empty ? std::string_view::npos : open;
+}
+
 }  // namespace
 
 SheetPartSplit SplitSheetPart(std::string_view bytes, const std::string& part) {
   SheetPartSplit split;
-  size_t start = FindElement(bytes, "sheetData");
-  bool empty = false;
-  size_t open = start == std::string_view::npos ? start : TagEnd(bytes, start, empty);
-  if (open == std::string_view::npos || empty) {
+  size_t open = CellsStart(bytes);
+  if (open == std::string_view::npos) {
     split.rest = bytes;
     return split;
   }
-  // The cells end near the end of the part.
-  size_t close = bytes.rfind("</sheetData>");
-  if (close == std::string_view::npos || close < open)
+  size_t close = Find(bytes, kCellsEnd, open);
+  if (close == std::string_view::npos)
     throw FormatError(part + " is damaged (no end of its cells)");
+  size_t start = FindElement(bytes, "sheetData");
   split.sheetData = bytes.substr(open, close - open);
   split.rest.reserve(bytes.size() - split.sheetData.size());
   split.rest.append(bytes.substr(0, start)).append("<sheetData/>");
-  split.rest.append(bytes.substr(close + std::string_view("</sheetData>").size()));
+  split.rest.append(bytes.substr(close + kCellsEnd.size()));
   return split;
 }
 
+size_t ArriveAtCells(ArrivingPart part) {
+  size_t open = CellsStart(part.text);
+  while (open == std::string_view::npos && part.more()) open = CellsStart(part.text);
+  return open;
+}
+
+std::string_view SheetRows::Arrived() const {
+  return arriving_ ? std::string_view(arriving_->text) : whole_;
+}
+
+bool SheetRows::More() {
+  return arriving_ && arriving_->more();
+}
+
+std::string_view SheetRows::End() {
+  while (More()) {
+  }
+  at_ = Arrived().size();
+  return {};
+}
+
 std::string_view SheetRows::NextText() {
-  size_t start = FindElement(rest_, "row");
-  if (start == std::string_view::npos) {
-    rest_ = {};
-    return {};
+  for (;;) {
+    std::string_view rest = Arrived().substr(std::min(at_, Arrived().size()));
+    size_t start = FindElement(rest, "row");
+    // The cells end at an end of the sheetData before the next row.
+    if (Find(rest.substr(0, start), kCellsEnd) != std::string_view::npos) return End();
+    size_t end = std::string_view::npos;
+    bool selfClosing = false;
+    if (start != std::string_view::npos) end = TagEnd(rest, start, selfClosing);
+    if (end != std::string_view::npos && !selfClosing) {
+      size_t close = Find(rest, "</row>", end);
+      end = close == std::string_view::npos ? close : close + std::string_view("</row>").size();
+    }
+    if (end != std::string_view::npos) {
+      at_ += end;
+      return rest.substr(start, end - start);
+    }
+    if (More()) continue;
+    if (start == std::string_view::npos) return End();
+    throw FormatError(part_ + " is damaged (a row has no end)");
   }
-  bool selfClosing = false;
-  size_t end = TagEnd(rest_, start, selfClosing);
-  if (end != std::string_view::npos && !selfClosing) {
-    size_t close = Find(rest_, "</row>", end);
-    end = close == std::string_view::npos ? close : close + std::string_view("</row>").size();
-  }
-  if (end == std::string_view::npos) throw FormatError(part_ + " is damaged (a row has no end)");
-  std::string_view text = rest_.substr(start, end - start);
-  rest_.remove_prefix(end);
-  return text;
 }
 
 bool SheetRows::Next(RowXml& row, pugi::xml_document& document) {

@@ -96,26 +96,25 @@ struct SharedFormula {
   int column;
 };
 
-void ReadCells(std::string_view sheetData, const std::string& part, Sheet& sheet,
-               const std::vector<std::string>& sharedStrings, const std::vector<bool>& dateStyles,
-               const std::vector<bool>& styles1904) {
+}  // namespace
+
+RowHeights ReadWorksheetCells(RowsAhead& rows, Sheet& sheet,
+                              const std::vector<std::string>& sharedStrings,
+                              const std::vector<bool>& dateStyles,
+                              const std::vector<bool>& styles1904) {
+  RowHeights heights;
   std::map<int, SharedFormula> shared;
   CellStore& store = sheet.Store();
   // Counted wide, and held just past the last row, so neither a huge r nor the rows after it can
   // overflow.
   long long counted = 0;
-  RowsAhead rows(sheetData, part);
   while (const RowXml* next = rows.Next()) {
     const RowXml& r = *next;
     counted = std::clamp(r.hasR ? r.r : counted + 1, 0LL, kLastRow + 1LL);
     if (counted < 1 || counted > kLastRow) continue;
     int row = static_cast<int>(counted);
-    // A stored height counts with or without customHeight; without it the host fitted the row
-    // to its content, and one equal to the default adds nothing.
     double height = r.hasHt ? Within(r.ht, -1, kMostRowHeight) : -1;
-    if (height >= 0 && (r.customHeight || height != sheet.DefaultRowHeight())) {
-      sheet.SetRowHeight(row, height, !r.customHeight);
-    }
+    if (height >= 0) heights.push_back({row, height, r.customHeight});
     // A row's s names its format only with customFormat.
     LineFormat format{r.hidden, r.customFormat ? StyleOf(r.s, dateStyles.size()) : 0,
                       std::clamp(r.outlineLevel, 0, 7), r.collapsed};
@@ -151,7 +150,10 @@ void ReadCells(std::string_view sheetData, const std::string& part, Sheet& sheet
       if (!cell.IsBlank()) store.Put(row, column, std::move(cell));
     }
   }
+  return heights;
 }
+
+namespace {
 
 void ReadColumns(pugi::xml_node cols, Sheet& sheet, size_t styles) {
   for (pugi::xml_node col : cols.children("col")) {
@@ -232,18 +234,30 @@ std::vector<Area> ReadAreas(std::string_view references) {
   return areas;
 }
 
-void ReadWorksheet(const pugi::xml_document& rest, std::string_view sheetData,
-                   const std::string& part, Sheet& sheet,
-                   const std::vector<std::string>& sharedStrings,
-                   const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904) {
+void ReadWorksheetRest(const pugi::xml_document& rest, const RowHeights& heights, Sheet& sheet,
+                       size_t styles) {
   pugi::xml_node worksheet = rest.child("worksheet");
   // The height of rows without their own; none at all is what zeroHeight says, not this.
   double rowHeight = Measure(worksheet.child("sheetFormatPr").attribute("defaultRowHeight"),
                              Sheet::kDefaultRowHeight, kMostRowHeight);
   if (rowHeight > 0) sheet.SetDefaultRowHeight(rowHeight);
-  ReadColumns(worksheet.child("cols"), sheet, dateStyles.size());
-  ReadCells(sheetData, part, sheet, sharedStrings, dateStyles, styles1904);
+  // A stored height counts with or without customHeight; without it the host fitted the row to
+  // its content, and one equal to the default adds nothing.
+  for (const RowHeight& h : heights) {
+    if (h.custom || h.height != sheet.DefaultRowHeight())
+      sheet.SetRowHeight(h.row, h.height, !h.custom);
+  }
+  ReadColumns(worksheet.child("cols"), sheet, styles);
   ReadLayout(worksheet, sheet.Layout());
+}
+
+void ReadWorksheet(const pugi::xml_document& rest, std::string_view sheetData,
+                   const std::string& part, Sheet& sheet,
+                   const std::vector<std::string>& sharedStrings,
+                   const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904) {
+  RowsAhead rows(sheetData, part);
+  RowHeights heights = ReadWorksheetCells(rows, sheet, sharedStrings, dateStyles, styles1904);
+  ReadWorksheetRest(rest, heights, sheet, dateStyles.size());
 }
 
 }  // namespace tavrin

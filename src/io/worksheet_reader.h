@@ -10,6 +10,7 @@
 
 namespace tavrin {
 
+class RowsAhead;
 class Sheet;
 
 // The text of a shared or inline string: its runs joined, phonetic guides left out.
@@ -29,5 +30,20 @@ void ReadWorksheet(const pugi::xml_document& rest, std::string_view sheetData,
                    const std::string& part, Sheet& sheet,
                    const std::vector<std::string>& sharedStrings,
                    const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904);
+
+// The same in two steps, for a part whose rest comes after its cells. The heights its rows give
+// wait for the sheet's default height, which the rest holds.
+struct RowHeight {
+  int row;
+  double height;
+  bool custom;
+};
+using RowHeights = std::vector<RowHeight>;
+RowHeights ReadWorksheetCells(RowsAhead& rows, Sheet& sheet,
+                              const std::vector<std::string>& sharedStrings,
+                              const std::vector<bool>& dateStyles,
+                              const std::vector<bool>& styles1904);
+void ReadWorksheetRest(const pugi::xml_document& rest, const RowHeights& heights, Sheet& sheet,
+                       size_t styles);
 
 }  // namespace tavrin

@@ -5,11 +5,13 @@
 
 #include "io/file_error.h"
 #include "io/number_format.h"
+#include "io/rows_ahead.h"
 #include "io/sheet_names.h"
 #include "io/sheet_rows.h"
 #include "io/worksheet_reader.h"
 #include "io/xlsx_origin.h"
 #include "io/xml_text.h"
+#include "io/zip_reader.h"
 #include "spreadsheet/sheet.h"
 
 namespace tavrin {
@@ -24,11 +26,75 @@ const Relationship* FindRelationship(const std::vector<Relationship>& relationsh
   return nullptr;
 }
 
+// Below this size a part is inflated at once; a larger sheet is read as it is inflated, and any
+// other large part inflated once the sheets are known.
+constexpr uint64_t kReadAsInflatedFrom = uint64_t{1} << 20;
+
+// The package's parts as they are inflated: the small ones at once, the large ones when asked for.
+class Package {
+ public:
+  Package(std::string_view archive, XlsxOrigin& origin) : entries_(archive), origin_(origin) {
+    for (size_t i = 0; i < entries_.Count(); ++i) {
+      bool large = entries_.Claim(i) >= kReadAsInflatedFrom;
+      origin.parts.push_back({entries_.Name(i), large ? std::string() : entries_.Inflate(i)});
+      if (large) waiting_.push_back(i);
+    }
+  }
+
+  // Whether a large part waits to be inflated.
+  bool Waiting(std::string_view name) const { return IndexOf(name) != waiting_.end(); }
+  // The part inflated whole, nullptr when the package has none of that name.
+  const PackagePart* Whole(std::string_view name) {
+    if (auto at = IndexOf(name); at != waiting_.end()) {
+      origin_.parts[*at].bytes = entries_.Inflate(*at);
+      waiting_.erase(at);
+    }
+    return origin_.Find(name);
+  }
+  // Inflates every part still waiting but those named.
+  void InflateAllBut(const std::vector<std::string>& names) {
+    for (size_t i : std::vector<size_t>(waiting_)) {
+      if (std::find(names.begin(), names.end(), origin_.parts[i].name) == names.end())
+        Whole(origin_.parts[i].name);
+    }
+  }
+  // Starts inflating a waiting part into a text, a MB at a time; the part's bytes when whole.
+  ZipEntries::Inflater Open(std::string_view name, std::string& text) {
+    auto at = IndexOf(name);
+    size_t entry = *at;
+    waiting_.erase(at);
+    return entries_.Open(entry, text);
+  }
+  // Where a part's bytes go.
+  std::string& Bytes(std::string_view name) {
+    return std::find_if(origin_.parts.begin(), origin_.parts.end(),
+                        [&](const PackagePart& p) { return p.name == name; })
+        ->bytes;
+  }
+
+ private:
+  std::vector<size_t>::const_iterator IndexOf(std::string_view name) const {
+    return std::find_if(waiting_.begin(), waiting_.end(),
+                        [&](size_t i) { return origin_.parts[i].name == name; });
+  }
+
+  ZipEntries entries_;
+  XlsxOrigin& origin_;
+  std::vector<size_t> waiting_;  // large parts not yet inflated, by index
+};
+
 // The parsed XML of a part; a missing part fails as a package that is no workbook.
-void ParsePart(const XlsxOrigin& origin, const std::string& name, pugi::xml_document& xml) {
-  const PackagePart* part = origin.Find(name);
+void ParsePart(Package& package, const std::string& name, pugi::xml_document& xml) {
+  const PackagePart* part = package.Whole(name);
   if (part == nullptr) throw FormatError("not an .xlsx workbook (it has no " + name + ")");
   ParseXml(xml, part->bytes, name);
+}
+
+// The relationships of a part, its relationships part inflated first.
+std::vector<Relationship> RelationshipsOf(Package& package, const XlsxOrigin& origin,
+                                          const std::string& part) {
+  package.Whole(RelationshipsPart(part));
+  return origin.RelationshipsOf(part);
 }
 
 // The relationship id of a sheet element, whatever prefix its namespace has.
@@ -44,7 +110,37 @@ struct SheetToRead {
   XlsxSheetOrigin origin;
   std::unique_ptr<pugi::xml_document> xml;  // the part without its cells
   std::string_view sheetData;
+  bool arriving = false;  // read as it is inflated
 };
+
+// A large sheet read as its part is inflated: the cells first, a second thread inflating and
+// scanning ahead of them, then the rest of the part, whole by then.
+void ReadArrivingWorksheet(Package& package, SheetToRead& read, Sheet& sheet,
+                           const std::vector<std::string>& sharedStrings,
+                           const std::vector<bool>& dateStyles,
+                           const std::vector<bool>& styles1904) {
+  const std::string& name = read.origin.part;
+  std::string text;
+  ZipEntries::Inflater inflater = package.Open(name, text);
+  ArrivingPart arriving{text, [&] { return inflater.More(text); }};
+  size_t from = inflater.StaysPut() ? ArriveAtCells(arriving) : std::string_view::npos;
+  RowHeights heights;
+  if (from != std::string_view::npos) {
+    RowsAhead rows(arriving, from, name);
+    heights = ReadWorksheetCells(rows, sheet, sharedStrings, dateStyles, styles1904);
+  }
+  while (inflater.More(text)) {
+  }
+  std::string& bytes = package.Bytes(name);
+  bytes = std::move(text);
+  SheetPartSplit split = SplitSheetPart(bytes, name);
+  ParseXml(*read.xml, split.rest, name);
+  if (from != std::string_view::npos) {
+    ReadWorksheetRest(*read.xml, heights, sheet, dateStyles.size());
+  } else {
+    ReadWorksheet(*read.xml, split.sheetData, name, sheet, sharedStrings, dateStyles, styles1904);
+  }
+}
 
 void ReadDefinedNames(pugi::xml_node definedNames, const std::vector<Sheet*>& byFileIndex) {
   for (pugi::xml_node name : definedNames.children("definedName")) {
@@ -70,21 +166,21 @@ void ReadDefinedNames(pugi::xml_node definedNames, const std::vector<Sheet*>& by
 
 Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::string_view bytes) {
   auto origin = std::make_shared<XlsxOrigin>();
-  origin->parts = ReadZip(bytes);
-  std::vector<Relationship> packageRelationships = origin->RelationshipsOf("");
+  Package package(bytes, *origin);
+  std::vector<Relationship> packageRelationships = RelationshipsOf(package, *origin, "");
   const Relationship* document = FindRelationship(packageRelationships, "officeDocument");
   if (document == nullptr) throw FormatError("not an .xlsx workbook (it has no workbook part)");
   origin->workbookPart = document->target;
   // Every save edits the content types: a package whose list does not parse is refused now.
   pugi::xml_document types;
-  ParsePart(*origin, "[Content_Types].xml", types);
+  ParsePart(package, "[Content_Types].xml", types);
   pugi::xml_document workbook;
-  ParsePart(*origin, origin->workbookPart, workbook);
-  std::vector<Relationship> relationships = origin->RelationshipsOf(origin->workbookPart);
+  ParsePart(package, origin->workbookPart, workbook);
+  std::vector<Relationship> relationships = RelationshipsOf(package, *origin, origin->workbookPart);
 
   pugi::xml_document styles;
   if (const Relationship* r = FindRelationship(relationships, "styles")) {
-    ParsePart(*origin, r->target, styles);
+    ParsePart(package, r->target, styles);
     origin->dateStyles = DateStyles(styles);
     origin->calendarStyles = CalendarStyles(styles);
     origin->looks = CellLooks(styles);
@@ -92,12 +188,13 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
   std::vector<std::string> sharedStrings;
   if (const Relationship* r = FindRelationship(relationships, "sharedStrings")) {
     pugi::xml_document strings;
-    ParsePart(*origin, r->target, strings);
+    ParsePart(package, r->target, strings);
     for (pugi::xml_node si : strings.child("sst").children("si"))
       sharedStrings.push_back(RichText(si));
   }
 
-  // Every part is parsed before the workbook is added, so a damaged file adds nothing.
+  // Every part is parsed before the workbook is added, so a damaged file adds nothing; but for a
+  // large sheet, read as it is inflated, which takes the workbook back when found damaged.
   pugi::xml_node root = workbook.child("workbook");
   origin->date1904 = root.child("workbookPr").attribute("date1904").as_bool();
   const std::vector<bool> noStyles;
@@ -116,10 +213,14 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
         if (other.origin.part == r.target)
           throw FormatError("the workbook is damaged (two sheets share " + r.target + ")");
       }
-      SheetPartSplit split = SplitSheetPart(part->bytes, r.target);
       read.origin.part = r.target;
-      read.sheetData = split.sheetData;
       read.xml = std::make_unique<pugi::xml_document>();
+      if (package.Waiting(r.target)) {
+        read.arriving = true;
+        continue;
+      }
+      SheetPartSplit split = SplitSheetPart(part->bytes, r.target);
+      read.sheetData = split.sheetData;
       ParseXml(*read.xml, split.rest, r.target);
     }
     sheets.push_back(std::move(read));  // a chart sheet stays without a part and is left out
@@ -131,6 +232,11 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
   std::vector<std::string> names;
   for (const SheetToRead& read : sheets) names.push_back(read.origin.name);
   CheckSheetNames(names);
+  std::vector<std::string> arriving;
+  for (const SheetToRead& read : sheets) {
+    if (read.arriving) arriving.push_back(read.origin.part);
+  }
+  package.InflateAllBut(arriving);
   Book* book = &application.AddWorkbook(bookName);
   std::vector<Sheet*> byFileIndex;
   try {
@@ -140,14 +246,19 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
         continue;
       }
       Sheet& sheet = book->AddSheet(read.origin.name);
-      ReadWorksheet(*read.xml, read.sheetData, read.origin.part, sheet, sharedStrings,
-                    origin->dateStyles, styles1904);
+      if (read.arriving) {
+        ReadArrivingWorksheet(package, read, sheet, sharedStrings, origin->dateStyles, styles1904);
+      } else {
+        ReadWorksheet(*read.xml, read.sheetData, read.origin.part, sheet, sharedStrings,
+                      origin->dateStyles, styles1904);
+      }
       byFileIndex.push_back(&sheet);
       origin->sheets.push_back(std::move(read.origin));
     }
     ReadDefinedNames(root.child("definedNames"), byFileIndex);
   } catch (...) {
-    // Cells are read as the rows come: a row found damaged takes the workbook back.
+    // Cells are read as the rows come: a row found damaged, or a large sheet's part, takes the
+    // workbook back.
     application.RemoveWorkbook(*book);
     throw;
   }

@@ -102,7 +102,7 @@ bool ZipEntries::Inflater::More(std::string& bytes) {
   if (read <= 0) Fail("the archive is damaged at " + name_, zip_file_get_error(file_->file));
   bytes.resize(offset + static_cast<size_t>(read));
   claim_ -= static_cast<uint64_t>(read);
-  return claim_ > 0;
+  return true;
 }
 
 std::string ZipEntries::Inflate(size_t entry) {

@@ -37,7 +37,8 @@ class ZipEntries {
    public:
     ~Inflater();
     Inflater(Inflater&&) noexcept;
-    // Appends up to a MB more of the file to the text; false once the file is whole.
+    // Appends up to a MB more of the file to the text; false, appending nothing, once the file
+    // is whole.
     bool More(std::string& bytes);
     // Whether a text given room at the start stays where it is to the end.
     bool StaysPut() const;

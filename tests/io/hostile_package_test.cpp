@@ -102,30 +102,51 @@ TEST_F(HostilePackageTest, ADamagedRowFailsTheFileAndLeavesNoWorkbook) {
   }
 }
 
-// Over a MB of rows is read ahead on a second thread: rows come in order, those the parser takes
-// (here the ones with a comment) keep their texts, and a damage deep in the sheet still fails.
-TEST_F(HostilePackageTest, ALargeSheetReadAheadKeepsItsRowsAndItsDamage) {
+// Over a MB of rows is read as the part is inflated, on a second thread: rows come in order,
+// those the parser takes (here the ones with a comment) keep their texts, what follows the cells
+// and the row heights beside the default still count, and damage deep in the sheet or in the
+// archive still fails and adds nothing.
+TEST_F(HostilePackageTest, ALargeSheetReadAsItIsInflatedKeepsItsRowsAndItsDamage) {
   std::string rows;
   for (int r = 1; r <= 20000; ++r) {
     std::string at = std::to_string(r);
-    rows += "<row r=\"" + at + "\">" + (r % 7 == 0 ? "<!-- parsed -->" : "") + "<c r=\"A" + at +
+    rows += "<row r=\"" + at + "\"" +
+            (r == 2   ? " ht=\"15\""
+             : r == 3 ? " ht=\"30\""
+                      : "") +
+            ">" + (r % 7 == 0 ? "<!-- parsed -->" : "") + "<c r=\"A" + at +
             "\" t=\"str\"><v>record " + at + "</v></c><c r=\"C" + at + "\"><f>A" + at +
             "</f><v>0</v></c></row>";
   }
   ASSERT_GT(rows.size(), size_t{1} << 20);
-  Book& book = Open(Package(rows));
+  auto package = [&](const std::string& cells) {
+    std::vector<PackagePart> parts = Package(cells);
+    std::string& sheet = parts.back().bytes;
+    sheet.insert(sheet.find("<sheetData>"), "<sheetFormatPr defaultRowHeight=\"15\"/>");
+    sheet.insert(sheet.find("</worksheet>"), "<mergeCells><mergeCell ref=\"D1:E2\"/></mergeCells>");
+    return parts;
+  };
+  Book& book = Open(package(rows));
   const Sheet& sheet = book.GetSheet("Data");
   EXPECT_EQ(sheet.Store().ContentCount(Area{1, 1, kLastRow, kLastColumn}), 40000);
   for (const char* at : {"1", "7", "256", "1792", "19999", "20000"}) {
     EXPECT_EQ(ValueAt(sheet, std::string("A") + at), Variant(std::string("record ") + at));
     EXPECT_EQ(FormulaAt(sheet, std::string("C") + at), std::string("=A") + at);
   }
+  EXPECT_EQ(sheet.RowHeight(2), 15);
+  EXPECT_EQ(sheet.RowHeight(3), 30);
+  EXPECT_EQ(sheet.Layout().mergedCells.size(), 1u);
   app.RemoveWorkbook(book);
 
-  rows.insert(rows.find("<row r=\"15000\">") + 5, "<");
-  WriteFileAtomically(folder / "bad.xlsx", WriteZip(Package(rows)));
-  EXPECT_NE(FileErrorOf([&] { OpenWorkbook(app, folder / "bad.xlsx"); }), "");
-  EXPECT_EQ(app.WorkbookCount(), 0);
+  std::string damaged = rows;
+  damaged.insert(damaged.find("<row r=\"15000\">") + 5, "<");
+  std::string archive = WriteZip(package(rows));
+  archive[archive.size() / 2] ^= 0x55;  // inside the sheet's deflated bytes
+  for (const std::string& file : {WriteZip(package(damaged)), archive}) {
+    WriteFileAtomically(folder / "bad.xlsx", file);
+    EXPECT_NE(FileErrorOf([&] { OpenWorkbook(app, folder / "bad.xlsx"); }), "");
+    EXPECT_EQ(app.WorkbookCount(), 0);
+  }
 }
 
 TEST_F(HostilePackageTest, ASheetIdPastAnyNumberStillSavesWithANewSheet) {
