@@ -14,9 +14,9 @@ namespace tavrin {
 
 namespace {
 
-// Rows a batch holds, and batches in flight: enough that neither thread waits on the other's
-// every row, few enough to stay in cache.
-constexpr size_t kBatchRows = 256;
+// Rows a batch holds, and batches in flight: enough that the threads seldom wake each other (a
+// wake-up costs the kernel more than a row), few enough to hold a few MB at most.
+constexpr size_t kBatchRows = 1024;
 constexpr size_t kBatches = 4;
 // Below this much XML the rows are scanned on the caller's thread: a second one would not pay.
 constexpr size_t kAheadFrom = size_t{1} << 20;
