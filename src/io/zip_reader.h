@@ -47,6 +47,8 @@ class ZipEntries {
     friend class ZipEntries;
     struct File;
     Inflater(std::unique_ptr<File> file, std::string name, uint64_t claim);
+    // More, for a deflated entry inflated here.
+    bool Inflate(std::string& bytes);
     std::unique_ptr<File> file_;
     std::string name_;
     uint64_t claim_;
@@ -62,6 +64,8 @@ class ZipEntries {
     uint64_t index;
     std::string name;
     uint64_t claim;
+    bool deflated;  // plainly deflated, not encrypted
+    uint32_t crc;
   };
   std::unique_ptr<Archive> archive_;
   std::vector<Entry> entries_;
