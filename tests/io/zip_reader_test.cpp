@@ -1,0 +1,42 @@
+#include "io/file_error.h"
+#include "io_fixture.h"
+
+namespace tavrin {
+namespace {
+
+// An archive of one deflated entry whose directory records (local and central alike) are then
+// changed at a field: the CRC-32 (at 14 in the local header, 16 in the central one) or the size.
+std::string Archive(const std::string& bytes, size_t localAt, uint32_t value) {
+  ZipWriter zip;
+  zip.Add("a.xml", bytes);
+  std::string archive = zip.Finish();
+  size_t central = archive.find("PK\x01\x02");
+  for (size_t at : {localAt, central + localAt + 2}) {
+    for (int i = 0; i < 4; ++i) archive[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+  }
+  return archive;
+}
+
+std::string ReadError(const std::string& archive) {
+  try {
+    ReadZip(archive);
+  } catch (const FormatError& error) {
+    return error.what();
+  }
+  return "";
+}
+
+TEST(ZipReaderTest, AnEntryThatDoesNotMatchItsDirectoryFails) {
+  std::string bytes(300000, 'x');
+  for (size_t i = 0; i < bytes.size(); i += 7) bytes[i] = static_cast<char>('a' + i % 26);
+  EXPECT_EQ(ReadZip(Archive(bytes, 22, static_cast<uint32_t>(bytes.size())))[0].bytes, bytes);
+  EXPECT_EQ(ReadError(Archive(bytes, 14, 12345)),
+            "the archive is damaged at a.xml (its checksum or size is wrong)");
+  EXPECT_EQ(ReadError(Archive(bytes, 22, static_cast<uint32_t>(bytes.size() + 1))),
+            "the archive is damaged at a.xml (its checksum or size is wrong)");
+  EXPECT_EQ(ReadError(Archive(bytes, 22, static_cast<uint32_t>(bytes.size() - 1))),
+            "the archive is damaged at a.xml (longer than it says)");
+}
+
+}  // namespace
+}  // namespace tavrin
