@@ -83,11 +83,21 @@ class Package {
   std::vector<size_t> waiting_;  // large parts not yet inflated, by index
 };
 
+// Parts are read by the plain names of their elements. One whose elements carry a namespace
+// prefix ("x:sheetData") would read as empty and lose its cells when written back: it is refused.
+void ParseUnprefixed(pugi::xml_document& xml, std::string_view bytes, const std::string& name) {
+  ParseXml(xml, bytes, name);
+  std::string root = xml.document_element().name();
+  if (root.find(':') != std::string::npos)
+    throw FormatError(name + " is written with namespace prefixes (" + root +
+                      "), which cannot be read yet");
+}
+
 // The parsed XML of a part; a missing part fails as a package that is no workbook.
 void ParsePart(Package& package, const std::string& name, pugi::xml_document& xml) {
   const PackagePart* part = package.Whole(name);
   if (part == nullptr) throw FormatError("not an .xlsx workbook (it has no " + name + ")");
-  ParseXml(xml, part->bytes, name);
+  ParseUnprefixed(xml, part->bytes, name);
 }
 
 // The relationships of a part, its relationships part inflated first.
@@ -134,7 +144,7 @@ void ReadArrivingWorksheet(Package& package, SheetToRead& read, Sheet& sheet,
   std::string& bytes = package.Bytes(name);
   bytes = std::move(text);
   SheetPartSplit split = SplitSheetPart(bytes, name);
-  ParseXml(*read.xml, split.rest, name);
+  ParseUnprefixed(*read.xml, split.rest, name);
   if (from != std::string_view::npos) {
     ReadWorksheetRest(*read.xml, heights, sheet, dateStyles.size());
   } else {
@@ -221,7 +231,7 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
       }
       SheetPartSplit split = SplitSheetPart(part->bytes, r.target);
       read.sheetData = split.sheetData;
-      ParseXml(*read.xml, split.rest, r.target);
+      ParseUnprefixed(*read.xml, split.rest, r.target);
     }
     sheets.push_back(std::move(read));  // a chart sheet stays without a part and is left out
   }

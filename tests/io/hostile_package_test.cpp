@@ -149,6 +149,27 @@ TEST_F(HostilePackageTest, ALargeSheetReadAsItIsInflatedKeepsItsRowsAndItsDamage
   }
 }
 
+// Elements named with a namespace prefix would read as an empty sheet and be written back so:
+// the file is refused, in a small sheet as in one read as it is inflated.
+TEST_F(HostilePackageTest, ASheetWrittenWithNamespacePrefixesIsRefusedNotEmptied) {
+  for (int rows : {1, 20000}) {
+    std::string cells;
+    for (int r = 1; r <= rows; ++r) {
+      std::string at = std::to_string(r);
+      cells += "<x:row r=\"" + at + "\"><x:c r=\"A" + at + "\"><x:v>" + at + "</x:v></x:c></x:row>";
+    }
+    std::vector<PackagePart> parts = Package("");
+    parts.back().bytes = std::string("<x:worksheet xmlns:x=\"") + kMain + "\"><x:sheetData>" +
+                         cells + "</x:sheetData></x:worksheet>";
+    WriteFileAtomically(folder / "prefixed.xlsx", WriteZip(parts));
+    EXPECT_EQ(FileErrorOf([&] { OpenWorkbook(app, folder / "prefixed.xlsx"); }),
+              "Cannot open \"" + (folder / "prefixed.xlsx").string() +
+                  "\": xl/worksheets/sheet1.xml is written with namespace prefixes (x:worksheet), "
+                  "which cannot be read yet.");
+    EXPECT_EQ(app.WorkbookCount(), 0);
+  }
+}
+
 TEST_F(HostilePackageTest, ASheetIdPastAnyNumberStillSavesWithANewSheet) {
   std::vector<PackagePart> parts = Package("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
   std::string& workbook = parts[3].bytes;
