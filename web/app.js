@@ -220,7 +220,7 @@ function download() {
 
 async function upload(file) {
   status(`正在打开 ${file.name}…`);
-  await request("POST", "/api/open", file, { "X-File-Name": encodeURIComponent(file.name) });
+  await request("POST", `/api/open?name=${encodeURIComponent(file.name)}`, file);
   state.uploaded = true;
   state.changed = [];
   state.selections.clear();

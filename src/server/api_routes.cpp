@@ -67,24 +67,6 @@ Area AskedBlock(const Request& req) {
   return block;
 }
 
-// A header value as the page sends a name that is not ASCII: percent-encoded. (The HTTP library
-// may have decoded it already; a name seldom holds "%" and two hexadecimal digits.)
-std::string PercentDecoded(const std::string& text) {
-  std::string decoded;
-  for (size_t i = 0; i < text.size(); ++i) {
-    int value = 0;
-    if (text[i] == '%' && i + 2 < text.size() &&
-        std::from_chars(text.data() + i + 1, text.data() + i + 3, value, 16).ptr ==
-            text.data() + i + 3) {
-      decoded += static_cast<char>(value);
-      i += 2;
-    } else {
-      decoded += text[i];
-    }
-  }
-  return decoded;
-}
-
 // The name offered for a download: as given where the header allows it, and in full for the
 // browsers that read the UTF-8 form.
 std::string Attachment(const std::string& name) {
@@ -173,7 +155,8 @@ void Server::AddRoutes() {
     }
   });
   http->Post("/api/open", Json([&w](const Request& req, Response&) {
-               return w.Open(PercentDecoded(req.get_header_value("X-File-Name")), req.body);
+               // The name comes as a query parameter, decoded once by the HTTP library.
+               return w.Open(req.get_param_value("name"), req.body);
              }));
 }
 

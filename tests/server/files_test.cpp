@@ -37,9 +37,9 @@ TEST_F(ServerTest, SaveAsTakesABareXlsxNameInTheFilesFolder) {
 }
 
 TEST_F(ServerTest, AnUploadReplacesTheWorkbookUnlessTheReaderRefusesIt) {
-  auto upload = [&](const std::string& name, const std::string& bytes) {
-    return Read(
-        client->Post("/api/open", {{"X-File-Name", name}}, bytes, "application/octet-stream"));
+  // The name as the page sends it: percent-encoded in the query.
+  auto upload = [&](const std::string& encodedName, const std::string& bytes) {
+    return Read(client->Post("/api/open?name=" + encodedName, bytes, "application/octet-stream"));
   };
   Answer bad = upload("bad.xlsx", "no workbook");
   EXPECT_EQ(bad.status, 400);
@@ -47,6 +47,7 @@ TEST_F(ServerTest, AnUploadReplacesTheWorkbookUnlessTheReaderRefusesIt) {
       << bad.body;
   EXPECT_EQ(upload("big.xlsx", std::string(Server::kMostUpload + 1, 'x')).status, 413);
   EXPECT_EQ(Get("/api/workbook").body["file"], "list.xlsx");
+  EXPECT_EQ(upload("a%2541.xlsx", Bytes(file)).body, json({{"file", "a%41.xlsx"}}));  // once
 
   Summarise();
   EXPECT_EQ(upload("%E9%94%80%E5%94%AE.xlsx", Bytes(file)).body, json({{"file", "销售.xlsx"}}));

@@ -18,10 +18,10 @@ TEST_F(ServerTest, CellsCarryTheBoldAndTheFillOfTheirFormatOrOfTheirRowOrColumn)
     replace("<row r=\"8\">", "<row r=\"8\" s=\"1\" customFormat=\"1\">");
     replace("</cols>", "<col min=\"7\" max=\"7\" style=\"1\"/></cols>");
   }
-  ASSERT_EQ(Read(client->Post("/api/open", {{"X-File-Name", "styled.xlsx"}}, WriteZip(parts),
-                              "application/octet-stream"))
-                .status,
-            200);
+  ASSERT_EQ(
+      Read(client->Post("/api/open?name=styled.xlsx", WriteZip(parts), "application/octet-stream"))
+          .status,
+      200);
   EXPECT_EQ(Get("/api/cells?sheet=0&top=1&left=1&bottom=2&right=1").body, json::parse(R"j({"cells":[
               {"r":1,"c":1,"text":"Region","number":false,"bold":true,"fill":"#DDEBF7"},
               {"r":2,"c":1,"text":"North","number":false}]})j"));
