@@ -6,6 +6,10 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+# E.g. BENCH_ARGS="--benchmark_filter=UserList --benchmark_repetitions=10
+# --benchmark_enable_random_interleaving=true": medians of runs interleaved, steadier on a shared
+# machine.
+BENCH_ARGS ?=
 # CI builds with warnings as errors (make test WERROR=ON).
 WERROR ?= OFF
 SANITIZERS = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
@@ -54,7 +58,7 @@ demo: build
 
 bench: build
 	@cmake --build $(BUILD) -j $(JOBS) --target tavrin_bench
-	@$(BUILD)/bench/tavrin_bench
+	@$(BUILD)/bench/tavrin_bench $(BENCH_ARGS)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
