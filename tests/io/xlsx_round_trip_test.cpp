@@ -56,6 +56,32 @@ TEST(XlsxRoundTripTest, UnchangedWorkbookComesBackWithItsSheetsByteForByte) {
   }
 }
 
+// A sheet of over a MB is read as its part is inflated; unchanged, it still goes back byte for
+// byte, and changed, it is written fresh with every cell.
+TEST(XlsxRoundTripTest, ALargeSheetReadAsItIsInflatedComesBackAsTheSmallOnesDo) {
+  TempFolder folder;
+  {
+    Spreadsheet app;
+    Sheet& sheet = app.AddWorkbook("large").AddSheet("List");
+    for (int r = 1; r <= 20000; ++r) {
+      sheet.Store().SetContent(r, 1, Variant("record " + std::to_string(r)), nullptr);
+      sheet.Store().SetContent(r, 2, Variant(r * 0.5), nullptr);
+    }
+    SaveWorkbook(sheet.Parent(), folder / "large.xlsx");
+  }
+  const char* part = "xl/worksheets/sheet1.xml";
+  ASSERT_GT(PartOf(folder / "large.xlsx", part).size(), size_t{1} << 20);
+  Spreadsheet app;
+  Book& book = OpenWorkbook(app, folder / "large.xlsx");
+  SaveWorkbook(book, folder / "unchanged.xlsx");
+  EXPECT_TRUE(PartOf(folder / "unchanged.xlsx", part) == PartOf(folder / "large.xlsx", part));
+  book.GetSheet(1).Range("C1").SetValue(Variant("changed"));
+  SaveWorkbook(book, folder / "changed.xlsx");
+  Spreadsheet again;
+  Sheet& reread = OpenWorkbook(again, folder / "changed.xlsx").GetSheet(1);
+  ExpectSameCells(book.GetSheet(1), reread);
+}
+
 TEST(XlsxRoundTripTest, ChangedSheetIsWrittenFreshKeepingWhatTheModelDoesNotHold) {
   TempFolder folder;
   Spreadsheet app;
