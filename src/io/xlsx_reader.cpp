@@ -61,6 +61,8 @@ class Package {
   // Starts inflating a waiting part into a text, a MB at a time; the part's bytes when whole.
   ZipEntries::Inflater Open(std::string_view name, std::string& text) {
     auto at = IndexOf(name);
+    if (at == waiting_.end())
+      throw FormatError("the workbook is damaged (" + std::string(name) + ")");
     size_t entry = *at;
     waiting_.erase(at);
     return entries_.Open(entry, text);
