@@ -24,7 +24,8 @@ struct SheetPartSplit {
 SheetPartSplit SplitSheetPart(std::string_view bytes, const std::string& part);
 
 // A sheet part still arriving: its text so far, and a call that appends more to it, false
-// (appending nothing) once the part is whole. The text must stay where it is as it grows: rows read point into it.
+// (appending nothing) once the part is whole. The text must stay where it is as it grows: rows
+// read point into it.
 struct ArrivingPart {
   std::string& text;
   std::function<bool()> more;
