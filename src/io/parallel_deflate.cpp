@@ -21,10 +21,16 @@ namespace {
 
 constexpr size_t kWindow = size_t{32} << 10;
 
+uint32_t Crc(uint32_t crc, std::string_view bytes) {
+  return crc32_gzip_refl(crc, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+}
+
+}  // namespace
+
 // A raw deflate stream, made again for every block: ISA-L's deflate, which on these machines
 // makes a sheet's XML some four times as fast as zlib's fastest level and a little smaller.
 // Levels 0 and 1 are its fast ones; a higher level asks for 1.
-class Deflater {
+class ParallelDeflate::Deflater {
  public:
   explicit Deflater(int level) : level_(level <= 0 ? 0 : 1), work_(level_ ? kLevel1Room : 0) {}
   Deflater(const Deflater&) = delete;
@@ -66,12 +72,6 @@ class Deflater {
   uint32_t level_;
   std::vector<uint8_t> work_;
 };
-
-uint32_t Crc(uint32_t crc, std::string_view bytes) {
-  return crc32_gzip_refl(crc, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
-}
-
-}  // namespace
 
 struct ParallelDeflate::Job {
   std::string dictionary;
@@ -137,13 +137,20 @@ ParallelDeflate::ParallelDeflate(int level) : level_(level), crc_(Crc(0, {})) {}
 ParallelDeflate::~ParallelDeflate() = default;
 
 void ParallelDeflate::Add(std::string block, std::string& out) {
-  if (!workers_) workers_ = std::make_unique<Workers>(level_);
   ++blocks_;
+  std::string_view input = block;
+  std::string dictionary = std::exchange(
+      tail_, std::string(input.substr(input.size() - std::min(input.size(), kWindow))));
+  if (Queue(std::move(dictionary), std::move(block), false) > workers_->MostInFlight())
+    TakeOldest(out);
+}
+
+size_t ParallelDeflate::Queue(std::string dictionary, std::string input, bool last) {
+  if (!workers_) workers_ = std::make_unique<Workers>(level_);
   auto job = std::make_unique<Job>();
-  job->dictionary = std::move(tail_);
-  job->input = std::move(block);
-  std::string_view input = job->input;
-  tail_.assign(input.substr(input.size() - std::min(input.size(), kWindow)));
+  job->dictionary = std::move(dictionary);
+  job->input = std::move(input);
+  job->last = last;
   size_t inFlight = 0;
   {
     std::lock_guard<std::mutex> hold(workers_->lock);
@@ -152,7 +159,7 @@ void ParallelDeflate::Add(std::string block, std::string& out) {
     inFlight = workers_->inFlight.size();
   }
   workers_->queued.notify_one();
-  if (inFlight > workers_->MostInFlight()) TakeOldest(out);
+  return inFlight;
 }
 
 void ParallelDeflate::TakeOldest(std::string& out) {
@@ -171,19 +178,11 @@ void ParallelDeflate::TakeOldest(std::string& out) {
 
 uint32_t ParallelDeflate::Finish(std::string_view last, std::string& out) {
   if (blocks_ == 0) {
-    Deflater(level_).Block({}, last, true, out);
+    if (!alone_) alone_ = std::make_unique<Deflater>(level_);
+    alone_->Block({}, last, true, out);
     return Crc(0, last);
   }
-  auto job = std::make_unique<Job>();
-  job->dictionary = std::move(tail_);
-  job->input.assign(last);
-  job->last = true;
-  {
-    std::lock_guard<std::mutex> hold(workers_->lock);
-    workers_->waiting.push_back(job.get());
-    workers_->inFlight.push_back(std::move(job));
-  }
-  workers_->queued.notify_one();
+  Queue(std::exchange(tail_, {}), std::string(last), true);
   for (;;) {
     {
       std::lock_guard<std::mutex> hold(workers_->lock);
@@ -191,7 +190,6 @@ uint32_t ParallelDeflate::Finish(std::string_view last, std::string& out) {
     }
     TakeOldest(out);
   }
-  tail_.clear();
   blocks_ = 0;
   return std::exchange(crc_, Crc(0, {}));
 }

@@ -28,14 +28,18 @@ class ParallelDeflate {
   uint32_t Finish(std::string_view last, std::string& out);
 
  private:
+  class Deflater;
   struct Job;
   struct Workers;
+  // Hands a block to the workers; how many blocks are then in flight.
+  size_t Queue(std::string dictionary, std::string input, bool last);
   // Appends the oldest block's output to out, waiting for it.
   void TakeOldest(std::string& out);
 
   int level_;
   std::unique_ptr<Workers> workers_;
-  std::string tail_;  // the last 32 KB given, the next block's dictionary
+  std::unique_ptr<Deflater> alone_;  // for a stream of one block, on the caller's thread
+  std::string tail_;                 // the last 32 KB given, the next block's dictionary
   uint32_t crc_;
   size_t blocks_ = 0;  // given to the stream so far
 };
