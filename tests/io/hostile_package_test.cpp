@@ -38,6 +38,16 @@ std::vector<PackagePart> Package(const std::string& sheetData,
   };
 }
 
+// A one-cell package whose workbook has a second relationship, rId2, to the sheet's part.
+std::vector<PackagePart> WithASecondRelationshipToTheSheet() {
+  std::vector<PackagePart> parts = Package("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
+  std::string& relationships = parts[2].bytes;
+  relationships.insert(relationships.find("</Relationships>"),
+                       std::string("<Relationship Id=\"rId2\" Type=\"") + kTypes +
+                           "worksheet\" Target=\"worksheets/sheet1.xml\"/>");
+  return parts;
+}
+
 class HostilePackageTest : public ::testing::Test {
  protected:
   // Opens the package written to a file of the folder.
@@ -252,11 +262,7 @@ TEST_F(HostilePackageTest, ARelationshipSharingAnIdWithAnotherIsDroppedAlone) {
 }
 
 TEST_F(HostilePackageTest, TwoSheetsOfOnePartAreRefused) {
-  std::vector<PackagePart> parts = Package("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
-  std::string& relationships = parts[2].bytes;
-  relationships.insert(relationships.find("</Relationships>"),
-                       std::string("<Relationship Id=\"rId2\" Type=\"") + kTypes +
-                           "worksheet\" Target=\"worksheets/sheet1.xml\"/>");
+  std::vector<PackagePart> parts = WithASecondRelationshipToTheSheet();
   std::string& workbook = parts[3].bytes;
   workbook.insert(workbook.find("</sheets>"),
                   "<sheet name=\"Again\" sheetId=\"2\" r:id=\"rId2\"/>");
@@ -268,11 +274,7 @@ TEST_F(HostilePackageTest, TwoSheetsOfOnePartAreRefused) {
 
 TEST_F(HostilePackageTest, APartADroppedRelationshipSharesWithAKeptOneStays) {
   // rId2 names the sheet's part too, but no sheet of the workbook names rId2.
-  std::vector<PackagePart> parts = Package("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
-  std::string& relationships = parts[2].bytes;
-  relationships.insert(relationships.find("</Relationships>"),
-                       std::string("<Relationship Id=\"rId2\" Type=\"") + kTypes +
-                           "worksheet\" Target=\"worksheets/sheet1.xml\"/>");
+  std::vector<PackagePart> parts = WithASecondRelationshipToTheSheet();
   Book& book = Open(parts);
   SaveWorkbook(book, folder / "saved.xlsx");
   Spreadsheet again;
