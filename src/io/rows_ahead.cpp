@@ -24,11 +24,11 @@ constexpr size_t kAheadFrom = size_t{1} << 20;
 }  // namespace
 
 struct RowsAhead::Batch {
-  std::vector<RowXml> rows = std::vector<RowXml>(kBatchRows);
+  // Grown as rows come, up to kBatchRows, so a small sheet takes room for its own rows only.
+  std::vector<RowXml> rows;
   // Where each row left to the parser is parsed: its texts point there until the batch is filled
   // again.
-  std::unique_ptr<pugi::xml_document[]> documents =
-      std::make_unique<pugi::xml_document[]>(kBatchRows);
+  std::vector<std::unique_ptr<pugi::xml_document>> documents;
   size_t count = 0;
   bool last = false;
   std::exception_ptr failure;
@@ -39,7 +39,11 @@ struct RowsAhead::Batch {
     failure = nullptr;
     try {
       for (; count < kBatchRows; ++count) {
-        if (!source.Next(rows[count], documents[count])) {
+        if (count == rows.size()) {
+          rows.emplace_back();
+          documents.push_back(std::make_unique<pugi::xml_document>());
+        }
+        if (!source.Next(rows[count], *documents[count])) {
           last = true;
           return;
         }
