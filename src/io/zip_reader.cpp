@@ -112,7 +112,7 @@ bool ZipEntries::Inflater::StaysPut() const {
 }
 
 bool ZipEntries::Inflater::More(std::string& bytes) {
-  if (file_->deflated) return Inflate(bytes);
+  if (file_->deflated) return MoreInflated(bytes);
   if (claim_ == 0) return false;
   size_t offset = bytes.size();
   size_t chunk = static_cast<size_t>(std::min<uint64_t>(kReadChunk, claim_));
@@ -124,7 +124,7 @@ bool ZipEntries::Inflater::More(std::string& bytes) {
   return true;
 }
 
-bool ZipEntries::Inflater::Inflate(std::string& bytes) {
+bool ZipEntries::Inflater::MoreInflated(std::string& bytes) {
   inflate_state& state = *file_->state;
   if (state.block_state == ISAL_BLOCK_FINISH) return false;
   // Past the claim, a byte of room shows whether the entry holds more than it says.

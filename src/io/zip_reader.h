@@ -48,7 +48,7 @@ class ZipEntries {
     struct File;
     Inflater(std::unique_ptr<File> file, std::string name, uint64_t claim);
     // More, for a deflated entry inflated here.
-    bool Inflate(std::string& bytes);
+    bool MoreInflated(std::string& bytes);
     std::unique_ptr<File> file_;
     std::string name_;
     uint64_t claim_;
