@@ -32,7 +32,7 @@ bool SameNumber(double x, double y) {
 void RequireSameSheet(const Sheet& first, const Sheet& second) {
   RequireSameCells(first, second, kDateStyles.size());
   for (const Sheet* sheet : {&first, &second}) {
-    for (const auto& [row, height] : sheet->RowHeights()) {
+    for (const auto& [row, height] : sheet->RowHeights().ByRow()) {
       Require(SameNumber(first.RowHeight(row), second.RowHeight(row)),
               "a row's height reads back the same", std::to_string(row));
     }

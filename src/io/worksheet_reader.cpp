@@ -118,7 +118,7 @@ RowHeights ReadWorksheetCells(RowsAhead& rows, Sheet& sheet,
     // A row's s names its format only with customFormat.
     LineFormat format{r.hidden, r.customFormat ? StyleOf(r.s, dateStyles.size()) : 0,
                       std::clamp(r.outlineLevel, 0, 7), r.collapsed};
-    if (format != LineFormat{}) sheet.Layout().rowFormats[row] = format;
+    if (format != LineFormat{}) sheet.Layout().rowFormats.Set(row, format);
     int column = 0;
     for (const CellXml& c : r.cells) {
       int cellRow = row;

@@ -101,6 +101,11 @@ int DeepestLevel(const std::map<int, LineFormat>& formats) {
   for (const auto& [line, format] : formats) deepest = std::max(deepest, format.outlineLevel);
   return deepest;
 }
+int DeepestLevel(const RowRuns<LineFormat>& formats) {
+  int deepest = 0;
+  for (const auto& run : formats.Runs()) deepest = std::max(deepest, run.value.outlineLevel);
+  return deepest;
+}
 
 class WorksheetWriter {
  public:
@@ -293,21 +298,21 @@ void WorksheetWriter::Data(std::string& out) {
     cells[next[row]++] = {column, &cell};
   });
   out += "<sheetData>";
-  const std::map<int, StoredRowHeight>& heights = sheet_.RowHeights();
+  const RowRuns<StoredRowHeight>& heights = sheet_.RowHeights();
   for (int row = 1; row <= kLastRow; ++row) {
-    auto height = heights.find(row);
-    bool sized = height != heights.end();
-    auto format = layout_.rowFormats.find(row);
-    bool formatted = format != layout_.rowFormats.end();
+    const StoredRowHeight* height = heights.Find(row);
+    bool sized = height != nullptr;
+    const LineFormat* format = layout_.rowFormats.Find(row);
+    bool formatted = format != nullptr;
     if (start[row] == start[row + 1] && !sized && !formatted) continue;
     out += "<row r=\"" + std::to_string(row) + '"';
     // A fitted height goes without customHeight, so the host goes on fitting the row.
     if (sized) {
       out += " ht=\"";
-      AppendNumber(out, height->second.points);
-      out += height->second.fitted ? "\"" : "\" customHeight=\"1\"";
+      AppendNumber(out, height->points);
+      out += height->fitted ? "\"" : "\" customHeight=\"1\"";
     }
-    if (formatted) AppendLineFormat(out, format->second, "s");
+    if (formatted) AppendLineFormat(out, *format, "s");
     out += '>';
     for (int i = start[row]; i < start[row + 1]; ++i)
       AppendCell(out, row, cells[i].first, *cells[i].second);

@@ -41,13 +41,13 @@ nlohmann::json LayoutOf(const Sheet& sheet) {
   const SheetLayout& layout = sheet.Layout();
   nlohmann::json rows = nlohmann::json::array();
   std::map<int, bool> rowNumbers;
-  for (const auto& [row, height] : sheet.RowHeights()) rowNumbers[row] = true;
-  for (const auto& [row, format] : layout.rowFormats) {
+  sheet.RowHeights().ForEach([&](int row, const StoredRowHeight&) { rowNumbers[row] = true; });
+  layout.rowFormats.ForEach([&](int row, const LineFormat& format) {
     if (format.hidden) rowNumbers[row] = true;
-  }
+  });
   for (const auto& [row, unused] : rowNumbers) {
-    auto format = layout.rowFormats.find(row);
-    bool hidden = format != layout.rowFormats.end() && format->second.hidden;
+    const LineFormat* format = layout.rowFormats.Find(row);
+    bool hidden = format != nullptr && format->hidden;
     double height = sheet.RowHeight(row);
     if (height == sheet.DefaultRowHeight() && !hidden) continue;
     rows.push_back({{"r", row}, {"height", height}, {"hidden", hidden}});
@@ -77,6 +77,18 @@ std::map<int, const CellLook*> LineLooks(const Book& book, const std::map<int, L
   }
   return looks;
 }
+std::map<int, const CellLook*> LineLooks(const Book& book, const RowRuns<LineFormat>& formats,
+                                         int first, int last) {
+  std::map<int, const CellLook*> looks;
+  const auto& runs = formats.Runs();
+  for (size_t r = formats.RunFrom(first); r < runs.size() && runs[r].first <= last; ++r) {
+    const CellLook* look = LookOf(book, runs[r].value.style);
+    if (look == nullptr) continue;
+    for (int row = std::max(first, runs[r].first); row <= std::min(last, runs[r].last); ++row)
+      looks[row] = look;
+  }
+  return looks;
+}
 
 }  // namespace
 
@@ -92,8 +104,8 @@ nlohmann::json CellsOf(Sheet& sheet, const Area& block,
   // empty cell of a formatted row or column.
   auto lookAt = [&](int row, int column, uint32_t style) -> const CellLook* {
     if (style != 0) return LookOf(book, style);
-    auto rowFormat = layout.rowFormats.find(row);
-    if (rowFormat != layout.rowFormats.end() && rowFormat->second.style != 0) {
+    const LineFormat* rowFormat = layout.rowFormats.Find(row);
+    if (rowFormat != nullptr && rowFormat->style != 0) {
       auto look = rowLooks.find(row);
       return look == rowLooks.end() ? nullptr : look->second;
     }

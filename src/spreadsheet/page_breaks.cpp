@@ -41,8 +41,8 @@ SheetPageBreaks::Key SheetPageBreaks::CurrentKey() const {
   key.layout.scale = layout.scale;
   key.layout.printArea = layout.printArea;
   key.layout.manualRowBreaks = layout.manualRowBreaks;
-  for (const auto& [row, format] : layout.rowFormats) {
-    if (format.hidden) key.hiddenRows.push_back(row);
+  for (const auto& run : layout.rowFormats.Runs()) {
+    if (run.value.hidden) key.hiddenRows.push_back({run.first, run.last});
   }
   return key;
 }

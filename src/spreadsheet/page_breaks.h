@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/page.h"
@@ -55,7 +56,7 @@ class SheetPageBreaks : public HPageBreaks {
     uint64_t heightsVersion = 0;
     SheetLayout layout;
     std::string titleRows;
-    std::vector<int> hiddenRows;
+    std::vector<std::pair<int, int>> hiddenRows;  // first and last row of each run
     bool operator==(const Key& other) const;
   };
 

@@ -36,7 +36,7 @@ const Paper& PaperOf(int code) {
   return kPapers[0];
 }
 
-// Pages rows of the default height in runs and other rows one by one.
+// Pages rows in runs: rows of one height and format fill a page together.
 class Pager {
  public:
   explicit Pager(const PagingInput& input)
@@ -67,48 +67,62 @@ class Pager {
   }
 
  private:
-  double Height(int row) const {
-    auto format = in_.layout->rowFormats.find(row);
-    if (format != in_.layout->rowFormats.end() && format->second.hidden) return 0;
-    auto it = in_.rowHeights->find(row);
-    return it == in_.rowHeights->end() ? rowHeight_ : it->second.points * scale_;
+  // The printed height of one row, and of the rows below it up to the returned row less one that
+  // have the same.
+  struct Stretch {
+    double points;
+    int end;
+  };
+
+  Stretch StretchAt(int row) const {
+    Stretch stretch{rowHeight_, INT_MAX};
+    const auto& heights = in_.rowHeights->Runs();
+    size_t h = in_.rowHeights->RunFrom(row);
+    if (h < heights.size()) {
+      if (heights[h].first <= row) {
+        stretch = {heights[h].value.points * scale_, heights[h].last + 1};
+      } else {
+        stretch.end = heights[h].first;
+      }
+    }
+    const auto& formats = in_.layout->rowFormats.Runs();
+    size_t f = in_.layout->rowFormats.RunFrom(row);
+    if (f < formats.size()) {
+      if (formats[f].first <= row) {
+        if (formats[f].value.hidden) stretch.points = 0;
+        stretch.end = std::min(stretch.end, formats[f].last + 1);
+      } else {
+        stretch.end = std::min(stretch.end, formats[f].first);
+      }
+    }
+    return stretch;
   }
 
+  double Height(int row) const { return StretchAt(row).points; }
+
   // The first row of the next page, for a page starting at top that must end before stop. A
-  // page holds at least one printed row; until it does, used is 0. The rows with a height or a
-  // format of their own are walked in step with the page, the others counted in runs.
+  // page holds at least one printed row; until it does, used is 0. Hidden rows take no room, so
+  // those after a full page stay with it.
   int FillPage(int top, int stop) const {
     double room = printable_ - (top > in_.titleLast ? titleHeight_ : 0.0);
     double used = 0;
-    const std::map<int, StoredRowHeight>& heights = *in_.rowHeights;
-    const std::map<int, LineFormat>& formats = in_.layout->rowFormats;
-    auto height = heights.lower_bound(top);
-    auto format = formats.lower_bound(top);
     int row = top;
     while (row < stop) {
-      int own = std::min(height == heights.end() ? INT_MAX : height->first,
-                         format == formats.end() ? INT_MAX : format->first);
-      int runEnd = std::min(own, stop);
-      if (runEnd > row) {
-        double fit = rowHeight_ > 0 ? std::floor((room - used) / rowHeight_ + kSlack) : INT_MAX;
-        if (fit < runEnd - row) {
-          int taken = static_cast<int>(std::max(fit, 0.0));
-          return row + (used > 0 ? taken : std::max(taken, 1));
-        }
-        used += (runEnd - row) * rowHeight_;
-        row = runEnd;
+      Stretch stretch = StretchAt(row);
+      int end = std::min(stretch.end, stop);
+      if (stretch.points == 0) {
+        row = end;
         continue;
       }
-      double points = rowHeight_;
-      if (height != heights.end() && height->first == row)
-        points = (height++)->second.points * scale_;
-      if (format != formats.end() && format->first == row) {
-        if (format->second.hidden) points = 0;
-        ++format;
+      if (used == 0) {
+        // The page's first printed row goes on it, however tall.
+        used = stretch.points;
+        ++row;
       }
-      if (used > 0 && used + points > room + kSlack) return row;
-      used += points;
-      ++row;
+      double fit = std::floor((room - used) / stretch.points + kSlack);
+      if (fit < end - row) return row + static_cast<int>(std::max(fit, 0.0));
+      used += (end - row) * stretch.points;
+      row = end;
     }
     return stop;
   }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <map>
 #include <vector>
 
 #include "spreadsheet/sheet_layout.h"
@@ -21,7 +20,7 @@ struct PagingInput {
   const SheetLayout* layout = nullptr;
   double defaultRowHeight = 12.75;
   // Rows with a height of their own.
-  const std::map<int, StoredRowHeight>* rowHeights = nullptr;
+  const RowRuns<StoredRowHeight>* rowHeights = nullptr;
   // The rows paged: the print area's rows, or row 1 to the last row holding content. None when
   // lastRow < firstRow.
   int firstRow = 1;
@@ -39,8 +38,8 @@ double PrintableHeight(const SheetLayout& layout);
 // printable height less the repeated title rows; hidden rows take no room and stay with the page
 // above them; a row taller than a page gets a page of its own. A manual break ends its page and
 // the counting starts afresh below it. Breaks outside the paged rows are not listed. Rows of the
-// default height are counted in runs, so the work grows with the pages and the rows of other
-// heights or formats, not with the rows.
+// same height and format are counted in runs, so the work grows with the pages and the runs of
+// heights and formats, not with the rows.
 std::vector<PageBreakPoint> ComputePageBreaks(const PagingInput& input);
 
 }  // namespace tavrin

@@ -52,7 +52,7 @@ std::optional<RowSpan> MoveRowSpan(RowSpan span, int at, int count) {
 }
 
 void MoveLayoutRows(SheetLayout& layout, PageSetup& setup, int at, int count) {
-  MoveRowKeys(layout.rowFormats, at, count);
+  layout.rowFormats.Move(at, count);
   std::vector<Area> merged;
   for (const Area& area : layout.mergedCells) {
     std::optional<Area> kept = MoveArea(area, at, count);

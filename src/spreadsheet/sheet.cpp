@@ -1,5 +1,7 @@
 #include "spreadsheet/sheet.h"
 
+#include <optional>
+
 #include "host/host_error.h"
 #include "spreadsheet/row_moves.h"
 #include "spreadsheet/text_compare.h"
@@ -58,12 +60,12 @@ void Sheet::Activate(const tavrin::Range& range) {
 }
 
 double Sheet::RowHeight(int row) const {
-  auto it = rowHeights_.find(row);
-  return it == rowHeights_.end() ? defaultRowHeight_ : it->second.points;
+  const StoredRowHeight* height = rowHeights_.Find(row);
+  return height == nullptr ? defaultRowHeight_ : height->points;
 }
 
 void Sheet::SetRowHeight(int row, double height, bool fitted) {
-  rowHeights_[row] = {height, fitted};
+  rowHeights_.Set(row, {height, fitted});
   ++heightsVersion_;
   changed_ = true;
 }
@@ -85,23 +87,25 @@ void Sheet::SetColumnWidth(int column, double width) {
 }
 
 void Sheet::ShiftRowHeights(int at, int count) {
-  MoveRowKeys(rowHeights_, at, count);
+  rowHeights_.Move(at, count);
   ++heightsVersion_;
 }
 
 void Sheet::FormatFromAbove(int at, int count) {
   if (at <= 1) return;
   int above = at - 1;
-  auto height = rowHeights_.find(above);
-  auto format = layout_.rowFormats.find(above);
+  const StoredRowHeight* height = rowHeights_.Find(above);
+  const LineFormat* format = layout_.rowFormats.Find(above);
+  // A new row shows, whatever the row above: the rows a tool inserts must print. The mark of
+  // a collapsed group belongs to the row below the group, not to a new row.
+  std::optional<LineFormat> taken;
+  if (format != nullptr) taken = LineFormat{false, format->style, format->outlineLevel, false};
+  if (taken == LineFormat{}) taken.reset();
+  std::optional<StoredRowHeight> takenHeight;
+  if (height != nullptr) takenHeight = *height;
   for (int row = at; row < at + count; ++row) {
-    if (height != rowHeights_.end()) rowHeights_[row] = height->second;
-    // A new row shows, whatever the row above: the rows a tool inserts must print. The mark of
-    // a collapsed group belongs to the row below the group, not to a new row.
-    if (format != layout_.rowFormats.end()) {
-      LineFormat taken{false, format->second.style, format->second.outlineLevel, false};
-      if (taken != LineFormat{}) layout_.rowFormats[row] = taken;
-    }
+    if (takenHeight) rowHeights_.Set(row, *takenHeight);
+    if (taken) layout_.rowFormats.Set(row, *taken);
   }
   for (int column = 1; column <= kLastColumn; ++column) {
     const Cell* cell = store_.Find(above, column);

@@ -94,7 +94,7 @@ class Sheet : public Worksheet {
   void SetDefaultRowHeight(double height);
   // The rows with a height of their own, and a version that moves on when any height changes,
   // rows move or the default changes.
-  const std::map<int, StoredRowHeight>& RowHeights() const { return rowHeights_; }
+  const RowRuns<StoredRowHeight>& RowHeights() const { return rowHeights_; }
   uint64_t HeightsVersion() const { return heightsVersion_; }
   double ColumnWidth(int column) const;
   void SetColumnWidth(int column, double width);
@@ -147,7 +147,7 @@ class Sheet : public Worksheet {
   Book& book_;
   std::string name_;
   CellStore store_;
-  std::map<int, StoredRowHeight> rowHeights_;
+  RowRuns<StoredRowHeight> rowHeights_;
   double defaultRowHeight_ = kDefaultRowHeight;
   uint64_t heightsVersion_ = 0;
   std::map<int, double> columnWidths_;

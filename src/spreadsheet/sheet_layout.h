@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/address.h"
+#include "spreadsheet/row_runs.h"
 
 namespace tavrin {
 
@@ -47,7 +48,7 @@ struct SheetLayout {
 
   std::vector<Area> mergedCells;
   // Rows and columns with a LineFormat other than the default, by number.
-  std::map<int, LineFormat> rowFormats;
+  RowRuns<LineFormat> rowFormats;
   std::map<int, LineFormat> columnFormats;
   PageMargins margins;
   int paperSize = kPaperLetter;  // the host's paper codes

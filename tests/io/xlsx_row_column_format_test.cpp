@@ -43,7 +43,7 @@ TEST(XlsxRowColumnFormatTest, HiddenStyledAndGroupedRowsAndColumnsSurviveAFreshW
   Spreadsheet app;
   Book& book = OpenWorkbook(app, folder / "in.xlsx");
   Sheet& sales = book.GetSheet(1);
-  EXPECT_EQ(sales.Layout().rowFormats, kGroupedRows);
+  EXPECT_EQ(sales.Layout().rowFormats.ByRow(), kGroupedRows);
   EXPECT_EQ(sales.Layout().columnFormats, kGroupedColumns);
   EXPECT_EQ(sales.ColumnWidth(7), Sheet::kDefaultColumnWidth);  // its width is no custom one
   EXPECT_EQ(sales.ColumnWidth(6), 14);
@@ -61,7 +61,7 @@ TEST(XlsxRowColumnFormatTest, HiddenStyledAndGroupedRowsAndColumnsSurviveAFreshW
   Spreadsheet again;
   Sheet& back = OpenWorkbook(again, folder / "out.xlsx").GetSheet(1);
   EXPECT_EQ(ValueAt(back, "B2"), Variant("changed"));
-  EXPECT_EQ(back.Layout().rowFormats, kGroupedRows);
+  EXPECT_EQ(back.Layout().rowFormats.ByRow(), kGroupedRows);
   EXPECT_EQ(back.Layout().columnFormats, kGroupedColumns);
   EXPECT_EQ(back.ColumnWidth(6), 14);
   EXPECT_EQ(back.ColumnWidth(7), Sheet::kDefaultColumnWidth);
@@ -89,20 +89,20 @@ TEST(XlsxRowColumnFormatTest, RowFormatsMoveWithTheirRowsAndFollowASheetCopy) {
   Sheet& sales = book.GetSheet(1);
   Variant hiddenDate = ValueAt(sales, "A3");
   sales.Insert(sales.Range("2:3"), xlShiftDown);  // two rows above the hidden ones
-  EXPECT_EQ(sales.Layout().rowFormats,
+  EXPECT_EQ(sales.Layout().rowFormats.ByRow(),
             (std::map<int, LineFormat>{
                 {5, {true, 0, 1, false}}, {6, {true, 3, 1, false}}, {7, {false, 0, 0, true}}}));
   EXPECT_EQ(ValueAt(sales, "A5"), hiddenDate);
   sales.Delete(sales.Range("6:6"), xlShiftUp);  // the hidden styled row goes with its format
   const std::map<int, LineFormat> left = {{5, {true, 0, 1, false}}, {6, {false, 0, 0, true}}};
-  EXPECT_EQ(sales.Layout().rowFormats, left);
+  EXPECT_EQ(sales.Layout().rowFormats.ByRow(), left);
 
   book.CopySheet(sales, book.GetSheet(2));
   SaveWorkbook(book, folder / "out.xlsx");
   Spreadsheet again;
   Book& back = OpenWorkbook(again, folder / "out.xlsx");
-  EXPECT_EQ(back.GetSheet(1).Layout().rowFormats, left);
-  EXPECT_EQ(back.GetSheet(3).Layout().rowFormats, left);
+  EXPECT_EQ(back.GetSheet(1).Layout().rowFormats.ByRow(), left);
+  EXPECT_EQ(back.GetSheet(3).Layout().rowFormats.ByRow(), left);
   EXPECT_EQ(back.GetSheet(3).Layout().columnFormats, kGroupedColumns);
   EXPECT_EQ(ValueAt(back.GetSheet(1), "A5"), hiddenDate);
 }

@@ -36,7 +36,7 @@ TEST(XlsxRowHeightTest, StoredHeightsCountWithoutCustomHeightAndTheSheetsDefault
   Book& book = OpenWorkbook(app, folder / "in.xlsx");
   Sheet& sales = book.GetSheet(1);
   EXPECT_EQ(sales.DefaultRowHeight(), 15);
-  EXPECT_EQ(sales.RowHeights(), kOwnHeights) << "rows of the default height need none";
+  EXPECT_EQ(sales.RowHeights().ByRow(), kOwnHeights) << "rows of the default height need none";
   EXPECT_EQ(sales.RowHeight(3), 30);
   EXPECT_EQ(sales.RowHeight(4), 15);
   // 697.89 points a page: rows 1 to 45 (24 + 30 + 42 rows of 15, row 5 hidden); the manual
@@ -46,7 +46,7 @@ TEST(XlsxRowHeightTest, StoredHeightsCountWithoutCustomHeightAndTheSheetsDefault
   book.CopySheet(sales, book.GetSheet(2));
   Sheet& copy = book.GetSheet(3);
   EXPECT_EQ(copy.DefaultRowHeight(), 15);
-  EXPECT_EQ(copy.RowHeights(), kOwnHeights);
+  EXPECT_EQ(copy.RowHeights().ByRow(), kOwnHeights);
   EXPECT_EQ(BreakRows(copy), BreakRows(sales));
 }
 
@@ -74,8 +74,8 @@ TEST(XlsxRowHeightTest, AChangedSheetWritesItsDefaultAndFittedHeightsBack) {
   heights[7] = {40, false};
   for (int sheet : {1, 3}) {
     EXPECT_EQ(back.GetSheet(sheet).DefaultRowHeight(), 15);
-    EXPECT_EQ(back.GetSheet(sheet).RowHeights(), heights) << sheet;
-    EXPECT_TRUE(back.GetSheet(sheet).Layout().rowFormats[5].hidden);
+    EXPECT_EQ(back.GetSheet(sheet).RowHeights().ByRow(), heights) << sheet;
+    EXPECT_TRUE(back.GetSheet(sheet).Layout().rowFormats.Find(5)->hidden);
   }
   EXPECT_EQ(BreakRows(back.GetSheet(1)), BreakRows(sales));
 }

@@ -59,12 +59,12 @@ TEST_F(PagingTest, HeightsScalePaperAndMarginsDecideTheRowsAPageTakes) {
 
 TEST_F(PagingTest, HiddenRowsTakeNoRoomAndStayWithThePageAboveThem) {
   FillColumn(1, 1, 150);
-  for (int r = 10; r <= 19; ++r) sheet.Layout().rowFormats[r].hidden = true;
+  for (int r = 10; r <= 19; ++r) sheet.Layout().rowFormats.Set(r, {.hidden = true});
   EXPECT_EQ(Breaks(), (Found{{61, false}, {111, false}}));
-  for (int r = 61; r <= 65; ++r) sheet.Layout().rowFormats[r].hidden = true;
+  for (int r = 61; r <= 65; ++r) sheet.Layout().rowFormats.Set(r, {.hidden = true});
   EXPECT_EQ(Breaks(), (Found{{66, false}, {116, false}}))
       << "hidden rows after a full page belong to it: the next page starts with a printed row";
-  sheet.Layout().rowFormats[20].style = 3;  // a format alone leaves the row its room
+  sheet.Layout().rowFormats.Set(20, {.style = 3});  // a format alone leaves the row its room
   sheet.SetRowHeight(66, 700);
   EXPECT_EQ(Breaks(), (Found{{66, false}, {67, false}, {117, false}}));
   sheet.PageSetup().SetPrintTitleRows("$10:$11");

@@ -168,13 +168,13 @@ TEST_F(SheetTest, CutMovesContentAndStylesToAnotherSheet) {
 TEST_F(SheetTest, InsertedRowsTakeTheHeightRowFormatAndCellFormatsOfTheRowAbove) {
   FillColumn(1, 1, 5);
   sheet.SetRowHeight(3, 30);
-  sheet.Layout().rowFormats[3] = {true, 4, 1, true};
+  sheet.Layout().rowFormats.Set(3, {true, 4, 1, true});
   sheet.Store().SetStyle(3, 2, 7);  // a currency cell, say
   sheet.Store().SetStyle(3, 200, 8);
   sheet.Rows(4, 5).Insert();
   for (int row : {4, 5}) {
     EXPECT_EQ(sheet.RowHeight(row), 30);
-    EXPECT_EQ(sheet.Layout().rowFormats[row], (LineFormat{false, 4, 1, false}))
+    EXPECT_EQ(*sheet.Layout().rowFormats.Find(row), (LineFormat{false, 4, 1, false}))
         << "styled and grouped as row 3, but shown; a collapsed group's mark stays below it";
     EXPECT_EQ(sheet.Store().Find(row, 2)->style, 7u);
     EXPECT_EQ(sheet.Store().Find(row, 200)->style, 8u);

@@ -90,7 +90,7 @@ TEST(PageSubtotals, WorkedExampleOnACopyWithTheRefusedDragOffIgnored) {
 TEST(PageSubtotals, HiddenRowsTakeNoRoomAndSubtotalRowsLookLikeTheRowAbove) {
   Workplace w;
   PutPagedList(w, 120);
-  for (int r = 10; r <= 19; ++r) w.sheet().Layout().rowFormats[r].hidden = true;
+  for (int r = 10; r <= 19; ++r) w.sheet().Layout().rowFormats.Set(r, {.hidden = true});
   for (int r = 3; r <= 120; ++r) w.sheet().Store().SetStyle(r, 2, 9);  // B in a currency format
   FillDialog(w, "B3:C3", "A3", false);
   w.korvel().FYXJYHJ(w.Token(), w.form);
@@ -106,8 +106,8 @@ TEST(PageSubtotals, HiddenRowsTakeNoRoomAndSubtotalRowsLookLikeTheRowAbove) {
     EXPECT_EQ(w.sheet().Store().Find(row, 2)->style, 9u) << "row " << row << " shows currency";
     EXPECT_EQ(w.sheet().Store().Find(row, 3)->style, 0u);
   }
-  EXPECT_TRUE(w.sheet().Layout().rowFormats[10].hidden);
-  EXPECT_FALSE(w.sheet().Layout().rowFormats.contains(60));
+  EXPECT_TRUE(w.sheet().Layout().rowFormats.Find(10)->hidden);
+  EXPECT_EQ(w.sheet().Layout().rowFormats.Find(60), nullptr);
 }
 
 TEST(PageSubtotals, OnePageGetsItsSubtotalAndAGrandTotalOfOneTerm) {
