@@ -27,7 +27,7 @@ CellContents WorkbookSnapshot::Contents(Sheet& sheet) {
   const CellStore& store = sheet.Store();
   store.ForEach(Area{1, 1, kLastRow, kLastColumn}, [&](int row, int column, const Cell& cell) {
     if (!cell.HasContent()) return;
-    contents[{row, column}] = cell.formula           ? cell.formula->text
+    contents[{row, column}] = cell.formula           ? FormulaText(*cell.formula, row, column)
                               : cell.value.IsError() ? std::string(ErrorText(cell.value.AsError()))
                                                      : TextOf(cell.value, sheet.Locale());
   });

@@ -145,7 +145,8 @@ RowHeights ReadWorksheetCells(RowsAhead& rows, Sheet& sheet,
           }
         }
         if (!text.empty())
-          cell.formula = std::make_shared<const CellFormula>(CellFormula{"=" + text});
+          cell.formula =
+              std::make_shared<const CellFormula>(CellFormula{"=" + text, nullptr, row, column});
       }
       if (!cell.IsBlank()) store.Put(row, column, std::move(cell));
     }

@@ -353,7 +353,8 @@ void WorksheetWriter::AppendCell(std::string& out, int row, int column, const Ce
   }
   out += '>';
   if (cell.formula) {
-    std::string_view text = cell.formula->text;
+    std::string written = FormulaText(*cell.formula, row, column);
+    std::string_view text = written;
     if (text.starts_with('=')) text.remove_prefix(1);
     out += "<f>";
     AppendEscaped(out, text);

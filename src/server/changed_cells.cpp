@@ -25,8 +25,12 @@ std::vector<Content> ColumnContents(const Sheet& sheet, int column) {
   return cells;
 }
 
-bool SameContent(const Cell& a, const Cell& b) {
-  if (a.formula || b.formula) return a.formula && b.formula && a.formula->text == b.formula->text;
+// Two cells at (row, column), before and after.
+bool SameContent(const Cell& a, const Cell& b, int row, int column) {
+  if (a.formula || b.formula) {
+    return a.formula && b.formula &&
+           FormulaText(*a.formula, row, column) == FormulaText(*b.formula, row, column);
+  }
   return a.value == b.value;
 }
 
@@ -42,7 +46,8 @@ void CompareSheets(const Sheet* was, const Sheet& now, std::set<std::pair<int, i
       } else if (i == before.size() || after[j].row < before[i].row) {
         cells.emplace(after[j++].row, column);
       } else {
-        if (!SameContent(*before[i].cell, *after[j].cell)) cells.emplace(after[j].row, column);
+        if (!SameContent(*before[i].cell, *after[j].cell, after[j].row, column))
+          cells.emplace(after[j].row, column);
         ++i, ++j;
       }
     }

@@ -145,7 +145,7 @@ nlohmann::json CellsOf(Sheet& sheet, const Area& block,
                               {"c", column},
                               {"text", sheet.Text(tavrin::Range(sheet, Area{row, column, 1, 1}))},
                               {"number", value.IsNumber() || value.IsDate()}};
-      if (cell.formula) shown["formula"] = cell.formula->text;
+      if (cell.formula) shown["formula"] = FormulaText(*cell.formula, row, column);
       if (look != nullptr && look->bold) shown["bold"] = true;
       if (look != nullptr && look->fill) shown["fill"] = look->FillText();
       if (changed != nullptr && changed->contains({row, column})) shown["changed"] = true;

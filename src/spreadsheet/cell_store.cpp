@@ -17,6 +17,18 @@ int CountContent(std::vector<Cell>::const_iterator first, std::vector<Cell>::con
 
 }  // namespace
 
+void CellColumn::Count(Segment& segment, std::vector<Cell>::const_iterator first,
+                       std::vector<Cell>::const_iterator last, int sign) {
+  for (auto cell = first; cell != last; ++cell) {
+    int content = sign * static_cast<int>(cell->HasContent());
+    int formula = sign * static_cast<int>(cell->formula != nullptr);
+    segment.contentCount += content;
+    contentCount_ += content;
+    segment.formulaCount += formula;
+    formulaCount_ += formula;
+  }
+}
+
 size_t CellColumn::SegmentFrom(int row) const {
   auto it = std::partition_point(segments_.begin(), segments_.end(),
                                  [row](const Segment& s) { return s.LastRow() < row; });
@@ -70,51 +82,35 @@ void CellColumn::Put(int row, Cell cell) {
   if (cell.IsBlank()) {
     size_t s = SegmentFrom(row);
     if (s == segments_.size() || segments_[s].firstRow > row) return;
-    Cell& old = segments_[s].cells[row - segments_[s].firstRow];
-    if (old.formula) formulaRows_.erase(row);
-    if (old.HasContent()) {
-      --segments_[s].contentCount;
-      --contentCount_;
-    }
-    old = Cell{};
+    auto old = segments_[s].cells.begin() + (row - segments_[s].firstRow);
+    Count(segments_[s], old, old + 1, -1);
+    *old = Cell{};
     Trim(s);
     return;
   }
+  if (cell.formula) reach_.Widen(cell.formula->reach);
   Segment& segment = Obtain(row);
-  Cell& target = segment.cells[row - segment.firstRow];
-  if (cell.formula) {
-    formulaRows_.insert(row);
-  } else if (target.formula) {
-    formulaRows_.erase(row);
-  }
-  int delta = static_cast<int>(cell.HasContent()) - static_cast<int>(target.HasContent());
-  segment.contentCount += delta;
-  contentCount_ += delta;
-  target = std::move(cell);
+  auto target = segment.cells.begin() + (row - segment.firstRow);
+  Count(segment, target, target + 1, -1);
+  *target = std::move(cell);
+  Count(segment, target, target + 1, 1);
 }
 
 void CellColumn::Clear(int firstRow, int lastRow, ClearPart part) {
-  if (part != ClearPart::Formats) {
-    formulaRows_.erase(formulaRows_.lower_bound(firstRow), formulaRows_.upper_bound(lastRow));
-  }
   size_t first = SegmentFrom(firstRow);
   size_t last = first;
   for (; last < segments_.size() && segments_[last].firstRow <= lastRow; ++last) {
     Segment& segment = segments_[last];
     int from = std::max(firstRow, segment.firstRow) - segment.firstRow;
     int to = std::min(lastRow, segment.LastRow()) - segment.firstRow;
-    for (int i = from; i <= to; ++i) {
-      Cell& cell = segment.cells[i];
-      bool had = cell.HasContent();
+    for (auto cell = segment.cells.begin() + from; cell <= segment.cells.begin() + to; ++cell) {
+      Count(segment, cell, cell + 1, -1);
       if (part != ClearPart::Formats) {
-        cell.value = Variant();
-        cell.formula.reset();
+        cell->value = Variant();
+        cell->formula.reset();
       }
-      if (part != ClearPart::Contents) cell.style = 0;
-      if (had && !cell.HasContent()) {
-        --segment.contentCount;
-        --contentCount_;
-      }
+      if (part != ClearPart::Contents) cell->style = 0;
+      Count(segment, cell, cell + 1, 1);
     }
   }
   for (size_t s = last; s > first; --s) Trim(s - 1);
@@ -217,48 +213,34 @@ void CellColumn::InsertRows(int at, int count) {
     auto last = headMoves ? cut : whole.cells.end();
     part.cells.assign(std::make_move_iterator(first), std::make_move_iterator(last));
     whole.cells.erase(first, last);
-    part.contentCount = CountContent(part.cells.begin(), part.cells.end());
-    whole.contentCount -= part.contentCount;
+    // The moved cells change segments, not columns: their counts go with them.
+    Count(part, part.cells.begin(), part.cells.end(), 1);
+    Count(whole, part.cells.begin(), part.cells.end(), -1);
     if (headMoves) whole.firstRow = at;
     segments_.insert(segments_.begin() + static_cast<long>(s + (headMoves ? 0 : 1)),
                      std::move(part));
     ++s;
   }
   for (size_t k = s; k < segments_.size(); ++k) segments_[k].firstRow += count;
-  ShiftFormulaRows(at, count);
   TruncateAt(kLastRow);
 }
 
-// Formula rows from the row on move by count; rows pushed past the last row are lost.
-void CellColumn::ShiftFormulaRows(int from, int count) {
-  auto first = formulaRows_.lower_bound(from);
-  std::vector<int> moved(first, formulaRows_.end());
-  formulaRows_.erase(first, formulaRows_.end());
-  for (int row : moved) {
-    if (row + count <= kLastRow) formulaRows_.insert(formulaRows_.end(), row + count);
-  }
-}
-
 void CellColumn::TruncateAt(int lastRow) {
-  formulaRows_.erase(formulaRows_.upper_bound(lastRow), formulaRows_.end());
   while (!segments_.empty() && segments_.back().firstRow > lastRow) {
     contentCount_ -= segments_.back().contentCount;
+    formulaCount_ -= segments_.back().formulaCount;
     segments_.pop_back();
   }
   if (segments_.empty() || segments_.back().LastRow() <= lastRow) return;
   Segment& segment = segments_.back();
   auto cut = segment.cells.begin() + (lastRow - segment.firstRow + 1);
-  int lost = CountContent(cut, segment.cells.end());
-  segment.contentCount -= lost;
-  contentCount_ -= lost;
+  Count(segment, cut, segment.cells.end(), -1);
   segment.cells.erase(cut, segment.cells.end());
   Trim(segments_.size() - 1);
 }
 
 void CellColumn::DeleteRows(int at, int count) {
   int end = at + count - 1;
-  formulaRows_.erase(formulaRows_.lower_bound(at), formulaRows_.upper_bound(end));
-  ShiftFormulaRows(end + 1, -count);
   size_t s = SegmentFrom(at);
   while (s < segments_.size()) {
     Segment& segment = segments_[s];
@@ -269,9 +251,7 @@ void CellColumn::DeleteRows(int at, int count) {
     }
     auto from = segment.cells.begin() + (std::max(at, segment.firstRow) - segment.firstRow);
     auto to = segment.cells.begin() + (std::min(end, segment.LastRow()) - segment.firstRow + 1);
-    int lost = CountContent(from, to);
-    segment.contentCount -= lost;
-    contentCount_ -= lost;
+    Count(segment, from, to, -1);
     segment.cells.erase(from, to);
     if (segment.firstRow > at) segment.firstRow = at;
     if (segment.cells.empty()) {

@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -15,17 +14,47 @@ namespace tavrin {
 
 struct FormulaTree;
 
-// A cell's formula: its A1 text in this cell ("=" first), and its parsed tree, relative to the
-// cell and shared by every cell that holds the same relative formula. A text read from a file
-// comes without a tree; the formula engine parses it where it stands on first use.
+// How far a formula's references reach from its own row: up to `up` rows above it and `down`
+// below, when every reference is relative and on the formula's own sheet; else anywhere (an
+// absolute row, a sheet named, or not yet known).
+struct FormulaReach {
+  int up = 0;
+  int down = 0;
+  bool anywhere = true;
+
+  // Reaches what both reach.
+  void Widen(const FormulaReach& other) {
+    up = std::max(up, other.up);
+    down = std::max(down, other.down);
+    anywhere = anywhere || other.anywhere;
+  }
+};
+
+// A cell's formula: its A1 text as written in the cell (row, column) ("=" first), and its parsed
+// tree, relative to the cell and shared by every cell that holds the same relative formula, with
+// the tree's reach. A text read from a file comes without a tree; the formula engine parses it
+// where it was written on first use. Rows moving a formula cell leave its text as written: the
+// text where the cell stands now is FormulaText's. Row and column 0: written where it stands.
 struct CellFormula {
-  CellFormula(std::string a1Text, std::shared_ptr<const FormulaTree> parsed = nullptr)
-      : text(std::move(a1Text)), tree(std::move(parsed)) {}
+  CellFormula(std::string a1Text, std::shared_ptr<const FormulaTree> parsed = nullptr,
+              int writtenRow = 0, int writtenColumn = 0, FormulaReach treeReach = {})
+      : text(std::move(a1Text)),
+        tree(std::move(parsed)),
+        row(writtenRow),
+        column(writtenColumn),
+        reach(treeReach) {}
 
   std::string text;
   mutable std::shared_ptr<const FormulaTree> tree;
+  int row;
+  int column;
+  FormulaReach reach;
 };
 using FormulaPtr = std::shared_ptr<const CellFormula>;
+
+// The formula's A1 text in the cell (row, column) where it stands: as written there, or, when
+// rows moved the cell since, as its references read from there.
+std::string FormulaText(const CellFormula& formula, int row, int column);
 
 // A cell: its value (a formula's result for a formula cell), its formula and its style index
 // (0 is the default style). A cell with only a style holds no content.
@@ -55,8 +84,26 @@ class CellColumn {
   void Clear(int firstRow, int lastRow, ClearPart part);
 
   int ContentCount() const { return contentCount_; }
-  // The rows holding a formula, so that formulas are found without walking every cell.
-  const std::set<int>& FormulaRows() const { return formulaRows_; }
+  // The formulas are counted by segment, so that they are found without walking every cell.
+  int FormulaCount() const { return formulaCount_; }
+  // Calls visit(row, cell) for every formula cell of the rows, top to bottom.
+  template <class Visit>
+  void ForEachFormula(int firstRow, int lastRow, Visit&& visit) const {
+    for (size_t s = SegmentFrom(firstRow); s < segments_.size(); ++s) {
+      const Segment& segment = segments_[s];
+      if (segment.firstRow > lastRow) break;
+      if (segment.formulaCount == 0) continue;
+      int from = std::max(firstRow, segment.firstRow) - segment.firstRow;
+      int to = std::min(lastRow, segment.LastRow()) - segment.firstRow;
+      for (int i = from; i <= to; ++i) {
+        if (segment.cells[i].formula) visit(segment.firstRow + i, segment.cells[i]);
+      }
+    }
+  }
+  // How far the column's formulas reach: at least as far as any of them, so that rows moving
+  // need look only at the formulas that may reach across them. Only written formulas widen it.
+  const FormulaReach& Reach() const { return reach_; }
+  void SetReach(const FormulaReach& reach) { reach_ = reach; }
   int ContentCount(int firstRow, int lastRow) const;
   // The first row at or below the given one holding content, 0 when none.
   int NextContent(int row) const;
@@ -90,6 +137,7 @@ class CellColumn {
   struct Segment {
     int firstRow = 1;
     int contentCount = 0;
+    int formulaCount = 0;
     std::vector<Cell> cells;
     int LastRow() const { return firstRow + static_cast<int>(cells.size()) - 1; }
   };
@@ -101,11 +149,14 @@ class CellColumn {
   // Drops blank cells at a segment's ends and segments left empty.
   void Trim(size_t index);
   void TruncateAt(int lastRow);
-  void ShiftFormulaRows(int from, int count);
+  // Takes the cells of a segment out of the counts (lost) or back in.
+  void Count(Segment& segment, std::vector<Cell>::const_iterator first,
+             std::vector<Cell>::const_iterator last, int sign);
 
   std::vector<Segment> segments_;
   int contentCount_ = 0;
-  std::set<int> formulaRows_;
+  int formulaCount_ = 0;
+  FormulaReach reach_{0, 0, false};
 };
 
 // The cells of a sheet, 65536 rows by 256 columns, stored sparsely by column. Every change moves
@@ -123,6 +174,8 @@ class CellStore {
   // Cells holding content in the area, counted from the stored cells.
   long long ContentCount(const Area& area) const;
   const CellColumn& Column(int column) const { return columns_[column - 1]; }
+  // Sets what the column's formulas reach, as found from all of them.
+  void SetReach(int column, const FormulaReach& reach) { columns_[column - 1].SetReach(reach); }
 
   // Calls visit(row, column, cell) for every stored cell of the area, column by column.
   template <class Visit>

@@ -86,23 +86,18 @@ class RowMove {
   int count_;
 };
 
-// The formula cell now at (row, column) rewritten for the move, or nothing when it stays.
+// The formula cell now at (row, column) rewritten for the move, or nothing when its references
+// still point where they did: a cell the move carried keeps its tree, and its text follows it.
 std::optional<Cell> Rewritten(const RowMove& move, int row, int column, const Cell& cell) {
   int oldRow = move.OldRow(row);
   TreePtr tree = SheetCalc::TreeOf(*cell.formula, oldRow, column);
-  if (oldRow == row && !move.Reaches(tree->root, oldRow)) return std::nullopt;
+  if (!move.Reaches(tree->root, oldRow)) return std::nullopt;
   FormulaNode root = tree->root;
-  bool changed = move.Adjust(root, oldRow, row);
-  if (!changed && oldRow == row) return std::nullopt;
-  TreePtr placed = tree;
-  if (changed) {
-    placed = std::make_shared<const FormulaTree>(
-        FormulaTree{root, WriteFormula(root, Notation::R1C1, row, column)});
-  } else if (tree->r1c1 == cell.formula->text) {
-    return std::nullopt;  // no reference, or a text the engine cannot read: it stays as it was
-  }
+  if (!move.Adjust(root, oldRow, row)) return std::nullopt;
   Cell rewritten = cell;
-  rewritten.formula = SheetCalc::Place(placed, row, column);
+  rewritten.formula = SheetCalc::Place(std::make_shared<const FormulaTree>(FormulaTree{
+                                           root, WriteFormula(root, Notation::R1C1, row, column)}),
+                                       row, column);
   return rewritten;
 }
 
@@ -111,6 +106,13 @@ struct Rewrite {
   int column;
   Cell cell;
 };
+
+// The rows, as they stand after the move, of the formulas that may reach across it: those
+// within reach above the moved rows, and those within reach below them.
+std::vector<RowSpan> RowsInReach(const FormulaReach& reach, int at, int count) {
+  int below = count > 0 ? at + count : at;
+  return {{at - reach.down, at - 1}, {below, below + reach.up - 1}};
+}
 
 }  // namespace
 
@@ -121,11 +123,31 @@ void MoveFormulaRows(Book& book, Sheet& moved, int at, int count) {
     CellStore& store = sheet.Store();
     // Rewritten after the walk, which the writes would disturb.
     std::vector<Rewrite> rewrites;
+    auto look = [&](int row, int column, const Cell& cell) {
+      if (std::optional<Cell> rewritten = Rewritten(move, row, column, cell))
+        rewrites.push_back({row, column, std::move(*rewritten)});
+    };
     for (int column = 1; column <= kLastColumn; ++column) {
-      for (int row : store.Column(column).FormulaRows()) {
-        if (std::optional<Cell> cell = Rewritten(move, row, column, *store.Find(row, column)))
-          rewrites.push_back({row, column, std::move(*cell)});
+      const CellColumn& cells = store.Column(column);
+      if (cells.FormulaCount() == 0) continue;
+      FormulaReach reach = cells.Reach();
+      // Formulas that name no sheet and no absolute row reach only their own sheet's rows near
+      // them: only those near the move can point across it.
+      if (!reach.anywhere) {
+        if (&sheet != &moved) continue;
+        for (RowSpan rows : RowsInReach(reach, at, count)) {
+          cells.ForEachFormula(std::max(rows.first, 1), std::min(rows.last, kLastRow),
+                               [&](int row, const Cell& cell) { look(row, column, cell); });
+        }
+        continue;
       }
+      // Every formula is looked at, and the column's reach learnt afresh from their trees.
+      FormulaReach found{0, 0, false};
+      cells.ForEachFormula(1, kLastRow, [&](int row, const Cell& cell) {
+        look(row, column, cell);
+        found.Widen(SheetCalc::Reach(SheetCalc::TreeOf(*cell.formula, move.OldRow(row), column)));
+      });
+      store.SetReach(column, found);
     }
     for (Rewrite& rewrite : rewrites)
       store.Put(rewrite.row, rewrite.column, std::move(rewrite.cell));

@@ -33,9 +33,8 @@ LookupIndex::LookupIndex(const Sheet& sheet, const Area& line)
   const CellStore& store = sheet.Store();
   for (int c = line.column; c <= line.LastColumn(); ++c) {
     stamps_.push_back(store.ColumnVersion(c));
-    const std::set<int>& formulaRows = store.Column(c).FormulaRows();
-    auto formula = formulaRows.lower_bound(line.row);
-    formulas_ = formulas_ || (formula != formulaRows.end() && *formula <= line.LastRow());
+    store.Column(c).ForEachFormula(line.row, line.LastRow(),
+                                   [&](int, const Cell&) { formulas_ = true; });
   }
   sheet.ForEachValue(line, [&](int row, int column, const Variant& value) {
     int position = Position(row, column);

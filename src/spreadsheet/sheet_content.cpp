@@ -88,7 +88,7 @@ void Sheet::SetValues(const Area& area, const Block& values) {
 
 std::string Sheet::Formula(const tavrin::Range& cell) {
   const Cell* found = store_.Find(cell.Row(), cell.Column());
-  return found ? EntryText(*found, Locale()) : "";
+  return found ? EntryText(*found, cell.Row(), cell.Column(), Locale()) : "";
 }
 
 void Sheet::SetFormula(const tavrin::Range& range, const std::string& formula) {

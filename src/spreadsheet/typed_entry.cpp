@@ -40,8 +40,8 @@ Entry ReadEntry(const Variant& value, const UserLocale& locale) {
   return {value, nullptr};
 }
 
-std::string EntryText(const Cell& cell, const UserLocale& locale) {
-  if (cell.formula) return cell.formula->text;
+std::string EntryText(const Cell& cell, int row, int column, const UserLocale& locale) {
+  if (cell.formula) return FormulaText(*cell.formula, row, column);
   return DisplayText(cell.value, locale);
 }
 

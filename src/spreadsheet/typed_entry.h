@@ -22,7 +22,7 @@ Entry ReadEntry(const Variant& value, const UserLocale& locale);
 
 // A cell's Formula: the formula's text, or the constant as it would be typed (a number without
 // thousands separators, "TRUE"/"FALSE", a date's text, an error value's text), "" when empty.
-std::string EntryText(const Cell& cell, const UserLocale& locale);
+std::string EntryText(const Cell& cell, int row, int column, const UserLocale& locale);
 
 // A value as the general format displays it.
 std::string DisplayText(const Variant& value, const UserLocale& locale);

@@ -7,6 +7,7 @@
 
 #include "host/address.h"
 #include "host/variant.h"
+#include "spreadsheet/cell_store.h"
 
 namespace tavrin {
 
@@ -82,6 +83,8 @@ struct FormulaTree {
   bool computable = true;
   // Its A1 texts, made when it is first placed in a cell (SheetCalc::Place).
   mutable std::shared_ptr<const A1Texts> a1 = nullptr;
+  // How far its references reach, found when it is first placed in a cell.
+  mutable std::optional<FormulaReach> reach = std::nullopt;
 };
 using TreePtr = std::shared_ptr<const FormulaTree>;
 

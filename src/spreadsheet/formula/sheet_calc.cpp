@@ -63,6 +63,23 @@ void ForEachReference(const FormulaNode& root, F&& f) {
   }
 }
 
+// How far a tree's references reach in rows from its cell.
+FormulaReach ReachOf(const FormulaTree& tree) {
+  FormulaReach reach{0, 0, false};
+  if (!tree.computable) return reach;  // never rewritten: nothing of it is read as references
+  ForEachReference(tree.root, [&](const Reference& ref) {
+    if (ref.shape == Reference::Shape::Columns) return;
+    if (!ref.sheet.empty()) reach.anywhere = true;
+    for (const RefPart* part : {&ref.row1, &ref.row2}) {
+      if (part == &ref.row2 && ref.shape == Reference::Shape::Cell) break;
+      if (part->absolute) reach.anywhere = true;
+      reach.up = std::max(reach.up, -part->value);
+      reach.down = std::max(reach.down, part->value);
+    }
+  });
+  return reach;
+}
+
 uint32_t KeyOf(int row, int column) {
   return static_cast<uint32_t>(row) << 8 | static_cast<uint32_t>(column - 1);
 }
@@ -146,12 +163,12 @@ void SheetCalc::ComputeReadsFirst(int row, int column) {
       SheetCalc& calc = target->Calc();
       calc.Refresh();
       for (int c = area->column; c <= area->LastColumn(); ++c) {
-        const std::set<int>& rows = target->Store().Column(c).FormulaRows();
-        for (auto r = rows.lower_bound(area->row); r != rows.end() && *r <= area->LastRow(); ++r) {
-          if (calc.results_.contains(KeyOf(*r, c)) || !seen.insert({&calc, KeyOf(*r, c)}).second)
-            continue;
-          stack.push_back({&calc, *r, c, false});
-        }
+        target->Store().Column(c).ForEachFormula(
+            area->row, area->LastRow(), [&](int r, const Cell&) {
+              if (calc.results_.contains(KeyOf(r, c)) || !seen.insert({&calc, KeyOf(r, c)}).second)
+                return;
+              stack.push_back({&calc, r, c, false});
+            });
       }
     });
   }
@@ -226,11 +243,14 @@ TreePtr SheetCalc::Parse(const std::string& text, Notation first, int row, int c
 
 FormulaPtr SheetCalc::Place(const TreePtr& tree, int row, int column) {
   if (!tree->a1) tree->a1 = std::make_shared<const A1Texts>(tree->root);
-  return std::make_shared<const CellFormula>(CellFormula{tree->a1->At(row, column), tree});
+  if (!tree->reach) tree->reach = ReachOf(*tree);
+  return std::make_shared<const CellFormula>(
+      CellFormula{tree->a1->At(row, column), tree, row, column, *tree->reach});
 }
 
 TreePtr SheetCalc::TreeOf(const CellFormula& formula, int row, int column) {
   if (formula.tree) return formula.tree;
+  if (formula.row != 0) row = formula.row, column = formula.column;
   std::optional<FormulaNode> root = ParseFormula(formula.text, Notation::A1, row, column);
   if (!root) root = ParseFormula(formula.text, Notation::R1C1, row, column);
   FormulaTree tree;
@@ -243,6 +263,19 @@ TreePtr SheetCalc::TreeOf(const CellFormula& formula, int row, int column) {
   }
   formula.tree = std::make_shared<const FormulaTree>(std::move(tree));
   return formula.tree;
+}
+
+FormulaReach SheetCalc::Reach(const TreePtr& tree) {
+  if (!tree->reach) tree->reach = ReachOf(*tree);
+  return *tree->reach;
+}
+
+std::string FormulaText(const CellFormula& formula, int row, int column) {
+  if (formula.row == 0 || (formula.row == row && formula.column == column)) return formula.text;
+  TreePtr tree = SheetCalc::TreeOf(formula, row, column);
+  if (!tree->computable) return formula.text;
+  if (!tree->a1) tree->a1 = std::make_shared<const A1Texts>(tree->root);
+  return tree->a1->At(row, column);
 }
 
 // An index is replaced only at the first use in a later content version, after every answer

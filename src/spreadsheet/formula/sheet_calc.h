@@ -41,6 +41,8 @@ class SheetCalc {
   // The tree of a cell's formula; a text read from a file is parsed on first use (a text the
   // engine cannot read gives a tree that is not computable, and keeps its text).
   static TreePtr TreeOf(const CellFormula& formula, int row, int column);
+  // How far the tree's references reach from its cell.
+  static FormulaReach Reach(const TreePtr& tree);
   // The lookup index of a one-column or one-row range, nullptr when lookup indexes are switched
   // off. It is built on first use and kept while the range holds the values it was built from
   // (LookupIndex::StillHolds, looked at once each time the content moves on), so writes beside
