@@ -64,9 +64,9 @@ class RowMove {
       }
       span = *moved;
     }
-    RefPart row1 = Placed(ref.row1, span.first, row);
+    RefPart row1 = PlacedPart(ref.row1, span.first, row);
     RefPart row2 =
-        ref.shape == Reference::Shape::Cell ? ref.row2 : Placed(ref.row2, span.last, row);
+        ref.shape == Reference::Shape::Cell ? row1 : PlacedPart(ref.row2, span.last, row);
     changed |= row1.value != ref.row1.value || row2.value != ref.row2.value;
     ref.row1 = row1;
     ref.row2 = row2;
@@ -74,12 +74,6 @@ class RowMove {
   }
 
  private:
-  // A row as the part writes it from the cell's row: itself when absolute, else the offset.
-  static RefPart Placed(RefPart part, int target, int row) {
-    part.value = part.absolute ? target : target - row;
-    return part;
-  }
-
   bool own_;
   std::string movedName_;
   int at_;
@@ -94,18 +88,8 @@ std::optional<Cell> Rewritten(const RowMove& move, int row, int column, const Ce
   if (!move.Reaches(tree->root, oldRow)) return std::nullopt;
   FormulaNode root = tree->root;
   if (!move.Adjust(root, oldRow, row)) return std::nullopt;
-  Cell rewritten = cell;
-  rewritten.formula = SheetCalc::Place(std::make_shared<const FormulaTree>(FormulaTree{
-                                           root, WriteFormula(root, Notation::R1C1, row, column)}),
-                                       row, column);
-  return rewritten;
+  return WithFormulaRoot(cell, root, row, column);
 }
-
-struct Rewrite {
-  int row;
-  int column;
-  Cell cell;
-};
 
 // The rows, as they stand after the move, of the formulas that may reach across it: those
 // within reach above the moved rows, and those within reach below them.
@@ -116,13 +100,20 @@ std::vector<RowSpan> RowsInReach(const FormulaReach& reach, int at, int count) {
 
 }  // namespace
 
+Cell WithFormulaRoot(const Cell& cell, const FormulaNode& root, int row, int column) {
+  Cell rewritten = cell;
+  rewritten.formula = SheetCalc::Place(std::make_shared<const FormulaTree>(FormulaTree{
+                                           root, WriteFormula(root, Notation::R1C1, row, column)}),
+                                       row, column);
+  return rewritten;
+}
+
 void MoveFormulaRows(Book& book, Sheet& moved, int at, int count) {
   for (int s = 1; s <= book.SheetCount(); ++s) {
     Sheet& sheet = book.GetSheet(s);
     RowMove move(sheet, moved, at, count);
     CellStore& store = sheet.Store();
-    // Rewritten after the walk, which the writes would disturb.
-    std::vector<Rewrite> rewrites;
+    std::vector<FormulaRewrite> rewrites;
     auto look = [&](int row, int column, const Cell& cell) {
       if (std::optional<Cell> rewritten = Rewritten(move, row, column, cell))
         rewrites.push_back({row, column, std::move(*rewritten)});
@@ -149,7 +140,7 @@ void MoveFormulaRows(Book& book, Sheet& moved, int at, int count) {
       });
       store.SetReach(column, found);
     }
-    for (Rewrite& rewrite : rewrites)
+    for (FormulaRewrite& rewrite : rewrites)
       store.Put(rewrite.row, rewrite.column, std::move(rewrite.cell));
   }
 }

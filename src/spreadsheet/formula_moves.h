@@ -1,9 +1,30 @@
 #pragma once
 
+#include "spreadsheet/cell_store.h"
+#include "spreadsheet/formula/formula_tree.h"
+
 namespace tavrin {
 
 class Book;
 class Sheet;
+
+// A formula cell rewritten when cells moved, put back after the walk over the formulas, which
+// the writes would disturb.
+struct FormulaRewrite {
+  int row;
+  int column;
+  Cell cell;
+};
+
+// The cell with its formula's tree replaced by the root, placed at (row, column).
+Cell WithFormulaRoot(const Cell& cell, const FormulaNode& root, int row, int column);
+
+// A coordinate of a reference as it is written from the cell's: the target itself when absolute,
+// else its offset from the cell's.
+inline RefPart PlacedPart(RefPart part, int target, int own) {
+  part.value = part.absolute ? target : target - own;
+  return part;
+}
 
 // After whole rows were inserted (count > 0) or deleted (count < 0) at a row of a sheet, every
 // formula of the workbook that points at that sheet is rewritten to point at the same cells:

@@ -128,9 +128,9 @@ class Sheet : public Worksheet {
       }
     });
   }
-  // The cells of an area as Copy takes them: formulas with their results, parsed where they
-  // stand so that they move with their relative references.
-  CellBlock ReadBlock(const Area& area) const;
+  // The cells of an area as Copy takes them: formulas parsed where they stand so that they move
+  // with their relative references, with their results for a paste of values (withResults).
+  CellBlock ReadBlock(const Area& area, bool withResults = true) const;
   // A cell to put at (row, column): its formula rebuilt there, the tree shared.
   static Cell Placed(Cell cell, int row, int column);
 

@@ -11,13 +11,13 @@ Cell Sheet::Placed(Cell cell, int row, int column) {
   return cell;
 }
 
-CellBlock Sheet::ReadBlock(const Area& area) const {
+CellBlock Sheet::ReadBlock(const Area& area, bool withResults) const {
   CellBlock block = CellBlock::Read(store_, area);
   for (CellBlock::Placed& placed : block.cells) {
     if (!placed.cell.formula) continue;
     int row = area.row + placed.row, column = area.column + placed.column;
     SheetCalc::TreeOf(*placed.cell.formula, row, column);
-    placed.cell.value = CellValue(row, column);
+    if (withResults) placed.cell.value = CellValue(row, column);
   }
   return block;
 }

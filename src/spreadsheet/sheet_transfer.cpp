@@ -2,6 +2,7 @@
 
 #include "host/host_error.h"
 #include "spreadsheet/advanced_filter.h"
+#include "spreadsheet/formula_cuts.h"
 #include "spreadsheet/formula_moves.h"
 #include "spreadsheet/row_moves.h"
 #include "spreadsheet/sheet.h"
@@ -43,14 +44,18 @@ void Sheet::Copy(const tavrin::Range& source) {
 }
 
 void Sheet::Copy(const tavrin::Range& source, const tavrin::Range& destination) {
-  CellBlock block = ReadBlock(source.FirstArea());
+  CellBlock block = ReadBlock(source.FirstArea(), false);
   SheetOf(destination).PasteBlock(block, destination.FirstArea(), xlPasteAll, false);
 }
 
+// Within a sheet, references follow the cut cells; to another sheet the cells go as copied.
 void Sheet::Cut(const tavrin::Range& source, const tavrin::Range& destination) {
-  CellBlock block = ReadBlock(source.FirstArea());
+  CellBlock block = ReadBlock(source.FirstArea(), false);
   store_.Clear(source.FirstArea(), ClearPart::All);
-  SheetOf(destination).PasteBlock(block, destination.FirstArea(), xlPasteAll, false);
+  Sheet& target = SheetOf(destination);
+  target.PasteBlock(block, destination.FirstArea(), xlPasteAll, false);
+  if (&target == this)
+    MoveFormulaCut(book_, *this, source.FirstArea(), destination.Row(), destination.Column());
 }
 
 void Sheet::PasteSpecial(const tavrin::Range& at, XlPasteType paste,

@@ -226,5 +226,41 @@ TEST(Partition, ALayoutEndingInColumnIVRuns) {
   EXPECT_TRUE(w.At("HQ3").IsEmpty());
 }
 
+// A running total in C: each record's row number in B added to the total above it.
+void PutRunningTotals(Workplace& w, int lastRow) {
+  w.Put("A1", {{"名", "数", "累计"}});
+  for (int r = 2; r <= lastRow; ++r) {
+    std::string row = std::to_string(r);
+    w.Put("A" + row, {{"r" + row, r, r == 2 ? "=B2" : "=C" + std::to_string(r - 1) + "+B" + row}});
+  }
+}
+
+TEST(Partition, MovedFormulasKeepTheirCellsAndFormulasOnCutCellsFollowThem) {
+  Workplace w;
+  PutRunningTotals(w, 41);
+  FillDialog(w, "1", "2", "0", "2", "1");
+  w.runtime.answers = {vbOK};
+  w.korvel().SJFQ(w.Token(), w.form);
+
+  ASSERT_EQ(w.sheet().Name(), "Sheet1 (2)");
+  Worksheet& copy = w.sheet();
+  // Records 4 and 5 went to E2:G3, beside records 2 and 3.
+  EXPECT_EQ(copy.Range("G2").Formula(), "=C3+F2");
+  EXPECT_EQ(w.sheet().Range("G2").Text(), "9");
+  EXPECT_EQ(copy.Range("C4").Formula(), "=G3+B4") << "records 6 and 7 now stand in rows 4 and 5";
+  EXPECT_EQ(w.sheet().Range("C4").Text(), "20");
+  // Every record keeps its running total, wherever it went.
+  for (int r = 2; r <= 41; ++r) {
+    int record = 0;
+    for (const char* name : {"A", "E"}) {
+      Variant value = w.At(std::string(name) + std::to_string(r));
+      if (value.IsEmpty()) continue;
+      record = std::stoi(value.AsText().substr(1));
+      std::string total = std::string(name == std::string("A") ? "C" : "G") + std::to_string(r);
+      EXPECT_EQ(w.At(total), Variant(record * (record + 1) / 2 - 1)) << total;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tavrin

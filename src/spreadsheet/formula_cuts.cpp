@@ -1,0 +1,122 @@
+#include "spreadsheet/formula_cuts.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "spreadsheet/book.h"
+#include "spreadsheet/formula/sheet_calc.h"
+#include "spreadsheet/formula_moves.h"
+#include "spreadsheet/sheet.h"
+#include "spreadsheet/text_compare.h"
+
+namespace tavrin {
+
+namespace {
+
+class CutMove {
+ public:
+  CutMove(const Sheet& formulaSheet, const Sheet& cutSheet, const Area& cut, int row, int column)
+      : own_(&formulaSheet == &cutSheet),
+        cutName_(cutSheet.Name()),
+        cut_(cut),
+        rows_(row - cut.row),
+        columns_(column - cut.column) {}
+
+  // Rewrites the references of a node read in the cell (oldRow, oldColumn) for the cell now at
+  // (row, column): a reference into the cut area follows its cells, any other keeps its cells.
+  // True when any changed.
+  bool Adjust(FormulaNode& node, int oldRow, int oldColumn, int row, int column) const {
+    bool changed = false;
+    for (FormulaNode& child : node.children)
+      changed |= Adjust(child, oldRow, oldColumn, row, column);
+    if (node.kind != FormulaNode::Kind::Ref) return changed;
+    Reference& ref = node.ref;
+    bool follows = IntoCut(ref, oldRow, oldColumn);
+    int down = follows ? rows_ : 0, across = follows ? columns_ : 0;
+    Reference placed = ref;
+    // A cell's second corner is its first, so both corners are placed whatever the shape.
+    if (ref.shape != Reference::Shape::Columns) {
+      placed.row1 = PlacedPart(ref.row1, ref.row1.At(oldRow) + down, row);
+      placed.row2 = PlacedPart(ref.row2, ref.row2.At(oldRow) + down, row);
+    }
+    if (ref.shape != Reference::Shape::Rows) {
+      placed.column1 = PlacedPart(ref.column1, ref.column1.At(oldColumn) + across, column);
+      placed.column2 = PlacedPart(ref.column2, ref.column2.At(oldColumn) + across, column);
+    }
+    changed |= placed.row1.value != ref.row1.value || placed.row2.value != ref.row2.value ||
+               placed.column1.value != ref.column1.value ||
+               placed.column2.value != ref.column2.value;
+    ref = placed;
+    return changed;
+  }
+
+ private:
+  // Whether a reference read in the cell lies wholly in the cut area of the cut sheet.
+  bool IntoCut(const Reference& ref, int row, int column) const {
+    if (ref.shape == Reference::Shape::Columns || ref.shape == Reference::Shape::Rows) return false;
+    bool onCutSheet = ref.sheet.empty() ? own_ : EqualsIgnoringCase(ref.sheet, cutName_);
+    std::optional<Area> target = ref.Resolve(row, column);
+    return onCutSheet && target && target->row >= cut_.row && target->LastRow() <= cut_.LastRow() &&
+           target->column >= cut_.column && target->LastColumn() <= cut_.LastColumn();
+  }
+
+  bool own_;
+  std::string cutName_;
+  Area cut_;
+  int rows_;
+  int columns_;
+};
+
+// The formula cell rewritten for the cut, read where it stood and placed where it stands, or
+// nothing when its references are as they were.
+std::optional<Cell> CutRewritten(const CutMove& move, int oldRow, int oldColumn, int row,
+                                 int column, const Cell& cell) {
+  TreePtr tree = SheetCalc::TreeOf(*cell.formula, oldRow, oldColumn);
+  if (!tree->computable) return std::nullopt;
+  FormulaNode root = tree->root;
+  if (!move.Adjust(root, oldRow, oldColumn, row, column)) return std::nullopt;
+  return WithFormulaRoot(cell, root, row, column);
+}
+
+}  // namespace
+
+void MoveFormulaCut(Book& book, Sheet& sheet, const Area& cut, int row, int column) {
+  Area pasted{row, column, cut.rows, cut.columns};
+  for (int s = 1; s <= book.SheetCount(); ++s) {
+    Sheet& other = book.GetSheet(s);
+    CutMove move(other, sheet, cut, row, column);
+    CellStore& store = other.Store();
+    std::vector<FormulaRewrite> rewrites;
+    for (int c = 1; c <= kLastColumn; ++c) {
+      const CellColumn& cells = store.Column(c);
+      if (cells.FormulaCount() == 0) continue;
+      const FormulaReach& reach = cells.Reach();
+      if (&other != &sheet && !reach.anywhere) continue;
+      auto look = [&](int r, const Cell& cell) {
+        bool moved = &other == &sheet && pasted.Contains(r, c);
+        int oldRow = moved ? r - pasted.row + cut.row : r;
+        int oldColumn = moved ? c - pasted.column + cut.column : c;
+        if (std::optional<Cell> rewritten = CutRewritten(move, oldRow, oldColumn, r, c, cell))
+          rewrites.push_back({r, c, std::move(*rewritten)});
+      };
+      // Only formulas within reach of the cut rows can point into them; the moved ones are all
+      // looked at.
+      int first = 1, last = kLastRow;
+      if (!reach.anywhere) {
+        first = std::max(cut.row - reach.down, 1);
+        last = std::min(cut.LastRow() + reach.up, kLastRow);
+      }
+      cells.ForEachFormula(first, last, look);
+      if (&other == &sheet && c >= pasted.column && c <= pasted.LastColumn()) {
+        cells.ForEachFormula(pasted.row, std::min(pasted.LastRow(), first - 1), look);
+        cells.ForEachFormula(std::max(pasted.row, last + 1), pasted.LastRow(), look);
+      }
+    }
+    for (FormulaRewrite& rewrite : rewrites)
+      store.Put(rewrite.row, rewrite.column, std::move(rewrite.cell));
+  }
+}
+
+}  // namespace tavrin
