@@ -48,6 +48,7 @@ void Timed(benchmark::State& state, Prepare prepare, Run run) {
     state.PauseTiming();
     if (setup->messages.str().find("未知错误") != std::string::npos) {
       state.SkipWithError(setup->messages.str().c_str());
+      break;
     }
     setup.reset();
     state.ResumeTiming();
