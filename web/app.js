@@ -21,6 +21,7 @@ const state = {
   uploaded: false,
   menu: null,
   busy: false,
+  running: false, // a run is going: the page reads, and a tab click only shows its sheet
 };
 
 const status = (text) => ($("status").textContent = text);
@@ -100,7 +101,7 @@ async function selectSheet(index) {
   if (index === state.sheet) return;
   state.selections.set(state.sheet, rectAddress(grid.selectedBox()));
   const selection = state.selections.get(index) ?? "A1";
-  await post("/api/select", { sheet: index, selection });
+  if (!state.running) await post("/api/select", { sheet: index, selection });
   state.workbook.active = index;
   await showSheet(index, selection);
 }
@@ -117,7 +118,7 @@ function showSelection(box) {
 
 grid.onSelect = (box, final) => {
   showSelection(box);
-  if (!final) return;
+  if (!final || state.running) return;
   clearTimeout(sending);
   const sheet = state.sheet;
   const selection = rectAddress(box);
@@ -143,6 +144,18 @@ $("namebox").addEventListener("keydown", (event) => {
 
 // ---- running a tool
 
+// While a run is going: the page reads the workbook, and the status bar shows how long it takes.
+async function whileRunning(name, work) {
+  state.running = true;
+  const running = name ? `正在运行 ${name}…` : "正在运行…";
+  status(running);
+  try {
+    return await work((seconds) => status(`${running} 已用 ${seconds} 秒`));
+  } finally {
+    state.running = false;
+  }
+}
+
 async function afterRun(result) {
   state.changed = result?.changed ?? [];
   await loadWorkbook(true);
@@ -153,10 +166,9 @@ async function afterRun(result) {
 function openDialog(description) {
   const dialog = openToolDialog(description, grid, guarded(async (tool, controls) => {
     dialog.setBusy(true);
-    status(`正在运行 ${tool}…`);
     let result = null;
     try {
-      result = await runTool(tool, controls, grid);
+      result = await whileRunning(description.title ?? tool, (progress) => runTool(tool, controls, grid, progress));
     } finally {
       // A dialog the tool left up comes back once the page shows what the run did.
       if (result?.form !== "shown") dialog.close();
@@ -319,9 +331,6 @@ document.addEventListener("keydown", (event) => {
 
 guarded(async () => {
   await Promise.all([loadMenu(), loadWorkbook("all")]);
-  if (state.workbook.running) {
-    status("正在运行…");
-    await afterRun(await follow(grid));
-  }
+  if (state.workbook.running) await afterRun(await whileRunning("", (progress) => follow(grid, progress)));
   grid.viewport.focus();
 })();

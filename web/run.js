@@ -1,23 +1,27 @@
 import { get, post } from "./api.js";
 import { messageBox, promptBox } from "./boxes.js";
 
-// A run of a tool: started, then followed until it ends, each box it shows answered in the page.
-// Resolves to the run's last state.
-export async function runTool(tool, controls, grid) {
+// A run of a tool: started, then followed until it ends, each box it shows answered in the page,
+// and progress(seconds) told each second of a run that has taken a second or more. Resolves to
+// the run's last state.
+export async function runTool(tool, controls, grid, progress) {
   await post("/api/run", { tool, controls });
-  return follow(grid);
+  return follow(grid, progress);
 }
 
 const same = (a, b) => a.title === b.title && a.text === b.text;
 const pause = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 // Follows the run going on, if any (also after the page was opened again during a run).
-export async function follow(grid) {
+export async function follow(grid, progress = () => {}) {
   const shown = [];
   const answered = new Set();
   for (;;) {
     const state = await get("/api/run?wait=1");
-    if (state.state === "running") continue;
+    if (state.state === "running") {
+      if (state.seconds >= 1) progress(state.seconds);
+      continue;
+    }
     if (state.state === "asking") {
       const q = state.question;
       if (answered.has(q.id)) {

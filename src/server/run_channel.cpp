@@ -1,5 +1,7 @@
 #include "server/run_channel.h"
 
+#include <thread>
+
 #include <nlohmann/json.hpp>
 
 #include "host/runtime.h"
@@ -42,6 +44,7 @@ const char* ButtonsName(int buttons) {
 
 void RunChannel::Begin() {
   state = RunState::Running;
+  started = lastPause = std::chrono::steady_clock::now();
   question.reset();
   reply.reset();
   messages.clear();
@@ -89,6 +92,18 @@ std::optional<std::string> RunChannel::AskRange(const std::string& prompt,
   return given->range;
 }
 
+void RunChannel::Breathe() {
+  using namespace std::chrono_literals;
+  if (runnerLock == nullptr || !runnerLock->owns_lock()) return;
+  auto now = std::chrono::steady_clock::now();
+  if (now - lastPause < 50ms) return;
+  // Long enough for the requests waiting for the lock to take it in turn.
+  runnerLock->unlock();
+  std::this_thread::sleep_for(2ms);
+  runnerLock->lock();
+  lastPause = std::chrono::steady_clock::now();
+}
+
 void RunChannel::End(RunState ended, std::string reached) {
   state = ended;
   error = std::move(reached);
@@ -134,6 +149,11 @@ void RunChannel::Close() {
 
 void RunChannel::Describe(nlohmann::json& out) const {
   out["state"] = StateName(state);
+  if (Going()) {
+    out["seconds"] =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started)
+            .count();
+  }
   if (question && state == RunState::Asking) {
     nlohmann::json& asked = out["question"];
     asked["id"] = question->id;

@@ -34,6 +34,11 @@ class RunChannel {
   int AskMessage(const std::string& prompt, int buttons, const std::string& title);
   // Asks for a range and waits: the address typed, or nothing when cancelled (and once closed).
   std::optional<std::string> AskRange(const std::string& prompt, const std::string& title);
+  // The run's thread, between two operations on the workbook: once it has worked for a while
+  // without a pause, it lets go of the lock for a moment, so the page's requests to read the
+  // workbook are answered during a long run (those that would change it are refused while a
+  // run is going).
+  void Breathe();
   // The run is over: finished, stopped before finishing or failed (with what reached the
   // caller, if anything).
   void End(RunState state, std::string error = {});
@@ -48,7 +53,8 @@ class RunChannel {
   // No one will answer any more (the server stops): every question gets its default at once.
   void Close();
 
-  // {"state":..., "question":..., "messages":[...], "error":...}
+  // {"state":..., "seconds":..., "question":..., "messages":[...], "error":...}; seconds: how
+  // long the run going has taken so far, in whole seconds.
   void Describe(nlohmann::json& out) const;
 
  private:
@@ -63,6 +69,7 @@ class RunChannel {
   std::mutex mutex;
   std::condition_variable moved;
   std::unique_lock<std::mutex>* runnerLock = nullptr;
+  std::chrono::steady_clock::time_point started, lastPause;
   RunState state = RunState::Idle;
   int lastId = 0;
   struct Question {

@@ -27,7 +27,7 @@ namespace {
 using Lock = std::unique_lock<std::mutex>;
 namespace fs = std::filesystem;
 
-constexpr auto kLongestWait = std::chrono::seconds(20);
+constexpr auto kLongestWait = std::chrono::seconds(1);
 
 const char* FormStateName(const DialogForm* form) {
   if (form == nullptr) return "unloaded";
@@ -68,14 +68,16 @@ Workbench::Workbench(fs::path path, const std::string& encoding)
     : file(std::move(path)), folder(file.parent_path()), shownName(file.filename().string()) {
   session = std::make_unique<WorkbookSession>(
       runtime, [&](Spreadsheet& app) -> Book& { return OpenWorkbook(app, file, encoding); });
-  AskRangesOfThePage();
+  ConnectToThePage();
 }
 
-// The host's input box for a range is a question to the page, as a message box is.
-void Workbench::AskRangesOfThePage() {
+// The host's input box for a range is a question to the page, as a message box is; between its
+// operations, a long run lets the page read the workbook.
+void Workbench::ConnectToThePage() {
   session->App().SetInputAnswerer([this](const std::string& prompt, const std::string& title) {
     return channel.AskRange(prompt, title);
   });
+  session->App().SetBetweenOperations([this] { channel.Breathe(); });
 }
 
 Workbench::~Workbench() {
@@ -343,7 +345,7 @@ nlohmann::json Workbench::Open(const std::string& fileName, const std::string& b
   form.reset();
   before.reset();
   session = std::move(opened);
-  AskRangesOfThePage();
+  ConnectToThePage();
   if (toolsRemoved) RemoveTools();
   file.clear();
   shownName = fileName;

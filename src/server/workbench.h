@@ -59,7 +59,7 @@ class Workbench {
   void Run(const ToolDefinition& tool);
   void NoteChanges();
   void RemoveTools();
-  void AskRangesOfThePage();
+  void ConnectToThePage();
   Book& UserBook();
   Sheet& SheetAt(int index);
   // A folder of the server's own for files it writes on the way (made when first needed).

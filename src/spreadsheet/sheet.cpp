@@ -27,6 +27,7 @@ void Sheet::Activate() {
 }
 
 void Sheet::Copy(Worksheet& after) {
+  book_.Parent().BetweenOperations();
   auto* target = dynamic_cast<Sheet*>(&after);
   if (target == nullptr || &target->book_ != &book_)
     throw HostError::MethodFailed("Worksheet", "Copy");

@@ -56,6 +56,7 @@ void Sheet::WriteEntry(const tavrin::Range& range, const Variant& value, Notatio
 }
 
 void Sheet::SetValue(const tavrin::Range& range, const Variant& value) {
+  book_.Parent().BetweenOperations();
   WriteEntry(range, value, Notation::A1);
 }
 
@@ -68,6 +69,7 @@ Block Sheet::Values(const Area& area) {
 }
 
 void Sheet::SetValues(const Area& area, const Block& values) {
+  book_.Parent().BetweenOperations();
   if (values.Rows() != area.rows || values.Columns() != area.columns) {
     throw HostError::ApplicationDefined();
   }
@@ -92,6 +94,7 @@ std::string Sheet::Formula(const tavrin::Range& cell) {
 }
 
 void Sheet::SetFormula(const tavrin::Range& range, const std::string& formula) {
+  book_.Parent().BetweenOperations();
   WriteEntry(range, Variant(formula), Notation::A1);
 }
 
@@ -102,6 +105,7 @@ std::string Sheet::FormulaR1C1(const tavrin::Range& cell) {
 }
 
 void Sheet::SetFormulaR1C1(const tavrin::Range& range, const std::string& formula) {
+  book_.Parent().BetweenOperations();
   WriteEntry(range, Variant(formula), Notation::R1C1);
 }
 
@@ -110,6 +114,7 @@ std::string Sheet::Text(const tavrin::Range& cell) {
 }
 
 void Sheet::ClearContents(const tavrin::Range& range) {
+  book_.Parent().BetweenOperations();
   for (const Area& area : range.Areas()) store_.Clear(area, ClearPart::Contents);
 }
 

@@ -27,6 +27,7 @@ CellBlock Sheet::ReadBlock(const Area& area, bool withResults) const {
 // every copy shares the source's tree; constants, numbers included, copy as they are.
 void Sheet::AutoFill(const tavrin::Range& source, const tavrin::Range& destination,
                      XlAutoFillType type) {
+  book_.Parent().BetweenOperations();
   const Area& from = source.FirstArea();
   const Area& to = destination.FirstArea();
   bool sameColumns = from.column == to.column && from.columns == to.columns;

@@ -26,6 +26,7 @@ std::vector<Area> WholeRowsBottomFirst(const Range& range, const char* method) {
 // Only the copy to another place; filtering in place hides rows, which the sheet does not do.
 void Sheet::AdvancedFilter(const tavrin::Range& list, XlFilterAction action,
                            const tavrin::Range& copyToRange, bool unique) {
+  book_.Parent().BetweenOperations();
   if (action != xlFilterCopy) throw HostError::MethodFailed("Range", "AdvancedFilter");
   Sheet& destination = SheetOf(copyToRange);
   CopyFilteredRows(
@@ -35,6 +36,7 @@ void Sheet::AdvancedFilter(const tavrin::Range& list, XlFilterAction action,
 }
 
 void Sheet::Copy(const tavrin::Range& source) {
+  book_.Parent().BetweenOperations();
   CellBlock block = ReadBlock(source.FirstArea());
   if (source.FirstArea().IsWholeRows()) {
     for (int r = source.Row(); r <= source.FirstArea().LastRow(); ++r)
@@ -44,12 +46,14 @@ void Sheet::Copy(const tavrin::Range& source) {
 }
 
 void Sheet::Copy(const tavrin::Range& source, const tavrin::Range& destination) {
+  book_.Parent().BetweenOperations();
   CellBlock block = ReadBlock(source.FirstArea(), false);
   SheetOf(destination).PasteBlock(block, destination.FirstArea(), xlPasteAll, false);
 }
 
 // Within a sheet, references follow the cut cells; to another sheet the cells go as copied.
 void Sheet::Cut(const tavrin::Range& source, const tavrin::Range& destination) {
+  book_.Parent().BetweenOperations();
   CellBlock block = ReadBlock(source.FirstArea(), false);
   store_.Clear(source.FirstArea(), ClearPart::All);
   Sheet& target = SheetOf(destination);
@@ -60,6 +64,7 @@ void Sheet::Cut(const tavrin::Range& source, const tavrin::Range& destination) {
 
 void Sheet::PasteSpecial(const tavrin::Range& at, XlPasteType paste,
                          XlPasteSpecialOperation operation, bool skipBlanks, bool transpose) {
+  book_.Parent().BetweenOperations();
   const std::optional<CellBlock>& clipboard = book_.Parent().Clipboard();
   if (!clipboard || operation != xlPasteSpecialOperationNone) {
     throw HostError::MethodFailed("Range", "PasteSpecial");
@@ -124,6 +129,7 @@ void Sheet::PasteBlock(const CellBlock& block, const Area& at, XlPasteType paste
 // Whole rows only, for now: the formula engine adjusts references when rows move, and partial
 // ranges shift cells sideways, which the store does not do yet.
 void Sheet::Insert(const tavrin::Range& range, XlShift) {
+  book_.Parent().BetweenOperations();
   std::vector<Area> areas = WholeRowsBottomFirst(range, "Insert");
   for (const Area& area : areas) {
     // The host refuses to push content off the sheet's last row.
@@ -143,6 +149,7 @@ void Sheet::Insert(const tavrin::Range& range, XlShift) {
 }
 
 void Sheet::Delete(const tavrin::Range& range, XlShift) {
+  book_.Parent().BetweenOperations();
   for (const Area& area : WholeRowsBottomFirst(range, "Delete")) {
     store_.DeleteRows(area.row, area.rows);
     ShiftRowHeights(area.row, -area.rows);

@@ -45,6 +45,13 @@ class Spreadsheet : public Application {
   // The host workbook that ThisWorkbook gives.
   void SetThisWorkbook(Book& book) { thisBook_ = &book; }
   void SetInputAnswerer(InputAnswerer answerer) { answerer_ = std::move(answerer); }
+  // Called before each operation that changes a sheet's cells or rows, when the workbook is as
+  // one operation left it: the host's moment to let its window answer the user during a long
+  // run. Nothing by default.
+  void SetBetweenOperations(std::function<void()> pause) { betweenOperations_ = std::move(pause); }
+  void BetweenOperations() const {
+    if (betweenOperations_) betweenOperations_();
+  }
   const UserLocale& Locale() const { return locale_; }
 
   // The clipboard: the block last copied, or nothing.
@@ -109,6 +116,7 @@ class Spreadsheet : public Application {
   Book* activeBook_ = nullptr;
   Book* thisBook_ = nullptr;
   InputAnswerer answerer_;
+  std::function<void()> betweenOperations_;
   std::optional<CellBlock> clipboard_;
   std::unique_ptr<BookWindows> windows_;
   std::unique_ptr<SheetFunctions> functions_;

@@ -1,0 +1,72 @@
+#include "server/run_channel.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+namespace tavrin {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A run that works without asking anything, pausing between its operations as the spreadsheet
+// does, until the test has read or five seconds have gone.
+class WorkingRun {
+ public:
+  WorkingRun(RunChannel& channel, std::atomic<bool>& readWhileRunning)
+      : runner([this, &channel, &readWhileRunning] {
+          std::unique_lock<std::mutex> lock(channel.Mutex());
+          channel.SetRunnerLock(&lock);
+          channel.Begin();
+          started = true;
+          auto end = std::chrono::steady_clock::now() + 5s;
+          while (!read && std::chrono::steady_clock::now() < end) {
+            std::this_thread::sleep_for(1ms);  // an operation's work
+            channel.Breathe();
+          }
+          readWhileRunning = read.load();
+          channel.SetRunnerLock(nullptr);
+          channel.End(RunState::Finished);
+        }) {
+    while (!started) std::this_thread::yield();
+  }
+  ~WorkingRun() { runner.join(); }
+
+  std::atomic<bool> started{false}, read{false};
+  std::thread runner;
+};
+
+TEST(RunChannelTest, ALongRunLetsTheWorkbookBeReadBetweenItsOperations) {
+  RunChannel channel;
+  std::atomic<bool> readWhileRunning{false};
+  {
+    WorkingRun run(channel, readWhileRunning);
+    std::this_thread::sleep_for(120ms);
+    {
+      std::lock_guard<std::mutex> reading(channel.Mutex());
+      nlohmann::json status;
+      channel.Describe(status);
+      EXPECT_EQ(status["state"], "running");
+      EXPECT_EQ(status["seconds"], 0) << "how long it has taken, in whole seconds";
+      run.read = true;
+    }
+  }
+  EXPECT_TRUE(readWhileRunning) << "read before the run ended, not after it";
+  nlohmann::json status;
+  channel.Describe(status);
+  EXPECT_EQ(status["state"], "finished");
+  EXPECT_FALSE(status.contains("seconds")) << "only while a run is going";
+}
+
+TEST(RunChannelTest, OutsideARunBreathingLetsGoOfNothing) {
+  RunChannel channel;
+  std::unique_lock<std::mutex> held(channel.Mutex());
+  channel.Breathe();  // no run's lock: nothing to let go of
+  EXPECT_TRUE(held.owns_lock());
+}
+
+}  // namespace
+}  // namespace tavrin
