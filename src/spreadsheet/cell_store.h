@@ -33,8 +33,9 @@ struct FormulaReach {
 // A cell's formula: its A1 text as written in the cell (row, column) ("=" first), and its parsed
 // tree, relative to the cell and shared by every cell that holds the same relative formula, with
 // the tree's reach. A text read from a file comes without a tree; the formula engine parses it
-// where it was written on first use. Rows moving a formula cell leave its text as written: the
-// text where the cell stands now is FormulaText's. Row and column 0: written where it stands.
+// where it was written on first use. A formula the engine placed (a fill, a write) comes without
+// a text, and rows moving a formula cell leave its text as written: the text where the cell
+// stands now is FormulaText's, made from the tree. Row and column 0: written where it stands.
 struct CellFormula {
   CellFormula(std::string a1Text, std::shared_ptr<const FormulaTree> parsed = nullptr,
               int writtenRow = 0, int writtenColumn = 0, FormulaReach treeReach = {})

@@ -128,7 +128,9 @@ TEST_P(GoldenWorkbooks, EveryFormulaComputesTheStoredResultOrTheHostsAnswer) {
     }
     Variant computed = stored.sheet->CellValue(stored.row, stored.column);
     EXPECT_TRUE(Same(computed, expected))
-        << cell << " " << stored.sheet->Store().Find(stored.row, stored.column)->formula->text
+        << cell << " "
+        << FormulaText(*stored.sheet->Store().Find(stored.row, stored.column)->formula, stored.row,
+                       stored.column)
         << ": computed " << Shown(computed) << ", expected " << Shown(expected);
   }
   int listed = 0;

@@ -53,7 +53,7 @@ inline Variant ValueAt(const Sheet& sheet, const std::string& address) {
 inline std::string FormulaAt(const Sheet& sheet, const std::string& address) {
   Area at = ParseAddress(address)->areas.front();
   const Cell* cell = sheet.Store().Find(at.row, at.column);
-  return cell && cell->formula ? cell->formula->text : "";
+  return cell && cell->formula ? FormulaText(*cell->formula, at.row, at.column) : "";
 }
 
 inline uint32_t StyleAt(const Sheet& sheet, const std::string& address) {

@@ -15,7 +15,8 @@ std::map<std::pair<int, int>, std::tuple<Variant, std::string, uint32_t>> CellsO
   sheet.Store().ForEach(
       Area{1, 1, kLastRow, kLastColumn}, [&](int row, int column, const Cell& cell) {
         if (cell.IsBlank()) return;
-        cells[{row, column}] = {cell.value, cell.formula ? cell.formula->text : "", cell.style};
+        cells[{row, column}] = {
+            cell.value, cell.formula ? FormulaText(*cell.formula, row, column) : "", cell.style};
       });
   return cells;
 }

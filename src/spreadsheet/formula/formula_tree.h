@@ -81,9 +81,9 @@ struct FormulaTree {
   FormulaNode root;
   std::string r1c1;
   bool computable = true;
-  // Its A1 texts, made when it is first placed in a cell (SheetCalc::Place).
+  // Its A1 texts, made when a cell holding it is first asked for its text (FormulaText).
   mutable std::shared_ptr<const A1Texts> a1 = nullptr;
-  // How far its references reach, found when it is first placed in a cell.
+  // How far its references reach, found when it is first placed in a cell (SheetCalc::Place).
   mutable std::optional<FormulaReach> reach = std::nullopt;
 };
 using TreePtr = std::shared_ptr<const FormulaTree>;

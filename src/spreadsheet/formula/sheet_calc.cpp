@@ -242,10 +242,8 @@ TreePtr SheetCalc::Parse(const std::string& text, Notation first, int row, int c
 }
 
 FormulaPtr SheetCalc::Place(const TreePtr& tree, int row, int column) {
-  if (!tree->a1) tree->a1 = std::make_shared<const A1Texts>(tree->root);
   if (!tree->reach) tree->reach = ReachOf(*tree);
-  return std::make_shared<const CellFormula>(
-      CellFormula{tree->a1->At(row, column), tree, row, column, *tree->reach});
+  return std::make_shared<const CellFormula>(CellFormula{"", tree, row, column, *tree->reach});
 }
 
 TreePtr SheetCalc::TreeOf(const CellFormula& formula, int row, int column) {
@@ -271,7 +269,8 @@ FormulaReach SheetCalc::Reach(const TreePtr& tree) {
 }
 
 std::string FormulaText(const CellFormula& formula, int row, int column) {
-  if (formula.row == 0 || (formula.row == row && formula.column == column)) return formula.text;
+  bool standsWhereWritten = formula.row == 0 || (formula.row == row && formula.column == column);
+  if (!formula.text.empty() && standsWhereWritten) return formula.text;
   TreePtr tree = SheetCalc::TreeOf(formula, row, column);
   if (!tree->computable) return formula.text;
   if (!tree->a1) tree->a1 = std::make_shared<const A1Texts>(tree->root);

@@ -36,7 +36,7 @@ class SheetCalc {
   // other; nullptr when it is a formula in neither, or calls a function of the host with too
   // few or too many arguments.
   TreePtr Parse(const std::string& text, Notation first, int row, int column);
-  // The cell formula of a tree in the cell: its A1 text there, the tree shared.
+  // The cell formula of a tree in the cell, the tree shared; its A1 text is made when asked for.
   static FormulaPtr Place(const TreePtr& tree, int row, int column);
   // The tree of a cell's formula; a text read from a file is parsed on first use (a text the
   // engine cannot read gives a tree that is not computable, and keeps its text).
