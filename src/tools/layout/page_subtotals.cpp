@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,8 +12,11 @@ namespace tavrin {
 
 namespace {
 
-// "=SUM(R[-n]C:R[-1]C)": the rows from the page's first data row down to the row above.
+// "=SUM(R[-n]C:R[-1]C)": the rows from the page's first data row down to the row above. A page
+// holding none of the list's rows sums nothing: "=0", where the span would be empty and the formula
+// would point at its own cell.
 std::string PageSum(int rowsAbove) {
+  if (rowsAbove <= 0) return "=0";
   return "=SUM(R[-" + std::to_string(rowsAbove) + "]C:R[-1]C)";
 }
 
@@ -117,31 +121,47 @@ class PageSubtotalsRun {
     }
   }
 
-  // Each page closed with a subtotal row, its break moved below it. The break count is read
-  // again after every page: inserting rows makes the host page the sheet afresh.
+  // Each page closed with a subtotal row, its break moved below it. The breaks are read again
+  // after every page: inserting rows makes the host page the sheet afresh. A page above the
+  // list's first row has nothing to sum.
   void CloseEveryPage() {
-    int i = 1;
-    int n = breaks->Count();
-    while (i <= n) {
-      int r = breaks->Item(i).Location().Row() - 1;
-      int s;
-      if (keepManualBreaks && breaks->Item(i).Type() == xlPageBreakManual) {
-        // The page keeps all its rows; the subtotal row goes below them.
-        s = r + 1;
-        subtotalRows.push_back(s);
-        copy->Rows(r + 1, r + 1).Insert();
-        breaks->Item(i).SetLocation(copy->Rows(r + 2, r + 2));
-      } else {
-        // The page's last row moves down onto the next page.
-        s = r;
-        subtotalRows.push_back(s);
-        copy->Rows(r, r).Insert();
-        breaks->Item(i).SetLocation(copy->Rows(r + 1, r + 1));
-      }
-      WriteSubtotal(s);
-      pageTop = s + 1;
-      n = breaks->Count();
-      ++i;
+    for (nextBreak = 1; nextBreak <= breaks->Count(); ++nextBreak) {
+      int r = breaks->Item(nextBreak).Location().Row() - 1;
+      if (r >= pageTop) ClosePage(FirstChoice(r));
+    }
+  }
+
+  // Where the page ending on row r takes its subtotal row first: on row r, the page's last row
+  // moving down onto the next page; below row r when the option keeps a manual break's page
+  // whole, or when row r is the page's only row of the list.
+  int FirstChoice(int r) {
+    bool keepsItsRows = keepManualBreaks && breaks->Item(nextBreak).Type() == xlPageBreakManual;
+    return keepsItsRows || r == pageTop ? r + 1 : r;
+  }
+
+  // The page closed by the break numbered nextBreak gets its subtotal row, the next page starting
+  // below it.
+  void ClosePage(int firstChoice) {
+    int s = PlaceSubtotalRow(firstChoice);
+    subtotalRows.push_back(s);
+    WriteSubtotal(s);
+    pageTop = s + 1;
+    // A subtotal row that took a page of its own leaves one more break above its own.
+    if (breaks->Item(nextBreak).Location().Row() <= s) ++nextBreak;
+  }
+
+  // A row inserted at s, the page's break moved onto row s first so that the row pushes it down
+  // below itself. The new row is as tall as the row above it; when the page no longer holds it
+  // (the host breaks the page above it), it goes out again and in one row higher, so the page's
+  // last printed row that still leaves room takes it and hidden rows after a full page are passed
+  // over. The page keeps its first list row: a subtotal there stays even when it runs over.
+  int PlaceSubtotalRow(int s) {
+    while (true) {
+      breaks->Item(nextBreak).SetLocation(copy->Rows(s, s));
+      copy->Rows(s, s).Insert();
+      if (breaks->Item(nextBreak).Location().Row() == s + 1 || s == pageTop + 1) return s;
+      copy->Rows(s, s).Delete();
+      --s;
     }
   }
 
@@ -152,21 +172,46 @@ class PageSubtotalsRun {
         .SetFormula(PageSum(row - pageTop));
   }
 
-  // The last page: two rows below the lowest filled cell of the label and summed columns, its
-  // subtotal and the grand total of every subtotal row.
-  void AddLastPageAndGrandTotal() {
-    endRow = copy->Cells(kLastRow, labelCol).End(xlUp).Row() + 1;
-    for (int j = firstCol; j <= lastCol; ++j) {
-      int below = copy->Cells(kLastRow, j).End(xlUp).Row() + 1;
-      if (below > endRow) endRow = below;
+  // The lowest filled cell of the label and summed columns: End(xlUp) from the sheet's last row,
+  // unless that row is filled itself.
+  int LowestListRow(Worksheet& sheet) {
+    int lowest = 1;
+    for (int j : ListColumns()) {
+      Range bottom = sheet.Cells(kLastRow, j);
+      lowest = std::max(lowest, bottom.Value().IsEmpty() ? bottom.End(xlUp).Row() : kLastRow);
     }
+    return lowest;
+  }
+
+  // The label column, then the summed columns.
+  std::vector<int> ListColumns() const {
+    std::vector<int> columns{labelCol};
+    for (int j = firstCol; j <= lastCol; ++j) columns.push_back(j);
+    return columns;
+  }
+
+  // The last page: two rows below the lowest filled cell of the label and summed columns, its
+  // subtotal and the grand total of every subtotal row. The total's label goes in first, so the
+  // host pages the two rows: when the page has no room for both, its last list row moves on with
+  // them, as a full page's last row does.
+  void AddLastPageAndGrandTotal() {
+    endRow = LowestListRow(*copy) + 1;
     copy->Rows(endRow, endRow).Insert();
     copy->Rows(endRow, endRow).Insert();
-    WriteSubtotal(endRow);
     copy->Cells(endRow + 1, labelCol).SetValue(totalLabel);
+    if (FinalRowsRunOver() && endRow - 1 > pageTop) {
+      ClosePage(endRow - 1);
+      ++endRow;
+    }
+    WriteSubtotal(endRow);
     subtotalRows.push_back(endRow);
     copy->Range(copy->Cells(endRow + 1, firstCol), copy->Cells(endRow + 1, lastCol))
         .SetFormula(GrandSum(subtotalRows, endRow + 1));
+  }
+
+  // Whether the host starts a page at the last page's subtotal row or at the grand-total row.
+  bool FinalRowsRunOver() {
+    return nextBreak <= breaks->Count() && breaks->Item(nextBreak).Location().Row() <= endRow + 1;
   }
 
   // The two final rows look like the last data row.
@@ -188,6 +233,7 @@ class PageSubtotalsRun {
   Worksheet* copy = nullptr;
   int savedView = 0;
   HPageBreaks* breaks = nullptr;
+  int nextBreak = 1;
   std::vector<int> subtotalRows;
   int endRow = 0;
 };
