@@ -40,6 +40,44 @@ TEST(PageSubtotals, PastTwoHundredFiftyFivePagesTheGrandTotalSumsGroupsOf255) {
   EXPECT_EQ(last.Offset(0, 1).Value(), Variant((3.0 + 14000) * 13998 / 2));
 }
 
+// The value of every row of column B labelled as a subtotal above the grand-total row.
+double SumOfSubtotals(Workplace& w, int totalRow) {
+  double sum = 0;
+  for (int r = 1; r < totalRow; ++r) {
+    if (w.At("A" + std::to_string(r)) == Variant("小计")) {
+      sum += w.At("B" + std::to_string(r)).AsNumber();
+    }
+  }
+  return sum;
+}
+
+TEST(PageSubtotals, TheListedGrandTotalIsKeptWhileItFitsInAFormula) {
+  Workplace w;
+  PutPagedList(w, 37382);
+  FillDialog(w, "B3:B3", "A3", false);
+  w.korvel().FYXJYHJ(w.Token(), w.form);
+  Range last = w.sheet().Range("A65536").End(xlUp);
+  std::string total = last.Offset(0, 1).FormulaR1C1();
+  EXPECT_EQ(total.size(), 8187u);
+  EXPECT_TRUE(total.starts_with("=SUM(SUM(R[-38096]C,R[-38046]C,")) << total.substr(0, 40);
+  EXPECT_EQ(last.Offset(0, 1).Value(), Variant((3.0 + 37382) * 37380 / 2));
+}
+
+TEST(PageSubtotals, PastTheLongestFormulaTheGrandTotalIsHalfOfTheListAndItsSubtotals) {
+  Workplace w;
+  PutPagedList(w, 45000);
+  FillDialog(w, "B3:C3", "A3", false);
+  w.korvel().FYXJYHJ(w.Token(), w.form);
+  ASSERT_EQ(w.Texts(), std::vector<std::string>{"运行完毕"});
+  int totalRow = w.sheet().Range("A65536").End(xlUp).Row();
+  // 918 full pages, then 18 rows on the last: the grand total is row 45000 + 918 + 2.
+  ASSERT_EQ(totalRow, 45920);
+  EXPECT_EQ(R1C1(w, "B45920"), "=SUM(R[-45917]C:R[-1]C)/2");
+  EXPECT_EQ(R1C1(w, "C45920"), "=SUM(R[-45917]C:R[-1]C)/2");
+  EXPECT_EQ(w.At("B45920"), Variant(SumOfSubtotals(w, totalRow)));
+  EXPECT_EQ(w.At("B45920"), Variant((3.0 + 45000) * 44998 / 2));
+}
+
 TEST(PageSubtotals, WorkedExampleOnACopyWithTheRefusedDragOffIgnored) {
   Workplace w;
   PutPagedList(w, 120);

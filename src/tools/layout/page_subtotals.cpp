@@ -20,13 +20,14 @@ std::string PageSum(int rowsAbove) {
   return "=SUM(R[-" + std::to_string(rowsAbove) + "]C:R[-1]C)";
 }
 
-// A function takes at most 255 arguments.
+// The host's limits on a formula: its text, and the arguments of one function.
+constexpr size_t kLongestFormula = 8192;
 constexpr size_t kMostArguments = 255;
 
 // "=SUM(R[-74]C,R[-26]C,R[-1]C)": every subtotal row, seen from the grand-total row. Past 255
 // pages the same terms go in groups of 255, each group a SUM inside the SUM, so that every
 // spreadsheet program computes the total.
-std::string GrandSum(const std::vector<int>& subtotalRows, int totalRow) {
+std::string ListedSum(const std::vector<int>& subtotalRows, int totalRow) {
   bool grouped = subtotalRows.size() > kMostArguments;
   std::string text = "=SUM(";
   for (size_t i = 0; i < subtotalRows.size(); ++i) {
@@ -38,6 +39,16 @@ std::string GrandSum(const std::vector<int>& subtotalRows, int totalRow) {
   }
   text.back() = ')';
   return text;
+}
+
+// The grand total: the subtotal rows listed while their list fits in a formula (about 700
+// pages). Past that, half the sum of every row from the list's first row down to the last
+// subtotal: each data row lies in exactly one page's span, so that sum holds every subtotal
+// twice, once as itself and once as its page's rows.
+std::string GrandSum(const std::vector<int>& subtotalRows, int listTop, int totalRow) {
+  std::string listed = ListedSum(subtotalRows, totalRow);
+  if (listed.size() <= kLongestFormula) return listed;
+  return "=SUM(R[" + std::to_string(listTop - totalRow) + "]C:R[-1]C)/2";
 }
 
 // One run of FYXJYHJ once events are off, step by step. A reference that does not resolve ends
@@ -90,7 +101,7 @@ class PageSubtotalsRun {
   // The first page's first data row, the summed columns, the two labels, the label column and
   // the manual-break option.
   void ReadParameters() {
-    pageTop = data->Row();
+    listTop = pageTop = data->Row();
     firstCol = data->Column();
     lastCol = firstCol + data->ColumnsCount() - 1;
     subtotalLabel = form.Controls("TextBox1").Value();
@@ -206,7 +217,7 @@ class PageSubtotalsRun {
     WriteSubtotal(endRow);
     subtotalRows.push_back(endRow);
     copy->Range(copy->Cells(endRow + 1, firstCol), copy->Cells(endRow + 1, lastCol))
-        .SetFormula(GrandSum(subtotalRows, endRow + 1));
+        .SetFormula(GrandSum(subtotalRows, listTop, endRow + 1));
   }
 
   // Whether the host starts a page at the last page's subtotal row or at the grand-total row.
@@ -227,7 +238,7 @@ class PageSubtotalsRun {
   Application& app;
   Workbook* book = nullptr;
   std::optional<Range> data, labels;
-  int pageTop = 0, firstCol = 0, lastCol = 0, labelCol = 0;
+  int listTop = 0, pageTop = 0, firstCol = 0, lastCol = 0, labelCol = 0;
   Variant subtotalLabel, totalLabel;
   bool keepManualBreaks = false;
   Worksheet* copy = nullptr;
