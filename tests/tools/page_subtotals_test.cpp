@@ -78,6 +78,20 @@ TEST(PageSubtotals, PastTheLongestFormulaTheGrandTotalIsHalfOfTheListAndItsSubto
   EXPECT_EQ(w.At("B45920"), Variant((3.0 + 45000) * 44998 / 2));
 }
 
+TEST(PageSubtotals, AListThatCannotTakeItsSubtotalRowsIsRefusedBeforeTheCopy) {
+  Workplace w;
+  w.Put("A1", {{"名称", "金额"}});
+  for (int r = 2; r <= kLastRow; ++r) w.Put("A" + std::to_string(r), {{"n", r}});
+  FillDialog(w, "B2:B2", "A2", false);
+  w.korvel().FYXJYHJ(w.Token(), w.form);
+  EXPECT_EQ(w.Texts(), std::vector<std::string>{"数据行数过多，每页加入小计行后将超出第65536行！"});
+  EXPECT_EQ(w.Titles(), std::vector<std::string>{"Lumo提示"});
+  EXPECT_EQ(w.book().SheetCount(), 1) << "no copy";
+  EXPECT_FALSE(w.korvel().RunFinished());
+  EXPECT_TRUE(w.app.EnableEvents());
+  EXPECT_EQ(w.form.GetState(), DialogForm::State::Shown);
+}
+
 TEST(PageSubtotals, WorkedExampleOnACopyWithTheRefusedDragOffIgnored) {
   Workplace w;
   PutPagedList(w, 120);

@@ -62,6 +62,7 @@ class PageSubtotalsRun {
     book = &app.ActiveWorkbook();
     if (!ReferencesResolve()) return;
     ReadParameters();
+    if (!ListCanGrow()) return;
     app.SetScreenUpdating(false);
     CopySheet();
     ShowPageBreaks();
@@ -108,6 +109,22 @@ class PageSubtotalsRun {
     totalLabel = form.Controls("TextBox2").Value();
     labelCol = labels->Column();
     keepManualBreaks = frame.FieldChecked("CheckBox1");
+  }
+
+  // The rows the run inserts must fit on the sheet below the list: at least one for every page
+  // break below the list's first row but the last (which may be dragged off), and the two final
+  // rows. A list that cannot take them is refused before anything changes.
+  bool ListCanGrow() {
+    Worksheet& sheet = book->ActiveSheet();
+    HPageBreaks& found = sheet.HPageBreaks();
+    int breaksInList = 0;
+    for (int k = found.Count(); k >= 1 && found.Item(k).Location().Row() > listTop; --k) {
+      ++breaksInList;
+    }
+    if (LowestListRow(sheet) + breaksInList + 1 <= kLastRow) return true;
+    frame.Message("数据行数过多，每页加入小计行后将超出第" + std::to_string(kLastRow) + "行！");
+    frame.EventsBack();
+    return false;
   }
 
   // The work goes on a copy at the end of the workbook.
