@@ -39,8 +39,8 @@ std::vector<ToolDefinition> LayoutTools() {
                     .required = true},
                    {.flags = "--keep-manual-breaks",
                     .control = "CheckBox1",
-                    .help = "A page ending at a manual break keeps all its rows; its subtotal "
-                            "goes below them",
+                    .help = "A page ending at a manual break keeps its rows and its subtotal "
+                            "goes below them (a full page gives up its last row to make room)",
                     .label = "保留手动分页符所在页的全部行",
                     .kind = Kind::Flag}}});
   tools.push_back(
