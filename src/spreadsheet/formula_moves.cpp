@@ -85,7 +85,8 @@ class RowMove {
 std::optional<Cell> Rewritten(const RowMove& move, int row, int column, const Cell& cell) {
   int oldRow = move.OldRow(row);
   TreePtr tree = SheetCalc::TreeOf(*cell.formula, oldRow, column);
-  if (!move.Reaches(tree->root, oldRow)) return std::nullopt;
+  // A cell that stayed changes only when it points at rows that moved.
+  if (oldRow == row && !move.Reaches(tree->root, oldRow)) return std::nullopt;
   FormulaNode root = tree->root;
   if (!move.Adjust(root, oldRow, row)) return std::nullopt;
   return WithFormulaRoot(cell, root, row, column);

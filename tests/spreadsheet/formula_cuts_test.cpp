@@ -28,5 +28,22 @@ TEST_F(FormulaCutsTest, MovedFormulasKeepTheirCellsAndReferencesToCutCellsFollow
   EXPECT_EQ(Get("C8"), Variant(36.0)) << "the total is as it was";
 }
 
+TEST_F(FormulaCutsTest, RangesWhollyInTheCutFollowItAndOtherSheetsFollowToo) {
+  PutRunningTotal();
+  Sheet& other = book.AddSheet("Other");
+  At("E1").SetFormula("=SUM(B4:B5)");
+  At("E2").SetFormula("=SUM(B3:B5)");
+  At("E3").SetFormula("=$B$4*2");
+  other.Range("A1").SetFormula("=Sheet1!C5+'Sheet1'!B8");
+  other.Range("A2").SetFormula("=C5");
+  sheet.Range("B4:C5").Cut(sheet.Range("F1"));
+  EXPECT_EQ(FormulaOf("E1"), "=SUM(F1:F2)") << "the range lay wholly in the cut cells";
+  EXPECT_EQ(FormulaOf("E2"), "=SUM(B3:B5)") << "a range reaching out of them stays";
+  EXPECT_EQ(FormulaOf("E3"), "=$F$1*2") << "an absolute reference follows, and stays absolute";
+  EXPECT_EQ(other.Range("A1").Formula(), "=Sheet1!G2+Sheet1!B8");
+  EXPECT_EQ(other.Range("A2").Formula(), "=C5") << "the other sheet's own cells stay";
+  EXPECT_EQ(other.Range("A1").Value(), Variant(15.0 + 8));
+}
+
 }  // namespace
 }  // namespace tavrin

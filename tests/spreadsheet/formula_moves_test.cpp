@@ -1,4 +1,7 @@
+#include <random>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "sheet_fixture.h"
 
@@ -94,6 +97,59 @@ TEST_F(FormulaMovesTest, TheStoreKnowsItsFormulaRowsThroughEveryKindOfWrite) {
   sheet.Range("B40").Copy(sheet.Range("B41"));
   expectKnown("cut and copied");
   EXPECT_EQ(known(), (std::set<int>{40, 41, 65529}));
+}
+
+// Formulas near and far, each beside its own id: relative cells and ranges in B (a column whose
+// formulas reach only rows near them), absolute rows in D and another sheet in F (columns whose
+// formulas reach anywhere). Rows inserted anywhere leave every result as it was, and deleting
+// them again gives every formula its text back. Only the formulas within reach of a move are
+// looked at, so a formula the reach missed would show another result.
+TEST_F(FormulaMovesTest, RowsInsertedAnywhereAndDeletedAgainLeaveEveryFormulaAsItWas) {
+  std::mt19937 draw(7);
+  auto row = [&](int most) { return 1 + static_cast<int>(draw() % most); };
+  for (int r = 1; r <= 300; ++r) sheet.Cells(r, 1).SetValue(Variant(1000 + r));
+  for (int id = 1; id <= 90; ++id) {
+    int at = row(300), target = row(300), second = row(300);
+    std::string formula;
+    switch (id % 4) {
+      case 0:
+        formula = "=A" + std::to_string(target);
+        break;
+      case 1:
+        formula = "=$A$" + std::to_string(target) + "+A" + std::to_string(second);
+        break;
+      case 2:
+        formula = "=SUM(A" + std::to_string(std::min(target, second)) + ":A" +
+                  std::to_string(std::max(target, second)) + ")";
+        break;
+      default:
+        formula = "=Other!A1+A" + std::to_string(target);
+    }
+    int column = id % 4 == 1 ? 4 : id % 4 == 3 ? 6 : 2;
+    sheet.Cells(at, column).SetFormula(formula);
+    sheet.Cells(at, column + 1).SetValue(Variant(id));
+  }
+  other.Range("A1").SetValue(Variant(5));
+  auto snapshot = [&] {
+    std::map<double, std::pair<std::string, Variant>> byId;
+    for (int c : {2, 4, 6}) {
+      sheet.Store().Column(c).ForEachFormula(1, kLastRow, [&](int r, const Cell&) {
+        byId[sheet.Cells(r, c + 1).Value().AsNumber()] = {sheet.Cells(r, c).FormulaR1C1(),
+                                                          sheet.Cells(r, c).Value()};
+      });
+    }
+    return byId;
+  };
+  auto before = snapshot();
+  for (int step = 0; step < 40; ++step) {
+    int at = row(320), count = row(5);
+    sheet.Rows(at, at + count - 1).Insert();
+    for (const auto& [id, was] : snapshot()) {
+      ASSERT_EQ(was.second, before[id].second) << "formula " << id << " after step " << step;
+    }
+    sheet.Rows(at, at + count - 1).Delete(xlShiftUp);
+    ASSERT_EQ(snapshot(), before) << "step " << step;
+  }
 }
 
 }  // namespace
