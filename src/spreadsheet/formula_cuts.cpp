@@ -21,19 +21,27 @@ class CutMove {
       : own_(&formulaSheet == &cutSheet),
         cutName_(cutSheet.Name()),
         cut_(cut),
+        pasted_{row, column, cut.rows, cut.columns},
         rows_(row - cut.row),
         columns_(column - cut.column) {}
 
   // Rewrites the references of a node read in the cell (oldRow, oldColumn) for the cell now at
-  // (row, column): a reference into the cut area follows its cells, any other keeps its cells.
-  // True when any changed.
+  // (row, column): a reference into the cut area follows its cells, one into the cells pasted
+  // over becomes #REF!, any other keeps its cells. True when any changed.
   bool Adjust(FormulaNode& node, int oldRow, int oldColumn, int row, int column) const {
     bool changed = false;
     for (FormulaNode& child : node.children)
       changed |= Adjust(child, oldRow, oldColumn, row, column);
     if (node.kind != FormulaNode::Kind::Ref) return changed;
     Reference& ref = node.ref;
-    bool follows = IntoCut(ref, oldRow, oldColumn);
+    bool follows = Within(ref, oldRow, oldColumn, cut_);
+    if (!follows && Within(ref, oldRow, oldColumn, pasted_)) {
+      // The cells it pointed at were pasted over.
+      node = FormulaNode{};
+      node.kind = FormulaNode::Kind::Error;
+      node.error = ErrorValue::Ref;
+      return true;
+    }
     int down = follows ? rows_ : 0, across = follows ? columns_ : 0;
     Reference placed = ref;
     // A cell's second corner is its first, so both corners are placed whatever the shape.
@@ -53,18 +61,19 @@ class CutMove {
   }
 
  private:
-  // Whether a reference read in the cell lies wholly in the cut area of the cut sheet.
-  bool IntoCut(const Reference& ref, int row, int column) const {
+  // Whether a reference read in the cell lies wholly in an area of the cut sheet.
+  bool Within(const Reference& ref, int row, int column, const Area& area) const {
     if (ref.shape == Reference::Shape::Columns || ref.shape == Reference::Shape::Rows) return false;
     bool onCutSheet = ref.sheet.empty() ? own_ : EqualsIgnoringCase(ref.sheet, cutName_);
     std::optional<Area> target = ref.Resolve(row, column);
-    return onCutSheet && target && target->row >= cut_.row && target->LastRow() <= cut_.LastRow() &&
-           target->column >= cut_.column && target->LastColumn() <= cut_.LastColumn();
+    return onCutSheet && target && target->row >= area.row && target->LastRow() <= area.LastRow() &&
+           target->column >= area.column && target->LastColumn() <= area.LastColumn();
   }
 
   bool own_;
   std::string cutName_;
   Area cut_;
+  Area pasted_;
   int rows_;
   int columns_;
 };

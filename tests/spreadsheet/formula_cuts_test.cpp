@@ -34,12 +34,14 @@ TEST_F(FormulaCutsTest, RangesWhollyInTheCutFollowItAndOtherSheetsFollowToo) {
   At("E1").SetFormula("=SUM(B4:B5)");
   At("E2").SetFormula("=SUM(B3:B5)");
   At("E3").SetFormula("=$B$4*2");
+  At("E4").SetFormula("=F2+G9");
   other.Range("A1").SetFormula("=Sheet1!C5+'Sheet1'!B8");
   other.Range("A2").SetFormula("=C5");
   sheet.Range("B4:C5").Cut(sheet.Range("F1"));
   EXPECT_EQ(FormulaOf("E1"), "=SUM(F1:F2)") << "the range lay wholly in the cut cells";
   EXPECT_EQ(FormulaOf("E2"), "=SUM(B3:B5)") << "a range reaching out of them stays";
   EXPECT_EQ(FormulaOf("E3"), "=$F$1*2") << "an absolute reference follows, and stays absolute";
+  EXPECT_EQ(FormulaOf("E4"), "=#REF!+G9") << "F2 was pasted over; G9 was not";
   EXPECT_EQ(other.Range("A1").Formula(), "=Sheet1!G2+Sheet1!B8");
   EXPECT_EQ(other.Range("A2").Formula(), "=C5") << "the other sheet's own cells stay";
   EXPECT_EQ(other.Range("A1").Value(), Variant(15.0 + 8));
