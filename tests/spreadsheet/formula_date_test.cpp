@@ -17,6 +17,13 @@ TEST_F(FormulaDateTest, DateAndTimeBuildSerials) {
   EXPECT_EQ(Eval("=DATE(2024,3,0)"), Variant::Date(45351));   // the last of February
   EXPECT_EQ(Eval("=DATE(1900,2,29)"), Variant::Date(60));
   EXPECT_EQ(Eval("=DATE(1900,3,1)"), Variant::Date(61));
+  // Past 1900, a year divisible by 100 is a leap year only when 400 divides it too.
+  EXPECT_EQ(Eval("=DATE(2100,3,1)-DATE(2100,2,28)"), Variant(1));
+  EXPECT_EQ(Eval("=DATE(2000,3,1)-DATE(2000,2,28)"), Variant(2));
+  EXPECT_EQ(Eval("=DAY(DATE(2100,2,29))"), Variant(1));
+  EXPECT_EQ(Eval("=DAY(EOMONTH(DATE(2100,2,1),0))"), Variant(28));
+  EXPECT_EQ(Eval("=DAY(EOMONTH(DATE(2000,2,1),0))"), Variant(29));
+  EXPECT_EQ(Eval("=VALUE(\"2100-2-29\")"), Variant(ErrorValue::Value)) << "no such day";
   EXPECT_EQ(Eval("=DATE(99,1,1)"), Variant::Date(36161));  // 1999
   EXPECT_EQ(Eval("=DATE(1900,1,-1)"), Variant(ErrorValue::Num));
   EXPECT_EQ(Eval("=DATE(10000,1,1)"), Variant(ErrorValue::Num));

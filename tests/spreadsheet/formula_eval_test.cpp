@@ -17,6 +17,7 @@ TEST_F(FormulaEvalTest, OperatorsFollowTheHostsPrecedence) {
   EXPECT_EQ(Eval("=2^3^2"), Variant(64));
   EXPECT_EQ(Eval("=50%*4"), Variant(2));
   EXPECT_EQ(Eval("=1+2&3"), Variant("33"));
+  EXPECT_EQ(Eval("=\"a\"&1+2"), Variant("a3")) << "& binds looser than + on either side";
   EXPECT_EQ(Eval("=1+1=2"), Variant::Boolean(true));
   EXPECT_EQ(Eval("=1/0"), Variant(ErrorValue::Div0));
   EXPECT_EQ(Eval("=\"a\"+1"), Variant(ErrorValue::Value));
@@ -36,6 +37,12 @@ TEST_F(FormulaEvalTest, ComparisonAsTheHostCompares) {
   EXPECT_EQ(Eval("=999<\"a\""), Variant::Boolean(true));  // numbers < texts < Booleans
   EXPECT_EQ(Eval("=\"z\"<FALSE"), Variant::Boolean(true));
   EXPECT_EQ(Eval("=\"b\">\"A\""), Variant::Boolean(true));
+  // Each comparison at its edge: equal values.
+  EXPECT_EQ(Eval("=2>=2"), Variant::Boolean(true));
+  EXPECT_EQ(Eval("=2>2"), Variant::Boolean(false));
+  EXPECT_EQ(Eval("=2<=2"), Variant::Boolean(true));
+  EXPECT_EQ(Eval("=2<2"), Variant::Boolean(false));
+  EXPECT_EQ(Eval("=\"a\"<=\"A\""), Variant::Boolean(true));
 }
 
 TEST_F(FormulaEvalTest, ArraysBroadcastAndSumProductChecksShapes) {

@@ -75,6 +75,8 @@ TEST_F(FormulaTextFunctionsTest, TextFormatsNumbers) {
   EXPECT_EQ(Eval("=TEXT(0.256,\"0.0%\")"), Variant("25.6%"));
   EXPECT_EQ(Eval("=TEXT(1234567,\"#,##0,\")"), Variant("1,235"));
   EXPECT_EQ(Eval("=TEXT(12345,\"0.00E+00\")"), Variant("1.23E+04"));
+  EXPECT_EQ(Eval("=TEXT(999.5,\"0.00E+00\")"), Variant("1.00E+03"))
+      << "rounding up to 10.00 moves the point and the exponent on";
   EXPECT_EQ(Eval("=TEXT(-5,\"0.00\")"), Variant("-5.00"));
   EXPECT_EQ(Eval("=TEXT(-5,\"0.00;(0.00)\")"), Variant("(5.00)"));
   EXPECT_EQ(Eval("=TEXT(0,\"0;-0;zero\")"), Variant("zero"));
