@@ -21,6 +21,16 @@ TEST_F(AdvancedFilterTest, UniqueCopyKeepsTheHeaderAndFirstAppearancesInOrder) {
   EXPECT_TRUE(sheet.Changed());
 }
 
+TEST_F(AdvancedFilterTest, MinusZeroIsTheRecordZero) {
+  Set("A1", "n");
+  Set("A2", 0);
+  sheet.Cells(3, 1).SetValue(Variant(-0.0));
+  Set("A4", 1);
+  At("A1:A4").AdvancedFilter(xlFilterCopy, At("C1"), true);
+  EXPECT_EQ(Get("C2"), Variant(0));
+  EXPECT_EQ(Get("C3"), Variant(1)) << "-0 and 0 are one value";
+}
+
 TEST_F(AdvancedFilterTest, RecordsCompareAllColumnsTogetherAsTheHostCompares) {
   // Header, then: (1, x), ('1, x), (1, X), (1, ), (1, ), (, ), (, ), (2, y).
   Set("A1", "k");

@@ -172,5 +172,26 @@ TEST_F(FormulaEvalTest, EqualitySumProductGivesTheSameWithAndWithoutIndex) {
   }
 }
 
+TEST_F(FormulaEvalTest, EmptyCellsEqualFalseZeroAndTheEmptyTextWithAndWithoutIndex) {
+  // D2:D7: TRUE, empty, FALSE, 0, "", 1; the keys in F2:F5; a 1 a row in G.
+  Set("D2", "TRUE");
+  Set("D4", "FALSE");
+  Set("D5", 0);
+  Set("D6", "=\"\"");
+  Set("D7", 1);
+  Set("F2", "FALSE");
+  Set("F3", 0);
+  Set("F4", "=\"\"");
+  Set("F5", "TRUE");
+  for (int r = 2; r <= 7; ++r) sheet.Cells(r, 7).SetValue(Variant(1));
+  for (bool indexed : {true, false}) {
+    app.SetLookupIndexEnabled(indexed);
+    EXPECT_EQ(Eval("=SUMPRODUCT((D2:D7=F2)*G2:G7)"), Variant(2)) << indexed;  // D3, D4
+    EXPECT_EQ(Eval("=SUMPRODUCT((D2:D7=F3)*G2:G7)"), Variant(2)) << indexed;  // D3, D5
+    EXPECT_EQ(Eval("=SUMPRODUCT((D2:D7=F4)*G2:G7)"), Variant(2)) << indexed;  // D3, D6
+    EXPECT_EQ(Eval("=SUMPRODUCT((D2:D7=F5)*G2:G7)"), Variant(1)) << indexed;
+  }
+}
+
 }  // namespace
 }  // namespace tavrin
