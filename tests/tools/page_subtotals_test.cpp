@@ -40,6 +40,22 @@ TEST(PageSubtotals, PastTwoHundredFiftyFivePagesTheGrandTotalSumsGroupsOf255) {
   EXPECT_EQ(last.Offset(0, 1).Value(), Variant((3.0 + 14000) * 13998 / 2));
 }
 
+TEST(PageSubtotals, TwoHundredFiftyFivePagesNeedNoGroups) {
+  Workplace w;
+  PutPagedList(w, 12456);  // 47 rows on the first page, 49 on 253 more, 10 on the last
+  FillDialog(w, "B3:B3", "A3", false);
+  w.korvel().FYXJYHJ(w.Token(), w.form);
+  ASSERT_EQ(w.Texts(), std::vector<std::string>{"运行完毕"});
+  Range last = w.sheet().Range("A65536").End(xlUp);
+  int subtotals = 0;
+  for (int r = 1; r < last.Row(); ++r)
+    subtotals += w.At("A" + std::to_string(r)) == Variant("小计");
+  ASSERT_EQ(subtotals, 255);
+  std::string total = last.Offset(0, 1).FormulaR1C1();
+  EXPECT_TRUE(total.starts_with("=SUM(R[")) << total.substr(0, 40);
+  EXPECT_EQ(total.find("SUM(", 2), std::string::npos) << "one SUM of 255 terms";
+}
+
 // The value of every row of column B labelled as a subtotal above the grand-total row.
 double SumOfSubtotals(Workplace& w, int totalRow) {
   double sum = 0;

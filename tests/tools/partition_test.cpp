@@ -150,6 +150,7 @@ TEST(Partition, ABadParameterIsNamedBeforeAnythingChanges) {
       {"TextBox4", "0", "“每组行数”必须是大于0的整数！"},
       {"TextBox5", "-1", "“间隔列数”必须是大于或等于0的整数！"},
       {"TextBox5", "300", "“间隔列数”不能大于255！"},
+      {"TextBox5", "256", "“间隔列数”不能大于255！"},
   };
   for (const Case& bad : cases) {
     Workplace w;
@@ -165,6 +166,16 @@ TEST(Partition, ABadParameterIsNamedBeforeAnythingChanges) {
     EXPECT_EQ(w.sheet().PageSetup().PrintTitleRows(), "");
     EXPECT_TRUE(w.app.EnableEvents());
   }
+}
+
+TEST(Partition, AParameterAtItsBoundIsTaken) {
+  Workplace w;
+  PutPartitionList(w, 30);
+  FillDialog(w, "65535", "1", "0", "65536", "255");
+  w.runtime.answers = {vbCancel};
+  w.korvel().SJFQ(w.Token(), w.form);
+  ASSERT_EQ(w.Texts().size(), 1u);
+  EXPECT_TRUE(w.Texts()[0].starts_with("将要对")) << "on to the confirmation: " << w.Texts()[0];
 }
 
 // Every cell of every sheet, with its value, to compare before and after a run.
@@ -188,16 +199,21 @@ TEST(Partition, ALayoutPastTheSheetsColumnsIsNamedAndNothingChanges) {
     const char* leadCols;
     const char* message;
     const char* field;
+    const char* lastOfFirstRow;  // widens the list to its column
   };
   // A:C wide with a gap of 1, slot j begins at column 4j + 1: slot 64 would end in column 260.
-  // Lead columns beyond the list leave its first row empty: the slots would run left of A.
+  // 200 columns wide, two groups across already pass column IV. Lead columns beyond the list
+  // leave its first row empty: the slots would run left of A.
+  const char* tooWide = "“每排组数”或“间隔列数”过大，分排后的数据将超出第256列（IV列）！";
   const Case cases[] = {
-      {"65", "0", "“每排组数”或“间隔列数”过大，分排后的数据将超出第256列（IV列）！", "TextBox2"},
-      {"3", "10", "“左侧列数”有误：列表首行在第11列及其右侧没有数据！", "TextBox3"},
+      {"65", "0", tooWide, "TextBox2", "C2"},
+      {"2", "0", tooWide, "TextBox2", "GR2"},
+      {"3", "10", "“左侧列数”有误：列表首行在第11列及其右侧没有数据！", "TextBox3", "C2"},
   };
   for (const Case& bad : cases) {
     Workplace w;
     PutPartitionList(w, 121);
+    w.Put(bad.lastOfFirstRow, {{"末"}});
     FillDialog(w, "1", bad.groupsAcross, bad.leadCols, "1", bad.leadCols[0] == '0' ? "1" : "0");
     std::vector<std::string> before = Contents(w);
     w.runtime.answers = {vbOK};
