@@ -107,6 +107,8 @@ TEST_F(CommandLine, FailureReportExitsWithOneAndWritesNothing) {
   EXPECT_EQ(outcome.status, 1);
   EXPECT_NE(outcome.err.find("[未知错误]\n错误内容：\n\n\t类型不匹配"), std::string::npos)
       << outcome.err;
+  EXPECT_NE(outcome.err.find("The run failed: nothing written."), std::string::npos)
+      << "a failure, not a run stopped by the user: " << outcome.err;
   EXPECT_FALSE(fs::exists(out));
 }
 

@@ -60,6 +60,18 @@ TEST(KeyedSummarise, HeadersReplaceTheFirstSumRow) {
   EXPECT_EQ(w.Texts(), (std::vector<std::string>{"2秒"}));
 }
 
+TEST(KeyedSummarise, HeadersAreForSumsOnly) {
+  for (auto [mode, combined] : {std::pair{2, Variant("1;2")}, std::pair{4, Variant(2)}}) {
+    Workplace w;
+    w.Put("A1", {{"a", 1}, {"a", 2}});
+    Dialog(w, 1, mode, "A1:A2", "B1", "D1");
+    w.Fill({{"CheckBox1", Variant::Boolean(true)}, {"TextBox1", ";"}});
+    w.korvel().HzCzBcf(w.Token(), w.form);
+    EXPECT_EQ(w.At("D1"), Variant("a")) << mode;
+    EXPECT_EQ(w.At("E1"), combined) << "mode " << mode << " keeps its first row";
+  }
+}
+
 TEST(KeyedSummarise, JoinFirstAndLastLookUpTargetsInSourceOrder) {
   struct Case {
     int mode;

@@ -48,6 +48,16 @@ TEST(TableToList, ThreeByThreeReadRowByRowAndColumnByColumn) {
                 {"c1", "r1", 11}, {"c1", "r2", 21}, {"c2", "r1", 12}, {"c2", "r2", 22}}));
 }
 
+TEST(TableToList, ACellShowingTheEmptyTextIsLeftOutAsEmpty) {
+  Workplace w;
+  PutTable(w, 21);
+  w.Put("C2", {{"=\"\""}});
+  Dialog(w, 1, true);
+  w.korvel().BGZQD(w.Token(), w.form);
+  EXPECT_EQ(List(w, "E2:G4"), (std::vector<std::vector<Variant>>{
+                                  {"r1", "c1", 11}, {"r2", "c1", 21}, {"r2", "c2", 22}}));
+}
+
 TEST(TableToList, EmptyCellsAreLeftOutOnRequestButZeroIsNot) {
   Workplace w;
   PutTable(w);
