@@ -97,6 +97,12 @@ TEST_F(FormulaMovesTest, TheStoreKnowsItsFormulaRowsThroughEveryKindOfWrite) {
   sheet.Range("B40").Copy(sheet.Range("B41"));
   expectKnown("cut and copied");
   EXPECT_EQ(known(), (std::set<int>{40, 41, 65529}));
+  sheet.Rows(1, 7).Insert();
+  expectKnown("a formula moved onto the last row");
+  EXPECT_EQ(known(), (std::set<int>{47, 48, 65536}));
+  EXPECT_THROW(sheet.Rows(1, 1).Insert(), HostError) << "the host pushes nothing off the sheet";
+  sheet.Store().InsertRows(1, 1);
+  EXPECT_EQ(known(), (std::set<int>{48, 49})) << "the store drops what it pushes off";
 }
 
 // Formulas near and far, each beside its own id: relative cells and ranges in B (a column whose
