@@ -17,7 +17,7 @@ SANITIZERS = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-o
 CHECK_BUILD = -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
   -DCMAKE_COMPILE_WARNING_AS_ERROR=OFF
 
-.PHONY: all deps configure build test test-asan fuzz fuzz-smoke demo bench format clean
+.PHONY: all deps configure build test test-asan fuzz fuzz-smoke demo bench mutate format clean
 
 all: build
 
@@ -60,8 +60,16 @@ bench: build
 	@cmake --build $(BUILD) -j $(JOBS) --target tavrin_bench
 	@$(BUILD)/bench/tavrin_bench $(BENCH_ARGS)
 
+# Mutation testing on a copy of the tree in build-mutate/ (docs/checks.md), e.g.
+# make mutate SEED=3 COUNT=30 LAYERS="src/io src/server". Not part of `make test`.
+SEED ?= 1
+COUNT ?= 20
+LAYERS ?= src/io src/spreadsheet src/tools src/server src/session src/host
+mutate: deps
+	@SEED=$(SEED) COUNT=$(COUNT) LAYERS="$(LAYERS)" scripts/mutate
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	@rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-mutate

@@ -26,6 +26,7 @@ TEST(IndexSummingLookup, SumsEveryMatchingRowIgnoringLetterCase) {
   EXPECT_EQ(w.At("F3"), Variant(0));   // b/y is in no row
   EXPECT_EQ(w.At("F4"), Variant(8));   // blank keys match blank source keys
   EXPECT_EQ(w.At("G4"), Variant(80));
+  EXPECT_TRUE(w.At("F5").IsEmpty()) << "nothing below the targets' rows";
   EXPECT_EQ(w.FormulaAt("G3"), "0") << "values, not formulas";
   EXPECT_EQ(w.Texts(), (std::vector<std::string>{"查找完毕"}));
   EXPECT_TRUE(w.app.EnableEvents());
