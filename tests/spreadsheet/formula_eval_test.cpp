@@ -24,6 +24,8 @@ TEST_F(FormulaEvalTest, OperatorsFollowTheHostsPrecedence) {
   EXPECT_EQ(Eval("=\" 2 \"*TRUE"), Variant(2));
   EXPECT_EQ(Eval("=NOSUCH(1)"), Variant(ErrorValue::Name));
   EXPECT_EQ(Eval("=#N/A+1"), Variant(ErrorValue::NA));
+  EXPECT_EQ(Eval("=IF(NA(),1,2)"), Variant(ErrorValue::NA)) << "an error condition is the answer";
+  EXPECT_EQ(Eval("=IF(1/0,1,2)"), Variant(ErrorValue::Div0));
 }
 
 TEST_F(FormulaEvalTest, ComparisonAsTheHostCompares) {

@@ -31,6 +31,9 @@ TEST_F(FormulaLimitsTest, FormulasPastTheHostsLimitsAreRefusedAndTheCellKeepsIts
   EXPECT_TRUE(refused("=" + Repeat("ABS(", 65) + "1" + Repeat(")", 65)));
   EXPECT_TRUE(refused("=" + Repeat("(", 256) + "1" + Repeat(")", 256)));
   EXPECT_TRUE(refused("=\"" + std::string(8190, 'x') + "\""));  // 8193 characters
+  EXPECT_TRUE(refused("=.+1")) << "a point alone is no number";
+  EXPECT_FALSE(refused("=.5+1"));
+  EXPECT_EQ(Get("A1"), Variant(1.5));
 }
 
 TEST_F(FormulaLimitsTest, FormulasWithinTheLimitsCompute) {
