@@ -78,11 +78,12 @@ int Serve(const ServeOptions& options, CommandContext& context) {
     sigwait(&stopping, &signal);
     server->Stop();
   });
-  server->Listen();
+  bool served = server->Listen();
   // The server may have ended by itself: the waiter is woken the same way.
   pthread_kill(waiter.native_handle(), SIGTERM);
   waiter.join();
-  return 0;
+  if (!served) context.messages << "tavrin serve: cannot serve on " << server->Address() << '\n';
+  return served ? 0 : 2;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "server/access_guard.h"
 
+#include <cctype>
 #include <random>
 
 namespace tavrin {
@@ -23,6 +24,13 @@ std::string_view CookieValue(std::string_view cookies, std::string_view name) {
   return {};
 }
 
+// Host names and URL schemes are the same in any case.
+std::string Lowered(std::string_view text) {
+  std::string lowered(text);
+  for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lowered;
+}
+
 }  // namespace
 
 AccessGuard::AccessGuard() {
@@ -31,12 +39,14 @@ AccessGuard::AccessGuard() {
   for (int i = 0; i < 32; ++i) token += digits[device() % 16];
 }
 
-bool AccessGuard::HostAllowed(std::string_view host) const {
+bool AccessGuard::HostAllowed(std::string_view given) const {
+  std::string host = Lowered(given);
   std::string suffix = ":" + std::to_string(port);
   return host == "127.0.0.1" + suffix || host == "localhost" + suffix;
 }
 
-bool AccessGuard::OriginAllowed(std::string_view origin) const {
+bool AccessGuard::OriginAllowed(std::string_view given) const {
+  std::string origin = Lowered(given);
   std::string suffix = ":" + std::to_string(port);
   return origin.empty() || origin == "http://127.0.0.1" + suffix ||
          origin == "http://localhost" + suffix;

@@ -6,8 +6,8 @@
 namespace tavrin {
 
 // Who may use the server: a request must name it by its loopback address and port (Host:
-// 127.0.0.1:PORT or localhost:PORT, so a foreign name resolving to the loopback address is
-// refused), come from its own page when it comes from a page at all (Origin), and carry its
+// 127.0.0.1:PORT or localhost:PORT in any case, so a foreign name resolving to the loopback address
+// is refused), come from its own page when it comes from a page at all (Origin), and carry its
 // token in the query (?token=), the cookie tavrin_token or the header X-Tavrin-Token.
 class AccessGuard {
  public:

@@ -1,8 +1,7 @@
-#include <httplib.h>
-
 #include <cctype>
 #include <charconv>
 #include <functional>
+#include <limits>
 #include <nlohmann/json.hpp>
 
 #include "infowindow/info_picture.h"
@@ -16,37 +15,36 @@ namespace tavrin {
 
 namespace {
 
-using Request = httplib::Request;
-using Response = httplib::Response;
-using JsonHandler = std::function<nlohmann::json(const Request&, Response&)>;
+using JsonHandler =
+    std::function<nlohmann::json(const RequestHead&, const std::string& body, HttpAnswer&)>;
 
 constexpr long long kMostCellsAsked = 50000;
 
 // A handler whose answer is JSON; a refusal becomes {"error": ...} with its status.
-httplib::Server::Handler Json(JsonHandler handler) {
-  return [handler = std::move(handler)](const Request& req, Response& res) {
-    int status = 200;
-    nlohmann::json answer;
+RouteTable::Handler Json(JsonHandler handler) {
+  return [handler = std::move(handler)](const RequestHead& head, const std::string& body,
+                                        HttpAnswer& answer) {
+    nlohmann::json content;
     try {
-      answer = handler(req, res);
+      content = handler(head, body, answer);
     } catch (const ApiError& error) {
-      status = error.status;
-      answer = {{"error", error.message}};
+      answer.status = error.status;
+      content = {{"error", error.message}};
     } catch (const nlohmann::json::exception&) {
-      status = 400;
-      answer = {{"error", "请求的内容不是可读的 JSON。"}};
+      answer.status = 400;
+      content = {{"error", "请求的内容不是可读的 JSON。"}};
     }
-    if (status != 200) res.status = status;
-    res.set_content(answer.dump(), "application/json");
+    answer.type = "application/json";
+    answer.body = content.dump();
   };
 }
 
-nlohmann::json Body(const Request& req) {
-  return req.body.empty() ? nlohmann::json::object() : nlohmann::json::parse(req.body);
+nlohmann::json Body(const std::string& body) {
+  return body.empty() ? nlohmann::json::object() : nlohmann::json::parse(body);
 }
 
-int NumberParam(const Request& req, const char* name) {
-  std::string text = req.get_param_value(name);
+int NumberParam(const RequestHead& head, const char* name) {
+  std::string_view text = head.Param(name);
   int value = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
@@ -55,9 +53,23 @@ int NumberParam(const Request& req, const char* name) {
   return value;
 }
 
-Area AskedBlock(const Request& req) {
-  int top = NumberParam(req, "top"), left = NumberParam(req, "left");
-  int bottom = NumberParam(req, "bottom"), right = NumberParam(req, "right");
+// A member that must be a whole number an int holds: 1e300, 2.5 and 4294967296 are refused,
+// not converted.
+int IntegerMember(const nlohmann::json& body, const char* name) {
+  const nlohmann::json& value = body.at(name);
+  constexpr auto kMost = std::numeric_limits<int>::max();
+  bool fits = value.is_number_unsigned() ? value.get<unsigned long long>() <= kMost
+              : value.is_number_integer()
+                  ? value.get<long long>() >= std::numeric_limits<int>::min() &&
+                        value.get<long long>() <= kMost
+                  : false;
+  if (!fits) throw ApiError{400, std::string(name) + " 应是整数。"};
+  return static_cast<int>(value.get<long long>());
+}
+
+Area AskedBlock(const RequestHead& head) {
+  int top = NumberParam(head, "top"), left = NumberParam(head, "left");
+  int bottom = NumberParam(head, "bottom"), right = NumberParam(head, "right");
   if (top < 1 || left < 1 || bottom > kLastRow || right > kLastColumn || top > bottom ||
       left > right) {
     throw ApiError{400, "区域超出了工作表。"};
@@ -90,74 +102,90 @@ std::string Attachment(const std::string& name) {
   return "attachment; filename=\"" + plain + "\"; filename*=UTF-8''" + encoded;
 }
 
-void SendAsset(const std::string& name, Response& res) {
+void SendAsset(std::string_view name, HttpAnswer& answer) {
   if (name == "info.png") {
     static const std::string png = EncodePng(InfoPicture());
-    res.set_content(png, "image/png");
+    answer.type = "image/png";
+    answer.body = png;
     return;
   }
   const WebAsset* asset = FindWebAsset(name);
   if (asset == nullptr) {
-    res.status = 404;
+    answer = ErrorAnswer(404, "没有这个地址。");
     return;
   }
-  res.set_content(std::string(asset->bytes), std::string(MediaType(name)).c_str());
+  answer.type = MediaType(name);
+  answer.body = asset->bytes;
 }
 
 }  // namespace
 
 void Server::AddRoutes() {
   Workbench& w = *bench;
-  http->Get("/", [](const Request&, Response& res) { SendAsset("index.html", res); });
-  http->Get(R"(/assets/(.+))",
-            [](const Request& req, Response& res) { SendAsset(req.matches[1], res); });
+  auto get = [this](std::string path, RouteTable::Handler handler, bool prefix = false) {
+    routes.Add({"GET", std::move(path), prefix, 0, std::move(handler)});
+  };
+  auto post = [this](std::string path, RouteTable::Handler handler, size_t most = kMostJson) {
+    routes.Add({"POST", std::move(path), false, most, std::move(handler)});
+  };
+  get("/",
+      [](const RequestHead&, const std::string&, HttpAnswer& a) { SendAsset("index.html", a); });
+  get(
+      "/assets/",
+      [](const RequestHead& head, const std::string&, HttpAnswer& a) {
+        SendAsset(std::string_view(head.path).substr(8), a);
+      },
+      true);
 
-  http->Get("/api/workbook", Json([&w](const Request&, Response&) { return w.Workbook(); }));
-  http->Get("/api/layout", Json([&w](const Request& req, Response&) {
-              return w.Layout(NumberParam(req, "sheet"));
-            }));
-  http->Get("/api/cells", Json([&w](const Request& req, Response&) {
-              return w.Cells(NumberParam(req, "sheet"), AskedBlock(req));
-            }));
-  http->Post("/api/select", Json([&w](const Request& req, Response&) {
-               nlohmann::json body = Body(req);
-               w.Select(body.at("sheet").get<int>(), body.at("selection").get<std::string>());
-               return w.Workbook();
-             }));
+  get("/api/workbook", Json([&w](auto&, auto&, auto&) { return w.Workbook(); }));
+  get("/api/layout", Json([&w](const RequestHead& head, auto&, auto&) {
+        return w.Layout(NumberParam(head, "sheet"));
+      }));
+  get("/api/cells", Json([&w](const RequestHead& head, auto&, auto&) {
+        return w.Cells(NumberParam(head, "sheet"), AskedBlock(head));
+      }));
+  post("/api/select", Json([&w](auto&, const std::string& body, auto&) {
+         nlohmann::json request = Body(body);
+         w.Select(IntegerMember(request, "sheet"), request.at("selection").get<std::string>());
+         return w.Workbook();
+       }));
 
-  http->Get("/api/menu", Json([&w](const Request&, Response&) { return w.Menu(); }));
-  http->Post("/api/action", Json([&w](const Request& req, Response&) {
-               return w.Action(Body(req).at("action").get<std::string>());
-             }));
+  get("/api/menu", Json([&w](auto&, auto&, auto&) { return w.Menu(); }));
+  post("/api/action", Json([&w](auto&, const std::string& body, auto&) {
+         return w.Action(Body(body).at("action").get<std::string>());
+       }));
 
-  http->Post("/api/run", Json([&w](const Request& req, Response& res) {
-               nlohmann::json started = w.StartRun(Body(req));
-               res.status = 202;
-               return started;
-             }));
-  http->Get("/api/run", Json([&w](const Request& req, Response&) {
-              return w.RunStatus(req.get_param_value("wait") == "1");
-            }));
-  http->Post("/api/answer", Json([&w](const Request& req, Response&) {
-               w.Answer(Body(req));
-               return w.RunStatus(false);
-             }));
+  post("/api/run", Json([&w](auto&, const std::string& body, HttpAnswer& answer) {
+         nlohmann::json started = w.StartRun(Body(body));
+         answer.status = 202;
+         return started;
+       }));
+  get("/api/run", Json([&w](const RequestHead& head, auto&, auto&) {
+        return w.RunStatus(head.Param("wait") == "1");
+      }));
+  post("/api/answer", Json([&w](auto&, const std::string& body, auto&) {
+         w.Answer(Body(body));
+         return w.RunStatus(false);
+       }));
 
-  http->Post("/api/undo", Json([&w](const Request&, Response&) { return w.Undo(); }));
-  http->Post("/api/save", Json([&w](const Request& req, Response&) { return w.Save(Body(req)); }));
-  http->Get("/api/download", [&w](const Request& req, Response& res) {
+  post("/api/undo", Json([&w](auto&, auto&, auto&) { return w.Undo(); }));
+  post("/api/save",
+       Json([&w](auto&, const std::string& body, auto&) { return w.Save(Body(body)); }));
+  get("/api/download", [&w](const RequestHead& head, const std::string& body, HttpAnswer& a) {
     try {
       auto [bytes, name] = w.Download();
-      res.set_header("Content-Disposition", Attachment(name));
-      res.set_content(bytes, "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet");
+      a.headers.emplace_back("Content-Disposition", Attachment(name));
+      a.type = "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";
+      a.body = std::move(bytes);
     } catch (const ApiError& error) {
-      Json([&](const Request&, Response&) -> nlohmann::json { throw error; })(req, res);
+      Json([&](auto&, auto&, auto&) -> nlohmann::json { throw error; })(head, body, a);
     }
   });
-  http->Post("/api/open", Json([&w](const Request& req, Response&) {
-               // The name comes as a query parameter, decoded once by the HTTP library.
-               return w.Open(req.get_param_value("name"), req.body);
-             }));
+  post("/api/open", Json([&w](const RequestHead& head, const std::string& body, auto&) {
+         // The name comes as a query parameter, decoded once by the HTTP library.
+         return w.Open(std::string(head.Param("name")), body);
+       }),
+       kMostUpload);
 }
 
 }  // namespace tavrin

@@ -1,8 +1,7 @@
 #include "server/server.h"
 
-#include <httplib.h>
-
-#include <nlohmann/json.hpp>
+#include <charconv>
+#include <new>
 
 #include "server/workbench.h"
 
@@ -10,65 +9,43 @@ namespace tavrin {
 
 namespace {
 
-void SendError(httplib::Response& res, int status, const std::string& message) {
-  res.status = status;
-  res.set_content(nlohmann::json{{"error", message}}.dump(), "application/json");
-}
-
 std::string ErrorText(int status) {
   switch (status) {
+    case 400:
+      return "请求的格式不对。";
     case 403:
       return "拒绝访问：请用 tavrin serve 给出的地址打开。";
     case 404:
       return "没有这个地址。";
+    case 405:
+      return "这个地址不接受这种请求。";
     case 413:
-      return "文件太大：最多 64 MB。";
+      return "请求太大：文件最多 64 MB，其他请求最多 1 MB。";
     default:
       return "请求无法处理。";
   }
 }
 
+// The body's length as Content-Length gives it, or nothing when it gives none.
+std::optional<unsigned long long> DeclaredLength(const RequestHead& head) {
+  std::string_view text = head.Header("Content-Length");
+  unsigned long long length = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), length);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return {};
+  return length;
+}
+
 }  // namespace
 
 Server::Server(const std::filesystem::path& file, const std::string& encoding)
-    : bench(std::make_unique<Workbench>(file, encoding)),
-      http(std::make_unique<httplib::Server>()) {
-  http->set_payload_max_length(kMostUpload);
-  http->set_default_headers({{"Cache-Control", "no-store"},
-                             {"X-Content-Type-Options", "nosniff"},
-                             {"Referrer-Policy", "no-referrer"},
-                             {"Content-Security-Policy", "frame-ancestors 'none'"}});
-  // Before the body is read: a request that fails the guard costs nothing more.
-  http->set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
-    bool allowed = guard.HostAllowed(req.get_header_value("Host")) &&
-                   guard.OriginAllowed(req.get_header_value("Origin")) &&
-                   guard.TokenGiven(req.get_param_value("token"), req.get_header_value("Cookie"),
-                                    req.get_header_value("X-Tavrin-Token"));
-    if (!allowed) {
-      SendError(res, 403, ErrorText(403));
-      return httplib::Server::HandlerResponse::Handled;
-    }
-    if (req.has_param("token")) res.set_header("Set-Cookie", guard.Cookie());
-    return httplib::Server::HandlerResponse::Unhandled;
-  });
-  // Refusals of the library itself (no such route, a body too large) in the API's form.
-  http->set_error_handler(
-      httplib::Server::HandlerWithResponse([](const httplib::Request&, httplib::Response& res) {
-        if (!res.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
-        SendError(res, res.status, ErrorText(res.status));
-        return httplib::Server::HandlerResponse::Handled;
-      }));
+    : bench(std::make_unique<Workbench>(file, encoding)) {
   AddRoutes();
 }
 
 Server::~Server() = default;
 
 int Server::Bind(int requested) {
-  if (requested == 0) {
-    port = http->bind_to_any_port("127.0.0.1");
-  } else {
-    port = http->bind_to_port("127.0.0.1", requested) ? requested : -1;
-  }
+  port = daemon.Bind(requested);
   guard.SetPort(port);
   return port;
 }
@@ -77,12 +54,55 @@ std::string Server::Address() const {
   return "http://127.0.0.1:" + std::to_string(port) + "/?token=" + guard.Token();
 }
 
-void Server::Listen() {
-  http->listen_after_bind();
+bool Server::Listen() {
+  return daemon.Serve();
 }
 
 void Server::Stop() {
-  http->stop();
+  daemon.Stop();
+}
+
+// Before the body is read: a request that fails here costs nothing more.
+std::optional<HttpAnswer> Server::Admit(const RequestHead& head, size_t& mostBody) {
+  if (head.HeaderCount("Host") > 1 || head.HeaderCount("Origin") > 1) {
+    return ErrorAnswer(400, ErrorText(400));
+  }
+  if (!guard.HostAllowed(head.Header("Host")) || !guard.OriginAllowed(head.Header("Origin")) ||
+      !guard.TokenGiven(head.Param("token"), head.Header("Cookie"),
+                        head.Header("X-Tavrin-Token"))) {
+    return ErrorAnswer(403, ErrorText(403));
+  }
+  std::string allowed;
+  const RouteTable::Route* route = routes.Find(head.method, head.path, allowed);
+  if (route == nullptr && allowed.empty()) return ErrorAnswer(404, ErrorText(404));
+  if (route == nullptr) {
+    HttpAnswer refusal = ErrorAnswer(405, ErrorText(405));
+    refusal.headers.emplace_back("Allow", allowed);
+    return refusal;
+  }
+  mostBody = route->mostBody;
+  if (DeclaredLength(head).value_or(0) > mostBody) return TooLarge();
+  return std::nullopt;
+}
+
+HttpAnswer Server::Answer(const RequestHead& head, const std::string& body) {
+  std::string allowed;
+  const RouteTable::Route* route = routes.Find(head.method, head.path, allowed);
+  if (route == nullptr) return ErrorAnswer(404, ErrorText(404));
+  HttpAnswer answer;
+  try {
+    route->handler(head, body, answer);
+  } catch (const std::bad_alloc&) {
+    answer = ErrorAnswer(500, "内存不足，请求无法处理。");
+  } catch (const std::exception&) {
+    answer = ErrorAnswer(500, ErrorText(500));
+  }
+  if (head.HasParam("token")) answer.headers.emplace_back("Set-Cookie", guard.Cookie());
+  return answer;
+}
+
+HttpAnswer Server::TooLarge() {
+  return ErrorAnswer(413, ErrorText(413));
 }
 
 }  // namespace tavrin

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -41,6 +43,28 @@ TEST(ServeCommand, PrintsTheAddressFirstAndStopsOnCtrlCWritingNothing) {
       << printed;
   EXPECT_EQ(ServeFileBytes(book), before);
   std::filesystem::remove_all(folder);
+}
+
+TEST(ServeCommand, APortAnotherServerListensOnIsNotShared) {
+  // Held as a server that lets others share its port would hold it.
+  int held = ::socket(AF_INET, SOCK_STREAM, 0);
+  int on = 1;
+  ::setsockopt(held, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  ::setsockopt(held, SOL_SOCKET, SO_REUSEPORT, &on, sizeof on);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(::bind(held, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(::listen(held, 1), 0);
+  ::getsockname(held, reinterpret_cast<sockaddr*>(&address), &length);
+  std::string port = std::to_string(ntohs(address.sin_port));
+
+  Outcome served = Tavrin("serve ../examples/sales.xlsx --port " + port);
+  EXPECT_EQ(served.status, 2);
+  EXPECT_EQ(served.out, "");
+  EXPECT_EQ(served.err, "tavrin serve: cannot listen on 127.0.0.1:" + port + "\n");
+  ::close(held);
 }
 
 }  // namespace

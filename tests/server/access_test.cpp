@@ -24,6 +24,31 @@ TEST_F(ServerTest, RefusesRequestsWithoutTheTokenOrNamedOrSentFromElsewhere) {
       200);
 }
 
+TEST_F(ServerTest, HostIsMatchedInAnyCaseAndNearMissesAndDuplicatesAreRefused) {
+  std::string own = std::to_string(port);
+  std::string other = std::to_string(port == 65535 ? port - 1 : port + 1);
+  auto status = [&](const std::string& extra) {
+    Raw raw(port);
+    raw.Send("GET /api/workbook HTTP/1.1\r\nX-Tavrin-Token: " + server->Token() + "\r\n" + extra +
+             "\r\n");
+    return raw.Status();
+  };
+  EXPECT_EQ(status("Host: LOCALHOST:" + own + "\r\n"), 200);
+  EXPECT_EQ(status("Host: LocalHost:" + own + "\r\nOrigin: HTTP://LOCALHOST:" + own + "\r\n"), 200);
+  for (const std::string& host :
+       {"localhost:" + other, "localhost:" + own + "0", "localhost." + own, "localhost.:" + own,
+        "127.0.0.2:" + own, "xlocalhost:" + own, std::string("localhost")}) {
+    EXPECT_EQ(status("Host: " + host + "\r\n"), 403) << host;
+  }
+  EXPECT_EQ(status("Host: 127.0.0.1:" + own + "\r\nOrigin: http://localhost:" + other + "\r\n"),
+            403);
+  EXPECT_EQ(status("Host: 127.0.0.1:" + own + "\r\nHost: 127.0.0.1:" + own + "\r\n"), 400);
+  EXPECT_EQ(status("Host: 127.0.0.1:" + own + "\r\nhost: evil.example\r\n"), 400);
+  EXPECT_EQ(status("Host: 127.0.0.1:" + own + "\r\nOrigin: http://localhost:" + own +
+                   "\r\nOrigin: http://evil.example\r\n"),
+            400);
+}
+
 TEST_F(ServerTest, ThePageAddressSetsAStrictCookieAndTheAssetsAreBuiltIn) {
   auto browser = Client();
   auto page = browser->Get(("/?token=" + server->Token()).c_str());

@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
 #include <unistd.h>
+
+#include <chrono>
 
 #include <filesystem>
 #include <fstream>
@@ -28,6 +34,8 @@ using nlohmann::json;
 class ServerTest : public testing::Test {
  protected:
   void SetUp() override {
+    // A server that stops reading gives a client writing on EPIPE, not a signal.
+    signal(SIGPIPE, SIG_IGN);
     folder = std::filesystem::temp_directory_path() /
              ("tavrin-server-" +
               std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
@@ -72,6 +80,65 @@ class ServerTest : public testing::Test {
   static std::string Bytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+
+  // A connection to the server of raw bytes, for what a well-behaved client never sends.
+  class Raw {
+   public:
+    explicit Raw(int serverPort) : fd(::socket(AF_INET, SOCK_STREAM, 0)) {
+      sockaddr_in address{};
+      address.sin_family = AF_INET;
+      address.sin_port = htons(static_cast<uint16_t>(serverPort));
+      address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+      connected = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    }
+    ~Raw() { ::close(fd); }
+    Raw(const Raw&) = delete;
+    Raw& operator=(const Raw&) = delete;
+
+    // Whether all the bytes were sent (false once the server has closed).
+    bool Send(std::string_view bytes) {
+      while (!bytes.empty()) {
+        ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (sent <= 0) return false;
+        bytes.remove_prefix(static_cast<size_t>(sent));
+      }
+      return true;
+    }
+    // What the server sends until it closes, or until the time is up; only an answer's head when
+    // asked for.
+    std::string Receive(std::chrono::milliseconds most = std::chrono::seconds(5),
+                        bool head = false) {
+      std::string received;
+      auto end = std::chrono::steady_clock::now() + most;
+      for (;;) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            end - std::chrono::steady_clock::now());
+        pollfd ready{fd, POLLIN, 0};
+        if (left.count() <= 0 || ::poll(&ready, 1, static_cast<int>(left.count())) <= 0) break;
+        char buffer[4096];
+        ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+        if (got <= 0) break;
+        received.append(buffer, static_cast<size_t>(got));
+        if (head && received.find("\r\n\r\n") != std::string::npos) break;
+      }
+      return received;
+    }
+    // The status of the answer received, 0 when none came.
+    int Status(std::chrono::milliseconds most = std::chrono::seconds(5)) {
+      std::string answer = Receive(most, true);
+      return answer.starts_with("HTTP/1.1 ") ? std::stoi(answer.substr(9, 3)) : 0;
+    }
+    bool connected = false;
+
+   private:
+    int fd;
+  };
+
+  // A request's first lines with the right Host and the token; the headers go on after them.
+  std::string Head(const std::string& method, const std::string& path) const {
+    return method + " " + path + " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) +
+           "\r\nX-Tavrin-Token: " + server->Token() + "\r\n";
   }
 
   std::unique_ptr<httplib::Client> Client() const {

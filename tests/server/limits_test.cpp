@@ -1,0 +1,123 @@
+#include "server/server_fixture.h"
+
+namespace tavrin {
+
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::steady_clock;
+
+std::string Chunk(const std::string& bytes) {
+  char size[32];
+  snprintf(size, sizeof size, "%zx\r\n", bytes.size());
+  return size + bytes + "\r\n";
+}
+
+TEST_F(ServerTest, AChunkedUploadStopsAtTheUploadLimit) {
+  Raw raw(port);
+  ASSERT_TRUE(raw.Send(Head("POST", "/api/open?name=big.xlsx") +
+                       "Transfer-Encoding: chunked\r\n\r\n"));
+  std::string chunk = Chunk(std::string(size_t{1} << 20, 'x'));
+  size_t sent = 0;
+  while (sent < Server::kMostUpload + (size_t{8} << 20) && raw.Send(chunk)) sent += 1 << 20;
+  // The server stopped reading at the limit: the rest could not be sent, or was never read.
+  std::string answer = raw.Receive();
+  EXPECT_TRUE(answer.empty() || answer.starts_with("HTTP/1.1 413")) << answer.substr(0, 40);
+  EXPECT_EQ(Get("/api/workbook").body["file"], "list.xlsx");
+}
+
+TEST_F(ServerTest, AJsonBodyPastOneMegabyteIsRefusedBeforeItIsRead) {
+  Raw raw(port);
+  ASSERT_TRUE(raw.Send(Head("POST", "/api/select") + "Content-Length: " +
+                       std::to_string(Server::kMostJson + 1) + "\r\n\r\n"));
+  EXPECT_EQ(raw.Status(), 413);
+  // One megabyte exactly is read, and answered as the JSON it is not.
+  std::string body(Server::kMostJson, '[');
+  EXPECT_EQ(Read(client->Post("/api/select", body, "application/json")).status, 400);
+}
+
+TEST_F(ServerTest, AHeadPastItsLimitIsCutOffBeforeTheTokenIsChecked) {
+  Raw raw(port);
+  std::string lines;
+  for (int i = 0; i < 1000; ++i) lines += "X-Pad: " + std::string(48, 'a') + "\r\n";
+  ASSERT_TRUE(raw.Send("GET /api/workbook HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) +
+                       "\r\n"));
+  size_t sent = 0;
+  while (sent < (size_t{16} << 20) && raw.Send(lines)) sent += lines.size();
+  // Cut off after a few tens of kilobytes, where the whole 16 MB used to be read.
+  EXPECT_LT(sent, size_t{4} << 20);
+  EXPECT_EQ(Get("/api/workbook").status, 200);
+}
+
+TEST_F(ServerTest, SlowClientsHoldUpNoOneAndStopClosesThem) {
+  std::vector<std::unique_ptr<Raw>> slow;
+  for (int i = 0; i < 12; ++i) {
+    slow.push_back(std::make_unique<Raw>(port));
+    ASSERT_TRUE(slow.back()->Send("GET /api/workbook HTTP/1.1\r\nX-Slow: 1\r\n"));
+  }
+  auto started = steady_clock::now();
+  for (int round = 0; round < 3; ++round) {
+    for (auto& raw : slow) raw->Send("X-Slow: 1\r\n");
+    EXPECT_EQ(Get("/api/workbook").status, 200);
+  }
+  EXPECT_LT(steady_clock::now() - started, milliseconds(2000));
+  started = steady_clock::now();
+  server->Stop();
+  listener.join();
+  EXPECT_LT(steady_clock::now() - started, milliseconds(2000));
+  // Every connection was closed: a slow client hears its end at once.
+  EXPECT_EQ(slow.front()->Receive(milliseconds(1000)), "");
+  listener = std::thread([] {});
+}
+
+TEST_F(ServerTest, ManyConnectionsOpenedAtOnceAreAllAnswered) {
+  std::vector<std::unique_ptr<Raw>> many;
+  for (int i = 0; i < 40; ++i) many.push_back(std::make_unique<Raw>(port));
+  for (auto& raw : many) ASSERT_TRUE(raw->Send(Head("GET", "/api/menu") + "\r\n"));
+  int answered = 0;
+  for (auto& raw : many) answered += raw->Status() == 200;
+  EXPECT_EQ(answered, 40);
+}
+
+TEST_F(ServerTest, APortInUseIsNotShared) {
+  Server second(file);
+  EXPECT_EQ(second.Bind(port), -1);
+  EXPECT_GT(second.Bind(0), 0);
+}
+
+TEST_F(ServerTest, NumbersOutOfRangeAreRefusedNotConverted) {
+  for (const char* sheet : {"1e300", "4294967296", "-4294967296", "0.5", "\"0\"", "null"}) {
+    std::string body = std::string(R"({"sheet":)") + sheet + R"(,"selection":"B2"})";
+    EXPECT_EQ(Read(client->Post("/api/select", body, "application/json")).status, 400) << sheet;
+  }
+  EXPECT_EQ(Get("/api/workbook").body["selection"], "A1");
+  EXPECT_EQ(Post("/api/select", {{"sheet", 0}, {"selection", "B2"}}).status, 200);
+}
+
+TEST_F(ServerTest, ExpectContinueIsAnsweredOnlyAfterTheChecks) {
+  Raw stranger(port);
+  ASSERT_TRUE(stranger.Send("POST /api/open?name=a.xlsx HTTP/1.1\r\nHost: 127.0.0.1:" +
+                            std::to_string(port) +
+                            "\r\nContent-Length: 10\r\nExpect: 100-continue\r\n\r\n"));
+  EXPECT_EQ(stranger.Status(), 403);
+  Raw own(port);
+  ASSERT_TRUE(own.Send(Head("POST", "/api/undo") + "Content-Length: 2\r\nExpect: 100-continue\r\n\r\n"));
+  EXPECT_EQ(own.Receive(milliseconds(1000), true).substr(0, 12), "HTTP/1.1 100");
+}
+
+TEST_F(ServerTest, AWrongMethodIs405AndNamesTheRightOnes) {
+  auto answer = client->Delete("/api/workbook");
+  ASSERT_TRUE(answer);
+  EXPECT_EQ(answer->status, 405);
+  EXPECT_EQ(answer->get_header_value("Allow"), "GET");
+  answer = client->Put("/api/run", "{}", "application/json");
+  ASSERT_TRUE(answer);
+  EXPECT_EQ(answer->status, 405);
+  EXPECT_EQ(answer->get_header_value("Allow"), "POST, GET");
+  EXPECT_EQ(Get("/api/nothing").status, 404);
+  EXPECT_EQ(Get("/assets/").status, 404);
+}
+
+}  // namespace
+
+}  // namespace tavrin
