@@ -13,9 +13,9 @@ namespace {
 // Every answer carries these: nothing is cached, nothing sniffed, the address (which holds the
 // token) never sent on, and no page may frame ours.
 const HttpFields kEveryAnswer = {{"Cache-Control", "no-store"},
-                             {"X-Content-Type-Options", "nosniff"},
-                             {"Referrer-Policy", "no-referrer"},
-                             {"Content-Security-Policy", "frame-ancestors 'none'"}};
+                                 {"X-Content-Type-Options", "nosniff"},
+                                 {"Referrer-Policy", "no-referrer"},
+                                 {"Content-Security-Policy", "frame-ancestors 'none'"}};
 
 // One request on its way: its head, what Admit allows it, and the body read so far.
 struct Exchange {
@@ -25,8 +25,8 @@ struct Exchange {
   bool answered = false;
 };
 
-MHD_Result Collect(void* fields, MHD_ValueKind, const char* key, size_t keySize,
-                   const char* value, size_t valueSize) {
+MHD_Result Collect(void* fields, MHD_ValueKind, const char* key, size_t keySize, const char* value,
+                   size_t valueSize) {
   static_cast<HttpFields*>(fields)->emplace_back(
       std::string(key, keySize), value == nullptr ? std::string() : std::string(value, valueSize));
   return MHD_YES;
@@ -43,7 +43,8 @@ MHD_Result Queue(MHD_Connection* connection, const HttpAnswer& answer) {
   for (const auto& [name, value] : answer.headers) {
     MHD_add_response_header(response, name.c_str(), value.c_str());
   }
-  MHD_Result queued = MHD_queue_response(connection, static_cast<unsigned>(answer.status), response);
+  MHD_Result queued =
+      MHD_queue_response(connection, static_cast<unsigned>(answer.status), response);
   MHD_destroy_response(response);
   return queued;
 }
@@ -59,8 +60,7 @@ MHD_Result OnRequest(void* cls, MHD_Connection* connection, const char* url, con
     exchange->head.method = method;
     exchange->head.path = url;
     MHD_get_connection_values_n(connection, MHD_HEADER_KIND, Collect, &exchange->head.headers);
-    MHD_get_connection_values_n(connection, MHD_GET_ARGUMENT_KIND, Collect,
-                                &exchange->head.query);
+    MHD_get_connection_values_n(connection, MHD_GET_ARGUMENT_KIND, Collect, &exchange->head.query);
     std::optional<HttpAnswer> refusal = gate.Admit(exchange->head, exchange->mostBody);
     if (!refusal) return MHD_YES;  // "100 Continue", when asked for, only now
     exchange->answered = true;
@@ -122,10 +122,10 @@ bool HttpDaemon::Serve() {
   if (listening < 0) return false;
   MHD_Daemon* daemon = MHD_start_daemon(
       MHD_USE_THREAD_PER_CONNECTION | MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_POLL, 0, nullptr,
-      nullptr, &OnRequest, &gate, MHD_OPTION_LISTEN_SOCKET, listening,
-      MHD_OPTION_CONNECTION_LIMIT, kMostConnections, MHD_OPTION_CONNECTION_MEMORY_LIMIT,
-      kConnectionMemory, MHD_OPTION_CONNECTION_TIMEOUT, kIdleSeconds, MHD_OPTION_STRICT_FOR_CLIENT,
-      1, MHD_OPTION_NOTIFY_COMPLETED, &OnCompleted, nullptr, MHD_OPTION_END);
+      nullptr, &OnRequest, &gate, MHD_OPTION_LISTEN_SOCKET, listening, MHD_OPTION_CONNECTION_LIMIT,
+      kMostConnections, MHD_OPTION_CONNECTION_MEMORY_LIMIT, kConnectionMemory,
+      MHD_OPTION_CONNECTION_TIMEOUT, kIdleSeconds, MHD_OPTION_STRICT_FOR_CLIENT, 1,
+      MHD_OPTION_NOTIFY_COMPLETED, &OnCompleted, nullptr, MHD_OPTION_END);
   if (daemon == nullptr) return false;
   {
     std::unique_lock lock(mutex);

@@ -25,7 +25,8 @@ std::string_view RequestHead::Header(std::string_view name) const {
 }
 
 size_t RequestHead::HeaderCount(std::string_view name) const {
-  return std::ranges::count_if(headers, [&](const auto& field) { return SameName(field.first, name); });
+  return std::ranges::count_if(headers,
+                               [&](const auto& field) { return SameName(field.first, name); });
 }
 
 std::string_view RequestHead::Param(std::string_view name) const {

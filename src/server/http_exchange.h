@@ -14,9 +14,9 @@ using HttpFields = std::vector<std::pair<std::string, std::string>>;
 // look at before the body comes.
 struct RequestHead {
   std::string method;
-  std::string path;  // decoded once, without the query
-  HttpFields headers;    // as received, in order
-  HttpFields query;      // decoded once
+  std::string path;    // decoded once, without the query
+  HttpFields headers;  // as received, in order
+  HttpFields query;    // decoded once
 
   // The first header of the name, in any case; "" when there is none.
   std::string_view Header(std::string_view name) const;

@@ -47,6 +47,10 @@ bool IsBareName(const std::string& name) {
          name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
 }
 
+// The longest name Save As takes: the temporary file written beside it first, "." NAME
+// ".XXXXXX", must fit the system's 255 bytes too.
+constexpr size_t kLongestSaveName = 255 - 8;
+
 bool EndsWithXlsx(const std::string& name) {
   if (name.size() <= 5) return false;
   std::string tail = name.substr(name.size() - 5);
@@ -274,11 +278,16 @@ nlohmann::json Workbench::Save(const nlohmann::json& request) {
   fs::path target = file;
   if (request.is_object() && request.contains("as")) {
     std::string name = request["as"].is_string() ? request["as"].get<std::string>() : "";
-    if (!IsBareName(name) || !EndsWithXlsx(name)) {
-      throw ApiError{400, "另存为只接受以 .xlsx 结尾的文件名，不含文件夹。"};
+    if (!IsBareName(name) || name.size() > kLongestSaveName || !EndsWithXlsx(name)) {
+      throw ApiError{400, "另存为只接受以 .xlsx 结尾、不超过 247 字节的文件名，不含文件夹。"};
     }
     target = folder / name;
     std::error_code error;
+    // A link is never written through, wherever it leads (or would lead once made).
+    fs::file_status found = fs::symlink_status(target, error);
+    if (fs::is_symlink(found) || (fs::exists(found) && !fs::is_regular_file(found))) {
+      throw ApiError{409, "“" + name + "”不是普通文件，另存为不写入它。"};
+    }
     bool replacing = request.value("replace", false);
     if (fs::exists(target, error) && !(!file.empty() && fs::equivalent(target, file, error)) &&
         !replacing) {
@@ -290,7 +299,7 @@ nlohmann::json Workbench::Save(const nlohmann::json& request) {
   try {
     SaveWorkbook(UserBook(), target);
   } catch (const FileError& error) {
-    throw ApiError{400, error.what()};
+    throw ApiError{400, WithoutFolder(error.what(), folder)};
   }
   file = target;
   shownName = target.filename().string();

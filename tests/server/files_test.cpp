@@ -36,6 +36,39 @@ TEST_F(ServerTest, SaveAsTakesABareXlsxNameInTheFilesFolder) {
   EXPECT_EQ(Get("/api/workbook").body["file"], "list.xlsx");
 }
 
+TEST_F(ServerTest, SaveAsNeverFollowsALink) {
+  std::filesystem::path outside = folder.string() + "-outside";
+  std::filesystem::create_directories(outside);
+  std::filesystem::create_symlink(outside / "report.xlsx", folder / "report.xlsx");  // dangling
+  std::filesystem::create_symlink(file, folder / "same.xlsx");
+  std::filesystem::create_directory(folder / "dir.xlsx");
+  for (const char* name : {"report.xlsx", "same.xlsx", "dir.xlsx"}) {
+    EXPECT_EQ(Post("/api/save", {{"as", name}}).status, 409) << name;
+    EXPECT_EQ(Post("/api/save", {{"as", name}, {"replace", true}}).status, 409) << name;
+  }
+  EXPECT_FALSE(std::filesystem::exists(outside / "report.xlsx"));
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "report.xlsx"));
+  std::filesystem::remove_all(outside);
+}
+
+TEST_F(ServerTest, SaveAsNamesLeaveRoomForTheTemporaryFileAndErrorsShowNoFolder) {
+  std::string longest = std::string(247 - 5, 'a') + ".xlsx";
+  EXPECT_EQ(Post("/api/save", {{"as", longest}}).status, 200);
+  for (size_t size : {248, 250, 255}) {
+    Answer refused = Post("/api/save", {{"as", std::string(size - 5, 'b') + ".xlsx"}});
+    EXPECT_EQ(refused.status, 400) << size;
+    EXPECT_EQ(refused.body.dump().find(folder.string()), std::string::npos) << refused.body;
+  }
+  // A save that fails tells the file's name, not the folder it is in.
+  std::filesystem::path moved = folder.string() + "-moved";
+  std::filesystem::rename(folder, moved);
+  Answer failed = Post("/api/save", {{"as", "other.xlsx"}});
+  std::filesystem::rename(moved, folder);
+  EXPECT_EQ(failed.status, 400);
+  EXPECT_EQ(failed.body.dump().find(folder.string()), std::string::npos) << failed.body;
+  EXPECT_NE(failed.body.dump().find("other.xlsx"), std::string::npos) << failed.body;
+}
+
 TEST_F(ServerTest, AnUploadReplacesTheWorkbookUnlessTheReaderRefusesIt) {
   // The name as the page sends it: percent-encoded in the query.
   auto upload = [&](const std::string& encodedName, const std::string& bytes) {

@@ -15,8 +15,8 @@ std::string Chunk(const std::string& bytes) {
 
 TEST_F(ServerTest, AChunkedUploadStopsAtTheUploadLimit) {
   Raw raw(port);
-  ASSERT_TRUE(raw.Send(Head("POST", "/api/open?name=big.xlsx") +
-                       "Transfer-Encoding: chunked\r\n\r\n"));
+  ASSERT_TRUE(
+      raw.Send(Head("POST", "/api/open?name=big.xlsx") + "Transfer-Encoding: chunked\r\n\r\n"));
   std::string chunk = Chunk(std::string(size_t{1} << 20, 'x'));
   size_t sent = 0;
   while (sent < Server::kMostUpload + (size_t{8} << 20) && raw.Send(chunk)) sent += 1 << 20;
@@ -28,8 +28,8 @@ TEST_F(ServerTest, AChunkedUploadStopsAtTheUploadLimit) {
 
 TEST_F(ServerTest, AJsonBodyPastOneMegabyteIsRefusedBeforeItIsRead) {
   Raw raw(port);
-  ASSERT_TRUE(raw.Send(Head("POST", "/api/select") + "Content-Length: " +
-                       std::to_string(Server::kMostJson + 1) + "\r\n\r\n"));
+  ASSERT_TRUE(raw.Send(Head("POST", "/api/select") +
+                       "Content-Length: " + std::to_string(Server::kMostJson + 1) + "\r\n\r\n"));
   EXPECT_EQ(raw.Status(), 413);
   // One megabyte exactly is read, and answered as the JSON it is not.
   std::string body(Server::kMostJson, '[');
@@ -40,8 +40,8 @@ TEST_F(ServerTest, AHeadPastItsLimitIsCutOffBeforeTheTokenIsChecked) {
   Raw raw(port);
   std::string lines;
   for (int i = 0; i < 1000; ++i) lines += "X-Pad: " + std::string(48, 'a') + "\r\n";
-  ASSERT_TRUE(raw.Send("GET /api/workbook HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) +
-                       "\r\n"));
+  ASSERT_TRUE(
+      raw.Send("GET /api/workbook HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) + "\r\n"));
   size_t sent = 0;
   while (sent < (size_t{16} << 20) && raw.Send(lines)) sent += lines.size();
   // Cut off after a few tens of kilobytes, where the whole 16 MB used to be read.
@@ -96,12 +96,13 @@ TEST_F(ServerTest, NumbersOutOfRangeAreRefusedNotConverted) {
 
 TEST_F(ServerTest, ExpectContinueIsAnsweredOnlyAfterTheChecks) {
   Raw stranger(port);
-  ASSERT_TRUE(stranger.Send("POST /api/open?name=a.xlsx HTTP/1.1\r\nHost: 127.0.0.1:" +
-                            std::to_string(port) +
-                            "\r\nContent-Length: 10\r\nExpect: 100-continue\r\n\r\n"));
+  ASSERT_TRUE(stranger.Send(
+      "POST /api/open?name=a.xlsx HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) +
+      "\r\nContent-Length: 10\r\nExpect: 100-continue\r\n\r\n"));
   EXPECT_EQ(stranger.Status(), 403);
   Raw own(port);
-  ASSERT_TRUE(own.Send(Head("POST", "/api/undo") + "Content-Length: 2\r\nExpect: 100-continue\r\n\r\n"));
+  ASSERT_TRUE(
+      own.Send(Head("POST", "/api/undo") + "Content-Length: 2\r\nExpect: 100-continue\r\n\r\n"));
   EXPECT_EQ(own.Receive(milliseconds(1000), true).substr(0, 12), "HTTP/1.1 100");
 }
 
