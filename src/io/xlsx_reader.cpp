@@ -118,6 +118,23 @@ std::string RelationshipIdOf(pugi::xml_node sheet) {
   return "";
 }
 
+// The parts a sheet's relationship may not name: the content types, every relationships part,
+// the workbook, and every part the package or the workbook relates to as anything but a
+// worksheet. A sheet would be written back over it, and the saved file not open again.
+std::vector<std::string> PartsOfNoSheet(const XlsxOrigin& origin,
+                                        const std::vector<Relationship>& packageRelationships,
+                                        const std::vector<Relationship>& relationships) {
+  std::vector<std::string> parts = {"[Content_Types].xml", origin.workbookPart};
+  for (const Relationship& r : packageRelationships) parts.push_back(r.target);
+  for (const Relationship& r : relationships) {
+    if (!IsRelationshipType(r.type, "worksheet")) parts.push_back(r.target);
+  }
+  for (const PackagePart& part : origin.parts) {
+    if (part.name.ends_with(".rels")) parts.push_back(part.name);
+  }
+  return parts;
+}
+
 struct SheetToRead {
   XlsxSheetOrigin origin;
   std::unique_ptr<pugi::xml_document> xml;  // the part without its cells
@@ -212,6 +229,8 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
   const std::vector<bool> noStyles;
   const std::vector<bool>& styles1904 = origin->date1904 ? origin->calendarStyles : noStyles;
   std::vector<SheetToRead> sheets;
+  const std::vector<std::string> noSheet =
+      PartsOfNoSheet(*origin, packageRelationships, relationships);
   for (pugi::xml_node sheet : root.child("sheets").children("sheet")) {
     SheetToRead read;
     read.origin = {sheet.attribute("name").as_string(), "", RelationshipIdOf(sheet),
@@ -220,6 +239,8 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
       if (r.id != read.origin.relationshipId || !IsRelationshipType(r.type, "worksheet")) continue;
       const PackagePart* part = origin->Find(r.target);
       if (part == nullptr) throw FormatError("not an .xlsx workbook (it has no " + r.target + ")");
+      if (std::find(noSheet.begin(), noSheet.end(), r.target) != noSheet.end())
+        throw FormatError("the workbook is damaged (a sheet names " + r.target + ")");
       // Each sheet is written back into its own part: two sheets of one part are damage.
       for (const SheetToRead& other : sheets) {
         if (other.origin.part == r.target)

@@ -3,16 +3,45 @@
 #include <unicode/utf8.h>
 
 #include <algorithm>
+#include <cctype>
 #include <vector>
 
 #include "io/file_error.h"
 
 namespace tavrin {
 
+namespace {
+
+// The encoding a part says it is in, when that is not UTF-8: a byte-order mark of UTF-16 or
+// UTF-32, a zero byte where the first characters are, or another encoding declared.
+std::string OtherEncoding(std::string_view bytes) {
+  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) return "UTF-16";
+  if (bytes.substr(0, 4).find('\0') != std::string_view::npos) return "UTF-16 or UTF-32";
+  if (!bytes.starts_with("<?xml")) return "";
+  std::string_view declaration = bytes.substr(0, bytes.find("?>"));
+  size_t at = declaration.find("encoding");
+  if (at == std::string_view::npos) return "";
+  size_t open = declaration.find_first_of("\"'", at);
+  size_t close =
+      open == std::string_view::npos ? open : declaration.find(declaration[open], open + 1);
+  if (close == std::string_view::npos) return "";
+  std::string name(declaration.substr(open + 1, close - open - 1));
+  std::string lower = name;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower == "utf-8" || lower == "utf8" ? "" : name;
+}
+
+}  // namespace
+
 void ParseXml(pugi::xml_document& document, std::string_view bytes, const std::string& part) {
+  // Cells are read from the part's bytes as UTF-8: a part in another encoding would read as
+  // empty, and lose its cells when saved.
+  if (std::string other = OtherEncoding(bytes); !other.empty())
+    throw FormatError(part + " is written in " + other + ", which cannot be read (only UTF-8)");
   pugi::xml_parse_result result = document.load_buffer(
       bytes.data(), bytes.size(),
-      pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single);
+      pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single,
+      pugi::encoding_utf8);
   if (!result) throw FormatError(part + " is damaged (" + result.description() + ")");
 }
 

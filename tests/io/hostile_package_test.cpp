@@ -272,6 +272,70 @@ TEST_F(HostilePackageTest, TwoSheetsOfOnePartAreRefused) {
   EXPECT_EQ(app.WorkbookCount(), 0);
 }
 
+TEST_F(HostilePackageTest, ASheetNamingAPartThatIsNoWorksheetIsRefused) {
+  // The first sheet's own target, or a second sheet's.
+  for (const std::string target :
+       {"../workbook.xml", "../../[Content_Types].xml", "../_rels/workbook.xml.rels",
+        "../../_rels/.rels", "../styles.xml", "../sharedStrings.xml", "../../docProps/core.xml"}) {
+    std::vector<PackagePart> parts = Package("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
+    parts.push_back({"xl/styles.xml", std::string("<styleSheet xmlns=\"") + kMain + "\"/>"});
+    parts.push_back({"xl/sharedStrings.xml", std::string("<sst xmlns=\"") + kMain + "\"/>"});
+    parts.push_back({"docProps/core.xml", "<coreProperties/>"});
+    parts[1].bytes.insert(parts[1].bytes.find("</Relationships>"),
+                          std::string("<Relationship Id=\"rId2\" Type=\"") + kTypes +
+                              "core-properties\" Target=\"docProps/core.xml\"/>");
+    std::string& relationships = parts[2].bytes;
+    relationships.insert(relationships.find("</Relationships>"),
+                         std::string("<Relationship Id=\"rId2\" Type=\"") + kTypes +
+                             "worksheet\" Target=\"worksheets/" + target +
+                             "\"/><Relationship Id=\"rId3\" Type=\"" + kTypes +
+                             "styles\" Target=\"styles.xml\"/><Relationship Id=\"rId4\" Type=\"" +
+                             kTypes + "sharedStrings\" Target=\"sharedStrings.xml\"/>");
+    std::string& workbook = parts[3].bytes;
+    workbook.insert(workbook.find("</sheets>"),
+                    "<sheet name=\"Second\" sheetId=\"2\" r:id=\"rId2\"/>");
+    std::string message = FileErrorOf([&] { Open(parts); });
+    EXPECT_NE(message.find("the workbook is damaged (a sheet names "), std::string::npos)
+        << target << ": " << message;
+    EXPECT_EQ(app.WorkbookCount(), 0);
+  }
+  // A near miss: a worksheet part of a name like the workbook's opens.
+  std::vector<PackagePart> parts = Package("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
+  parts[2].bytes.replace(parts[2].bytes.find("worksheets/sheet1.xml"), 21, "workbook.xml.xml");
+  parts[4].name = "xl/workbook.xml.xml";
+  EXPECT_EQ(ValueAt(Open(parts).GetSheet("Data"), "A1"), Variant(1));
+}
+
+TEST_F(HostilePackageTest, APartInAnotherEncodingThanUtf8IsRefusedNotReadEmpty) {
+  auto withSheet = [](const std::string& bytes) {
+    std::vector<PackagePart> parts = Package("");
+    parts[4].bytes = bytes;
+    return parts;
+  };
+  std::string sheet = std::string("<worksheet xmlns=\"") + kMain +
+                      "\"><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></c></row></sheetData>"
+                      "</worksheet>";
+  std::string utf16 = "\xFF\xFE";
+  for (char c : sheet) utf16 += std::string{c, '\0'};
+  std::string bigEndian;
+  for (char c : sheet) bigEndian += std::string{'\0', c};
+  for (const std::string& bytes :
+       {utf16, bigEndian, "<?xml version=\"1.0\" encoding=\"UTF-16\"?>" + sheet,
+        "<?xml version='1.0' encoding='ISO-8859-1'?>" + sheet}) {
+    std::string message = FileErrorOf([&] { Open(withSheet(bytes)); });
+    EXPECT_NE(message.find("xl/worksheets/sheet1.xml is written in "), std::string::npos)
+        << message;
+    EXPECT_EQ(app.WorkbookCount(), 0);
+  }
+  for (const std::string& bytes :
+       {"\xEF\xBB\xBF" + sheet, "<?xml version=\"1.0\" encoding=\"utf-8\"?>" + sheet,
+        "<?xml version=\"1.0\" standalone=\"yes\"?>" + sheet}) {
+    Spreadsheet one;
+    WriteFileAtomically(folder / "good.xlsx", WriteZip(withSheet(bytes)));
+    EXPECT_EQ(ValueAt(OpenWorkbook(one, folder / "good.xlsx").GetSheet("Data"), "A1"), Variant(1));
+  }
+}
+
 TEST_F(HostilePackageTest, APartADroppedRelationshipSharesWithAKeptOneStays) {
   // rId2 names the sheet's part too, but no sheet of the workbook names rId2.
   std::vector<PackagePart> parts = WithASecondRelationshipToTheSheet();
