@@ -53,7 +53,9 @@ void ReadPart(std::string_view bytes, pugi::xml_document& rest, Sheet& sheet) {
   const std::string part = "xl/worksheets/sheet1.xml";
   SheetPartSplit split = SplitSheetPart(bytes, part);
   ParseXml(rest, split.rest, part);
-  ReadWorksheet(rest, split.sheetData, part, sheet, kSharedStrings, kDateStyles, kStyles1904);
+  ReadBudget budget;
+  ReadWorksheet(rest, split.sheetData, part, sheet, kSharedStrings, kDateStyles, kStyles1904,
+                budget);
 }
 
 // Every row the scanner takes reads the same through the XML parser.

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "host/reference_text.h"
+#include "io/file_error.h"
 #include "io/formula_shift.h"
 #include "io/number_format.h"
 #include "io/rows_ahead.h"
@@ -98,10 +99,24 @@ struct SharedFormula {
 
 }  // namespace
 
+void ReadBudget::Take(const Cell& cell) {
+  ++cells;
+  if (cell.value.IsText()) text += cell.value.AsText().size();
+  if (cell.formula) text += cell.formula->text.size();
+  if (cells > kMostCells) {
+    throw FormatError("it holds more than " + std::to_string(kMostCells) +
+                      " cells, more than Tavrin reads from one file");
+  }
+  if (text > kMostText) {
+    throw FormatError("its cells hold more than " + std::to_string(kMostText >> 20) +
+                      " MB of text, more than Tavrin reads from one file");
+  }
+}
+
 RowHeights ReadWorksheetCells(RowsAhead& rows, Sheet& sheet,
                               const std::vector<std::string>& sharedStrings,
                               const std::vector<bool>& dateStyles,
-                              const std::vector<bool>& styles1904) {
+                              const std::vector<bool>& styles1904, ReadBudget& budget) {
   RowHeights heights;
   std::map<int, SharedFormula> shared;
   CellStore& store = sheet.Store();
@@ -148,7 +163,9 @@ RowHeights ReadWorksheetCells(RowsAhead& rows, Sheet& sheet,
           cell.formula =
               std::make_shared<const CellFormula>(CellFormula{"=" + text, nullptr, row, column});
       }
-      if (!cell.IsBlank()) store.Put(row, column, std::move(cell));
+      if (cell.IsBlank()) continue;
+      budget.Take(cell);
+      store.Put(row, column, std::move(cell));
     }
   }
   return heights;
@@ -255,9 +272,11 @@ void ReadWorksheetRest(const pugi::xml_document& rest, const RowHeights& heights
 void ReadWorksheet(const pugi::xml_document& rest, std::string_view sheetData,
                    const std::string& part, Sheet& sheet,
                    const std::vector<std::string>& sharedStrings,
-                   const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904) {
+                   const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
+                   ReadBudget& budget) {
   RowsAhead rows(sheetData, part);
-  RowHeights heights = ReadWorksheetCells(rows, sheet, sharedStrings, dateStyles, styles1904);
+  RowHeights heights =
+      ReadWorksheetCells(rows, sheet, sharedStrings, dateStyles, styles1904, budget);
   ReadWorksheetRest(rest, heights, sheet, dateStyles.size());
 }
 

@@ -12,6 +12,21 @@ namespace tavrin {
 
 class RowsAhead;
 class Sheet;
+struct Cell;
+
+// What one file may make the reader hold: its cells, and the bytes of their texts and formulas
+// (a shared string is copied into every cell that names it). Past either the file is refused
+// (FormatError), before it takes more memory.
+struct ReadBudget {
+  static constexpr size_t kMostCells = size_t{1} << 22;
+  static constexpr size_t kMostText = size_t{256} << 20;
+
+  // Counts a cell read; fails past the budget.
+  void Take(const Cell& cell);
+
+  size_t cells = 0;
+  size_t text = 0;
+};
 
 // The text of a shared or inline string: its runs joined, phonetic guides left out.
 std::string RichText(pugi::xml_node item);
@@ -29,7 +44,8 @@ std::vector<Area> ReadAreas(std::string_view references);
 void ReadWorksheet(const pugi::xml_document& rest, std::string_view sheetData,
                    const std::string& part, Sheet& sheet,
                    const std::vector<std::string>& sharedStrings,
-                   const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904);
+                   const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
+                   ReadBudget& budget);
 
 // The same in two steps, for a part whose rest comes after its cells. The heights its rows give
 // wait for the sheet's default height, which the rest holds.
@@ -42,7 +58,7 @@ using RowHeights = std::vector<RowHeight>;
 RowHeights ReadWorksheetCells(RowsAhead& rows, Sheet& sheet,
                               const std::vector<std::string>& sharedStrings,
                               const std::vector<bool>& dateStyles,
-                              const std::vector<bool>& styles1904);
+                              const std::vector<bool>& styles1904, ReadBudget& budget);
 void ReadWorksheetRest(const pugi::xml_document& rest, const RowHeights& heights, Sheet& sheet,
                        size_t styles);
 

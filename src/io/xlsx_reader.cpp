@@ -146,8 +146,8 @@ struct SheetToRead {
 // scanning ahead of them, then the rest of the part, whole by then.
 void ReadArrivingWorksheet(Package& package, SheetToRead& read, Sheet& sheet,
                            const std::vector<std::string>& sharedStrings,
-                           const std::vector<bool>& dateStyles,
-                           const std::vector<bool>& styles1904) {
+                           const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
+                           ReadBudget& budget) {
   const std::string& name = read.origin.part;
   std::string text;
   ZipEntries::Inflater inflater = package.Open(name, text);
@@ -156,7 +156,7 @@ void ReadArrivingWorksheet(Package& package, SheetToRead& read, Sheet& sheet,
   RowHeights heights;
   if (from != std::string_view::npos) {
     RowsAhead rows(arriving, from, name);
-    heights = ReadWorksheetCells(rows, sheet, sharedStrings, dateStyles, styles1904);
+    heights = ReadWorksheetCells(rows, sheet, sharedStrings, dateStyles, styles1904, budget);
   }
   while (inflater.More(text)) {
   }
@@ -167,7 +167,8 @@ void ReadArrivingWorksheet(Package& package, SheetToRead& read, Sheet& sheet,
   if (from != std::string_view::npos) {
     ReadWorksheetRest(*read.xml, heights, sheet, dateStyles.size());
   } else {
-    ReadWorksheet(*read.xml, split.sheetData, name, sheet, sharedStrings, dateStyles, styles1904);
+    ReadWorksheet(*read.xml, split.sheetData, name, sheet, sharedStrings, dateStyles, styles1904,
+                  budget);
   }
 }
 
@@ -272,6 +273,7 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
   package.InflateAllBut(arriving);
   Book* book = &application.AddWorkbook(bookName);
   std::vector<Sheet*> byFileIndex;
+  ReadBudget budget;
   try {
     for (SheetToRead& read : sheets) {
       if (!read.xml) {
@@ -280,10 +282,11 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
       }
       Sheet& sheet = book->AddSheet(read.origin.name);
       if (read.arriving) {
-        ReadArrivingWorksheet(package, read, sheet, sharedStrings, origin->dateStyles, styles1904);
+        ReadArrivingWorksheet(package, read, sheet, sharedStrings, origin->dateStyles, styles1904,
+                              budget);
       } else {
         ReadWorksheet(*read.xml, read.sheetData, read.origin.part, sheet, sharedStrings,
-                      origin->dateStyles, styles1904);
+                      origin->dateStyles, styles1904, budget);
       }
       byFileIndex.push_back(&sheet);
       origin->sheets.push_back(std::move(read.origin));

@@ -336,6 +336,31 @@ TEST_F(HostilePackageTest, APartInAnotherEncodingThanUtf8IsRefusedNotReadEmpty) 
   }
 }
 
+TEST_F(HostilePackageTest, AFileMakingTheReaderHoldTooMuchIsRefused) {
+  // One shared string of a megabyte, named by a cell more than 256 times over.
+  std::string cells;
+  for (int row = 1; row <= 257; ++row)
+    cells += "<row r=\"" + std::to_string(row) + "\"><c t=\"s\"><v>0</v></c></row>";
+  std::vector<PackagePart> parts = Package(cells);
+  parts.push_back({"xl/sharedStrings.xml", std::string("<sst xmlns=\"") + kMain + "\"><si><t>" +
+                                               std::string(size_t{1} << 20, 'x') +
+                                               "</t></si></sst>"});
+  parts[2].bytes.insert(parts[2].bytes.find("</Relationships>"),
+                        std::string("<Relationship Id=\"rId2\" Type=\"") + kTypes +
+                            "sharedStrings\" Target=\"sharedStrings.xml\"/>");
+  EXPECT_NE(FileErrorOf([&] { Open(parts); }).find("more than 256 MB of text"), std::string::npos);
+  // A row of 256 cells, 16385 times: one row more than the cells read from one file.
+  std::string row = "<row>";
+  for (int c = 0; c < 256; ++c) row += "<c><v>1</v></c>";
+  row += "</row>";
+  std::string full;
+  full.reserve(row.size() * 16385);
+  for (int r = 0; r < 16385; ++r) full += row;
+  EXPECT_NE(FileErrorOf([&] { Open(Package(full)); }).find("more than 4194304 cells"),
+            std::string::npos);
+  EXPECT_EQ(app.WorkbookCount(), 0);
+}
+
 TEST_F(HostilePackageTest, APartADroppedRelationshipSharesWithAKeptOneStays) {
   // rId2 names the sheet's part too, but no sheet of the workbook names rId2.
   std::vector<PackagePart> parts = WithASecondRelationshipToTheSheet();
