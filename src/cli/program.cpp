@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 #include <iostream>
+#include <new>
 
 #include "cli/base_command.h"
 #include "cli/command_context.h"
@@ -40,6 +41,10 @@ int RunProgram(int argc, char** argv) {
   } catch (const HostError& error) {
     std::cerr << "tavrin: " << error.Number() << ' ' << error.Description() << '\n';
     return 1;
+  } catch (const std::bad_alloc&) {
+    std::cerr << "tavrin: out of memory: the workbook needs more memory than this machine gives "
+                 "Tavrin; nothing was written\n";
+    return 2;
   }
 }
 

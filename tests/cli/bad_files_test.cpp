@@ -232,6 +232,46 @@ TEST_F(BadFiles, HostileFilesThatCanBeReadAreReadAndWrittenAsValidXml) {
   EXPECT_TRUE(Contents() == before);
 }
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TAVRIN_SANITIZED 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define TAVRIN_SANITIZED 1
+#endif
+
+TEST_F(BadFiles, RunningOutOfMemoryEndsWithAMessageNotACoreDump) {
+#ifdef TAVRIN_SANITIZED
+  GTEST_SKIP() << "the address sanitizer takes more address space than the limit leaves";
+#endif
+  // 4 M cells, within what is read from one file, and more than 300 MB of memory holds.
+  std::string row = "<row>";
+  for (int c = 0; c < 256; ++c) row += "<c><v>1</v></c>";
+  row += "</row>";
+  std::string rows;
+  for (int r = 0; r < 16000; ++r) rows += row;
+  WriteEdited("large.xlsx", [&](std::vector<PackagePart>& parts) {
+    std::string& sheet = PartNamed(parts, "xl/worksheets/sheet1.xml");
+    size_t open = sheet.find("<sheetData");
+    size_t close = sheet.find("</sheetData>");
+    sheet.replace(open, close - open, "<sheetData>" + rows);
+  });
+  std::string script = "ulimit -v 300000; exec " + std::string(TAVRIN_BINARY) + " convert " +
+                       Quoted((dir / "large.xlsx").string()) + " -o " +
+                       Quoted((dir / "out.csv").string()) + " 2>&1";
+  FILE* shell = popen(("timeout 60 sh -c " + Quoted(script)).c_str(), "r");
+  std::string said;
+  char buffer[512];
+  while (fgets(buffer, sizeof buffer, shell) != nullptr) said += buffer;
+  int status = pclose(shell);
+  EXPECT_EQ(WEXITSTATUS(status), 2) << said;
+  EXPECT_EQ(said,
+            "tavrin: out of memory: the workbook needs more memory than this machine gives Tavrin; "
+            "nothing was written\n");
+  EXPECT_FALSE(fs::exists(dir / "out.csv"));
+}
+
 TEST_F(BadFiles, BadAddressesInEveryRangeOptionEndWithAMessage) {
   fs::path book = dir / "sales.xlsx";
   Write("sales.xlsx", example);
