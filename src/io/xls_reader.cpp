@@ -3,13 +3,17 @@
 #include <freexl.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <tuple>
 #include <vector>
 
+#include "io/child_process.h"
 #include "io/file_error.h"
 #include "io/sheet_names.h"
+#include "io/worksheet_reader.h"
 #include "spreadsheet/sheet.h"
 
 namespace tavrin {
@@ -60,10 +64,8 @@ struct XlsSheet {
   std::vector<std::tuple<int, int, Variant>> cells;
 };
 
-}  // namespace
-
-Book& ReadXls(Spreadsheet& application, const std::string& bookName,
-              const std::filesystem::path& path) {
+// The sheets libfreexl reads from the file.
+std::vector<XlsSheet> ReadSheets(const std::filesystem::path& path) {
   const void* opened = nullptr;
   int status = freexl_open(path.c_str(), &opened);
   if (status != FREEXL_OK) throw FormatError("not an .xls workbook");
@@ -76,6 +78,7 @@ Book& ReadXls(Spreadsheet& application, const std::string& bookName,
     throw FormatError("the workbook has no worksheets");
   }
   std::vector<XlsSheet> sheets(count);
+  ReadBudget budget;
   for (unsigned short i = 0; i < count; ++i) {
     const char* name = nullptr;
     unsigned int rows = 0;
@@ -92,11 +95,111 @@ Book& ReadXls(Spreadsheet& application, const std::string& bookName,
       for (unsigned short c = 0; c < columns; ++c) {
         FreeXL_CellValue cell;
         if (freexl_get_cell_value(opened, r, c, &cell) != FREEXL_OK) continue;
-        Variant value = ValueOf(cell);
-        if (!value.IsEmpty()) sheets[i].cells.emplace_back(r + 1, c + 1, std::move(value));
+        Cell read{ValueOf(cell), nullptr, 0};
+        if (read.value.IsEmpty()) continue;
+        budget.Take(read);
+        sheets[i].cells.emplace_back(r + 1, c + 1, std::move(read.value));
       }
     }
   }
+  return sheets;
+}
+
+// The sheets as the child sends them: for each its name and its cells, each cell its row, its
+// column, its kind and then its number or its text; every count and length of a fixed width.
+enum class Kind : uint8_t { Number, Text, Date };
+
+template <class T>
+void Put(std::string& out, T value) {
+  out.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+void PutText(std::string& out, const std::string& text) {
+  Put<uint64_t>(out, text.size());
+  out += text;
+}
+
+std::string Encode(const std::vector<XlsSheet>& sheets) {
+  std::string out;
+  Put<uint64_t>(out, sheets.size());
+  for (const XlsSheet& sheet : sheets) {
+    PutText(out, sheet.name);
+    Put<uint64_t>(out, sheet.cells.size());
+    for (const auto& [row, column, value] : sheet.cells) {
+      Put<int32_t>(out, row);
+      Put<int32_t>(out, column);
+      if (value.IsText()) {
+        Put(out, Kind::Text);
+        PutText(out, value.AsText());
+      } else {
+        Put(out, value.IsDate() ? Kind::Date : Kind::Number);
+        Put(out, value.AsNumber());
+      }
+    }
+  }
+  return out;
+}
+
+// Reads the bytes back; no count or length is taken beyond the bytes there are.
+class Decoder {
+ public:
+  explicit Decoder(std::string_view bytes) : rest(bytes) {}
+
+  template <class T>
+  T Take() {
+    T value;
+    std::memcpy(&value, Bytes(sizeof value).data(), sizeof value);
+    return value;
+  }
+  std::string Text() { return std::string(Bytes(Take<uint64_t>())); }
+  // A count of items of at least the size each, held to what the bytes left can hold.
+  size_t Count(size_t eachAtLeast) {
+    uint64_t count = Take<uint64_t>();
+    if (count > rest.size() / eachAtLeast) throw FormatError("the workbook is damaged");
+    return static_cast<size_t>(count);
+  }
+
+ private:
+  std::string_view Bytes(uint64_t size) {
+    if (size > rest.size()) throw FormatError("the workbook is damaged");
+    std::string_view taken = rest.substr(0, static_cast<size_t>(size));
+    rest.remove_prefix(static_cast<size_t>(size));
+    return taken;
+  }
+
+  std::string_view rest;
+};
+
+std::vector<XlsSheet> Decode(std::string_view bytes) {
+  Decoder in(bytes);
+  std::vector<XlsSheet> sheets(in.Count(16));
+  for (XlsSheet& sheet : sheets) {
+    sheet.name = in.Text();
+    sheet.cells.resize(in.Count(9));
+    for (auto& [row, column, value] : sheet.cells) {
+      row = in.Take<int32_t>();
+      column = in.Take<int32_t>();
+      Kind kind = in.Take<Kind>();
+      if (kind == Kind::Text) {
+        value = Variant(in.Text());
+      } else {
+        double number = in.Take<double>();
+        value = kind == Kind::Date ? Variant::Date(number) : Variant(number);
+      }
+      if (row < 1 || row > kLastRow || column < 1 || column > kLastColumn)
+        throw FormatError("the workbook is damaged");
+    }
+  }
+  return sheets;
+}
+
+}  // namespace
+
+Book& ReadXls(Spreadsheet& application, const std::string& bookName,
+              const std::filesystem::path& path) {
+  // libfreexl keeps memory of a damaged file for good: read in a child process, a server that
+  // opens one upload after another does not grow with each.
+  std::vector<XlsSheet> sheets = Decode(RunInChild([&] { return Encode(ReadSheets(path)); }));
   std::vector<std::string> names;
   for (const XlsSheet& read : sheets) names.push_back(read.name);
   CheckSheetNames(names);
