@@ -5,7 +5,6 @@
 #include <any>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -20,16 +19,27 @@
 namespace tavrin {
 namespace {
 
-// A folder of this process's own for the files, removed at exit.
-const std::filesystem::path& Folder() {
-  static const std::filesystem::path folder = [] {
+// A folder of its own for one input's files, removed when the input is done: however the run
+// stops (a time limit, a signal, a finding), at most one input's folder is left.
+class Folder {
+ public:
+  Folder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "tavrin-fuzz-XXXXXX").string();
     Require(mkdtemp(pattern.data()) != nullptr, "a temporary folder can be made", pattern);
-    std::atexit([] { std::filesystem::remove_all(Folder()); });
-    return std::filesystem::path(pattern);
-  }();
-  return folder;
-}
+    path = pattern;
+  }
+  ~Folder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+  Folder(const Folder&) = delete;
+  Folder& operator=(const Folder&) = delete;
+
+  std::filesystem::path operator/(const char* name) const { return path / name; }
+
+ private:
+  std::filesystem::path path;
+};
 
 // The number of cell formats of a workbook read from an .xlsx file.
 size_t CellFormats(const Book& book) {
@@ -39,8 +49,8 @@ size_t CellFormats(const Book& book) {
 
 // Saves the workbook, opens the saved file and compares. A sheet written afresh writes a style
 // index beyond the cell formats of the file as the default one; one written as read keeps all.
-void SaveAndOpen(Book& book, bool rewritten) {
-  std::filesystem::path saved = Folder() / "saved.xlsx";
+void SaveAndOpen(const Folder& folder, Book& book, bool rewritten) {
+  std::filesystem::path saved = folder / "saved.xlsx";
   try {
     SaveWorkbook(book, saved);
   } catch (const FileError& error) {
@@ -67,7 +77,8 @@ void SaveAndOpen(Book& book, bool rewritten) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tavrin;
-  std::filesystem::path input = Folder() / "input.xlsx";
+  Folder folder;
+  std::filesystem::path input = folder / "input.xlsx";
   std::ofstream(input, std::ios::binary | std::ios::trunc)
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 
@@ -87,8 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     });
   }
   // As read, then with every sheet written afresh, as after a tool changed it.
-  SaveAndOpen(*book, false);
+  SaveAndOpen(folder, *book, false);
   for (int i = 1; i <= book->SheetCount(); ++i) book->GetSheet(i).SetChanged(true);
-  SaveAndOpen(*book, true);
+  SaveAndOpen(folder, *book, true);
   return 0;
 }
