@@ -49,12 +49,28 @@ MHD_Result Queue(MHD_Connection* connection, const HttpAnswer& answer) {
   return queued;
 }
 
-// Called once the head is read, then for each piece of the body, then once more at its end.
-MHD_Result OnRequest(void* cls, MHD_Connection* connection, const char* url, const char* method,
-                     const char*, const char* data, size_t* size, void** context) {
-  auto& gate = *static_cast<RequestGate*>(cls);
+}  // namespace
+
+// What the library calls, with the daemon as the closure.
+struct DaemonHooks {
+  // Called once the head is read, then for each piece of the body, then once more at its end.
+  static MHD_Result OnRequest(void* cls, MHD_Connection* connection, const char* url,
+                              const char* method, const char* version, const char* data,
+                              size_t* size, void** context);
+  static void OnCompleted(void* cls, MHD_Connection* connection, void** context,
+                          MHD_RequestTerminationCode);
+  static void OnConnection(void* cls, MHD_Connection* connection, void**,
+                           MHD_ConnectionNotificationCode code);
+};
+
+MHD_Result DaemonHooks::OnRequest(void* cls, MHD_Connection* connection, const char* url,
+                                  const char* method, const char*, const char* data, size_t* size,
+                                  void** context) {
+  auto& daemon = *static_cast<HttpDaemon*>(cls);
+  RequestGate& gate = daemon.gate;
   auto* exchange = static_cast<Exchange*>(*context);
   if (exchange == nullptr) {
+    daemon.deadline->HeadRead(connection);
     exchange = new Exchange;
     *context = exchange;
     exchange->head.method = method;
@@ -85,12 +101,24 @@ MHD_Result OnRequest(void* cls, MHD_Connection* connection, const char* url, con
   return Queue(connection, gate.Answer(exchange->head, exchange->body));
 }
 
-void OnCompleted(void*, MHD_Connection*, void** context, MHD_RequestTerminationCode) {
+void DaemonHooks::OnCompleted(void* cls, MHD_Connection* connection, void** context,
+                              MHD_RequestTerminationCode) {
   delete static_cast<Exchange*>(*context);
   *context = nullptr;
+  static_cast<HttpDaemon*>(cls)->deadline->Answered(connection);
 }
 
-}  // namespace
+void DaemonHooks::OnConnection(void* cls, MHD_Connection* connection, void**,
+                               MHD_ConnectionNotificationCode code) {
+  HeadDeadline& deadline = *static_cast<HttpDaemon*>(cls)->deadline;
+  if (code == MHD_CONNECTION_NOTIFY_CLOSED) {
+    deadline.Closed(connection);
+    return;
+  }
+  const MHD_ConnectionInfo* info =
+      MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
+  if (info != nullptr) deadline.Opened(connection, info->connect_fd);
+}
 
 HttpDaemon::~HttpDaemon() {
   if (listening >= 0) ::close(listening);
@@ -120,12 +148,15 @@ int HttpDaemon::Bind(int port) {
 
 bool HttpDaemon::Serve() {
   if (listening < 0) return false;
+  HeadDeadline heads(kHeadTime);
+  deadline = &heads;
   MHD_Daemon* daemon = MHD_start_daemon(
       MHD_USE_THREAD_PER_CONNECTION | MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_POLL, 0, nullptr,
-      nullptr, &OnRequest, &gate, MHD_OPTION_LISTEN_SOCKET, listening, MHD_OPTION_CONNECTION_LIMIT,
-      kMostConnections, MHD_OPTION_CONNECTION_MEMORY_LIMIT, kConnectionMemory,
-      MHD_OPTION_CONNECTION_TIMEOUT, kIdleSeconds, MHD_OPTION_STRICT_FOR_CLIENT, 1,
-      MHD_OPTION_NOTIFY_COMPLETED, &OnCompleted, nullptr, MHD_OPTION_END);
+      nullptr, &DaemonHooks::OnRequest, this, MHD_OPTION_LISTEN_SOCKET, listening,
+      MHD_OPTION_CONNECTION_LIMIT, kMostConnections, MHD_OPTION_CONNECTION_MEMORY_LIMIT,
+      kConnectionMemory, MHD_OPTION_CONNECTION_TIMEOUT, kIdleSeconds, MHD_OPTION_STRICT_FOR_CLIENT,
+      1, MHD_OPTION_NOTIFY_COMPLETED, &DaemonHooks::OnCompleted, this, MHD_OPTION_NOTIFY_CONNECTION,
+      &DaemonHooks::OnConnection, this, MHD_OPTION_END);
   if (daemon == nullptr) return false;
   {
     std::unique_lock lock(mutex);
@@ -133,6 +164,7 @@ bool HttpDaemon::Serve() {
   }
   // Closes the listening socket and every connection, a half-sent request's too.
   MHD_stop_daemon(daemon);
+  deadline = nullptr;
   listening = -1;
   return true;
 }

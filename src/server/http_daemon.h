@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "server/head_deadline.h"
 #include "server/http_exchange.h"
 
 namespace tavrin {
@@ -34,6 +35,9 @@ class HttpDaemon {
   static constexpr size_t kConnectionMemory = size_t{32} << 10;
   // A connection that sends nothing for this long is closed.
   static constexpr unsigned kIdleSeconds = 30;
+  // A request's head must come whole within this time of the connection opening or of the last
+  // answer on it.
+  static constexpr auto kHeadTime = std::chrono::seconds(10);
   static constexpr int kBacklog = 128;
 
   explicit HttpDaemon(RequestGate& answering) : gate(answering) {}
@@ -50,7 +54,10 @@ class HttpDaemon {
   void Stop();
 
  private:
+  friend struct DaemonHooks;
+
   RequestGate& gate;
+  HeadDeadline* deadline = nullptr;  // while serving
   int listening = -1;
   std::mutex mutex;
   std::condition_variable stopping;

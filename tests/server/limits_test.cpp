@@ -70,6 +70,19 @@ TEST_F(ServerTest, SlowClientsHoldUpNoOneAndStopClosesThem) {
   listener = std::thread([] {});
 }
 
+TEST_F(ServerTest, AHeadSentALineAtATimeIsCutOffAtItsTime) {
+  Raw slow(port);
+  ASSERT_TRUE(slow.Send("GET /api/workbook HTTP/1.1\r\n"));
+  auto started = steady_clock::now();
+  auto bound = HttpDaemon::kHeadTime + std::chrono::seconds(3);
+  // A line every quarter second, until a send fails on the closed connection.
+  while (steady_clock::now() - started < bound && slow.Send("X-Slow: 1\r\n"))
+    slow.Receive(milliseconds(250));
+  auto took = steady_clock::now() - started;
+  EXPECT_GE(took, HttpDaemon::kHeadTime - std::chrono::seconds(1));
+  EXPECT_LT(took, bound);
+}
+
 TEST_F(ServerTest, ManyConnectionsOpenedAtOnceAreAllAnswered) {
   std::vector<std::unique_ptr<Raw>> many;
   for (int i = 0; i < 40; ++i) many.push_back(std::make_unique<Raw>(port));
