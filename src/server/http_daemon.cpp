@@ -88,8 +88,8 @@ MHD_Result DaemonHooks::OnRequest(void* cls, MHD_Connection* connection, const c
   }
   if (*size > 0) {
     if (*size > exchange->mostBody - exchange->body.size()) {
-      // Past the limit in the middle of a body: the library cannot answer before the body's end,
-      // so the connection is closed here instead of reading on.
+      // Past the limit in the middle of a body: a 413 where the library still takes an answer,
+      // else (it takes none mid-body) the connection is closed; nothing more is read either way.
       exchange->answered = true;
       return Queue(connection, gate.TooLarge());
     }
