@@ -2,8 +2,6 @@
 // gives them, with the right Host and token in front unless the input's first byte says not, put
 // through the access checks and the routes. Every answer must be one the server means to give,
 // never a 500, and a JSON answer must be JSON.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -15,6 +13,7 @@
 
 #include "io/workbook_file.h"
 #include "require.h"
+#include "scratch_folder.h"
 #include "server/server.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/sheet.h"
@@ -27,10 +26,7 @@ namespace fs = std::filesystem;
 
 // A small list in a folder of this process's own, and a server on it (never bound to a port).
 struct Served {
-  Served() {
-    folder = fs::temp_directory_path() / ("tavrin-fuzz-server-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
-    file = folder / "list.xlsx";
+  Served() : folder(ScratchFolder()), file(folder / "list.xlsx") {
     {
       Spreadsheet app;
       Book& book = app.AddWorkbook("list.xlsx");
@@ -43,10 +39,6 @@ struct Served {
       SaveWorkbook(book, file);
     }
     server = std::make_unique<Server>(file);
-  }
-  ~Served() {
-    server.reset();
-    fs::remove_all(folder);
   }
   // Save As may have written files beside the list: they go after each input.
   void Tidy() const {
@@ -105,14 +97,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
   RequestHead head = HeadOf(text);
   if (admitted) {
-    head.headers.insert(head.headers.begin(), {{"Host", "127.0.0.1:0"},
-                                               {"X-Tavrin-Token", served.server->Token()}});
+    head.headers.insert(head.headers.begin(),
+                        {{"Host", "127.0.0.1:0"}, {"X-Tavrin-Token", served.server->Token()}});
   }
   size_t mostBody = 0;
   std::optional<HttpAnswer> refusal = served.server->Admit(head, mostBody);
-  HttpAnswer answer = refusal ? *refusal
-                              : text.size() > mostBody ? served.server->TooLarge()
-                                                       : served.server->Answer(head, std::string(text));
+  HttpAnswer answer = refusal                  ? *refusal
+                      : text.size() > mostBody ? served.server->TooLarge()
+                                               : served.server->Answer(head, std::string(text));
   static const std::set<int> kMeant = {200, 202, 400, 403, 404, 405, 409, 413};
   Require(kMeant.contains(answer.status), "an answer is one the server means to give",
           std::to_string(answer.status) + " " + answer.body);

@@ -1,7 +1,5 @@
 // A whole .xlsx package: opened as a file, a damaged one must fail as a file error and add no
 // workbook; one that opens is saved, and the saved file must open with the same sheets and cells.
-#include <unistd.h>
-
 #include <any>
 #include <cstddef>
 #include <cstdint>
@@ -13,33 +11,12 @@
 #include "io/workbook_file.h"
 #include "io/xlsx_origin.h"
 #include "same_cells.h"
+#include "scratch_folder.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/spreadsheet.h"
 
 namespace tavrin {
 namespace {
-
-// A folder of its own for one input's files, removed when the input is done: however the run
-// stops (a time limit, a signal, a finding), at most one input's folder is left.
-class Folder {
- public:
-  Folder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tavrin-fuzz-XXXXXX").string();
-    Require(mkdtemp(pattern.data()) != nullptr, "a temporary folder can be made", pattern);
-    path = pattern;
-  }
-  ~Folder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-  }
-  Folder(const Folder&) = delete;
-  Folder& operator=(const Folder&) = delete;
-
-  std::filesystem::path operator/(const char* name) const { return path / name; }
-
- private:
-  std::filesystem::path path;
-};
 
 // The number of cell formats of a workbook read from an .xlsx file.
 size_t CellFormats(const Book& book) {
@@ -49,8 +26,8 @@ size_t CellFormats(const Book& book) {
 
 // Saves the workbook, opens the saved file and compares. A sheet written afresh writes a style
 // index beyond the cell formats of the file as the default one; one written as read keeps all.
-void SaveAndOpen(const Folder& folder, Book& book, bool rewritten) {
-  std::filesystem::path saved = folder / "saved.xlsx";
+void SaveAndOpen(Book& book, bool rewritten) {
+  std::filesystem::path saved = ScratchFolder() / "saved.xlsx";
   try {
     SaveWorkbook(book, saved);
   } catch (const FileError& error) {
@@ -77,8 +54,7 @@ void SaveAndOpen(const Folder& folder, Book& book, bool rewritten) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tavrin;
-  Folder folder;
-  std::filesystem::path input = folder / "input.xlsx";
+  std::filesystem::path input = ScratchFolder() / "input.xlsx";
   std::ofstream(input, std::ios::binary | std::ios::trunc)
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 
@@ -98,8 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     });
   }
   // As read, then with every sheet written afresh, as after a tool changed it.
-  SaveAndOpen(folder, *book, false);
+  SaveAndOpen(*book, false);
   for (int i = 1; i <= book->SheetCount(); ++i) book->GetSheet(i).SetChanged(true);
-  SaveAndOpen(folder, *book, true);
+  SaveAndOpen(*book, true);
   return 0;
 }
