@@ -38,6 +38,16 @@ TEST(FormulaSummarise, SumsEveryKeyCombinationWithTheAllBlankOneLast) {
   EXPECT_EQ(w.form.GetState(), DialogForm::State::Unloaded);
 }
 
+TEST(FormulaSummarise, OnlyTheValueHeadersAreCopied) {
+  Workplace w;
+  PutRecords(w, {{1, "a", "x", 1, 10}});
+  w.Put("F1", {{"note", "more"}});  // beside the list's header row
+  w.korvel().HZ(w.Token(), w.form);
+  EXPECT_EQ(w.At("K3"), Variant("v2"));
+  EXPECT_TRUE(w.At("L3").IsEmpty());
+  EXPECT_TRUE(w.At("M3").IsEmpty());
+}
+
 TEST(FormulaSummarise, EveryKeyBlankGivesOneRowOfGrandTotals) {
   Workplace w;
   PutRecords(w, {{1, "", "", 1, 10}, {2, "", "", 2, 20}, {3, "", "", 4, 40}});
