@@ -101,6 +101,26 @@ TEST_F(ServerTest, AnUploadReplacesTheWorkbookUnlessTheReaderRefusesIt) {
   EXPECT_EQ(download->body.substr(0, 2), "PK");
 }
 
+TEST_F(ServerTest, AServerFailureSaysWhatFailedAndNothingOfTheServersInsides) {
+  // No folder for the download's temporary file: the server's own failure, a 500.
+  const char* tmp = getenv("TMPDIR");
+  std::string kept = tmp != nullptr ? tmp : "";
+  setenv("TMPDIR", (folder / "missing").c_str(), 1);
+  auto download = client->Get("/api/download");
+  if (tmp != nullptr) {
+    setenv("TMPDIR", kept.c_str(), 1);
+  } else {
+    unsetenv("TMPDIR");
+  }
+  ASSERT_TRUE(download);
+  EXPECT_EQ(download->status, 500);
+  EXPECT_EQ(json::parse(download->body), json({{"error", "无法建立临时文件夹。"}}));
+  EXPECT_FALSE(download->has_header("EXCEPTION_WHAT"));
+  for (const auto& [name, value] : download->headers) {
+    EXPECT_EQ(value.find(folder.string()), std::string::npos) << name;
+  }
+}
+
 }  // namespace
 
 }  // namespace tavrin
