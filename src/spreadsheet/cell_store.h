@@ -14,19 +14,30 @@ namespace tavrin {
 
 struct FormulaTree;
 
-// How far a formula's references reach from its own row: up to `up` rows above it and `down`
-// below, when every reference is relative and on the formula's own sheet; else anywhere (an
-// absolute row, a sheet named, or not yet known).
+// Which rows a formula's references reach, when they all lie on the formula's own sheet: up to
+// `up` rows above its own row and `down` below through relative rows, and the absolute rows
+// firstAbsolute to lastAbsolute (0 for none). Anywhere: a sheet named, or not yet known.
 struct FormulaReach {
   int up = 0;
   int down = 0;
+  int firstAbsolute = 0;
+  int lastAbsolute = 0;
   bool anywhere = true;
 
   // Reaches what both reach.
   void Widen(const FormulaReach& other) {
     up = std::max(up, other.up);
     down = std::max(down, other.down);
+    if (other.lastAbsolute != 0) {
+      firstAbsolute =
+          lastAbsolute == 0 ? other.firstAbsolute : std::min(firstAbsolute, other.firstAbsolute);
+      lastAbsolute = std::max(lastAbsolute, other.lastAbsolute);
+    }
     anywhere = anywhere || other.anywhere;
+  }
+  // Whether an absolute row lies in the rows first to last.
+  bool AbsoluteWithin(int first, int last) const {
+    return lastAbsolute != 0 && lastAbsolute >= first && firstAbsolute <= last;
   }
 };
 
@@ -157,7 +168,7 @@ class CellColumn {
   std::vector<Segment> segments_;
   int contentCount_ = 0;
   int formulaCount_ = 0;
-  FormulaReach reach_{0, 0, false};
+  FormulaReach reach_{.anywhere = false};
 };
 
 // The cells of a sheet, 65536 rows by 256 columns, stored sparsely by column. Every change moves

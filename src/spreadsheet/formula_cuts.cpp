@@ -8,6 +8,7 @@
 #include "spreadsheet/book.h"
 #include "spreadsheet/formula/sheet_calc.h"
 #include "spreadsheet/formula_moves.h"
+#include "spreadsheet/row_moves.h"
 #include "spreadsheet/sheet.h"
 #include "spreadsheet/text_compare.h"
 
@@ -89,6 +90,23 @@ std::optional<Cell> CutRewritten(const CutMove& move, int oldRow, int oldColumn,
   return WithFormulaRoot(cell, root, row, column);
 }
 
+// The spans within the sheet's rows, sorted, those that overlap or touch joined.
+std::vector<RowSpan> Merged(std::vector<RowSpan> spans) {
+  std::sort(spans.begin(), spans.end(),
+            [](const RowSpan& a, const RowSpan& b) { return a.first < b.first; });
+  std::vector<RowSpan> merged;
+  for (RowSpan span : spans) {
+    span = {std::max(span.first, 1), std::min(span.last, kLastRow)};
+    if (span.first > span.last) continue;
+    if (!merged.empty() && span.first <= merged.back().last + 1) {
+      merged.back().last = std::max(merged.back().last, span.last);
+    } else {
+      merged.push_back(span);
+    }
+  }
+  return merged;
+}
+
 }  // namespace
 
 void MoveFormulaCut(Book& book, Sheet& sheet, const Area& cut, int row, int column) {
@@ -110,18 +128,18 @@ void MoveFormulaCut(Book& book, Sheet& sheet, const Area& cut, int row, int colu
         if (std::optional<Cell> rewritten = CutRewritten(move, oldRow, oldColumn, r, c, cell))
           rewrites.push_back({r, c, std::move(*rewritten)});
       };
-      // Only formulas within reach of the cut rows can point into them; the moved ones are all
-      // looked at.
-      int first = 1, last = kLastRow;
-      if (!reach.anywhere) {
-        first = std::max(cut.row - reach.down, 1);
-        last = std::min(cut.LastRow() + reach.up, kLastRow);
+      // Only formulas within reach of the cut rows or the pasted rows can point into them; the
+      // moved ones are all looked at.
+      std::vector<RowSpan> spans = {{1, kLastRow}};
+      if (!reach.anywhere && !reach.AbsoluteWithin(cut.row, cut.LastRow()) &&
+          !reach.AbsoluteWithin(pasted.row, pasted.LastRow())) {
+        spans = {{cut.row - reach.down, cut.LastRow() + reach.up},
+                 {pasted.row - reach.down, pasted.LastRow() + reach.up}};
+        if (&other == &sheet && c >= pasted.column && c <= pasted.LastColumn())
+          spans.push_back({pasted.row, pasted.LastRow()});
       }
-      cells.ForEachFormula(first, last, look);
-      if (&other == &sheet && c >= pasted.column && c <= pasted.LastColumn()) {
-        cells.ForEachFormula(pasted.row, std::min(pasted.LastRow(), first - 1), look);
-        cells.ForEachFormula(std::max(pasted.row, last + 1), pasted.LastRow(), look);
-      }
+      for (RowSpan rows : Merged(std::move(spans)))
+        cells.ForEachFormula(rows.first, rows.last, look);
     }
     for (FormulaRewrite& rewrite : rewrites)
       store.Put(rewrite.row, rewrite.column, std::move(rewrite.cell));

@@ -123,10 +123,11 @@ void MoveFormulaRows(Book& book, Sheet& moved, int at, int count) {
       const CellColumn& cells = store.Column(column);
       if (cells.FormulaCount() == 0) continue;
       FormulaReach reach = cells.Reach();
-      // Formulas that name no sheet and no absolute row reach only their own sheet's rows near
-      // them: only those near the move can point across it.
-      if (!reach.anywhere) {
-        if (&sheet != &moved) continue;
+      // Formulas that name no sheet reach only their own sheet: only those near the move can
+      // point across it through relative rows, and all of them through an absolute row that
+      // moves.
+      if (!reach.anywhere && &sheet != &moved) continue;
+      if (!reach.anywhere && !reach.AbsoluteWithin(at, kLastRow)) {
         for (RowSpan rows : RowsInReach(reach, at, count)) {
           cells.ForEachFormula(std::max(rows.first, 1), std::min(rows.last, kLastRow),
                                [&](int row, const Cell& cell) { look(row, column, cell); });
@@ -134,7 +135,7 @@ void MoveFormulaRows(Book& book, Sheet& moved, int at, int count) {
         continue;
       }
       // Every formula is looked at, and the column's reach learnt afresh from their trees.
-      FormulaReach found{0, 0, false};
+      FormulaReach found{.anywhere = false};
       cells.ForEachFormula(1, kLastRow, [&](int row, const Cell& cell) {
         look(row, column, cell);
         found.Widen(SheetCalc::Reach(SheetCalc::TreeOf(*cell.formula, move.OldRow(row), column)));

@@ -65,16 +65,19 @@ void ForEachReference(const FormulaNode& root, F&& f) {
 
 // How far a tree's references reach in rows from its cell.
 FormulaReach ReachOf(const FormulaTree& tree) {
-  FormulaReach reach{0, 0, false};
+  FormulaReach reach{.anywhere = false};
   if (!tree.computable) return reach;  // never rewritten: nothing of it is read as references
   ForEachReference(tree.root, [&](const Reference& ref) {
     if (ref.shape == Reference::Shape::Columns) return;
     if (!ref.sheet.empty()) reach.anywhere = true;
     for (const RefPart* part : {&ref.row1, &ref.row2}) {
       if (part == &ref.row2 && ref.shape == Reference::Shape::Cell) break;
-      if (part->absolute) reach.anywhere = true;
-      reach.up = std::max(reach.up, -part->value);
-      reach.down = std::max(reach.down, part->value);
+      if (part->absolute) {
+        reach.Widen({.firstAbsolute = part->value, .lastAbsolute = part->value, .anywhere = false});
+      } else {
+        reach.up = std::max(reach.up, -part->value);
+        reach.down = std::max(reach.down, part->value);
+      }
     }
   });
   return reach;
