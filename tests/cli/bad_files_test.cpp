@@ -10,6 +10,7 @@
 #include "cli/run_tavrin.h"
 #include "io/atomic_file.h"
 #include "io/zip_archive.h"
+#include "support/sanitized.h"
 
 namespace tavrin {
 namespace {
@@ -231,15 +232,6 @@ TEST_F(BadFiles, HostileFilesThatCanBeReadAreReadAndWrittenAsValidXml) {
   }
   EXPECT_TRUE(Contents() == before);
 }
-
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TAVRIN_SANITIZED 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define TAVRIN_SANITIZED 1
-#endif
 
 TEST_F(BadFiles, RunningOutOfMemoryEndsWithAMessageNotACoreDump) {
 #ifdef TAVRIN_SANITIZED

@@ -2,6 +2,7 @@
 
 #include "io/atomic_file.h"
 #include "io_fixture.h"
+#include "support/sanitized.h"
 
 namespace tavrin {
 namespace {
@@ -25,15 +26,6 @@ TEST(XlsTest, BinaryWorkbookFromLibreOfficeReadsAsValues) {
   EXPECT_EQ(ValueAt(table, "F4"), Variant("0"));
   EXPECT_FALSE(table.Store().HasContent(3, 3));
 }
-
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TAVRIN_SANITIZED 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define TAVRIN_SANITIZED 1
-#endif
 
 size_t ResidentKilobytes() {
   std::ifstream status("/proc/self/status");
