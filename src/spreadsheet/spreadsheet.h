@@ -10,9 +10,9 @@
 
 #include "host/application.h"
 #include "host/cell_function.h"
+#include "host/command_bar_model.h"
 #include "host/user_locale.h"
 #include "spreadsheet/cell_block.h"
-#include "spreadsheet/command_bars.h"
 
 namespace tavrin {
 

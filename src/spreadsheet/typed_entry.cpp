@@ -1,43 +1,13 @@
 #include "spreadsheet/typed_entry.h"
 
-#include <array>
-
 #include "host/variant_rules.h"
-#include "spreadsheet/text_compare.h"
 
 namespace tavrin {
 
-namespace {
-
-constexpr std::array kErrorValues = {ErrorValue::Null, ErrorValue::Div0, ErrorValue::Value,
-                                     ErrorValue::Ref,  ErrorValue::Name, ErrorValue::Num,
-                                     ErrorValue::NA};
-
-Entry ReadText(const std::string& text, const UserLocale& locale) {
-  if (text.empty()) return {};
-  if (text.size() > 1 && text.front() == '=') {
-    return {Variant(), std::make_shared<const CellFormula>(CellFormula{text})};
-  }
-  if (text.front() == '\'') return {Variant(text.substr(1)), nullptr};
-  if (std::optional<double> number = ReadNumber(text, locale)) return {Variant(*number), nullptr};
-  // Only texts as short as "FALSE" or "#DIV/0!" can be Booleans or error values, and only
-  // those starting with a letter t or f (no other character folds to either) or with "#".
-  char first = static_cast<char>(text.front() | 0x20);
-  if (text.size() <= 7 && (first == 't' || first == 'f' || text.front() == '#')) {
-    if (EqualsIgnoringCase(text, "TRUE")) return {Variant::Boolean(true), nullptr};
-    if (EqualsIgnoringCase(text, "FALSE")) return {Variant::Boolean(false), nullptr};
-    for (ErrorValue error : kErrorValues) {
-      if (EqualsIgnoringCase(text, ErrorText(error))) return {Variant(error), nullptr};
-    }
-  }
-  return {Variant(text), nullptr};
-}
-
-}  // namespace
-
 Entry ReadEntry(const Variant& value, const UserLocale& locale) {
-  if (value.IsText()) return ReadText(value.AsText(), locale);
-  return {value, nullptr};
+  TypedEntry typed = ReadTypedEntry(value, locale);
+  if (!typed.isFormula) return {std::move(typed.value), nullptr};
+  return {Variant(), std::make_shared<const CellFormula>(CellFormula{typed.value.AsText()})};
 }
 
 std::string EntryText(const Cell& cell, int row, int column, const UserLocale& locale) {

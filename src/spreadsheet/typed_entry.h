@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "host/typed_entry.h"
 #include "host/user_locale.h"
 #include "host/variant.h"
 #include "spreadsheet/cell_store.h"
@@ -14,10 +15,7 @@ struct Entry {
   FormulaPtr formula;
 };
 
-// A value written to a cell, read as the host reads a typed entry: a text beginning with "="
-// (and longer than it) is a formula; a text that reads as a number is that number; "TRUE" and
-// "FALSE" in any case are Booleans; an error value's text is that error value; a leading
-// apostrophe keeps the rest as text; "" clears the cell. Other values are kept as given.
+// A value written to a cell, read as a typed entry (ReadTypedEntry), its formula left unparsed.
 Entry ReadEntry(const Variant& value, const UserLocale& locale);
 
 // A cell's Formula: the formula's text, or the constant as it would be typed (a number without

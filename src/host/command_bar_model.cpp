@@ -1,4 +1,4 @@
-#include "spreadsheet/command_bars.h"
+#include "host/command_bar_model.h"
 
 #include <algorithm>
 

@@ -11,7 +11,7 @@ namespace tavrin {
 
 class BarControls;
 
-// A button or popup of the embedded host's command bars: what the user would see, kept for
+// A button or popup of a host's command bars as a model: what the user would see, kept for
 // inspection.
 class BarControl : public CommandBarControl {
  public:
