@@ -1,0 +1,137 @@
+#include "extension/calc_session.h"
+
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/container/XNamed.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+
+#include "calc/uno_text.h"
+#include "extension/message_boxes.h"
+#include "host/host_error.h"
+#include "host/variant_rules.h"
+#include "host/worksheet.h"
+#include "session/dialog_form.h"
+#include "session/tool_table.h"
+
+namespace tavrin {
+
+namespace frame = com::sun::star::frame;
+
+namespace {
+
+constexpr const char* kHostWorkbookName = "Tavrin.xls";
+
+uno::Reference<sheet::XSpreadsheetDocument> NewHiddenDocument(
+    const uno::Reference<uno::XComponentContext>& context) {
+  uno::Sequence<com::sun::star::beans::PropertyValue> arguments(1);
+  arguments.getArray()[0].Name = Unicode("Hidden");
+  arguments.getArray()[0].Value <<= true;
+  uno::Reference<frame::XDesktop2> desktop = frame::Desktop::create(context);
+  return uno::Reference<sheet::XSpreadsheetDocument>(
+      desktop->loadComponentFromURL(Unicode("private:factory/scalc"), Unicode("_blank"), 0,
+                                    arguments),
+      uno::UNO_QUERY_THROW);
+}
+
+}  // namespace
+
+CalcSession& CalcSession::Of(const uno::Reference<uno::XComponentContext>& context) {
+  static CalcSession session(context);
+  return session;
+}
+
+CalcSession::CalcSession(uno::Reference<uno::XComponentContext> context)
+    : context_(std::move(context)) {}
+
+// The host workbook and the component, as the host workbook's opening does it.
+void CalcSession::Start() {
+  app_ = std::make_unique<CalcApplication>(context_);
+  runtime_ = std::make_unique<CalcRuntime>();
+  runtime_->SetRunningApplication(*app_);
+  uno::Reference<sheet::XSpreadsheetDocument> document = NewHiddenDocument(context_);
+  hostBook_ = &app_->BookOf(document, kHostWorkbookName);
+  uno::Reference<com::sun::star::container::XNamed>(
+      static_cast<CalcSheet&>(hostBook_->Item(1)).UnoSheet(), uno::UNO_QUERY_THROW)
+      ->setName(Unicode("bf"));
+  app_->SetThisWorkbook(*hostBook_);
+  app_->SetActive(*hostBook_);
+  component_ = std::make_unique<Korvel>(*runtime_);
+  component_->SetXlBook(*hostBook_);
+  runtime_->StartRun({}, nullptr);
+  component_->CSH();
+  // The host switches screen updating back on when a macro ends.
+  app_->SetScreenUpdating(true);
+}
+
+void CalcSession::Stop() {
+  component_.reset();
+  if (hostBook_ != nullptr) {
+    uno::Reference<com::sun::star::util::XCloseable> closeable(hostBook_->Document().Document(),
+                                                               uno::UNO_QUERY);
+    if (closeable.is()) closeable->close(true);
+  }
+  hostBook_ = nullptr;
+  runtime_.reset();
+  app_.reset();
+}
+
+std::vector<ShownMessage> CalcSession::Run(const uno::Reference<frame::XFrame>& frame,
+                                           const RunRequest& request) {
+  if (request.command == "QuitTools") {
+    Stop();
+    return {};
+  }
+  if (!component_ || request.command == "BbbThing") {
+    Stop();
+    Start();
+  }
+  uno::Reference<sheet::XSpreadsheetDocument> document(
+      frame.is() ? frame->getController()->getModel() : nullptr, uno::UNO_QUERY);
+  runtime_->StartRun(request.answers, request.interactive ? MessageBoxShower(context_, frame)
+                                                          : CalcRuntime::Shower());
+  std::deque<std::string> inputs = request.inputs;
+  app_->SetInputAnswerer(
+      [inputs](const std::string&, const std::string&) mutable -> std::optional<std::string> {
+        if (inputs.empty() || inputs.front().empty()) return std::nullopt;
+        std::string answer = inputs.front();
+        inputs.pop_front();
+        return answer;
+      });
+  if (document.is()) {
+    CalcBook& book = app_->BookOf(document);
+    app_->SetActive(book);
+  }
+  try {
+    if (request.command == "MyHelp")
+      ShowHelp();
+    else if (request.command == "MyInfo")
+      component_->ShowInfo();
+    else if (request.command != "BbbThing")
+      RunTool(request.command, request);
+  } catch (const HostError& error) {
+    runtime_->MsgBox(error.Description(), vbOKOnly, Korvel::kLibraryTitle);
+  }
+  app_->SetScreenUpdating(true);
+  return runtime_->Shown();
+}
+
+void CalcSession::RunTool(const std::string& method, const RunRequest& request) {
+  const ToolDefinition* tool = FindTool(method);
+  if (tool == nullptr) throw HostError::NotSupported();
+  DialogForm form;
+  for (const auto& [name, value] : request.controls) {
+    if (!form.Has(name)) throw HostError::NotSupported();
+    form.Set(name, value);
+  }
+  std::string token = TextOf(hostBook_->Item("bf").Cells(1, 1).Value(), runtime_->Locale());
+  (component_.get()->*(tool->run))(token, form);
+}
+
+void CalcSession::ShowHelp() {
+  std::string text;
+  for (const ToolDefinition& tool : ToolTable())
+    text += tool.caption + " (" + tool.method + "): " + tool.description + "\n";
+  runtime_->MsgBox(text, vbOKOnly, Korvel::kLibraryTitle);
+}
+
+}  // namespace tavrin

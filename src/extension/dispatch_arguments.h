@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <com/sun/star/beans/PropertyValue.hpp>
+
+#include "extension/calc_session.h"
+
+namespace tavrin {
+
+// A run asked for by a dispatch: each argument named for a control of the dialog ("RefEdit1",
+// "CheckBox1") sets it, from a text, a number or a Boolean; "Answers" and "Inputs" are
+// lists of texts; "Interactive" false answers every box beyond the answers by its default.
+RunRequest RequestOf(const std::string& command,
+                     const uno::Sequence<com::sun::star::beans::PropertyValue>& arguments);
+
+// The boxes a run showed as rows of texts: title, text, buttons (a number) and the answer's
+// name ("OK", "Cancel", "Yes", "No").
+uno::Sequence<uno::Sequence<rtl::OUString>> MessagesResult(
+    const std::vector<ShownMessage>& messages);
+
+}  // namespace tavrin

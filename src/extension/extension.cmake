@@ -1,0 +1,63 @@
+# The LibreOffice Calc extension (make oxt): the toolbox and the Calc host built into one UNO
+# component, packed with its registry files into build/tavrin.oxt. Included from
+# src/CMakeLists.txt when Debian's LibreOffice SDK is installed; nothing here is part of the
+# ordinary build.
+set(TAVRIN_LO_PROGRAM /usr/lib/libreoffice/program)
+set(uno_headers ${CMAKE_BINARY_DIR}/uno-headers)
+
+# The C++ headers of the UNO types, made by the SDK's cppumaker.
+add_custom_command(
+  OUTPUT ${uno_headers}/stamp
+  COMMAND ${TAVRIN_LO_SDK}/bin/cppumaker -Gc -O${uno_headers} ${TAVRIN_LO_PROGRAM}/types.rdb
+          ${TAVRIN_LO_PROGRAM}/types/offapi.rdb
+  COMMAND ${CMAKE_COMMAND} -E touch ${uno_headers}/stamp
+  COMMENT "Making the UNO headers")
+add_custom_target(tavrin_uno_headers DEPENDS ${uno_headers}/stamp)
+
+# The sources of the layers the extension holds, compiled once more as position-independent
+# code: the host interface, the toolbox, the session's tool table, dialog form and runtime, the
+# Calc host and the component.
+set(oxt_sources)
+foreach(folder host ${TAVRIN_TOOLBOX_FOLDERS} calc extension)
+  file(GLOB found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp
+       ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*/*.cpp)
+  list(APPEND oxt_sources ${found})
+endforeach()
+list(REMOVE_ITEM oxt_sources ${CMAKE_CURRENT_SOURCE_DIR}/extension/addons_menu.cpp)
+foreach(file tool_table summary_tools reshape_tools layout_tools clean_tools dialog_form
+             message_box machine_runtime)
+  list(APPEND oxt_sources ${CMAKE_CURRENT_SOURCE_DIR}/session/${file}.cpp)
+endforeach()
+add_library(tavrin_calc MODULE EXCLUDE_FROM_ALL ${oxt_sources}
+            ${CMAKE_CURRENT_BINARY_DIR}/info_bitmap_data.cpp)
+add_dependencies(tavrin_calc tavrin_uno_headers)
+tavrin_layer(tavrin_calc host ${TAVRIN_TOOLBOX_FOLDERS} session calc extension)
+set_target_properties(tavrin_calc PROPERTIES PREFIX "lib" OUTPUT_NAME "tavrincalc"
+                      CXX_VISIBILITY_PRESET hidden UNITY_BUILD OFF
+                      POSITION_INDEPENDENT_CODE ON)
+target_include_directories(tavrin_calc SYSTEM PRIVATE ${uno_headers} ${TAVRIN_LO_SDK}/include)
+target_compile_definitions(tavrin_calc PRIVATE UNX GCC LINUX CPPU_ENV=gcc3)
+target_link_directories(tavrin_calc PRIVATE ${TAVRIN_LO_SDK}/lib)
+target_link_libraries(tavrin_calc PRIVATE uno_cppuhelpergcc3 uno_cppu uno_sal ICU::uc)
+target_link_options(tavrin_calc PRIVATE -Wl,--no-undefined)
+
+# Addons.xcu: the menu and the toolbar, made from the command table the component's own menu
+# is built from.
+add_executable(tavrin_addons_menu EXCLUDE_FROM_ALL
+               ${CMAKE_CURRENT_SOURCE_DIR}/extension/addons_menu.cpp)
+tavrin_layer(tavrin_addons_menu host ${TAVRIN_TOOLBOX_FOLDERS} extension)
+
+set(package ${CMAKE_CURRENT_SOURCE_DIR}/extension/package)
+set(staged ${CMAKE_BINARY_DIR}/oxt)
+set(oxt ${CMAKE_BINARY_DIR}/tavrin.oxt)
+file(GLOB package_files CONFIGURE_DEPENDS ${package}/* ${package}/*/*)
+add_custom_command(
+  OUTPUT ${oxt}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${staged} ${oxt}
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${package} ${staged}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tavrin_calc> ${staged}/
+  COMMAND $<TARGET_FILE:tavrin_addons_menu> ${staged}/registry/Addons.xcu
+  COMMAND cd ${staged} && zip -q -r -X ${oxt} .
+  DEPENDS tavrin_calc tavrin_addons_menu ${package_files}
+  COMMENT "Packing tavrin.oxt")
+add_custom_target(oxt DEPENDS ${oxt})
