@@ -3,7 +3,6 @@
 #include <memory>
 #include <string>
 
-#include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/table/CellRangeAddress.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
@@ -77,9 +76,6 @@ class CalcSheet : public Worksheet {
   std::string CellFormula(const tavrin::Range& cell, FormulaNotation notation);
   // Copies the cells of `source` over `destination`, repeating it, as a fill copies.
   void Repeat(const Area& source, const Area& destination);
-  // Runs one of Calc's own commands on this sheet's view, with the area selected.
-  void RunCommand(const Area& area, const char* command,
-                  const uno::Sequence<com::sun::star::beans::PropertyValue>& arguments = {});
   void ShowInView();
 
   CalcBook& book_;

@@ -1,17 +1,14 @@
 #include <unordered_set>
 
-#include <com/sun/star/beans/PropertyValue.hpp>
-#include <com/sun/star/frame/DispatchHelper.hpp>
-#include <com/sun/star/frame/XDispatchProvider.hpp>
 #include <com/sun/star/sheet/CellDeleteMode.hpp>
 #include <com/sun/star/sheet/CellInsertMode.hpp>
 #include <com/sun/star/sheet/XCellRangeMovement.hpp>
-#include <com/sun/star/view/XSelectionSupplier.hpp>
 
 #include "calc/calc_application.h"
 #include "calc/calc_book.h"
 #include "calc/calc_sheet.h"
 #include "calc/cell_values.h"
+#include "calc/kept_contents.h"
 #include "calc/record_keys.h"
 #include "calc/uno_text.h"
 #include "host/host_error.h"
@@ -19,8 +16,6 @@
 namespace tavrin {
 
 namespace table = com::sun::star::table;
-namespace frame = com::sun::star::frame;
-namespace beans = com::sun::star::beans;
 
 namespace {
 
@@ -34,13 +29,6 @@ table::CellAddress CellAt(const CalcSheet& sheet, int row, int column) {
 
 CalcSheet& SheetOf(const Range& range) {
   return static_cast<CalcSheet&>(range.Parent());
-}
-
-beans::PropertyValue Argument(const char* name, uno::Any value) {
-  beans::PropertyValue argument;
-  argument.Name = Unicode(name);
-  argument.Value = std::move(value);
-  return argument;
 }
 
 }  // namespace
@@ -116,41 +104,38 @@ void CalcSheet::Cut(const tavrin::Range& source, const tavrin::Range& destinatio
                              Address(source.FirstArea()));
 }
 
-// Calc's paste special on the copied range: formats alone ("T"), or everything ("A"), turned
-// when asked.
+// Paste special of the copied range: its formats alone, or everything turned (rows become
+// columns). Formats are Calc's copy of the cells with the contents put back afterwards.
 void CalcSheet::PasteSpecial(const tavrin::Range& at, XlPasteType paste, XlPasteSpecialOperation,
-                             bool skipBlanks, bool transpose) {
+                             bool, bool transpose) {
   const std::optional<tavrin::Range>& copied = book_.App().Copied();
-  if (!copied || (paste != xlPasteAll && paste != xlPasteFormats))
-    throw HostError::MethodFailed("Range", "PasteSpecial");
+  bool formats = paste == xlPasteFormats && !transpose;
+  bool turned = paste == xlPasteAll && transpose;
+  if (!copied || !(formats || turned)) throw HostError::MethodFailed("Range", "PasteSpecial");
   CalcSheet& source = SheetOf(*copied);
-  source.RunCommand(copied->FirstArea(), ".uno:Copy");
-  uno::Sequence<beans::PropertyValue> arguments(6);
-  beans::PropertyValue* argument = arguments.getArray();
-  argument[0] = Argument("Flags", uno::Any(Unicode(paste == xlPasteFormats ? "T" : "A")));
-  argument[1] = Argument("FormulaCommand", uno::Any(sal_Int16(0)));
-  argument[2] = Argument("SkipEmptyCells", uno::Any(skipBlanks));
-  argument[3] = Argument("Transpose", uno::Any(transpose));
-  argument[4] = Argument("AsLink", uno::Any(false));
-  argument[5] = Argument("MoveMode", uno::Any(sal_Int16(4)));
-  Area target = at.FirstArea();
-  if (paste == xlPasteFormats && target.Count() == 1) {
-    target.rows = copied->RowsCount();
-    target.columns = copied->ColumnsCount();
+  const Area& from = copied->FirstArea();
+  if (turned) {
+    Block values = source.Values(from);
+    Block across(from.columns, from.rows);
+    for (int r = 1; r <= from.rows; ++r) {
+      for (int c = 1; c <= from.columns; ++c) across(c, r) = values(r, c);
+    }
+    Area to{at.Row(), at.Column(), from.columns, from.rows};
+    if (to.LastRow() > kLastRow || to.LastColumn() > kLastColumn)
+      throw HostError::MethodFailed("Range", "PasteSpecial");
+    WriteCells(CellRange(to), across, Document());
+    return;
   }
-  SheetOf(at).RunCommand(target, ".uno:InsertContents", arguments);
-}
-
-void CalcSheet::RunCommand(const Area& area, const char* command,
-                           const uno::Sequence<beans::PropertyValue>& arguments) {
-  uno::Reference<frame::XController> controller = Document().Controller();
-  if (!controller.is()) throw HostError::MethodFailed("Range", "PasteSpecial");
-  book_.SetActiveSheet(*this);
-  uno::Reference<com::sun::star::view::XSelectionSupplier>(controller, uno::UNO_QUERY_THROW)
-      ->select(uno::Any(CellRange(area)));
-  uno::Reference<frame::XDispatchProvider> provider(controller->getFrame(), uno::UNO_QUERY_THROW);
-  frame::DispatchHelper::create(Document().Context())
-      ->executeDispatch(provider, Unicode(command), Unicode("_self"), 0, arguments);
+  // Whole rows pasted over whole rows take the copied rows' formats, a row at a time.
+  const Area& target = at.FirstArea();
+  for (int done = 0; done < target.rows; done += from.rows) {
+    Area to{target.row + done, target.column, std::min(from.rows, target.rows - done),
+            from.columns};
+    KeptContents kept = KeepContents(CellRange(to));
+    Movement(*this)->copyRange(CellAt(*this, to.row, to.column),
+                               source.Address(Area{from.row, from.column, to.rows, from.columns}));
+    kept.PutBack();
+  }
 }
 
 void CalcSheet::Insert(const tavrin::Range& range, XlShift shift) {

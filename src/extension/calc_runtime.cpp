@@ -4,8 +4,9 @@
 
 namespace tavrin {
 
-void CalcRuntime::StartRun(std::deque<std::string> answers, Shower shower) {
+void CalcRuntime::StartRun(std::deque<std::string> answers, Beyond beyond, Shower shower) {
   answers_ = std::move(answers);
+  beyond_ = beyond;
   shower_ = std::move(shower);
   shown_.clear();
 }
@@ -17,10 +18,14 @@ int CalcRuntime::Show(const std::string& prompt, int buttons, const std::string&
     // An answer that is not one of the box's buttons is its default, as Enter gives.
     answer = AnswerNamed(kind, answers_.front()).value_or(kind.byDefault);
     answers_.pop_front();
-  } else if (shower_) {
+  } else if (beyond_ == Beyond::Show && shower_) {
     answer = shower_(prompt, buttons, title);
+  } else if (kind.question && beyond_ == Beyond::First) {
+    answer = kind.first;
+  } else if (kind.question && beyond_ == Beyond::Second) {
+    answer = kind.second;
   }
-  shown_.push_back({title, prompt, buttons, answer});
+  shown_.push_back({title, prompt, buttons, answer, std::nullopt});
   return answer;
 }
 

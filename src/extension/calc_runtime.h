@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,12 +10,13 @@
 
 namespace tavrin {
 
-// A message box a run showed, and the answer it got.
+// A message box a run showed, and the answer it got; or an input box and the text typed.
 struct ShownMessage {
   std::string title;
   std::string prompt;
   int buttons = 0;
   int answer = 0;
+  std::optional<std::string> input;
 };
 
 // The runtime services inside Calc. Message boxes are answered from the caller's list of
@@ -25,16 +27,26 @@ class CalcRuntime : public MachineRuntime {
   using Shower =
       std::function<int(const std::string& prompt, int buttons, const std::string& title)>;
 
-  // A new run: the caller's answers ("Yes", "No", "OK", "Cancel"), and how boxes beyond them
-  // are answered (no shower: by their default button).
-  void StartRun(std::deque<std::string> answers, Shower shower);
+  // How boxes beyond the caller's list are answered: by showing them, by their default button,
+  // or by their first or second button (Yes or OK, No or Cancel), as the command line's --yes
+  // and --no answer every box.
+  enum class Beyond { Show, Default, First, Second };
+
+  // A new run: the caller's answers ("Yes", "No", "OK", "Cancel") and what comes after them.
+  void StartRun(std::deque<std::string> answers, Beyond beyond, Shower shower);
   const std::vector<ShownMessage>& Shown() const { return shown_; }
+  // Notes an input box and its answer (nothing when cancelled).
+  void NoteInput(const std::string& prompt, const std::string& title,
+                 const std::optional<std::string>& answer) {
+    shown_.push_back({title, prompt, 0, 0, answer.value_or("")});
+  }
 
  protected:
   int Show(const std::string& prompt, int buttons, const std::string& title) override;
 
  private:
   std::deque<std::string> answers_;
+  Beyond beyond_ = Beyond::Default;
   Shower shower_;
   std::vector<ShownMessage> shown_;
 };

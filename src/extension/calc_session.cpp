@@ -57,7 +57,7 @@ void CalcSession::Start() {
   app_->SetActive(*hostBook_);
   component_ = std::make_unique<Korvel>(*runtime_);
   component_->SetXlBook(*hostBook_);
-  runtime_->StartRun({}, nullptr);
+  runtime_->StartRun({}, CalcRuntime::Beyond::Default, nullptr);
   component_->CSH();
   // The host switches screen updating back on when a macro ends.
   app_->SetScreenUpdating(true);
@@ -87,14 +87,17 @@ std::vector<ShownMessage> CalcSession::Run(const uno::Reference<frame::XFrame>& 
   }
   uno::Reference<sheet::XSpreadsheetDocument> document(
       frame.is() ? frame->getController()->getModel() : nullptr, uno::UNO_QUERY);
-  runtime_->StartRun(request.answers, request.interactive ? MessageBoxShower(context_, frame)
-                                                          : CalcRuntime::Shower());
+  runtime_->StartRun(request.answers, request.beyond, MessageBoxShower(context_, frame));
   std::deque<std::string> inputs = request.inputs;
+  CalcRuntime& runtime = *runtime_;
   app_->SetInputAnswerer(
-      [inputs](const std::string&, const std::string&) mutable -> std::optional<std::string> {
-        if (inputs.empty() || inputs.front().empty()) return std::nullopt;
-        std::string answer = inputs.front();
-        inputs.pop_front();
+      [inputs, &runtime](const std::string& prompt, const std::string& title) mutable {
+        std::optional<std::string> answer;
+        if (!inputs.empty()) {
+          if (!inputs.front().empty()) answer = inputs.front();
+          inputs.pop_front();
+        }
+        runtime.NoteInput(prompt, title, answer);
         return answer;
       });
   if (document.is()) {

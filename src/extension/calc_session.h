@@ -20,13 +20,13 @@ namespace uno = com::sun::star::uno;
 
 // What a caller asks of a run: a command (a tool's method, "MyHelp", "MyInfo", "BbbThing",
 // "QuitTools"), the dialog's controls, the answers to its questions and to its range prompt
-// ("" cancels), and whether boxes beyond the answers are shown to the user.
+// ("" cancels), and how boxes beyond the answers are answered.
 struct RunRequest {
   std::string command;
   std::map<std::string, Variant> controls;
   std::deque<std::string> answers;
   std::deque<std::string> inputs;
-  bool interactive = true;
+  CalcRuntime::Beyond beyond = CalcRuntime::Beyond::Show;
 };
 
 // Korvel in one Calc process. At its first run it opens the host workbook (a hidden document,
