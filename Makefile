@@ -17,7 +17,8 @@ SANITIZERS = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-o
 CHECK_BUILD = -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
   -DCMAKE_COMPILE_WARNING_AS_ERROR=OFF
 
-.PHONY: all deps configure build test test-asan fuzz fuzz-smoke demo bench mutate format clean
+.PHONY: all deps configure build oxt install-oxt test test-asan fuzz fuzz-smoke demo bench mutate \
+  format clean
 
 all: build
 
@@ -31,7 +32,17 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-test: build
+# The LibreOffice Calc extension, build/tavrin.oxt (docs/calc.md); configuring again finds an SDK
+# installed since the first configure.
+oxt: configure
+	@cmake -S . -B $(BUILD) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target oxt
+
+# Adds the extension to LibreOffice for the current user (Calc must be closed).
+install-oxt: oxt
+	@scripts/install-oxt $(BUILD)/tavrin.oxt
+
+test: build oxt
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # Its own folder; -O1 keeps the run quick and the reports readable. Built with clang, as the fuzz

@@ -112,7 +112,9 @@ std::vector<ShownMessage> CalcSession::Run(const uno::Reference<frame::XFrame>& 
     else if (request.command != "BbbThing")
       RunTool(request.command, request);
   } catch (const HostError& error) {
-    runtime_->MsgBox(error.Description(), vbOKOnly, Korvel::kLibraryTitle);
+    // A failure no report of the tool caught reaches the caller, which shows it as the page does.
+    runtime_->MsgBox(std::to_string(error.Number()) + " " + error.Description(), vbOKOnly,
+                     Korvel::kLibraryTitle);
   }
   app_->SetScreenUpdating(true);
   return runtime_->Shown();

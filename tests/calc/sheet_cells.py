@@ -56,9 +56,21 @@ def _parser(document):
     return parser
 
 
+def _cells_of(ranges):
+    for found in ranges.getRangeAddresses():
+        for r in range(found.StartRow, found.EndRow + 1):
+            for c in range(found.StartColumn, found.EndColumn + 1):
+                yield r, c
+
+
 def calc_cells(document):
-    """{sheet: {(row, column): (value, formula)}} of a Calc document, rows and columns from 1."""
+    """{sheet: {(row, column): (value, formula)}} of a Calc document, rows and columns from 1.
+    Few calls cross the socket: one for the values, two queries for which cells hold
+    something, and one a formula cell."""
     import uno
+    flags = uno.getConstantByName
+    content = sum(flags("com.sun.star.sheet.CellFlags." + name)
+                  for name in ("VALUE", "DATETIME", "STRING", "FORMULA"))
     parser = _parser(document)
     sheets = {}
     for index in range(document.Sheets.Count):
@@ -67,31 +79,19 @@ def calc_cells(document):
         cursor.gotoEndOfUsedArea(False)
         end = cursor.getRangeAddress()
         rows, columns = min(end.EndRow + 1, LAST_ROW), min(end.EndColumn + 1, LAST_COLUMN)
-        cells = {}
         block = sheet.getCellRangeByPosition(0, 0, columns - 1, rows - 1)
         data = block.getDataArray()
-        for r in range(rows):
-            for c in range(columns):
-                cell = None
-                value = data[r][c]
-                kind = None
-                if value is None or value == "":
-                    cell = sheet.getCellByPosition(c, r)
-                    kind = cell.getType().value
-                    if kind == "EMPTY":
-                        continue
-                if kind is None:
-                    cell = sheet.getCellByPosition(c, r)
-                    kind = cell.getType().value
-                formula = None
-                if kind == "FORMULA":
-                    at = uno.createUnoStruct("com.sun.star.table.CellAddress", index, c, r)
-                    formula = "=" + parser.printFormula(cell.getTokens(), at)
-                    if cell.FormulaResultType2 == 4:
-                        value = cell.getString()
-                    elif cell.FormulaResultType2 == 2:
-                        value = cell.getString()
-                cells[(r + 1, c + 1)] = (plain(value), formula_key(formula))
+        cells = {}
+        for r, c in _cells_of(block.queryContentCells(content)):
+            cells[(r + 1, c + 1)] = (plain(data[r][c]), None)
+        for r, c in _cells_of(block.queryContentCells(flags("com.sun.star.sheet.CellFlags.FORMULA"))):
+            cell = sheet.getCellByPosition(c, r)
+            at = uno.createUnoStruct("com.sun.star.table.CellAddress", index, c, r)
+            formula = "=" + parser.printFormula(cell.getTokens(), at)
+            value = data[r][c]
+            if cell.FormulaResultType2 in (2, 4):  # a text, or an error shown as its text
+                value = cell.getString()
+            cells[(r + 1, c + 1)] = (plain(value), formula_key(formula))
         sheets[sheet.Name] = cells
     return sheets
 
