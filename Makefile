@@ -17,8 +17,8 @@ SANITIZERS = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-o
 CHECK_BUILD = -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
   -DCMAKE_COMPILE_WARNING_AS_ERROR=OFF
 
-.PHONY: all deps configure build oxt install-oxt test test-asan fuzz fuzz-smoke demo bench mutate \
-  format clean
+.PHONY: all deps configure build oxt install-oxt test test-asan fuzz fuzz-smoke demo bench \
+  bench-calc mutate format clean
 
 all: build
 
@@ -70,6 +70,12 @@ demo: build
 bench: build
 	@cmake --build $(BUILD) -j $(JOBS) --target tavrin_bench
 	@$(BUILD)/bench/tavrin_bench $(BENCH_ARGS)
+
+# The tools at 65,535 records in LibreOffice Calc beside Calc's own time for their formulas and
+# the tavrin command (docs/calc.md). Figures, not tests.
+bench-calc: build oxt
+	@/usr/bin/python3 bench/calc_bench.py --tavrin $(BUILD)/tavrin --oxt $(BUILD)/tavrin.oxt \
+	  --work $(BUILD)/calc-bench
 
 # Mutation testing on a copy of the tree in build-mutate/ (docs/checks.md), e.g.
 # make mutate SEED=3 COUNT=30 LAYERS="src/io src/server". Not part of `make test`.
