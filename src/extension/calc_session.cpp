@@ -10,6 +10,7 @@
 #include "host/host_error.h"
 #include "host/variant_rules.h"
 #include "host/worksheet.h"
+#include "menu/command_table.h"
 #include "session/dialog_form.h"
 #include "session/tool_table.h"
 
@@ -20,6 +21,13 @@ namespace frame = com::sun::star::frame;
 namespace {
 
 constexpr const char* kHostWorkbookName = "Tavrin.xls";
+
+bool IsMenuEntry(const std::string& macro) {
+  for (const Command& command : kToolCommands) {
+    if (macro == command.macro) return true;
+  }
+  return false;
+}
 
 uno::Reference<sheet::XSpreadsheetDocument> NewHiddenDocument(
     const uno::Reference<uno::XComponentContext>& context) {
@@ -122,6 +130,16 @@ std::vector<ShownMessage> CalcSession::Run(const uno::Reference<frame::XFrame>& 
 
 void CalcSession::RunTool(const std::string& method, const RunRequest& request) {
   const ToolDefinition* tool = FindTool(method);
+  if (tool == nullptr && IsMenuEntry(method)) {
+    // The menu's entries open the tools' dialogs, which Calc does not show yet.
+    std::string text =
+        "此菜单项的对话框尚未在 Calc 中提供。可由命令 org.tavrin.korvel:<工具> 带参数运行：";
+    for (const ToolDefinition& offered : ToolTable()) {
+      if (offered.macro == method) text += "\n" + offered.caption + " (" + offered.method + ")";
+    }
+    runtime_->MsgBox(text, vbOKOnly, Korvel::kLibraryTitle);
+    return;
+  }
   if (tool == nullptr) throw HostError::NotSupported();
   DialogForm form;
   for (const auto& [name, value] : request.controls) {

@@ -14,7 +14,8 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from calc_office import Calc  # noqa: E402
-from host_cases import example_cases, random_cases  # noqa: E402
+from extension_commands import check_commands  # noqa: E402
+from host_cases import example_cases, random_cases, saved_by_other_programs  # noqa: E402
 from known_differences import explained  # noqa: E402
 from sheet_cells import calc_cells, differences, xlsx_cells  # noqa: E402
 
@@ -125,7 +126,7 @@ def main():
     work = os.path.abspath(options.work)
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
-    cases = example_cases() + random_cases(work)
+    cases = example_cases() + saved_by_other_programs() + random_cases(work)
     cases = [c for c in cases if options.only in c["name"]]
     calc = Calc(os.path.join(work, "calc"), options.oxt)
     failed = 0
@@ -149,6 +150,9 @@ def main():
             for d in unexplained[:8]:
                 print("    ", d)
             failed += bool(unexplained)
+        for failure in check_commands(calc) if not options.only else []:
+            print("extension command:", failure)
+            failed += 1
     finally:
         calc.close()
     print("%d of %d runs differ unexplained" % (failed, len(cases)))

@@ -6,6 +6,9 @@ import random
 import openpyxl
 
 SALES = "examples/sales.xlsx"
+# The same list saved by LibreOffice and by openpyxl: dates, formulas, Chinese texts.
+SAVED_BY = {"libreoffice": "tests/data/sales-libreoffice.xlsx",
+            "openpyxl": "tests/data/sales-openpyxl.xlsx"}
 
 
 def case(name, method, book, sheet, controls, answer="Yes", inputs=()):
@@ -45,10 +48,45 @@ def example_cases():
         case("clear-zero-values", "SCGS0", SALES, "Zeros", {}, inputs=["B2:D4"]),
         case("clear-zero-values-declined", "SCGS0", SALES, "Zeros", {}, answer="No",
              inputs=["B2:D4"]),
+        case("keyed-lookup-first", "HzCzBcf", SALES, "Lookup",
+             {"Label10": "2", "Label9": "3", "RefEdit1": "A2:B21", "RefEdit2": "C2:D21",
+              "RefEdit3": "G2:H6", "RefEdit4": "I2"}),
+        case("keyed-lookup-last", "HzCzBcf", SALES, "Lookup",
+             {"Label10": "2", "Label9": "4", "RefEdit1": "A2:B21", "RefEdit2": "C2:D21",
+              "RefEdit3": "G2:H6", "RefEdit4": "I2"}),
+        case("keyed-distinct", "HzCzBcf", SALES, "Sales",
+             {"Label10": "3", "Label9": "1", "RefEdit1": "A2:B121", "RefEdit3": "H1"}),
+        case("lookup-not-found-empty", "DSYCZ", SALES, "Lookup",
+             {"RefEdit1": "G2:G6", "RefEdit2": "I2:J2", "RefEdit3": "A1:D21", "RefEdit4": "B1",
+              "RefEdit5": "C1:D1"}),
+        case("list-to-table-place", "QDZBG", SALES, "Sales",
+             {"RefEdit1": "A1:E121", "RefEdit2": "H1", "RefEdit3": "A1", "RefEdit4": "C1",
+              "RefEdit5": "E1", "OptionButton2": True}),
+        case("table-to-list-by-column", "BGZQD", SALES, "Cross",
+             {"RefEdit1": "A1:D4", "RefEdit2": "F1", "OptionButton2": True}),
         case("bad-reference", "HZ", SALES, "Sales",
              {"RefEdit1": "A1:E121", "RefEdit2": "nowhere", "RefEdit3": "D1:E1",
               "RefEdit4": "H1"}),
     ]
+
+
+def saved_by_other_programs():
+    cases = []
+    for program, book in SAVED_BY.items():
+        cases += [
+            case(program + "-summarise", "HZ", book, "销售",
+                 {"RefEdit1": "A1:F121", "RefEdit2": "B1:C1", "RefEdit3": "D1:F1",
+                  "RefEdit4": "K1"}),
+            case(program + "-table", "QDZBG", book, "销售",
+                 {"RefEdit1": "A1:F121", "RefEdit2": "K1", "RefEdit3": "B1", "RefEdit4": "C1",
+                  "RefEdit5": "F1", "OptionButton1": True}),
+            case(program + "-unroll", "BGZQD", book, "交叉表",
+                 {"RefEdit1": "A1:F4", "RefEdit2": "H1", "OptionButton1": True}),
+            case(program + "-keyed-join", "HzCzBcf", book, "销售",
+                 {"Label10": "1", "Label9": "2", "RefEdit1": "B1:B121", "RefEdit2": "C1:C121",
+                  "RefEdit3": "K1", "TextBox1": "、"}),
+        ]
+    return cases
 
 
 def make_random_list(path, seed, rows):

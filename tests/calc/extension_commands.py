@@ -1,0 +1,40 @@
+"""The extension's commands besides the tools, run once in the suite's Calc: help, restart, quit,
+a menu entry, and a command it does not know."""
+
+import os
+import shutil
+
+from host_cases import SALES
+
+HZ = {"RefEdit1": "A1:E121", "RefEdit2": "A1:B1", "RefEdit3": "D1:E1", "RefEdit4": "H1",
+      "AnswerAll": "Yes"}
+
+
+def check_commands(calc):
+    """Gives the failures found, one line each."""
+    book = os.path.join(calc.folder, "commands.xlsx")
+    shutil.copy(SALES, book)
+    document = calc.open(book)
+    failures = []
+
+    def expect(what, boxes, title, text_part):
+        if not any(box[0] == title and text_part in box[1] for box in boxes):
+            failures.append("%s: no box %s with %r in %r" % (what, title, text_part, boxes))
+
+    try:
+        expect("help", calc.dispatch(document, "MyHelp", {}), "Tavrin", "HZ")
+        # Restarting draws a new token; the tools go on working with it.
+        calc.dispatch(document, "BbbThing", {})
+        expect("a tool after restarting", calc.dispatch(document, "HZ", HZ), "Lumo提示", "汇总完毕")
+        # After quitting, the next command starts the component afresh.
+        if calc.dispatch(document, "QuitTools", {}):
+            failures.append("quitting showed a box")
+        expect("a tool after quitting", calc.dispatch(document, "HZ", dict(HZ, RefEdit4="N1")),
+               "Lumo提示", "汇总完毕")
+        expect("a menu entry", calc.dispatch(document, "F2", {}), "Tavrin", "HzCzBcf")
+        expect("an unknown command", calc.dispatch(document, "Nothing", {}), "Tavrin", "438")
+        expect("an unknown control", calc.dispatch(document, "HZ", {"RefEdit9": "A1"}),
+               "Tavrin", "438")
+    finally:
+        document.close(True)
+    return failures
