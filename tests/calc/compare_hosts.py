@@ -15,7 +15,8 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from calc_office import Calc  # noqa: E402
 from extension_commands import check_commands  # noqa: E402
-from host_cases import example_cases, random_cases, saved_by_other_programs  # noqa: E402
+from host_cases import (example_cases, page_cases, random_cases,  # noqa: E402
+                        saved_by_other_programs)
 from known_differences import explained  # noqa: E402
 from sheet_cells import calc_cells, differences, xlsx_cells  # noqa: E402
 
@@ -126,7 +127,7 @@ def main():
     work = os.path.abspath(options.work)
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
-    cases = example_cases() + saved_by_other_programs() + random_cases(work)
+    cases = example_cases() + saved_by_other_programs() + page_cases() + random_cases(work)
     cases = [c for c in cases if options.only in c["name"]]
     calc = Calc(os.path.join(work, "calc"), options.oxt)
     failed = 0

@@ -89,6 +89,13 @@ def saved_by_other_programs():
     return cases
 
 
+def page_cases():
+    """Page subtotals on workbooks whose page setups LibreOffice's print was read for."""
+    return [case("pages-" + name, "FYXJYHJ", "tests/data/pages/subtotals-%s.xlsx" % name, "Pages",
+                 {"RefEdit1": "B2", "RefEdit2": "A1", "TextBox1": "小计", "TextBox2": "合计"})
+            for name in ("a4-taller-rows", "hidden-after-full-page", "mixed-heights")]
+
+
 def make_random_list(path, seed, rows):
     """A list of two keys (a few distinct, letter case mixed), a date, two numbers and a zero
     here and there."""
