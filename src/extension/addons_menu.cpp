@@ -50,7 +50,8 @@ std::string Entry(const std::string& node, const std::string& url, const std::st
 }
 
 std::string Separator(const std::string& node) {
-  return Entry(node, "private:separator", "");
+  return "<node oor:name=\"" + node + "\" oor:op=\"replace\">" + Prop("URL", "private:separator") +
+         "</node>\n";
 }
 
 std::string Url(const Command& command) {
@@ -70,17 +71,21 @@ std::string Popup(const std::string& node, const char* caption, const Commands& 
 }
 
 // The six tools, a separator before the fourth; then the restart and help popups after one more.
+// Node names in the order of the entries: Calc orders a menu's nodes by name.
+std::string Node(char letter, int k) {
+  return std::string(1, letter) + (k < 10 ? "0" : "") + std::to_string(k);
+}
+
 std::string MenuItems() {
   std::string items;
   int k = 0;
   for (const Command& command : tavrin::kToolCommands) {
-    if (k == 3) items += Separator("m" + std::to_string(++k) + "s");
-    items += Entry("m" + std::to_string(++k), Url(command), command.caption);
+    if (k == 3) items += Separator(Node('m', ++k));
+    items += Entry(Node('m', ++k), Url(command), command.caption);
   }
-  items += Separator("m" + std::to_string(++k) + "s");
-  items +=
-      Popup("m" + std::to_string(++k), tavrin::kRestartCaption, tavrin::kRestartCommands, false);
-  items += Popup("m" + std::to_string(++k), tavrin::kAboutCaption, tavrin::kAboutCommands, false);
+  items += Separator(Node('m', ++k));
+  items += Popup(Node('m', ++k), tavrin::kRestartCaption, tavrin::kRestartCommands, false);
+  items += Popup(Node('m', ++k), tavrin::kAboutCaption, tavrin::kAboutCommands, false);
   return items;
 }
 
@@ -89,8 +94,8 @@ std::string ToolbarItems() {
   std::string items;
   int k = 0;
   auto add = [&](const Command& command) {
-    if (k == 3 || k == 6) items += Separator("t" + std::to_string(++k) + "s");
-    items += Entry("t" + std::to_string(++k), Url(command), command.toolbarCaption);
+    if (k == 3 || k == 7) items += Separator(Node('t', ++k));
+    items += Entry(Node('t', ++k), Url(command), command.toolbarCaption);
   };
   for (const Command& command : tavrin::kToolCommands) add(command);
   for (const Command& command : tavrin::kRestartCommands) add(command);
@@ -103,9 +108,9 @@ std::string Images() {
   auto add = [&](const Command& command) {
     std::string name = command.macro;
     images += "<node oor:name=\"i" + name + "\" oor:op=\"replace\">" + Prop("URL", Url(command)) +
-              "<node oor:name=\"UserDefinedImages\">"
-              "<prop oor:name=\"ImageSmallURL\"><value>%origin%/icons/" +
-              name + ".png</value></prop></node></node>\n";
+              "<node oor:name=\"UserDefinedImages\">" +
+              Prop("ImageSmallURL", "%origin%/../icons/" + name + ".png") +
+              Prop("ImageBigURL", "%origin%/../icons/" + name + "_26.png") + "</node></node>\n";
   };
   for (const Command& command : tavrin::kToolCommands) add(command);
   for (const Command& command : tavrin::kRestartCommands) add(command);

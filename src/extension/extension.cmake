@@ -39,7 +39,7 @@ target_include_directories(tavrin_calc SYSTEM PRIVATE ${uno_headers} ${TAVRIN_LO
 target_compile_definitions(tavrin_calc PRIVATE UNX GCC LINUX CPPU_ENV=gcc3)
 target_link_directories(tavrin_calc PRIVATE ${TAVRIN_LO_SDK}/lib)
 target_link_libraries(tavrin_calc PRIVATE uno_cppuhelpergcc3 uno_cppu uno_sal ICU::uc)
-target_link_options(tavrin_calc PRIVATE -Wl,--no-undefined)
+target_link_options(tavrin_calc PRIVATE -Wl,--no-undefined -s)
 
 # Addons.xcu: the menu and the toolbar, made from the command table the component's own menu
 # is built from.
