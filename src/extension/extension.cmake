@@ -14,11 +14,15 @@ add_custom_command(
   COMMENT "Making the UNO headers")
 add_custom_target(tavrin_uno_headers DEPENDS ${uno_headers}/stamp)
 
-# The sources of the layers the extension holds, compiled once more as position-independent
-# code: the host interface, the toolbox, the session's tool table, dialog form and runtime, the
-# Calc host and the component.
+# The layers the extension holds, compiled once more as position-independent code. The Calc
+# host sees the host interface only, as the embedded spreadsheet does; the component beside it
+# sees the toolbox and the session's tool table, dialog form and runtime.
+file(GLOB calc_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/calc/*.cpp)
+file(GLOB host_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/host/*.cpp)
+add_library(tavrin_calc_host STATIC EXCLUDE_FROM_ALL ${calc_sources} ${host_sources})
+tavrin_layer(tavrin_calc_host host calc)
 set(oxt_sources)
-foreach(folder host ${TAVRIN_TOOLBOX_FOLDERS} calc extension)
+foreach(folder ${TAVRIN_TOOLBOX_FOLDERS} extension)
   file(GLOB found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp
        ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*/*.cpp)
   list(APPEND oxt_sources ${found})
@@ -30,15 +34,18 @@ foreach(file tool_table summary_tools reshape_tools layout_tools clean_tools dia
 endforeach()
 add_library(tavrin_calc MODULE EXCLUDE_FROM_ALL ${oxt_sources}
             ${CMAKE_CURRENT_BINARY_DIR}/info_bitmap_data.cpp)
-add_dependencies(tavrin_calc tavrin_uno_headers)
 tavrin_layer(tavrin_calc host ${TAVRIN_TOOLBOX_FOLDERS} session calc extension)
-set_target_properties(tavrin_calc PROPERTIES PREFIX "lib" OUTPUT_NAME "tavrincalc"
-                      CXX_VISIBILITY_PRESET hidden UNITY_BUILD OFF
-                      POSITION_INDEPENDENT_CODE ON)
-target_include_directories(tavrin_calc SYSTEM PRIVATE ${uno_headers} ${TAVRIN_LO_SDK}/include)
-target_compile_definitions(tavrin_calc PRIVATE UNX GCC LINUX CPPU_ENV=gcc3)
+foreach(target tavrin_calc_host tavrin_calc)
+  add_dependencies(${target} tavrin_uno_headers)
+  set_target_properties(${target} PROPERTIES CXX_VISIBILITY_PRESET hidden UNITY_BUILD OFF
+                        POSITION_INDEPENDENT_CODE ON)
+  target_include_directories(${target} SYSTEM PRIVATE ${uno_headers} ${TAVRIN_LO_SDK}/include)
+  target_compile_definitions(${target} PRIVATE UNX GCC LINUX CPPU_ENV=gcc3)
+endforeach()
+set_target_properties(tavrin_calc PROPERTIES PREFIX "lib" OUTPUT_NAME "tavrincalc")
 target_link_directories(tavrin_calc PRIVATE ${TAVRIN_LO_SDK}/lib)
-target_link_libraries(tavrin_calc PRIVATE uno_cppuhelpergcc3 uno_cppu uno_sal ICU::uc)
+target_link_libraries(tavrin_calc PRIVATE tavrin_calc_host uno_cppuhelpergcc3 uno_cppu uno_sal
+                                          ICU::uc)
 target_link_options(tavrin_calc PRIVATE -Wl,--no-undefined -s)
 
 # Addons.xcu: the menu and the toolbar, made from the command table the component's own menu
