@@ -108,7 +108,7 @@ def main():
     os.makedirs(options.work)
     source = os.path.join(options.work, "list.xlsx")
     make_list(source, options.keys)
-    calc = Calc(os.path.join(options.work, "calc"), options.oxt)
+    calc = Calc(options.oxt)
     print("%-6s %10s %14s %16s" % ("tool", "Calc run", "Calc formulas", "tavrin (whole)"))
     try:
         for method, sheet, controls, flags, formulas in CASES:

@@ -5,6 +5,7 @@ import os
 import shutil
 import socket
 import subprocess
+import tempfile
 import time
 
 import uno
@@ -38,14 +39,13 @@ class _Result(unohelper.Base, XDispatchResultListener):
 
 
 class Calc:
-    """Starts Calc in `folder` (its profile and files), with the extension at `oxt` added the way
-    a user adds it (unopkg, per user). unopkg refuses a per-user add by root, so under root both
-    run as the unprivileged user nobody, in a folder it may write."""
+    """Starts Calc in a folder of its own (its profile and the files it opens), with the extension
+    at `oxt` added the way a user adds it (unopkg, per user). unopkg refuses a per-user add by
+    root, so under root both run as the unprivileged user nobody, in a temporary folder it may
+    reach wherever the build is."""
 
-    def __init__(self, folder, oxt):
-        self.folder = os.path.abspath(folder)
-        shutil.rmtree(self.folder, ignore_errors=True)
-        os.makedirs(self.folder)
+    def __init__(self, oxt):
+        self.folder = tempfile.mkdtemp(prefix="tavrin-calc-")
         os.chmod(self.folder, 0o777)
         self.profile = "file://" + os.path.join(self.folder, "profile")
         package = os.path.join(self.folder, "tavrin.oxt")
@@ -125,3 +125,4 @@ class Calc:
             self.process.wait(timeout=20)
         except subprocess.TimeoutExpired:
             self.process.kill()
+        shutil.rmtree(self.folder, ignore_errors=True)

@@ -129,7 +129,7 @@ def main():
     os.makedirs(work)
     cases = example_cases() + saved_by_other_programs() + page_cases() + random_cases(work)
     cases = [c for c in cases if options.only in c["name"]]
-    calc = Calc(os.path.join(work, "calc"), options.oxt)
+    calc = Calc(options.oxt)
     failed = 0
     try:
         for case in cases:
