@@ -117,17 +117,10 @@ tavrin::Range CalcApplication::Selection() {
   return tavrin::Range(sheet, std::move(areas));
 }
 
-// As the embedded host: an address on the active sheet or on the sheet of the active workbook it
-// names (#REF! when there is none); "" gives #VALUE!, any other text #NAME?.
 RangeOrValue CalcApplication::Evaluate(std::string_view text) {
-  std::optional<ParsedAddress> parsed = ParseAddress(text);
-  if (!parsed) {
-    bool blank = text.find_first_not_of(" \t") == std::string_view::npos;
-    return Variant(blank ? ErrorValue::Value : ErrorValue::Name);
-  }
-  CalcSheet* sheet = parsed->sheet.empty() ? &ActiveSheet() : ActiveBook().FindSheet(parsed->sheet);
-  if (sheet == nullptr) return Variant(ErrorValue::Ref);
-  return tavrin::Range(*sheet, std::move(parsed->areas));
+  return EvaluateAddress(text, ActiveSheet(), [this](const std::string& name) -> Worksheet* {
+    return ActiveBook().FindSheet(name);
+  });
 }
 
 tavrin::Range CalcApplication::Range(std::string_view address) {
@@ -148,13 +141,8 @@ MenuBar& CalcApplication::MenuBars(int kind) {
 RangeOrValue CalcApplication::InputBox(const std::string& prompt, const std::string& title,
                                        const Variant&, const Variant&, const Variant&,
                                        const Variant&, const Variant&, int type) {
-  std::optional<std::string> answer = answerer_ ? answerer_(prompt, title) : std::nullopt;
-  if (!answer) return Variant::Boolean(false);
-  if (type != 8) return Variant(*answer);
-  std::string_view address = *answer;
-  if (!address.empty() && address.front() == '=') address.remove_prefix(1);
-  RangeOrValue result = Evaluate(address);
-  return result.IsRange() ? result : RangeOrValue(Variant::Boolean(false));
+  return InputBoxAnswer(answerer_ ? answerer_(prompt, title) : std::nullopt, type,
+                        [this](std::string_view address) { return Evaluate(address); });
 }
 
 }  // namespace tavrin

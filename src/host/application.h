@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +33,20 @@ class RangeOrValue {
   std::optional<tavrin::Range> range_;
   Variant value_;
 };
+
+class Worksheet;
+
+// Evaluate of a text, as the host gives it: an address gives its range on the active sheet, or
+// on the sheet of the active workbook it names (#REF! when `sheetNamed` finds none); "" gives
+// #VALUE!, any other text #NAME?.
+RangeOrValue EvaluateAddress(std::string_view text, Worksheet& activeSheet,
+                             const std::function<Worksheet*(const std::string&)>& sheetNamed);
+
+// What an input box gives for the text typed (nothing when cancelled): the text, or with type 8
+// the range it names through `evaluate` (a leading "=" allowed). A cancelled prompt, or an answer
+// that is no reference, gives False: the host would ask again, here it counts as cancelled.
+RangeOrValue InputBoxAnswer(const std::optional<std::string>& answer, int type,
+                            const std::function<RangeOrValue(std::string_view)>& evaluate);
 
 // The host application.
 class Application {

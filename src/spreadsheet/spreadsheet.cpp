@@ -101,22 +101,15 @@ Range Spreadsheet::Selection() {
 }
 
 RangeOrValue Spreadsheet::Evaluate(std::string_view text) {
-  std::optional<ParsedAddress> parsed = ParseAddress(text);
-  if (!parsed) {
-    bool blank = text.find_first_not_of(" \t") == std::string_view::npos;
-    return Variant(blank ? ErrorValue::Value : ErrorValue::Name);
-  }
-  Sheet* sheet = parsed->sheet.empty() ? &ActiveSheet() : ActiveBook().FindSheet(parsed->sheet);
-  if (sheet == nullptr) return Variant(ErrorValue::Ref);
-  return tavrin::Range(*sheet, std::move(parsed->areas));
+  return EvaluateAddress(text, ActiveSheet(), [this](const std::string& name) -> Worksheet* {
+    return ActiveBook().FindSheet(name);
+  });
 }
 
 Range Spreadsheet::Range(std::string_view address) {
-  std::optional<ParsedAddress> parsed = ParseAddress(address);
-  if (!parsed) throw HostError::ApplicationDefined();
-  Sheet* sheet = parsed->sheet.empty() ? &ActiveSheet() : ActiveBook().FindSheet(parsed->sheet);
-  if (sheet == nullptr) throw HostError::ApplicationDefined();
-  return tavrin::Range(*sheet, std::move(parsed->areas));
+  RangeOrValue found = Evaluate(address);
+  if (!found.IsRange()) throw HostError::ApplicationDefined();
+  return found.AsRange();
 }
 
 WorksheetFunction& Spreadsheet::WorksheetFunction() {
@@ -126,14 +119,8 @@ WorksheetFunction& Spreadsheet::WorksheetFunction() {
 RangeOrValue Spreadsheet::InputBox(const std::string& prompt, const std::string& title,
                                    const Variant&, const Variant&, const Variant&, const Variant&,
                                    const Variant&, int type) {
-  std::optional<std::string> answer = answerer_ ? answerer_(prompt, title) : std::nullopt;
-  if (!answer) return Variant::Boolean(false);
-  if (type != 8) return Variant(*answer);
-  std::string_view address = *answer;
-  if (!address.empty() && address.front() == '=') address.remove_prefix(1);
-  // The host would ask again after an answer that is no reference; here it counts as cancelled.
-  RangeOrValue result = Evaluate(address);
-  return result.IsRange() ? result : RangeOrValue(Variant::Boolean(false));
+  return InputBoxAnswer(answerer_ ? answerer_(prompt, title) : std::nullopt, type,
+                        [this](std::string_view address) { return Evaluate(address); });
 }
 
 MenuBar& Spreadsheet::MenuBars(int kind) {
