@@ -7,6 +7,7 @@
 
 #include "calc/uno_text.h"
 #include "extension/message_boxes.h"
+#include "extension/undo_step.h"
 #include "host/host_error.h"
 #include "host/variant_rules.h"
 #include "host/worksheet.h"
@@ -112,6 +113,8 @@ std::vector<ShownMessage> CalcSession::Run(const uno::Reference<frame::XFrame>& 
     CalcBook& book = app_->BookOf(document);
     app_->SetActive(book);
   }
+  std::optional<UndoStep> step;
+  if (document.is()) step.emplace(document, "Tavrin " + request.command);
   try {
     if (request.command == "MyHelp")
       ShowHelp();
@@ -125,6 +128,7 @@ std::vector<ShownMessage> CalcSession::Run(const uno::Reference<frame::XFrame>& 
                      Korvel::kLibraryTitle);
   }
   app_->SetScreenUpdating(true);
+  step.reset();
   return runtime_->Shown();
 }
 

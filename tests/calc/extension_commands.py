@@ -31,6 +31,11 @@ def check_commands(calc):
             failures.append("quitting showed a box")
         expect("a tool after quitting", calc.dispatch(document, "HZ", dict(HZ, RefEdit4="N1")),
                "Lumo提示", "汇总完毕")
+        # A run is one step in Calc's undo list.
+        calc.dispatch(document, "HZ", dict(HZ, RefEdit4="T1"))
+        if document.getUndoManager().getCurrentUndoActionTitle() != "Tavrin HZ":
+            failures.append("the run is not one undo step: %r"
+                            % (document.getUndoManager().getAllUndoActionTitles(),))
         expect("a menu entry", calc.dispatch(document, "F2", {}), "Tavrin", "HzCzBcf")
         expect("an unknown command", calc.dispatch(document, "Nothing", {}), "Tavrin", "438")
         expect("an unknown control", calc.dispatch(document, "HZ", {"RefEdit9": "A1"}),
