@@ -113,7 +113,7 @@ let sending = null;
 function showSelection(box) {
   $("namebox").value = rectAddress(box);
   const cell = grid.activeCell();
-  $("formula").textContent = cell ? cell.formula ?? cell.text ?? "" : "";
+  $("formula").textContent = cell ? cell.formula ?? cell.entry ?? cell.text ?? "" : "";
 }
 
 grid.onSelect = (box, final) => {

@@ -236,8 +236,9 @@ export class Grid {
           width = Math.max(w, end - left);
         }
         const classes = `cell${cell.number ? " num" : ""}${cell.bold ? " bold" : ""}`;
+        const colour = cell.colour ? `;color:${escapeHtml(cell.colour)}` : "";
         parts.push(`<div class="${classes}" data-cell="${columnName(cell.c)}${r}" ` +
-          `style="${where};width:${width}px">${escapeHtml(cell.text)}</div>`);
+          `style="${where};width:${width}px${colour}">${escapeHtml(cell.text)}</div>`);
       });
     }
     return fills.join("") + parts.join("");

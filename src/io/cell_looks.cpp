@@ -2,6 +2,7 @@
 
 #include <any>
 #include <array>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -50,17 +51,75 @@ std::vector<std::optional<uint32_t>> LookPalette(pugi::xml_node styleSheet) {
   return palette;
 }
 
-// The colour a solid pattern paints: its foreground colour, by value or by palette index.
+// A colour element's colour, by value or by palette index.
+std::optional<uint32_t> ElementColour(pugi::xml_node colour,
+                                      const std::vector<std::optional<uint32_t>>& palette) {
+  if (pugi::xml_attribute rgb = colour.attribute("rgb")) return LookColour(rgb.as_string());
+  pugi::xml_attribute indexed = colour.attribute("indexed");
+  size_t index = indexed.as_uint(static_cast<unsigned>(palette.size()));
+  return index < palette.size() ? palette[index] : std::nullopt;
+}
+
+// The colour a solid pattern paints: its foreground colour.
 std::optional<uint32_t> SolidFillColour(pugi::xml_node fill,
                                         const std::vector<std::optional<uint32_t>>& palette) {
   pugi::xml_node pattern = fill.child("patternFill");
   if (std::string_view(pattern.attribute("patternType").as_string()) != "solid")
     return std::nullopt;
-  pugi::xml_node colour = pattern.child("fgColor");
-  if (pugi::xml_attribute rgb = colour.attribute("rgb")) return LookColour(rgb.as_string());
-  pugi::xml_attribute indexed = colour.attribute("indexed");
-  size_t index = indexed.as_uint(static_cast<unsigned>(palette.size()));
-  return index < palette.size() ? palette[index] : std::nullopt;
+  return ElementColour(pattern.child("fgColor"), palette);
+}
+
+// A font's colour, unless it is the window's text colour (black, or palette index 64).
+std::optional<uint32_t> FontColour(pugi::xml_node font,
+                                   const std::vector<std::optional<uint32_t>>& palette) {
+  std::optional<uint32_t> colour = ElementColour(font.child("color"), palette);
+  return colour == 0u ? std::nullopt : colour;
+}
+
+// The codes of the built-in number formats a file names by id alone, as a Chinese-language
+// host shows them; "" for General and for an id not listed.
+std::string BuiltInFormat(int id) {
+  static const std::map<int, std::string> codes = {{1, "0"},
+                                                   {2, "0.00"},
+                                                   {3, "#,##0"},
+                                                   {4, "#,##0.00"},
+                                                   {9, "0%"},
+                                                   {10, "0.00%"},
+                                                   {11, "0.00E+00"},
+                                                   {14, "yyyy/m/d"},
+                                                   {15, "d-mmm-yy"},
+                                                   {16, "d-mmm"},
+                                                   {17, "mmm-yy"},
+                                                   {18, "h:mm AM/PM"},
+                                                   {19, "h:mm:ss AM/PM"},
+                                                   {20, "h:mm"},
+                                                   {21, "h:mm:ss"},
+                                                   {22, "yyyy/m/d h:mm"},
+                                                   {31, "yyyy\"年\"m\"月\"d\"日\""},
+                                                   {37, "#,##0 ;(#,##0)"},
+                                                   {38, "#,##0 ;[Red](#,##0)"},
+                                                   {39, "#,##0.00;(#,##0.00)"},
+                                                   {40, "#,##0.00;[Red](#,##0.00)"},
+                                                   {49, "@"},
+                                                   {57, "yyyy\"年\"m\"月\""},
+                                                   {58, "m\"月\"d\"日\""}};
+  auto found = codes.find(id);
+  return found == codes.end() ? "" : found->second;
+}
+
+// For every cell format of a styles part, in order: its number format code.
+std::vector<std::string> NumberFormats(pugi::xml_node styleSheet) {
+  std::map<int, std::string> custom;
+  for (pugi::xml_node format : styleSheet.child("numFmts").children("numFmt"))
+    custom[format.attribute("numFmtId").as_int()] = format.attribute("formatCode").as_string();
+  std::vector<std::string> codes;
+  for (pugi::xml_node xf : styleSheet.child("cellXfs").children("xf")) {
+    int id = xf.attribute("numFmtId").as_int();
+    auto found = custom.find(id);
+    std::string code = found != custom.end() ? found->second : BuiltInFormat(id);
+    codes.push_back(code == "General" || code == "G/通用格式" ? "" : code);
+  }
+  return codes;
 }
 
 bool FontIsBold(pugi::xml_node font) {
@@ -74,29 +133,35 @@ bool FontIsBold(pugi::xml_node font) {
 
 std::vector<CellLook> CellLooks(const pugi::xml_document& styles) {
   pugi::xml_node styleSheet = styles.child("styleSheet");
-  std::vector<bool> boldFonts;
-  for (pugi::xml_node font : styleSheet.child("fonts").children("font"))
-    boldFonts.push_back(FontIsBold(font));
   std::vector<std::optional<uint32_t>> palette = LookPalette(styleSheet);
+  std::vector<CellLook> fonts;
+  for (pugi::xml_node font : styleSheet.child("fonts").children("font"))
+    fonts.push_back({FontIsBold(font), std::nullopt, FontColour(font, palette), ""});
   std::vector<std::optional<uint32_t>> fills;
   for (pugi::xml_node fill : styleSheet.child("fills").children("fill"))
     fills.push_back(SolidFillColour(fill, palette));
+  std::vector<std::string> formats = NumberFormats(styleSheet);
   std::vector<CellLook> looks;
   for (pugi::xml_node xf : styleSheet.child("cellXfs").children("xf")) {
     size_t font = xf.attribute("fontId").as_uint();
     size_t fill = xf.attribute("fillId").as_uint();
-    looks.push_back({font < boldFonts.size() && boldFonts[font],
-                     fill < fills.size() ? fills[fill] : std::nullopt});
+    CellLook look = font < fonts.size() ? fonts[font] : CellLook{};
+    look.fill = fill < fills.size() ? fills[fill] : std::nullopt;
+    look.numberFormat = formats[looks.size()];
+    looks.push_back(std::move(look));
   }
   return looks;
 }
 
-std::string CellLook::FillText() const {
-  if (!fill) return "";
+std::string ColourText(uint32_t colour) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string text = "#";
-  for (int shift = 20; shift >= 0; shift -= 4) text += kDigits[(*fill >> shift) & 0xF];
+  for (int shift = 20; shift >= 0; shift -= 4) text += kDigits[(colour >> shift) & 0xF];
   return text;
+}
+
+std::string CellLook::FillText() const {
+  return fill ? ColourText(*fill) : "";
 }
 
 const CellLook* LookOf(const Book& book, uint32_t style) {

@@ -11,20 +11,26 @@ namespace tavrin {
 
 class Book;
 
-// How a cell format of a file shows its cells: a bold font, and the colour of a solid fill
-// (0xRRGGBB). Small, as a file may hold many formats.
+// How a cell format of a file shows its cells: a bold font, the colour of a solid fill and of
+// the font (0xRRGGBB), and the number format code ("" for General).
 struct CellLook {
   bool bold = false;
   std::optional<uint32_t> fill;
+  std::optional<uint32_t> colour;
+  std::string numberFormat;
 
-  bool IsPlain() const { return !bold && !fill; }
+  bool IsPlain() const { return !bold && !fill && !colour && numberFormat.empty(); }
   // The fill as a page writes a colour: "#RRGGBB"; "" for none.
   std::string FillText() const;
 };
 
+// A colour as a page writes it: "#RRGGBB".
+std::string ColourText(uint32_t colour);
+
 // For every cell format (cellXfs) of a styles part, in order: its look. A font or fill the
-// format names that the part lacks counts as none; so does a fill colour given by the theme,
-// or by a palette index the part's palette (or the standard one) does not hold.
+// format names that the part lacks counts as none; so does a colour given by the theme, or by
+// a palette index the part's palette (or the standard one) does not hold. A built-in number
+// format is given by its code as a Chinese-language host shows it.
 std::vector<CellLook> CellLooks(const pugi::xml_document& styles);
 
 // The look of a cell format of a workbook read from an .xlsx file; null for a workbook from

@@ -10,6 +10,8 @@
 #include "session/used_area.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/sheet.h"
+#include "spreadsheet/shown_text.h"
+#include "spreadsheet/typed_entry.h"
 
 namespace tavrin {
 
@@ -122,6 +124,7 @@ nlohmann::json CellsOf(Sheet& sheet, const Area& block,
   for (int column = block.column; column <= block.LastColumn(); ++column) {
     // The rows of the column whose empty cells may show a fill, walked beside its cells.
     bool wholeColumn = columnLooks.contains(column);
+    double width = sheet.ColumnWidth(column);
     int nextEmpty = block.row;
     auto emptyCellsBefore = [&](int end) {
       if (wholeColumn) {
@@ -133,24 +136,33 @@ nlohmann::json CellsOf(Sheet& sheet, const Area& block,
         emptyCell(it->first, column, lookAt(it->first, column, 0));
       nextEmpty = end;
     };
-    sheet.Store().ForEach(Area{block.row, column, block.rows, 1}, [&](int row, int,
-                                                                      const Cell& cell) {
-      const CellLook* look = lookAt(row, column, cell.style);
-      if (!cell.HasContent() && (look == nullptr || !look->fill)) return;
-      emptyCellsBefore(row);
-      nextEmpty = row + 1;
-      if (!cell.HasContent()) return emptyCell(row, column, look);
-      Variant value = sheet.CellValue(row, column);
-      nlohmann::json shown = {{"r", row},
-                              {"c", column},
-                              {"text", sheet.Text(tavrin::Range(sheet, Area{row, column, 1, 1}))},
-                              {"number", value.IsNumber() || value.IsDate()}};
-      if (cell.formula) shown["formula"] = FormulaText(*cell.formula, row, column);
-      if (look != nullptr && look->bold) shown["bold"] = true;
-      if (look != nullptr && look->fill) shown["fill"] = look->FillText();
-      if (changed != nullptr && changed->contains({row, column})) shown["changed"] = true;
-      cells.push_back(std::move(shown));
-    });
+    sheet.Store().ForEach(
+        Area{block.row, column, block.rows, 1}, [&](int row, int, const Cell& cell) {
+          const CellLook* look = lookAt(row, column, cell.style);
+          if (!cell.HasContent() && (look == nullptr || !look->fill)) return;
+          emptyCellsBefore(row);
+          nextEmpty = row + 1;
+          if (!cell.HasContent()) return emptyCell(row, column, look);
+          Variant value = sheet.CellValue(row, column);
+          ShownText text =
+              ShowInColumn(value, look != nullptr ? look->numberFormat : "", width, sheet.Locale());
+          nlohmann::json shown = {{"r", row},
+                                  {"c", column},
+                                  {"text", std::move(text.text)},
+                                  {"number", value.IsNumber() || value.IsDate()}};
+          if (cell.formula) {
+            shown["formula"] = FormulaText(*cell.formula, row, column);
+          } else if (std::string typed = EntryText(cell, row, column, sheet.Locale());
+                     typed != shown["text"]) {
+            shown["entry"] = std::move(typed);
+          }
+          if (look != nullptr && look->bold) shown["bold"] = true;
+          if (look != nullptr && look->fill) shown["fill"] = look->FillText();
+          if (!text.colour && look != nullptr) text.colour = look->colour;
+          if (text.colour) shown["colour"] = ColourText(*text.colour);
+          if (changed != nullptr && changed->contains({row, column})) shown["changed"] = true;
+          cells.push_back(std::move(shown));
+        });
     emptyCellsBefore(block.LastRow() + 1);
   }
   return {{"cells", std::move(cells)}};

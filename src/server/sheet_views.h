@@ -23,8 +23,9 @@ std::string SelectionText(Sheet& sheet);
 // The rows and columns whose height or width differs from the default, or that are hidden.
 nlohmann::json LayoutOf(const Sheet& sheet);
 
-// The cells of a block that hold something: their shown text, formula, whether a number, and
-// whether the last run changed them (`changed` may be null).
+// The cells of a block that hold something: their text as shown in their column and number
+// format, their formula or (when it differs from the text) the constant as typed, whether a
+// number, their look, and whether the last run changed them (`changed` may be null).
 nlohmann::json CellsOf(Sheet& sheet, const Area& block,
                        const std::set<std::pair<int, int>>* changed);
 

@@ -30,11 +30,15 @@ export function commandResult(args, showArgs) {
   }
 }
 
-// `tavrin serve` on a fresh copy of the example, and a browser on its page.
-export async function openPage() {
+// A workbook of tests/data/.
+export const testData = (name) => path.resolve(import.meta.dirname, "../data", name);
+
+// `tavrin serve` on a fresh copy of a workbook (the example unless told), and a browser on its
+// page of the size given.
+export async function openPage({ workbook = example, width = 1200, height = 760 } = {}) {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), "tavrin-serve-"));
-  const file = path.join(dir, "sales.xlsx");
-  fs.copyFileSync(example, file);
+  const file = path.join(dir, path.basename(workbook));
+  fs.copyFileSync(workbook, file);
   const server = spawn(tavrin, ["serve", file, "--port", "0"], { stdio: ["ignore", "pipe", "inherit"] });
   const url = await new Promise((resolve, reject) => {
     readline.createInterface({ input: server.stdout }).once("line", resolve);
@@ -45,7 +49,7 @@ export async function openPage() {
     ...(process.env.FIREFOX
       ? { browser: "firefox", executablePath: process.env.FIREFOX }
       : { executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium", args: ["--no-sandbox", "--lang=zh-CN"] }),
-    defaultViewport: { width: 1200, height: 760 },
+    defaultViewport: { width, height },
   });
   const page = await browser.newPage();
   const errors = [];

@@ -1,0 +1,51 @@
+// Numbers as the host shows them: General rounded to its column, number formats through the
+// engine's format renderer, "#" when a number does not fit, colours of sections and fonts.
+import assert from "node:assert/strict";
+import path from "node:path";
+import { after, before, test } from "node:test";
+import { artefacts, gridShows, openPage, testData } from "./support.mjs";
+
+let opened;
+before(async () => (opened = await openPage({ workbook: testData("formats.xlsx"), width: 1366, height: 768 })));
+after(async () => opened?.close());
+
+// What the host shows in these cells (tests/data/make_formats.py writes them).
+const golden = {
+  B2: "13594933", // 13594932.65, General, standard width: rounded to fit
+  B3: "0.521116",
+  B4: "-1.4E+07",
+  B5: "0.333333",
+  B6: "1E-10",
+  C7: "1.23457E+14", // at most 11 characters, however wide the column
+  C8: "52.1%",
+  C9: "¥1,234.50",
+  C10: "1,234,567.89",
+  C11: "2024-06-01",
+  C12: "2024年6月1日",
+  C13: "-1,234.50",
+  D14: "##", // a column three digits wide
+  B15: "######", // #,##0.00 wider than a standard column
+};
+
+test("numbers show as the host shows them: General fitted to the column, formats applied, # when they do not fit", async () => {
+  const { page } = opened;
+  assert.deepEqual(await gridShows(page, golden), golden);
+  await page.screenshot({ path: path.join(artefacts, "number-display-1366.png") });
+});
+
+test("a number's text fits inside its cell, its first digit in view", async () => {
+  const { page } = opened;
+  const overflowing = await page.$$eval(".cell.num", (cells) =>
+    cells.filter((el) => el.scrollWidth > el.clientWidth).map((el) => el.dataset.cell));
+  assert.deepEqual(overflowing, []);
+});
+
+test("a red section and a font colour show in their colours; the formula bar shows the value as typed", async () => {
+  const { page } = opened;
+  const colour = (a) => page.$eval(`[data-cell="${a}"]`, (el) => getComputedStyle(el).color);
+  assert.equal(await colour("C13"), "rgb(255, 0, 0)");
+  assert.equal(await colour("C16"), "rgb(0, 112, 192)");
+  assert.equal(await colour("C10"), "rgb(0, 0, 0)");
+  await page.click('[data-cell="C8"]');
+  assert.equal(await page.$eval("#formula", (el) => el.textContent), "0.521116137504578");
+});
