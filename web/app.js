@@ -170,8 +170,9 @@ function openDialog(description) {
     try {
       result = await whileRunning(description.title ?? tool, (progress) => runTool(tool, controls, grid, progress));
     } finally {
-      // A dialog the tool left up comes back once the page shows what the run did.
-      if (result?.form !== "shown") dialog.close();
+      // A dialog the tool left up, or whose run failed, comes back with its entries once the
+      // page shows what the run did.
+      if (result?.form !== "shown" && result?.state !== "failed") dialog.close();
       await afterRun(result);
       dialog.setBusy(false);
     }
