@@ -25,9 +25,12 @@ const state = {
 };
 
 const status = (text) => ($("status").textContent = text);
+const note = (text) => ($("note").textContent = text);
 
+// A failure in a box; a change refused while a run is going, as a note beside its progress.
 async function report(error) {
-  await messageBox({ title: "Tavrin", text: error.message });
+  if (error.status === 409 && state.running) note(error.message);
+  else await messageBox({ title: "Tavrin", text: error.message });
 }
 
 // Runs an action of the page, reporting a failure in a box.
@@ -144,22 +147,37 @@ $("namebox").addEventListener("keydown", (event) => {
 
 // ---- running a tool
 
-// While a run is going: the page reads the workbook, and the status bar shows how long it takes.
+// While a run is going: the page reads the workbook, and a run of a second or more shows how
+// long it has taken and a Cancel (or Esc) that stops it at its next step.
 async function whileRunning(name, work) {
   state.running = true;
   const running = name ? `正在运行 ${name}…` : "正在运行…";
   status(running);
   try {
-    return await work((seconds) => status(`${running} 已用 ${seconds} 秒`));
+    return await work((seconds) => {
+      status(`${running} 已用 ${seconds} 秒`);
+      $("progress").hidden = false;
+    });
   } finally {
     state.running = false;
+    $("progress").hidden = true;
+    note("");
   }
 }
+
+const cancelRun = guarded(async () => {
+  if (!state.running) return;
+  status("正在取消…");
+  await post("/api/cancel");
+});
+$("cancel-run").addEventListener("click", cancelRun);
 
 async function afterRun(result) {
   state.changed = result?.changed ?? [];
   await loadWorkbook(true);
-  const words = { finished: "运行完毕", stopped: "运行已中止", failed: "运行失败" };
+  const words = {
+    finished: "运行完毕", stopped: "运行已中止", failed: "运行失败", cancelled: "运行已取消，工作簿已恢复原样",
+  };
   status(words[result?.state] ?? "就绪");
 }
 
@@ -172,7 +190,7 @@ function openDialog(description) {
     } finally {
       // A dialog the tool left up, or whose run failed, comes back with its entries once the
       // page shows what the run did.
-      if (result?.form !== "shown" && result?.state !== "failed") dialog.close();
+      if (result?.form !== "shown" && !["failed", "cancelled"].includes(result?.state)) dialog.close();
       await afterRun(result);
       dialog.setBusy(false);
     }
@@ -318,7 +336,13 @@ async function loadMenu() {
 }
 
 document.addEventListener("keydown", (event) => {
-  if (!event.ctrlKey || event.altKey || document.querySelector("[aria-modal]") || grid.locked) return;
+  if (event.key === "Escape" && state.running && !document.querySelector(".message-box, .prompt-box")) {
+    cancelRun();
+    return;
+  }
+  // While a run is going the commands go to the server, which refuses them at once.
+  const modal = document.querySelector("[aria-modal]") || grid.locked;
+  if (!event.ctrlKey || event.altKey || (modal && !state.running)) return;
   const typing = event.target.matches?.("input, textarea");
   const key = event.key.toLowerCase();
   if (key === "s") commands.save.run();

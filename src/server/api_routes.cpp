@@ -163,6 +163,10 @@ void Server::AddRoutes() {
   get("/api/run", Json([&w](const RequestHead& head, auto&, auto&) {
         return w.RunStatus(head.Param("wait") == "1");
       }));
+  post("/api/cancel", Json([&w](auto&, auto&, auto&) {
+         w.Cancel();
+         return w.RunStatus(false);
+       }));
   post("/api/answer", Json([&w](auto&, const std::string& body, auto&) {
          w.Answer(Body(body));
          return w.RunStatus(false);

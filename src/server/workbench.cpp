@@ -78,6 +78,9 @@ Workbench::Workbench(fs::path path, const std::string& encoding)
 // The host's input box for a range is a question to the page, as a message box is; between its
 // operations, a long run lets the page read the workbook.
 void Workbench::ConnectToThePage() {
+  // The browser tests slow a run's steps down to watch its progress and cancel it.
+  if (const char* pause = getenv("TAVRIN_STEP_PAUSE_MS"))
+    channel.SetStepPause(std::chrono::milliseconds(atoi(pause)));
   session->App().SetInputAnswerer([this](const std::string& prompt, const std::string& title) {
     return channel.AskRange(prompt, title);
   });
@@ -215,12 +218,19 @@ void Workbench::Run(const ToolDefinition& tool) {
   HostSession& host = session->Host();
   try {
     (host.Component().*tool.run)(host.Token(), *form);
+  } catch (const RunCancelled&) {
+    ended = RunState::Cancelled;
   } catch (const HostError& error) {
     reached = std::to_string(error.Number()) + " " + error.Description();
   } catch (const std::exception& error) {
     reached = error.what();
   }
   channel.SetRunnerLock(nullptr);
+  if (ended == RunState::Cancelled) {
+    PutBack();
+    channel.End(ended);
+    return;
+  }
   if (!reached.empty() || runtime.FailureReportShown()) {
     ended = RunState::Failed;
   } else if (!host.Component().RunFinished()) {
@@ -228,6 +238,19 @@ void Workbench::Run(const ToolDefinition& tool) {
   }
   NoteChanges();
   channel.End(ended, std::move(reached));
+}
+
+// A cancelled run leaves the workbook, and the host's events and screen, as it found them.
+void Workbench::PutBack() {
+  before->Restore();
+  before.reset();
+  session->App().SetEnableEvents(true);
+  session->App().SetScreenUpdating(true);
+}
+
+void Workbench::Cancel() {
+  Lock lock(channel.Mutex());
+  channel.Cancel();
 }
 
 // A run that changed cells becomes the one Undo takes back.

@@ -46,6 +46,8 @@ class Workbench {
   nlohmann::json StartRun(const nlohmann::json& request);
   nlohmann::json RunStatus(bool wait);
   void Answer(const nlohmann::json& answer);
+  // The run going stops at its next step and the workbook is put back as it found it.
+  void Cancel();
 
   nlohmann::json Undo();
   nlohmann::json Save(const nlohmann::json& request);
@@ -58,6 +60,7 @@ class Workbench {
  private:
   void Run(const ToolDefinition& tool);
   void NoteChanges();
+  void PutBack();
   void RemoveTools();
   void ConnectToThePage();
   Book& UserBook();

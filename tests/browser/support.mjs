@@ -34,12 +34,13 @@ export function commandResult(args, showArgs) {
 export const testData = (name) => path.resolve(import.meta.dirname, "../data", name);
 
 // `tavrin serve` on a fresh copy of a workbook (the example unless told), and a browser on its
-// page of the size given.
-export async function openPage({ workbook = example, width = 1200, height = 760 } = {}) {
+// page of the size given. `stepPause` (milliseconds) slows every step of a run down.
+export async function openPage({ workbook = example, width = 1200, height = 760, stepPause = 0 } = {}) {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), "tavrin-serve-"));
   const file = path.join(dir, path.basename(workbook));
   fs.copyFileSync(workbook, file);
-  const server = spawn(tavrin, ["serve", file, "--port", "0"], { stdio: ["ignore", "pipe", "inherit"] });
+  const env = { ...process.env, TAVRIN_STEP_PAUSE_MS: String(stepPause) };
+  const server = spawn(tavrin, ["serve", file, "--port", "0"], { stdio: ["ignore", "pipe", "inherit"], env });
   const url = await new Promise((resolve, reject) => {
     readline.createInterface({ input: server.stdout }).once("line", resolve);
     server.once("exit", (code) => reject(new Error(`tavrin serve exited with ${code}`)));
