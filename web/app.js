@@ -60,7 +60,13 @@ function renderTabs() {
     tab.setAttribute("role", "tab");
     tab.setAttribute("aria-selected", String(i === state.sheet));
     tab.textContent = sheet.name;
-    tab.addEventListener("click", guarded(() => selectSheet(i)));
+    // A click on a tab leaves the keyboard where it was: with the grid, or with the reference
+    // box that takes a range of the other sheet.
+    tab.addEventListener("mousedown", (event) => event.preventDefault());
+    tab.addEventListener("click", guarded(async () => {
+      if (!grid.locked) grid.viewport.focus({ preventScroll: true });
+      await selectSheet(i);
+    }));
     tabs.append(tab);
   });
 }

@@ -197,6 +197,7 @@ export function openToolDialog(description, grid, run) {
   // Beside the grid's first columns, where lists usually start, rather than over them.
   center(dialog.win);
   dialog.win.style.left = `${Math.max(0, window.innerWidth - dialog.win.offsetWidth - 40)}px`;
-  dialog.win.querySelector(".page:not([hidden]) input")?.focus();
+  // The first field, or on a page without fields its button, so Enter starts the tool.
+  dialog.win.querySelector(".page:not([hidden]) :is(input, button.default)")?.focus();
   return dialog;
 }

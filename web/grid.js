@@ -382,12 +382,14 @@ export class Grid {
     if (this.locked) return;
     const view = this.visibleBox();
     const page = Math.max(1, view.bottom - view.top);
+    const back = event.shiftKey ? -1 : 1; // Shift+Enter goes up, Shift+Tab left
     const moves = {
       ArrowUp: [-1, 0], ArrowDown: [1, 0], ArrowLeft: [0, -1], ArrowRight: [0, 1],
-      Enter: [1, 0], Tab: [0, 1], PageUp: [-page, 0], PageDown: [page, 0],
+      Enter: [back, 0], Tab: [0, back], PageUp: [-page, 0], PageDown: [page, 0],
     };
     let target;
-    const from = event.shiftKey ? this.selection.focus : this.selection.anchor;
+    const stretching = event.shiftKey && !["Enter", "Tab"].includes(event.key);
+    const from = stretching ? this.selection.focus : this.selection.anchor;
     if (event.key === "Home" && event.ctrlKey) target = { r: 1, c: 1 };
     else if (event.key === "Home") target = { r: from.r, c: 1 };
     else if (moves[event.key]) {
@@ -398,8 +400,7 @@ export class Grid {
       while (this.geometry.columnWidth(target.c) === 0 && target.c > 1 && target.c < COLUMNS) target.c += Math.sign(dc) || 1;
     } else return;
     event.preventDefault();
-    const extend = event.shiftKey && !["Enter", "Tab"].includes(event.key);
-    this.selection = extend
+    this.selection = stretching
       ? { ...this.selection, focus: target }
       : { anchor: target, focus: target, mode: "cells" };
     this.reveal(target);
