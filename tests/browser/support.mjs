@@ -34,8 +34,9 @@ export function commandResult(args, showArgs) {
 export const testData = (name) => path.resolve(import.meta.dirname, "../data", name);
 
 // `tavrin serve` on a fresh copy of a workbook (the example unless told), and a browser on its
-// page of the size given. `stepPause` (milliseconds) slows every step of a run down.
-export async function openPage({ workbook = example, width = 1200, height = 760, stepPause = 0 } = {}) {
+// page of the size given. `stepPause` (milliseconds) slows every step of a run down;
+// `scrollbars` shows classic scrollbars, as Chromium on Windows draws them.
+export async function openPage({ workbook = example, width = 1200, height = 760, stepPause = 0, scrollbars = false } = {}) {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), "tavrin-serve-"));
   const file = path.join(dir, path.basename(workbook));
   fs.copyFileSync(workbook, file);
@@ -50,6 +51,7 @@ export async function openPage({ workbook = example, width = 1200, height = 760,
     ...(process.env.FIREFOX
       ? { browser: "firefox", executablePath: process.env.FIREFOX }
       : { executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium", args: ["--no-sandbox", "--lang=zh-CN"] }),
+    ...(scrollbars ? { ignoreDefaultArgs: ["--hide-scrollbars"] } : {}),
     defaultViewport: { width, height },
   });
   const page = await browser.newPage();
