@@ -257,7 +257,12 @@ function download() {
 
 async function upload(file) {
   status(`正在打开 ${file.name}…`);
-  await request("POST", `/api/open?name=${encodeURIComponent(file.name)}`, file);
+  try {
+    await request("POST", `/api/open?name=${encodeURIComponent(file.name)}`, file);
+  } catch (error) {
+    status(`未能打开 ${file.name}`);
+    throw error;
+  }
   state.uploaded = true;
   state.changed = [];
   state.selections.clear();

@@ -58,14 +58,6 @@ bool EndsWithXlsx(const std::string& name) {
   return tail == ".xlsx";
 }
 
-// The workbook's name in a file error, instead of the server's own folder it was read from.
-std::string WithoutFolder(std::string message, const fs::path& folder) {
-  std::string prefix = (folder / "").string();
-  for (size_t at; (at = message.find(prefix)) != std::string::npos;)
-    message.erase(at, prefix.size());
-  return message;
-}
-
 }  // namespace
 
 Workbench::Workbench(fs::path path, const std::string& encoding)
@@ -321,8 +313,9 @@ nlohmann::json Workbench::Save(const nlohmann::json& request) {
   }
   try {
     SaveWorkbook(UserBook(), target);
-  } catch (const FileError& error) {
-    throw ApiError{400, WithoutFolder(error.what(), folder)};
+  } catch (const FileError&) {
+    throw ApiError{
+        400, "无法保存“" + target.filename().string() + "”：请检查文件夹能否写入、磁盘是否已满。"};
   }
   file = target;
   shownName = target.filename().string();
@@ -337,8 +330,8 @@ std::pair<std::string, std::string> Workbench::Download() {
   fs::path written = Scratch() / "download.xlsx";
   try {
     SaveWorkbook(UserBook(), written);
-  } catch (const FileError& error) {
-    throw ApiError{500, WithoutFolder(error.what(), Scratch())};
+  } catch (const FileError&) {
+    throw ApiError{500, "无法生成要下载的工作簿。"};
   }
   std::ifstream in(written, std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -362,8 +355,10 @@ nlohmann::json Workbench::Open(const std::string& fileName, const std::string& b
   try {
     opened = std::make_unique<WorkbookSession>(
         runtime, [&](Spreadsheet& app) -> Book& { return OpenWorkbook(app, uploaded); });
-  } catch (const FileError& error) {
-    refused = WithoutFolder(error.what(), Scratch());
+  } catch (const FileError&) {
+    // The readers' reasons are the command line's English; the page says it in its own words.
+    refused =
+        "无法打开“" + fileName + "”：它不是能读的 .xlsx、.xls 或 .csv 工作簿，或者文件已损坏。";
   } catch (const HostError& error) {
     refused = std::to_string(error.Number()) + " " + error.Description();
   }
