@@ -1,5 +1,5 @@
 import { showInfo } from "./about.js";
-import { parseAddress, rectAddress } from "./address.js";
+import { parseAddress, rectAddress, sheetOf } from "./address.js";
 import { link, post, get, request } from "./api.js";
 import { messageBox, promptBox } from "./boxes.js";
 import { openToolDialog } from "./dialog.js";
@@ -33,10 +33,20 @@ async function report(error) {
   else await messageBox({ title: "Tavrin", text: error.message });
 }
 
-// Runs an action of the page, reporting a failure in a box.
+// The page's actions take turns, so an undo pressed right after a tab click waits for that
+// sheet to show; while a run is going they go at once, and the server refuses those that change.
+let turn = Promise.resolve();
+function inTurn(work) {
+  if (state.running) return work();
+  const mine = turn.then(work);
+  turn = mine.catch(() => {});
+  return mine;
+}
+
+// Runs an action of the page in its turn, reporting a failure.
 const guarded = (work) => async (...args) => {
   try {
-    await work(...args);
+    await inTurn(() => work(...args));
   } catch (error) {
     await report(error);
   }
@@ -75,10 +85,8 @@ function renderTabs() {
 function changedOnSheet() {
   const name = state.workbook.sheets[state.sheet]?.name;
   return state.changed.flatMap((text) => {
-    const bang = text.lastIndexOf("!");
-    const sheet = text.slice(0, bang).replace(/^'(.*)'$/, "$1").replaceAll("''", "'");
-    const box = parseAddress(text.slice(bang + 1));
-    return box && sheet === name ? [box] : [];
+    const box = parseAddress(text);
+    return box && sheetOf(text) === name ? [box] : [];
   });
 }
 
@@ -131,7 +139,7 @@ grid.onSelect = (box, final) => {
   clearTimeout(sending);
   const sheet = state.sheet;
   const selection = rectAddress(box);
-  sending = setTimeout(() => post("/api/select", { sheet, selection }).catch(report), 120);
+  sending = setTimeout(() => inTurn(() => post("/api/select", { sheet, selection })).catch(report), 120);
 };
 grid.onCells = () => showSelection(grid.selectedBox());
 
@@ -142,10 +150,21 @@ $("namebox").addEventListener("keydown", (event) => {
   }
   if (event.key !== "Enter") return;
   event.preventDefault();
-  const box = parseAddress(event.target.value);
-  if (!box) {
-    messageBox({ title: "Tavrin", text: "引用无效。请输入单元格地址，例如 A1 或 A1:B3。" });
+  goToAddress(event.target.value);
+});
+
+// The name box's address, on the sheet it names or the one shown.
+const goToAddress = guarded(async (text) => {
+  const box = parseAddress(text);
+  const name = sheetOf(text);
+  const index = name === null ? state.sheet : state.workbook.sheets.findIndex((s) => s.name.toLowerCase() === name.toLowerCase());
+  if (!box || index < 0) {
+    await messageBox({ title: "Tavrin", text: "引用无效。请输入单元格地址，例如 A1、A1:B3 或 Sheet1!A1。" });
     return;
+  }
+  if (index !== state.sheet) {
+    state.selections.set(index, rectAddress(box));
+    await selectSheet(index);
   }
   grid.selectBox(box);
   grid.viewport.focus();
@@ -271,6 +290,7 @@ async function upload(file) {
 }
 
 async function undo() {
+  clearTimeout(sending); // a selection on a sheet the undo may take away
   await post("/api/undo");
   state.changed = [];
   await loadWorkbook(true);

@@ -39,6 +39,22 @@ std::string SelectionText(Sheet& sheet) {
   return text;
 }
 
+namespace {
+
+// The lines of the texts with line breaks, by row: the most in any cell of the row.
+std::map<int, int> LinesByRow(const Sheet& sheet) {
+  std::map<int, int> lines;
+  sheet.Store().ForEach(Area{1, 1, kLastRow, kLastColumn}, [&](int row, int, const Cell& cell) {
+    if (!cell.value.IsText()) return;
+    const std::string& text = cell.value.AsText();
+    int count = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    if (count > 1) lines[row] = std::max(lines[row], count);
+  });
+  return lines;
+}
+
+}  // namespace
+
 nlohmann::json LayoutOf(const Sheet& sheet) {
   const SheetLayout& layout = sheet.Layout();
   nlohmann::json rows = nlohmann::json::array();
@@ -47,10 +63,16 @@ nlohmann::json LayoutOf(const Sheet& sheet) {
   layout.rowFormats.ForEach([&](int row, const LineFormat& format) {
     if (format.hidden) rowNumbers[row] = true;
   });
+  // A row whose height is not set grows to show every line of its texts, as the host fits it.
+  std::map<int, int> lines = LinesByRow(sheet);
+  for (const auto& [row, count] : lines) rowNumbers[row] = true;
   for (const auto& [row, unused] : rowNumbers) {
     const LineFormat* format = layout.rowFormats.Find(row);
     bool hidden = format != nullptr && format->hidden;
     double height = sheet.RowHeight(row);
+    const StoredRowHeight* stored = sheet.RowHeights().Find(row);
+    if (auto many = lines.find(row); many != lines.end() && (stored == nullptr || stored->fitted))
+      height = std::max(height, many->second * sheet.DefaultRowHeight());
     if (height == sheet.DefaultRowHeight() && !hidden) continue;
     rows.push_back({{"r", row}, {"height", height}, {"hidden", hidden}});
   }

@@ -20,7 +20,8 @@ nlohmann::json SheetList(Book& book);
 // The selection of a sheet as the user reads it: "A1:B3", areas joined by commas.
 std::string SelectionText(Sheet& sheet);
 
-// The rows and columns whose height or width differs from the default, or that are hidden.
+// The rows and columns whose height or width differs from the default, or that are hidden. A
+// row without a height of its own is as tall as the most lines of a text in it.
 nlohmann::json LayoutOf(const Sheet& sheet);
 
 // The cells of a block that hold something: their text as shown in their column and number

@@ -3,7 +3,7 @@
 import assert from "node:assert/strict";
 import path from "node:path";
 import { after, before, test } from "node:test";
-import { artefacts, gridShows, openPage, testData } from "./support.mjs";
+import { artefacts, goTo, gridShows, openPage, testData } from "./support.mjs";
 
 let opened;
 before(async () => (opened = await openPage({ workbook: testData("formats.xlsx"), width: 1366, height: 768 })));
@@ -48,4 +48,25 @@ test("a red section and a font colour show in their colours; the formula bar sho
   assert.equal(await colour("C10"), "rgb(0, 0, 0)");
   await page.click('[data-cell="C8"]');
   assert.equal(await page.$eval("#formula", (el) => el.textContent), "0.521116137504578");
+});
+
+test("a text with line breaks shows every line, its row grown to hold them", async () => {
+  const { page } = opened;
+  const cell = await page.$eval('[data-cell="A18"]', (el) => ({
+    lines: el.textContent.split("\n").length,
+    clipped: el.scrollHeight > el.clientHeight,
+  }));
+  assert.deepEqual(cell, { lines: 3, clipped: false });
+});
+
+test("the formula bar shows a long text whole", async () => {
+  const { page } = opened;
+  await goTo(page, "A19");
+  const bar = await page.$eval("#formula", (el) => ({
+    text: el.textContent,
+    clipped: el.scrollHeight > el.clientHeight || el.scrollWidth > el.clientWidth,
+  }));
+  assert.ok(bar.text.endsWith("完。"));
+  assert.equal(bar.clipped, false);
+  await page.screenshot({ path: path.join(artefacts, "long-text-1366.png") });
 });
