@@ -1,21 +1,13 @@
-import { COLUMNS, ROWS, columnName, rect, rectAddress, sheetPrefix } from "./address.js";
-import { CellStore } from "./cells.js";
+import { COLUMNS, ROWS, rect, rectAddress, sheetPrefix } from "./address.js";
+import { CellStore, TILE_COLUMNS, TILE_ROWS } from "./cells.js";
 import { Geometry } from "./geometry.js";
+import { Painter } from "./painter.js";
 
 // The sheet as the host shows it: row and column headers, the cells of the visible block, the
 // selection. The content scrolls natively (a spacer as large as the sheet), the headers stick to
-// the edges, and only the block in view, with a margin, is drawn and fetched.
+// the edges, and only the block in view, with a margin, is drawn (painter.js) and fetched.
 const HEADER_WIDTH = 44;
 const HEADER_HEIGHT = 20;
-const MARGIN_ROWS = 40;
-const MARGIN_COLUMNS = 6;
-
-const escapeHtml = (text) =>
-  text.replace(/[&<>"]/g, (ch) => ({ "&": "&amp;", "<": "&lt;", ">": "&gt;", '"': "&quot;" })[ch]);
-
-const covers = (outer, inner) =>
-  outer && inner.top >= outer.top && inner.bottom <= outer.bottom &&
-  inner.left >= outer.left && inner.right <= outer.right;
 
 const clamp = (value, low, high) => Math.min(high, Math.max(low, value));
 
@@ -44,7 +36,7 @@ export class Grid {
     this.store = null;
     this.selection = { anchor: { r: 1, c: 1 }, focus: { r: 1, c: 1 }, mode: "cells" };
     this.changedBoxes = [];
-    this.drawn = null;
+    this.painter = new Painter({ content: this.contentEl, rows: this.rowsEl, columns: this.columnsEl });
     this.locked = false; // a dialog is up: the grid answers only a picker
     this.picker = null; // { pick(box, final) } while a reference box or a prompt takes a range
     this.onSelect = () => {};
@@ -56,23 +48,25 @@ export class Grid {
   show(sheet, name, layout, box) {
     this.sheet = sheet;
     this.sheetName = name;
-    this.store = new CellStore(sheet, () => this.redraw());
+    this.store = new CellStore(sheet, (tile) => this.tileArrived(tile));
     this.measure(layout);
     this.changedBoxes = [];
     this.selectBox(box, false);
-    this.redraw();
+    this.update();
   }
 
   // After a run or an undo: the same sheet's cells and layout afresh.
   refresh(layout) {
     this.measure(layout);
     this.store.refresh();
-    this.redraw();
+    this.update();
   }
 
-  // The sheet's rows and columns in pixels, and the scrolled area as large as they make it.
+  // The sheet's rows and columns in pixels, and the scrolled area as large as they make it;
+  // everything drawn before is drawn again.
   measure(layout) {
     this.geometry = new Geometry(layout);
+    this.painter.reset(this.geometry, this.store);
     const { width, height } = this.geometry;
     this.sheetEl.style.width = `${HEADER_WIDTH + width}px`;
     this.cellsEl.style.width = `${width}px`;
@@ -83,7 +77,7 @@ export class Grid {
 
   setChanged(boxes) {
     this.changedBoxes = boxes;
-    this.redraw();
+    this.placeChanges();
   }
 
   selectedBox() {
@@ -150,98 +144,24 @@ export class Grid {
     };
   }
 
-  // Draws the block in view unless the block drawn last still covers it.
+  // Draws the chunks in view and a chunk around them, and asks for their cells.
   update() {
     if (!this.store) return;
     const view = this.visibleBox();
-    if (covers(this.drawn, view)) return;
-    this.redraw(view);
-  }
-
-  redraw(view = this.visibleBox()) {
-    if (!this.store) return;
-    this.drawn = {
-      top: Math.max(1, view.top - MARGIN_ROWS),
-      bottom: Math.min(ROWS, view.bottom + MARGIN_ROWS),
-      left: Math.max(1, view.left - MARGIN_COLUMNS),
-      right: Math.min(COLUMNS, view.right + MARGIN_COLUMNS),
+    const around = {
+      top: Math.max(1, view.top - TILE_ROWS),
+      bottom: Math.min(ROWS, view.bottom + TILE_ROWS),
+      left: Math.max(1, view.left - TILE_COLUMNS),
+      right: Math.min(COLUMNS, view.right + TILE_COLUMNS),
     };
-    this.store.want(this.drawn);
-    this.paint();
-    this.onCells();
+    this.store.want(around);
+    if (this.painter.show(around, view)) this.placeSelection();
   }
 
-  paint() {
-    const g = this.geometry;
-    const box = this.drawn;
-    const sel = this.selectedBox();
-    const x0 = g.left(box.left);
-    const x1 = g.left(box.right) + g.columnWidth(box.right);
-    const y0 = g.top(box.top);
-    const y1 = g.top(box.bottom) + g.rowHeight(box.bottom);
-    const rows = [];
-    const lines = [];
-    for (let r = box.top; r <= box.bottom; r++) {
-      const h = g.rowHeight(r);
-      if (h === 0) continue;
-      const on = r >= sel.top && r <= sel.bottom ? " on" : "";
-      rows.push(`<div class="rh${on}" style="top:${g.top(r)}px;height:${h}px">${r}</div>`);
-      lines.push(`<div class="hl" style="top:${g.top(r) + h - 1}px;left:${x0}px;width:${x1 - x0}px"></div>`);
-    }
-    const columns = [];
-    for (let c = box.left; c <= box.right; c++) {
-      const w = g.columnWidth(c);
-      if (w === 0) continue;
-      const on = c >= sel.left && c <= sel.right ? " on" : "";
-      columns.push(`<div class="ch${on}" style="left:${g.left(c)}px;width:${w}px">${columnName(c)}</div>`);
-      lines.push(`<div class="vl" style="left:${g.left(c) + w - 1}px;top:${y0}px;height:${y1 - y0}px"></div>`);
-    }
-    this.rowsEl.innerHTML = rows.join("");
-    this.columnsEl.innerHTML = columns.join("");
-    this.contentEl.innerHTML = lines.join("") + this.cellsHtml(box);
+  tileArrived(tile) {
+    this.painter.redrawTile(tile);
     this.placeSelection();
-    this.placeChanges();
-  }
-
-  // The cells of the block. A text runs on over the empty cells to its right, filled ones
-  // included, as the host shows it; a number stays in its cell, right-aligned.
-  cellsHtml(box) {
-    const g = this.geometry;
-    const byRow = new Map();
-    for (const cell of this.store.cellsIn(box)) {
-      if (!byRow.has(cell.r)) byRow.set(cell.r, []);
-      byRow.get(cell.r).push(cell);
-    }
-    const fills = [];
-    const parts = [];
-    for (const [r, cells] of byRow) {
-      const h = g.rowHeight(r);
-      if (h === 0) continue;
-      cells.sort((a, b) => a.c - b.c);
-      cells.forEach((cell, i) => {
-        const w = g.columnWidth(cell.c);
-        if (w === 0) return;
-        const top = g.top(r);
-        const left = g.left(cell.c);
-        const where = `top:${top}px;left:${left}px;height:${h}px`;
-        if (cell.fill) {
-          fills.push(`<div class="fill" style="${where};width:${w}px;background:${escapeHtml(cell.fill)}"></div>`);
-        }
-        if (cell.changed) parts.push(`<div class="changed-cell" style="${where};width:${w}px"></div>`);
-        if (!cell.text) return;
-        let width = w;
-        if (!cell.number) {
-          const next = cells.find((other, j) => j > i && other.text);
-          const end = next ? g.left(next.c) : g.left(box.right) + g.columnWidth(box.right);
-          width = Math.max(w, end - left);
-        }
-        const classes = `cell${cell.number ? " num" : ""}${cell.bold ? " bold" : ""}`;
-        const colour = cell.colour ? `;color:${escapeHtml(cell.colour)}` : "";
-        parts.push(`<div class="${classes}" data-cell="${columnName(cell.c)}${r}" ` +
-          `style="${where};width:${width}px${colour}">${escapeHtml(cell.text)}</div>`);
-      });
-    }
-    return fills.join("") + parts.join("");
+    this.onCells();
   }
 
   place(el, box) {
@@ -257,12 +177,12 @@ export class Grid {
   placeSelection() {
     this.place(this.selectionEl, this.selectedBox());
     const sel = this.selectedBox();
-    for (const el of this.rowsEl.children) {
-      const r = Number(el.textContent);
+    for (const el of this.rowsEl.querySelectorAll(".rh")) {
+      const r = Number(el.dataset.r);
       el.classList.toggle("on", r >= sel.top && r <= sel.bottom);
     }
-    for (const el of this.columnsEl.children) {
-      const c = this.geometry.columnAt(parseFloat(el.style.left));
+    for (const el of this.columnsEl.querySelectorAll(".ch")) {
+      const c = Number(el.dataset.c);
       el.classList.toggle("on", c >= sel.left && c <= sel.right);
     }
   }
