@@ -18,6 +18,7 @@
 #include "session/workbook_session.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/book_copy.h"
+#include "spreadsheet/cells_before.h"
 #include "spreadsheet/sheet.h"
 
 namespace tavrin {
@@ -117,9 +118,12 @@ nlohmann::json Workbench::Workbook() {
   for (int i = 1; i <= book.SheetCount(); ++i) {
     if (&book.GetSheet(i) == &active) activeIndex = i - 1;
   }
-  return {{"file", shownName},          {"sheets", SheetList(book)},
-          {"active", activeIndex},      {"selection", SelectionText(active)},
-          {"canUndo", undo != nullptr}, {"dirty", dirty},
+  return {{"file", shownName},
+          {"sheets", SheetList(book)},
+          {"active", activeIndex},
+          {"selection", SelectionText(active)},
+          {"canUndo", !undoSteps.empty()},
+          {"dirty", dirty},
           {"running", channel.Going()}};
 }
 
@@ -254,9 +258,9 @@ void Workbench::NoteChanges() {
     before.reset();
     return;
   }
-  undo = std::move(before);
-  dirtyBeforeUndo = dirty;
-  savedSinceUndo = false;
+  // As in the host, a run leaves nothing before it to undo but itself.
+  undoSteps.clear();
+  undoSteps.push_back({std::move(before), nullptr, dirty});
   dirty = true;
 }
 
@@ -278,13 +282,15 @@ void Workbench::Answer(const nlohmann::json& answer) {
 nlohmann::json Workbench::Undo() {
   Lock lock(channel.Mutex());
   if (channel.Going()) throw RunGoing();
-  if (!undo) throw ApiError{409, "没有可以撤销的操作。"};
-  undo->Restore();
-  undo.reset();
+  if (undoSteps.empty()) throw ApiError{409, "没有可以撤销的操作。"};
+  UndoStep step = std::move(undoSteps.back());
+  undoSteps.pop_back();
+  if (step.run) step.run->Restore();
+  if (step.edit) step.edit->Restore();
   changed.clear();
   changedAreas.clear();
-  dirty = savedSinceUndo || dirtyBeforeUndo;
-  return {{"canUndo", false}};
+  dirty = step.dirtyBefore;
+  return {{"canUndo", !undoSteps.empty()}};
 }
 
 nlohmann::json Workbench::Save(const nlohmann::json& request) {
@@ -320,7 +326,8 @@ nlohmann::json Workbench::Save(const nlohmann::json& request) {
   file = target;
   shownName = target.filename().string();
   dirty = false;
-  savedSinceUndo = true;
+  // Every state an undo goes back to now differs from the file.
+  for (UndoStep& step : undoSteps) step.dirtyBefore = true;
   return {{"saved", shownName}};
 }
 
@@ -376,7 +383,7 @@ nlohmann::json Workbench::Open(const std::string& fileName, const std::string& b
   if (toolsRemoved) RemoveTools();
   file.clear();
   shownName = fileName;
-  undo.reset();
+  undoSteps.clear();
   changed.clear();
   changedAreas.clear();
   dirty = false;

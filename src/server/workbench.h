@@ -18,13 +18,14 @@ namespace tavrin {
 
 class Book;
 class BookCopy;
+class CellsBefore;
 class DialogForm;
 class Sheet;
 class WorkbookSession;
 struct ToolDefinition;
 
 // What the server serves: one workbook open beside the host workbook and the component, the
-// run going or last made, the copy that undoes the last run that changed anything, and the
+// run going or last made, the steps that undo the last run and the edits since, and the
 // file it came from. Every member takes the one lock of the run channel; a refusal is an
 // ApiError.
 class Workbench {
@@ -49,6 +50,10 @@ class Workbench {
   // The run going stops at its next step and the workbook is put back as it found it.
   void Cancel();
 
+  // Cells typed or pasted on a sheet, {"at":"B2","rows":[["12.5","=B1*2"]]}, each text taken as
+  // the host takes a typed entry, or a block cleared, {"clear":"A1:C9"}: one undo
+  // step, and the workbook changed.
+  nlohmann::json Edit(int sheet, const nlohmann::json& request);
   nlohmann::json Undo();
   nlohmann::json Save(const nlohmann::json& request);
   // The workbook as .xlsx bytes, and the file name to offer for them.
@@ -78,12 +83,17 @@ class Workbench {
 
   std::unique_ptr<DialogForm> form;
   std::unique_ptr<BookCopy> before;  // the workbook as the run going found it
-  std::unique_ptr<BookCopy> undo;    // as it was before the last run that changed it
+  // One step of undo: the workbook before a run, or a block's cells before an edit, and
+  // whether the workbook differed from its file then.
+  struct UndoStep {
+    std::unique_ptr<BookCopy> run;
+    std::unique_ptr<CellsBefore> edit;
+    bool dirtyBefore = false;
+  };
+  std::vector<UndoStep> undoSteps;
   ChangedCells changed;
   std::vector<std::string> changedAreas;
   bool dirty = false;
-  bool dirtyBeforeUndo = false;
-  bool savedSinceUndo = false;
   bool toolsRemoved = false;
   std::thread runner;
 };

@@ -1,0 +1,88 @@
+#include <nlohmann/json.hpp>
+
+#include "host/block.h"
+#include "host/host_error.h"
+#include "server/api_error.h"
+#include "server/workbench.h"
+#include "spreadsheet/book.h"
+#include "spreadsheet/book_copy.h"
+#include "spreadsheet/cells_before.h"
+#include "spreadsheet/sheet.h"
+
+namespace tavrin {
+
+namespace {
+
+constexpr long long kMostCellsEdited = 50000;
+constexpr size_t kMostUndoSteps = 100;
+
+// The one block an address names on the sheet; 400 for anything else.
+Area OneBlock(Sheet& sheet, const std::string& address) {
+  try {
+    tavrin::Range range = sheet.Range(address);
+    if (range.Areas().size() == 1) return range.Areas().front();
+  } catch (const HostError&) {
+  }
+  throw ApiError{400, "“" + address + "”不是这个工作表上的一个区域。"};
+}
+
+// The texts of the rows, as a block the size of the longest row (shorter rows end in blanks).
+Block TypedRows(const nlohmann::json& rows) {
+  if (!rows.is_array() || rows.empty()) throw ApiError{400, "rows 应是由文字组成的行。"};
+  size_t columns = 0;
+  for (const nlohmann::json& row : rows) {
+    if (!row.is_array()) throw ApiError{400, "rows 应是由文字组成的行。"};
+    columns = std::max(columns, row.size());
+  }
+  if (columns == 0 || static_cast<long long>(rows.size() * columns) > kMostCellsEdited) {
+    throw ApiError{400, "一次最多写入 50000 个单元格。"};
+  }
+  Block block(static_cast<int>(rows.size()), static_cast<int>(columns));
+  for (size_t r = 0; r < rows.size(); ++r) {
+    for (size_t c = 0; c < rows[r].size(); ++c) {
+      if (!rows[r][c].is_string()) throw ApiError{400, "rows 应是由文字组成的行。"};
+      block(static_cast<int>(r) + 1, static_cast<int>(c) + 1) =
+          Variant(rows[r][c].get<std::string>());
+    }
+  }
+  return block;
+}
+
+}  // namespace
+
+nlohmann::json Workbench::Edit(int sheet, const nlohmann::json& request) {
+  std::unique_lock<std::mutex> lock(channel.Mutex());
+  if (channel.Going()) throw RunGoing();
+  Sheet& target = SheetAt(sheet);
+  bool clearing = request.contains("clear");
+  Area area;
+  Block values;
+  if (clearing) {
+    area = OneBlock(target, request["clear"].get<std::string>());
+  } else {
+    values = TypedRows(request.at("rows"));
+    Area at = OneBlock(target, request.at("at").get<std::string>());
+    area = Area{at.row, at.column, values.Rows(), values.Columns()};
+    if (area.LastRow() > kLastRow || area.LastColumn() > kLastColumn)
+      throw ApiError{400, "粘贴的内容超出了工作表。"};
+  }
+  auto cellsBefore = std::make_unique<CellsBefore>(UserBook(), sheet + 1, area);
+  try {
+    if (clearing) {
+      target.ClearContents(tavrin::Range(target, area));
+    } else {
+      target.SetValues(area, values);
+    }
+  } catch (const HostError&) {
+    cellsBefore->Restore();
+    throw ApiError{400, "输入的公式有误，单元格没有改变。"};
+  }
+  changed.clear();
+  changedAreas.clear();
+  if (undoSteps.size() == kMostUndoSteps) undoSteps.erase(undoSteps.begin());
+  undoSteps.push_back({nullptr, std::move(cellsBefore), dirty});
+  dirty = true;
+  return {{"canUndo", true}, {"dirty", true}};
+}
+
+}  // namespace tavrin

@@ -1,0 +1,66 @@
+#include "server/server_fixture.h"
+
+namespace tavrin {
+namespace {
+
+json Typed(const std::string& at, const json& rows) {
+  return {{"sheet", 0}, {"at", at}, {"rows", rows}};
+}
+
+TEST_F(ServerTest, TypedCellsAreReadAsTheHostReadsThemAndFormulasThatReadThemFollow) {
+  EXPECT_EQ(Post("/api/edit", Typed("F1", {{"=SUM(C2:C5)", "12.5", "'007", "true"}})).body,
+            json({{"canUndo", true}, {"dirty", true}}));
+  EXPECT_EQ(Text(1, 6), "13");
+  EXPECT_EQ(Text(1, 7), "12.5");
+  EXPECT_EQ(Text(1, 8), "007");
+  EXPECT_EQ(Text(1, 9), "TRUE");
+  Post("/api/edit", Typed("C2", {{"10"}}));
+  EXPECT_EQ(Text(1, 6), "20");
+  // A formula that does not parse changes nothing.
+  Answer wrong = Post("/api/edit", Typed("F2", json::array({json::array({"1", "=SUM("})})));
+  EXPECT_EQ(wrong.status, 400);
+  EXPECT_EQ(wrong.body["error"], "输入的公式有误，单元格没有改变。");
+  EXPECT_EQ(Text(2, 6), "");
+}
+
+TEST_F(ServerTest, EachEditIsOneUndoStepAndARunLeavesOnlyItself) {
+  Post("/api/edit", Typed("C2", {{"10"}}));
+  Post("/api/edit", {{"sheet", 0}, {"clear", "A2:C3"}});
+  EXPECT_EQ(Text(2, 1), "");
+  EXPECT_EQ(Post("/api/undo", json::object()).body, json({{"canUndo", true}}));
+  EXPECT_EQ(Text(2, 1), "North");
+  EXPECT_EQ(Text(2, 3), "10");
+  EXPECT_EQ(Get("/api/workbook").body["dirty"], true);
+  EXPECT_EQ(Post("/api/undo", json::object()).body, json({{"canUndo", false}}));
+  EXPECT_EQ(Text(2, 3), "3");
+  EXPECT_EQ(Get("/api/workbook").body["dirty"], false);
+  // After a run, its own undo is all there is.
+  Post("/api/edit", Typed("C2", {{"10"}}));
+  Summarise();
+  Post("/api/undo", json::object());
+  EXPECT_EQ(Get("/api/workbook").body["canUndo"], false);
+  EXPECT_EQ(Text(2, 3), "10");
+}
+
+TEST_F(ServerTest, AnEditOutsideTheSheetOrNotOfTextsIsRefused) {
+  EXPECT_EQ(Post("/api/edit", Typed("IV1", json::array({json::array({"1", "2"})}))).status, 400);
+  EXPECT_EQ(Post("/api/edit", Typed("A1,B2", {{"1"}})).status, 400);
+  EXPECT_EQ(Post("/api/edit", Typed("nowhere", {{"1"}})).status, 400);
+  EXPECT_EQ(Post("/api/edit", Typed("A1", {{1}})).status, 400);
+  EXPECT_EQ(Post("/api/edit", Typed("A1", json::array())).status, 400);
+  EXPECT_EQ(Post("/api/edit", Typed("A1", {"1"})).status, 400);
+  EXPECT_EQ(Post("/api/edit", {{"sheet", 5}, {"clear", "A1"}}).status, 400);
+  EXPECT_EQ(Post("/api/edit", {{"sheet", 0.5}, {"clear", "A1"}}).status, 400);
+  json many = json::array();
+  for (int r = 0; r < 50001; ++r) many.push_back({"x"});
+  EXPECT_EQ(Post("/api/edit", Typed("A1", many)).status, 400);
+  EXPECT_EQ(Read(client->Get("/api/edit")).status, 405);
+  EXPECT_EQ(
+      Read(Client()->Post("/api/edit", Typed("A1", {{"1"}}).dump(), "application/json")).status,
+      403);
+  EXPECT_EQ(Text(1, 1), "Region");
+  EXPECT_EQ(Get("/api/workbook").body["canUndo"], false);
+}
+
+}  // namespace
+}  // namespace tavrin
