@@ -3,6 +3,7 @@ import { parseAddress, rectAddress, sheetOf } from "./address.js";
 import { link, post, get, request } from "./api.js";
 import { messageBox, promptBox } from "./boxes.js";
 import { openToolDialog } from "./dialog.js";
+import { CellEditor } from "./editor.js";
 import { Grid } from "./grid.js";
 import { CommandBars } from "./menus.js";
 import { follow, runTool } from "./run.js";
@@ -129,8 +130,7 @@ let sending = null;
 
 function showSelection(box) {
   $("namebox").value = rectAddress(box);
-  const cell = grid.activeCell();
-  $("formula").textContent = cell ? cell.formula ?? cell.entry ?? cell.text ?? "" : "";
+  if (!editor.editing) $("formula").textContent = grid.activeEntry();
 }
 
 grid.onSelect = (box, final) => {
@@ -142,6 +142,31 @@ grid.onSelect = (box, final) => {
   sending = setTimeout(() => inTurn(() => post("/api/select", { sheet, selection })).catch(report), 120);
 };
 grid.onCells = () => showSelection(grid.selectedBox());
+
+// ---- editing cells
+
+// An entry kept: written as typed, then the sheet shown again with what follows from it.
+async function commitEdit(box, text) {
+  await post("/api/edit", { sheet: state.sheet, at: rectAddress(box), rows: [[text]] });
+  state.changed = [];
+  await loadWorkbook(true);
+}
+
+async function clearSelection() {
+  await post("/api/edit", { sheet: state.sheet, clear: rectAddress(grid.selectedBox()) });
+  state.changed = [];
+  await loadWorkbook(true);
+}
+
+const editor = new CellEditor(grid, $("formula"), guarded(commitEdit));
+grid.onKey = (event) => {
+  if (event.key === "Delete" && !event.ctrlKey && !event.altKey) {
+    guarded(clearSelection)();
+    event.preventDefault();
+    return true;
+  }
+  return editor.gridKey(event);
+};
 
 $("namebox").addEventListener("keydown", (event) => {
   if (event.key === "Escape") {
@@ -374,7 +399,7 @@ document.addEventListener("keydown", (event) => {
   // While a run is going the commands go to the server, which refuses them at once.
   const modal = document.querySelector("[aria-modal]") || grid.locked;
   if (!event.ctrlKey || event.altKey || (modal && !state.running)) return;
-  const typing = event.target.matches?.("input, textarea");
+  const typing = event.target.matches?.("input, textarea, [contenteditable]");
   const key = event.key.toLowerCase();
   if (key === "s") commands.save.run();
   else if (key === "o") commands.open.run();

@@ -41,6 +41,7 @@ export class Grid {
     this.picker = null; // { pick(box, final) } while a reference box or a prompt takes a range
     this.onSelect = () => {};
     this.onCells = () => {};
+    this.onKey = () => false; // a key the page takes before the grid moves (an edit)
     this.listen();
   }
 
@@ -89,6 +90,12 @@ export class Grid {
 
   activeCell() {
     return this.store?.cell(this.selection.anchor.r, this.selection.anchor.c);
+  }
+
+  // What the active cell holds as it was typed: its formula, its constant, "" when empty.
+  activeEntry() {
+    const cell = this.activeCell();
+    return cell ? cell.formula ?? cell.entry ?? cell.text ?? "" : "";
   }
 
   // Selects a rectangle, its top-left the active cell, and brings it into view.
@@ -229,7 +236,8 @@ export class Grid {
       this.selection = { anchor: { r: 1, c: 1 }, focus: { r: ROWS, c: COLUMNS }, mode: "cells" };
       this.finishDrag(this.selectedBox());
     });
-    this.viewport.addEventListener("keydown", (event) => this.key(event));
+    // Keys of the grid itself, not of a cell being edited inside it.
+    this.viewport.addEventListener("keydown", (event) => event.target === this.viewport && this.key(event));
   }
 
   // A drag on the cells, the row headers or the column headers: a selection of cells, rows or
@@ -299,7 +307,7 @@ export class Grid {
   // Arrow keys move the active cell, with Shift they stretch the selection; Page keys move a
   // screen; Ctrl+Home goes to A1.
   key(event) {
-    if (this.locked) return;
+    if (this.locked || this.onKey(event)) return;
     const view = this.visibleBox();
     const page = Math.max(1, view.bottom - view.top);
     const back = event.shiftKey ? -1 : 1; // Shift+Enter goes up, Shift+Tab left
