@@ -7,6 +7,7 @@
 #include "spreadsheet/book.h"
 #include "spreadsheet/book_copy.h"
 #include "spreadsheet/cells_before.h"
+#include "spreadsheet/formula/serial_date.h"
 #include "spreadsheet/sheet.h"
 
 namespace tavrin {
@@ -26,6 +27,16 @@ Area OneBlock(Sheet& sheet, const std::string& address) {
   throw ApiError{400, "“" + address + "”不是这个工作表上的一个区域。"};
 }
 
+// A text typed into a cell: a percentage, a date or a time the host reads as a value is that
+// value (a date or a time as a date); anything else goes to the typed-entry rules.
+Variant TypedText(const std::string& text) {
+  if (MayBeValueText(text)) {
+    if (std::optional<double> value = ReadValueText(text))
+      return text.find('%') != std::string::npos ? Variant(*value) : Variant::Date(*value);
+  }
+  return Variant(text);
+}
+
 // The texts of the rows, as a block the size of the longest row (shorter rows end in blanks).
 Block TypedRows(const nlohmann::json& rows) {
   if (!rows.is_array() || rows.empty()) throw ApiError{400, "rows 应是由文字组成的行。"};
@@ -42,7 +53,7 @@ Block TypedRows(const nlohmann::json& rows) {
     for (size_t c = 0; c < rows[r].size(); ++c) {
       if (!rows[r][c].is_string()) throw ApiError{400, "rows 应是由文字组成的行。"};
       block(static_cast<int>(r) + 1, static_cast<int>(c) + 1) =
-          Variant(rows[r][c].get<std::string>());
+          TypedText(rows[r][c].get<std::string>());
     }
   }
   return block;

@@ -16,6 +16,11 @@ TEST_F(ServerTest, TypedCellsAreReadAsTheHostReadsThemAndFormulasThatReadThemFol
   EXPECT_EQ(Text(1, 9), "TRUE");
   Post("/api/edit", Typed("C2", {{"10"}}));
   EXPECT_EQ(Text(1, 6), "20");
+  // Percentages and dates as the host reads them.
+  Post("/api/edit", Typed("J1", {{"12.5%", "2024-6-1", "2024年6月1日"}}));
+  EXPECT_EQ(Text(1, 10), "0.125");
+  EXPECT_EQ(Text(1, 11), "2024/6/1");
+  EXPECT_EQ(Text(1, 12), "2024/6/1");
   // A formula that does not parse changes nothing.
   Answer wrong = Post("/api/edit", Typed("F2", json::array({json::array({"1", "=SUM("})})));
   EXPECT_EQ(wrong.status, 400);
