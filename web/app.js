@@ -3,6 +3,7 @@ import { parseAddress, rectAddress, sheetOf } from "./address.js";
 import { link, post, get, request } from "./api.js";
 import { messageBox, promptBox } from "./boxes.js";
 import { openToolDialog } from "./dialog.js";
+import { fromTabbed, toTabbed } from "./clipboard.js";
 import { CellEditor } from "./editor.js";
 import { Grid } from "./grid.js";
 import { CommandBars } from "./menus.js";
@@ -158,10 +159,41 @@ async function clearSelection() {
   await loadWorkbook(true);
 }
 
+// Copy gives the selection's cells as they show; cut also clears them (one undo step); paste
+// writes the clipboard's text from the active cell on, each cell as typed.
+async function copySelection(cut) {
+  const box = grid.selectedBox();
+  const query = `sheet=${state.sheet}&top=${box.top}&left=${box.left}&bottom=${box.bottom}&right=${box.right}`;
+  const { cells } = await get(`/api/cells?${query}`);
+  const rows = Array.from({ length: box.bottom - box.top + 1 }, () => Array(box.right - box.left + 1).fill(""));
+  for (const cell of cells) rows[cell.r - box.top][cell.c - box.left] = cell.text;
+  await navigator.clipboard.writeText(toTabbed(rows));
+  if (cut) await clearSelection();
+  status(cut ? "已剪切到剪贴板" : "已复制到剪贴板");
+}
+
+async function paste() {
+  const rows = fromTabbed(await navigator.clipboard.readText());
+  if (rows.length === 0) return;
+  const { r, c } = grid.selection.anchor;
+  await post("/api/edit", { sheet: state.sheet, at: rectAddress({ top: r, left: c, bottom: r, right: c }), rows });
+  state.changed = [];
+  await loadWorkbook(true);
+  grid.selectBox({ top: r, left: c, bottom: r + rows.length - 1, right: c + Math.max(...rows.map((row) => row.length)) - 1 });
+  status("已粘贴");
+}
+
 const editor = new CellEditor(grid, $("formula"), guarded(commitEdit));
 grid.onKey = (event) => {
   if (event.key === "Delete" && !event.ctrlKey && !event.altKey) {
     guarded(clearSelection)();
+    event.preventDefault();
+    return true;
+  }
+  const clipboard = { c: () => copySelection(false), x: () => copySelection(true), v: paste };
+  const use = event.ctrlKey && !event.altKey && clipboard[event.key.toLowerCase()];
+  if (use) {
+    guarded(use)();
     event.preventDefault();
     return true;
   }

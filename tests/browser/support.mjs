@@ -54,6 +54,11 @@ export async function openPage({ workbook = example, width = 1200, height = 760,
     ...(scrollbars ? { ignoreDefaultArgs: ["--hide-scrollbars"] } : {}),
     defaultViewport: { width, height },
   });
+  // The system clipboard, as a person lets a page use it.
+  if (!process.env.FIREFOX) {
+    await browser.defaultBrowserContext().overridePermissions(new URL(url).origin,
+      ["clipboard-read", "clipboard-write", "clipboard-sanitized-write"]);
+  }
   const page = await browser.newPage();
   const errors = [];
   page.on("pageerror", (error) => errors.push(error.message));
