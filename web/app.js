@@ -184,6 +184,13 @@ async function paste() {
 }
 
 const editor = new CellEditor(grid, $("formula"), guarded(commitEdit));
+grid.edgeOf = async (from, way) => {
+  if (way === "end") {
+    const { lastRow, lastColumn } = state.workbook.sheets[state.sheet];
+    return { r: Math.max(1, lastRow), c: Math.max(1, lastColumn) };
+  }
+  return get(`/api/end?sheet=${state.sheet}&row=${from.r}&column=${from.c}&direction=${way}`);
+};
 grid.onKey = (event) => {
   if (event.key === "Delete" && !event.ctrlKey && !event.altKey) {
     guarded(clearSelection)();

@@ -42,6 +42,7 @@ export class Grid {
     this.onSelect = () => {};
     this.onCells = () => {};
     this.onKey = () => false; // a key the page takes before the grid moves (an edit)
+    this.edgeOf = async (from) => from; // where Ctrl+Arrow ("up"...) or Ctrl+End ("end") goes
     this.listen();
   }
 
@@ -305,7 +306,8 @@ export class Grid {
   }
 
   // Arrow keys move the active cell, with Shift they stretch the selection; Page keys move a
-  // screen; Ctrl+Home goes to A1.
+  // screen; Ctrl+Home goes to A1, Ctrl+End to the last cell of the data, Ctrl+Arrow to the edge
+  // of the data that way (edgeOf asks the workbook), Ctrl+A selects the sheet.
   key(event) {
     if (this.locked || this.onKey(event)) return;
     const view = this.visibleBox();
@@ -318,6 +320,17 @@ export class Grid {
     let target;
     const stretching = event.shiftKey && !["Enter", "Tab"].includes(event.key);
     const from = stretching ? this.selection.focus : this.selection.anchor;
+    const ways = { ArrowUp: "up", ArrowDown: "down", ArrowLeft: "left", ArrowRight: "right" };
+    if (event.ctrlKey && event.key.toLowerCase() === "a") {
+      event.preventDefault();
+      this.selectBox({ top: 1, left: 1, bottom: ROWS, right: COLUMNS });
+      return;
+    }
+    if (event.ctrlKey && (ways[event.key] || event.key === "End")) {
+      event.preventDefault();
+      this.edgeOf(from, ways[event.key] ?? "end").then((edge) => this.moveTo(edge, stretching));
+      return;
+    }
     if (event.key === "Home" && event.ctrlKey) target = { r: 1, c: 1 };
     else if (event.key === "Home") target = { r: from.r, c: 1 };
     else if (moves[event.key]) {
@@ -328,6 +341,11 @@ export class Grid {
       while (this.geometry.columnWidth(target.c) === 0 && target.c > 1 && target.c < COLUMNS) target.c += Math.sign(dc) || 1;
     } else return;
     event.preventDefault();
+    this.moveTo(target, stretching);
+  }
+
+  // The active cell moved there, or the selection stretched to it.
+  moveTo(target, stretching) {
     this.selection = stretching
       ? { ...this.selection, focus: target }
       : { anchor: target, focus: target, mode: "cells" };

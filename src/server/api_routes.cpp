@@ -144,6 +144,10 @@ void Server::AddRoutes() {
   get("/api/cells", Json([&w](const RequestHead& head, auto&, auto&) {
         return w.Cells(NumberParam(head, "sheet"), AskedBlock(head));
       }));
+  get("/api/end", Json([&w](const RequestHead& head, auto&, auto&) {
+        return w.End(NumberParam(head, "sheet"), NumberParam(head, "row"),
+                     NumberParam(head, "column"), std::string(head.Param("direction")));
+      }));
   post("/api/select", Json([&w](auto&, const std::string& body, auto&) {
          nlohmann::json request = Body(body);
          w.Select(IntegerMember(request, "sheet"), request.at("selection").get<std::string>());

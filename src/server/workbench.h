@@ -40,6 +40,9 @@ class Workbench {
   nlohmann::json Layout(int sheet);
   nlohmann::json Cells(int sheet, const Area& block);
   void Select(int sheet, const std::string& selection);
+  // Where Ctrl+Arrow goes from a cell: the edge of the data that way ("up", "down", "left",
+  // "right"), as Range.End gives it: {"r":..,"c":..}.
+  nlohmann::json End(int sheet, int row, int column, const std::string& direction);
 
   nlohmann::json Menu();
   nlohmann::json Action(const std::string& action);

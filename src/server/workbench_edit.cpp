@@ -1,3 +1,4 @@
+#include <map>
 #include <nlohmann/json.hpp>
 
 #include "host/block.h"
@@ -94,6 +95,18 @@ nlohmann::json Workbench::Edit(int sheet, const nlohmann::json& request) {
   undoSteps.push_back({nullptr, std::move(cellsBefore), dirty});
   dirty = true;
   return {{"canUndo", true}, {"dirty", true}};
+}
+
+nlohmann::json Workbench::End(int sheet, int row, int column, const std::string& direction) {
+  std::unique_lock<std::mutex> lock(channel.Mutex());
+  Sheet& shown = SheetAt(sheet);
+  static const std::map<std::string, XlDirection> kWays = {
+      {"up", xlUp}, {"down", xlDown}, {"left", xlToLeft}, {"right", xlToRight}};
+  auto way = kWays.find(direction);
+  if (way == kWays.end() || row < 1 || row > kLastRow || column < 1 || column > kLastColumn)
+    throw ApiError{400, "方向应是 up、down、left 或 right，单元格应在工作表内。"};
+  tavrin::Range edge = shown.End(tavrin::Range(shown, Area{row, column, 1, 1}), way->second);
+  return {{"r", edge.Row()}, {"c", edge.Column()}};
 }
 
 }  // namespace tavrin

@@ -27,6 +27,32 @@ test("Enter and Tab move down and right; with Shift, up and left", async () => {
   await page.keyboard.up("Shift");
 });
 
+test("Ctrl+Arrow goes to the edge of the data, with Shift it selects there; Ctrl+Home, Ctrl+End, Ctrl+A", async () => {
+  const { page } = opened;
+  const chord = async (...keys) => {
+    for (const key of keys.slice(0, -1)) await page.keyboard.down(key);
+    await page.keyboard.press(keys.at(-1));
+    for (const key of keys.slice(0, -1).reverse()) await page.keyboard.up(key);
+  };
+  const landsOn = (address) => until(page, (a) => document.getElementById("namebox").value === a, address);
+  await goTo(page, "A1");
+  await chord("Control", "ArrowDown");
+  await landsOn("A121");
+  await chord("Control", "ArrowRight");
+  await landsOn("E121");
+  await chord("Control", "ArrowUp");
+  await landsOn("E1");
+  await chord("Shift", "Control", "ArrowDown");
+  await landsOn("E1:E121");
+  await chord("Control", "Home");
+  await landsOn("A1");
+  await chord("Control", "End");
+  await landsOn("E121");
+  await chord("Control", "a");
+  await landsOn("A1:IV65536");
+  await goTo(page, "A1");
+});
+
 test("after a sheet-tab click the arrow keys move on the sheet clicked", async () => {
   const { page } = opened;
   await page.click("#namebox");

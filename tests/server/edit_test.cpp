@@ -67,5 +67,21 @@ TEST_F(ServerTest, AnEditOutsideTheSheetOrNotOfTextsIsRefused) {
   EXPECT_EQ(Get("/api/workbook").body["canUndo"], false);
 }
 
+TEST_F(ServerTest, CtrlArrowGoesToTheEdgeOfTheDataAsRangeEndDoes) {
+  auto end = [&](int row, int column, const std::string& way) {
+    return Get("/api/end?sheet=0&row=" + std::to_string(row) + "&column=" + std::to_string(column) +
+               "&direction=" + way);
+  };
+  EXPECT_EQ(end(1, 1, "down").body, json({{"r", 6}, {"c", 1}}));
+  EXPECT_EQ(end(6, 1, "down").body, json({{"r", 65536}, {"c", 1}}));
+  EXPECT_EQ(end(2, 1, "right").body, json({{"r", 2}, {"c", 3}}));
+  EXPECT_EQ(end(2, 3, "left").body, json({{"r", 2}, {"c", 1}}));
+  EXPECT_EQ(end(1, 5, "up").body, json({{"r", 1}, {"c", 5}}));
+  EXPECT_EQ(end(1, 1, "sideways").status, 400);
+  EXPECT_EQ(end(0, 1, "up").status, 400);
+  EXPECT_EQ(Get("/api/end?sheet=0&row=1&column=1").status, 400);
+  EXPECT_EQ(Read(Client()->Get("/api/end?sheet=0&row=1&column=1&direction=up")).status, 403);
+}
+
 }  // namespace
 }  // namespace tavrin
