@@ -1,6 +1,7 @@
 import { COLUMNS, ROWS, rect, rectAddress, sheetPrefix } from "./address.js";
 import { CellStore, TILE_COLUMNS, TILE_ROWS } from "./cells.js";
 import { Geometry } from "./geometry.js";
+import { FrozenPanes } from "./frozen.js";
 import { Painter } from "./painter.js";
 
 // The sheet as the host shows it: row and column headers, the cells of the visible block, the
@@ -36,7 +37,11 @@ export class Grid {
     this.store = null;
     this.selection = { anchor: { r: 1, c: 1 }, focus: { r: 1, c: 1 }, mode: "cells" };
     this.changedBoxes = [];
-    this.painter = new Painter({ content: this.contentEl, rows: this.rowsEl, columns: this.columnsEl });
+    // The row labels apart from the row header's frozen pane, which they never clear.
+    const rowLabels = document.createElement("div");
+    this.rowsEl.append(rowLabels);
+    this.painter = new Painter({ content: this.contentEl, rows: rowLabels, columns: this.columnsEl });
+    this.frozen = new FrozenPanes(this);
     this.locked = false; // a dialog is up: the grid answers only a picker
     this.picker = null; // { pick(box, final) } while a reference box or a prompt takes a range
     this.onSelect = () => {};
@@ -69,6 +74,7 @@ export class Grid {
   measure(layout) {
     this.geometry = new Geometry(layout);
     this.painter.reset(this.geometry, this.store);
+    this.frozen.reset(this.geometry, this.store, layout.frozen);
     const { width, height } = this.geometry;
     this.sheetEl.style.width = `${HEADER_WIDTH + width}px`;
     this.cellsEl.style.width = `${width}px`;
@@ -131,11 +137,13 @@ export class Grid {
     const vp = this.viewport;
     const height = vp.clientHeight - HEADER_HEIGHT;
     const width = vp.clientWidth - HEADER_WIDTH;
-    if (g.top(r) < vp.scrollTop) vp.scrollTop = g.top(r);
+    // A cell past the frozen panes comes out from under them.
+    const under = { top: r > this.frozen.rows ? this.frozen.height : 0, left: c > this.frozen.columns ? this.frozen.width : 0 };
+    if (g.top(r) - under.top < vp.scrollTop) vp.scrollTop = g.top(r) - under.top;
     else if (g.top(r) + g.rowHeight(r) > vp.scrollTop + height) {
       vp.scrollTop = g.top(r) + g.rowHeight(r) - height;
     }
-    if (g.left(c) < vp.scrollLeft) vp.scrollLeft = g.left(c);
+    if (g.left(c) - under.left < vp.scrollLeft) vp.scrollLeft = g.left(c) - under.left;
     else if (g.left(c) + g.columnWidth(c) > vp.scrollLeft + width) {
       vp.scrollLeft = g.left(c) + g.columnWidth(c) - width;
     }
@@ -164,10 +172,12 @@ export class Grid {
     };
     this.store.want(around);
     if (this.painter.show(around, view)) this.placeSelection();
+    this.frozen.show(around);
   }
 
   tileArrived(tile) {
     this.painter.redrawTile(tile);
+    this.frozen.redrawTile(tile);
     this.placeSelection();
     this.onCells();
   }
@@ -215,7 +225,8 @@ export class Grid {
       vp.scrollLeft + vp.clientWidth - HEADER_WIDTH - 1);
     const y = clamp(clientY - frame.top, vp.scrollTop,
       vp.scrollTop + vp.clientHeight - HEADER_HEIGHT - 1);
-    return { r: this.geometry.rowAt(y), c: this.geometry.columnAt(x) };
+    const point = this.frozen.unscrolled(x, y, vp.scrollLeft, vp.scrollTop);
+    return { r: this.geometry.rowAt(point.y), c: this.geometry.columnAt(point.x) };
   }
 
   listen() {
@@ -228,7 +239,8 @@ export class Grid {
       if (!this.picker) this.viewport.focus({ preventScroll: true });
       this.drag(event, mode);
     };
-    this.cellsEl.addEventListener("mousedown", start("cells"));
+    this.startCells = start("cells");
+    this.cellsEl.addEventListener("mousedown", this.startCells);
     this.rowsEl.addEventListener("mousedown", start("rows"));
     this.columnsEl.addEventListener("mousedown", start("columns"));
     this.sheetEl.querySelector(".corner").addEventListener("mousedown", (event) => {

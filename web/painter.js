@@ -13,8 +13,10 @@ const escapeHtml = (text) =>
 const RUN_ON = 2 * TILE_COLUMNS;
 
 export class Painter {
-  constructor({ content, rows, columns }) {
+  // `named`: the cells carry their address (data-cell); a frozen pane's copies do not.
+  constructor({ content, rows, columns, named = true }) {
     this.content = content;
+    this.named = named;
     this.rows = rows;
     this.columns = columns;
     this.reset(null, null);
@@ -175,7 +177,8 @@ export class Painter {
     }
     const classes = `cell${cell.number ? " num" : ""}${cell.bold ? " bold" : ""}`;
     const colour = cell.colour ? `;color:${escapeHtml(cell.colour)}` : "";
-    return html + `<div class="${classes}" data-cell="${columnName(cell.c)}${cell.r}" ` +
+    const name = this.named ? ` data-cell="${columnName(cell.c)}${cell.r}"` : "";
+    return html + `<div class="${classes}"${name} ` +
       `style="${where};width:${end - left}px${colour}">${escapeHtml(cell.text)}</div>`;
   }
 }

@@ -1,12 +1,16 @@
 #include "server/sheet_views.h"
 
 #include <algorithm>
+#include <any>
 #include <map>
+#include <memory>
+#include <optional>
 
 #include <nlohmann/json.hpp>
 
 #include "host/range.h"
 #include "io/cell_looks.h"
+#include "io/xlsx_origin.h"
 #include "session/used_area.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/sheet.h"
@@ -53,9 +57,30 @@ std::map<int, int> LinesByRow(const Sheet& sheet) {
   return lines;
 }
 
+// The frozen rows and columns of a sheet read from an .xlsx file, as its sheet view stores them
+// (<pane xSplit="1" ySplit="1" state="frozen"/>, before the cells); nothing for another sheet.
+std::optional<std::pair<int, int>> FrozenPane(Sheet& sheet) {
+  const auto* origin = std::any_cast<std::shared_ptr<const XlsxOrigin>>(&sheet.Parent().Origin());
+  if (origin == nullptr || *origin == nullptr) return std::nullopt;
+  const XlsxSheetOrigin* from = (*origin)->FindSheet(sheet.Name());
+  const PackagePart* part = from == nullptr ? nullptr : (*origin)->Find(from->part);
+  if (part == nullptr) return std::nullopt;
+  std::string_view bytes = part->bytes;
+  size_t at = bytes.substr(0, bytes.find("<sheetData")).find("<pane ");
+  if (at == std::string_view::npos) return std::nullopt;
+  std::string pane(bytes.substr(at, bytes.find('>', at) - at + 1));
+  if (pane.back() == '>' && pane[pane.size() - 2] != '/') pane.insert(pane.size() - 1, "/");
+  pugi::xml_document xml;
+  if (!xml.load_string(pane.c_str())) return std::nullopt;
+  pugi::xml_node node = xml.child("pane");
+  std::string_view state = node.attribute("state").as_string();
+  if (state != "frozen" && state != "frozenSplit") return std::nullopt;
+  return std::pair{node.attribute("ySplit").as_int(), node.attribute("xSplit").as_int()};
+}
+
 }  // namespace
 
-nlohmann::json LayoutOf(const Sheet& sheet) {
+nlohmann::json LayoutOf(Sheet& sheet) {
   const SheetLayout& layout = sheet.Layout();
   nlohmann::json rows = nlohmann::json::array();
   std::map<int, bool> rowNumbers;
@@ -84,10 +109,13 @@ nlohmann::json LayoutOf(const Sheet& sheet) {
     if (width == Sheet::kDefaultColumnWidth && !hidden) continue;
     columns.push_back({{"c", column}, {"width", width}, {"hidden", hidden}});
   }
-  return {{"defaultRowHeight", sheet.DefaultRowHeight()},
-          {"defaultColumnWidth", Sheet::kDefaultColumnWidth},
-          {"rows", std::move(rows)},
-          {"columns", std::move(columns)}};
+  nlohmann::json answer = {{"defaultRowHeight", sheet.DefaultRowHeight()},
+                           {"defaultColumnWidth", Sheet::kDefaultColumnWidth},
+                           {"rows", std::move(rows)},
+                           {"columns", std::move(columns)}};
+  if (auto frozen = FrozenPane(sheet))
+    answer["frozen"] = {{"rows", frozen->first}, {"columns", frozen->second}};
+  return answer;
 }
 
 namespace {

@@ -22,7 +22,7 @@ std::string SelectionText(Sheet& sheet);
 
 // The rows and columns whose height or width differs from the default, or that are hidden. A
 // row without a height of its own is as tall as the most lines of a text in it.
-nlohmann::json LayoutOf(const Sheet& sheet);
+nlohmann::json LayoutOf(Sheet& sheet);
 
 // The cells of a block that hold something: their text as shown in their column and number
 // format, their formula or (when it differs from the text) the constant as typed, whether a

@@ -3,7 +3,7 @@
 import assert from "node:assert/strict";
 import path from "node:path";
 import { after, before, test } from "node:test";
-import { artefacts, goTo, gridShows, openPage, testData } from "./support.mjs";
+import { artefacts, goTo, gridShows, openPage, testData, until } from "./support.mjs";
 
 let opened;
 before(async () => (opened = await openPage({ workbook: testData("formats.xlsx"), width: 1366, height: 768 })));
@@ -69,4 +69,26 @@ test("the formula bar shows a long text whole", async () => {
   assert.ok(bar.text.endsWith("完。"));
   assert.equal(bar.clipped, false);
   await page.screenshot({ path: path.join(artefacts, "long-text-1366.png") });
+});
+
+test("frozen panes as the file stores them: the first row and column stay while the sheet scrolls", async () => {
+  const { page } = opened;
+  const grid = await page.$eval(".viewport", (el) => el.getBoundingClientRect().toJSON());
+  await page.mouse.move(grid.x + 400, grid.y + 300);
+  await page.mouse.wheel({ deltaY: 100 });
+  await page.mouse.wheel({ deltaX: 600 });
+  await until(page, () => document.querySelector(".viewport").scrollTop > 50 && document.querySelector(".viewport").scrollLeft > 300);
+  await page.screenshot({ path: path.join(artefacts, "frozen-panes-1366.png") });
+  // Where row 1 and column A were: the frozen row and column, whatever the scroll.
+  const seen = await page.evaluate(({ x, y }) => {
+    const at = (px, py) => {
+      const cell = document.elementFromPoint(px, py)?.closest(".cell");
+      return cell ? [cell.closest(".frozen")?.classList[1] ?? "grid", cell.textContent] : null;
+    };
+    return { corner: at(x + 54, y + 28), column: at(x + 54, y + 20 + 17 * 12 + 8) };
+  }, grid);
+  assert.deepEqual(seen.corner, ["frozen-corner", "说明"]);
+  assert.equal(seen.column?.[0], "frozen-columns");
+  await page.mouse.click(grid.x + 60, grid.y + 28);
+  await until(page, () => document.getElementById("namebox").value === "A1");
 });

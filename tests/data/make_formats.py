@@ -46,6 +46,8 @@ def sheet_xml():
     body = "".join(f'<row r="{r}">{"".join(cells)}</row>' for r, cells in sorted(rows.items()))
     return ('<?xml version="1.0" encoding="UTF-8" standalone="yes"?>'
             '<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">'
+            '<sheetViews><sheetView workbookViewId="0"><pane xSplit="1" ySplit="1" topLeftCell="B2" '
+            'activePane="bottomRight" state="frozen"/></sheetView></sheetViews>'
             '<cols><col min="1" max="1" width="16" customWidth="1"/>'
             '<col min="3" max="3" width="16" customWidth="1"/>'
             '<col min="4" max="4" width="3" customWidth="1"/></cols>'
