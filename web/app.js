@@ -134,8 +134,26 @@ function showSelection(box) {
   if (!editor.editing) $("formula").textContent = grid.activeEntry();
 }
 
+// The status bar's 平均值, 计数 and 求和 of a selection of more than one cell, as the host's.
+let summing = null;
+function summarise(box) {
+  clearTimeout(summing);
+  $("summary").textContent = "";
+  if (box.top === box.bottom && box.left === box.right) return;
+  const sheet = state.sheet;
+  summing = setTimeout(async () => {
+    const query = `sheet=${sheet}&top=${box.top}&left=${box.left}&bottom=${box.bottom}&right=${box.right}`;
+    const s = await get(`/api/summary?${query}`).catch(() => null);
+    if (!s || sheet !== state.sheet || rectAddress(box) !== rectAddress(grid.selectedBox())) return;
+    $("summary").textContent = s.numbers > 0
+      ? `平均值: ${s.average}    计数: ${s.count}    求和: ${s.sum}`
+      : s.count > 1 ? `计数: ${s.count}` : "";
+  }, 150);
+}
+
 grid.onSelect = (box, final) => {
   showSelection(box);
+  if (final) summarise(box);
   if (!final || state.running) return;
   clearTimeout(sending);
   const sheet = state.sheet;

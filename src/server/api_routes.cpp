@@ -67,7 +67,8 @@ int IntegerMember(const nlohmann::json& body, const char* name) {
   return static_cast<int>(value.get<long long>());
 }
 
-Area AskedBlock(const RequestHead& head) {
+// The block of the query's top, left, bottom and right; at most `most` cells.
+Area AskedBlock(const RequestHead& head, long long most = kMostCellsAsked) {
   int top = NumberParam(head, "top"), left = NumberParam(head, "left");
   int bottom = NumberParam(head, "bottom"), right = NumberParam(head, "right");
   if (top < 1 || left < 1 || bottom > kLastRow || right > kLastColumn || top > bottom ||
@@ -75,7 +76,7 @@ Area AskedBlock(const RequestHead& head) {
     throw ApiError{400, "区域超出了工作表。"};
   }
   Area block{top, left, bottom - top + 1, right - left + 1};
-  if (block.Count() > kMostCellsAsked) throw ApiError{400, "一次最多读取 50000 个单元格。"};
+  if (block.Count() > most) throw ApiError{400, "一次最多读取 50000 个单元格。"};
   return block;
 }
 
@@ -143,6 +144,12 @@ void Server::AddRoutes() {
       }));
   get("/api/cells", Json([&w](const RequestHead& head, auto&, auto&) {
         return w.Cells(NumberParam(head, "sheet"), AskedBlock(head));
+      }));
+  // The status bar's sum of a selection, however large: only the cells that hold something
+  // are visited.
+  get("/api/summary", Json([&w](const RequestHead& head, auto&, auto&) {
+        return w.Summary(NumberParam(head, "sheet"),
+                         AskedBlock(head, static_cast<long long>(kLastRow) * kLastColumn));
       }));
   get("/api/end", Json([&w](const RequestHead& head, auto&, auto&) {
         return w.End(NumberParam(head, "sheet"), NumberParam(head, "row"),

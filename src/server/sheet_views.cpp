@@ -218,4 +218,22 @@ nlohmann::json CellsOf(Sheet& sheet, const Area& block,
   return {{"cells", std::move(cells)}};
 }
 
+nlohmann::json SelectionSummary(Sheet& sheet, const Area& block) {
+  long long count = 0, numbers = 0;
+  double sum = 0;
+  sheet.ForEachValue(block, [&](int, int, const Variant& value) {
+    if (value.IsEmpty()) return;
+    ++count;
+    if (!value.IsNumber() && !value.IsDate()) return;
+    ++numbers;
+    sum += value.AsNumber();
+  });
+  nlohmann::json summary = {{"count", count}, {"numbers", numbers}};
+  if (numbers > 0) {
+    summary["sum"] = DisplayText(Variant(sum), sheet.Locale());
+    summary["average"] = DisplayText(Variant(sum / static_cast<double>(numbers)), sheet.Locale());
+  }
+  return summary;
+}
+
 }  // namespace tavrin

@@ -30,4 +30,8 @@ nlohmann::json LayoutOf(Sheet& sheet);
 nlohmann::json CellsOf(Sheet& sheet, const Area& block,
                        const std::set<std::pair<int, int>>* changed);
 
+// What the status bar tells of a selection, as the host's does: how many cells hold something,
+// and of the numbers among them, how many, their sum and their average (as General shows them).
+nlohmann::json SelectionSummary(Sheet& sheet, const Area& block);
+
 }  // namespace tavrin

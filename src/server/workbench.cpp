@@ -139,6 +139,11 @@ nlohmann::json Workbench::Cells(int sheet, const Area& block) {
   return CellsOf(shown, block, marked == changed.end() ? nullptr : &marked->second);
 }
 
+nlohmann::json Workbench::Summary(int sheet, const Area& block) {
+  Lock lock(channel.Mutex());
+  return SelectionSummary(SheetAt(sheet), block);
+}
+
 void Workbench::Select(int sheet, const std::string& selection) {
   Lock lock(channel.Mutex());
   if (channel.Going()) throw RunGoing();

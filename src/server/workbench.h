@@ -39,6 +39,9 @@ class Workbench {
   nlohmann::json Workbook();
   nlohmann::json Layout(int sheet);
   nlohmann::json Cells(int sheet, const Area& block);
+  // {"count":4,"numbers":3,"sum":"102","average":"34"} of a block (sum and average only when
+  // it holds numbers).
+  nlohmann::json Summary(int sheet, const Area& block);
   void Select(int sheet, const std::string& selection);
   // Where Ctrl+Arrow goes from a cell: the edge of the data that way ("up", "down", "left",
   // "right"), as Range.End gives it: {"r":..,"c":..}.

@@ -53,6 +53,17 @@ test("Ctrl+Arrow goes to the edge of the data, with Shift it selects there; Ctrl
   await goTo(page, "A1");
 });
 
+test("the status bar shows the selection's average, count and sum", async () => {
+  const { page } = opened;
+  await goTo(page, "D1:E5");
+  await until(page, () => document.getElementById("summary").textContent !== "");
+  assert.equal(await page.$eval("#summary", (el) => el.textContent), "平均值: 49.5    计数: 10    求和: 396");
+  await goTo(page, "A1:B2");
+  await until(page, () => document.getElementById("summary").textContent === "计数: 4");
+  await goTo(page, "A1");
+  await until(page, () => document.getElementById("summary").textContent === "");
+});
+
 test("after a sheet-tab click the arrow keys move on the sheet clicked", async () => {
   const { page } = opened;
   await page.click("#namebox");

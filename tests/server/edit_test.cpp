@@ -83,5 +83,15 @@ TEST_F(ServerTest, CtrlArrowGoesToTheEdgeOfTheDataAsRangeEndDoes) {
   EXPECT_EQ(Read(Client()->Get("/api/end?sheet=0&row=1&column=1&direction=up")).status, 403);
 }
 
+TEST_F(ServerTest, TheStatusBarSumsCountsAndAveragesASelection) {
+  EXPECT_EQ(Get("/api/summary?sheet=0&top=1&left=1&bottom=6&right=3").body,
+            json({{"count", 18}, {"numbers", 5}, {"sum", "13"}, {"average", "2.6"}}));
+  EXPECT_EQ(Get("/api/summary?sheet=0&top=1&left=1&bottom=65536&right=256").body["count"], 19);
+  EXPECT_EQ(Get("/api/summary?sheet=0&top=1&left=1&bottom=1&right=2").body,
+            json({{"count", 2}, {"numbers", 0}}));
+  EXPECT_EQ(Get("/api/summary?sheet=0&top=0&left=1&bottom=1&right=2").status, 400);
+  EXPECT_EQ(Read(Client()->Get("/api/summary?sheet=0&top=1&left=1&bottom=1&right=2")).status, 403);
+}
+
 }  // namespace
 }  // namespace tavrin
