@@ -187,6 +187,10 @@ void Server::AddRoutes() {
          nlohmann::json request = Body(body);
          return w.Edit(IntegerMember(request, "sheet"), request);
        }));
+  post("/api/size", Json([&w](auto&, const std::string& body, auto&) {
+         nlohmann::json request = Body(body);
+         return w.Size(IntegerMember(request, "sheet"), request);
+       }));
   post("/api/undo", Json([&w](auto&, auto&, auto&) { return w.Undo(); }));
   post("/api/save",
        Json([&w](auto&, const std::string& body, auto&) { return w.Save(Body(body)); }));

@@ -60,6 +60,9 @@ class Workbench {
   // the host takes a typed entry, or a block cleared, {"clear":"A1:C9"}: one undo
   // step, and the workbook changed.
   nlohmann::json Edit(int sheet, const nlohmann::json& request);
+  // A column's width or a row's height set, {"column":3,"width":12.5} or {"row":5,
+  // "height":30}, or fitted to its cells, {"column":3,"fit":true}; saved with the workbook.
+  nlohmann::json Size(int sheet, const nlohmann::json& request);
   nlohmann::json Undo();
   nlohmann::json Save(const nlohmann::json& request);
   // The workbook as .xlsx bytes, and the file name to offer for them.

@@ -1,8 +1,11 @@
+#include <algorithm>
+#include <cmath>
 #include <map>
 #include <nlohmann/json.hpp>
 
 #include "host/block.h"
 #include "host/host_error.h"
+#include "io/cell_looks.h"
 #include "server/api_error.h"
 #include "server/workbench.h"
 #include "spreadsheet/book.h"
@@ -10,6 +13,7 @@
 #include "spreadsheet/cells_before.h"
 #include "spreadsheet/formula/serial_date.h"
 #include "spreadsheet/sheet.h"
+#include "spreadsheet/shown_text.h"
 
 namespace tavrin {
 
@@ -107,6 +111,65 @@ nlohmann::json Workbench::End(int sheet, int row, int column, const std::string&
     throw ApiError{400, "方向应是 up、down、left 或 right，单元格应在工作表内。"};
   tavrin::Range edge = shown.End(tavrin::Range(shown, Area{row, column, 1, 1}), way->second);
   return {{"r", edge.Row()}, {"c", edge.Column()}};
+}
+
+namespace {
+
+// The width a column needs to show its widest cell, as a double-click on its border fits it:
+// the widest shown text in digits, and the room inside the cell's edges; the standard width
+// for an empty column.
+double FittedWidth(Sheet& sheet, int column) {
+  double widest = 0;
+  sheet.Store().ForEach(Area{1, column, kLastRow, 1}, [&](int row, int, const Cell& cell) {
+    if (!cell.HasContent()) return;
+    const CellLook* look = LookOf(sheet.Parent(), cell.style);
+    std::string code = look != nullptr ? look->numberFormat : "";
+    ShownText shown = ShowInColumn(sheet.CellValue(row, column), code, 255, sheet.Locale());
+    widest = std::max(widest, TextDigits(shown.text));
+  });
+  return widest == 0 ? Sheet::kDefaultColumnWidth
+                     : std::min(255.0, std::ceil((widest + 0.3) * 100) / 100);
+}
+
+// The height a row needs for the most lines of a text in it.
+double FittedHeight(Sheet& sheet, int row) {
+  size_t lines = 1;
+  sheet.Store().ForEach(Area{row, 1, 1, kLastColumn}, [&](int, int, const Cell& cell) {
+    if (cell.value.IsText()) {
+      const std::string& text = cell.value.AsText();
+      lines = std::max(lines, 1 + static_cast<size_t>(std::count(text.begin(), text.end(), '\n')));
+    }
+  });
+  return static_cast<double>(lines) * sheet.DefaultRowHeight();
+}
+
+double SizeMember(const nlohmann::json& request, const char* name, double most) {
+  const nlohmann::json& size = request.at(name);
+  if (!size.is_number() || size.get<double>() < 0 || size.get<double>() > most)
+    throw ApiError{400, std::string(name) + " 应在 0 到 " + std::to_string(static_cast<int>(most)) +
+                            " 之间。"};
+  return size.get<double>();
+}
+
+}  // namespace
+
+nlohmann::json Workbench::Size(int sheet, const nlohmann::json& request) {
+  std::unique_lock<std::mutex> lock(channel.Mutex());
+  if (channel.Going()) throw RunGoing();
+  Sheet& target = SheetAt(sheet);
+  bool fit = request.value("fit", false);
+  if (request.contains("column")) {
+    int column = request["column"].is_number_integer() ? request["column"].get<int>() : 0;
+    if (column < 1 || column > kLastColumn) throw ApiError{400, "没有这一列。"};
+    target.SetColumnWidth(column,
+                          fit ? FittedWidth(target, column) : SizeMember(request, "width", 255));
+  } else {
+    int row = request.value("row", 0);
+    if (row < 1 || row > kLastRow) throw ApiError{400, "没有这一行。"};
+    target.SetRowHeight(row, fit ? FittedHeight(target, row) : SizeMember(request, "height", 409));
+  }
+  dirty = true;
+  return {{"dirty", true}};
 }
 
 }  // namespace tavrin

@@ -93,5 +93,25 @@ TEST_F(ServerTest, TheStatusBarSumsCountsAndAveragesASelection) {
   EXPECT_EQ(Read(Client()->Get("/api/summary?sheet=0&top=1&left=1&bottom=1&right=2")).status, 403);
 }
 
+TEST_F(ServerTest, ColumnsAndRowsTakeASizeOrFitTheirCellsAndAreSavedSo) {
+  json columns = json::parse(R"j([{"c":1,"width":20.0,"hidden":false}])j");
+  EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"column", 1}, {"width", 20}}).status, 200);
+  EXPECT_EQ(Get("/api/layout?sheet=0").body["columns"], columns);
+  Post("/api/edit", Typed("B2", {{"a text of twenty-one"}}));
+  Post("/api/size", {{"sheet", 0}, {"column", 2}, {"fit", true}});
+  EXPECT_EQ(Get("/api/layout?sheet=0").body["columns"][1]["width"], 18.8);  // 17 characters and 3 half-width blanks
+  Post("/api/size", {{"sheet", 0}, {"row", 3}, {"height", 30}});
+  EXPECT_EQ(Get("/api/layout?sheet=0").body["rows"][0],
+            json::parse(R"j({"r":3,"height":30.0,"hidden":false})j"));
+  EXPECT_EQ(Get("/api/workbook").body["dirty"], true);
+  Post("/api/save", json::object());
+  Spreadsheet app;
+  EXPECT_EQ(OpenWorkbook(app, file).GetSheet(1).ColumnWidth(1), 20);
+  EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"column", 300}, {"width", 5}}).status, 400);
+  EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"column", 1}, {"width", 256}}).status, 400);
+  EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"row", 0}, {"height", 5}}).status, 400);
+  EXPECT_EQ(Read(client->Get("/api/size")).status, 405);
+}
+
 }  // namespace
 }  // namespace tavrin
