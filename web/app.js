@@ -5,6 +5,7 @@ import { messageBox, promptBox } from "./boxes.js";
 import { openToolDialog } from "./dialog.js";
 import { fromTabbed, toTabbed } from "./clipboard.js";
 import { CellEditor } from "./editor.js";
+import { listenForResize } from "./resize.js";
 import { Grid } from "./grid.js";
 import { CommandBars } from "./menus.js";
 import { follow, runTool } from "./run.js";
@@ -202,6 +203,10 @@ async function paste() {
 }
 
 const editor = new CellEditor(grid, $("formula"), guarded(commitEdit));
+listenForResize(grid, guarded(async (change) => {
+  await post("/api/size", { sheet: state.sheet, ...change });
+  await loadWorkbook(true);
+}));
 grid.edgeOf = async (from, way) => {
   if (way === "end") {
     const { lastRow, lastColumn } = state.workbook.sheets[state.sheet];
