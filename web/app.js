@@ -346,10 +346,23 @@ async function saveAs() {
   if (name === null) return;
   name = name.trim();
   if (!/\.xlsx$/i.test(name)) name += ".xlsx";
-  const { saved } = await post("/api/save", { as: name });
+  const { saved } = await saveReplacing(name);
+  if (!saved) return;
   state.uploaded = false;
   await loadWorkbook(false);
   status(`已保存 ${saved}`);
+}
+
+// Save As to a name another file has: a question whether to replace it, as the host asks.
+async function saveReplacing(name) {
+  try {
+    return await post("/api/save", { as: name });
+  } catch (error) {
+    if (error.reason !== "exists") throw error;
+    const answer = await messageBox({ title: "另存为", text: `“${name}”已经存在。\n要替换它吗？`, buttons: "YesNo", default: "No" });
+    if (answer !== "Yes") return { saved: null };
+    return post("/api/save", { as: name, replace: true });
+  }
 }
 
 function download() {
@@ -383,6 +396,19 @@ async function undo() {
   await loadWorkbook(true);
   status("已撤销上一次运行");
 }
+
+// A file dropped on the page opens as 打开 opens it.
+document.addEventListener("dragover", (event) => {
+  if (!event.dataTransfer?.types.includes("Files") || state.running) return;
+  event.preventDefault();
+  event.dataTransfer.dropEffect = "copy";
+});
+document.addEventListener("drop", (event) => {
+  const [file] = event.dataTransfer?.files ?? [];
+  if (!file) return;
+  event.preventDefault();
+  if (!state.running && !document.querySelector("[aria-modal]")) guarded(upload)(file);
+});
 
 $("upload").addEventListener("change", guarded(async (event) => {
   const [file] = event.target.files;

@@ -30,6 +30,7 @@ RouteTable::Handler Json(JsonHandler handler) {
     } catch (const ApiError& error) {
       answer.status = error.status;
       content = {{"error", error.message}};
+      if (!error.reason.empty()) content["reason"] = error.reason;
     } catch (const nlohmann::json::exception&) {
       answer.status = 400;
       content = {{"error", "请求的内容不是可读的 JSON。"}};

@@ -317,7 +317,7 @@ nlohmann::json Workbench::Save(const nlohmann::json& request) {
     bool replacing = request.value("replace", false);
     if (fs::exists(target, error) && !(!file.empty() && fs::equivalent(target, file, error)) &&
         !replacing) {
-      throw ApiError{409, "文件夹中已有“" + name + "”。"};
+      throw ApiError{409, "文件夹中已有“" + name + "”。", "exists"};
     }
   } else if (file.empty()) {
     throw ApiError{400, "上传的工作簿请用“另存为”保存。"};
