@@ -2,10 +2,8 @@ import { showInfo } from "./about.js";
 import { parseAddress, rectAddress, sheetOf } from "./address.js";
 import { link, post, get, request } from "./api.js";
 import { messageBox, promptBox } from "./boxes.js";
+import { cellCommands } from "./cell-commands.js";
 import { openToolDialog } from "./dialog.js";
-import { fromTabbed, toTabbed } from "./clipboard.js";
-import { CellEditor } from "./editor.js";
-import { listenForResize } from "./resize.js";
 import { Grid } from "./grid.js";
 import { CommandBars } from "./menus.js";
 import { follow, runTool } from "./run.js";
@@ -135,22 +133,7 @@ function showSelection(box) {
   if (!editor.editing) $("formula").textContent = grid.activeEntry();
 }
 
-// The status bar's 平均值, 计数 and 求和 of a selection of more than one cell, as the host's.
-let summing = null;
-function summarise(box) {
-  clearTimeout(summing);
-  $("summary").textContent = "";
-  if (box.top === box.bottom && box.left === box.right) return;
-  const sheet = state.sheet;
-  summing = setTimeout(async () => {
-    const query = `sheet=${sheet}&top=${box.top}&left=${box.left}&bottom=${box.bottom}&right=${box.right}`;
-    const s = await get(`/api/summary?${query}`).catch(() => null);
-    if (!s || sheet !== state.sheet || rectAddress(box) !== rectAddress(grid.selectedBox())) return;
-    $("summary").textContent = s.numbers > 0
-      ? `平均值: ${s.average}    计数: ${s.count}    求和: ${s.sum}`
-      : s.count > 1 ? `计数: ${s.count}` : "";
-  }, 150);
-}
+const { editor, summarise } = cellCommands({ grid, state, guarded, loadWorkbook, status, action });
 
 grid.onSelect = (box, final) => {
   showSelection(box);
@@ -162,73 +145,6 @@ grid.onSelect = (box, final) => {
   sending = setTimeout(() => inTurn(() => post("/api/select", { sheet, selection })).catch(report), 120);
 };
 grid.onCells = () => showSelection(grid.selectedBox());
-
-// ---- editing cells
-
-// An entry kept: written as typed, then the sheet shown again with what follows from it.
-async function commitEdit(box, text) {
-  await post("/api/edit", { sheet: state.sheet, at: rectAddress(box), rows: [[text]] });
-  state.changed = [];
-  await loadWorkbook(true);
-}
-
-async function clearSelection() {
-  await post("/api/edit", { sheet: state.sheet, clear: rectAddress(grid.selectedBox()) });
-  state.changed = [];
-  await loadWorkbook(true);
-}
-
-// Copy gives the selection's cells as they show; cut also clears them (one undo step); paste
-// writes the clipboard's text from the active cell on, each cell as typed.
-async function copySelection(cut) {
-  const box = grid.selectedBox();
-  const query = `sheet=${state.sheet}&top=${box.top}&left=${box.left}&bottom=${box.bottom}&right=${box.right}`;
-  const { cells } = await get(`/api/cells?${query}`);
-  const rows = Array.from({ length: box.bottom - box.top + 1 }, () => Array(box.right - box.left + 1).fill(""));
-  for (const cell of cells) rows[cell.r - box.top][cell.c - box.left] = cell.text;
-  await navigator.clipboard.writeText(toTabbed(rows));
-  if (cut) await clearSelection();
-  status(cut ? "已剪切到剪贴板" : "已复制到剪贴板");
-}
-
-async function paste() {
-  const rows = fromTabbed(await navigator.clipboard.readText());
-  if (rows.length === 0) return;
-  const { r, c } = grid.selection.anchor;
-  await post("/api/edit", { sheet: state.sheet, at: rectAddress({ top: r, left: c, bottom: r, right: c }), rows });
-  state.changed = [];
-  await loadWorkbook(true);
-  grid.selectBox({ top: r, left: c, bottom: r + rows.length - 1, right: c + Math.max(...rows.map((row) => row.length)) - 1 });
-  status("已粘贴");
-}
-
-const editor = new CellEditor(grid, $("formula"), guarded(commitEdit));
-listenForResize(grid, guarded(async (change) => {
-  await post("/api/size", { sheet: state.sheet, ...change });
-  await loadWorkbook(true);
-}));
-grid.edgeOf = async (from, way) => {
-  if (way === "end") {
-    const { lastRow, lastColumn } = state.workbook.sheets[state.sheet];
-    return { r: Math.max(1, lastRow), c: Math.max(1, lastColumn) };
-  }
-  return get(`/api/end?sheet=${state.sheet}&row=${from.r}&column=${from.c}&direction=${way}`);
-};
-grid.onKey = (event) => {
-  if (event.key === "Delete" && !event.ctrlKey && !event.altKey) {
-    guarded(clearSelection)();
-    event.preventDefault();
-    return true;
-  }
-  const clipboard = { c: () => copySelection(false), x: () => copySelection(true), v: paste };
-  const use = event.ctrlKey && !event.altKey && clipboard[event.key.toLowerCase()];
-  if (use) {
-    guarded(use)();
-    event.preventDefault();
-    return true;
-  }
-  return editor.gridKey(event);
-};
 
 $("namebox").addEventListener("keydown", (event) => {
   if (event.key === "Escape") {

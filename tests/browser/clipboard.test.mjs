@@ -46,3 +46,20 @@ test("Ctrl+X copies the selection and clears it; Ctrl+Z brings it back", async (
   await ctrl(page, "z");
   assert.deepEqual(await gridShows(page, { H1: "12.5", I2: "007" }), { H1: "12.5", I2: "007" });
 });
+
+test("the right-click menu of a cell copies, clears and opens the tools", async () => {
+  const { page } = opened;
+  await goTo(page, "D2");
+  const cell = await (await page.$('[data-cell="D2"]')).boundingBox();
+  await page.mouse.click(cell.x + 10, cell.y + 5, { button: "right" });
+  const captions = await page.$$eval(".context-menu .menu-item", (items) => items.map((i) => i.dataset.caption));
+  assert.deepEqual(captions.slice(0, 4), ["剪切", "复制", "粘贴", "清除内容"]);
+  assert.ok(captions.includes("汇总与查找") && captions.includes("表格转清单"), captions.join(","));
+  await page.click('.context-menu .menu-item[data-caption="复制"]');
+  await statusBecomes(page, "已复制到剪贴板");
+  assert.equal(await clipboardText(page), "21\r\n");
+  await page.mouse.click(cell.x + 10, cell.y + 5, { button: "right" });
+  await page.click('.context-menu .menu-item[data-caption="汇总与查找"]');
+  await page.waitForSelector(".tool-dialog");
+  await page.keyboard.press("Escape");
+});
