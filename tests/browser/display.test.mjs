@@ -30,6 +30,9 @@ const golden = {
 test("numbers show as the host shows them: General fitted to the column, formats applied, # when they do not fit", async () => {
   const { page } = opened;
   assert.deepEqual(await gridShows(page, golden), golden);
+  // The formatted numbers selected, their sum in the status bar: the README's picture.
+  await goTo(page, "C8:C13");
+  await until(page, () => document.getElementById("summary").textContent !== "");
   await page.screenshot({ path: path.join(artefacts, "number-display-1366.png") });
 });
 
