@@ -156,22 +156,27 @@ $("namebox").addEventListener("keydown", (event) => {
   goToAddress(event.target.value);
 });
 
-// The name box's address, on the sheet it names or the one shown.
-const goToAddress = guarded(async (text) => {
+// The name box's address, on the sheet it names or the one shown: on the sheet shown at once,
+// on another once that sheet shows.
+function goToAddress(text) {
   const box = parseAddress(text);
   const name = sheetOf(text);
   const index = name === null ? state.sheet : state.workbook.sheets.findIndex((s) => s.name.toLowerCase() === name.toLowerCase());
   if (!box || index < 0) {
-    await messageBox({ title: "Tavrin", text: "引用无效。请输入单元格地址，例如 A1、A1:B3 或 Sheet1!A1。" });
+    messageBox({ title: "Tavrin", text: "引用无效。请输入单元格地址，例如 A1、A1:B3 或 Sheet1!A1。" });
     return;
   }
-  if (index !== state.sheet) {
-    state.selections.set(index, rectAddress(box));
+  const there = () => {
+    grid.selectBox(box);
+    grid.viewport.focus();
+  };
+  if (index === state.sheet) return there();
+  state.selections.set(index, rectAddress(box));
+  guarded(async () => {
     await selectSheet(index);
-  }
-  grid.selectBox(box);
-  grid.viewport.focus();
-});
+    there();
+  })();
+}
 
 // ---- running a tool
 
