@@ -168,6 +168,12 @@ export class Painter {
     const where = `top:${g.top(cell.r)}px;left:${left}px;height:${h}px`;
     let html = cell.fill ? `<div class="fill" style="${where};width:${w}px;background:${escapeHtml(cell.fill)}"></div>` : "";
     if (cell.changed) html += `<div class="changed-cell" style="${where};width:${w}px"></div>`;
+    if (cell.border) {
+      // Over the grid lines around the cell, as the host draws a border.
+      const [top, right, bottom, left] = cell.border.map((side) => escapeHtml(side || "none"));
+      html += `<div class="border" style="top:${g.top(cell.r) - 1}px;left:${left === "none" ? g.left(cell.c) : g.left(cell.c) - 1}px;` +
+        `width:${w + 1}px;height:${h + 1}px;border-top:${top};border-right:${right};border-bottom:${bottom};border-left:${left}"></div>`;
+    }
     if (!cell.text) return html;
     let end = left + w;
     if (!cell.number) {

@@ -76,6 +76,30 @@ std::optional<uint32_t> FontColour(pugi::xml_node font,
   return colour == 0u ? std::nullopt : colour;
 }
 
+// A border's sides as a page draws them: thin ones a pixel wide, medium two, thick and double
+// three; dashed and dotted kinds so; the colour black unless the side gives one.
+std::array<std::string, 4> BorderSides(pugi::xml_node border,
+                                       const std::vector<std::optional<uint32_t>>& palette) {
+  std::array<std::string, 4> sides;
+  const char* names[] = {"top", "right", "bottom", "left"};
+  for (size_t i = 0; i < sides.size(); ++i) {
+    pugi::xml_node side = border.child(names[i]);
+    std::string_view style = side.attribute("style").as_string();
+    if (style.empty() || style == "none") continue;
+    std::string width = style.starts_with("medium") ? "2px"
+                        : style == "thick"          ? "3px"
+                        : style == "double"         ? "3px"
+                                                    : "1px";
+    std::string kind = style == "double"                        ? "double"
+                       : style.find("ash") != std::string::npos ? "dashed"
+                       : style == "dotted" || style == "hair"   ? "dotted"
+                                                                : "solid";
+    sides[i] = width + " " + kind + " " +
+               ColourText(ElementColour(side.child("color"), palette).value_or(0));
+  }
+  return sides;
+}
+
 // The codes of the built-in number formats a file names by id alone, as a Chinese-language
 // host shows them; "" for General and for an id not listed.
 std::string BuiltInFormat(int id) {
@@ -135,12 +159,19 @@ std::vector<CellLook> CellLooks(const pugi::xml_document& styles) {
   pugi::xml_node styleSheet = styles.child("styleSheet");
   std::vector<std::optional<uint32_t>> palette = LookPalette(styleSheet);
   std::vector<CellLook> fonts;
-  for (pugi::xml_node font : styleSheet.child("fonts").children("font"))
-    fonts.push_back({FontIsBold(font), std::nullopt, FontColour(font, palette), ""});
+  for (pugi::xml_node font : styleSheet.child("fonts").children("font")) {
+    CellLook look;
+    look.bold = FontIsBold(font);
+    look.colour = FontColour(font, palette);
+    fonts.push_back(std::move(look));
+  }
   std::vector<std::optional<uint32_t>> fills;
   for (pugi::xml_node fill : styleSheet.child("fills").children("fill"))
     fills.push_back(SolidFillColour(fill, palette));
   std::vector<std::string> formats = NumberFormats(styleSheet);
+  std::vector<std::array<std::string, 4>> borders;
+  for (pugi::xml_node border : styleSheet.child("borders").children("border"))
+    borders.push_back(BorderSides(border, palette));
   std::vector<CellLook> looks;
   for (pugi::xml_node xf : styleSheet.child("cellXfs").children("xf")) {
     size_t font = xf.attribute("fontId").as_uint();
@@ -148,6 +179,8 @@ std::vector<CellLook> CellLooks(const pugi::xml_document& styles) {
     CellLook look = font < fonts.size() ? fonts[font] : CellLook{};
     look.fill = fill < fills.size() ? fills[fill] : std::nullopt;
     look.numberFormat = formats[looks.size()];
+    size_t border = xf.attribute("borderId").as_uint();
+    if (border < borders.size()) look.borders = borders[border];
     looks.push_back(std::move(look));
   }
   return looks;

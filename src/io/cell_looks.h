@@ -2,6 +2,7 @@
 
 #include <pugixml.hpp>
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,14 +13,20 @@ namespace tavrin {
 class Book;
 
 // How a cell format of a file shows its cells: a bold font, the colour of a solid fill and of
-// the font (0xRRGGBB), and the number format code ("" for General).
+// the font (0xRRGGBB), the number format code ("" for General) and the borders.
 struct CellLook {
   bool bold = false;
   std::optional<uint32_t> fill;
   std::optional<uint32_t> colour;
   std::string numberFormat;
+  // The borders, top, right, bottom, left, as a page writes a border: "1px solid #000000";
+  // "" for none.
+  std::array<std::string, 4> borders;
 
-  bool IsPlain() const { return !bold && !fill && !colour && numberFormat.empty(); }
+  bool HasBorder() const { return borders != std::array<std::string, 4>{}; }
+  // Whether an empty cell of this look shows anything: a fill or a border.
+  bool Shows() const { return fill || HasBorder(); }
+  bool IsPlain() const { return !bold && !colour && numberFormat.empty() && !Shows(); }
   // The fill as a page writes a colour: "#RRGGBB"; "" for none.
   std::string FillText() const;
 };

@@ -78,6 +78,11 @@ std::optional<std::pair<int, int>> FrozenPane(Sheet& sheet) {
   return std::pair{node.attribute("ySplit").as_int(), node.attribute("xSplit").as_int()};
 }
 
+void AddFillAndBorder(nlohmann::json& cell, const CellLook& look) {
+  if (look.fill) cell["fill"] = look.FillText();
+  if (look.HasBorder()) cell["border"] = look.borders;
+}
+
 }  // namespace
 
 nlohmann::json LayoutOf(Sheet& sheet) {
@@ -165,11 +170,12 @@ nlohmann::json CellsOf(Sheet& sheet, const Area& block,
     return look == columnLooks.end() ? nullptr : look->second;
   };
   nlohmann::json cells = nlohmann::json::array();
-  // An empty cell is listed when it shows a fill.
+  // An empty cell is listed when it shows a fill or a border.
   auto emptyCell = [&](int row, int column, const CellLook* look) {
-    if (look == nullptr || !look->fill) return;
-    cells.push_back(
-        {{"r", row}, {"c", column}, {"text", ""}, {"number", false}, {"fill", look->FillText()}});
+    if (look == nullptr || !look->Shows()) return;
+    nlohmann::json empty = {{"r", row}, {"c", column}, {"text", ""}, {"number", false}};
+    AddFillAndBorder(empty, *look);
+    cells.push_back(std::move(empty));
   };
   for (int column = block.column; column <= block.LastColumn(); ++column) {
     // The rows of the column whose empty cells may show a fill, walked beside its cells.
@@ -189,7 +195,7 @@ nlohmann::json CellsOf(Sheet& sheet, const Area& block,
     sheet.Store().ForEach(
         Area{block.row, column, block.rows, 1}, [&](int row, int, const Cell& cell) {
           const CellLook* look = lookAt(row, column, cell.style);
-          if (!cell.HasContent() && (look == nullptr || !look->fill)) return;
+          if (!cell.HasContent() && (look == nullptr || !look->Shows())) return;
           emptyCellsBefore(row);
           nextEmpty = row + 1;
           if (!cell.HasContent()) return emptyCell(row, column, look);
@@ -207,7 +213,7 @@ nlohmann::json CellsOf(Sheet& sheet, const Area& block,
             shown["entry"] = std::move(typed);
           }
           if (look != nullptr && look->bold) shown["bold"] = true;
-          if (look != nullptr && look->fill) shown["fill"] = look->FillText();
+          if (look != nullptr) AddFillAndBorder(shown, *look);
           if (!text.colour && look != nullptr) text.colour = look->colour;
           if (text.colour) shown["colour"] = ColourText(*text.colour);
           if (changed != nullptr && changed->contains({row, column})) shown["changed"] = true;

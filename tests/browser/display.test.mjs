@@ -49,6 +49,13 @@ test("a red section and a font colour show in their colours; the formula bar sho
   assert.equal(await colour("C13"), "rgb(255, 0, 0)");
   assert.equal(await colour("C16"), "rgb(0, 112, 192)");
   assert.equal(await colour("C10"), "rgb(0, 0, 0)");
+  // E16 holds nothing but its border: medium red on top, thin black left and right, dashed below.
+  const border = await page.evaluate(() => {
+    const e16 = [...document.querySelectorAll(".content .border")].find((el) => el.style.borderTop.includes("2px"));
+    const s = e16 && getComputedStyle(e16);
+    return s && [s.borderTopWidth, s.borderTopColor, s.borderLeftWidth, s.borderBottomStyle];
+  });
+  assert.deepEqual(border, ["2px", "rgb(255, 0, 0)", "1px", "dashed"]);
   await page.click('[data-cell="C8"]');
   assert.equal(await page.$eval("#formula", (el) => el.textContent), "0.521116137504578");
 });

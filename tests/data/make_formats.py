@@ -7,9 +7,9 @@ from xml.sax.saxutils import escape
 
 FORMATS = {164: "0.0%", 165: '"¥"#,##0.00', 166: "yyyy-mm-dd", 167: 'yyyy"年"m"月"d"日"',
            168: "#,##0.00;[Red]-#,##0.00"}
-# cellXfs: (numFmtId, fontId, fillId)
-STYLES = [(0, 0, 0), (164, 0, 0), (165, 0, 0), (4, 0, 0), (166, 0, 0), (167, 0, 0), (168, 0, 0),
-          (0, 1, 0), (0, 0, 2)]
+# cellXfs: (numFmtId, fontId, fillId, borderId)
+STYLES = [(0, 0, 0, 0), (164, 0, 0, 0), (165, 0, 0, 0), (4, 0, 0, 0), (166, 0, 0, 0), (167, 0, 0, 0),
+          (168, 0, 0, 0), (0, 1, 0, 0), (0, 0, 2, 0), (0, 0, 0, 1)]
 # (address, value, style); a str value is a text.
 CELLS = [
     ("A1", "说明", 0), ("B1", "常规", 0), ("C1", "格式", 0),
@@ -23,7 +23,7 @@ CELLS = [
     ("A13", "负数红色", 0), ("C13", -1234.5, 6),
     ("A14", "窄列", 0), ("D14", 13594932.65, 0),
     ("A15", "放不下", 0), ("B15", 1234567.891, 3),
-    ("A16", "字体颜色", 0), ("C16", "蓝字", 7), ("C17", None, 8),
+    ("A16", "字体颜色", 0), ("C16", "蓝字", 7), ("C17", None, 8), ("E16", None, 9),
     ("A18", "第一行\n第二行\n第三行", 0),
     ("A19", "一段很长的说明文字：" + "每个地区每个月的销售数量和金额，" * 8 + "完。", 0),
 ]
@@ -57,9 +57,9 @@ def sheet_xml():
 def styles_xml():
     formats = "".join(f'<numFmt numFmtId="{i}" formatCode="{escape(c, {chr(34): "&quot;"})}"/>'
                       for i, c in FORMATS.items())
-    xfs = "".join(f'<xf numFmtId="{n}" fontId="{f}" fillId="{l}" borderId="0" xfId="0"'
+    xfs = "".join(f'<xf numFmtId="{n}" fontId="{f}" fillId="{l}" borderId="{b}" xfId="0"'
                   f'{" applyNumberFormat=" + chr(34) + "1" + chr(34) if n else ""}/>'
-                  for n, f, l in STYLES)
+                  for n, f, l, b in STYLES)
     return ('<?xml version="1.0" encoding="UTF-8" standalone="yes"?>'
             '<styleSheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">'
             f'<numFmts count="{len(FORMATS)}">{formats}</numFmts>'
@@ -68,7 +68,9 @@ def styles_xml():
             '<fills count="3"><fill><patternFill patternType="none"/></fill>'
             '<fill><patternFill patternType="gray125"/></fill>'
             '<fill><patternFill patternType="solid"><fgColor rgb="FFFFFF00"/></patternFill></fill>'
-            '</fills><borders count="1"><border/></borders>'
+            '</fills><borders count="2"><border/><border><left style="thin"><color rgb="FF000000"/>'
+            '</left><right style="thin"/><top style="medium"><color rgb="FFFF0000"/></top>'
+            '<bottom style="dashed"/></border></borders>'
             '<cellStyleXfs count="1"><xf numFmtId="0" fontId="0" fillId="0" borderId="0"/></cellStyleXfs>'
             f'<cellXfs count="{len(STYLES)}">{xfs}</cellXfs></styleSheet>')
 

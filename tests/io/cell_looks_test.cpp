@@ -112,5 +112,19 @@ TEST(CellLooksTest, NumberFormatsAndFontColoursAreReadByCodeOrBuiltInId) {
   EXPECT_FALSE(LookOf(book, 3)->colour);  // black is the window's text colour
 }
 
+TEST(CellLooksTest, BordersAreReadSideBySideAsAPageDrawsThem) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book =
+      OpenStyled(app, folder,
+                 "<borders><border/><border><left style=\"thin\"/><top style=\"medium\"><color "
+                 "rgb=\"FFFF0000\"/></top><bottom style=\"double\"/><right style=\"dashDot\"/>"
+                 "</border></borders><cellXfs><xf/><xf borderId=\"1\"/></cellXfs>");
+  ASSERT_NE(LookOf(book, 1), nullptr);
+  EXPECT_EQ(LookOf(book, 1)->borders,
+            (std::array<std::string, 4>{"2px solid #FF0000", "1px dashed #000000",
+                                        "3px double #000000", "1px solid #000000"}));
+}
+
 }  // namespace
 }  // namespace tavrin
