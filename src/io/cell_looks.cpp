@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "io/theme_colours.h"
 #include "io/xlsx_origin.h"
 #include "spreadsheet/book.h"
 
@@ -35,6 +36,12 @@ std::optional<uint32_t> LookColour(std::string_view argb) {
   return static_cast<uint32_t>(std::stoul(std::string(argb), nullptr, 16));
 }
 
+// The colours a styles part names by number: its palette indices, and the theme's colours.
+struct LookColours {
+  std::vector<std::optional<uint32_t>> indexed;
+  std::vector<uint32_t> theme;
+};
+
 // The palette indices: the part's own (colors/indexedColors) when it has one, else the
 // standard one.
 std::vector<std::optional<uint32_t>> LookPalette(pugi::xml_node styleSheet) {
@@ -51,18 +58,21 @@ std::vector<std::optional<uint32_t>> LookPalette(pugi::xml_node styleSheet) {
   return palette;
 }
 
-// A colour element's colour, by value or by palette index.
-std::optional<uint32_t> ElementColour(pugi::xml_node colour,
-                                      const std::vector<std::optional<uint32_t>>& palette) {
+// A colour element's colour, by value, by palette index or by theme colour and tint.
+std::optional<uint32_t> ElementColour(pugi::xml_node colour, const LookColours& palette) {
   if (pugi::xml_attribute rgb = colour.attribute("rgb")) return LookColour(rgb.as_string());
+  if (pugi::xml_attribute theme = colour.attribute("theme")) {
+    size_t index = theme.as_uint();
+    if (index >= palette.theme.size()) return std::nullopt;
+    return Tinted(palette.theme[index], colour.attribute("tint").as_double());
+  }
   pugi::xml_attribute indexed = colour.attribute("indexed");
-  size_t index = indexed.as_uint(static_cast<unsigned>(palette.size()));
-  return index < palette.size() ? palette[index] : std::nullopt;
+  size_t index = indexed.as_uint(static_cast<unsigned>(palette.indexed.size()));
+  return index < palette.indexed.size() ? palette.indexed[index] : std::nullopt;
 }
 
 // The colour a solid pattern paints: its foreground colour.
-std::optional<uint32_t> SolidFillColour(pugi::xml_node fill,
-                                        const std::vector<std::optional<uint32_t>>& palette) {
+std::optional<uint32_t> SolidFillColour(pugi::xml_node fill, const LookColours& palette) {
   pugi::xml_node pattern = fill.child("patternFill");
   if (std::string_view(pattern.attribute("patternType").as_string()) != "solid")
     return std::nullopt;
@@ -70,16 +80,14 @@ std::optional<uint32_t> SolidFillColour(pugi::xml_node fill,
 }
 
 // A font's colour, unless it is the window's text colour (black, or palette index 64).
-std::optional<uint32_t> FontColour(pugi::xml_node font,
-                                   const std::vector<std::optional<uint32_t>>& palette) {
+std::optional<uint32_t> FontColour(pugi::xml_node font, const LookColours& palette) {
   std::optional<uint32_t> colour = ElementColour(font.child("color"), palette);
   return colour == 0u ? std::nullopt : colour;
 }
 
 // A border's sides as a page draws them: thin ones a pixel wide, medium two, thick and double
 // three; dashed and dotted kinds so; the colour black unless the side gives one.
-std::array<std::string, 4> BorderSides(pugi::xml_node border,
-                                       const std::vector<std::optional<uint32_t>>& palette) {
+std::array<std::string, 4> BorderSides(pugi::xml_node border, const LookColours& palette) {
   std::array<std::string, 4> sides;
   const char* names[] = {"top", "right", "bottom", "left"};
   for (size_t i = 0; i < sides.size(); ++i) {
@@ -155,9 +163,9 @@ bool FontIsBold(pugi::xml_node font) {
 
 }  // namespace
 
-std::vector<CellLook> CellLooks(const pugi::xml_document& styles) {
+std::vector<CellLook> CellLooks(const pugi::xml_document& styles, const pugi::xml_document& theme) {
   pugi::xml_node styleSheet = styles.child("styleSheet");
-  std::vector<std::optional<uint32_t>> palette = LookPalette(styleSheet);
+  LookColours palette{LookPalette(styleSheet), ThemeColours(theme)};
   std::vector<CellLook> fonts;
   for (pugi::xml_node font : styleSheet.child("fonts").children("font")) {
     CellLook look;

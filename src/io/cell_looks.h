@@ -35,10 +35,12 @@ struct CellLook {
 std::string ColourText(uint32_t colour);
 
 // For every cell format (cellXfs) of a styles part, in order: its look. A font or fill the
-// format names that the part lacks counts as none; so does a colour given by the theme, or by
-// a palette index the part's palette (or the standard one) does not hold. A built-in number
+// format names that the part lacks counts as none; so does a colour given by a theme colour
+// the theme part (when there is one) lacks, or by a palette index the part's palette (or the
+// standard one) does not hold. A built-in number
 // format is given by its code as a Chinese-language host shows it.
-std::vector<CellLook> CellLooks(const pugi::xml_document& styles);
+std::vector<CellLook> CellLooks(const pugi::xml_document& styles,
+                                const pugi::xml_document& theme = pugi::xml_document());
 
 // The look of a cell format of a workbook read from an .xlsx file; null for a workbook from
 // anywhere else, for a format the file does not have, and for a plain one.

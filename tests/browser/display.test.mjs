@@ -56,6 +56,11 @@ test("a red section and a font colour show in their colours; the formula bar sho
     return s && [s.borderTopWidth, s.borderTopColor, s.borderLeftWidth, s.borderBottomStyle];
   });
   assert.deepEqual(border, ["2px", "rgb(255, 0, 0)", "1px", "dashed"]);
+  // E17's fill is the theme's first accent, 80% lighter: the host's pale blue, D9E1F2.
+  const fill = await page.evaluate(() => [...document.querySelectorAll(".content .fill")]
+    .map((el) => getComputedStyle(el).backgroundColor).find((c) => c !== "rgb(255, 255, 0)"));
+  const [r, g, b] = fill.match(/\d+/g).map(Number);
+  assert.ok(Math.abs(r - 0xd9) <= 2 && Math.abs(g - 0xe1) <= 2 && Math.abs(b - 0xf2) <= 2, fill);
   await page.click('[data-cell="C8"]');
   assert.equal(await page.$eval("#formula", (el) => el.textContent), "0.521116137504578");
 });

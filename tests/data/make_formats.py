@@ -9,7 +9,7 @@ FORMATS = {164: "0.0%", 165: '"¥"#,##0.00', 166: "yyyy-mm-dd", 167: 'yyyy"年"m
            168: "#,##0.00;[Red]-#,##0.00"}
 # cellXfs: (numFmtId, fontId, fillId, borderId)
 STYLES = [(0, 0, 0, 0), (164, 0, 0, 0), (165, 0, 0, 0), (4, 0, 0, 0), (166, 0, 0, 0), (167, 0, 0, 0),
-          (168, 0, 0, 0), (0, 1, 0, 0), (0, 0, 2, 0), (0, 0, 0, 1)]
+          (168, 0, 0, 0), (0, 1, 0, 0), (0, 0, 2, 0), (0, 0, 0, 1), (0, 0, 3, 0)]
 # (address, value, style); a str value is a text.
 CELLS = [
     ("A1", "说明", 0), ("B1", "常规", 0), ("C1", "格式", 0),
@@ -23,7 +23,7 @@ CELLS = [
     ("A13", "负数红色", 0), ("C13", -1234.5, 6),
     ("A14", "窄列", 0), ("D14", 13594932.65, 0),
     ("A15", "放不下", 0), ("B15", 1234567.891, 3),
-    ("A16", "字体颜色", 0), ("C16", "蓝字", 7), ("C17", None, 8), ("E16", None, 9),
+    ("A16", "字体颜色", 0), ("C16", "蓝字", 7), ("C17", None, 8), ("E16", None, 9), ("E17", None, 10),
     ("A18", "第一行\n第二行\n第三行", 0),
     ("A19", "一段很长的说明文字：" + "每个地区每个月的销售数量和金额，" * 8 + "完。", 0),
 ]
@@ -65,10 +65,11 @@ def styles_xml():
             f'<numFmts count="{len(FORMATS)}">{formats}</numFmts>'
             '<fonts count="2"><font><sz val="11"/><name val="宋体"/></font>'
             '<font><color rgb="FF0070C0"/><sz val="11"/><name val="宋体"/></font></fonts>'
-            '<fills count="3"><fill><patternFill patternType="none"/></fill>'
+            '<fills count="4"><fill><patternFill patternType="none"/></fill>'
             '<fill><patternFill patternType="gray125"/></fill>'
             '<fill><patternFill patternType="solid"><fgColor rgb="FFFFFF00"/></patternFill></fill>'
-            '</fills><borders count="2"><border/><border><left style="thin"><color rgb="FF000000"/>'
+            '<fill><patternFill patternType="solid"><fgColor theme="4" tint="0.7999816888943144"/>'
+            '</patternFill></fill></fills><borders count="2"><border/><border><left style="thin"><color rgb="FF000000"/>'
             '</left><right style="thin"/><top style="medium"><color rgb="FFFF0000"/></top>'
             '<bottom style="dashed"/></border></borders>'
             '<cellStyleXfs count="1"><xf numFmtId="0" fontId="0" fillId="0" borderId="0"/></cellStyleXfs>'
@@ -84,6 +85,7 @@ PARTS = {
         '<Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>'
         '<Override PartName="/xl/worksheets/sheet1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/>'
         '<Override PartName="/xl/styles.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml"/>'
+        '<Override PartName="/xl/theme/theme1.xml" ContentType="application/vnd.openxmlformats-officedocument.theme+xml"/>'
         '</Types>',
     "_rels/.rels":
         '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>'
@@ -100,9 +102,21 @@ PARTS = {
         '<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">'
         '<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/>'
         '<Relationship Id="rId2" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles" Target="styles.xml"/>'
+        '<Relationship Id="rId3" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/theme" Target="theme/theme1.xml"/>'
         '</Relationships>',
     "xl/worksheets/sheet1.xml": sheet_xml(),
     "xl/styles.xml": styles_xml(),
+    "xl/theme/theme1.xml":
+        '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>'
+        '<a:theme xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main" name="Office">'
+        '<a:themeElements><a:clrScheme name="Office">'
+        '<a:dk1><a:sysClr val="windowText" lastClr="000000"/></a:dk1>'
+        '<a:lt1><a:sysClr val="window" lastClr="FFFFFF"/></a:lt1>'
+        '<a:dk2><a:srgbClr val="44546A"/></a:dk2><a:lt2><a:srgbClr val="E7E6E6"/></a:lt2>'
+        + "".join(f'<a:accent{i}><a:srgbClr val="{c}"/></a:accent{i}>' for i, c in
+                  enumerate(["4472C4", "ED7D31", "A5A5A5", "FFC000", "5B9BD5", "70AD47"], 1))
+        + '<a:hlink><a:srgbClr val="0563C1"/></a:hlink><a:folHlink><a:srgbClr val="954F72"/>'
+        '</a:folHlink></a:clrScheme></a:themeElements></a:theme>',
 }
 
 with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as z:
