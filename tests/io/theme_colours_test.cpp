@@ -16,7 +16,8 @@ constexpr char kTheme[] =
     "</a:accent2><a:accent3><a:srgbClr val=\"A5A5A5\"/></a:accent3><a:accent4><a:srgbClr "
     "val=\"FFC000\"/></a:accent4><a:accent5><a:srgbClr val=\"5B9BD5\"/></a:accent5><a:accent6>"
     "<a:srgbClr val=\"70AD47\"/></a:accent6><a:hlink><a:srgbClr val=\"0563C1\"/></a:hlink>"
-    "<a:folHlink><a:srgbClr val=\"954F72\"/></a:folHlink></a:clrScheme></a:themeElements></a:theme>";
+    "<a:folHlink><a:srgbClr "
+    "val=\"954F72\"/></a:folHlink></a:clrScheme></a:themeElements></a:theme>";
 
 // Each channel of two colours within two steps of each other.
 bool Near(uint32_t a, uint32_t b) {

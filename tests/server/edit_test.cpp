@@ -99,7 +99,8 @@ TEST_F(ServerTest, ColumnsAndRowsTakeASizeOrFitTheirCellsAndAreSavedSo) {
   EXPECT_EQ(Get("/api/layout?sheet=0").body["columns"], columns);
   Post("/api/edit", Typed("B2", {{"a text of twenty-one"}}));
   Post("/api/size", {{"sheet", 0}, {"column", 2}, {"fit", true}});
-  EXPECT_EQ(Get("/api/layout?sheet=0").body["columns"][1]["width"], 18.8);  // 17 characters and 3 half-width blanks
+  EXPECT_EQ(Get("/api/layout?sheet=0").body["columns"][1]["width"],
+            18.8);  // 17 characters and 3 half-width blanks
   Post("/api/size", {{"sheet", 0}, {"row", 3}, {"height", 30}});
   EXPECT_EQ(Get("/api/layout?sheet=0").body["rows"][0],
             json::parse(R"j({"r":3,"height":30.0,"hidden":false})j"));
