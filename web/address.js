@@ -47,6 +47,13 @@ export function sheetPrefix(name) {
   return plain ? `${name}!` : `'${name.replaceAll("'", "''")}'!`;
 }
 
+// The sheet an address names ("Sheet1" of "Sheet1!A1", "It's" of "'It''s'!A1"), or null.
+export function sheetOf(text) {
+  const bang = text.lastIndexOf("!");
+  if (bang < 0) return null;
+  return text.slice(0, bang).trim().replace(/^'(.*)'$/, "$1").replaceAll("''", "'");
+}
+
 const corner = /^\$?([A-Za-z]{1,3})?\$?(\d+)?$/;
 
 function readCorner(text) {

@@ -3,9 +3,10 @@
 const token = new URLSearchParams(location.search).get("token") ?? "";
 
 class ApiError extends Error {
-  constructor(status, message) {
+  constructor(status, message, reason) {
     super(message);
     this.status = status;
+    this.reason = reason; // "exists": Save As found a file of that name
   }
 }
 
@@ -31,7 +32,7 @@ export async function request(method, path, body, headers = {}) {
     data = { error: text };
   }
   if (!response.ok) {
-    throw new ApiError(response.status, data.error || `${response.status} ${response.statusText}`);
+    throw new ApiError(response.status, data.error || `${response.status} ${response.statusText}`, data.reason);
   }
   return data;
 }

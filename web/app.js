@@ -1,7 +1,8 @@
 import { showInfo } from "./about.js";
-import { parseAddress, rectAddress } from "./address.js";
+import { parseAddress, rectAddress, sheetOf } from "./address.js";
 import { link, post, get, request } from "./api.js";
 import { messageBox, promptBox } from "./boxes.js";
+import { cellCommands } from "./cell-commands.js";
 import { openToolDialog } from "./dialog.js";
 import { Grid } from "./grid.js";
 import { CommandBars } from "./menus.js";
@@ -25,15 +26,28 @@ const state = {
 };
 
 const status = (text) => ($("status").textContent = text);
+const note = (text) => ($("note").textContent = text);
 
+// A failure in a box; a change refused while a run is going, as a note beside its progress.
 async function report(error) {
-  await messageBox({ title: "Tavrin", text: error.message });
+  if (error.status === 409 && state.running) note(error.message);
+  else await messageBox({ title: "Tavrin", text: error.message });
 }
 
-// Runs an action of the page, reporting a failure in a box.
+// The page's actions take turns, so an undo pressed right after a tab click waits for that
+// sheet to show; while a run is going they go at once, and the server refuses those that change.
+let turn = Promise.resolve();
+function inTurn(work) {
+  if (state.running) return work();
+  const mine = turn.then(work);
+  turn = mine.catch(() => {});
+  return mine;
+}
+
+// Runs an action of the page in its turn, reporting a failure.
 const guarded = (work) => async (...args) => {
   try {
-    await work(...args);
+    await inTurn(() => work(...args));
   } catch (error) {
     await report(error);
   }
@@ -57,7 +71,13 @@ function renderTabs() {
     tab.setAttribute("role", "tab");
     tab.setAttribute("aria-selected", String(i === state.sheet));
     tab.textContent = sheet.name;
-    tab.addEventListener("click", guarded(() => selectSheet(i)));
+    // A click on a tab leaves the keyboard where it was: with the grid, or with the reference
+    // box that takes a range of the other sheet.
+    tab.addEventListener("mousedown", (event) => event.preventDefault());
+    tab.addEventListener("click", guarded(async () => {
+      if (!grid.locked) grid.viewport.focus({ preventScroll: true });
+      await selectSheet(i);
+    }));
     tabs.append(tab);
   });
 }
@@ -66,10 +86,8 @@ function renderTabs() {
 function changedOnSheet() {
   const name = state.workbook.sheets[state.sheet]?.name;
   return state.changed.flatMap((text) => {
-    const bang = text.lastIndexOf("!");
-    const sheet = text.slice(0, bang).replace(/^'(.*)'$/, "$1").replaceAll("''", "'");
-    const box = parseAddress(text.slice(bang + 1));
-    return box && sheet === name ? [box] : [];
+    const box = parseAddress(text);
+    return box && sheetOf(text) === name ? [box] : [];
   });
 }
 
@@ -112,17 +130,19 @@ let sending = null;
 
 function showSelection(box) {
   $("namebox").value = rectAddress(box);
-  const cell = grid.activeCell();
-  $("formula").textContent = cell ? cell.formula ?? cell.text ?? "" : "";
+  if (!editor.editing) $("formula").textContent = grid.activeEntry();
 }
+
+const { editor, summarise } = cellCommands({ grid, state, guarded, loadWorkbook, status, action });
 
 grid.onSelect = (box, final) => {
   showSelection(box);
+  if (final) summarise(box);
   if (!final || state.running) return;
   clearTimeout(sending);
   const sheet = state.sheet;
   const selection = rectAddress(box);
-  sending = setTimeout(() => post("/api/select", { sheet, selection }).catch(report), 120);
+  sending = setTimeout(() => inTurn(() => post("/api/select", { sheet, selection })).catch(report), 120);
 };
 grid.onCells = () => showSelection(grid.selectedBox());
 
@@ -133,33 +153,64 @@ $("namebox").addEventListener("keydown", (event) => {
   }
   if (event.key !== "Enter") return;
   event.preventDefault();
-  const box = parseAddress(event.target.value);
-  if (!box) {
-    messageBox({ title: "Tavrin", text: "引用无效。请输入单元格地址，例如 A1 或 A1:B3。" });
+  goToAddress(event.target.value);
+});
+
+// The name box's address, on the sheet it names or the one shown: on the sheet shown at once,
+// on another once that sheet shows.
+function goToAddress(text) {
+  const box = parseAddress(text);
+  const name = sheetOf(text);
+  const index = name === null ? state.sheet : state.workbook.sheets.findIndex((s) => s.name.toLowerCase() === name.toLowerCase());
+  if (!box || index < 0) {
+    messageBox({ title: "Tavrin", text: "引用无效。请输入单元格地址，例如 A1、A1:B3 或 Sheet1!A1。" });
     return;
   }
-  grid.selectBox(box);
-  grid.viewport.focus();
-});
+  const there = () => {
+    grid.selectBox(box);
+    grid.viewport.focus();
+  };
+  if (index === state.sheet) return there();
+  state.selections.set(index, rectAddress(box));
+  guarded(async () => {
+    await selectSheet(index);
+    there();
+  })();
+}
 
 // ---- running a tool
 
-// While a run is going: the page reads the workbook, and the status bar shows how long it takes.
+// While a run is going: the page reads the workbook, and a run of a second or more shows how
+// long it has taken and a Cancel (or Esc) that stops it at its next step.
 async function whileRunning(name, work) {
   state.running = true;
   const running = name ? `正在运行 ${name}…` : "正在运行…";
   status(running);
   try {
-    return await work((seconds) => status(`${running} 已用 ${seconds} 秒`));
+    return await work((seconds) => {
+      status(`${running} 已用 ${seconds} 秒`);
+      $("progress").hidden = false;
+    });
   } finally {
     state.running = false;
+    $("progress").hidden = true;
+    note("");
   }
 }
+
+const cancelRun = guarded(async () => {
+  if (!state.running) return;
+  status("正在取消…");
+  await post("/api/cancel");
+});
+$("cancel-run").addEventListener("click", cancelRun);
 
 async function afterRun(result) {
   state.changed = result?.changed ?? [];
   await loadWorkbook(true);
-  const words = { finished: "运行完毕", stopped: "运行已中止", failed: "运行失败" };
+  const words = {
+    finished: "运行完毕", stopped: "运行已中止", failed: "运行失败", cancelled: "运行已取消，工作簿已恢复原样",
+  };
   status(words[result?.state] ?? "就绪");
 }
 
@@ -170,8 +221,9 @@ function openDialog(description) {
     try {
       result = await whileRunning(description.title ?? tool, (progress) => runTool(tool, controls, grid, progress));
     } finally {
-      // A dialog the tool left up comes back once the page shows what the run did.
-      if (result?.form !== "shown") dialog.close();
+      // A dialog the tool left up, or whose run failed, comes back with its entries once the
+      // page shows what the run did.
+      if (result?.form !== "shown" && !["failed", "cancelled"].includes(result?.state)) dialog.close();
       await afterRun(result);
       dialog.setBusy(false);
     }
@@ -215,10 +267,23 @@ async function saveAs() {
   if (name === null) return;
   name = name.trim();
   if (!/\.xlsx$/i.test(name)) name += ".xlsx";
-  const { saved } = await post("/api/save", { as: name });
+  const { saved } = await saveReplacing(name);
+  if (!saved) return;
   state.uploaded = false;
   await loadWorkbook(false);
   status(`已保存 ${saved}`);
+}
+
+// Save As to a name another file has: a question whether to replace it, as the host asks.
+async function saveReplacing(name) {
+  try {
+    return await post("/api/save", { as: name });
+  } catch (error) {
+    if (error.reason !== "exists") throw error;
+    const answer = await messageBox({ title: "另存为", text: `“${name}”已经存在。\n要替换它吗？`, buttons: "YesNo", default: "No" });
+    if (answer !== "Yes") return { saved: null };
+    return post("/api/save", { as: name, replace: true });
+  }
 }
 
 function download() {
@@ -232,7 +297,12 @@ function download() {
 
 async function upload(file) {
   status(`正在打开 ${file.name}…`);
-  await request("POST", `/api/open?name=${encodeURIComponent(file.name)}`, file);
+  try {
+    await request("POST", `/api/open?name=${encodeURIComponent(file.name)}`, file);
+  } catch (error) {
+    status(`未能打开 ${file.name}`);
+    throw error;
+  }
   state.uploaded = true;
   state.changed = [];
   state.selections.clear();
@@ -241,11 +311,25 @@ async function upload(file) {
 }
 
 async function undo() {
+  clearTimeout(sending); // a selection on a sheet the undo may take away
   await post("/api/undo");
   state.changed = [];
   await loadWorkbook(true);
   status("已撤销上一次运行");
 }
+
+// A file dropped on the page opens as 打开 opens it.
+document.addEventListener("dragover", (event) => {
+  if (!event.dataTransfer?.types.includes("Files") || state.running) return;
+  event.preventDefault();
+  event.dataTransfer.dropEffect = "copy";
+});
+document.addEventListener("drop", (event) => {
+  const [file] = event.dataTransfer?.files ?? [];
+  if (!file) return;
+  event.preventDefault();
+  if (!state.running && !document.querySelector("[aria-modal]")) guarded(upload)(file);
+});
 
 $("upload").addEventListener("change", guarded(async (event) => {
   const [file] = event.target.files;
@@ -317,8 +401,14 @@ async function loadMenu() {
 }
 
 document.addEventListener("keydown", (event) => {
-  if (!event.ctrlKey || event.altKey || document.querySelector("[aria-modal]") || grid.locked) return;
-  const typing = event.target.matches?.("input, textarea");
+  if (event.key === "Escape" && state.running && !document.querySelector(".message-box, .prompt-box")) {
+    cancelRun();
+    return;
+  }
+  // While a run is going the commands go to the server, which refuses them at once.
+  const modal = document.querySelector("[aria-modal]") || grid.locked;
+  if (!event.ctrlKey || event.altKey || (modal && !state.running)) return;
+  const typing = event.target.matches?.("input, textarea, [contenteditable]");
   const key = event.key.toLowerCase();
   if (key === "s") commands.save.run();
   else if (key === "o") commands.open.run();

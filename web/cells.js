@@ -1,8 +1,9 @@
 import { get } from "./api.js";
 
-// The cells of one sheet, fetched in tiles as the grid needs them and kept for a while.
-const TILE_ROWS = 64;
-const TILE_COLUMNS = 16;
+// The cells of one sheet, fetched in tiles as the grid needs them and kept for a while;
+// onLoad(name) hears of each tile that arrives.
+export const TILE_ROWS = 64;
+export const TILE_COLUMNS = 16;
 const KEPT_TILES = 300;
 const IN_FLIGHT = 4;
 
@@ -69,7 +70,7 @@ export class CellStore {
       this.tiles.set(name, new Map(cells.map((cell) => [key(cell.r, cell.c), cell])));
       this.stale.delete(name);
       while (this.tiles.size > KEPT_TILES) this.tiles.delete(this.tiles.keys().next().value);
-      this.onLoad();
+      this.onLoad(name);
     } catch (error) {
       console.warn("cells", query, error.message);
     } finally {

@@ -1,4 +1,4 @@
-import { parseAddress } from "./address.js";
+import { parseAddress, sheetOf } from "./address.js";
 import { center, openWindow } from "./windows.js";
 
 // A tool's dialog, as the host workbook shows it: one tab a tool, reference boxes that take the
@@ -39,8 +39,7 @@ function refBox(field, grid, dialog) {
       },
     };
     const range = parseAddress(input.value);
-    const bang = input.value.lastIndexOf("!");
-    const sheet = bang < 0 ? grid.sheetName : input.value.slice(0, bang).replace(/^'|'$/g, "").replaceAll("''", "'");
+    const sheet = sheetOf(input.value) ?? grid.sheetName;
     grid.showMarquee(range && sheet === grid.sheetName ? range : null);
   });
   box.append(input, shrink);
@@ -197,6 +196,7 @@ export function openToolDialog(description, grid, run) {
   // Beside the grid's first columns, where lists usually start, rather than over them.
   center(dialog.win);
   dialog.win.style.left = `${Math.max(0, window.innerWidth - dialog.win.offsetWidth - 40)}px`;
-  dialog.win.querySelector(".page:not([hidden]) input")?.focus();
+  // The first field, or on a page without fields its button, so Enter starts the tool.
+  dialog.win.querySelector(".page:not([hidden]) :is(input, button.default)")?.focus();
   return dialog;
 }

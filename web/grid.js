@@ -1,21 +1,14 @@
-import { COLUMNS, ROWS, columnName, rect, rectAddress, sheetPrefix } from "./address.js";
-import { CellStore } from "./cells.js";
+import { COLUMNS, ROWS, rect, rectAddress, sheetPrefix } from "./address.js";
+import { CellStore, TILE_COLUMNS, TILE_ROWS } from "./cells.js";
 import { Geometry } from "./geometry.js";
+import { FrozenPanes } from "./frozen.js";
+import { Painter } from "./painter.js";
 
 // The sheet as the host shows it: row and column headers, the cells of the visible block, the
 // selection. The content scrolls natively (a spacer as large as the sheet), the headers stick to
-// the edges, and only the block in view, with a margin, is drawn and fetched.
+// the edges, and only the block in view, with a margin, is drawn (painter.js) and fetched.
 const HEADER_WIDTH = 44;
 const HEADER_HEIGHT = 20;
-const MARGIN_ROWS = 40;
-const MARGIN_COLUMNS = 6;
-
-const escapeHtml = (text) =>
-  text.replace(/[&<>"]/g, (ch) => ({ "&": "&amp;", "<": "&lt;", ">": "&gt;", '"': "&quot;" })[ch]);
-
-const covers = (outer, inner) =>
-  outer && inner.top >= outer.top && inner.bottom <= outer.bottom &&
-  inner.left >= outer.left && inner.right <= outer.right;
 
 const clamp = (value, low, high) => Math.min(high, Math.max(low, value));
 
@@ -44,11 +37,17 @@ export class Grid {
     this.store = null;
     this.selection = { anchor: { r: 1, c: 1 }, focus: { r: 1, c: 1 }, mode: "cells" };
     this.changedBoxes = [];
-    this.drawn = null;
+    // The row labels apart from the row header's frozen pane, which they never clear.
+    const rowLabels = document.createElement("div");
+    this.rowsEl.append(rowLabels);
+    this.painter = new Painter({ content: this.contentEl, rows: rowLabels, columns: this.columnsEl });
+    this.frozen = new FrozenPanes(this);
     this.locked = false; // a dialog is up: the grid answers only a picker
     this.picker = null; // { pick(box, final) } while a reference box or a prompt takes a range
     this.onSelect = () => {};
     this.onCells = () => {};
+    this.onKey = () => false; // a key the page takes before the grid moves (an edit)
+    this.edgeOf = async (from) => from; // where Ctrl+Arrow ("up"...) or Ctrl+End ("end") goes
     this.listen();
   }
 
@@ -56,23 +55,26 @@ export class Grid {
   show(sheet, name, layout, box) {
     this.sheet = sheet;
     this.sheetName = name;
-    this.store = new CellStore(sheet, () => this.redraw());
+    this.store = new CellStore(sheet, (tile) => this.tileArrived(tile));
     this.measure(layout);
     this.changedBoxes = [];
     this.selectBox(box, false);
-    this.redraw();
+    this.update();
   }
 
   // After a run or an undo: the same sheet's cells and layout afresh.
   refresh(layout) {
     this.measure(layout);
     this.store.refresh();
-    this.redraw();
+    this.update();
   }
 
-  // The sheet's rows and columns in pixels, and the scrolled area as large as they make it.
+  // The sheet's rows and columns in pixels, and the scrolled area as large as they make it;
+  // everything drawn before is drawn again.
   measure(layout) {
     this.geometry = new Geometry(layout);
+    this.painter.reset(this.geometry, this.store);
+    this.frozen.reset(this.geometry, this.store, layout.frozen);
     const { width, height } = this.geometry;
     this.sheetEl.style.width = `${HEADER_WIDTH + width}px`;
     this.cellsEl.style.width = `${width}px`;
@@ -83,7 +85,7 @@ export class Grid {
 
   setChanged(boxes) {
     this.changedBoxes = boxes;
-    this.redraw();
+    this.placeChanges();
   }
 
   selectedBox() {
@@ -95,6 +97,12 @@ export class Grid {
 
   activeCell() {
     return this.store?.cell(this.selection.anchor.r, this.selection.anchor.c);
+  }
+
+  // What the active cell holds as it was typed: its formula, its constant, "" when empty.
+  activeEntry() {
+    const cell = this.activeCell();
+    return cell ? cell.formula ?? cell.entry ?? cell.text ?? "" : "";
   }
 
   // Selects a rectangle, its top-left the active cell, and brings it into view.
@@ -129,11 +137,13 @@ export class Grid {
     const vp = this.viewport;
     const height = vp.clientHeight - HEADER_HEIGHT;
     const width = vp.clientWidth - HEADER_WIDTH;
-    if (g.top(r) < vp.scrollTop) vp.scrollTop = g.top(r);
+    // A cell past the frozen panes comes out from under them.
+    const under = { top: r > this.frozen.rows ? this.frozen.height : 0, left: c > this.frozen.columns ? this.frozen.width : 0 };
+    if (g.top(r) - under.top < vp.scrollTop) vp.scrollTop = g.top(r) - under.top;
     else if (g.top(r) + g.rowHeight(r) > vp.scrollTop + height) {
       vp.scrollTop = g.top(r) + g.rowHeight(r) - height;
     }
-    if (g.left(c) < vp.scrollLeft) vp.scrollLeft = g.left(c);
+    if (g.left(c) - under.left < vp.scrollLeft) vp.scrollLeft = g.left(c) - under.left;
     else if (g.left(c) + g.columnWidth(c) > vp.scrollLeft + width) {
       vp.scrollLeft = g.left(c) + g.columnWidth(c) - width;
     }
@@ -150,97 +160,26 @@ export class Grid {
     };
   }
 
-  // Draws the block in view unless the block drawn last still covers it.
+  // Draws the chunks in view and a chunk around them, and asks for their cells.
   update() {
     if (!this.store) return;
     const view = this.visibleBox();
-    if (covers(this.drawn, view)) return;
-    this.redraw(view);
-  }
-
-  redraw(view = this.visibleBox()) {
-    if (!this.store) return;
-    this.drawn = {
-      top: Math.max(1, view.top - MARGIN_ROWS),
-      bottom: Math.min(ROWS, view.bottom + MARGIN_ROWS),
-      left: Math.max(1, view.left - MARGIN_COLUMNS),
-      right: Math.min(COLUMNS, view.right + MARGIN_COLUMNS),
+    const around = {
+      top: Math.max(1, view.top - TILE_ROWS),
+      bottom: Math.min(ROWS, view.bottom + TILE_ROWS),
+      left: Math.max(1, view.left - TILE_COLUMNS),
+      right: Math.min(COLUMNS, view.right + TILE_COLUMNS),
     };
-    this.store.want(this.drawn);
-    this.paint();
-    this.onCells();
+    this.store.want(around);
+    if (this.painter.show(around, view)) this.placeSelection();
+    this.frozen.show(around);
   }
 
-  paint() {
-    const g = this.geometry;
-    const box = this.drawn;
-    const sel = this.selectedBox();
-    const x0 = g.left(box.left);
-    const x1 = g.left(box.right) + g.columnWidth(box.right);
-    const y0 = g.top(box.top);
-    const y1 = g.top(box.bottom) + g.rowHeight(box.bottom);
-    const rows = [];
-    const lines = [];
-    for (let r = box.top; r <= box.bottom; r++) {
-      const h = g.rowHeight(r);
-      if (h === 0) continue;
-      const on = r >= sel.top && r <= sel.bottom ? " on" : "";
-      rows.push(`<div class="rh${on}" style="top:${g.top(r)}px;height:${h}px">${r}</div>`);
-      lines.push(`<div class="hl" style="top:${g.top(r) + h - 1}px;left:${x0}px;width:${x1 - x0}px"></div>`);
-    }
-    const columns = [];
-    for (let c = box.left; c <= box.right; c++) {
-      const w = g.columnWidth(c);
-      if (w === 0) continue;
-      const on = c >= sel.left && c <= sel.right ? " on" : "";
-      columns.push(`<div class="ch${on}" style="left:${g.left(c)}px;width:${w}px">${columnName(c)}</div>`);
-      lines.push(`<div class="vl" style="left:${g.left(c) + w - 1}px;top:${y0}px;height:${y1 - y0}px"></div>`);
-    }
-    this.rowsEl.innerHTML = rows.join("");
-    this.columnsEl.innerHTML = columns.join("");
-    this.contentEl.innerHTML = lines.join("") + this.cellsHtml(box);
+  tileArrived(tile) {
+    this.painter.redrawTile(tile);
+    this.frozen.redrawTile(tile);
     this.placeSelection();
-    this.placeChanges();
-  }
-
-  // The cells of the block. A text runs on over the empty cells to its right, filled ones
-  // included, as the host shows it; a number stays in its cell, right-aligned.
-  cellsHtml(box) {
-    const g = this.geometry;
-    const byRow = new Map();
-    for (const cell of this.store.cellsIn(box)) {
-      if (!byRow.has(cell.r)) byRow.set(cell.r, []);
-      byRow.get(cell.r).push(cell);
-    }
-    const fills = [];
-    const parts = [];
-    for (const [r, cells] of byRow) {
-      const h = g.rowHeight(r);
-      if (h === 0) continue;
-      cells.sort((a, b) => a.c - b.c);
-      cells.forEach((cell, i) => {
-        const w = g.columnWidth(cell.c);
-        if (w === 0) return;
-        const top = g.top(r);
-        const left = g.left(cell.c);
-        const where = `top:${top}px;left:${left}px;height:${h}px`;
-        if (cell.fill) {
-          fills.push(`<div class="fill" style="${where};width:${w}px;background:${escapeHtml(cell.fill)}"></div>`);
-        }
-        if (cell.changed) parts.push(`<div class="changed-cell" style="${where};width:${w}px"></div>`);
-        if (!cell.text) return;
-        let width = w;
-        if (!cell.number) {
-          const next = cells.find((other, j) => j > i && other.text);
-          const end = next ? g.left(next.c) : g.left(box.right) + g.columnWidth(box.right);
-          width = Math.max(w, end - left);
-        }
-        const classes = `cell${cell.number ? " num" : ""}${cell.bold ? " bold" : ""}`;
-        parts.push(`<div class="${classes}" data-cell="${columnName(cell.c)}${r}" ` +
-          `style="${where};width:${width}px">${escapeHtml(cell.text)}</div>`);
-      });
-    }
-    return fills.join("") + parts.join("");
+    this.onCells();
   }
 
   place(el, box) {
@@ -256,12 +195,12 @@ export class Grid {
   placeSelection() {
     this.place(this.selectionEl, this.selectedBox());
     const sel = this.selectedBox();
-    for (const el of this.rowsEl.children) {
-      const r = Number(el.textContent);
+    for (const el of this.rowsEl.querySelectorAll(".rh")) {
+      const r = Number(el.dataset.r);
       el.classList.toggle("on", r >= sel.top && r <= sel.bottom);
     }
-    for (const el of this.columnsEl.children) {
-      const c = this.geometry.columnAt(parseFloat(el.style.left));
+    for (const el of this.columnsEl.querySelectorAll(".ch")) {
+      const c = Number(el.dataset.c);
       el.classList.toggle("on", c >= sel.left && c <= sel.right);
     }
   }
@@ -286,7 +225,8 @@ export class Grid {
       vp.scrollLeft + vp.clientWidth - HEADER_WIDTH - 1);
     const y = clamp(clientY - frame.top, vp.scrollTop,
       vp.scrollTop + vp.clientHeight - HEADER_HEIGHT - 1);
-    return { r: this.geometry.rowAt(y), c: this.geometry.columnAt(x) };
+    const point = this.frozen.unscrolled(x, y, vp.scrollLeft, vp.scrollTop);
+    return { r: this.geometry.rowAt(point.y), c: this.geometry.columnAt(point.x) };
   }
 
   listen() {
@@ -299,7 +239,8 @@ export class Grid {
       if (!this.picker) this.viewport.focus({ preventScroll: true });
       this.drag(event, mode);
     };
-    this.cellsEl.addEventListener("mousedown", start("cells"));
+    this.startCells = start("cells");
+    this.cellsEl.addEventListener("mousedown", this.startCells);
     this.rowsEl.addEventListener("mousedown", start("rows"));
     this.columnsEl.addEventListener("mousedown", start("columns"));
     this.sheetEl.querySelector(".corner").addEventListener("mousedown", (event) => {
@@ -308,7 +249,8 @@ export class Grid {
       this.selection = { anchor: { r: 1, c: 1 }, focus: { r: ROWS, c: COLUMNS }, mode: "cells" };
       this.finishDrag(this.selectedBox());
     });
-    this.viewport.addEventListener("keydown", (event) => this.key(event));
+    // Keys of the grid itself, not of a cell being edited inside it.
+    this.viewport.addEventListener("keydown", (event) => event.target === this.viewport && this.key(event));
   }
 
   // A drag on the cells, the row headers or the column headers: a selection of cells, rows or
@@ -376,17 +318,31 @@ export class Grid {
   }
 
   // Arrow keys move the active cell, with Shift they stretch the selection; Page keys move a
-  // screen; Ctrl+Home goes to A1.
+  // screen; Ctrl+Home goes to A1, Ctrl+End to the last cell of the data, Ctrl+Arrow to the edge
+  // of the data that way (edgeOf asks the workbook), Ctrl+A selects the sheet.
   key(event) {
-    if (this.locked) return;
+    if (this.locked || this.onKey(event)) return;
     const view = this.visibleBox();
     const page = Math.max(1, view.bottom - view.top);
+    const back = event.shiftKey ? -1 : 1; // Shift+Enter goes up, Shift+Tab left
     const moves = {
       ArrowUp: [-1, 0], ArrowDown: [1, 0], ArrowLeft: [0, -1], ArrowRight: [0, 1],
-      Enter: [1, 0], Tab: [0, 1], PageUp: [-page, 0], PageDown: [page, 0],
+      Enter: [back, 0], Tab: [0, back], PageUp: [-page, 0], PageDown: [page, 0],
     };
     let target;
-    const from = event.shiftKey ? this.selection.focus : this.selection.anchor;
+    const stretching = event.shiftKey && !["Enter", "Tab"].includes(event.key);
+    const from = stretching ? this.selection.focus : this.selection.anchor;
+    const ways = { ArrowUp: "up", ArrowDown: "down", ArrowLeft: "left", ArrowRight: "right" };
+    if (event.ctrlKey && event.key.toLowerCase() === "a") {
+      event.preventDefault();
+      this.selectBox({ top: 1, left: 1, bottom: ROWS, right: COLUMNS });
+      return;
+    }
+    if (event.ctrlKey && (ways[event.key] || event.key === "End")) {
+      event.preventDefault();
+      this.edgeOf(from, ways[event.key] ?? "end").then((edge) => this.moveTo(edge, stretching));
+      return;
+    }
     if (event.key === "Home" && event.ctrlKey) target = { r: 1, c: 1 };
     else if (event.key === "Home") target = { r: from.r, c: 1 };
     else if (moves[event.key]) {
@@ -397,8 +353,12 @@ export class Grid {
       while (this.geometry.columnWidth(target.c) === 0 && target.c > 1 && target.c < COLUMNS) target.c += Math.sign(dc) || 1;
     } else return;
     event.preventDefault();
-    const extend = event.shiftKey && !["Enter", "Tab"].includes(event.key);
-    this.selection = extend
+    this.moveTo(target, stretching);
+  }
+
+  // The active cell moved there, or the selection stretched to it.
+  moveTo(target, stretching) {
+    this.selection = stretching
       ? { ...this.selection, focus: target }
       : { anchor: target, focus: target, mode: "cells" };
     this.reveal(target);

@@ -9,6 +9,12 @@ export async function runTool(tool, controls, grid, progress) {
   return follow(grid, progress);
 }
 
+// An error that reached the caller, "424 要求对象", as the runtime's box shows it.
+function runtimeError(error) {
+  const m = /^(\d+) (.*)$/s.exec(error);
+  return { title: "Tavrin", text: m ? `运行时错误 '${m[1]}':\n\n${m[2]}` : error };
+}
+
 const same = (a, b) => a.title === b.title && a.text === b.text;
 const pause = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
@@ -45,6 +51,7 @@ export async function follow(grid, progress = () => {}) {
       if (k < shown.length && same(message, shown[k])) k++;
       else await messageBox({ title: message.title, text: message.text });
     }
+    if (state.state === "failed" && state.error) await messageBox(runtimeError(state.error));
     return state;
   }
 }

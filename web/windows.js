@@ -24,6 +24,26 @@ function dragBy(handle, win) {
   });
 }
 
+// A closed window gives the keyboard back to what had it before, when that can still take it,
+// else to the grid.
+function giveFocusBack(opener) {
+  const usable = opener?.isConnected && opener !== document.body && opener.offsetParent !== null &&
+    !opener.closest("[inert]");
+  (usable ? opener : document.querySelector(".viewport"))?.focus({ preventScroll: true });
+}
+
+// A window stays within the page when the page narrows or shortens: at least its title bar.
+function keepInView(win) {
+  const left = Math.min(win.offsetLeft, window.innerWidth - win.offsetWidth);
+  const top = Math.min(win.offsetTop, window.innerHeight - win.offsetHeight);
+  win.style.left = `${Math.max(0, left)}px`;
+  win.style.top = `${Math.max(0, top)}px`;
+}
+
+window.addEventListener("resize", () => {
+  for (const win of layer().querySelectorAll(":scope > .window")) keepInView(win);
+});
+
 export function center(win) {
   win.style.left = `${Math.max(0, (window.innerWidth - win.offsetWidth) / 2)}px`;
   win.style.top = `${Math.max(0, (window.innerHeight - win.offsetHeight) / 3)}px`;
@@ -41,16 +61,19 @@ export function openWindow({ title, className = "", modal = false, onClose }) {
     `<div class="window-body"></div>`;
   win.querySelector(".title").textContent = title;
   win.setAttribute("aria-label", title);
+  const opener = document.activeElement;
   const handle = {
     win,
     body: win.querySelector(".window-body"),
     close() {
+      const hadFocus = win.contains(document.activeElement);
       win.remove();
       const at = modals.findIndex((m) => m.win === win);
       if (at >= 0) {
         for (const el of modals[at].made) el.inert = false;
         modals.splice(at, 1);
       }
+      if (hadFocus || document.activeElement === document.body) giveFocusBack(opener);
     },
   };
   win.querySelector(".close").addEventListener("click", () => (onClose ? onClose() : handle.close()));

@@ -2,6 +2,7 @@
 
 #include <pugixml.hpp>
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,21 +12,35 @@ namespace tavrin {
 
 class Book;
 
-// How a cell format of a file shows its cells: a bold font, and the colour of a solid fill
-// (0xRRGGBB). Small, as a file may hold many formats.
+// How a cell format of a file shows its cells: a bold font, the colour of a solid fill and of
+// the font (0xRRGGBB), the number format code ("" for General) and the borders.
 struct CellLook {
   bool bold = false;
   std::optional<uint32_t> fill;
+  std::optional<uint32_t> colour;
+  std::string numberFormat;
+  // The borders, top, right, bottom, left, as a page writes a border: "1px solid #000000";
+  // "" for none.
+  std::array<std::string, 4> borders;
 
-  bool IsPlain() const { return !bold && !fill; }
+  bool HasBorder() const { return borders != std::array<std::string, 4>{}; }
+  // Whether an empty cell of this look shows anything: a fill or a border.
+  bool Shows() const { return fill || HasBorder(); }
+  bool IsPlain() const { return !bold && !colour && numberFormat.empty() && !Shows(); }
   // The fill as a page writes a colour: "#RRGGBB"; "" for none.
   std::string FillText() const;
 };
 
+// A colour as a page writes it: "#RRGGBB".
+std::string ColourText(uint32_t colour);
+
 // For every cell format (cellXfs) of a styles part, in order: its look. A font or fill the
-// format names that the part lacks counts as none; so does a fill colour given by the theme,
-// or by a palette index the part's palette (or the standard one) does not hold.
-std::vector<CellLook> CellLooks(const pugi::xml_document& styles);
+// format names that the part lacks counts as none; so does a colour given by a theme colour
+// the theme part (when there is one) lacks, or by a palette index the part's palette (or the
+// standard one) does not hold. A built-in number
+// format is given by its code as a Chinese-language host shows it.
+std::vector<CellLook> CellLooks(const pugi::xml_document& styles,
+                                const pugi::xml_document& theme = pugi::xml_document());
 
 // The look of a cell format of a workbook read from an .xlsx file; null for a workbook from
 // anywhere else, for a format the file does not have, and for a plain one.

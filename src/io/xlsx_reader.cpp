@@ -213,7 +213,14 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
     ParsePart(package, r->target, styles);
     origin->dateStyles = DateStyles(styles);
     origin->calendarStyles = CalendarStyles(styles);
-    origin->looks = CellLooks(styles);
+    // The theme part is written with prefixes (a:theme) and only its colours are read: one
+    // that is missing or does not parse leaves theme colours out.
+    pugi::xml_document theme;
+    if (const Relationship* t = FindRelationship(relationships, "theme")) {
+      if (const PackagePart* part = package.Whole(t->target))
+        theme.load_buffer(part->bytes.data(), part->bytes.size());
+    }
+    origin->looks = CellLooks(styles, theme);
   }
   std::vector<std::string> sharedStrings;
   if (const Relationship* r = FindRelationship(relationships, "sharedStrings")) {

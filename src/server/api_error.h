@@ -4,10 +4,12 @@
 
 namespace tavrin {
 
-// A request the server refuses: the HTTP status and the text the page shows the user.
+// A request the server refuses: the HTTP status, the text the page shows the user, and for a
+// refusal the page answers by itself, a word that names it ("exists": Save As found the file).
 struct ApiError {
   int status;
   std::string message;
+  std::string reason = {};
 };
 
 // The answer to a request that would change the session while a run is going.

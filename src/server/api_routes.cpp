@@ -30,6 +30,7 @@ RouteTable::Handler Json(JsonHandler handler) {
     } catch (const ApiError& error) {
       answer.status = error.status;
       content = {{"error", error.message}};
+      if (!error.reason.empty()) content["reason"] = error.reason;
     } catch (const nlohmann::json::exception&) {
       answer.status = 400;
       content = {{"error", "请求的内容不是可读的 JSON。"}};
@@ -67,7 +68,8 @@ int IntegerMember(const nlohmann::json& body, const char* name) {
   return static_cast<int>(value.get<long long>());
 }
 
-Area AskedBlock(const RequestHead& head) {
+// The block of the query's top, left, bottom and right; at most `most` cells.
+Area AskedBlock(const RequestHead& head, long long most = kMostCellsAsked) {
   int top = NumberParam(head, "top"), left = NumberParam(head, "left");
   int bottom = NumberParam(head, "bottom"), right = NumberParam(head, "right");
   if (top < 1 || left < 1 || bottom > kLastRow || right > kLastColumn || top > bottom ||
@@ -75,7 +77,7 @@ Area AskedBlock(const RequestHead& head) {
     throw ApiError{400, "区域超出了工作表。"};
   }
   Area block{top, left, bottom - top + 1, right - left + 1};
-  if (block.Count() > kMostCellsAsked) throw ApiError{400, "一次最多读取 50000 个单元格。"};
+  if (block.Count() > most) throw ApiError{400, "一次最多读取 50000 个单元格。"};
   return block;
 }
 
@@ -144,6 +146,16 @@ void Server::AddRoutes() {
   get("/api/cells", Json([&w](const RequestHead& head, auto&, auto&) {
         return w.Cells(NumberParam(head, "sheet"), AskedBlock(head));
       }));
+  // The status bar's sum of a selection, however large: only the cells that hold something
+  // are visited.
+  get("/api/summary", Json([&w](const RequestHead& head, auto&, auto&) {
+        return w.Summary(NumberParam(head, "sheet"),
+                         AskedBlock(head, static_cast<long long>(kLastRow) * kLastColumn));
+      }));
+  get("/api/end", Json([&w](const RequestHead& head, auto&, auto&) {
+        return w.End(NumberParam(head, "sheet"), NumberParam(head, "row"),
+                     NumberParam(head, "column"), std::string(head.Param("direction")));
+      }));
   post("/api/select", Json([&w](auto&, const std::string& body, auto&) {
          nlohmann::json request = Body(body);
          w.Select(IntegerMember(request, "sheet"), request.at("selection").get<std::string>());
@@ -163,11 +175,23 @@ void Server::AddRoutes() {
   get("/api/run", Json([&w](const RequestHead& head, auto&, auto&) {
         return w.RunStatus(head.Param("wait") == "1");
       }));
+  post("/api/cancel", Json([&w](auto&, auto&, auto&) {
+         w.Cancel();
+         return w.RunStatus(false);
+       }));
   post("/api/answer", Json([&w](auto&, const std::string& body, auto&) {
          w.Answer(Body(body));
          return w.RunStatus(false);
        }));
 
+  post("/api/edit", Json([&w](auto&, const std::string& body, auto&) {
+         nlohmann::json request = Body(body);
+         return w.Edit(IntegerMember(request, "sheet"), request);
+       }));
+  post("/api/size", Json([&w](auto&, const std::string& body, auto&) {
+         nlohmann::json request = Body(body);
+         return w.Size(IntegerMember(request, "sheet"), request);
+       }));
   post("/api/undo", Json([&w](auto&, auto&, auto&) { return w.Undo(); }));
   post("/api/save",
        Json([&w](auto&, const std::string& body, auto&) { return w.Save(Body(body)); }));

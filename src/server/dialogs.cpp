@@ -5,6 +5,7 @@
 #include "infowindow/info_design.h"
 #include "menu/command_table.h"
 #include "server/api_error.h"
+#include "server/page_help.h"
 #include "session/dialog_form.h"
 #include "session/tool_table.h"
 
@@ -120,16 +121,18 @@ std::string HelpHtml() {
   for (const Command& command : kToolCommands) {
     html += "<h2>" + Escaped(command.caption) + "</h2>\n";
     for (const ToolDefinition& tool : ToolTable()) {
-      if (tool.macro != command.macro) continue;
-      html += "<h3>" + Escaped(tool.caption) + " (" + tool.method + ")</h3>\n<p>" +
-              Escaped(tool.description) + "</p>\n";
-      if (tool.asksForRange) html += "<p>The range is asked for after 确定.</p>\n";
-      if (tool.options.empty()) continue;
-      html += "<dl>\n";
-      for (const ControlOption& option : tool.options) {
-        html += "<dt>" + Escaped(option.label) + "</dt><dd>" + Escaped(option.help) + "</dd>\n";
+      const PageHelp* help = PageHelpOf(tool.method);
+      if (tool.macro != command.macro || help == nullptr) continue;
+      html += "<h3>" + Escaped(tool.caption) + "</h3>\n<p>" + Escaped(help->what) + "</p>\n";
+      if (!help->fields.empty()) html += "<dl>\n";
+      for (const auto& [control, text] : help->fields) {
+        const ControlOption* option = nullptr;
+        for (const ControlOption& o : tool.options) option = o.control == control ? &o : option;
+        std::string label = option != nullptr ? option->label : control;
+        html += "<dt>" + Escaped(label) + "</dt><dd>" + Escaped(text) + "</dd>\n";
       }
-      html += "</dl>\n";
+      if (!help->fields.empty()) html += "</dl>\n";
+      html += "<p class=\"example\"><b>示例：</b>" + Escaped(help->example) + "</p>\n";
     }
   }
   return html;

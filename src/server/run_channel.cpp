@@ -24,6 +24,8 @@ const char* StateName(RunState state) {
       return "finished";
     case RunState::Stopped:
       return "stopped";
+    case RunState::Cancelled:
+      return "cancelled";
     default:
       return "failed";
   }
@@ -49,6 +51,7 @@ void RunChannel::Begin() {
   reply.reset();
   messages.clear();
   error.clear();
+  cancelling = false;
   Moved();
 }
 
@@ -95,13 +98,20 @@ std::optional<std::string> RunChannel::AskRange(const std::string& prompt,
 void RunChannel::Breathe() {
   using namespace std::chrono_literals;
   if (runnerLock == nullptr || !runnerLock->owns_lock()) return;
+  if (cancelling) throw RunCancelled();
   auto now = std::chrono::steady_clock::now();
-  if (now - lastPause < 50ms) return;
+  if (now - lastPause < 50ms && stepPause == 0ms) return;
   // Long enough for the requests waiting for the lock to take it in turn.
   runnerLock->unlock();
-  std::this_thread::sleep_for(2ms);
+  std::this_thread::sleep_for(std::max<std::chrono::milliseconds>(2ms, stepPause));
   runnerLock->lock();
   lastPause = std::chrono::steady_clock::now();
+  if (cancelling) throw RunCancelled();
+}
+
+void RunChannel::Cancel() {
+  if (state != RunState::Running) throw ApiError{409, "没有正在进行的运行可以取消。"};
+  cancelling = true;
 }
 
 void RunChannel::End(RunState ended, std::string reached) {

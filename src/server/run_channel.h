@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -12,7 +13,13 @@
 namespace tavrin {
 
 // Where a run stands, as the page hears it.
-enum class RunState { Idle, Running, Asking, Finished, Stopped, Failed };
+enum class RunState { Idle, Running, Asking, Finished, Stopped, Failed, Cancelled };
+
+// Thrown between two operations of a run the page cancelled; the run's workbook is then put
+// back as the run found it.
+struct RunCancelled : std::exception {
+  const char* what() const noexcept override { return "cancelled"; }
+};
 
 // What a run shows and asks the page, and the answers that come back. The run's thread asks
 // and waits; the requests answer. One mutex guards this and everything the run works on (the
@@ -38,7 +45,13 @@ class RunChannel {
   // without a pause, it lets go of the lock for a moment, so the page's requests to read the
   // workbook are answered during a long run (those that would change it are refused while a
   // run is going).
+  // A cancelled run stops here (RunCancelled). A step pause set for the tests slows every step
+  // down, the lock let go meanwhile, so a short run can be watched and cancelled.
   void Breathe();
+  // The page's Cancel: the run going stops at its next step. Fails (409) when no run is
+  // working.
+  void Cancel();
+  void SetStepPause(std::chrono::milliseconds pause) { stepPause = pause; }
   // The run is over: finished, stopped before finishing or failed (with what reached the
   // caller, if anything).
   void End(RunState state, std::string error = {});
@@ -84,6 +97,8 @@ class RunChannel {
   std::vector<std::pair<std::string, std::string>> messages;  // title, text
   std::string error;
   bool closed = false;
+  bool cancelling = false;
+  std::chrono::milliseconds stepPause{0};
 };
 
 }  // namespace tavrin

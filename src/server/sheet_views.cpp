@@ -1,15 +1,21 @@
 #include "server/sheet_views.h"
 
 #include <algorithm>
+#include <any>
 #include <map>
+#include <memory>
+#include <optional>
 
 #include <nlohmann/json.hpp>
 
 #include "host/range.h"
 #include "io/cell_looks.h"
+#include "io/xlsx_origin.h"
 #include "session/used_area.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/sheet.h"
+#include "spreadsheet/shown_text.h"
+#include "spreadsheet/typed_entry.h"
 
 namespace tavrin {
 
@@ -37,7 +43,49 @@ std::string SelectionText(Sheet& sheet) {
   return text;
 }
 
-nlohmann::json LayoutOf(const Sheet& sheet) {
+namespace {
+
+// The lines of the texts with line breaks, by row: the most in any cell of the row.
+std::map<int, int> LinesByRow(const Sheet& sheet) {
+  std::map<int, int> lines;
+  sheet.Store().ForEach(Area{1, 1, kLastRow, kLastColumn}, [&](int row, int, const Cell& cell) {
+    if (!cell.value.IsText()) return;
+    const std::string& text = cell.value.AsText();
+    int count = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    if (count > 1) lines[row] = std::max(lines[row], count);
+  });
+  return lines;
+}
+
+// The frozen rows and columns of a sheet read from an .xlsx file, as its sheet view stores them
+// (<pane xSplit="1" ySplit="1" state="frozen"/>, before the cells); nothing for another sheet.
+std::optional<std::pair<int, int>> FrozenPane(Sheet& sheet) {
+  const auto* origin = std::any_cast<std::shared_ptr<const XlsxOrigin>>(&sheet.Parent().Origin());
+  if (origin == nullptr || *origin == nullptr) return std::nullopt;
+  const XlsxSheetOrigin* from = (*origin)->FindSheet(sheet.Name());
+  const PackagePart* part = from == nullptr ? nullptr : (*origin)->Find(from->part);
+  if (part == nullptr) return std::nullopt;
+  std::string_view bytes = part->bytes;
+  size_t at = bytes.substr(0, bytes.find("<sheetData")).find("<pane ");
+  if (at == std::string_view::npos) return std::nullopt;
+  std::string pane(bytes.substr(at, bytes.find('>', at) - at + 1));
+  if (pane.back() == '>' && pane[pane.size() - 2] != '/') pane.insert(pane.size() - 1, "/");
+  pugi::xml_document xml;
+  if (!xml.load_string(pane.c_str())) return std::nullopt;
+  pugi::xml_node node = xml.child("pane");
+  std::string_view state = node.attribute("state").as_string();
+  if (state != "frozen" && state != "frozenSplit") return std::nullopt;
+  return std::pair{node.attribute("ySplit").as_int(), node.attribute("xSplit").as_int()};
+}
+
+void AddFillAndBorder(nlohmann::json& cell, const CellLook& look) {
+  if (look.fill) cell["fill"] = look.FillText();
+  if (look.HasBorder()) cell["border"] = look.borders;
+}
+
+}  // namespace
+
+nlohmann::json LayoutOf(Sheet& sheet) {
   const SheetLayout& layout = sheet.Layout();
   nlohmann::json rows = nlohmann::json::array();
   std::map<int, bool> rowNumbers;
@@ -45,10 +93,16 @@ nlohmann::json LayoutOf(const Sheet& sheet) {
   layout.rowFormats.ForEach([&](int row, const LineFormat& format) {
     if (format.hidden) rowNumbers[row] = true;
   });
+  // A row whose height is not set grows to show every line of its texts, as the host fits it.
+  std::map<int, int> lines = LinesByRow(sheet);
+  for (const auto& [row, count] : lines) rowNumbers[row] = true;
   for (const auto& [row, unused] : rowNumbers) {
     const LineFormat* format = layout.rowFormats.Find(row);
     bool hidden = format != nullptr && format->hidden;
     double height = sheet.RowHeight(row);
+    const StoredRowHeight* stored = sheet.RowHeights().Find(row);
+    if (auto many = lines.find(row); many != lines.end() && (stored == nullptr || stored->fitted))
+      height = std::max(height, many->second * sheet.DefaultRowHeight());
     if (height == sheet.DefaultRowHeight() && !hidden) continue;
     rows.push_back({{"r", row}, {"height", height}, {"hidden", hidden}});
   }
@@ -60,10 +114,13 @@ nlohmann::json LayoutOf(const Sheet& sheet) {
     if (width == Sheet::kDefaultColumnWidth && !hidden) continue;
     columns.push_back({{"c", column}, {"width", width}, {"hidden", hidden}});
   }
-  return {{"defaultRowHeight", sheet.DefaultRowHeight()},
-          {"defaultColumnWidth", Sheet::kDefaultColumnWidth},
-          {"rows", std::move(rows)},
-          {"columns", std::move(columns)}};
+  nlohmann::json answer = {{"defaultRowHeight", sheet.DefaultRowHeight()},
+                           {"defaultColumnWidth", Sheet::kDefaultColumnWidth},
+                           {"rows", std::move(rows)},
+                           {"columns", std::move(columns)}};
+  if (auto frozen = FrozenPane(sheet))
+    answer["frozen"] = {{"rows", frozen->first}, {"columns", frozen->second}};
+  return answer;
 }
 
 namespace {
@@ -113,15 +170,17 @@ nlohmann::json CellsOf(Sheet& sheet, const Area& block,
     return look == columnLooks.end() ? nullptr : look->second;
   };
   nlohmann::json cells = nlohmann::json::array();
-  // An empty cell is listed when it shows a fill.
+  // An empty cell is listed when it shows a fill or a border.
   auto emptyCell = [&](int row, int column, const CellLook* look) {
-    if (look == nullptr || !look->fill) return;
-    cells.push_back(
-        {{"r", row}, {"c", column}, {"text", ""}, {"number", false}, {"fill", look->FillText()}});
+    if (look == nullptr || !look->Shows()) return;
+    nlohmann::json empty = {{"r", row}, {"c", column}, {"text", ""}, {"number", false}};
+    AddFillAndBorder(empty, *look);
+    cells.push_back(std::move(empty));
   };
   for (int column = block.column; column <= block.LastColumn(); ++column) {
     // The rows of the column whose empty cells may show a fill, walked beside its cells.
     bool wholeColumn = columnLooks.contains(column);
+    double width = sheet.ColumnWidth(column);
     int nextEmpty = block.row;
     auto emptyCellsBefore = [&](int end) {
       if (wholeColumn) {
@@ -133,27 +192,54 @@ nlohmann::json CellsOf(Sheet& sheet, const Area& block,
         emptyCell(it->first, column, lookAt(it->first, column, 0));
       nextEmpty = end;
     };
-    sheet.Store().ForEach(Area{block.row, column, block.rows, 1}, [&](int row, int,
-                                                                      const Cell& cell) {
-      const CellLook* look = lookAt(row, column, cell.style);
-      if (!cell.HasContent() && (look == nullptr || !look->fill)) return;
-      emptyCellsBefore(row);
-      nextEmpty = row + 1;
-      if (!cell.HasContent()) return emptyCell(row, column, look);
-      Variant value = sheet.CellValue(row, column);
-      nlohmann::json shown = {{"r", row},
-                              {"c", column},
-                              {"text", sheet.Text(tavrin::Range(sheet, Area{row, column, 1, 1}))},
-                              {"number", value.IsNumber() || value.IsDate()}};
-      if (cell.formula) shown["formula"] = FormulaText(*cell.formula, row, column);
-      if (look != nullptr && look->bold) shown["bold"] = true;
-      if (look != nullptr && look->fill) shown["fill"] = look->FillText();
-      if (changed != nullptr && changed->contains({row, column})) shown["changed"] = true;
-      cells.push_back(std::move(shown));
-    });
+    sheet.Store().ForEach(
+        Area{block.row, column, block.rows, 1}, [&](int row, int, const Cell& cell) {
+          const CellLook* look = lookAt(row, column, cell.style);
+          if (!cell.HasContent() && (look == nullptr || !look->Shows())) return;
+          emptyCellsBefore(row);
+          nextEmpty = row + 1;
+          if (!cell.HasContent()) return emptyCell(row, column, look);
+          Variant value = sheet.CellValue(row, column);
+          ShownText text =
+              ShowInColumn(value, look != nullptr ? look->numberFormat : "", width, sheet.Locale());
+          nlohmann::json shown = {{"r", row},
+                                  {"c", column},
+                                  {"text", std::move(text.text)},
+                                  {"number", value.IsNumber() || value.IsDate()}};
+          if (cell.formula) {
+            shown["formula"] = FormulaText(*cell.formula, row, column);
+          } else if (std::string typed = EntryText(cell, row, column, sheet.Locale());
+                     typed != shown["text"]) {
+            shown["entry"] = std::move(typed);
+          }
+          if (look != nullptr && look->bold) shown["bold"] = true;
+          if (look != nullptr) AddFillAndBorder(shown, *look);
+          if (!text.colour && look != nullptr) text.colour = look->colour;
+          if (text.colour) shown["colour"] = ColourText(*text.colour);
+          if (changed != nullptr && changed->contains({row, column})) shown["changed"] = true;
+          cells.push_back(std::move(shown));
+        });
     emptyCellsBefore(block.LastRow() + 1);
   }
   return {{"cells", std::move(cells)}};
+}
+
+nlohmann::json SelectionSummary(Sheet& sheet, const Area& block) {
+  long long count = 0, numbers = 0;
+  double sum = 0;
+  sheet.ForEachValue(block, [&](int, int, const Variant& value) {
+    if (value.IsEmpty()) return;
+    ++count;
+    if (!value.IsNumber() && !value.IsDate()) return;
+    ++numbers;
+    sum += value.AsNumber();
+  });
+  nlohmann::json summary = {{"count", count}, {"numbers", numbers}};
+  if (numbers > 0) {
+    summary["sum"] = DisplayText(Variant(sum), sheet.Locale());
+    summary["average"] = DisplayText(Variant(sum / static_cast<double>(numbers)), sheet.Locale());
+  }
+  return summary;
 }
 
 }  // namespace tavrin

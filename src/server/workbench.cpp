@@ -18,6 +18,7 @@
 #include "session/workbook_session.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/book_copy.h"
+#include "spreadsheet/cells_before.h"
 #include "spreadsheet/sheet.h"
 
 namespace tavrin {
@@ -58,14 +59,6 @@ bool EndsWithXlsx(const std::string& name) {
   return tail == ".xlsx";
 }
 
-// The workbook's name in a file error, instead of the server's own folder it was read from.
-std::string WithoutFolder(std::string message, const fs::path& folder) {
-  std::string prefix = (folder / "").string();
-  for (size_t at; (at = message.find(prefix)) != std::string::npos;)
-    message.erase(at, prefix.size());
-  return message;
-}
-
 }  // namespace
 
 Workbench::Workbench(fs::path path, const std::string& encoding)
@@ -78,6 +71,9 @@ Workbench::Workbench(fs::path path, const std::string& encoding)
 // The host's input box for a range is a question to the page, as a message box is; between its
 // operations, a long run lets the page read the workbook.
 void Workbench::ConnectToThePage() {
+  // The browser tests slow a run's steps down to watch its progress and cancel it.
+  if (const char* pause = getenv("TAVRIN_STEP_PAUSE_MS"))
+    channel.SetStepPause(std::chrono::milliseconds(atoi(pause)));
   session->App().SetInputAnswerer([this](const std::string& prompt, const std::string& title) {
     return channel.AskRange(prompt, title);
   });
@@ -122,9 +118,12 @@ nlohmann::json Workbench::Workbook() {
   for (int i = 1; i <= book.SheetCount(); ++i) {
     if (&book.GetSheet(i) == &active) activeIndex = i - 1;
   }
-  return {{"file", shownName},          {"sheets", SheetList(book)},
-          {"active", activeIndex},      {"selection", SelectionText(active)},
-          {"canUndo", undo != nullptr}, {"dirty", dirty},
+  return {{"file", shownName},
+          {"sheets", SheetList(book)},
+          {"active", activeIndex},
+          {"selection", SelectionText(active)},
+          {"canUndo", !undoSteps.empty()},
+          {"dirty", dirty},
           {"running", channel.Going()}};
 }
 
@@ -138,6 +137,11 @@ nlohmann::json Workbench::Cells(int sheet, const Area& block) {
   Sheet& shown = SheetAt(sheet);
   auto marked = changed.find(shown.Name());
   return CellsOf(shown, block, marked == changed.end() ? nullptr : &marked->second);
+}
+
+nlohmann::json Workbench::Summary(int sheet, const Area& block) {
+  Lock lock(channel.Mutex());
+  return SelectionSummary(SheetAt(sheet), block);
 }
 
 void Workbench::Select(int sheet, const std::string& selection) {
@@ -215,12 +219,19 @@ void Workbench::Run(const ToolDefinition& tool) {
   HostSession& host = session->Host();
   try {
     (host.Component().*tool.run)(host.Token(), *form);
+  } catch (const RunCancelled&) {
+    ended = RunState::Cancelled;
   } catch (const HostError& error) {
     reached = std::to_string(error.Number()) + " " + error.Description();
   } catch (const std::exception& error) {
     reached = error.what();
   }
   channel.SetRunnerLock(nullptr);
+  if (ended == RunState::Cancelled) {
+    PutBack();
+    channel.End(ended);
+    return;
+  }
   if (!reached.empty() || runtime.FailureReportShown()) {
     ended = RunState::Failed;
   } else if (!host.Component().RunFinished()) {
@@ -228,6 +239,19 @@ void Workbench::Run(const ToolDefinition& tool) {
   }
   NoteChanges();
   channel.End(ended, std::move(reached));
+}
+
+// A cancelled run leaves the workbook, and the host's events and screen, as it found them.
+void Workbench::PutBack() {
+  before->Restore();
+  before.reset();
+  session->App().SetEnableEvents(true);
+  session->App().SetScreenUpdating(true);
+}
+
+void Workbench::Cancel() {
+  Lock lock(channel.Mutex());
+  channel.Cancel();
 }
 
 // A run that changed cells becomes the one Undo takes back.
@@ -239,9 +263,9 @@ void Workbench::NoteChanges() {
     before.reset();
     return;
   }
-  undo = std::move(before);
-  dirtyBeforeUndo = dirty;
-  savedSinceUndo = false;
+  // As in the host, a run leaves nothing before it to undo but itself.
+  undoSteps.clear();
+  undoSteps.push_back({std::move(before), nullptr, dirty});
   dirty = true;
 }
 
@@ -263,13 +287,15 @@ void Workbench::Answer(const nlohmann::json& answer) {
 nlohmann::json Workbench::Undo() {
   Lock lock(channel.Mutex());
   if (channel.Going()) throw RunGoing();
-  if (!undo) throw ApiError{409, "没有可以撤销的操作。"};
-  undo->Restore();
-  undo.reset();
+  if (undoSteps.empty()) throw ApiError{409, "没有可以撤销的操作。"};
+  UndoStep step = std::move(undoSteps.back());
+  undoSteps.pop_back();
+  if (step.run) step.run->Restore();
+  if (step.edit) step.edit->Restore();
   changed.clear();
   changedAreas.clear();
-  dirty = savedSinceUndo || dirtyBeforeUndo;
-  return {{"canUndo", false}};
+  dirty = step.dirtyBefore;
+  return {{"canUndo", !undoSteps.empty()}};
 }
 
 nlohmann::json Workbench::Save(const nlohmann::json& request) {
@@ -291,20 +317,22 @@ nlohmann::json Workbench::Save(const nlohmann::json& request) {
     bool replacing = request.value("replace", false);
     if (fs::exists(target, error) && !(!file.empty() && fs::equivalent(target, file, error)) &&
         !replacing) {
-      throw ApiError{409, "文件夹中已有“" + name + "”。"};
+      throw ApiError{409, "文件夹中已有“" + name + "”。", "exists"};
     }
   } else if (file.empty()) {
     throw ApiError{400, "上传的工作簿请用“另存为”保存。"};
   }
   try {
     SaveWorkbook(UserBook(), target);
-  } catch (const FileError& error) {
-    throw ApiError{400, WithoutFolder(error.what(), folder)};
+  } catch (const FileError&) {
+    throw ApiError{
+        400, "无法保存“" + target.filename().string() + "”：请检查文件夹能否写入、磁盘是否已满。"};
   }
   file = target;
   shownName = target.filename().string();
   dirty = false;
-  savedSinceUndo = true;
+  // Every state an undo goes back to now differs from the file.
+  for (UndoStep& step : undoSteps) step.dirtyBefore = true;
   return {{"saved", shownName}};
 }
 
@@ -314,8 +342,8 @@ std::pair<std::string, std::string> Workbench::Download() {
   fs::path written = Scratch() / "download.xlsx";
   try {
     SaveWorkbook(UserBook(), written);
-  } catch (const FileError& error) {
-    throw ApiError{500, WithoutFolder(error.what(), Scratch())};
+  } catch (const FileError&) {
+    throw ApiError{500, "无法生成要下载的工作簿。"};
   }
   std::ifstream in(written, std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -339,8 +367,10 @@ nlohmann::json Workbench::Open(const std::string& fileName, const std::string& b
   try {
     opened = std::make_unique<WorkbookSession>(
         runtime, [&](Spreadsheet& app) -> Book& { return OpenWorkbook(app, uploaded); });
-  } catch (const FileError& error) {
-    refused = WithoutFolder(error.what(), Scratch());
+  } catch (const FileError&) {
+    // The readers' reasons are the command line's English; the page says it in its own words.
+    refused =
+        "无法打开“" + fileName + "”：它不是能读的 .xlsx、.xls 或 .csv 工作簿，或者文件已损坏。";
   } catch (const HostError& error) {
     refused = std::to_string(error.Number()) + " " + error.Description();
   }
@@ -358,7 +388,7 @@ nlohmann::json Workbench::Open(const std::string& fileName, const std::string& b
   if (toolsRemoved) RemoveTools();
   file.clear();
   shownName = fileName;
-  undo.reset();
+  undoSteps.clear();
   changed.clear();
   changedAreas.clear();
   dirty = false;

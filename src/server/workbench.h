@@ -18,13 +18,14 @@ namespace tavrin {
 
 class Book;
 class BookCopy;
+class CellsBefore;
 class DialogForm;
 class Sheet;
 class WorkbookSession;
 struct ToolDefinition;
 
 // What the server serves: one workbook open beside the host workbook and the component, the
-// run going or last made, the copy that undoes the last run that changed anything, and the
+// run going or last made, the steps that undo the last run and the edits since, and the
 // file it came from. Every member takes the one lock of the run channel; a refusal is an
 // ApiError.
 class Workbench {
@@ -38,7 +39,13 @@ class Workbench {
   nlohmann::json Workbook();
   nlohmann::json Layout(int sheet);
   nlohmann::json Cells(int sheet, const Area& block);
+  // {"count":4,"numbers":3,"sum":"102","average":"34"} of a block (sum and average only when
+  // it holds numbers).
+  nlohmann::json Summary(int sheet, const Area& block);
   void Select(int sheet, const std::string& selection);
+  // Where Ctrl+Arrow goes from a cell: the edge of the data that way ("up", "down", "left",
+  // "right"), as Range.End gives it: {"r":..,"c":..}.
+  nlohmann::json End(int sheet, int row, int column, const std::string& direction);
 
   nlohmann::json Menu();
   nlohmann::json Action(const std::string& action);
@@ -46,7 +53,16 @@ class Workbench {
   nlohmann::json StartRun(const nlohmann::json& request);
   nlohmann::json RunStatus(bool wait);
   void Answer(const nlohmann::json& answer);
+  // The run going stops at its next step and the workbook is put back as it found it.
+  void Cancel();
 
+  // Cells typed or pasted on a sheet, {"at":"B2","rows":[["12.5","=B1*2"]]}, each text taken as
+  // the host takes a typed entry, or a block cleared, {"clear":"A1:C9"}: one undo
+  // step, and the workbook changed.
+  nlohmann::json Edit(int sheet, const nlohmann::json& request);
+  // A column's width or a row's height set, {"column":3,"width":12.5} or {"row":5,
+  // "height":30}, or fitted to its cells, {"column":3,"fit":true}; saved with the workbook.
+  nlohmann::json Size(int sheet, const nlohmann::json& request);
   nlohmann::json Undo();
   nlohmann::json Save(const nlohmann::json& request);
   // The workbook as .xlsx bytes, and the file name to offer for them.
@@ -58,6 +74,7 @@ class Workbench {
  private:
   void Run(const ToolDefinition& tool);
   void NoteChanges();
+  void PutBack();
   void RemoveTools();
   void ConnectToThePage();
   Book& UserBook();
@@ -75,12 +92,17 @@ class Workbench {
 
   std::unique_ptr<DialogForm> form;
   std::unique_ptr<BookCopy> before;  // the workbook as the run going found it
-  std::unique_ptr<BookCopy> undo;    // as it was before the last run that changed it
+  // One step of undo: the workbook before a run, or a block's cells before an edit, and
+  // whether the workbook differed from its file then.
+  struct UndoStep {
+    std::unique_ptr<BookCopy> run;
+    std::unique_ptr<CellsBefore> edit;
+    bool dirtyBefore = false;
+  };
+  std::vector<UndoStep> undoSteps;
   ChangedCells changed;
   std::vector<std::string> changedAreas;
   bool dirty = false;
-  bool dirtyBeforeUndo = false;
-  bool savedSinceUndo = false;
   bool toolsRemoved = false;
   std::thread runner;
 };

@@ -30,12 +30,18 @@ export function commandResult(args, showArgs) {
   }
 }
 
-// `tavrin serve` on a fresh copy of the example, and a browser on its page.
-export async function openPage() {
+// A workbook of tests/data/.
+export const testData = (name) => path.resolve(import.meta.dirname, "../data", name);
+
+// `tavrin serve` on a fresh copy of a workbook (the example unless told), and a browser on its
+// page of the size given. `stepPause` (milliseconds) slows every step of a run down;
+// `scrollbars` shows classic scrollbars, as Chromium on Windows draws them.
+export async function openPage({ workbook = example, width = 1200, height = 760, stepPause = 0, scrollbars = false } = {}) {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), "tavrin-serve-"));
-  const file = path.join(dir, "sales.xlsx");
-  fs.copyFileSync(example, file);
-  const server = spawn(tavrin, ["serve", file, "--port", "0"], { stdio: ["ignore", "pipe", "inherit"] });
+  const file = path.join(dir, path.basename(workbook));
+  fs.copyFileSync(workbook, file);
+  const env = { ...process.env, TAVRIN_STEP_PAUSE_MS: String(stepPause) };
+  const server = spawn(tavrin, ["serve", file, "--port", "0"], { stdio: ["ignore", "pipe", "inherit"], env });
   const url = await new Promise((resolve, reject) => {
     readline.createInterface({ input: server.stdout }).once("line", resolve);
     server.once("exit", (code) => reject(new Error(`tavrin serve exited with ${code}`)));
@@ -45,8 +51,14 @@ export async function openPage() {
     ...(process.env.FIREFOX
       ? { browser: "firefox", executablePath: process.env.FIREFOX }
       : { executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium", args: ["--no-sandbox", "--lang=zh-CN"] }),
-    defaultViewport: { width: 1200, height: 760 },
+    ...(scrollbars ? { ignoreDefaultArgs: ["--hide-scrollbars"] } : {}),
+    defaultViewport: { width, height },
   });
+  // The system clipboard, as a person lets a page use it.
+  if (!process.env.FIREFOX) {
+    await browser.defaultBrowserContext().overridePermissions(new URL(url).origin,
+      ["clipboard-read", "clipboard-write", "clipboard-sanitized-write"]);
+  }
   const page = await browser.newPage();
   const errors = [];
   page.on("pageerror", (error) => errors.push(error.message));

@@ -89,5 +89,42 @@ TEST(CellLooksTest, APaletteOfTheFileReplacesTheStandardOne) {
   EXPECT_EQ(Look(book, 2), "#123456");
 }
 
+TEST(CellLooksTest, NumberFormatsAndFontColoursAreReadByCodeOrBuiltInId) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book = OpenStyled(
+      app, folder,
+      "<numFmts><numFmt numFmtId=\"164\" formatCode=\"0.0%\"/>"
+      "<numFmt numFmtId=\"165\" formatCode=\"General\"/></numFmts>"
+      "<fonts><font/><font><color rgb=\"FF0070C0\"/></font><font><color rgb=\"FF000000\"/>"
+      "</font><font><color theme=\"1\"/></font></fonts>"
+      "<cellXfs><xf/><xf numFmtId=\"164\"/><xf numFmtId=\"4\" fontId=\"1\"/>"
+      "<xf numFmtId=\"31\" fontId=\"2\"/><xf numFmtId=\"165\" fontId=\"3\"/></cellXfs>");
+  auto format = [&](uint32_t style) {
+    const CellLook* look = LookOf(book, style);
+    return look == nullptr ? std::string("plain") : look->numberFormat;
+  };
+  EXPECT_EQ(format(1), "0.0%");
+  EXPECT_EQ(format(2), "#,##0.00");
+  EXPECT_EQ(format(3), "yyyy\"年\"m\"月\"d\"日\"");
+  EXPECT_EQ(format(4), "plain");  // General by name, a theme colour left out
+  EXPECT_EQ(ColourText(*LookOf(book, 2)->colour), "#0070C0");
+  EXPECT_FALSE(LookOf(book, 3)->colour);  // black is the window's text colour
+}
+
+TEST(CellLooksTest, BordersAreReadSideBySideAsAPageDrawsThem) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book =
+      OpenStyled(app, folder,
+                 "<borders><border/><border><left style=\"thin\"/><top style=\"medium\"><color "
+                 "rgb=\"FFFF0000\"/></top><bottom style=\"double\"/><right style=\"dashDot\"/>"
+                 "</border></borders><cellXfs><xf/><xf borderId=\"1\"/></cellXfs>");
+  ASSERT_NE(LookOf(book, 1), nullptr);
+  EXPECT_EQ(LookOf(book, 1)->borders,
+            (std::array<std::string, 4>{"2px solid #FF0000", "1px dashed #000000",
+                                        "3px double #000000", "1px solid #000000"}));
+}
+
 }  // namespace
 }  // namespace tavrin

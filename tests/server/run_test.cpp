@@ -70,6 +70,32 @@ TEST_F(ServerTest, ACancelledPromptStopsTheRunAndAnErrorReachingTheCallerFailsIt
   EXPECT_EQ(failed["error"], "424 要求对象");
 }
 
+TEST_F(ServerTest, ACancelledRunStopsAtItsNextStepAndLeavesTheWorkbookAsItFoundIt) {
+  EXPECT_EQ(Post("/api/cancel", json::object()).status, 409);  // no run to cancel
+  EXPECT_EQ(Read(client->Get("/api/cancel")).status, 405);
+  EXPECT_EQ(Read(Client()->Post("/api/cancel", "{}", "application/json")).status, 403);
+  // The workbook opened again with every step slowed down, so the run is still working when the
+  // cancel comes.
+  setenv("TAVRIN_STEP_PAUSE_MS", "200", 1);
+  std::ifstream in(file, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(
+      Read(client->Post("/api/open?name=list.xlsx", bytes, "application/octet-stream")).status,
+      200);
+  unsetenv("TAVRIN_STEP_PAUSE_MS");
+  json asked = Run(
+      "HZ", {{"RefEdit1", "A1:C5"}, {"RefEdit2", "A1:B1"}, {"RefEdit3", "C1"}, {"RefEdit4", "E1"}});
+  EXPECT_EQ(Post("/api/answer", {{"id", asked["question"]["id"]}, {"answer", "Yes"}}).status, 200);
+  EXPECT_EQ(Post("/api/select", {{"sheet", 0}, {"selection", "A1"}}).status, 409);
+  EXPECT_EQ(Post("/api/cancel", json::object()).status, 200);
+  json cancelled = Settled();
+  EXPECT_EQ(cancelled["state"], "cancelled");
+  EXPECT_EQ(cancelled["changed"], json::array());
+  EXPECT_EQ(Text(1, 5), "old");
+  EXPECT_EQ(Get("/api/workbook").body["canUndo"], false);
+  EXPECT_EQ(Get("/api/workbook").body["dirty"], false);
+}
+
 TEST_F(ServerTest, UndoTakesARunThatAddedASheetBack) {
   Post("/api/select", {{"sheet", 0}, {"selection", "B2"}});
   json done =

@@ -45,13 +45,13 @@ TEST_F(ServerTest, TheMenuOpensDialogsAndQuitAndRestartTakeItAwayAndBack) {
             json::parse(R"j({"control":"Label10","kind":"option","group":"Label10",
               "groupLabel":"任务","label":"查找","choice":"2","value":false})j"));
 
-EXPECT_EQ(Post("/api/action", {{"action", "Tavrin.xls!QuitTools"}}).body["menuChanged"], true);
-EXPECT_EQ(Get("/api/menu").body, json::parse(R"j({"menu":null,"toolbar":null})j"));
-Post("/api/action", {{"action", "Tavrin.xls!BbbThing"}});
-EXPECT_EQ(Get("/api/menu").body["menu"]["items"].size(), 8u);
-EXPECT_EQ(Post("/api/action", {{"action", "MyInfo"}}).body["about"]["label"],
-          json::parse(R"j({"left":368,"top":325,"width":89,"height":25})j"));
-EXPECT_EQ(Post("/api/action", {{"action", "Tavrin.xls!F9"}}).status, 400);
+  EXPECT_EQ(Post("/api/action", {{"action", "Tavrin.xls!QuitTools"}}).body["menuChanged"], true);
+  EXPECT_EQ(Get("/api/menu").body, json::parse(R"j({"menu":null,"toolbar":null})j"));
+  Post("/api/action", {{"action", "Tavrin.xls!BbbThing"}});
+  EXPECT_EQ(Get("/api/menu").body["menu"]["items"].size(), 8u);
+  EXPECT_EQ(Post("/api/action", {{"action", "MyInfo"}}).body["about"]["label"],
+            json::parse(R"j({"left":368,"top":325,"width":89,"height":25})j"));
+  EXPECT_EQ(Post("/api/action", {{"action", "Tavrin.xls!F9"}}).status, 400);
 }
 
 }  // namespace

@@ -1,0 +1,46 @@
+#include "io/theme_colours.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace tavrin {
+namespace {
+
+constexpr char kTheme[] =
+    "<a:theme xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"><a:themeElements>"
+    "<a:clrScheme name=\"Office\"><a:dk1><a:sysClr val=\"windowText\" lastClr=\"000000\"/></a:dk1>"
+    "<a:lt1><a:sysClr val=\"window\" lastClr=\"FFFFFF\"/></a:lt1>"
+    "<a:dk2><a:srgbClr val=\"44546A\"/></a:dk2><a:lt2><a:srgbClr val=\"E7E6E6\"/></a:lt2>"
+    "<a:accent1><a:srgbClr val=\"4472C4\"/></a:accent1><a:accent2><a:srgbClr val=\"ED7D31\"/>"
+    "</a:accent2><a:accent3><a:srgbClr val=\"A5A5A5\"/></a:accent3><a:accent4><a:srgbClr "
+    "val=\"FFC000\"/></a:accent4><a:accent5><a:srgbClr val=\"5B9BD5\"/></a:accent5><a:accent6>"
+    "<a:srgbClr val=\"70AD47\"/></a:accent6><a:hlink><a:srgbClr val=\"0563C1\"/></a:hlink>"
+    "<a:folHlink><a:srgbClr "
+    "val=\"954F72\"/></a:folHlink></a:clrScheme></a:themeElements></a:theme>";
+
+// Each channel of two colours within two steps of each other.
+bool Near(uint32_t a, uint32_t b) {
+  for (int shift : {16, 8, 0}) {
+    if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 2)
+      return false;
+  }
+  return true;
+}
+
+TEST(ThemeColoursTest, TheSchemeIsCountedLightFirstAndTintsLightenOrDarken) {
+  pugi::xml_document theme;
+  ASSERT_TRUE(theme.load_string(kTheme));
+  std::vector<uint32_t> colours = ThemeColours(theme);
+  ASSERT_EQ(colours.size(), 12u);
+  EXPECT_EQ(colours[0], 0xFFFFFFu);
+  EXPECT_EQ(colours[1], 0x000000u);
+  EXPECT_EQ(colours[4], 0x4472C4u);
+  // The host's "accent 1, 80% lighter" and "25% darker" of its standard theme.
+  EXPECT_PRED2(Near, Tinted(0x4472C4, 0.7999816888943144), 0xD9E1F2u);
+  EXPECT_PRED2(Near, Tinted(0x4472C4, -0.249977111117893), 0x2F5597u);
+  EXPECT_TRUE(ThemeColours(pugi::xml_document()).empty());
+}
+
+}  // namespace
+}  // namespace tavrin

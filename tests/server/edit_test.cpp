@@ -1,0 +1,118 @@
+#include "server/server_fixture.h"
+
+namespace tavrin {
+namespace {
+
+json Typed(const std::string& at, const json& rows) {
+  return {{"sheet", 0}, {"at", at}, {"rows", rows}};
+}
+
+TEST_F(ServerTest, TypedCellsAreReadAsTheHostReadsThemAndFormulasThatReadThemFollow) {
+  EXPECT_EQ(Post("/api/edit", Typed("F1", {{"=SUM(C2:C5)", "12.5", "'007", "true"}})).body,
+            json({{"canUndo", true}, {"dirty", true}}));
+  EXPECT_EQ(Text(1, 6), "13");
+  EXPECT_EQ(Text(1, 7), "12.5");
+  EXPECT_EQ(Text(1, 8), "007");
+  EXPECT_EQ(Text(1, 9), "TRUE");
+  Post("/api/edit", Typed("C2", {{"10"}}));
+  EXPECT_EQ(Text(1, 6), "20");
+  // Percentages and dates as the host reads them.
+  Post("/api/edit", Typed("J1", {{"12.5%", "2024-6-1", "2024年6月1日"}}));
+  EXPECT_EQ(Text(1, 10), "0.125");
+  EXPECT_EQ(Text(1, 11), "2024/6/1");
+  EXPECT_EQ(Text(1, 12), "2024/6/1");
+  // A formula that does not parse changes nothing.
+  Answer wrong = Post("/api/edit", Typed("F2", json::array({json::array({"1", "=SUM("})})));
+  EXPECT_EQ(wrong.status, 400);
+  EXPECT_EQ(wrong.body["error"], "输入的公式有误，单元格没有改变。");
+  EXPECT_EQ(Text(2, 6), "");
+}
+
+TEST_F(ServerTest, EachEditIsOneUndoStepAndARunLeavesOnlyItself) {
+  Post("/api/edit", Typed("C2", {{"10"}}));
+  Post("/api/edit", {{"sheet", 0}, {"clear", "A2:C3"}});
+  EXPECT_EQ(Text(2, 1), "");
+  EXPECT_EQ(Post("/api/undo", json::object()).body, json({{"canUndo", true}}));
+  EXPECT_EQ(Text(2, 1), "North");
+  EXPECT_EQ(Text(2, 3), "10");
+  EXPECT_EQ(Get("/api/workbook").body["dirty"], true);
+  EXPECT_EQ(Post("/api/undo", json::object()).body, json({{"canUndo", false}}));
+  EXPECT_EQ(Text(2, 3), "3");
+  EXPECT_EQ(Get("/api/workbook").body["dirty"], false);
+  // After a run, its own undo is all there is.
+  Post("/api/edit", Typed("C2", {{"10"}}));
+  Summarise();
+  Post("/api/undo", json::object());
+  EXPECT_EQ(Get("/api/workbook").body["canUndo"], false);
+  EXPECT_EQ(Text(2, 3), "10");
+}
+
+TEST_F(ServerTest, AnEditOutsideTheSheetOrNotOfTextsIsRefused) {
+  EXPECT_EQ(Post("/api/edit", Typed("IV1", json::array({json::array({"1", "2"})}))).status, 400);
+  EXPECT_EQ(Post("/api/edit", Typed("A1,B2", {{"1"}})).status, 400);
+  EXPECT_EQ(Post("/api/edit", Typed("nowhere", {{"1"}})).status, 400);
+  EXPECT_EQ(Post("/api/edit", Typed("A1", {{1}})).status, 400);
+  EXPECT_EQ(Post("/api/edit", Typed("A1", json::array())).status, 400);
+  EXPECT_EQ(Post("/api/edit", Typed("A1", {"1"})).status, 400);
+  EXPECT_EQ(Post("/api/edit", {{"sheet", 5}, {"clear", "A1"}}).status, 400);
+  EXPECT_EQ(Post("/api/edit", {{"sheet", 0.5}, {"clear", "A1"}}).status, 400);
+  json many = json::array();
+  for (int r = 0; r < 50001; ++r) many.push_back({"x"});
+  EXPECT_EQ(Post("/api/edit", Typed("A1", many)).status, 400);
+  EXPECT_EQ(Read(client->Get("/api/edit")).status, 405);
+  EXPECT_EQ(
+      Read(Client()->Post("/api/edit", Typed("A1", {{"1"}}).dump(), "application/json")).status,
+      403);
+  EXPECT_EQ(Text(1, 1), "Region");
+  EXPECT_EQ(Get("/api/workbook").body["canUndo"], false);
+}
+
+TEST_F(ServerTest, CtrlArrowGoesToTheEdgeOfTheDataAsRangeEndDoes) {
+  auto end = [&](int row, int column, const std::string& way) {
+    return Get("/api/end?sheet=0&row=" + std::to_string(row) + "&column=" + std::to_string(column) +
+               "&direction=" + way);
+  };
+  EXPECT_EQ(end(1, 1, "down").body, json({{"r", 6}, {"c", 1}}));
+  EXPECT_EQ(end(6, 1, "down").body, json({{"r", 65536}, {"c", 1}}));
+  EXPECT_EQ(end(2, 1, "right").body, json({{"r", 2}, {"c", 3}}));
+  EXPECT_EQ(end(2, 3, "left").body, json({{"r", 2}, {"c", 1}}));
+  EXPECT_EQ(end(1, 5, "up").body, json({{"r", 1}, {"c", 5}}));
+  EXPECT_EQ(end(1, 1, "sideways").status, 400);
+  EXPECT_EQ(end(0, 1, "up").status, 400);
+  EXPECT_EQ(Get("/api/end?sheet=0&row=1&column=1").status, 400);
+  EXPECT_EQ(Read(Client()->Get("/api/end?sheet=0&row=1&column=1&direction=up")).status, 403);
+}
+
+TEST_F(ServerTest, TheStatusBarSumsCountsAndAveragesASelection) {
+  EXPECT_EQ(Get("/api/summary?sheet=0&top=1&left=1&bottom=6&right=3").body,
+            json({{"count", 18}, {"numbers", 5}, {"sum", "13"}, {"average", "2.6"}}));
+  EXPECT_EQ(Get("/api/summary?sheet=0&top=1&left=1&bottom=65536&right=256").body["count"], 19);
+  EXPECT_EQ(Get("/api/summary?sheet=0&top=1&left=1&bottom=1&right=2").body,
+            json({{"count", 2}, {"numbers", 0}}));
+  EXPECT_EQ(Get("/api/summary?sheet=0&top=0&left=1&bottom=1&right=2").status, 400);
+  EXPECT_EQ(Read(Client()->Get("/api/summary?sheet=0&top=1&left=1&bottom=1&right=2")).status, 403);
+}
+
+TEST_F(ServerTest, ColumnsAndRowsTakeASizeOrFitTheirCellsAndAreSavedSo) {
+  json columns = json::parse(R"j([{"c":1,"width":20.0,"hidden":false}])j");
+  EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"column", 1}, {"width", 20}}).status, 200);
+  EXPECT_EQ(Get("/api/layout?sheet=0").body["columns"], columns);
+  Post("/api/edit", Typed("B2", {{"a text of twenty-one"}}));
+  Post("/api/size", {{"sheet", 0}, {"column", 2}, {"fit", true}});
+  EXPECT_EQ(Get("/api/layout?sheet=0").body["columns"][1]["width"],
+            18.8);  // 17 characters and 3 half-width blanks
+  Post("/api/size", {{"sheet", 0}, {"row", 3}, {"height", 30}});
+  EXPECT_EQ(Get("/api/layout?sheet=0").body["rows"][0],
+            json::parse(R"j({"r":3,"height":30.0,"hidden":false})j"));
+  EXPECT_EQ(Get("/api/workbook").body["dirty"], true);
+  Post("/api/save", json::object());
+  Spreadsheet app;
+  EXPECT_EQ(OpenWorkbook(app, file).GetSheet(1).ColumnWidth(1), 20);
+  EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"column", 300}, {"width", 5}}).status, 400);
+  EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"column", 1}, {"width", 256}}).status, 400);
+  EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"row", 0}, {"height", 5}}).status, 400);
+  EXPECT_EQ(Read(client->Get("/api/size")).status, 405);
+}
+
+}  // namespace
+}  // namespace tavrin

@@ -1,0 +1,121 @@
+import { rectAddress } from "./address.js";
+import { get, post } from "./api.js";
+import { fromTabbed, toTabbed } from "./clipboard.js";
+import { openContextMenu } from "./context.js";
+import { CellEditor } from "./editor.js";
+import { listenForResize } from "./resize.js";
+
+// What the page does to the cells themselves: editing, the clipboard, clearing, the right-click
+// menu, column and row sizes, Ctrl+Arrow, and the status bar's sum of the selection.
+let page = null; // { grid, state, guarded, loadWorkbook, status, action } of the page
+let editor = null;
+
+// Wires them to the page's grid; gives the cell editor and summarise(box).
+export function cellCommands(services) {
+  page = services;
+  const { grid, guarded } = page;
+  editor = new CellEditor(grid, document.getElementById("formula"), guarded(commitEdit));
+  grid.cellsEl.addEventListener("contextmenu", contextMenu);
+  listenForResize(grid, guarded(resize));
+  grid.edgeOf = edgeOf;
+  grid.onKey = gridKey;
+  return { editor, summarise };
+}
+
+// The status bar's 平均值, 计数 and 求和 of a selection of more than one cell, as the host's.
+let summing = null;
+function summarise(box) {
+  const shown = document.getElementById("summary");
+  clearTimeout(summing);
+  shown.textContent = "";
+  if (box.top === box.bottom && box.left === box.right) return;
+  const { state, grid } = page;
+  const sheet = state.sheet;
+  summing = setTimeout(async () => {
+    const s = await get(`/api/summary?sheet=${sheet}&${blockQuery(box)}`).catch(() => null);
+    if (!s || sheet !== state.sheet || rectAddress(box) !== rectAddress(grid.selectedBox())) return;
+    shown.textContent = s.numbers > 0
+      ? `平均值: ${s.average}    计数: ${s.count}    求和: ${s.sum}`
+      : s.count > 1 ? `计数: ${s.count}` : "";
+  }, 150);
+}
+
+const blockQuery = (box) => `top=${box.top}&left=${box.left}&bottom=${box.bottom}&right=${box.right}`;
+
+// A change written, then the sheet shown again with what follows from it.
+async function write(body) {
+  await post("/api/edit", { sheet: page.state.sheet, ...body });
+  page.state.changed = [];
+  await page.loadWorkbook(true);
+}
+
+// An entry kept: written as typed.
+const commitEdit = (box, text) => write({ at: rectAddress(box), rows: [[text]] });
+
+const clearSelection = () => write({ clear: rectAddress(page.grid.selectedBox()) });
+
+// Copy gives the selection's cells as they show; cut also clears them (one undo step).
+async function copySelection(cut) {
+  const box = page.grid.selectedBox();
+  const { cells } = await get(`/api/cells?sheet=${page.state.sheet}&${blockQuery(box)}`);
+  const rows = Array.from({ length: box.bottom - box.top + 1 }, () => Array(box.right - box.left + 1).fill(""));
+  for (const cell of cells) rows[cell.r - box.top][cell.c - box.left] = cell.text;
+  await navigator.clipboard.writeText(toTabbed(rows));
+  if (cut) await clearSelection();
+  page.status(cut ? "已剪切到剪贴板" : "已复制到剪贴板");
+}
+
+// Paste writes the clipboard's text from the active cell on, each cell as typed, and selects it.
+async function paste() {
+  const rows = fromTabbed(await navigator.clipboard.readText());
+  if (rows.length === 0) return;
+  const { r, c } = page.grid.selection.anchor;
+  await write({ at: rectAddress({ top: r, left: c, bottom: r, right: c }), rows });
+  page.grid.selectBox({ top: r, left: c, bottom: r + rows.length - 1, right: c + Math.max(...rows.map((row) => row.length)) - 1 });
+  page.status("已粘贴");
+}
+
+// The cells' right-click menu: the clipboard, clearing, and the toolbox's tools.
+function contextMenu(event) {
+  const { grid, state, guarded, action } = page;
+  event.preventDefault();
+  if (grid.locked || state.running) return;
+  const cell = grid.cellAt(event.clientX, event.clientY);
+  const box = grid.selectedBox();
+  const inside = cell.r >= box.top && cell.r <= box.bottom && cell.c >= box.left && cell.c <= box.right;
+  if (!inside) grid.selectBox({ top: cell.r, left: cell.c, bottom: cell.r, right: cell.c });
+  const tools = (state.menu?.menu?.items ?? []).filter((item) => /!F\d$/.test(item.action ?? ""));
+  openContextMenu(event.clientX, event.clientY, [
+    { caption: "剪切", shortcut: "Ctrl+X", run: guarded(() => copySelection(true)) },
+    { caption: "复制", shortcut: "Ctrl+C", run: guarded(() => copySelection(false)) },
+    { caption: "粘贴", shortcut: "Ctrl+V", run: guarded(paste) },
+    { caption: "清除内容", shortcut: "Delete", run: guarded(clearSelection) },
+    ...tools.map((item, i) => ({ caption: item.caption.replace(/&(.)/g, "$1"), beginGroup: i === 0, run: guarded(() => action(item.action)) })),
+  ], () => grid.viewport.focus({ preventScroll: true }));
+}
+
+async function resize(change) {
+  await post("/api/size", { sheet: page.state.sheet, ...change });
+  await page.loadWorkbook(true);
+}
+
+// Where Ctrl+Arrow goes (the workbook tells), and Ctrl+End: the used area's last cell.
+function edgeOf(from, way) {
+  const { state } = page;
+  if (way === "end") {
+    const { lastRow, lastColumn } = state.workbook.sheets[state.sheet];
+    return Promise.resolve({ r: Math.max(1, lastRow), c: Math.max(1, lastColumn) });
+  }
+  return get(`/api/end?sheet=${state.sheet}&row=${from.r}&column=${from.c}&direction=${way}`);
+}
+
+// The keys the page takes before the grid moves: Delete, the clipboard's, and an edit's.
+function gridKey(event) {
+  const clipboard = { c: () => copySelection(false), x: () => copySelection(true), v: paste };
+  const use = event.key === "Delete" && !event.ctrlKey && !event.altKey ? clearSelection
+    : event.ctrlKey && !event.altKey && clipboard[event.key.toLowerCase()];
+  if (!use) return editor.gridKey(event);
+  page.guarded(use)();
+  event.preventDefault();
+  return true;
+}
