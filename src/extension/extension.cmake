@@ -12,7 +12,20 @@ add_custom_command(
           ${TAVRIN_LO_PROGRAM}/types/offapi.rdb
   COMMAND ${CMAKE_COMMAND} -E touch ${uno_headers}/stamp
   COMMENT "Making the UNO headers")
-add_custom_target(tavrin_uno_headers DEPENDS ${uno_headers}/stamp)
+# The extension's own types (the conversion functions' interface), a type library in the package
+# and headers beside Calc's.
+file(GLOB_RECURSE idl_files CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/extension/idl/*.idl)
+set(own_types ${CMAKE_BINARY_DIR}/tavrin-types.rdb)
+add_custom_command(
+  OUTPUT ${own_types} ${uno_headers}/own-stamp
+  COMMAND ${TAVRIN_LO_SDK}/bin/unoidl-write ${TAVRIN_LO_PROGRAM}/types.rdb
+          ${TAVRIN_LO_PROGRAM}/types/offapi.rdb ${CMAKE_CURRENT_SOURCE_DIR}/extension/idl ${own_types}
+  COMMAND ${TAVRIN_LO_SDK}/bin/cppumaker -Gc -O${uno_headers} ${own_types}
+          -X${TAVRIN_LO_PROGRAM}/types.rdb -X${TAVRIN_LO_PROGRAM}/types/offapi.rdb
+  COMMAND ${CMAKE_COMMAND} -E touch ${uno_headers}/own-stamp
+  DEPENDS ${idl_files} ${uno_headers}/stamp
+  COMMENT "Making the extension's type library")
+add_custom_target(tavrin_uno_headers DEPENDS ${uno_headers}/stamp ${uno_headers}/own-stamp)
 
 # The layers the extension holds, compiled once more as position-independent code. The Calc
 # host sees the host interface only, as the embedded spreadsheet does; the component beside it
@@ -63,8 +76,9 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${staged} ${oxt}
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${package} ${staged}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tavrin_calc> ${staged}/
+  COMMAND ${CMAKE_COMMAND} -E copy ${own_types} ${staged}/tavrin.rdb
   COMMAND $<TARGET_FILE:tavrin_addons_menu> ${staged}/registry/Addons.xcu
   COMMAND cd ${staged} && zip -q -r -X ${oxt} .
-  DEPENDS tavrin_calc tavrin_addons_menu ${package_files}
+  DEPENDS tavrin_calc tavrin_addons_menu ${package_files} ${own_types}
   COMMENT "Packing tavrin.oxt")
 add_custom_target(oxt DEPENDS ${oxt})

@@ -1,9 +1,4 @@
-// The extension's UNO component: a protocol handler for the command URLs
-// "org.tavrin.korvel:<command>" that the Tavrin menu and callers dispatch.
-#include <uno/lbnames.h>
-#include <cppuhelper/factory.hxx>
 #include <cppuhelper/implbase4.hxx>
-#include <cppuhelper/implementationentry.hxx>
 #include <cppuhelper/supportsservice.hxx>
 
 #include <com/sun/star/beans/PropertyValue.hpp>
@@ -15,6 +10,8 @@
 #include <com/sun/star/lang/XInitialization.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>
 #include <com/sun/star/util/URL.hpp>
+
+#include "extension/protocol_handler.h"
 
 #include "calc/uno_text.h"
 #include "extension/calc_session.h"
@@ -107,35 +104,15 @@ class ProtocolHandler
   uno::Reference<frame::XFrame> frame_;
 };
 
-uno::Reference<uno::XInterface> SAL_CALL
-Create(const uno::Reference<uno::XComponentContext>& context) {
+}  // namespace
+
+const char* ProtocolHandlerImplementation() {
+  return kImplementation;
+}
+
+uno::Reference<uno::XInterface> CreateProtocolHandler(
+    const uno::Reference<uno::XComponentContext>& context) {
   return static_cast<cppu::OWeakObject*>(new ProtocolHandler(context));
 }
 
-uno::Sequence<rtl::OUString> SAL_CALL ServiceNames() {
-  rtl::OUString name = Unicode("com.sun.star.frame.ProtocolHandler");
-  return uno::Sequence<rtl::OUString>(&name, 1);
-}
-
-rtl::OUString SAL_CALL ImplementationName() {
-  return Unicode(kImplementation);
-}
-
-const cppu::ImplementationEntry kEntries[] = {
-    {Create, ImplementationName, ServiceNames, cppu::createSingleComponentFactory, nullptr, 0},
-    {nullptr, nullptr, nullptr, nullptr, nullptr, 0}};
-
-}  // namespace
-
 }  // namespace tavrin
-
-extern "C" SAL_DLLPUBLIC_EXPORT void* SAL_CALL component_getFactory(const char* name,
-                                                                    void* serviceManager,
-                                                                    void* registryKey) {
-  return cppu::component_getFactoryHelper(name, serviceManager, registryKey, tavrin::kEntries);
-}
-
-extern "C" SAL_DLLPUBLIC_EXPORT void SAL_CALL
-component_getImplementationEnvironment(const char** environmentTypeName, uno_Environment**) {
-  *environmentTypeName = CPPU_CURRENT_LANGUAGE_BINDING_NAME;
-}

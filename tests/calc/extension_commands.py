@@ -10,6 +10,29 @@ HZ = {"RefEdit1": "A1:E121", "RefEdit2": "A1:B1", "RefEdit3": "D1:E1", "RefEdit4
       "AnswerAll": "Yes"}
 
 
+# Cell formulas in Calc's syntax and what they show, as the embedded host computes
+# =ToDec("FF",16) and the rest.
+CELL_FUNCTIONS = [
+    ('=TODEC("FF";16)', "255"),
+    ('=todec("12";10)', "12"),
+    ('=DECTO(255;2;4)', "1111,1111"),
+    ('=BASETOBASE("ff";16;2)', "11111111"),
+    ('=TODEC("FF";1)', "错误，进制位为 2-16 之间的数值 ！"),
+    ('=TODEC("FF")', "#VALUE!"),
+]
+
+
+def cell_functions(document):
+    sheet = document.Sheets.getByName("Zeros")
+    failures = []
+    for row, (formula, shown) in enumerate(CELL_FUNCTIONS):
+        cell = sheet.getCellByPosition(10, row)
+        cell.setFormula(formula)
+        if cell.getString() != shown:
+            failures.append("%s shows %r, not %r" % (formula, cell.getString(), shown))
+    return failures
+
+
 def check_commands(calc):
     """Gives the failures found, one line each."""
     book = os.path.join(calc.folder, "commands.xlsx")
@@ -36,6 +59,7 @@ def check_commands(calc):
         if document.getUndoManager().getCurrentUndoActionTitle() != "Tavrin HZ":
             failures.append("the run is not one undo step: %r"
                             % (document.getUndoManager().getAllUndoActionTitles(),))
+        failures += cell_functions(document)
         expect("a menu entry", calc.dispatch(document, "F2", {}), "Tavrin", "HzCzBcf")
         expect("an unknown command", calc.dispatch(document, "Nothing", {}), "Tavrin", "438")
         expect("an unknown control", calc.dispatch(document, "HZ", {"RefEdit9": "A1"}),
