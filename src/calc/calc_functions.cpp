@@ -8,6 +8,7 @@
 #include <com/sun/star/sheet/XSheetCellRanges.hpp>
 
 #include "calc/calc_sheet.h"
+#include "calc/found_cells.h"
 #include "calc/uno_text.h"
 #include "host/host_error.h"
 #include "host/typed_entry.h"
@@ -105,7 +106,7 @@ double CalcFunctions::CountIf(const Range& range, const Variant& criteria) {
     uno::Reference<sheet::XCellRangesQuery> query(sheet.CellRange(area), uno::UNO_QUERY_THROW);
     for (const auto& texts : {query->queryContentCells(CellFlags::STRING),
                               query->queryFormulaCells(sheet::FormulaResult::STRING)}) {
-      for (const table::CellRangeAddress& at : texts->getRangeAddresses()) {
+      for (const table::CellRangeAddress& at : FoundWithin(texts, sheet.Address(area))) {
         arguments.getArray()[0] <<= sheet.UnoSheet()->getCellRangeByPosition(
             at.StartColumn, at.StartRow, at.EndColumn, at.EndRow);
         count += Call("COUNTIF", "CountIf", arguments);

@@ -16,6 +16,7 @@
 #include "calc/calc_application.h"
 #include "calc/calc_book.h"
 #include "calc/calc_pages.h"
+#include "calc/found_cells.h"
 #include "calc/uno_text.h"
 #include "host/host_error.h"
 
@@ -134,11 +135,12 @@ std::vector<std::pair<int, int>> FilledRuns(const uno::Reference<table::XCellRan
                                             bool down) {
   uno::Reference<sheet::XCellRangesQuery> query(line, uno::UNO_QUERY_THROW);
   std::vector<std::pair<int, int>> runs;
+  table::CellRangeAddress within =
+      uno::Reference<sheet::XCellRangeAddressable>(line, uno::UNO_QUERY_THROW)->getRangeAddress();
   for (const table::CellRangeAddress& found :
-       query
-           ->queryContentCells(CellFlags::VALUE | CellFlags::DATETIME | CellFlags::STRING |
-                               CellFlags::FORMULA)
-           ->getRangeAddresses()) {
+       FoundWithin(query->queryContentCells(CellFlags::VALUE | CellFlags::DATETIME |
+                                            CellFlags::STRING | CellFlags::FORMULA),
+                   within)) {
     if (down)
       runs.emplace_back(found.StartRow + 1, found.EndRow + 1);
     else

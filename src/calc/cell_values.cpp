@@ -12,6 +12,7 @@
 #include <com/sun/star/text/XTextRange.hpp>
 #include <com/sun/star/util/NumberFormat.hpp>
 
+#include "calc/found_cells.h"
 #include "calc/uno_text.h"
 
 namespace tavrin {
@@ -52,8 +53,7 @@ std::string CellString(const uno::Reference<table::XCell>& cell) {
 template <class Each>
 void ForEachCellOf(const uno::Reference<sheet::XSheetCellRanges>& ranges,
                    const table::CellRangeAddress& origin, Each each) {
-  if (!ranges.is()) return;
-  for (const table::CellRangeAddress& found : ranges->getRangeAddresses()) {
+  for (const table::CellRangeAddress& found : FoundWithin(ranges, origin)) {
     for (sal_Int32 r = found.StartRow; r <= found.EndRow; ++r) {
       for (sal_Int32 c = found.StartColumn; c <= found.EndColumn; ++c)
         each(r - origin.StartRow + 1, c - origin.StartColumn + 1);

@@ -1,3 +1,4 @@
+#include <cppuhelper/exc_hlp.hxx>
 #include <cppuhelper/implbase4.hxx>
 #include <cppuhelper/supportsservice.hxx>
 
@@ -88,7 +89,8 @@ class ProtocolHandler
       event.Result <<= Unicode(failure.what());
     } catch (const uno::Exception& failure) {
       event.State = frame::DispatchResultState::FAILURE;
-      event.Result <<= failure.Message;
+      // The kind of failure says more than Calc's message, often only where it was thrown.
+      event.Result <<= cppu::getCaughtException().getValueTypeName() + ": " + failure.Message;
     }
     if (listener.is()) listener->dispatchFinished(event);
   }

@@ -56,9 +56,9 @@ def check_commands(calc):
                "Lumo提示", "汇总完毕")
         # A run is one step in Calc's undo list.
         calc.dispatch(document, "HZ", dict(HZ, RefEdit4="T1"))
-        if document.getUndoManager().getCurrentUndoActionTitle() != "Tavrin HZ":
-            failures.append("the run is not one undo step: %r"
-                            % (document.getUndoManager().getAllUndoActionTitles(),))
+        undo = document.getUndoManager()
+        if undo.getCurrentUndoActionTitle() != "Tavrin HZ":
+            failures.append("the run is not one undo step: %r" % (undo.getAllUndoActionTitles(),))
         failures += cell_functions(document)
         expect("a menu entry", calc.dispatch(document, "F2", {}), "Tavrin", "HzCzBcf")
         expect("an unknown command", calc.dispatch(document, "Nothing", {}), "Tavrin", "438")

@@ -64,6 +64,9 @@ def example_cases():
               "RefEdit5": "E1", "OptionButton2": True}),
         case("table-to-list-by-column", "BGZQD", SALES, "Cross",
              {"RefEdit1": "A1:D4", "RefEdit2": "F1", "OptionButton2": True}),
+        # One record: the value data is one cell, with texts beside it.
+        case("summarise-one-record", "HZ", SALES, "Sales",
+             {"RefEdit1": "A1:E2", "RefEdit2": "A1:B1", "RefEdit3": "E1", "RefEdit4": "H1"}),
         case("bad-reference", "HZ", SALES, "Sales",
              {"RefEdit1": "A1:E121", "RefEdit2": "nowhere", "RefEdit3": "D1:E1",
               "RefEdit4": "H1"}),
