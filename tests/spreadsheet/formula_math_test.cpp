@@ -105,5 +105,13 @@ TEST_F(FormulaMathTest, InformationAndErrorTraps) {
   EXPECT_EQ(Eval("=TRUE()+FALSE()"), Variant(1));
 }
 
+TEST_F(FormulaMathTest, AFinalSumWithinTheLastBitsOfZeroIsZero) {
+  EXPECT_EQ(Eval("=0.5-0.4-0.1"), Variant(0));
+  EXPECT_EQ(Eval("=0.1+0.2-0.3"), Variant(0));
+  EXPECT_EQ(Eval("=(0.1+0.2-0.3)"), Variant(0));
+  EXPECT_NE(Eval("=1*(0.5-0.4-0.1)"), Variant(0)) << "only the last operation is corrected";
+  EXPECT_EQ(Eval("=1E-20-0"), Variant(1E-20)) << "a small number on its own is kept";
+}
+
 }  // namespace
 }  // namespace tavrin

@@ -28,16 +28,22 @@ Variant AsKindOf(const Variant& like) {
   return Variant(0.0);
 }
 
-Variant Arithmetic(Op op, const Variant& left, const Variant& right) {
+// A sum within the last bits of zero, as decimal fractions turned binary leave it (0.1+0.2-0.3),
+// taken as 0: the host corrects a formula's final addition or subtraction so.
+double NearZeroCorrected(double sum, double x, double y) {
+  return std::abs(sum) <= std::max(std::abs(x), std::abs(y)) * 0x1p-50 ? 0.0 : sum;
+}
+
+Variant Arithmetic(Op op, const Variant& left, const Variant& right, bool final) {
   Variant a = ToNumber(left), b = ToNumber(right);
   if (a.IsError()) return a;
   if (b.IsError()) return b;
   double x = a.AsNumber(), y = b.AsNumber();
   switch (op) {
     case Op::Add:
-      return NumberResult(x + y);
+      return NumberResult(final ? NearZeroCorrected(x + y, x, y) : x + y);
     case Op::Subtract:
-      return NumberResult(x - y);
+      return NumberResult(final ? NearZeroCorrected(x - y, x, y) : x - y);
     case Op::Multiply:
       return NumberResult(x * y);
     case Op::Divide:
@@ -233,11 +239,11 @@ Operand Evaluator::Binary(const FormulaNode& node) {
     value = Eval(*first);
   }
   for (auto link = chain.rbegin(); link != chain.rend(); ++link)
-    value = Apply((*link)->op, std::move(value), (*link)->children[1]);
+    value = Apply((*link)->op, std::move(value), (*link)->children[1], *link == final_);
   return value;
 }
 
-Operand Evaluator::Apply(Op op, Operand left, const FormulaNode& rightNode) {
+Operand Evaluator::Apply(Op op, Operand left, const FormulaNode& rightNode, bool final) {
   if (op == Op::Range) {
     // Two references joined: the rectangle spanning both.
     RangeRef a{}, b{};
@@ -262,8 +268,9 @@ Operand Evaluator::Apply(Op op, Operand left, const FormulaNode& rightNode) {
     case Op::Multiply:
     case Op::Divide:
     case Op::Power:
-      return Broadcast(left, right,
-                       [op](const Variant& a, const Variant& b) { return Arithmetic(op, a, b); });
+      return Broadcast(left, right, [op, final](const Variant& a, const Variant& b) {
+        return Arithmetic(op, a, b, final);
+      });
     default:
       return Broadcast(left, right,
                        [op](const Variant& a, const Variant& b) { return Comparison(op, a, b); });
@@ -333,6 +340,8 @@ Variant Evaluator::Scalar(const Operand& operand) {
 }
 
 Variant Evaluator::Result(const FormulaNode& root) {
+  final_ = &root;
+  while (final_->kind == FormulaNode::Kind::Paren) final_ = &final_->children[0];
   Variant value = Scalar(Eval(root));
   if (value.IsNumber()) return NumberResult(value.AsNumber());
   return value.IsEmpty() ? Variant(0.0) : value;

@@ -121,7 +121,8 @@ class Evaluator {
 
  private:
   Operand Binary(const FormulaNode& node);
-  Operand Apply(Op op, Operand left, const FormulaNode& rightNode);
+  // `final` marks the formula's last operation, whose sum near zero is corrected.
+  Operand Apply(Op op, Operand left, const FormulaNode& rightNode, bool final);
   Variant Intersect(const RangeRef& range);
 
   Operand Call(const FormulaNode& node);
@@ -130,6 +131,7 @@ class Evaluator {
   Sheet& sheet_;
   int row_, column_;
   bool metUnknownFunction_ = false;
+  const FormulaNode* final_ = nullptr;  // the root's operation, parentheses aside
 };
 
 // A worksheet function: its arguments unevaluated, so IF and the like choose what to compute.
