@@ -159,9 +159,15 @@ RowHeights ReadWorksheetCells(RowsAhead& rows, Sheet& sheet,
                                 column - master->second.column);
           }
         }
+        // An array formula is kept in its first cell, in braces; its other cells keep their
+        // stored values.
+        if (c.fType == "array" && !text.empty())
+          text = "{=" + text + "}";
+        else if (!text.empty())
+          text = "=" + text;
         if (!text.empty())
           cell.formula =
-              std::make_shared<const CellFormula>(CellFormula{"=" + text, nullptr, row, column});
+              std::make_shared<const CellFormula>(CellFormula{text, nullptr, row, column});
       }
       if (cell.IsBlank()) continue;
       budget.Take(cell);

@@ -10,6 +10,7 @@
 
 #include "io/number_format.h"
 #include "io/xml_text.h"
+#include "spreadsheet/formula/formula_text.h"
 #include "spreadsheet/sheet.h"
 
 namespace tavrin {
@@ -355,8 +356,16 @@ void WorksheetWriter::AppendCell(std::string& out, int row, int column, const Ce
   if (cell.formula) {
     std::string written = FormulaText(*cell.formula, row, column);
     std::string_view text = written;
-    if (text.starts_with('=')) text.remove_prefix(1);
-    out += "<f>";
+    if (IsArrayFormulaText(text)) {
+      // An array formula of one cell.
+      text = text.substr(2, text.size() - 3);
+      out += "<f t=\"array\" ref=\"";
+      AppendCellName(out, row, column);
+      out += "\">";
+    } else {
+      if (text.starts_with('=')) text.remove_prefix(1);
+      out += "<f>";
+    }
     AppendEscaped(out, text);
     out += "</f>";
   }

@@ -1,10 +1,14 @@
 #include "spreadsheet/typed_entry.h"
 
 #include "host/variant_rules.h"
+#include "spreadsheet/formula/formula_text.h"
 
 namespace tavrin {
 
 Entry ReadEntry(const Variant& value, const UserLocale& locale) {
+  // A formula in braces is an array formula, as the formula bar shows one.
+  if (value.IsText() && IsArrayFormulaText(value.AsText()))
+    return {Variant(), std::make_shared<const CellFormula>(CellFormula{value.AsText()})};
   TypedEntry typed = ReadTypedEntry(value, locale);
   if (!typed.isFormula) return {std::move(typed.value), nullptr};
   return {Variant(), std::make_shared<const CellFormula>(CellFormula{typed.value.AsText()})};

@@ -188,5 +188,20 @@ TEST(XlsxRoundTripTest, WrittenFilesOpenInAnIndependentReader) {
             "Data width 13.0\n");
 }
 
+TEST(XlsxRoundTripTest, AnArrayFormulaIsWrittenAndReadAsOne) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book = OpenWorkbook(app, kLibreOffice);
+  Sheet& sales = book.GetSheet(1);
+  sales.SetFormula(sales.Range("G2"), "{=SUM(F2:F5*2)}");
+  SaveWorkbook(book, folder / "out.xlsx");
+
+  std::string part = PartOf(folder / "out.xlsx", "xl/worksheets/sheet1.xml");
+  EXPECT_NE(part.find("<f t=\"array\" ref=\"G2\">SUM(F2:F5*2)</f>"), std::string::npos);
+  Spreadsheet again;
+  Book& reread = OpenWorkbook(again, folder / "out.xlsx");
+  EXPECT_EQ(FormulaAt(reread.GetSheet(1), "G2"), "{=SUM(F2:F5*2)}");
+}
+
 }  // namespace
 }  // namespace tavrin

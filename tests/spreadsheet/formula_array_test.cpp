@@ -31,14 +31,15 @@ TEST_F(FormulaArrayTest, ChooseOfAnArrayOfIndexesChoosesCellByCell) {
 }
 
 TEST_F(FormulaArrayTest, ReverseLookupThroughAnArrayOfTwoColumns) {
-  EXPECT_EQ(Eval("=VLOOKUP(\"pear\",IF({1,0},B1:B2,A1:A2),2,0)"), Variant(6));
-  EXPECT_EQ(Eval("=VLOOKUP(\"apple\",CHOOSE({1,2},B1:B2,A1:A2),2,0)"), Variant(5));
+  EXPECT_EQ(Eval("{=VLOOKUP(\"pear\",IF({1,0},B1:B2,A1:A2),2,0)}"), Variant(6));
+  EXPECT_EQ(Eval("=VLOOKUP(\"pear\",CHOOSE({1,2},B1:B2,A1:A2),2,0)"), Variant(6))
+      << "CHOOSE takes its choices whole outside an array formula too";
   EXPECT_EQ(Eval("=SUM(IF({1;0},{1,2},{10,20,30}))"), Variant(ErrorValue::NA))
       << "cells outside a branch's shape are #N/A";
 }
 
 TEST_F(FormulaArrayTest, MatchOfAnArrayOfLookupValues) {
-  EXPECT_EQ(Eval("=SUM(MATCH({\"apple\",\"pear\"},B1:B2,0))"), Variant(3));
+  EXPECT_EQ(Eval("{=SUM(MATCH({\"apple\",\"pear\"},B1:B2,0))}"), Variant(3));
   EXPECT_EQ(Eval("=COUNT(MATCH({\"apple\",\"fig\"},B1:B2,0))"), Variant(1));
 }
 

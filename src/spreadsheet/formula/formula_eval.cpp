@@ -342,7 +342,12 @@ Variant Evaluator::Scalar(const Operand& operand) {
 Variant Evaluator::Result(const FormulaNode& root) {
   final_ = &root;
   while (final_->kind == FormulaNode::Kind::Paren) final_ = &final_->children[0];
-  Variant value = Scalar(Eval(root));
+  Operand result = Eval(root);
+  // An array formula in one cell shows the first value of its range or array.
+  const RangeRef* range = std::get_if<RangeRef>(&result);
+  Variant value = wholeRanges_ && range
+                      ? range->sheet->CellValue(range->area.row, range->area.column)
+                      : Scalar(result);
   if (value.IsNumber()) return NumberResult(value.AsNumber());
   return value.IsEmpty() ? Variant(0.0) : value;
 }
@@ -400,8 +405,26 @@ class Stretch {
 
 }  // namespace
 
-Operand Evaluator::Broadcast(const Operand& left, const Operand& right,
+Operand Evaluator::OneValueWanted(const Operand& operand) {
+  const RangeRef* range = std::get_if<RangeRef>(&operand);
+  if (wholeRanges_ || range == nullptr) return operand;
+  return Intersect(*range);
+}
+
+Operand Evaluator::EvalArray(const FormulaNode& node) {
+  bool whole = wholeRanges_;
+  wholeRanges_ = true;
+  struct Restore {
+    bool& flag;
+    bool value;
+    ~Restore() { flag = value; }
+  } restore{wholeRanges_, whole};
+  return Eval(node);
+}
+
+Operand Evaluator::Broadcast(const Operand& leftOperand, const Operand& rightOperand,
                              const std::function<Variant(const Variant&, const Variant&)>& apply) {
+  Operand left = OneValueWanted(leftOperand), right = OneValueWanted(rightOperand);
   const Variant* a = std::get_if<Variant>(&left);
   const Variant* b = std::get_if<Variant>(&right);
   if (a && b) return apply(*a, *b);
@@ -414,9 +437,12 @@ Operand Evaluator::Broadcast(const Operand& left, const Operand& right,
 Operand Evaluator::Broadcast(const std::vector<Operand>& operands,
                              const std::function<Variant(const std::vector<Variant>&)>& apply) {
   std::vector<Variant> values(operands.size());
+  std::vector<Operand> wanted;
+  wanted.reserve(operands.size());
+  for (const Operand& operand : operands) wanted.push_back(OneValueWanted(operand));
   bool scalars = true;
-  for (size_t i = 0; i < operands.size() && scalars; ++i) {
-    const Variant* value = std::get_if<Variant>(&operands[i]);
+  for (size_t i = 0; i < wanted.size() && scalars; ++i) {
+    const Variant* value = std::get_if<Variant>(&wanted[i]);
     if (value == nullptr)
       scalars = false;
     else
@@ -424,7 +450,7 @@ Operand Evaluator::Broadcast(const std::vector<Operand>& operands,
   }
   if (scalars) return apply(values);
   std::vector<std::shared_ptr<const Matrix>> blocks;
-  for (const Operand& operand : operands) blocks.push_back(Array(operand));
+  for (const Operand& operand : wanted) blocks.push_back(Array(operand));
   Stretch shape(blocks);
   return MakeMatrix(shape.rows, shape.columns, shape.uniformFrom, [&](int r, int c) {
     for (size_t i = 0; i < blocks.size(); ++i) values[i] = shape.At(i, r, c);
@@ -432,8 +458,8 @@ Operand Evaluator::Broadcast(const std::vector<Operand>& operands,
   });
 }
 
-Operand Evaluator::Map(const Operand& operand,
-                       const std::function<Variant(const Variant&)>& apply) {
+Operand Evaluator::Map(const Operand& given, const std::function<Variant(const Variant&)>& apply) {
+  Operand operand = OneValueWanted(given);
   if (const Variant* value = std::get_if<Variant>(&operand)) return apply(*value);
   std::shared_ptr<const Matrix> x = Array(operand);
   return MakeMatrix(x->rows, x->columns, x->StoredRows(),

@@ -99,7 +99,7 @@ Operand Index(Evaluator& eval, const Args& args) {
   std::shared_ptr<const Matrix> array;
   if (!isRange) {
     if (error.IsError() && Unwrapped(args[0]).kind == FormulaNode::Kind::Ref) return error;
-    array = eval.Array(eval.Eval(args[0]));
+    array = eval.Array(eval.EvalArray(args[0]));
   }
   int rows = isRange ? range.area.rows : array->rows;
   int columns = isRange ? range.area.columns : array->columns;
@@ -191,7 +191,7 @@ Operand TableLookup(Evaluator& eval, const Args& args) {
 Operand Lookup(Evaluator& eval, const Args& args) {
   Variant lookup;
   if (!LookupValue(eval, args[0], lookup)) return lookup;
-  Operand where = eval.Eval(args[1]);
+  Operand where = eval.EvalArray(args[1]);
   if (std::holds_alternative<Variant>(where)) {
     const Variant& only = std::get<Variant>(where);
     if (only.IsError()) return only;
@@ -201,7 +201,8 @@ Operand Lookup(Evaluator& eval, const Args& args) {
   RangeRef resultRange{};
   Variant error;
   if (args.size() == 3) {
-    results = eval.RangeOf(args[2], resultRange, error) ? Operand(resultRange) : eval.Eval(args[2]);
+    results =
+        eval.RangeOf(args[2], resultRange, error) ? Operand(resultRange) : eval.EvalArray(args[2]);
   } else {
     std::shared_ptr<const Matrix> block = eval.Array(where);
     bool wide = block->columns > block->rows;
@@ -232,8 +233,9 @@ Operand Lookup(Evaluator& eval, const Args& args) {
 Operand Choose(Evaluator& eval, const Args& args) {
   Operand indexes = eval.Eval(args[0]);
   if (std::holds_alternative<std::shared_ptr<const Matrix>>(indexes)) {
+    // The choices are taken whole, even outside an array formula.
     std::vector<Operand> operands{indexes};
-    for (size_t i = 1; i < args.size(); ++i) operands.push_back(eval.Eval(args[i]));
+    for (size_t i = 1; i < args.size(); ++i) operands.push_back(eval.Array(eval.Eval(args[i])));
     return eval.Broadcast(operands, [](const std::vector<Variant>& values) {
       Variant number = ToNumber(values[0]);
       if (number.IsError()) return number;
