@@ -74,6 +74,10 @@ Variant Comparison(Op op, const Variant& left, const Variant& right) {
   }
 }
 
+bool IsReferenceOp(Op op) {
+  return op == Op::Range || op == Op::Intersect || op == Op::Union;
+}
+
 template <bool kExact>
 int Compare(const Variant& left, const Variant& right) {
   if (left.IsEmpty() && right.IsEmpty()) return 0;
@@ -229,9 +233,9 @@ Operand Evaluator::Binary(const FormulaNode& node) {
     chain.push_back(first);
     first = &first->children[0];
   }
-  // The first operand of a range operator is taken as the cells it names, one cell too.
+  // The first operand of a reference operator is taken as the cells it names, one cell too.
   Operand value;
-  if (chain.back()->op == Op::Range) {
+  if (IsReferenceOp(chain.back()->op)) {
     RangeRef range{};
     Variant error;
     value = RangeOf(*first, range, error) ? Operand(range) : Operand(error);
@@ -244,17 +248,7 @@ Operand Evaluator::Binary(const FormulaNode& node) {
 }
 
 Operand Evaluator::Apply(Op op, Operand left, const FormulaNode& rightNode, bool final) {
-  if (op == Op::Range) {
-    // Two references joined: the rectangle spanning both.
-    RangeRef a{}, b{};
-    Variant error;
-    if (!AsRange(left, a, error) || !RangeOf(rightNode, b, error)) return error;
-    if (a.sheet != b.sheet) return Variant(ErrorValue::Value);
-    int r1 = std::min(a.area.row, b.area.row), c1 = std::min(a.area.column, b.area.column);
-    int r2 = std::max(a.area.LastRow(), b.area.LastRow());
-    int c2 = std::max(a.area.LastColumn(), b.area.LastColumn());
-    return RangeRef{a.sheet, Area{r1, c1, r2 - r1 + 1, c2 - c1 + 1}};
-  }
+  if (IsReferenceOp(op)) return JoinReferences(op, left, rightNode);
   Operand right = Eval(rightNode);
   switch (op) {
     case Op::Concat:
@@ -275,6 +269,43 @@ Operand Evaluator::Apply(Op op, Operand left, const FormulaNode& rightNode, bool
       return Broadcast(left, right,
                        [op](const Variant& a, const Variant& b) { return Comparison(op, a, b); });
   }
+}
+
+// Two references joined: ":" the rectangle spanning both, a blank the cells they share
+// (#NULL! when none). A union (a comma) is the list of its areas' values side by side, all
+// that the functions taking it (SUM, COUNT, ...) read of it.
+Operand Evaluator::JoinReferences(Op op, const Operand& left, const FormulaNode& rightNode) {
+  RangeRef a{}, b{};
+  Variant error;
+  if (!RangeOf(rightNode, b, error)) return error;
+  if (op == Op::Union) {
+    if (!std::holds_alternative<std::shared_ptr<const Matrix>>(left) && !AsRange(left, a, error))
+      return error;
+    return SideBySide(*Array(left), *Array(b));
+  }
+  if (!AsRange(left, a, error)) return error;
+  if (a.sheet != b.sheet) return Variant(ErrorValue::Value);
+  int r1 = std::min(a.area.row, b.area.row), c1 = std::min(a.area.column, b.area.column);
+  int r2 = std::max(a.area.LastRow(), b.area.LastRow());
+  int c2 = std::max(a.area.LastColumn(), b.area.LastColumn());
+  if (op == Op::Intersect) {
+    r1 = std::max(a.area.row, b.area.row), c1 = std::max(a.area.column, b.area.column);
+    r2 = std::min(a.area.LastRow(), b.area.LastRow());
+    c2 = std::min(a.area.LastColumn(), b.area.LastColumn());
+    if (r1 > r2 || c1 > c2) return Variant(ErrorValue::Null);
+  }
+  return RangeRef{a.sheet, Area{r1, c1, r2 - r1 + 1, c2 - c1 + 1}};
+}
+
+Operand Evaluator::SideBySide(const Matrix& a, const Matrix& b) {
+  int rows = std::max(a.rows, b.rows);
+  auto uniform = [&](const Matrix& m) { return m.rows < rows ? m.rows : m.StoredRows(); };
+  return MakeMatrix(rows, a.columns + b.columns, std::max(uniform(a), uniform(b)),
+                    [&](int r, int c) {
+                      const Matrix& m = c < a.columns ? a : b;
+                      int j = c < a.columns ? c : c - a.columns;
+                      return r < m.rows ? m.At(r, j) : Variant();
+                    });
 }
 
 // A function the spreadsheet's owner added takes one value an argument.

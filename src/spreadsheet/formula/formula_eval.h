@@ -132,6 +132,8 @@ class Evaluator {
   // `final` marks the formula's last operation, whose sum near zero is corrected.
   Operand Apply(Op op, Operand left, const FormulaNode& rightNode, bool final);
   Variant Intersect(const RangeRef& range);
+  Operand JoinReferences(Op op, const Operand& left, const FormulaNode& rightNode);
+  static Operand SideBySide(const Matrix& a, const Matrix& b);
   // The operand where one value is wanted: a range intersected unless ranges are taken whole.
   Operand OneValueWanted(const Operand& operand);
 

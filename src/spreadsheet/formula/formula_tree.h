@@ -39,6 +39,8 @@ struct Reference {
 
 enum class Op {
   Range,
+  Intersect,  // a blank between two references
+  Union,      // a comma between references inside parentheses
   Negate,
   Plus,
   Percent,
