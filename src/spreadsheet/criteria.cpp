@@ -102,7 +102,7 @@ bool Criterion::Matches(const Variant& value) const {
       return value.IsBoolean() &&
              Holds(static_cast<int>(value.AsBoolean()) - static_cast<int>(operand_.AsBoolean()));
     case Kind::Text:
-      return value.IsText() && Holds(CompareIgnoringCase(value.AsText(), operand_.AsText()));
+      return value.IsText() && Holds(CollateIgnoringCase(value.AsText(), operand_.AsText()));
     default:
       return false;
   }

@@ -110,5 +110,21 @@ TEST_F(FormulaCriteriaTest, DateTimeAndPercentOperandsReadAsTyped) {
   EXPECT_EQ(Both("=AVERAGEIF(F1:F3,\"<50%\",B2:B4)"), Variant(2));
 }
 
+TEST_F(FormulaCriteriaTest, TextsOrderAsTheHostCollatesThem) {
+  EXPECT_EQ(Eval("=\"ÄBC\">=\"x\""), Variant::Boolean(false)) << "accents beside their letter";
+  EXPECT_EQ(Eval("=\"{\"<\"a\""), Variant::Boolean(true)) << "punctuation before letters";
+  EXPECT_EQ(Eval("=\"啊\"<\"中\""), Variant::Boolean(true)) << "Chinese in pinyin order";
+  EXPECT_EQ(Eval("=\"a\"=\"ä\""), Variant::Boolean(false));
+  EXPECT_EQ(Eval("=\"Abc\"<\"abd\""), Variant::Boolean(true));
+  Set("E1", "ä");
+  Set("E2", "中");
+  Set("E3", "{x}");
+  EXPECT_EQ(Both("=COUNTIF(E1:E3,\"<b\")"), Variant(2));
+  Set("F1", "啊");
+  Set("F2", "保");
+  Set("F3", "中");
+  EXPECT_EQ(Eval("=MATCH(\"北\",F1:F3,1)"), Variant(2)) << "a sorted lookup in pinyin order";
+}
+
 }  // namespace
 }  // namespace tavrin

@@ -85,7 +85,7 @@ int Compare(const Variant& left, const Variant& right) {
   if (right.IsEmpty()) return Compare<kExact>(left, AsKindOf(left));
   int rank = TypeRank(left) - TypeRank(right);
   if (rank != 0) return rank < 0 ? -1 : 1;
-  if (left.IsText()) return CompareIgnoringCase(left.AsText(), right.AsText());
+  if (left.IsText()) return CollateIgnoringCase(left.AsText(), right.AsText());
   if (left.IsBoolean()) return static_cast<int>(left.AsBoolean()) - right.AsBoolean();
   double a = left.AsNumber(), b = right.AsNumber();
   return kExact ? (a > b) - (a < b) : CompareNumbers(a, b);
