@@ -71,8 +71,10 @@ TEST_F(FormulaMathTest, RoundingAsTheHostRounds) {
   EXPECT_EQ(Eval("=CEILING(1.1,0.1)"), Variant(1.1));
   EXPECT_EQ(Eval("=FLOOR(2.5,2)"), Variant(2));
   EXPECT_EQ(Eval("=FLOOR(-2.5,-2)"), Variant(-2));
-  // The host of this generation takes no significance of the other sign.
-  EXPECT_EQ(Eval("=CEILING(-2.5,2)"), Variant(ErrorValue::Num));
+  // A negative number with a positive significance rounds towards plus or minus infinity; a
+  // positive number takes no negative significance.
+  EXPECT_EQ(Eval("=CEILING(-2.5,2)"), Variant(-2));
+  EXPECT_EQ(Eval("=FLOOR(-2.5,2)"), Variant(-4));
   EXPECT_EQ(Eval("=FLOOR(2.5,-2)"), Variant(ErrorValue::Num));
   EXPECT_EQ(Eval("=CEILING(5,0)"), Variant(0));
   EXPECT_EQ(Eval("=FLOOR(5,0)"), Variant(ErrorValue::Div0));
