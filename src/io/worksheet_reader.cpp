@@ -215,6 +215,11 @@ void ReadLayout(pugi::xml_node worksheet, SheetLayout& layout) {
   m.bottom = Measure(margins.attribute("bottom"), m.bottom, kMostMargin);
   m.header = Measure(margins.attribute("header"), m.header, kMostMargin);
   m.footer = Measure(margins.attribute("footer"), m.footer, kMostMargin);
+  pugi::xml_node options = worksheet.child("printOptions");
+  layout.printHeadings = options.attribute("headings").as_bool();
+  layout.printGridlines = options.attribute("gridLines").as_bool();
+  layout.centerHorizontally = options.attribute("horizontalCentered").as_bool();
+  layout.centerVertically = options.attribute("verticalCentered").as_bool();
   pugi::xml_node setup = worksheet.child("pageSetup");
   layout.paperSize = setup.attribute("paperSize").as_int(layout.paperSize);
   layout.orientation = std::string_view(setup.attribute("orientation").as_string()) == "landscape"

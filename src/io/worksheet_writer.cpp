@@ -59,9 +59,9 @@ constexpr std::array<std::string_view, 39> kOrder = {"sheetPr",
                                                      "extLst"};
 
 // The elements the model holds, written from it.
-constexpr std::array<std::string_view, 10> kOwned = {
-    "sheetPr",   "dimension",  "sheetViews",  "sheetFormatPr", "cols",
-    "sheetData", "mergeCells", "pageMargins", "pageSetup",     "rowBreaks"};
+constexpr std::array<std::string_view, 11> kOwned = {
+    "sheetPr",    "dimension",    "sheetViews",  "sheetFormatPr", "cols",     "sheetData",
+    "mergeCells", "printOptions", "pageMargins", "pageSetup",     "rowBreaks"};
 
 int OrderOf(std::string_view name) {
   auto found = std::find(kOrder.begin(), kOrder.end(), name);
@@ -131,6 +131,7 @@ class WorksheetWriter {
     if (name == "cols") return Columns(out);
     if (name == "sheetData") return Data(out);
     if (name == "mergeCells") return MergedCells(out);
+    if (name == "printOptions") return PrintOptions(out, original);
     if (name == "pageMargins") return Margins(out);
     if (name == "pageSetup") return Setup(out, original);
     if (name == "rowBreaks") return Breaks(out);
@@ -252,6 +253,19 @@ class WorksheetWriter {
       out += '"';
     }
     out += "/>";
+  }
+
+  void PrintOptions(std::string& out, pugi::xml_node original) {
+    const SheetLayout& l = layout_;
+    if (!original && !l.printHeadings && !l.printGridlines && !l.centerHorizontally &&
+        !l.centerVertically)
+      return;
+    pugi::xml_node options = Editable(original, "printOptions");
+    SetOrRemove(options, "headings", l.printHeadings, "1");
+    SetOrRemove(options, "gridLines", l.printGridlines, "1");
+    SetOrRemove(options, "horizontalCentered", l.centerHorizontally, "1");
+    SetOrRemove(options, "verticalCentered", l.centerVertically, "1");
+    out += PrintXml(options);
   }
 
   void Setup(std::string& out, pugi::xml_node original) {

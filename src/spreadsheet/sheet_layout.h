@@ -58,6 +58,12 @@ struct SheetLayout {
   bool fitToPage = false;
   int fitToWidth = 1;
   int fitToHeight = 1;
+  // Print options: row and column headings (they take a row's room on every page), gridlines,
+  // and centring on the page.
+  bool printHeadings = false;
+  bool printGridlines = false;
+  bool centerHorizontally = false;
+  bool centerVertically = false;
   // The print area as the host writes it ("$A$1:$F$20"), "" for the used area.
   std::string printArea;
   // Manual horizontal page breaks: the first row of the page each one starts, ascending.

@@ -203,5 +203,27 @@ TEST(XlsxRoundTripTest, AnArrayFormulaIsWrittenAndReadAsOne) {
   EXPECT_EQ(FormulaAt(reread.GetSheet(1), "G2"), "{=SUM(F2:F5*2)}");
 }
 
+TEST(XlsxRoundTripTest, ASheetCopyKeepsThePrintOptions) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book = OpenWorkbook(app, kLibreOffice);
+  SheetLayout& layout = book.GetSheet(1).Layout();
+  layout.printHeadings = layout.printGridlines = layout.centerHorizontally = true;
+  book.GetSheet(1).SetChanged(true);
+  SaveWorkbook(book, folder / "options.xlsx");
+
+  Spreadsheet again;
+  Book& reread = OpenWorkbook(again, folder / "options.xlsx");
+  reread.CopySheet(reread.GetSheet(1), reread.GetSheet(2));
+  SaveWorkbook(reread, folder / "copied.xlsx");
+  std::string copy = PartOf(folder / "copied.xlsx", "xl/worksheets/sheet3.xml");
+  EXPECT_NE(copy.find("<printOptions headings=\"1\" gridLines=\"1\" horizontalCentered=\"1\"/>"),
+            std::string::npos);
+  Spreadsheet third;
+  const SheetLayout& back = OpenWorkbook(third, folder / "copied.xlsx").GetSheet(3).Layout();
+  EXPECT_TRUE(back.printHeadings && back.printGridlines && back.centerHorizontally);
+  EXPECT_FALSE(back.centerVertically);
+}
+
 }  // namespace
 }  // namespace tavrin

@@ -191,5 +191,41 @@ TEST_F(PagingTest, ACopiedSheetKeepsItsPageSetupAndBreaks) {
   EXPECT_EQ(sheet.Layout().manualRowBreaks, std::vector<int>{20}) << "the original stays";
 }
 
+TEST_F(PagingTest, EveryPaperCodePagesOnItsOwnSize) {
+  FillColumn(1, 1, 200);
+  sheet.Layout().paperSize = 12;  // B4 (JIS): 364 mm, 887.8 points between the margins
+  EXPECT_EQ(breaks.Item(1).Location().Row(), 70);
+  sheet.Layout().paperSize = 7;  // Executive: 10.5 inches, 612 points
+  EXPECT_EQ(breaks.Item(1).Location().Row(), 49);
+  sheet.Layout().paperSize = 3;  // Tabloid: 17 inches, 1080 points
+  EXPECT_EQ(breaks.Item(1).Location().Row(), 85);
+  sheet.Layout().paperSize = 99;  // no paper of the host's: Letter
+  EXPECT_EQ(breaks.Item(1).Location().Row(), 51);
+}
+
+TEST_F(PagingTest, PrintedHeadingsTakeARowOfEveryPage) {
+  FillColumn(1, 1, 120);
+  sheet.Layout().printHeadings = true;
+  EXPECT_EQ(Breaks(), (Found{{50, false}, {99, false}}));
+}
+
+TEST_F(PagingTest, FitToPagesPagesAtTheScaleThatFits) {
+  FillColumn(1, 1, 100);
+  sheet.Layout().fitToPage = true;
+  EXPECT_EQ(breaks.Count(), 0) << "100 rows on one page at half size";
+  FillColumn(1, 1, 160);
+  sheet.Layout().fitToHeight = 2;
+  EXPECT_EQ(Breaks(), (Found{{81, false}})) << "63%: 80 rows a page";
+  sheet.Layout().fitToHeight = 0;  // as tall as it takes, one page wide
+  EXPECT_EQ(Breaks(), (Found{{51, false}, {101, false}, {151, false}})) << "column A fits at 100%";
+  Set("Z1", "wide");  // 26 columns of 48 points
+  int across = static_cast<int>(100 * PrintableWidth(sheet.Layout()) / (26 * 48));
+  std::vector<std::pair<int, bool>> fitted = Breaks();
+  sheet.Layout().fitToPage = false;
+  sheet.Layout().scale = across;
+  EXPECT_EQ(fitted, Breaks()) << across << "%";
+  EXPECT_LT(fitted.size(), 3U);
+}
+
 }  // namespace
 }  // namespace tavrin
