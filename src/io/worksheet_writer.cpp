@@ -270,7 +270,8 @@ class WorksheetWriter {
 
   void Setup(std::string& out, pugi::xml_node original) {
     pugi::xml_node setup = Editable(original, "pageSetup");
-    SetOrRemove(setup, "paperSize", true, std::to_string(layout_.paperSize).c_str());
+    SetOrRemove(setup, "paperSize", layout_.paperSize != SheetLayout::kPaperDefault,
+                std::to_string(layout_.paperSize).c_str());
     SetOrRemove(setup, "scale", true, std::to_string(layout_.scale).c_str());
     SetOrRemove(setup, "fitToWidth", true, std::to_string(layout_.fitToWidth).c_str());
     SetOrRemove(setup, "fitToHeight", true, std::to_string(layout_.fitToHeight).c_str());

@@ -51,6 +51,8 @@ SheetPageBreaks::Key SheetPageBreaks::CurrentKey() const {
   const SheetLayout& layout = sheet_.Layout();
   key.layout.margins = layout.margins;
   key.layout.paperSize = layout.paperSize;
+  if (layout.paperSize == SheetLayout::kPaperDefault)
+    key.layout.paperSize = sheet_.Locale().defaultPaper;
   key.layout.orientation = layout.orientation;
   key.layout.scale = layout.scale;
   key.layout.printHeadings = layout.printHeadings;
@@ -75,6 +77,7 @@ const std::vector<PageBreakPoint>& SheetPageBreaks::Breaks() {
   if (computed_ && key == key_) return breaks_;
   PagingInput input;
   input.layout = &sheet_.Layout();
+  input.defaultPaper = sheet_.Locale().defaultPaper;
   input.defaultRowHeight = sheet_.DefaultRowHeight();
   input.rowHeights = &sheet_.RowHeights();
   if (std::optional<Area> area = AreaOf(sheet_.Layout().printArea)) {

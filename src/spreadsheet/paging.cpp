@@ -66,7 +66,8 @@ constexpr Paper kPapers[] = {
     {41, 8.5 * kInch, 13 * kInch},               // German Legal Fanfold
 };
 
-const Paper& PaperOf(int code) {
+const Paper& PaperOf(int code, int defaultPaper) {
+  if (code == SheetLayout::kPaperDefault) code = defaultPaper;
   for (const Paper& paper : kPapers) {
     if (paper.code == code) return paper;
   }
@@ -80,7 +81,7 @@ class Pager {
       : in_(input),
         scale_(std::max(input.scale, 1) / 100.0),
         rowHeight_(input.defaultRowHeight * scale_),
-        printable_(PrintableHeight(*input.layout)) {
+        printable_(PrintableHeight(*input.layout, input.defaultPaper)) {
     // Printed column headings take a row of the default height on every page.
     if (input.layout->printHeadings) printable_ -= rowHeight_;
     for (int r = in_.titleFirst; r <= in_.titleLast; ++r) titleHeight_ += Height(r);
@@ -175,14 +176,14 @@ class Pager {
 
 }  // namespace
 
-double PrintableHeight(const SheetLayout& layout) {
-  const Paper& paper = PaperOf(layout.paperSize);
+double PrintableHeight(const SheetLayout& layout, int defaultPaper) {
+  const Paper& paper = PaperOf(layout.paperSize, defaultPaper);
   double length = layout.orientation == PageOrientation::Portrait ? paper.height : paper.width;
   return length - (layout.margins.top + layout.margins.bottom) * kPointsPerInch;
 }
 
-double PrintableWidth(const SheetLayout& layout) {
-  const Paper& paper = PaperOf(layout.paperSize);
+double PrintableWidth(const SheetLayout& layout, int defaultPaper) {
+  const Paper& paper = PaperOf(layout.paperSize, defaultPaper);
   double length = layout.orientation == PageOrientation::Portrait ? paper.width : paper.height;
   return length - (layout.margins.left + layout.margins.right) * kPointsPerInch;
 }
@@ -191,7 +192,8 @@ int FitScale(const PagingInput& input, double columnsWidth) {
   const SheetLayout& layout = *input.layout;
   int scale = 100;
   if (layout.fitToWidth > 0 && columnsWidth > 0) {
-    double across = 100 * layout.fitToWidth * PrintableWidth(layout) / columnsWidth;
+    double across =
+        100 * layout.fitToWidth * PrintableWidth(layout, input.defaultPaper) / columnsWidth;
     scale = static_cast<int>(std::clamp(std::floor(across + kSlack), 10.0, 100.0));
   }
   if (layout.fitToHeight <= 0 || input.lastRow < input.firstRow) return scale;

@@ -51,7 +51,10 @@ struct SheetLayout {
   RowRuns<LineFormat> rowFormats;
   std::map<int, LineFormat> columnFormats;
   PageMargins margins;
-  int paperSize = kPaperLetter;  // the host's paper codes
+  // The host's paper code; kPaperDefault, when the file names none, is the default printer's
+  // paper, the user's locale's.
+  static constexpr int kPaperDefault = 0;
+  int paperSize = kPaperDefault;
   PageOrientation orientation = PageOrientation::Portrait;
   int scale = 100;  // printed size in percent
   // Fit to a number of pages wide and tall instead of the scale.

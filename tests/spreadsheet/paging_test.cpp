@@ -6,8 +6,11 @@
 namespace tavrin {
 namespace {
 
+// Pages of Letter paper; the default paper has a test of its own.
 class PagingTest : public SheetTest {
  protected:
+  void SetUp() override { sheet.Layout().paperSize = SheetLayout::kPaperLetter; }
+
   HPageBreaks& breaks = sheet.HPageBreaks();
 
   // The first rows of the pages after the first, with M for a manual break.
@@ -22,7 +25,7 @@ class PagingTest : public SheetTest {
   using Found = std::vector<std::pair<int, bool>>;
 };
 
-TEST_F(PagingTest, TheDefaultPageHoldsFiftyRowsOverTheUsedRowsOnly) {
+TEST_F(PagingTest, ALetterPageHoldsFiftyRowsOverTheUsedRowsOnly) {
   EXPECT_DOUBLE_EQ(PrintableHeight(sheet.Layout()), 648);
   EXPECT_EQ(breaks.Count(), 0) << "an empty sheet has no pages to break";
   FillColumn(1, 1, 50);
@@ -225,6 +228,18 @@ TEST_F(PagingTest, FitToPagesPagesAtTheScaleThatFits) {
   sheet.Layout().scale = across;
   EXPECT_EQ(fitted, Breaks()) << across << "%";
   EXPECT_LT(fitted.size(), 3U);
+}
+
+TEST(DefaultPaperTest, ASheetNamingNoPaperPagesOnTheLocalesPaper) {
+  for (auto [paper, rows] :
+       {std::pair{SheetLayout::kPaperA4, 54}, {SheetLayout::kPaperLetter, 50}}) {
+    Spreadsheet app(UserLocale{.defaultPaper = paper});
+    Sheet& sheet = app.AddWorkbook("Book1").AddSheet("Sheet1");
+    for (int r = 1; r <= 120; ++r) sheet.Cells(r, 1).SetValue(Variant(r));
+    EXPECT_EQ(sheet.HPageBreaks().Item(1).Location().Row(), rows + 1) << paper;
+  }
+  Spreadsheet chinese;
+  EXPECT_EQ(chinese.Locale().defaultPaper, SheetLayout::kPaperA4) << "A4 unless the locale says";
 }
 
 }  // namespace
