@@ -16,11 +16,13 @@ namespace {
 Variant Variance(const std::vector<double>& numbers, bool sample) {
   double n = static_cast<double>(numbers.size());
   if (n < (sample ? 2 : 1)) return Variant(ErrorValue::Div0);
-  double mean = 0;
-  for (double x : numbers) mean += x / n;
-  double sum = 0;
+  // In extended precision, so the 15 digits shown are the exact variance's.
+  long double mean = 0;
+  for (double x : numbers) mean += x;
+  mean /= n;
+  long double sum = 0;
   for (double x : numbers) sum += (x - mean) * (x - mean);
-  return NumberResult(sum / (sample ? n - 1 : n));
+  return NumberResult(static_cast<double>(sum / (sample ? n - 1 : n)));
 }
 
 // The statistic SUBTOTAL's function number names (1 to 11), of the numbers of its cells;
