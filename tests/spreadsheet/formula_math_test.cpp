@@ -115,5 +115,12 @@ TEST_F(FormulaMathTest, AFinalSumWithinTheLastBitsOfZeroIsZero) {
   EXPECT_EQ(Eval("=1E-20-0"), Variant(1E-20)) << "a small number on its own is kept";
 }
 
+TEST_F(FormulaMathTest, AWholeNumberAndAFractionReadAsTheirSum) {
+  EXPECT_EQ(Eval("=\"15 1/7\"*7"), Variant(106));
+  EXPECT_EQ(Eval("=VALUE(\"1 1/2\")"), Variant(1.5));
+  EXPECT_EQ(Eval("=VALUE(\"1 1/0\")"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=VALUE(\"1  1/2\")"), Variant(ErrorValue::Value)) << "one blank between";
+}
+
 }  // namespace
 }  // namespace tavrin

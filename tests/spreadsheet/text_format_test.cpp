@@ -30,7 +30,11 @@ TEST(TextFormatTest, Fractions) {
   EXPECT_EQ(Shown(1.25, "# ?/?"), "1 1/4");
   EXPECT_EQ(Shown(2.5, "# ?/8"), "2 4/8");
   EXPECT_EQ(Shown(1.0 / 3, "?/??"), "1/3 ");
-  EXPECT_EQ(Shown(0.7, "# ?" "?/?" "?"), "  7/10");
+  EXPECT_EQ(Shown(0.7,
+                  "# ?"
+                  "?/?"
+                  "?"),
+            "  7/10");
   EXPECT_EQ(Shown(3, "# ?/?"), "3    ") << "a whole number blanks its fraction";
   EXPECT_EQ(Shown(-1.5, "# ?/?"), "-1 1/2");
 }
@@ -55,6 +59,11 @@ TEST(TextFormatTest, NoDigitPastTheFifteenthSignificantOne) {
   EXPECT_EQ(Shown(0.1 + 0.2, "0.000000000000000000"), "0.300000000000000000");
   EXPECT_EQ(Shown(1.0 / 3, "0.00000000000000000"), "0.33333333333333300");
   EXPECT_EQ(Shown(123456789012345678.0, "0"), "123456789012346000");
+}
+
+TEST(TextFormatTest, ANumberInATextSectionShowsAsGeneral) {
+  EXPECT_EQ(Shown(68.62, "@"), "68.62");
+  EXPECT_EQ(Shown(5, "\"n=\"@"), "n=5");
 }
 
 }  // namespace

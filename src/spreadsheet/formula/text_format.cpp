@@ -66,10 +66,14 @@ Variant FormatText(const Variant& value, std::string_view code) {
   bool minus = false;
   const FormatSection& section = sections[SectionFor(sections, *number, minus)];
   double x = std::abs(*number);
-  if (section.general) {
+  // A number shown by a section for texts ("@") shows as General does.
+  if (section.general || section.text) {
     std::string out = minus ? "-" : "";
-    for (const FormatToken& token : section.tokens)
-      out += token.kind == FormatToken::Kind::General ? NumberText(x, UserLocale{}) : token.text;
+    for (const FormatToken& token : section.tokens) {
+      bool shows =
+          token.kind == FormatToken::Kind::General || token.kind == FormatToken::Kind::Text;
+      out += shows ? NumberText(x, UserLocale{}) : token.text;
+    }
     return Variant(out);
   }
   if (section.date) {
