@@ -57,6 +57,9 @@ Variant Arithmetic(Op op, const Variant& left, const Variant& right, bool final)
 Variant Comparison(Op op, const Variant& left, const Variant& right) {
   if (left.IsError()) return left;
   if (right.IsError()) return right;
+  // Equality of texts needs no order, so no collation.
+  if ((op == Op::Equal || op == Op::NotEqual) && left.IsText() && right.IsText())
+    return Variant::Boolean(EqualsIgnoringCase(left.AsText(), right.AsText()) == (op == Op::Equal));
   int order = CompareValues(left, right);
   switch (op) {
     case Op::Equal:

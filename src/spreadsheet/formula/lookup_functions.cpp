@@ -47,11 +47,13 @@ long long Position(Evaluator& eval, const Variant& lookup, const Operand& where,
     }
     bool sameKind = value.IsText() == lookup.IsText() && value.IsBoolean() == lookup.IsBoolean();
     if (!sameKind) return true;
-    int order = CompareForLookup(value, lookup);
     if (type == 0) {
-      if (order == 0) found = position, done = true;
+      bool equal = value.IsText() ? EqualsIgnoringCase(value.AsText(), lookup.AsText())
+                                  : CompareForLookup(value, lookup) == 0;
+      if (equal) found = position, done = true;
       return !done;
     }
+    int order = CompareForLookup(value, lookup);
     if ((type > 0 && order <= 0) || (type < 0 && order >= 0)) {
       found = position;
       return true;
