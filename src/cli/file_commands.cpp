@@ -8,9 +8,11 @@
 
 #include "cli/input_file.h"
 #include "cli/sheet_table.h"
+#include "cli/terminal_runtime.h"
 #include "host/host_error.h"
 #include "io/workbook_file.h"
 #include "session/used_area.h"
+#include "session/workbook_session.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/sheet.h"
 
@@ -49,9 +51,13 @@ Sheet& ChosenSheet(Book& book, const FileOptions& options) {
   return *sheet;
 }
 
+// The sheet is shown beside the toolbox, whose conversion functions (=ToDec(...)) its cells
+// may call, as in a run.
 int Show(const FileOptions& options, CommandContext& context) {
-  Spreadsheet app;
-  Book& book = OpenInputFile(app, options.input);
+  TerminalRuntime runtime(context.messages, Answering::No, false);
+  WorkbookSession session(
+      runtime, [&](Spreadsheet& app) -> Book& { return OpenBesideTheToolbox(app, options.input); });
+  Book& book = session.UserBook();
   Sheet& sheet = ChosenSheet(book, options);
   Area area;
   if (!options.range.empty()) {

@@ -7,6 +7,8 @@
 #include "cli/command_context.h"
 #include "io/text_encoding.h"
 #include "io/workbook_file.h"
+#include "session/host_session.h"
+#include "spreadsheet/text_compare.h"
 
 namespace tavrin {
 
@@ -35,6 +37,15 @@ void CheckOutputIsNotInput(const InputFile& input, const std::string& output,
     throw UsageError{"-o: '" + output + "' is the input file itself (" + remedy +
                      "); nothing written"};
   }
+}
+
+Book& OpenBesideTheToolbox(Spreadsheet& app, const InputFile& input) {
+  std::string name = std::filesystem::path(input.path).filename().string();
+  if (EqualsIgnoringCase(name, HostSession::kHostWorkbookName)) {
+    throw UsageError{"a workbook named " + name + " cannot be opened beside the toolbox's own " +
+                     HostSession::kHostWorkbookName + ": copy or rename it first"};
+  }
+  return OpenInputFile(app, input);
 }
 
 }  // namespace tavrin

@@ -24,6 +24,10 @@ void AddInputFile(CLI::App& command, InputFile& input, const std::string& help);
 // Opens the file as the active workbook (OpenWorkbook).
 Book& OpenInputFile(Spreadsheet& app, const InputFile& input);
 
+// OpenInputFile for a run beside the toolbox's own workbook "Tavrin.xls": a user's file of that
+// name fails (UsageError), as the host opens one workbook of a name.
+Book& OpenBesideTheToolbox(Spreadsheet& app, const InputFile& input);
+
 // Fails (UsageError) when the output names the input file itself, by whatever path: the same
 // text, a path through other folders, a symbolic or a hard link to it. The remedy completes the
 // message.

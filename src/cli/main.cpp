@@ -1,3 +1,5 @@
 #include "cli/program.h"
 
-int main(int argc, char** argv) { return tavrin::RunProgram(argc, argv); }
+int main(int argc, char** argv) {
+  return tavrin::RunProgram(argc, argv);
+}

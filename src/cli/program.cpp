@@ -5,6 +5,8 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 #include <new>
+#include <string>
+#include <vector>
 
 #include "cli/base_command.h"
 #include "cli/command_context.h"
@@ -14,6 +16,26 @@
 #include "host/host_error.h"
 
 namespace tavrin {
+
+namespace {
+
+// The arguments as the parser takes them, last first. "--name=" with nothing after the "=" is
+// the option with an empty value, as a user means it; the parser would take the next argument.
+std::vector<std::string> Arguments(int argc, char** argv) {
+  std::vector<std::string> arguments;
+  for (int i = argc - 1; i > 0; --i) {
+    std::string argument = argv[i];
+    if (argument.size() > 3 && argument.starts_with("--") && argument.ends_with('=') &&
+        argument.find('=') == argument.size() - 1) {
+      arguments.emplace_back();
+      argument.pop_back();
+    }
+    arguments.push_back(std::move(argument));
+  }
+  return arguments;
+}
+
+}  // namespace
 
 int RunProgram(int argc, char** argv) {
   CLI::App program{"Tavrin: worksheet tools for lists, run on your workbook.", "tavrin"};
@@ -31,7 +53,8 @@ int RunProgram(int argc, char** argv) {
   AddServeCommand(program, context);
 
   try {
-    program.parse(argc, argv);
+    std::vector<std::string> arguments = Arguments(argc, argv);
+    program.parse(arguments);
   } catch (const CLI::ParseError& error) {
     int status = program.exit(error);
     return status == 0 ? 0 : 2;

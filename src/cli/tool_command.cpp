@@ -49,6 +49,17 @@ Variant ControlValue(const std::string& control, const std::string& text) {
   throw UsageError{"--control " + control + " takes true or false, not '" + text + "'"};
 }
 
+// The control value of a word (or of the value itself, "1") of an option that takes one of a few
+// words; any other word is a usage error naming them.
+std::string ChosenValue(const ControlOption& option, const std::string& word) {
+  std::string words;
+  for (const ControlChoice& choice : option.choices) {
+    if (choice.word == word || choice.value == word) return choice.value;
+    words += (words.empty() ? "" : ", ") + choice.word;
+  }
+  throw UsageError{option.flags + " takes one of " + words + ", not '" + word + "'"};
+}
+
 void FillForm(DialogForm& form, const ToolDefinition& tool, const RunOptions& options) {
   for (const ControlOption& option : tool.options) {
     auto given = options.named.find(option.flags);
@@ -58,9 +69,7 @@ void FillForm(DialogForm& form, const ToolDefinition& tool, const RunOptions& op
       continue;
     }
     std::string value = given->second;
-    for (const ControlChoice& choice : option.choices) {
-      if (choice.word == given->second) value = choice.value;
-    }
+    if (!option.choices.empty()) value = ChosenValue(option, given->second);
     form.Set(option.control, ControlValue(option.control, value));
   }
   for (const std::string& assignment : options.controls) {
@@ -78,7 +87,7 @@ void FillForm(DialogForm& form, const ToolDefinition& tool, const RunOptions& op
 
 // Opens the file, makes the chosen sheet active and selects the chosen cells.
 Book& OpenUsersWorkbook(Spreadsheet& app, const RunOptions& options) {
-  Book& book = OpenInputFile(app, options.input);
+  Book& book = OpenBesideTheToolbox(app, options.input);
   if (!options.sheet.empty()) {
     Sheet* sheet = book.FindSheet(options.sheet);
     if (sheet == nullptr)

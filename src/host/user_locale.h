@@ -13,6 +13,9 @@ struct UserLocale {
   char thousandsSeparator = ',';
   DateOrder dateOrder = DateOrder::YearMonthDay;
   char dateSeparator = '/';
+  // The paper of the user's default printer, a sheet's paper when its page setup names none:
+  // the host's code, A4 (9) unless the locale's paper is Letter (1), as in North America.
+  int defaultPaper = 9;
 };
 
 }  // namespace tavrin

@@ -159,9 +159,15 @@ RowHeights ReadWorksheetCells(RowsAhead& rows, Sheet& sheet,
                                 column - master->second.column);
           }
         }
+        // An array formula is kept in its first cell, in braces; its other cells keep their
+        // stored values.
+        if (c.fType == "array" && !text.empty())
+          text = "{=" + text + "}";
+        else if (!text.empty())
+          text = "=" + text;
         if (!text.empty())
           cell.formula =
-              std::make_shared<const CellFormula>(CellFormula{"=" + text, nullptr, row, column});
+              std::make_shared<const CellFormula>(CellFormula{text, nullptr, row, column});
       }
       if (cell.IsBlank()) continue;
       budget.Take(cell);
@@ -209,6 +215,11 @@ void ReadLayout(pugi::xml_node worksheet, SheetLayout& layout) {
   m.bottom = Measure(margins.attribute("bottom"), m.bottom, kMostMargin);
   m.header = Measure(margins.attribute("header"), m.header, kMostMargin);
   m.footer = Measure(margins.attribute("footer"), m.footer, kMostMargin);
+  pugi::xml_node options = worksheet.child("printOptions");
+  layout.printHeadings = options.attribute("headings").as_bool();
+  layout.printGridlines = options.attribute("gridLines").as_bool();
+  layout.centerHorizontally = options.attribute("horizontalCentered").as_bool();
+  layout.centerVertically = options.attribute("verticalCentered").as_bool();
   pugi::xml_node setup = worksheet.child("pageSetup");
   layout.paperSize = setup.attribute("paperSize").as_int(layout.paperSize);
   layout.orientation = std::string_view(setup.attribute("orientation").as_string()) == "landscape"

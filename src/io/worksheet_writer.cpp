@@ -10,6 +10,7 @@
 
 #include "io/number_format.h"
 #include "io/xml_text.h"
+#include "spreadsheet/formula/formula_text.h"
 #include "spreadsheet/sheet.h"
 
 namespace tavrin {
@@ -58,9 +59,9 @@ constexpr std::array<std::string_view, 39> kOrder = {"sheetPr",
                                                      "extLst"};
 
 // The elements the model holds, written from it.
-constexpr std::array<std::string_view, 10> kOwned = {
-    "sheetPr",   "dimension",  "sheetViews",  "sheetFormatPr", "cols",
-    "sheetData", "mergeCells", "pageMargins", "pageSetup",     "rowBreaks"};
+constexpr std::array<std::string_view, 11> kOwned = {
+    "sheetPr",    "dimension",    "sheetViews",  "sheetFormatPr", "cols",     "sheetData",
+    "mergeCells", "printOptions", "pageMargins", "pageSetup",     "rowBreaks"};
 
 int OrderOf(std::string_view name) {
   auto found = std::find(kOrder.begin(), kOrder.end(), name);
@@ -130,6 +131,7 @@ class WorksheetWriter {
     if (name == "cols") return Columns(out);
     if (name == "sheetData") return Data(out);
     if (name == "mergeCells") return MergedCells(out);
+    if (name == "printOptions") return PrintOptions(out, original);
     if (name == "pageMargins") return Margins(out);
     if (name == "pageSetup") return Setup(out, original);
     if (name == "rowBreaks") return Breaks(out);
@@ -253,9 +255,23 @@ class WorksheetWriter {
     out += "/>";
   }
 
+  void PrintOptions(std::string& out, pugi::xml_node original) {
+    const SheetLayout& l = layout_;
+    if (!original && !l.printHeadings && !l.printGridlines && !l.centerHorizontally &&
+        !l.centerVertically)
+      return;
+    pugi::xml_node options = Editable(original, "printOptions");
+    SetOrRemove(options, "headings", l.printHeadings, "1");
+    SetOrRemove(options, "gridLines", l.printGridlines, "1");
+    SetOrRemove(options, "horizontalCentered", l.centerHorizontally, "1");
+    SetOrRemove(options, "verticalCentered", l.centerVertically, "1");
+    out += PrintXml(options);
+  }
+
   void Setup(std::string& out, pugi::xml_node original) {
     pugi::xml_node setup = Editable(original, "pageSetup");
-    SetOrRemove(setup, "paperSize", true, std::to_string(layout_.paperSize).c_str());
+    SetOrRemove(setup, "paperSize", layout_.paperSize != SheetLayout::kPaperDefault,
+                std::to_string(layout_.paperSize).c_str());
     SetOrRemove(setup, "scale", true, std::to_string(layout_.scale).c_str());
     SetOrRemove(setup, "fitToWidth", true, std::to_string(layout_.fitToWidth).c_str());
     SetOrRemove(setup, "fitToHeight", true, std::to_string(layout_.fitToHeight).c_str());
@@ -355,8 +371,16 @@ void WorksheetWriter::AppendCell(std::string& out, int row, int column, const Ce
   if (cell.formula) {
     std::string written = FormulaText(*cell.formula, row, column);
     std::string_view text = written;
-    if (text.starts_with('=')) text.remove_prefix(1);
-    out += "<f>";
+    if (IsArrayFormulaText(text)) {
+      // An array formula of one cell.
+      text = text.substr(2, text.size() - 3);
+      out += "<f t=\"array\" ref=\"";
+      AppendCellName(out, row, column);
+      out += "\">";
+    } else {
+      if (text.starts_with('=')) text.remove_prefix(1);
+      out += "<f>";
+    }
     AppendEscaped(out, text);
     out += "</f>";
   }

@@ -6,6 +6,7 @@
 
 #include "host/variant_rules.h"
 #include "spreadsheet/formula/digits.h"
+#include "spreadsheet/formula/serial_date.h"
 #include "spreadsheet/typed_entry.h"
 
 namespace tavrin {
@@ -55,7 +56,10 @@ Criterion::Criterion(const Variant& criteria, const UserLocale& locale) : locale
     kind_ = hasOp ? Kind::Empty : Kind::Blank;
     return;
   }
-  if (std::optional<double> number = ReadNumber(text, locale)) {
+  // The operand reads as a typed entry does: a date, a time or a percentage is its number.
+  std::optional<double> number = ReadNumber(text, locale);
+  if (!number && MayBeValueText(text)) number = ReadValueText(text);
+  if (number) {
     kind_ = Kind::Number;
     operand_ = Variant(*number);
     return;
@@ -98,7 +102,7 @@ bool Criterion::Matches(const Variant& value) const {
       return value.IsBoolean() &&
              Holds(static_cast<int>(value.AsBoolean()) - static_cast<int>(operand_.AsBoolean()));
     case Kind::Text:
-      return value.IsText() && Holds(CompareIgnoringCase(value.AsText(), operand_.AsText()));
+      return value.IsText() && Holds(CollateIgnoringCase(value.AsText(), operand_.AsText()));
     default:
       return false;
   }

@@ -1,6 +1,7 @@
 #include "spreadsheet/page_breaks.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "host/host_error.h"
 #include "spreadsheet/sheet.h"
@@ -9,12 +10,22 @@ namespace tavrin {
 
 namespace {
 
-// The rows a print area or print title text names, or none.
-std::optional<Area> RowsOf(const std::string& address) {
+// The area a print area or print title text names, or none.
+std::optional<Area> AreaOf(const std::string& address) {
   if (address.empty()) return std::nullopt;
   std::optional<ParsedAddress> parsed = ParseAddress(address);
   if (!parsed || parsed->areas.empty()) return std::nullopt;
   return parsed->areas.front();
+}
+
+// The printed width of columns in points: a width of w characters of the default font is
+// 7w + 5 pixels (the default 8.43 is 64), 3/4 of a point each.
+double ColumnsWidth(const Sheet& sheet, const std::optional<Area>& columns) {
+  if (!columns) return 0;
+  double points = 0;
+  for (int c = columns->column; c <= columns->LastColumn(); ++c)
+    points += std::floor(sheet.ColumnWidth(c) * 7 + 5) * 0.75;
+  return points;
 }
 
 }  // namespace
@@ -25,7 +36,10 @@ bool SheetPageBreaks::Key::operator==(const Key& other) const {
   return contentVersion == other.contentVersion && heightsVersion == other.heightsVersion &&
          titleRows == other.titleRows && hiddenRows == other.hiddenRows && a.margins == b.margins &&
          a.paperSize == b.paperSize && a.orientation == b.orientation && a.scale == b.scale &&
-         a.printArea == b.printArea && a.manualRowBreaks == b.manualRowBreaks;
+         a.printHeadings == b.printHeadings && a.fitToPage == b.fitToPage &&
+         a.fitToWidth == b.fitToWidth && a.fitToHeight == b.fitToHeight &&
+         columnsWidth == other.columnsWidth && a.printArea == b.printArea &&
+         a.manualRowBreaks == b.manualRowBreaks;
 }
 
 SheetPageBreaks::Key SheetPageBreaks::CurrentKey() const {
@@ -37,8 +51,19 @@ SheetPageBreaks::Key SheetPageBreaks::CurrentKey() const {
   const SheetLayout& layout = sheet_.Layout();
   key.layout.margins = layout.margins;
   key.layout.paperSize = layout.paperSize;
+  if (layout.paperSize == SheetLayout::kPaperDefault)
+    key.layout.paperSize = sheet_.Locale().defaultPaper;
   key.layout.orientation = layout.orientation;
   key.layout.scale = layout.scale;
+  key.layout.printHeadings = layout.printHeadings;
+  key.layout.fitToPage = layout.fitToPage;
+  key.layout.fitToWidth = layout.fitToWidth;
+  key.layout.fitToHeight = layout.fitToHeight;
+  if (layout.fitToPage) {
+    std::optional<Area> columns = AreaOf(layout.printArea);
+    if (!columns) columns = sheet_.UsedArea();
+    key.columnsWidth = ColumnsWidth(sheet_, columns);
+  }
   key.layout.printArea = layout.printArea;
   key.layout.manualRowBreaks = layout.manualRowBreaks;
   for (const auto& run : layout.rowFormats.Runs()) {
@@ -52,19 +77,22 @@ const std::vector<PageBreakPoint>& SheetPageBreaks::Breaks() {
   if (computed_ && key == key_) return breaks_;
   PagingInput input;
   input.layout = &sheet_.Layout();
+  input.defaultPaper = sheet_.Locale().defaultPaper;
   input.defaultRowHeight = sheet_.DefaultRowHeight();
   input.rowHeights = &sheet_.RowHeights();
-  if (std::optional<Area> area = RowsOf(sheet_.Layout().printArea)) {
+  if (std::optional<Area> area = AreaOf(sheet_.Layout().printArea)) {
     input.firstRow = area->row;
     input.lastRow = area->LastRow();
   } else {
     std::optional<Area> used = sheet_.UsedArea();
     input.lastRow = used ? used->LastRow() : 0;
   }
-  if (std::optional<Area> titles = RowsOf(key.titleRows)) {
+  if (std::optional<Area> titles = AreaOf(key.titleRows)) {
     input.titleFirst = titles->row;
     input.titleLast = titles->LastRow();
   }
+  input.scale =
+      sheet_.Layout().fitToPage ? FitScale(input, key.columnsWidth) : sheet_.Layout().scale;
   breaks_ = ComputePageBreaks(input);
   key_ = std::move(key);
   computed_ = true;

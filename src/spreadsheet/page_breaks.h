@@ -57,6 +57,7 @@ class SheetPageBreaks : public HPageBreaks {
     SheetLayout layout;
     std::string titleRows;
     std::vector<std::pair<int, int>> hiddenRows;  // first and last row of each run
+    double columnsWidth = 0;                      // of the columns paged, for fit to pages
     bool operator==(const Key& other) const;
   };
 

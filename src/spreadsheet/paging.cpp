@@ -19,17 +19,55 @@ struct Paper {
   double height;
 };
 
-// The host's paper codes that files commonly carry; any other prints as Letter.
+constexpr double kInch = kPointsPerInch;
+
+// The host's paper codes and their sizes, width by height.
 constexpr Paper kPapers[] = {
-    {SheetLayout::kPaperLetter, 8.5 * kPointsPerInch, 11 * kPointsPerInch},
-    {5, 8.5 * kPointsPerInch, 14 * kPointsPerInch},  // Legal
-    {8, 297 * kMillimetre, 420 * kMillimetre},       // A3
+    {SheetLayout::kPaperLetter, 8.5 * kInch, 11 * kInch},
+    {2, 8.5 * kInch, 11 * kInch},               // Letter Small
+    {3, 11 * kInch, 17 * kInch},                // Tabloid
+    {4, 17 * kInch, 11 * kInch},                // Ledger
+    {5, 8.5 * kInch, 14 * kInch},               // Legal
+    {6, 5.5 * kInch, 8.5 * kInch},              // Statement
+    {7, 7.25 * kInch, 10.5 * kInch},            // Executive
+    {8, 297 * kMillimetre, 420 * kMillimetre},  // A3
     {SheetLayout::kPaperA4, 210 * kMillimetre, 297 * kMillimetre},
+    {10, 210 * kMillimetre, 297 * kMillimetre},  // A4 Small
     {11, 148 * kMillimetre, 210 * kMillimetre},  // A5
+    {12, 257 * kMillimetre, 364 * kMillimetre},  // B4 (JIS)
     {13, 182 * kMillimetre, 257 * kMillimetre},  // B5 (JIS)
+    {14, 8.5 * kInch, 13 * kInch},               // Folio
+    {15, 215 * kMillimetre, 275 * kMillimetre},  // Quarto
+    {16, 10 * kInch, 14 * kInch},                // 10x14
+    {17, 11 * kInch, 17 * kInch},                // 11x17
+    {18, 8.5 * kInch, 11 * kInch},               // Note
+    {19, 3.875 * kInch, 8.875 * kInch},          // Envelope #9
+    {20, 4.125 * kInch, 9.5 * kInch},            // Envelope #10
+    {21, 4.5 * kInch, 10.375 * kInch},           // Envelope #11
+    {22, 4.75 * kInch, 11 * kInch},              // Envelope #12
+    {23, 5 * kInch, 11.5 * kInch},               // Envelope #14
+    {24, 17 * kInch, 22 * kInch},                // C size sheet
+    {25, 22 * kInch, 34 * kInch},                // D size sheet
+    {26, 34 * kInch, 44 * kInch},                // E size sheet
+    {27, 110 * kMillimetre, 220 * kMillimetre},  // Envelope DL
+    {28, 162 * kMillimetre, 229 * kMillimetre},  // Envelope C5
+    {29, 324 * kMillimetre, 458 * kMillimetre},  // Envelope C3
+    {30, 229 * kMillimetre, 324 * kMillimetre},  // Envelope C4
+    {31, 114 * kMillimetre, 162 * kMillimetre},  // Envelope C6
+    {32, 114 * kMillimetre, 229 * kMillimetre},  // Envelope C65
+    {33, 250 * kMillimetre, 353 * kMillimetre},  // Envelope B4
+    {34, 176 * kMillimetre, 250 * kMillimetre},  // Envelope B5
+    {35, 176 * kMillimetre, 125 * kMillimetre},  // Envelope B6
+    {36, 110 * kMillimetre, 230 * kMillimetre},  // Envelope Italy
+    {37, 3.875 * kInch, 7.5 * kInch},            // Envelope Monarch
+    {38, 3.625 * kInch, 6.5 * kInch},            // Envelope 6 3/4
+    {39, 14.875 * kInch, 11 * kInch},            // US Standard Fanfold
+    {40, 8.5 * kInch, 12 * kInch},               // German Standard Fanfold
+    {41, 8.5 * kInch, 13 * kInch},               // German Legal Fanfold
 };
 
-const Paper& PaperOf(int code) {
+const Paper& PaperOf(int code, int defaultPaper) {
+  if (code == SheetLayout::kPaperDefault) code = defaultPaper;
   for (const Paper& paper : kPapers) {
     if (paper.code == code) return paper;
   }
@@ -41,9 +79,11 @@ class Pager {
  public:
   explicit Pager(const PagingInput& input)
       : in_(input),
-        scale_(std::max(input.layout->scale, 1) / 100.0),
+        scale_(std::max(input.scale, 1) / 100.0),
         rowHeight_(input.defaultRowHeight * scale_),
-        printable_(PrintableHeight(*input.layout)) {
+        printable_(PrintableHeight(*input.layout, input.defaultPaper)) {
+    // Printed column headings take a row of the default height on every page.
+    if (input.layout->printHeadings) printable_ -= rowHeight_;
     for (int r = in_.titleFirst; r <= in_.titleLast; ++r) titleHeight_ += Height(r);
     // Title rows that fill the page are not repeated: the page would hold nothing else.
     if (titleHeight_ >= printable_) titleHeight_ = 0;
@@ -136,10 +176,33 @@ class Pager {
 
 }  // namespace
 
-double PrintableHeight(const SheetLayout& layout) {
-  const Paper& paper = PaperOf(layout.paperSize);
+double PrintableHeight(const SheetLayout& layout, int defaultPaper) {
+  const Paper& paper = PaperOf(layout.paperSize, defaultPaper);
   double length = layout.orientation == PageOrientation::Portrait ? paper.height : paper.width;
   return length - (layout.margins.top + layout.margins.bottom) * kPointsPerInch;
+}
+
+double PrintableWidth(const SheetLayout& layout, int defaultPaper) {
+  const Paper& paper = PaperOf(layout.paperSize, defaultPaper);
+  double length = layout.orientation == PageOrientation::Portrait ? paper.width : paper.height;
+  return length - (layout.margins.left + layout.margins.right) * kPointsPerInch;
+}
+
+int FitScale(const PagingInput& input, double columnsWidth) {
+  const SheetLayout& layout = *input.layout;
+  int scale = 100;
+  if (layout.fitToWidth > 0 && columnsWidth > 0) {
+    double across =
+        100 * layout.fitToWidth * PrintableWidth(layout, input.defaultPaper) / columnsWidth;
+    scale = static_cast<int>(std::clamp(std::floor(across + kSlack), 10.0, 100.0));
+  }
+  if (layout.fitToHeight <= 0 || input.lastRow < input.firstRow) return scale;
+  // Rows do not split across pages, so the scale goes down until the pages are few enough.
+  PagingInput at = input;
+  for (at.scale = scale; at.scale > 10; --at.scale) {
+    if (static_cast<int>(Pager(at).Breaks().size()) < layout.fitToHeight) break;
+  }
+  return at.scale;
 }
 
 std::vector<PageBreakPoint> ComputePageBreaks(const PagingInput& input) {

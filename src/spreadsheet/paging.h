@@ -28,11 +28,25 @@ struct PagingInput {
   // The print title rows, none when titleLast < titleFirst.
   int titleFirst = 1;
   int titleLast = 0;
+  // The printed size in percent: the page setup's scale, or the one FitScale finds.
+  int scale = 100;
+  // The paper of a layout that names none (SheetLayout::kPaperDefault): the user's locale's.
+  int defaultPaper = SheetLayout::kPaperA4;
 };
 
 // The height a page gives its rows, in points: the paper's height (its width in landscape)
-// less the top and bottom margins. Letter portrait with one-inch margins gives 648.
-double PrintableHeight(const SheetLayout& layout);
+// less the top and bottom margins. Letter portrait with one-inch margins gives 648. Any of the
+// host's paper codes (1 to 41) pages on its own size; an unknown one as Letter.
+double PrintableHeight(const SheetLayout& layout, int defaultPaper = SheetLayout::kPaperA4);
+
+// The width a page gives its columns, in points: the paper's width (its height in landscape)
+// less the left and right margins.
+double PrintableWidth(const SheetLayout& layout, int defaultPaper = SheetLayout::kPaperA4);
+
+// The scale at which "fit to pages" prints: the largest whole percent from 10 to 100 at which
+// columns `columnsWidth` points wide fit fitToWidth pages across and the paged rows fit
+// fitToHeight pages down (either 0: any number), as the host computes it.
+int FitScale(const PagingInput& input, double columnsWidth);
 
 // The breaks top to bottom. A page takes rows while their heights (times the scale) fit the
 // printable height less the repeated title rows; hidden rows take no room and stay with the page

@@ -51,13 +51,22 @@ struct SheetLayout {
   RowRuns<LineFormat> rowFormats;
   std::map<int, LineFormat> columnFormats;
   PageMargins margins;
-  int paperSize = kPaperLetter;  // the host's paper codes
+  // The host's paper code; kPaperDefault, when the file names none, is the default printer's
+  // paper, the user's locale's.
+  static constexpr int kPaperDefault = 0;
+  int paperSize = kPaperDefault;
   PageOrientation orientation = PageOrientation::Portrait;
   int scale = 100;  // printed size in percent
   // Fit to a number of pages wide and tall instead of the scale.
   bool fitToPage = false;
   int fitToWidth = 1;
   int fitToHeight = 1;
+  // Print options: row and column headings (they take a row's room on every page), gridlines,
+  // and centring on the page.
+  bool printHeadings = false;
+  bool printGridlines = false;
+  bool centerHorizontally = false;
+  bool centerVertically = false;
   // The print area as the host writes it ("$A$1:$F$20"), "" for the used area.
   std::string printArea;
   // Manual horizontal page breaks: the first row of the page each one starts, ascending.

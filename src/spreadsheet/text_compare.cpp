@@ -1,9 +1,11 @@
 #include "spreadsheet/text_compare.h"
 
+#include <unicode/coll.h>
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace tavrin {
 
@@ -73,6 +75,46 @@ int CompareIgnoringCase(std::string_view left, std::string_view right) {
     if (x != y) return x < y ? -1 : 1;
   }
   return (i < n) - (j < m);
+}
+
+namespace {
+
+// Letters and digits of ASCII alone sort in the collator's order by their folded codes.
+bool PlainAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) {
+    return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+  });
+}
+
+const icu::Collator* ChineseCollator() {
+  thread_local std::unique_ptr<icu::Collator> collator = [] {
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::Collator> made(icu::Collator::createInstance(icu::Locale("zh"), status));
+    if (U_FAILURE(status)) made.reset();
+    if (made) {
+      made->setStrength(icu::Collator::SECONDARY);  // letter case is no difference
+      // Scripts in the root order, Latin before Chinese, as the host sorts; the Chinese
+      // characters keep their pinyin order.
+      const int32_t rootOrder[] = {UCOL_REORDER_CODE_NONE};
+      made->setReorderCodes(rootOrder, 1, status);
+    }
+    return made;
+  }();
+  return collator.get();
+}
+
+}  // namespace
+
+int CollateIgnoringCase(std::string_view left, std::string_view right) {
+  int folded = CompareIgnoringCase(left, right);
+  const icu::Collator* collator = ChineseCollator();
+  if (folded == 0 || collator == nullptr || (PlainAscii(left) && PlainAscii(right))) return folded;
+  UErrorCode status = U_ZERO_ERROR;
+  UCollationResult order = collator->compareUTF8(
+      icu::StringPiece(left.data(), static_cast<int32_t>(left.size())),
+      icu::StringPiece(right.data(), static_cast<int32_t>(right.size())), status);
+  if (U_FAILURE(status) || order == UCOL_EQUAL) return folded;
+  return order == UCOL_LESS ? -1 : 1;
 }
 
 bool EqualsIgnoringCase(std::string_view left, std::string_view right) {

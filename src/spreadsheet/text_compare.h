@@ -24,6 +24,13 @@ int CompareIgnoringCase(std::string_view left, std::string_view right);
 
 bool EqualsIgnoringCase(std::string_view left, std::string_view right);
 
+// -1, 0 or 1: texts in the host's sort order, as "<", sorting and sorted lookups order them in
+// the Chinese locale: ICU's collator for "zh" (Chinese in pinyin order, blanks and punctuation
+// before digits, digits before letters, accented letters beside their base letter), letter
+// case ignored. Texts equal ignoring case are 0; texts the collator cannot tell apart
+// otherwise ("a" and "ä" are not) go by CompareIgnoringCase.
+int CollateIgnoringCase(std::string_view left, std::string_view right);
+
 // A pattern with the host's wildcards: * any run of characters, ? any one character, ~ makes
 // the next character an ordinary one ("~*" a star, "~~" a tilde, "x~y" matches "xy"; a tilde
 // at the end stands for itself). Matching ignores letter case.

@@ -23,7 +23,7 @@ std::optional<int> CompareSameKind(const Variant& value, const Variant& lookup) 
   if (numbers)
     return (value.AsNumber() > lookup.AsNumber()) - (value.AsNumber() < lookup.AsNumber());
   if (value.IsText() && lookup.IsText())
-    return CompareIgnoringCase(value.AsText(), lookup.AsText());
+    return CollateIgnoringCase(value.AsText(), lookup.AsText());
   if (value.IsBoolean() && lookup.IsBoolean()) {
     return static_cast<int>(value.AsBoolean()) - static_cast<int>(lookup.AsBoolean());
   }

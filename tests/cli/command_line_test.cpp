@@ -5,6 +5,10 @@
 #include <string>
 
 #include "cli/run_tavrin.h"
+#include "io/workbook_file.h"
+#include "spreadsheet/book.h"
+#include "spreadsheet/sheet.h"
+#include "spreadsheet/spreadsheet.h"
 
 namespace tavrin {
 namespace {
@@ -142,6 +146,50 @@ TEST_F(CommandLine, ShowPrintsTheUsedAreaAndMenuPrintsTheMenu) {
   EXPECT_NE(outcome.out.find("North"), std::string::npos);
   Outcome menu = Tavrin("menu");
   EXPECT_NE(menu.out.find("汇总与查找  [Tavrin.xls!F2]  icon 4153"), std::string::npos);
+}
+
+TEST_F(CommandLine, AnEmptyValueAfterTheEqualsSignIsEmpty) {
+  Outcome outcome = Tavrin("lookup " + Book() +
+                           " --target-index A2:A3 --target-data G2:G3 --source-table C1:E10"
+                           " --source-index C1 --source-data E1 --not-found= --yes");
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(outcome.out.find("--yes"), std::string::npos) << outcome.out;
+}
+
+TEST_F(CommandLine, AWordAnOptionDoesNotTakeIsAUsageError) {
+  std::string keyed = "keyed " + Book() + " --source-keys A2:B9 --source-data D2 --target-keys H2";
+  Outcome outcome = Tavrin(keyed + " --task everything --mode sum");
+  EXPECT_EQ(outcome.status, 2);
+  EXPECT_NE(outcome.err.find("--task takes one of summarize, lookup, distinct"), std::string::npos)
+      << outcome.err;
+  EXPECT_EQ(Tavrin(keyed + " --task 1 --mode often").status, 2);
+  EXPECT_EQ(Tavrin(keyed + " --task 1 --mode 1").status, 0) << "the numbers are words too";
+}
+
+TEST_F(CommandLine, AUsersTavrinXlsIsRefusedWithASentence) {
+  fs::path named = dir / "Tavrin.xls";
+  fs::copy_file("data/sales-libreoffice.xls", named);
+  Outcome outcome = Tavrin("clear-zeros " + named.string() + " --range A1");
+  EXPECT_EQ(outcome.status, 2);
+  EXPECT_NE(outcome.err.find("Tavrin.xls cannot be opened beside the toolbox's own"),
+            std::string::npos)
+      << outcome.err;
+}
+
+TEST_F(CommandLine, ShowComputesTheConversionFunctions) {
+  fs::path made = dir / "made.xlsx";
+  {
+    Spreadsheet app;
+    tavrin::Book& workbook = app.AddWorkbook("made");
+    Sheet& sheet = workbook.AddSheet("Data");
+    sheet.SetValue(sheet.Range("A1"), Variant("=ToDec(\"FF\",16)"));
+    sheet.SetValue(sheet.Range("A2"), Variant("=DecTo(5,2)"));
+    SaveWorkbook(workbook, made.string());
+  }
+  Outcome outcome = Tavrin("show " + made.string());
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_NE(outcome.out.find("255"), std::string::npos) << outcome.out;
+  EXPECT_NE(outcome.out.find("101"), std::string::npos) << outcome.out;
 }
 
 }  // namespace

@@ -68,6 +68,19 @@ const std::map<std::string, Departure>& Departures() {
       {"golden-dates|Dates!B22", {Variant(ErrorValue::Num), "YEAR of a serial before 0"}},
       // FIND of an empty text finds it at the start position.
       {"golden-text|Texts!B15", {Variant(1), "FIND(\"\",...) is the start position"}},
+      // The functions, operators and coercions of docs/formulas.md's later rounds.
+      {"golden-more|More!B3", {Variant(15), "SUBTOTAL's COUNT passes over the Boolean in H7"}},
+      {"golden-more|More!B14",
+       {Variant(0.8928316960659495), "the file holds 15 digits of the shortest text, ...950"}},
+      {"golden-more|More!B45",
+       {Variant("'My sheet'!A1"), "ADDRESS joins the sheet with \"!\", not LibreOffice's \".\""}},
+      {"golden-more|More!B46", {Variant(ErrorValue::NA), "MODE of numbers that never repeat"}},
+      {"golden-more|More!B65", {Variant::Boolean(true), "AND takes the text TRUE as TRUE"}},
+      {"golden-more|More!B66", {Variant(ErrorValue::Value), "IF takes no number text as a test"}},
+      {"golden-more|More!B70",
+       {Variant(-2.7755575615628914e-17), "only a formula's final sum near zero is corrected"}},
+      {"golden-more|More!B80",
+       {Variant(ErrorValue::Null), "references that share no cell intersect in #NULL!"}},
   };
   return departures;
 }
@@ -140,7 +153,7 @@ TEST_P(GoldenWorkbooks, EveryFormulaComputesTheStoredResultOrTheHostsAnswer) {
 
 INSTANTIATE_TEST_SUITE_P(Corpus, GoldenWorkbooks,
                          ::testing::Values("golden-math", "golden-text", "golden-dates",
-                                           "golden-lookup", "golden-criteria"));
+                                           "golden-lookup", "golden-criteria", "golden-more"));
 
 }  // namespace
 }  // namespace tavrin

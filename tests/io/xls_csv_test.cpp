@@ -103,5 +103,21 @@ TEST(CsvTest, ExportStartsAtA1WritesValuesAsDisplayedAndReadsBackInPlace) {
   EXPECT_EQ(ValueAt(back, "D3"), Variant::Boolean(true));
 }
 
+TEST(CsvTest, EarlyDatesAreWrittenInTheHostsCalendar) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book = app.AddWorkbook("made");
+  Sheet& sheet = book.AddSheet("Data");
+  sheet.SetValue(sheet.Range("A1"), "=DATE(1900,1,1)");
+  sheet.Store().SetContent(2, 1, Variant::Date(59.5), nullptr);
+  sheet.Store().SetContent(3, 1, Variant::Date(60), nullptr);
+  sheet.Store().SetContent(4, 1, Variant::Date(0), nullptr);
+  sheet.Store().SetContent(5, 1, Variant::Date(61), nullptr);
+  SaveWorkbook(book, folder / "out.csv");
+  EXPECT_EQ(ReadFileBytes(folder / "out.csv"),
+            "\xEF\xBB\xBF"
+            "1900/1/1\r\n1900/2/28 12:00:00\r\n1900/2/29\r\n1900/1/0\r\n1900/3/1\r\n");
+}
+
 }  // namespace
 }  // namespace tavrin

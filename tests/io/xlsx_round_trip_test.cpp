@@ -188,5 +188,42 @@ TEST(XlsxRoundTripTest, WrittenFilesOpenInAnIndependentReader) {
             "Data width 13.0\n");
 }
 
+TEST(XlsxRoundTripTest, AnArrayFormulaIsWrittenAndReadAsOne) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book = OpenWorkbook(app, kLibreOffice);
+  Sheet& sales = book.GetSheet(1);
+  sales.SetFormula(sales.Range("G2"), "{=SUM(F2:F5*2)}");
+  SaveWorkbook(book, folder / "out.xlsx");
+
+  std::string part = PartOf(folder / "out.xlsx", "xl/worksheets/sheet1.xml");
+  EXPECT_NE(part.find("<f t=\"array\" ref=\"G2\">SUM(F2:F5*2)</f>"), std::string::npos);
+  Spreadsheet again;
+  Book& reread = OpenWorkbook(again, folder / "out.xlsx");
+  EXPECT_EQ(FormulaAt(reread.GetSheet(1), "G2"), "{=SUM(F2:F5*2)}");
+}
+
+TEST(XlsxRoundTripTest, ASheetCopyKeepsThePrintOptions) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book = OpenWorkbook(app, kLibreOffice);
+  SheetLayout& layout = book.GetSheet(1).Layout();
+  layout.printHeadings = layout.printGridlines = layout.centerHorizontally = true;
+  book.GetSheet(1).SetChanged(true);
+  SaveWorkbook(book, folder / "options.xlsx");
+
+  Spreadsheet again;
+  Book& reread = OpenWorkbook(again, folder / "options.xlsx");
+  reread.CopySheet(reread.GetSheet(1), reread.GetSheet(2));
+  SaveWorkbook(reread, folder / "copied.xlsx");
+  std::string copy = PartOf(folder / "copied.xlsx", "xl/worksheets/sheet3.xml");
+  EXPECT_NE(copy.find("<printOptions headings=\"1\" gridLines=\"1\" horizontalCentered=\"1\"/>"),
+            std::string::npos);
+  Spreadsheet third;
+  const SheetLayout& back = OpenWorkbook(third, folder / "copied.xlsx").GetSheet(3).Layout();
+  EXPECT_TRUE(back.printHeadings && back.printGridlines && back.centerHorizontally);
+  EXPECT_FALSE(back.centerVertically);
+}
+
 }  // namespace
 }  // namespace tavrin

@@ -94,5 +94,37 @@ TEST_F(FormulaCriteriaTest, AnEmptyCriterionCellAsksForZero) {
   EXPECT_EQ(Both("=COUNTIFS(E1:E4,F1,E1:E4,\"<>x\")"), Variant(2));
 }
 
+TEST_F(FormulaCriteriaTest, DateTimeAndPercentOperandsReadAsTyped) {
+  Set("E1", "=DATE(2023,12,31)");
+  Set("E2", "=DATE(2024,1,31)");
+  Set("E3", "=DATE(2024,2,1)");
+  EXPECT_EQ(Both("=COUNTIF(E1:E3,\">2024-1-1\")"), Variant(2));
+  EXPECT_EQ(Both("=COUNTIF(E1:E3,\"2024-1-31\")"), Variant(1));
+  EXPECT_EQ(Both("=COUNTIFS(E1:E3,\">=2024/1/31\",E1:E3,\"<2024-2-1\")"), Variant(1));
+  EXPECT_EQ(Both("=SUMIF(E1:E3,\"<2024-1-1\",B2:B4)"), Variant(1));
+  Set("F1", 0.25);
+  Set("F2", 0.75);
+  Set("F3", 0.1);
+  EXPECT_EQ(Both("=COUNTIF(F1:F2,\">12:00\")"), Variant(1));
+  EXPECT_EQ(Both("=SUMIFS(B2:B4,F1:F3,\"10%\")"), Variant(3));
+  EXPECT_EQ(Both("=AVERAGEIF(F1:F3,\"<50%\",B2:B4)"), Variant(2));
+}
+
+TEST_F(FormulaCriteriaTest, TextsOrderAsTheHostCollatesThem) {
+  EXPECT_EQ(Eval("=\"ÄBC\">=\"x\""), Variant::Boolean(false)) << "accents beside their letter";
+  EXPECT_EQ(Eval("=\"{\"<\"a\""), Variant::Boolean(true)) << "punctuation before letters";
+  EXPECT_EQ(Eval("=\"啊\"<\"中\""), Variant::Boolean(true)) << "Chinese in pinyin order";
+  EXPECT_EQ(Eval("=\"a\"=\"ä\""), Variant::Boolean(false));
+  EXPECT_EQ(Eval("=\"Abc\"<\"abd\""), Variant::Boolean(true));
+  Set("E1", "ä");
+  Set("E2", "中");
+  Set("E3", "{x}");
+  EXPECT_EQ(Both("=COUNTIF(E1:E3,\"<b\")"), Variant(2));
+  Set("F1", "啊");
+  Set("F2", "保");
+  Set("F3", "中");
+  EXPECT_EQ(Eval("=MATCH(\"北\",F1:F3,1)"), Variant(2)) << "a sorted lookup in pinyin order";
+}
+
 }  // namespace
 }  // namespace tavrin

@@ -71,8 +71,10 @@ TEST_F(FormulaMathTest, RoundingAsTheHostRounds) {
   EXPECT_EQ(Eval("=CEILING(1.1,0.1)"), Variant(1.1));
   EXPECT_EQ(Eval("=FLOOR(2.5,2)"), Variant(2));
   EXPECT_EQ(Eval("=FLOOR(-2.5,-2)"), Variant(-2));
-  // The host of this generation takes no significance of the other sign.
-  EXPECT_EQ(Eval("=CEILING(-2.5,2)"), Variant(ErrorValue::Num));
+  // A negative number with a positive significance rounds towards plus or minus infinity; a
+  // positive number takes no negative significance.
+  EXPECT_EQ(Eval("=CEILING(-2.5,2)"), Variant(-2));
+  EXPECT_EQ(Eval("=FLOOR(-2.5,2)"), Variant(-4));
   EXPECT_EQ(Eval("=FLOOR(2.5,-2)"), Variant(ErrorValue::Num));
   EXPECT_EQ(Eval("=CEILING(5,0)"), Variant(0));
   EXPECT_EQ(Eval("=FLOOR(5,0)"), Variant(ErrorValue::Div0));
@@ -103,6 +105,21 @@ TEST_F(FormulaMathTest, InformationAndErrorTraps) {
   EXPECT_EQ(Eval("=IFERROR(A3,1/0)"), Variant("abc"));
   EXPECT_EQ(Eval("=SUMPRODUCT(IFERROR(1/A1:A3,0))"), Variant(1.4));
   EXPECT_EQ(Eval("=TRUE()+FALSE()"), Variant(1));
+}
+
+TEST_F(FormulaMathTest, AFinalSumWithinTheLastBitsOfZeroIsZero) {
+  EXPECT_EQ(Eval("=0.5-0.4-0.1"), Variant(0));
+  EXPECT_EQ(Eval("=0.1+0.2-0.3"), Variant(0));
+  EXPECT_EQ(Eval("=(0.1+0.2-0.3)"), Variant(0));
+  EXPECT_NE(Eval("=1*(0.5-0.4-0.1)"), Variant(0)) << "only the last operation is corrected";
+  EXPECT_EQ(Eval("=1E-20-0"), Variant(1E-20)) << "a small number on its own is kept";
+}
+
+TEST_F(FormulaMathTest, AWholeNumberAndAFractionReadAsTheirSum) {
+  EXPECT_EQ(Eval("=\"15 1/7\"*7"), Variant(106));
+  EXPECT_EQ(Eval("=VALUE(\"1 1/2\")"), Variant(1.5));
+  EXPECT_EQ(Eval("=VALUE(\"1 1/0\")"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=VALUE(\"1  1/2\")"), Variant(ErrorValue::Value)) << "one blank between";
 }
 
 }  // namespace

@@ -29,6 +29,13 @@ TEST_F(FormulaTextFunctionsTest, FindTellsCaseAndSearchTakesWildcards) {
   EXPECT_EQ(Eval("=SEARCH(\"字\",\"汉字字\",3)"), Variant(3));
 }
 
+TEST_F(FormulaTextFunctionsTest, AStartPastTheTextsEndIsAnError) {
+  EXPECT_EQ(Eval("=FIND(\"\",\"abc\",3)"), Variant(3));
+  EXPECT_EQ(Eval("=FIND(\"\",\"abc\",4)"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=SEARCH(\"\",\"abc\",4)"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=SEARCH(\"*\",\"abc\",4)"), Variant(ErrorValue::Value));
+}
+
 TEST_F(FormulaTextFunctionsTest, ChangingTexts) {
   EXPECT_EQ(Eval("=SUBSTITUTE(\"aaa\",\"a\",\"b\",2)&\"|\"&SUBSTITUTE(\"aAa\",\"a\",\"bb\")"),
             Variant("aba|bbAbb"));

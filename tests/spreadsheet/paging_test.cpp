@@ -6,8 +6,11 @@
 namespace tavrin {
 namespace {
 
+// Pages of Letter paper; the default paper has a test of its own.
 class PagingTest : public SheetTest {
  protected:
+  void SetUp() override { sheet.Layout().paperSize = SheetLayout::kPaperLetter; }
+
   HPageBreaks& breaks = sheet.HPageBreaks();
 
   // The first rows of the pages after the first, with M for a manual break.
@@ -22,7 +25,7 @@ class PagingTest : public SheetTest {
   using Found = std::vector<std::pair<int, bool>>;
 };
 
-TEST_F(PagingTest, TheDefaultPageHoldsFiftyRowsOverTheUsedRowsOnly) {
+TEST_F(PagingTest, ALetterPageHoldsFiftyRowsOverTheUsedRowsOnly) {
   EXPECT_DOUBLE_EQ(PrintableHeight(sheet.Layout()), 648);
   EXPECT_EQ(breaks.Count(), 0) << "an empty sheet has no pages to break";
   FillColumn(1, 1, 50);
@@ -189,6 +192,54 @@ TEST_F(PagingTest, ACopiedSheetKeepsItsPageSetupAndBreaks) {
   EXPECT_EQ(copy.HPageBreaks().Item(1).Type(), xlPageBreakManual);
   copy.Rows(1, 1).Insert();
   EXPECT_EQ(sheet.Layout().manualRowBreaks, std::vector<int>{20}) << "the original stays";
+}
+
+TEST_F(PagingTest, EveryPaperCodePagesOnItsOwnSize) {
+  FillColumn(1, 1, 200);
+  sheet.Layout().paperSize = 12;  // B4 (JIS): 364 mm, 887.8 points between the margins
+  EXPECT_EQ(breaks.Item(1).Location().Row(), 70);
+  sheet.Layout().paperSize = 7;  // Executive: 10.5 inches, 612 points
+  EXPECT_EQ(breaks.Item(1).Location().Row(), 49);
+  sheet.Layout().paperSize = 3;  // Tabloid: 17 inches, 1080 points
+  EXPECT_EQ(breaks.Item(1).Location().Row(), 85);
+  sheet.Layout().paperSize = 99;  // no paper of the host's: Letter
+  EXPECT_EQ(breaks.Item(1).Location().Row(), 51);
+}
+
+TEST_F(PagingTest, PrintedHeadingsTakeARowOfEveryPage) {
+  FillColumn(1, 1, 120);
+  sheet.Layout().printHeadings = true;
+  EXPECT_EQ(Breaks(), (Found{{50, false}, {99, false}}));
+}
+
+TEST_F(PagingTest, FitToPagesPagesAtTheScaleThatFits) {
+  FillColumn(1, 1, 100);
+  sheet.Layout().fitToPage = true;
+  EXPECT_EQ(breaks.Count(), 0) << "100 rows on one page at half size";
+  FillColumn(1, 1, 160);
+  sheet.Layout().fitToHeight = 2;
+  EXPECT_EQ(Breaks(), (Found{{81, false}})) << "63%: 80 rows a page";
+  sheet.Layout().fitToHeight = 0;  // as tall as it takes, one page wide
+  EXPECT_EQ(Breaks(), (Found{{51, false}, {101, false}, {151, false}})) << "column A fits at 100%";
+  Set("Z1", "wide");  // 26 columns of 48 points
+  int across = static_cast<int>(100 * PrintableWidth(sheet.Layout()) / (26 * 48));
+  std::vector<std::pair<int, bool>> fitted = Breaks();
+  sheet.Layout().fitToPage = false;
+  sheet.Layout().scale = across;
+  EXPECT_EQ(fitted, Breaks()) << across << "%";
+  EXPECT_LT(fitted.size(), 3U);
+}
+
+TEST(DefaultPaperTest, ASheetNamingNoPaperPagesOnTheLocalesPaper) {
+  for (auto [paper, rows] :
+       {std::pair{SheetLayout::kPaperA4, 54}, {SheetLayout::kPaperLetter, 50}}) {
+    Spreadsheet app(UserLocale{.defaultPaper = paper});
+    Sheet& sheet = app.AddWorkbook("Book1").AddSheet("Sheet1");
+    for (int r = 1; r <= 120; ++r) sheet.Cells(r, 1).SetValue(Variant(r));
+    EXPECT_EQ(sheet.HPageBreaks().Item(1).Location().Row(), rows + 1) << paper;
+  }
+  Spreadsheet chinese;
+  EXPECT_EQ(chinese.Locale().defaultPaper, SheetLayout::kPaperA4) << "A4 unless the locale says";
 }
 
 }  // namespace

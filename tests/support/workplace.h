@@ -45,7 +45,8 @@ class Workplace {
   std::vector<std::string> Titles() const;
 
   ScriptedRuntime runtime;
-  Spreadsheet app;
+  // The tools' pages are counted on Letter paper, a North American user's default printer's.
+  Spreadsheet app{UserLocale{.defaultPaper = SheetLayout::kPaperLetter}};
   DialogForm form;
 
  private:

@@ -88,7 +88,7 @@ Operand SumProduct(Evaluator& eval, const Args& args) {
   }
   std::vector<std::shared_ptr<const Matrix>> arrays;
   for (const FormulaNode& arg : args) {
-    arrays.push_back(eval.Array(eval.Eval(arg)));
+    arrays.push_back(eval.Array(eval.EvalArray(arg)));
     if (arrays.back()->rows != arrays.front()->rows ||
         arrays.back()->columns != arrays.front()->columns)
       return Variant(ErrorValue::Value);
@@ -116,7 +116,7 @@ Operand SumProduct(Evaluator& eval, const Args& args) {
 
 // TRANSPOSE: rows become columns.
 Operand Transpose(Evaluator& eval, const Args& args) {
-  Operand operand = eval.Eval(args[0]);
+  Operand operand = eval.EvalArray(args[0]);
   if (std::holds_alternative<Variant>(operand)) return operand;
   std::shared_ptr<const Matrix> in = eval.Array(operand);
   return Evaluator::MakeMatrix(in->columns, in->rows, in->columns,

@@ -28,16 +28,22 @@ Variant AsKindOf(const Variant& like) {
   return Variant(0.0);
 }
 
-Variant Arithmetic(Op op, const Variant& left, const Variant& right) {
+// A sum within the last bits of zero, as decimal fractions turned binary leave it (0.1+0.2-0.3),
+// taken as 0: the host corrects a formula's final addition or subtraction so.
+double NearZeroCorrected(double sum, double x, double y) {
+  return std::abs(sum) <= std::max(std::abs(x), std::abs(y)) * 0x1p-50 ? 0.0 : sum;
+}
+
+Variant Arithmetic(Op op, const Variant& left, const Variant& right, bool final) {
   Variant a = ToNumber(left), b = ToNumber(right);
   if (a.IsError()) return a;
   if (b.IsError()) return b;
   double x = a.AsNumber(), y = b.AsNumber();
   switch (op) {
     case Op::Add:
-      return NumberResult(x + y);
+      return NumberResult(final ? NearZeroCorrected(x + y, x, y) : x + y);
     case Op::Subtract:
-      return NumberResult(x - y);
+      return NumberResult(final ? NearZeroCorrected(x - y, x, y) : x - y);
     case Op::Multiply:
       return NumberResult(x * y);
     case Op::Divide:
@@ -51,6 +57,9 @@ Variant Arithmetic(Op op, const Variant& left, const Variant& right) {
 Variant Comparison(Op op, const Variant& left, const Variant& right) {
   if (left.IsError()) return left;
   if (right.IsError()) return right;
+  // Equality of texts needs no order, so no collation.
+  if ((op == Op::Equal || op == Op::NotEqual) && left.IsText() && right.IsText())
+    return Variant::Boolean(EqualsIgnoringCase(left.AsText(), right.AsText()) == (op == Op::Equal));
   int order = CompareValues(left, right);
   switch (op) {
     case Op::Equal:
@@ -68,6 +77,10 @@ Variant Comparison(Op op, const Variant& left, const Variant& right) {
   }
 }
 
+bool IsReferenceOp(Op op) {
+  return op == Op::Range || op == Op::Intersect || op == Op::Union;
+}
+
 template <bool kExact>
 int Compare(const Variant& left, const Variant& right) {
   if (left.IsEmpty() && right.IsEmpty()) return 0;
@@ -75,7 +88,7 @@ int Compare(const Variant& left, const Variant& right) {
   if (right.IsEmpty()) return Compare<kExact>(left, AsKindOf(left));
   int rank = TypeRank(left) - TypeRank(right);
   if (rank != 0) return rank < 0 ? -1 : 1;
-  if (left.IsText()) return CompareIgnoringCase(left.AsText(), right.AsText());
+  if (left.IsText()) return CollateIgnoringCase(left.AsText(), right.AsText());
   if (left.IsBoolean()) return static_cast<int>(left.AsBoolean()) - right.AsBoolean();
   double a = left.AsNumber(), b = right.AsNumber();
   return kExact ? (a > b) - (a < b) : CompareNumbers(a, b);
@@ -223,9 +236,9 @@ Operand Evaluator::Binary(const FormulaNode& node) {
     chain.push_back(first);
     first = &first->children[0];
   }
-  // The first operand of a range operator is taken as the cells it names, one cell too.
+  // The first operand of a reference operator is taken as the cells it names, one cell too.
   Operand value;
-  if (chain.back()->op == Op::Range) {
+  if (IsReferenceOp(chain.back()->op)) {
     RangeRef range{};
     Variant error;
     value = RangeOf(*first, range, error) ? Operand(range) : Operand(error);
@@ -233,22 +246,12 @@ Operand Evaluator::Binary(const FormulaNode& node) {
     value = Eval(*first);
   }
   for (auto link = chain.rbegin(); link != chain.rend(); ++link)
-    value = Apply((*link)->op, std::move(value), (*link)->children[1]);
+    value = Apply((*link)->op, std::move(value), (*link)->children[1], *link == final_);
   return value;
 }
 
-Operand Evaluator::Apply(Op op, Operand left, const FormulaNode& rightNode) {
-  if (op == Op::Range) {
-    // Two references joined: the rectangle spanning both.
-    RangeRef a{}, b{};
-    Variant error;
-    if (!AsRange(left, a, error) || !RangeOf(rightNode, b, error)) return error;
-    if (a.sheet != b.sheet) return Variant(ErrorValue::Value);
-    int r1 = std::min(a.area.row, b.area.row), c1 = std::min(a.area.column, b.area.column);
-    int r2 = std::max(a.area.LastRow(), b.area.LastRow());
-    int c2 = std::max(a.area.LastColumn(), b.area.LastColumn());
-    return RangeRef{a.sheet, Area{r1, c1, r2 - r1 + 1, c2 - c1 + 1}};
-  }
+Operand Evaluator::Apply(Op op, Operand left, const FormulaNode& rightNode, bool final) {
+  if (IsReferenceOp(op)) return JoinReferences(op, left, rightNode);
   Operand right = Eval(rightNode);
   switch (op) {
     case Op::Concat:
@@ -262,12 +265,50 @@ Operand Evaluator::Apply(Op op, Operand left, const FormulaNode& rightNode) {
     case Op::Multiply:
     case Op::Divide:
     case Op::Power:
-      return Broadcast(left, right,
-                       [op](const Variant& a, const Variant& b) { return Arithmetic(op, a, b); });
+      return Broadcast(left, right, [op, final](const Variant& a, const Variant& b) {
+        return Arithmetic(op, a, b, final);
+      });
     default:
       return Broadcast(left, right,
                        [op](const Variant& a, const Variant& b) { return Comparison(op, a, b); });
   }
+}
+
+// Two references joined: ":" the rectangle spanning both, a blank the cells they share
+// (#NULL! when none). A union (a comma) is the list of its areas' values side by side, all
+// that the functions taking it (SUM, COUNT, ...) read of it.
+Operand Evaluator::JoinReferences(Op op, const Operand& left, const FormulaNode& rightNode) {
+  RangeRef a{}, b{};
+  Variant error;
+  if (!RangeOf(rightNode, b, error)) return error;
+  if (op == Op::Union) {
+    if (!std::holds_alternative<std::shared_ptr<const Matrix>>(left) && !AsRange(left, a, error))
+      return error;
+    return SideBySide(*Array(left), *Array(b));
+  }
+  if (!AsRange(left, a, error)) return error;
+  if (a.sheet != b.sheet) return Variant(ErrorValue::Value);
+  int r1 = std::min(a.area.row, b.area.row), c1 = std::min(a.area.column, b.area.column);
+  int r2 = std::max(a.area.LastRow(), b.area.LastRow());
+  int c2 = std::max(a.area.LastColumn(), b.area.LastColumn());
+  if (op == Op::Intersect) {
+    r1 = std::max(a.area.row, b.area.row), c1 = std::max(a.area.column, b.area.column);
+    r2 = std::min(a.area.LastRow(), b.area.LastRow());
+    c2 = std::min(a.area.LastColumn(), b.area.LastColumn());
+    if (r1 > r2 || c1 > c2) return Variant(ErrorValue::Null);
+  }
+  return RangeRef{a.sheet, Area{r1, c1, r2 - r1 + 1, c2 - c1 + 1}};
+}
+
+Operand Evaluator::SideBySide(const Matrix& a, const Matrix& b) {
+  int rows = std::max(a.rows, b.rows);
+  auto uniform = [&](const Matrix& m) { return m.rows < rows ? m.rows : m.StoredRows(); };
+  return MakeMatrix(rows, a.columns + b.columns, std::max(uniform(a), uniform(b)),
+                    [&](int r, int c) {
+                      const Matrix& m = c < a.columns ? a : b;
+                      int j = c < a.columns ? c : c - a.columns;
+                      return r < m.rows ? m.At(r, j) : Variant();
+                    });
 }
 
 // A function the spreadsheet's owner added takes one value an argument.
@@ -333,102 +374,16 @@ Variant Evaluator::Scalar(const Operand& operand) {
 }
 
 Variant Evaluator::Result(const FormulaNode& root) {
-  Variant value = Scalar(Eval(root));
+  final_ = &root;
+  while (final_->kind == FormulaNode::Kind::Paren) final_ = &final_->children[0];
+  Operand result = Eval(root);
+  // An array formula in one cell shows the first value of its range or array.
+  const RangeRef* range = std::get_if<RangeRef>(&result);
+  Variant value = wholeRanges_ && range
+                      ? range->sheet->CellValue(range->area.row, range->area.column)
+                      : Scalar(result);
   if (value.IsNumber()) return NumberResult(value.AsNumber());
   return value.IsEmpty() ? Variant(0.0) : value;
-}
-
-Operand Evaluator::MakeMatrix(int rows, int columns, int uniformFrom,
-                              const std::function<Variant(int, int)>& value) {
-  uniformFrom = std::clamp(uniformFrom, 0, rows);
-  if (static_cast<size_t>(uniformFrom) * columns > kMostMatrixCells)
-    return Variant(ErrorValue::Num);
-  auto out = std::make_shared<Matrix>();
-  out->rows = rows;
-  out->columns = columns;
-  out->cells.reserve(static_cast<size_t>(uniformFrom) * columns);
-  for (int r = 0; r < uniformFrom; ++r) {
-    for (int c = 0; c < columns; ++c) out->cells.push_back(value(r, c));
-  }
-  if (uniformFrom < rows) {
-    for (int c = 0; c < columns; ++c) out->tail.push_back(value(uniformFrom, c));
-  }
-  return out;
-}
-
-namespace {
-
-// The common shape of blocks: a one-row or one-column block stretches over it, and a cell
-// outside a block's own shape reads #N/A.
-class Stretch {
- public:
-  explicit Stretch(const std::vector<std::shared_ptr<const Matrix>>& blocks) : blocks_(blocks) {
-    for (const auto& block : blocks) {
-      rows = std::max(rows, block->rows);
-      columns = std::max(columns, block->columns);
-    }
-    // The row from which every block reads the same in every row: its tail, or the #N/A past it.
-    for (const auto& block : blocks) {
-      const Matrix& m = *block;
-      uniformFrom = std::max(uniformFrom, m.rows == 1     ? 0
-                                          : m.rows < rows ? m.rows
-                                                          : m.StoredRows());
-    }
-  }
-
-  const Variant& At(size_t block, int r, int c) const {
-    const Matrix& m = *blocks_[block];
-    int i = m.rows == 1 ? 0 : r, j = m.columns == 1 ? 0 : c;
-    return i < m.rows && j < m.columns ? m.At(i, j) : missing_;
-  }
-
-  int rows = 1, columns = 1, uniformFrom = 0;
-
- private:
-  const std::vector<std::shared_ptr<const Matrix>>& blocks_;
-  const Variant missing_{ErrorValue::NA};
-};
-
-}  // namespace
-
-Operand Evaluator::Broadcast(const Operand& left, const Operand& right,
-                             const std::function<Variant(const Variant&, const Variant&)>& apply) {
-  const Variant* a = std::get_if<Variant>(&left);
-  const Variant* b = std::get_if<Variant>(&right);
-  if (a && b) return apply(*a, *b);
-  std::vector<std::shared_ptr<const Matrix>> blocks{Array(left), Array(right)};
-  Stretch shape(blocks);
-  return MakeMatrix(shape.rows, shape.columns, shape.uniformFrom,
-                    [&](int r, int c) { return apply(shape.At(0, r, c), shape.At(1, r, c)); });
-}
-
-Operand Evaluator::Broadcast(const std::vector<Operand>& operands,
-                             const std::function<Variant(const std::vector<Variant>&)>& apply) {
-  std::vector<Variant> values(operands.size());
-  bool scalars = true;
-  for (size_t i = 0; i < operands.size() && scalars; ++i) {
-    const Variant* value = std::get_if<Variant>(&operands[i]);
-    if (value == nullptr)
-      scalars = false;
-    else
-      values[i] = *value;
-  }
-  if (scalars) return apply(values);
-  std::vector<std::shared_ptr<const Matrix>> blocks;
-  for (const Operand& operand : operands) blocks.push_back(Array(operand));
-  Stretch shape(blocks);
-  return MakeMatrix(shape.rows, shape.columns, shape.uniformFrom, [&](int r, int c) {
-    for (size_t i = 0; i < blocks.size(); ++i) values[i] = shape.At(i, r, c);
-    return apply(values);
-  });
-}
-
-Operand Evaluator::Map(const Operand& operand,
-                       const std::function<Variant(const Variant&)>& apply) {
-  if (const Variant* value = std::get_if<Variant>(&operand)) return apply(*value);
-  std::shared_ptr<const Matrix> x = Array(operand);
-  return MakeMatrix(x->rows, x->columns, x->StoredRows(),
-                    [&](int r, int c) { return apply(x->At(r, c)); });
 }
 
 }  // namespace tavrin

@@ -83,13 +83,20 @@ Variant TextResult(std::string text);
 // Evaluates a tree in the cell (row, column) of a sheet.
 class Evaluator {
  public:
-  Evaluator(Sheet& sheet, int row, int column) : sheet_(sheet), row_(row), column_(column) {}
+  // `arrayFormula`: the formula is an array formula ({=...}), which takes every range whole.
+  // Any other takes, where one value is wanted (an operator's operand, a function's argument
+  // of one value), the cell of a range in the formula's row or column, as the host does.
+  Evaluator(Sheet& sheet, int row, int column, bool arrayFormula = true)
+      : sheet_(sheet), row_(row), column_(column), wholeRanges_(arrayFormula) {}
 
   Sheet& OwnSheet() const { return sheet_; }
   int Row() const { return row_; }
   int Column() const { return column_; }
 
   Operand Eval(const FormulaNode& node);
+  // Eval of an argument the function takes as an array (SUMPRODUCT's, LOOKUP's, INDEX's first):
+  // ranges inside it are taken whole, as in an array formula.
+  Operand EvalArray(const FormulaNode& node);
   // The cell's result: an array gives its top-left value, a range the value of the cell in the
   // formula's row or column.
   Variant Result(const FormulaNode& root);
@@ -103,7 +110,8 @@ class Evaluator {
   bool AsRange(const Operand& operand, RangeRef& range, Variant& error);
 
   // Applies a function to each pair of values, stretching a one-row or one-column operand over
-  // the common shape; cells outside it are #N/A. Two scalars give a scalar.
+  // the common shape; cells outside it are #N/A. Two scalars give a scalar. Outside an array
+  // formula, and arguments taken as arrays, a range operand is first intersected (Scalar).
   Operand Broadcast(const Operand& left, const Operand& right,
                     const std::function<Variant(const Variant&, const Variant&)>& apply);
   // The same rule for any number of operands.
@@ -121,8 +129,13 @@ class Evaluator {
 
  private:
   Operand Binary(const FormulaNode& node);
-  Operand Apply(Op op, Operand left, const FormulaNode& rightNode);
+  // `final` marks the formula's last operation, whose sum near zero is corrected.
+  Operand Apply(Op op, Operand left, const FormulaNode& rightNode, bool final);
   Variant Intersect(const RangeRef& range);
+  Operand JoinReferences(Op op, const Operand& left, const FormulaNode& rightNode);
+  static Operand SideBySide(const Matrix& a, const Matrix& b);
+  // The operand where one value is wanted: a range intersected unless ranges are taken whole.
+  Operand OneValueWanted(const Operand& operand);
 
   Operand Call(const FormulaNode& node);
   Operand CallAdded(const FormulaNode& node);
@@ -130,6 +143,8 @@ class Evaluator {
   Sheet& sheet_;
   int row_, column_;
   bool metUnknownFunction_ = false;
+  bool wholeRanges_;
+  const FormulaNode* final_ = nullptr;  // the root's operation, parentheses aside
 };
 
 // A worksheet function: its arguments unevaluated, so IF and the like choose what to compute.

@@ -166,7 +166,7 @@ class Parser {
       out = std::move(node);
       return true;
     }
-    if (!RangeOf(out)) return false;
+    if (!Intersection(out)) return false;
     while (Eat('%')) {
       FormulaNode node;
       node.kind = FormulaNode::Kind::Unary;
@@ -182,7 +182,8 @@ class Parser {
   static bool NamesCells(const FormulaNode& node) {
     using Kind = FormulaNode::Kind;
     return node.kind == Kind::Ref || node.kind == Kind::Call || node.kind == Kind::Paren ||
-           (node.kind == Kind::Binary && node.op == Op::Range) ||
+           (node.kind == Kind::Binary &&
+            (node.op == Op::Range || node.op == Op::Intersect || node.op == Op::Union)) ||
            (node.kind == Kind::Error && node.error == ErrorValue::Ref);
   }
 
@@ -190,7 +191,7 @@ class Parser {
     if (!Primary(out)) return false;
     for (;;) {
       size_t at = pos_;
-      if (!Eat(':')) return true;
+      if (!Eat(':')) return pos_ = at, true;  // the blanks stay, for an intersection
       FormulaNode right;
       if (!NamesCells(out) || !Primary(right) || !NamesCells(right)) {
         pos_ = at;
@@ -200,17 +201,47 @@ class Parser {
     }
   }
 
+  // A blank between two parts that name cells is their intersection ("B1:B3 B2:B5"); a blank
+  // before anything else is only a blank.
+  bool Intersection(FormulaNode& out) {
+    if (!RangeOf(out)) return false;
+    for (;;) {
+      size_t at = pos_;
+      if (Peek() != ' ' || !NamesCells(out)) return true;
+      Blanks();
+      char c = Peek();
+      bool startsPart = std::isalnum(static_cast<unsigned char>(c)) || c == '$' || c == '\'' ||
+                        c == '(' || c == '#';
+      FormulaNode right;
+      if (!startsPart || !RangeOf(right) || !NamesCells(right)) {
+        pos_ = at;
+        return true;
+      }
+      out = Binary(Op::Intersect, std::move(out), std::move(right));
+    }
+  }
+
+  // Parentheses: a part, or the union of parts that name cells, joined by commas ("(B1:B3,B5)").
+  bool Parenthesised(FormulaNode& out) {
+    Nested level(*this, false);
+    if (!level.Allowed()) return false;
+    ++pos_;
+    out.kind = FormulaNode::Kind::Paren;
+    out.children.emplace_back();
+    FormulaNode& inner = out.children.back();
+    if (!Comparison(inner)) return false;
+    while (Eat(',')) {
+      FormulaNode right;
+      if (!NamesCells(inner) || !Comparison(right) || !NamesCells(right)) return false;
+      inner = Binary(Op::Union, std::move(inner), std::move(right));
+    }
+    return Eat(')');
+  }
+
   bool Primary(FormulaNode& out) {
     Blanks();
     char c = Peek();
-    if (c == '(') {
-      Nested level(*this, false);
-      if (!level.Allowed()) return false;
-      ++pos_;
-      out.kind = FormulaNode::Kind::Paren;
-      out.children.emplace_back();
-      return Comparison(out.children.back()) && Eat(')');
-    }
+    if (c == '(') return Parenthesised(out);
     if (c == '"') return TextLiteral(out);
     if (c == '#') return ErrorLiteral(out);
     if (c == '{') return ArrayLiteral(out);

@@ -32,6 +32,12 @@ constexpr size_t kMostArrayValues = 8192;
 std::optional<FormulaNode> ParseFormula(std::string_view text, Notation notation, int row,
                                         int column);
 
+// An array formula's text is its formula in braces, as the formula bar shows one:
+// "{=SUM(A1:A3*2)}". Whether a text is one.
+inline bool IsArrayFormulaText(std::string_view text) {
+  return text.size() > 3 && text.starts_with("{=") && text.ends_with('}');
+}
+
 // The formula's text as the host writes it in the cell (row, column): "=" first, function names
 // and references in upper case, no blanks. An A1 reference that falls off the sheet is "#REF!".
 std::string WriteFormula(const FormulaNode& root, Notation notation, int row, int column);

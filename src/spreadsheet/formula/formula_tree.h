@@ -39,6 +39,8 @@ struct Reference {
 
 enum class Op {
   Range,
+  Intersect,  // a blank between two references
+  Union,      // a comma between references inside parentheses
   Negate,
   Plus,
   Percent,
@@ -79,8 +81,11 @@ struct FormulaNode {
 // its cell keeps the result the file stored.
 struct FormulaTree {
   FormulaNode root;
-  std::string r1c1;
+  std::string r1c1;  // in braces for an array formula
   bool computable = true;
+  // An array formula ({=...}) takes ranges whole wherever it computes; any other formula takes
+  // the cell of a range in its row or column where one value is wanted (Evaluator).
+  bool array = false;
   // Its A1 texts, made when a cell holding it is first asked for its text (FormulaText).
   mutable std::shared_ptr<const A1Texts> a1 = nullptr;
   // How far its references reach, found when it is first placed in a cell (SheetCalc::Place).

@@ -13,6 +13,10 @@ const char* OpText(Op op) {
   switch (op) {
     case Op::Range:
       return ":";
+    case Op::Intersect:
+      return " ";
+    case Op::Union:
+      return ",";
     case Op::Negate:
       return "-";
     case Op::Plus:

@@ -1,6 +1,7 @@
 #include "spreadsheet/formula/function_args.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include "spreadsheet/sheet.h"
@@ -38,6 +39,16 @@ Operand Cellwise(Evaluator& eval, const Args& args, const CellwiseFunction& appl
   operands.reserve(args.size());
   for (const FormulaNode& arg : args) operands.push_back(eval.Eval(arg));
   return eval.Broadcast(operands, apply);
+}
+
+Variant ToLogical(const Variant& value) {
+  if (value.IsError() || value.IsBoolean()) return value;
+  if (!value.IsText()) return Variant::Boolean(ToNumber(value).AsNumber() != 0);
+  std::string upper;
+  for (char c : value.AsText())
+    upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (upper == "TRUE" || upper == "FALSE") return Variant::Boolean(upper == "TRUE");
+  return Variant(ErrorValue::Value);
 }
 
 Variant FirstError(const std::vector<Variant>& values) {

@@ -51,6 +51,11 @@ Variant Whole(Evaluator& eval, const FormulaNode& node);
 using CellwiseFunction = std::function<Variant(const std::vector<Variant>&)>;
 Operand Cellwise(Evaluator& eval, const Args& args, const CellwiseFunction& apply);
 
+// A value as a logical argument takes it (IF's test, NOT, AND, OR): a number is TRUE unless 0,
+// empty FALSE, the texts TRUE and FALSE (any letter case) those values; any other text, number
+// texts too, is #VALUE!. An error value stays.
+Variant ToLogical(const Variant& value);
+
 // The first error value among values, or an empty value when none holds one.
 Variant FirstError(const std::vector<Variant>& values);
 

@@ -15,6 +15,10 @@ const FunctionSpec* FindFunction(std::string_view name) {
     AddDateFunctions(all);
     AddLookupFunctions(all);
     AddReferenceFunctions(all);
+    AddNumberFunctions(all);
+    AddDistributionFunctions(all);
+    AddConversionFunctions(all);
+    AddWorkdayFunctions(all);
     return all;
   }();
   auto found = table.find(name);

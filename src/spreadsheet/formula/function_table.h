@@ -21,5 +21,9 @@ void AddTextFunctions(FunctionTable& table);
 void AddDateFunctions(FunctionTable& table);
 void AddLookupFunctions(FunctionTable& table);
 void AddReferenceFunctions(FunctionTable& table);
+void AddNumberFunctions(FunctionTable& table);
+void AddDistributionFunctions(FunctionTable& table);
+void AddConversionFunctions(FunctionTable& table);
+void AddWorkdayFunctions(FunctionTable& table);
 
 }  // namespace tavrin

@@ -7,7 +7,8 @@ namespace tavrin {
 
 namespace {
 
-// AND and OR: Booleans and numbers count, texts and empty cells in ranges do not.
+// AND and OR: Booleans, numbers and the texts TRUE and FALSE count; texts and empty cells in
+// ranges do not.
 template <bool kAnd>
 Operand Logical(Evaluator& eval, const Args& args) {
   Variant error;
@@ -15,10 +16,10 @@ Operand Logical(Evaluator& eval, const Args& args) {
   ForEachArgument(eval, args, [&](const Variant& value, bool fromCells) {
     if (value.IsError()) return error = value, false;
     if (value.IsEmpty() || (value.IsText() && fromCells)) return true;
-    Variant number = ToNumber(value);
-    if (number.IsError()) return error = number, false;
+    Variant logical = ToLogical(value);
+    if (logical.IsError()) return error = logical, false;
     any = true;
-    bool truth = number.AsNumber() != 0;
+    bool truth = logical.AsBoolean();
     result = kAnd ? (result && truth) : (result || truth);
     return true;
   });
@@ -28,8 +29,8 @@ Operand Logical(Evaluator& eval, const Args& args) {
 
 Operand Not(Evaluator& eval, const Args& args) {
   return Cellwise(eval, args, [](const std::vector<Variant>& values) {
-    Variant x = ToNumber(values[0]);
-    return x.IsError() ? x : Variant::Boolean(x.AsNumber() == 0);
+    Variant x = ToLogical(values[0]);
+    return x.IsError() ? x : Variant::Boolean(!x.AsBoolean());
   });
 }
 
@@ -41,10 +42,9 @@ Operand Constant(Evaluator&, const Args&) {
 Operand If(Evaluator& eval, const Args& args) {
   Operand condition = eval.Eval(args[0]);
   auto pick = [](const Variant& test, const Variant& yes, const Variant& no) {
-    if (test.IsError()) return test;
-    Variant number = ToNumber(test);
-    if (number.IsError()) return number;
-    return number.AsNumber() != 0 ? yes : no;
+    Variant truth = ToLogical(test);
+    if (truth.IsError()) return truth;
+    return truth.AsBoolean() ? yes : no;
   };
   auto branch = [&](size_t i) -> Operand {
     if (i >= args.size()) return Variant::Boolean(i == 1);
@@ -52,27 +52,14 @@ Operand If(Evaluator& eval, const Args& args) {
     return eval.Eval(args[i]);
   };
   if (const Variant* test = std::get_if<Variant>(&condition)) {
-    if (test->IsError()) return *test;
-    Variant number = ToNumber(*test);
-    if (number.IsError()) return number;
-    return branch(number.AsNumber() != 0 ? 1 : 2);
+    Variant truth = ToLogical(*test);
+    if (truth.IsError()) return truth;
+    return branch(truth.AsBoolean() ? 1 : 2);
   }
-  // An array condition chooses cell by cell.
-  Operand yes = branch(1), no = branch(2);
-  std::shared_ptr<const Matrix> tests = eval.Array(condition);
-  std::shared_ptr<const Matrix> y = eval.Array(yes), n = eval.Array(no);
-  auto at = [](const Matrix& m, int r, int c) {
-    return m.At(m.rows == 1 ? 0 : std::min(r, m.rows - 1),
-                m.columns == 1 ? 0 : std::min(c, m.columns - 1));
-  };
-  // A branch read past its last row repeats that row, so it reads the same from there on.
-  auto uniformFrom = [](const Matrix& m) {
-    return m.rows == 1 ? 0 : m.StoredRows() < m.rows ? m.StoredRows() : m.rows - 1;
-  };
-  return Evaluator::MakeMatrix(
-      tests->rows, tests->columns,
-      std::max({tests->StoredRows(), uniformFrom(*y), uniformFrom(*n)}),
-      [&](int r, int c) { return pick(tests->At(r, c), at(*y, r, c), at(*n, r, c)); });
+  // An array condition chooses cell by cell, stretched over the branches as the operators
+  // stretch: IF({1,0},B1:B2,A1:A2) is two columns side by side.
+  return eval.Broadcast({condition, branch(1), branch(2)},
+                        [&](const std::vector<Variant>& v) { return pick(v[0], v[1], v[2]); });
 }
 
 // IFERROR: the value, or the second argument where it is an error value. The second is only

@@ -47,11 +47,13 @@ long long Position(Evaluator& eval, const Variant& lookup, const Operand& where,
     }
     bool sameKind = value.IsText() == lookup.IsText() && value.IsBoolean() == lookup.IsBoolean();
     if (!sameKind) return true;
-    int order = CompareForLookup(value, lookup);
     if (type == 0) {
-      if (order == 0) found = position, done = true;
+      bool equal = value.IsText() ? EqualsIgnoringCase(value.AsText(), lookup.AsText())
+                                  : CompareForLookup(value, lookup) == 0;
+      if (equal) found = position, done = true;
       return !done;
     }
+    int order = CompareForLookup(value, lookup);
     if ((type > 0 && order <= 0) || (type < 0 && order >= 0)) {
       found = position;
       return true;
@@ -69,18 +71,25 @@ bool LookupValue(Evaluator& eval, const FormulaNode& node, Variant& lookup) {
   return true;
 }
 
+// MATCH of an array of lookup values gives an array of positions.
 Operand Match(Evaluator& eval, const Args& args) {
-  Variant lookup = eval.Scalar(eval.Eval(args[0]));
-  if (lookup.IsError()) return lookup;
+  Operand lookups = eval.Eval(args[0]);
   int type = 1;
   if (args.size() == 3) {
     Variant number = Whole(eval, args[2]);
     if (number.IsError()) return number;
     type = number.AsNumber() > 0 ? 1 : number.AsNumber() < 0 ? -1 : 0;
   }
-  if (lookup.IsEmpty()) return Variant(ErrorValue::NA);
-  long long found = Position(eval, lookup, eval.Eval(args[1]), type);
-  return found == 0 ? Variant(ErrorValue::NA) : Variant(static_cast<double>(found));
+  Operand where = eval.Eval(args[1]);
+  auto match = [&](const Variant& lookup) {
+    if (lookup.IsError()) return lookup;
+    if (lookup.IsEmpty()) return Variant(ErrorValue::NA);
+    long long found = Position(eval, lookup, where, type);
+    return found == 0 ? Variant(ErrorValue::NA) : Variant(static_cast<double>(found));
+  };
+  if (std::holds_alternative<std::shared_ptr<const Matrix>>(lookups))
+    return eval.Map(lookups, match);
+  return match(eval.Scalar(lookups));
 }
 
 // INDEX of a range gives a reference (so A1:INDEX(...) is a range and SUM passes over its
@@ -92,7 +101,7 @@ Operand Index(Evaluator& eval, const Args& args) {
   std::shared_ptr<const Matrix> array;
   if (!isRange) {
     if (error.IsError() && Unwrapped(args[0]).kind == FormulaNode::Kind::Ref) return error;
-    array = eval.Array(eval.Eval(args[0]));
+    array = eval.Array(eval.EvalArray(args[0]));
   }
   int rows = isRange ? range.area.rows : array->rows;
   int columns = isRange ? range.area.columns : array->columns;
@@ -102,11 +111,17 @@ Operand Index(Evaluator& eval, const Args& args) {
   if (c.IsError()) return c;
   int row = static_cast<int>(r.AsNumber()), column = static_cast<int>(c.AsNumber());
   // One number into a single row picks a column.
-  if (args.size() == 2 && rows == 1) std::swap(row, column);
+  if (args.size() == 2 && rows == 1) row = 1, column = static_cast<int>(r.AsNumber());
   if (args.size() == 2 && columns == 1) column = 1;
   if (row < 0 || column < 0 || row > rows || column > columns) return Variant(ErrorValue::Ref);
+  if ((row == 0 || column == 0) && !isRange) {
+    return Evaluator::MakeMatrix(row > 0 ? 1 : rows, column > 0 ? 1 : columns,
+                                 row > 0 ? 1 : array->StoredRows(), [&](int i, int j) {
+                                   return array->At(row > 0 ? row - 1 : i,
+                                                    column > 0 ? column - 1 : j);
+                                 });
+  }
   if (row == 0 || column == 0) {
-    if (!isRange) return Variant(ErrorValue::Value);
     Area area = range.area;
     if (row > 0) area.row += row - 1, area.rows = 1;
     if (column > 0) area.column += column - 1, area.columns = 1;
@@ -178,7 +193,7 @@ Operand TableLookup(Evaluator& eval, const Args& args) {
 Operand Lookup(Evaluator& eval, const Args& args) {
   Variant lookup;
   if (!LookupValue(eval, args[0], lookup)) return lookup;
-  Operand where = eval.Eval(args[1]);
+  Operand where = eval.EvalArray(args[1]);
   if (std::holds_alternative<Variant>(where)) {
     const Variant& only = std::get<Variant>(where);
     if (only.IsError()) return only;
@@ -188,7 +203,8 @@ Operand Lookup(Evaluator& eval, const Args& args) {
   RangeRef resultRange{};
   Variant error;
   if (args.size() == 3) {
-    results = eval.RangeOf(args[2], resultRange, error) ? Operand(resultRange) : eval.Eval(args[2]);
+    results =
+        eval.RangeOf(args[2], resultRange, error) ? Operand(resultRange) : eval.EvalArray(args[2]);
   } else {
     std::shared_ptr<const Matrix> block = eval.Array(where);
     bool wide = block->columns > block->rows;
@@ -213,9 +229,25 @@ Operand Lookup(Evaluator& eval, const Args& args) {
   return Variant(ErrorValue::NA);
 }
 
-// CHOOSE: the argument the index names, computed alone, a range staying a range.
+// CHOOSE: the argument the index names, computed alone, a range staying a range. An array of
+// indexes chooses cell by cell, stretched over the choices: CHOOSE({1,2},A1:A2,B1:B2) is two
+// columns side by side.
 Operand Choose(Evaluator& eval, const Args& args) {
-  Variant index = NumberArg(eval, args[0]);
+  Operand indexes = eval.Eval(args[0]);
+  if (std::holds_alternative<std::shared_ptr<const Matrix>>(indexes)) {
+    // The choices are taken whole, even outside an array formula.
+    std::vector<Operand> operands{indexes};
+    for (size_t i = 1; i < args.size(); ++i) operands.push_back(eval.Array(eval.Eval(args[i])));
+    return eval.Broadcast(operands, [](const std::vector<Variant>& values) {
+      Variant number = ToNumber(values[0]);
+      if (number.IsError()) return number;
+      double which = std::trunc(number.AsNumber());
+      if (which < 1 || which >= static_cast<double>(values.size()))
+        return Variant(ErrorValue::Value);
+      return values[static_cast<size_t>(which)];
+    });
+  }
+  Variant index = ToNumber(eval.Scalar(indexes));
   if (index.IsError()) return index;
   double which = std::trunc(index.AsNumber());
   if (which < 1 || which >= static_cast<double>(args.size())) return Variant(ErrorValue::Value);

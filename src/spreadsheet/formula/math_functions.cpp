@@ -59,16 +59,17 @@ Operand Mod(Evaluator& eval, const Args& args) {
   });
 }
 
-// CEILING and FLOOR to a multiple of the significance, away from zero (CEILING) or towards it
-// (FLOOR); a number and a significance of different signs are #NUM!, as the host of this
-// generation has it. CEILING to 0 is 0, FLOOR to 0 #DIV/0!.
+// CEILING and FLOOR to a multiple of the significance: CEILING up and FLOOR down, towards plus
+// and minus infinity, with a positive significance; with a negative one (for a negative
+// number) away from zero and towards it. A positive number and a negative significance are
+// #NUM!. CEILING to 0 is 0, FLOOR to 0 #DIV/0!.
 template <bool kCeiling>
 Operand ToMultiple(Evaluator& eval, const Args& args) {
   return OfNumbers(eval, args, [](const double* n, size_t) {
     double number = n[0], significance = n[1];
     if (number == 0) return Variant(0.0);
     if (significance == 0) return kCeiling ? Variant(0.0) : Variant(ErrorValue::Div0);
-    if ((number > 0) != (significance > 0)) return Variant(ErrorValue::Num);
+    if (number > 0 && significance < 0) return Variant(ErrorValue::Num);
     double times = FifteenDigits(number / significance);
     return NumberResult((kCeiling ? std::ceil(times) : std::floor(times)) * significance);
   });

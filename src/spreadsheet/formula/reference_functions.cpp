@@ -1,3 +1,8 @@
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "host/address.h"
 #include "spreadsheet/formula/function_args.h"
 #include "spreadsheet/formula/function_table.h"
 
@@ -92,6 +97,45 @@ Operand Indirect(Evaluator& eval, const Args& args) {
   return range;
 }
 
+// ADDRESS: the text of a cell's address, absolute (1), row absolute (2), column absolute (3) or
+// relative (4), in A1 or R1C1, after a sheet name (quoted when it holds more than letters and
+// digits) when one is given.
+Operand Address(Evaluator& eval, const Args& args) {
+  return Cellwise(eval, args, [](const std::vector<Variant>& values) {
+    Variant error = FirstError(values);
+    if (error.IsError()) return error;
+    double n[3] = {0, 0, 1};
+    for (size_t i = 0; i < 3 && i < values.size(); ++i) {
+      if (i == 2 && values[i].IsEmpty()) continue;
+      Variant number = ToNumber(values[i]);
+      if (number.IsError()) return number;
+      n[i] = std::trunc(number.AsNumber());
+    }
+    bool a1 = values.size() < 4 || values[3].IsEmpty() || ToNumber(values[3]).AsNumber() != 0;
+    if (n[0] < 1 || n[0] > kLastRow || n[1] < 1 || n[1] > kLastColumn || n[2] < 1 || n[2] > 4)
+      return Variant(ErrorValue::Value);
+    int row = static_cast<int>(n[0]), column = static_cast<int>(n[1]),
+        kind = static_cast<int>(n[2]);
+    bool absRow = kind == 1 || kind == 2, absColumn = kind == 1 || kind == 3;
+    std::string text =
+        a1 ? (absColumn ? "$" : "") + ColumnLetters(column) + (absRow ? "$" : "") +
+                 std::to_string(row)
+           : (absRow ? "R" + std::to_string(row) : "R[" + std::to_string(row) + "]") +
+                 (absColumn ? "C" + std::to_string(column) : "C[" + std::to_string(column) + "]");
+    if (values.size() < 5 || values[4].IsEmpty()) return Variant(text);
+    std::string sheet = ValueText(values[4]);
+    bool plain = std::all_of(sheet.begin(), sheet.end(), [](char c) {
+      return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || (c & 0x80);
+    });
+    if (!plain) {
+      std::string quoted = "'";
+      for (char c : sheet) quoted += c == '\'' ? "''" : std::string(1, c);
+      sheet = quoted + "'";
+    }
+    return Variant(sheet + "!" + text);
+  });
+}
+
 }  // namespace
 
 void AddReferenceFunctions(FunctionTable& table) {
@@ -101,6 +145,7 @@ void AddReferenceFunctions(FunctionTable& table) {
   table["COLUMNS"] = {Count<false>, 1, 1};
   table["OFFSET"] = {Offset, 3, 5};
   table["INDIRECT"] = {Indirect, 1, 2};
+  table["ADDRESS"] = {Address, 2, 5};
 }
 
 }  // namespace tavrin

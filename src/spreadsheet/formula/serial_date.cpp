@@ -1,5 +1,6 @@
 #include "spreadsheet/formula/serial_date.h"
 
+#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -142,6 +143,26 @@ int SecondsOfDay(double serial) {
   return static_cast<int>(seconds) % 86400;
 }
 
+namespace {
+
+// A whole number and a fraction after one blank, as the host reads a typed "1 1/2"; a
+// fraction alone ("1/2") is a date.
+std::optional<double> ReadMixedFraction(std::string_view text) {
+  int whole = 0, numerator = 0, denominator = 0;
+  const char* end = text.data() + text.size();
+  auto [afterWhole, e1] = std::from_chars(text.data(), end, whole);
+  if (e1 != std::errc() || afterWhole == end || *afterWhole != ' ') return std::nullopt;
+  auto [afterNumerator, e2] = std::from_chars(afterWhole + 1, end, numerator);
+  if (e2 != std::errc() || afterNumerator == end || *afterNumerator != '/') return std::nullopt;
+  auto [afterDenominator, e3] = std::from_chars(afterNumerator + 1, end, denominator);
+  if (e3 != std::errc() || afterDenominator != end || denominator == 0 || whole < 0 ||
+      numerator < 0)
+    return std::nullopt;
+  return whole + static_cast<double>(numerator) / denominator;
+}
+
+}  // namespace
+
 std::optional<double> ReadValueText(std::string_view text) {
   size_t at = text.find_first_not_of(' ');
   // Every such text starts with a digit, or ends with "%" (a percentage may start with a sign).
@@ -155,6 +176,7 @@ std::optional<double> ReadValueText(std::string_view text) {
     return std::nullopt;
   }
   if (!digit) return std::nullopt;
+  if (std::optional<double> fraction = ReadMixedFraction(text.substr(at))) return fraction;
   std::optional<double> date = ReadDate(text, at);
   std::optional<double> time;
   if (date) {

@@ -31,7 +31,8 @@ int SecondsOfDay(double serial);
 
 // A text the host reads as a number though it is none as written: a percentage ("50%"), a date
 // in year-month-day order ("2024-1-5", "2024/1/5", "2024年1月5日"), a time ("13:05",
-// "1:05:30 PM") or a date and a time. Blanks around it are allowed.
+// "1:05:30 PM"), a date and a time, or a whole number and a fraction ("15 1/7"). Blanks around
+// it are allowed.
 std::optional<double> ReadValueText(std::string_view text);
 
 // Whether a text may be one ReadValueText reads, told from its ends alone: it starts with a

@@ -9,6 +9,15 @@
 
 namespace tavrin {
 
+namespace {
+
+// An array formula's text in braces.
+std::string Braced(std::string text, bool array) {
+  return array ? "{" + text + "}" : text;
+}
+
+}  // namespace
+
 uint64_t SheetCalc::WorkbookVersion() const {
   // Versions only grow, so their sum moves whenever any sheet is written.
   Book& book = sheet_.Parent();
@@ -185,7 +194,7 @@ Variant SheetCalc::Compute(int row, int column, const Cell& cell) {
   try {
     TreePtr tree = TreeOf(*cell.formula, row, column);
     if (tree->computable) {
-      Evaluator evaluator(sheet_, row, column);
+      Evaluator evaluator(sheet_, row, column, tree->array);
       value = evaluator.Result(tree->root);
       // Only a formula read from a file has a value of its own: the result it was stored with.
       if (evaluator.MetUnknownFunction() && !cell.value.IsEmpty()) value = cell.value;
@@ -229,15 +238,17 @@ bool ArgumentsCounted(const FormulaNode& root) {
 
 }  // namespace
 
-TreePtr SheetCalc::Parse(const std::string& text, Notation first, int row, int column) {
+TreePtr SheetCalc::Parse(const std::string& entered, Notation first, int row, int column) {
+  bool array = IsArrayFormulaText(entered);
+  std::string_view text = array ? std::string_view(entered).substr(1, entered.size() - 2) : entered;
   Notation second = first == Notation::A1 ? Notation::R1C1 : Notation::A1;
   std::optional<FormulaNode> root = ParseFormula(text, first, row, column);
   if (!root) root = ParseFormula(text, second, row, column);
   if (!root || !ArgumentsCounted(*root)) return nullptr;
-  std::string r1c1 = WriteFormula(*root, Notation::R1C1, row, column);
+  std::string r1c1 = Braced(WriteFormula(*root, Notation::R1C1, row, column), array);
   std::weak_ptr<const FormulaTree>& slot = trees_[r1c1];
   if (TreePtr shared = slot.lock()) return shared;
-  auto tree = std::make_shared<const FormulaTree>(FormulaTree{std::move(*root), r1c1});
+  auto tree = std::make_shared<const FormulaTree>(FormulaTree{std::move(*root), r1c1, true, array});
   slot = tree;
   if (trees_.size() > 4096)
     std::erase_if(trees_, [](const auto& entry) { return entry.second.expired(); });
@@ -252,12 +263,16 @@ FormulaPtr SheetCalc::Place(const TreePtr& tree, int row, int column) {
 TreePtr SheetCalc::TreeOf(const CellFormula& formula, int row, int column) {
   if (formula.tree) return formula.tree;
   if (formula.row != 0) row = formula.row, column = formula.column;
-  std::optional<FormulaNode> root = ParseFormula(formula.text, Notation::A1, row, column);
-  if (!root) root = ParseFormula(formula.text, Notation::R1C1, row, column);
+  bool array = IsArrayFormulaText(formula.text);
+  std::string_view text = formula.text;
+  if (array) text = text.substr(1, text.size() - 2);
+  std::optional<FormulaNode> root = ParseFormula(text, Notation::A1, row, column);
+  if (!root) root = ParseFormula(text, Notation::R1C1, row, column);
   FormulaTree tree;
+  tree.array = array;
   if (root) {
     tree.root = std::move(*root);
-    tree.r1c1 = WriteFormula(tree.root, Notation::R1C1, row, column);
+    tree.r1c1 = Braced(WriteFormula(tree.root, Notation::R1C1, row, column), array);
   } else {
     tree.computable = false;
     tree.r1c1 = formula.text;
@@ -277,7 +292,7 @@ std::string FormulaText(const CellFormula& formula, int row, int column) {
   TreePtr tree = SheetCalc::TreeOf(formula, row, column);
   if (!tree->computable) return formula.text;
   if (!tree->a1) tree->a1 = std::make_shared<const A1Texts>(tree->root);
-  return tree->a1->At(row, column);
+  return Braced(tree->a1->At(row, column), tree->array);
 }
 
 // An index is replaced only at the first use in a later content version, after every answer

@@ -109,13 +109,16 @@ Operand LenB(Evaluator& eval, const Args& args) {
 }
 
 // FIND (letter case counts, no wildcards) and SEARCH (letter case ignored, wildcards): the
-// position of the first occurrence from the start position on; not found is #VALUE!.
+// position of the first occurrence from the start position on; not found, or a start past the
+// text's end, is #VALUE!.
 template <bool kSearch>
 Operand Find(Evaluator& eval, const Args& args) {
   return OfTexts(eval, args, [](const TextArgs& a) {
     std::u16string within = Units(a.Text(1));
     std::optional<double> start = a.Count() > 2 ? a.Whole(2) : 1.0;
-    if (!start || *start < 1 || *start > static_cast<double>(within.size()) + 1) return kValueError;
+    // A start past the text's end is #VALUE!, even for "" (an empty text is found at 1).
+    if (!start || *start < 1 || (*start > static_cast<double>(within.size()) && *start != 1))
+      return kValueError;
     size_t from = static_cast<size_t>(*start) - 1;
     if (!kSearch) {
       size_t at = within.find(Units(a.Text(0)), from);
