@@ -1,14 +1,17 @@
 """The runs both hosts make: a tool, a workbook and its sheet, the dialog's controls, the answer
 to every question and the answer to the range prompt."""
 
+import os
 import random
 
 import openpyxl
 
-SALES = "examples/sales.xlsx"
+# Workbooks of the repository, wherever the tests run from.
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+SALES = os.path.join(ROOT, "examples", "sales.xlsx")
 # The same list saved by LibreOffice and by openpyxl: dates, formulas, Chinese texts.
-SAVED_BY = {"libreoffice": "tests/data/sales-libreoffice.xlsx",
-            "openpyxl": "tests/data/sales-openpyxl.xlsx"}
+SAVED_BY = {"libreoffice": os.path.join(ROOT, "tests", "data", "sales-libreoffice.xlsx"),
+            "openpyxl": os.path.join(ROOT, "tests", "data", "sales-openpyxl.xlsx")}
 
 
 def case(name, method, book, sheet, controls, answer="Yes", inputs=()):
@@ -94,7 +97,8 @@ def saved_by_other_programs():
 
 def page_cases():
     """Page subtotals on workbooks whose page setups LibreOffice's print was read for."""
-    return [case("pages-" + name, "FYXJYHJ", "tests/data/pages/subtotals-%s.xlsx" % name, "Pages",
+    return [case("pages-" + name, "FYXJYHJ",
+                 os.path.join(ROOT, "tests", "data", "pages", "subtotals-%s.xlsx" % name), "Pages",
                  {"RefEdit1": "B2", "RefEdit2": "A1", "TextBox1": "小计", "TextBox2": "合计"})
             for name in ("a4-taller-rows", "hidden-after-full-page", "mixed-heights")]
 
