@@ -45,8 +45,10 @@ uno::Reference<sheet::XSpreadsheetDocument> NewHiddenDocument(
 }  // namespace
 
 CalcSession& CalcSession::Of(const uno::Reference<uno::XComponentContext>& context) {
-  static CalcSession session(context);
-  return session;
+  // Never destroyed: at exit Calc has torn UNO down before a static would let go of its
+  // references, and releasing them then would crash the closing office.
+  static CalcSession* session = new CalcSession(context);
+  return *session;
 }
 
 CalcSession::CalcSession(uno::Reference<uno::XComponentContext> context)
