@@ -130,6 +130,13 @@ TEST_F(ServerTest, AWrongMethodIs405AndNamesTheRightOnes) {
   ASSERT_TRUE(answer);
   EXPECT_EQ(answer->status, 405);
   EXPECT_EQ(answer->get_header_value("Allow"), "POST, GET");
+  // The routes that only read answer a change with 405 too.
+  for (const char* path : {"/api/end", "/api/summary"}) {
+    answer = client->Post(path, "{}", "application/json");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->status, 405) << path;
+    EXPECT_EQ(answer->get_header_value("Allow"), "GET") << path;
+  }
   EXPECT_EQ(Get("/api/nothing").status, 404);
   EXPECT_EQ(Get("/assets/").status, 404);
 }
