@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include "host/command_bar_model.h"
+#include "host/host_error.h"
+
+namespace tavrin {
+namespace {
+
+int ErrorOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const HostError& error) {
+    return error.Number();
+  }
+  return 0;
+}
+
+TEST(CommandBarModel, APopupHoldsControlsAndAButtonHasNone) {
+  Bars bars;
+  CommandBarControls& menus = bars.Item(Bars::kWorksheetMenuBar).Controls();
+  CommandBarControl& popup = menus.Add(msoControlPopup, 1, false);
+  popup.Controls().Add(msoControlButton, 1, true).SetCaption("item");
+  EXPECT_EQ(popup.Controls().Item(1).Caption(), "item");
+  CommandBarControl& button = menus.Add(msoControlButton, 1, false);
+  EXPECT_EQ(ErrorOf([&] { button.Controls(); }), 438);
+}
+
+TEST(CommandBarModel, ControlsAreCountedFromOneToTheLast) {
+  Bars bars;
+  CommandBar& bar = bars.Add("Tools", msoBarTop, false, false);
+  bar.Controls().Add(msoControlButton, 1, false).SetCaption("first");
+  bar.Controls().Add(msoControlButton, 1, false).SetCaption("last");
+  EXPECT_EQ(bar.Controls().Item(2).Caption(), "last");
+  EXPECT_EQ(ErrorOf([&] { bar.Controls().Item(3); }), 5);
+  EXPECT_EQ(ErrorOf([&] { bar.Controls().Item(0); }), 5);
+  EXPECT_EQ(bars.Item(bars.Count()).Name(), "Tools");
+  EXPECT_EQ(ErrorOf([&] { bars.Item(bars.Count() + 1); }), 5);
+}
+
+TEST(CommandBarModel, TheWorksheetMenuBarStaysAndAnAddedBarGoes) {
+  Bars bars;
+  EXPECT_EQ(ErrorOf([&] { bars.Item(Bars::kWorksheetMenuBar).Delete(); }), 5);
+  bars.Add("Tavrin", msoBarTop, false, false);
+  EXPECT_EQ(ErrorOf([&] { bars.Add("TAVRIN", msoBarTop, false, false); }), 5);
+  bars.Item("tavrin").Delete();
+  EXPECT_EQ(ErrorOf([&] { bars.Item("Tavrin"); }), 5);
+}
+
+}  // namespace
+}  // namespace tavrin
