@@ -37,6 +37,14 @@ TEST(CommandBarModel, ControlsAreCountedFromOneToTheLast) {
   EXPECT_EQ(ErrorOf([&] { bars.Item(bars.Count() + 1); }), 5);
 }
 
+TEST(CommandBarModel, ACaptionIsFoundWithoutItsAccessKeyOrLetterCase) {
+  Bars bars;
+  CommandBar& bar = bars.Add("Tools", msoBarTop, false, false);
+  bar.Controls().Add(msoControlButton, 1, false).SetCaption("Other");
+  bar.Controls().Add(msoControlButton, 1, false).SetCaption("Tavrin(&U)");
+  EXPECT_EQ(bar.Controls().Item("tavrin(u)").Caption(), "Tavrin(&U)");
+}
+
 TEST(CommandBarModel, TheWorksheetMenuBarStaysAndAnAddedBarGoes) {
   Bars bars;
   EXPECT_EQ(ErrorOf([&] { bars.Item(Bars::kWorksheetMenuBar).Delete(); }), 5);

@@ -30,6 +30,13 @@ TEST(NumberFormatTest, DatesAreKnownByTheirCodesOutsideQuotesAndBrackets) {
   EXPECT_TRUE(IsDateFormatId(31));
   EXPECT_FALSE(IsDateFormatId(0));
   EXPECT_FALSE(IsDateFormatId(49));
+  // The built-in ends of each run of date and time formats: m/d/yy h:mm and mm:ss.0.
+  EXPECT_TRUE(IsDateFormatId(22));
+  pugi::xml_document styles;
+  styles.load_string(
+      "<styleSheet><cellXfs><xf numFmtId=\"22\"/><xf numFmtId=\"47\"/><xf numFmtId=\"45\"/>"
+      "</cellXfs></styleSheet>");
+  EXPECT_EQ(CalendarStyles(styles), (std::vector<bool>{true, false, false}));
 }
 
 }  // namespace

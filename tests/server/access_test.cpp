@@ -22,6 +22,10 @@ TEST_F(ServerTest, RefusesRequestsWithoutTheTokenOrNamedOrSentFromElsewhere) {
       Read(stranger->Get("/api/workbook", {{"Cookie", "a=1; tavrin_token=" + server->Token()}}))
           .status,
       200);
+  // A cookie whose name only begins with the token's name is another cookie.
+  EXPECT_EQ(
+      Read(stranger->Get("/api/workbook", {{"Cookie", "tavrin_tokenX" + server->Token()}})).status,
+      403);
 }
 
 TEST_F(ServerTest, HostIsMatchedInAnyCaseAndNearMissesAndDuplicatesAreRefused) {

@@ -88,6 +88,12 @@ TEST_F(FormulaEvalTest, FunctionsUsersFilesHold) {
   EXPECT_EQ(Eval("=MATCH(\"z\",B1:B4,0)"), Variant(ErrorValue::NA));
   EXPECT_EQ(Eval("=MATCH(2.5,A1:A4)"), Variant(2));                   // sorted, largest not above
   EXPECT_EQ(Eval("=MATCH(\"2\",A1:A4,0)"), Variant(ErrorValue::NA));  // no text equals a number
+  // A sorted search passes over values of another kind: the texts in column B.
+  Set("C1", "1");
+  Set("C2", "x");
+  Set("C3", "3");
+  EXPECT_EQ(Eval("=MATCH(5,C1:C3,1)"), Variant(3));
+  EXPECT_EQ(Eval("=LEN(\"a\xF0\x9F\x98\x80\")"), Variant(3));  // a character past U+FFFF counts 2
   EXPECT_EQ(Eval("=INDEX(A1:B4,3,2)"), Variant("x"));
   EXPECT_EQ(Eval("=INDEX(A1:A4,5)"), Variant(ErrorValue::Ref));
   EXPECT_EQ(Eval("=VLOOKUP(3,A1:B4,2,FALSE)"), Variant("x"));

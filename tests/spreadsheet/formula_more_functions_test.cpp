@@ -20,6 +20,7 @@ TEST_F(FormulaMoreFunctionsTest, WholeNumbersAndMultiples) {
   EXPECT_EQ(Eval("=GCD(-1)"), Variant(ErrorValue::Num));
   EXPECT_EQ(Eval("=FACT(5)+COMBIN(5,2)+SUMSQ(3,4)+SIGN(-3)"), Variant(120 + 10 + 25 - 1));
   EXPECT_EQ(Eval("=FACT(-1)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=COMBIN(5,0)"), Variant(1));
   EXPECT_EQ(Eval("=ISEVEN(2.5)&ISODD(-3)&ISODD(4)"), Variant("TRUETRUEFALSE"));
   EXPECT_EQ(Eval("=ISEVEN(\"x\")"), Variant(ErrorValue::Value));
 }
@@ -86,6 +87,7 @@ TEST_F(FormulaMoreFunctionsTest, AddressesAsTexts) {
             Variant("$C$2|C2|R2C[3]"));
   EXPECT_EQ(Eval("=ADDRESS(1,1,1,TRUE,\"My sheet\")"), Variant("'My sheet'!$A$1"));
   EXPECT_EQ(Eval("=ADDRESS(1,300)"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=ADDRESS(0,1)"), Variant(ErrorValue::Value));
 }
 
 }  // namespace
