@@ -37,9 +37,8 @@ struct RunOptions {
   std::map<std::string, std::string> named;
 };
 
-Variant ControlValue(const std::string& control, const std::string& text) {
-  bool isSwitch = control == "CheckBox1" || control.rfind("OptionButton", 0) == 0;
-  if (!isSwitch) return Variant(text);
+Variant ControlValue(const DialogForm& form, const std::string& control, const std::string& text) {
+  if (!form.TakesSwitch(control)) return Variant(text);
   std::string lower;
   for (char c : text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (lower == "true" || lower == "1" || lower == "yes") return Variant::Boolean(true);
@@ -51,26 +50,26 @@ Variant ControlValue(const std::string& control, const std::string& text) {
 
 // The control value of a word (or of the value itself, "1") of an option that takes one of a few
 // words; any other word is a usage error naming them.
-std::string ChosenValue(const ControlOption& option, const std::string& word) {
+std::string ChosenValue(const ToolControl& control, const std::string& word) {
   std::string words;
-  for (const ControlChoice& choice : option.choices) {
+  for (const ControlChoice& choice : control.choices) {
     if (choice.word == word || choice.value == word) return choice.value;
     words += (words.empty() ? "" : ", ") + choice.word;
   }
-  throw UsageError{option.flags + " takes one of " + words + ", not '" + word + "'"};
+  throw UsageError{control.flags + " takes one of " + words + ", not '" + word + "'"};
 }
 
 void FillForm(DialogForm& form, const ToolDefinition& tool, const RunOptions& options) {
-  for (const ControlOption& option : tool.options) {
-    auto given = options.named.find(option.flags);
+  for (const ToolControl& control : tool.controls) {
+    auto given = options.named.find(control.flags);
     if (given == options.named.end()) continue;
-    if (option.kind == ControlOption::Kind::Flag) {
-      form.Set(option.control, Variant::Boolean(true));
-      continue;
+    if (control.IsSwitch()) {
+      form.Set(control.name, Variant::Boolean(true));
+    } else if (control.kind == ControlKind::Choice) {
+      form.Set(control.name, Variant(ChosenValue(control, given->second)));
+    } else {
+      form.Set(control.name, Variant(given->second));
     }
-    std::string value = given->second;
-    if (!option.choices.empty()) value = ChosenValue(option, given->second);
-    form.Set(option.control, ControlValue(option.control, value));
   }
   for (const std::string& assignment : options.controls) {
     size_t equals = assignment.find('=');
@@ -81,7 +80,7 @@ void FillForm(DialogForm& form, const ToolDefinition& tool, const RunOptions& op
           "(RefEdit1-5, TextBox1-5, CheckBox1, OptionButton1-2, Label9, Label10): '" +
           assignment + "'"};
     }
-    form.Set(name, ControlValue(name, assignment.substr(equals + 1)));
+    form.Set(name, ControlValue(form, name, assignment.substr(equals + 1)));
   }
 }
 
@@ -177,20 +176,21 @@ void AddToolCommand(CLI::App& program, CommandContext& context, const ToolDefini
   CLI::App* command = program.add_subcommand(tool.name, tool.description);
   command->alias(tool.method);
   AddInputFile(*command, options->input, "The workbook (.xlsx, .xls or .csv)");
-  for (const ControlOption& option : tool.options) {
-    std::string help = option.help + " [" + option.control + "]";
-    if (option.kind == ControlOption::Kind::Flag) {
+  for (const ToolControl& control : tool.controls) {
+    std::string help = control.help + " [" + control.name + "]";
+    if (control.IsSwitch()) {
       command->add_flag_callback(
-          option.flags, [options, flags = option.flags] { options->named[flags] = "True"; }, help);
+          control.flags, [options, flags = control.flags] { options->named[flags] = "True"; },
+          help);
       continue;
     }
     CLI::Option* added = command->add_option_function<std::string>(
-        option.flags,
-        [options, flags = option.flags](const std::string& value) {
+        control.flags,
+        [options, flags = control.flags](const std::string& value) {
           options->named[flags] = value;
         },
         help);
-    if (option.required) added->required();
+    if (control.required) added->required();
   }
   if (tool.asksForRange) {
     command->add_option("--range", options->range,

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/command_context.h"
-#include "session/tool_table.h"
+#include "tools/tool_table.h"
 
 namespace CLI {
 class App;

@@ -25,8 +25,8 @@ bool RunFrame::TargetWorkbookActive() {
   return false;
 }
 
-bool RunFrame::FieldsFilled(std::initializer_list<const char*> fieldNames) {
-  for (const char* name : fieldNames) {
+bool RunFrame::FieldsFilled(const std::vector<std::string>& fieldNames) {
+  for (const std::string& name : fieldNames) {
     Control& field = form.Controls(name);
     Variant value = field.Value();
     if (value.IsEmpty() || (value.IsText() && value.AsText().empty())) {

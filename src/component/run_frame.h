@@ -1,9 +1,9 @@
 #pragma once
 
 #include <functional>
-#include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "component/korvel.h"
 #include "host/application.h"
@@ -39,8 +39,8 @@ class RunFrame {
   // F2: the active workbook is not the host workbook; otherwise the message, and false.
   bool TargetWorkbookActive();
   // F3: every named field's Value is non-empty; the first empty one gets the message and the
-  // focus, and the result is false.
-  bool FieldsFilled(std::initializer_list<const char*> fieldNames);
+  // focus, and the result is false. A tool names the fields its description requires.
+  bool FieldsFilled(const std::vector<std::string>& fieldNames);
   // A field's text, and the range the host makes of it with Evaluate (a text that is no
   // reference fails with the runtime's object-required error).
   std::string FieldText(const std::string& name);

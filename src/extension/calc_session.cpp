@@ -13,7 +13,7 @@
 #include "host/worksheet.h"
 #include "menu/command_table.h"
 #include "session/dialog_form.h"
-#include "session/tool_table.h"
+#include "tools/tool_table.h"
 
 namespace tavrin {
 

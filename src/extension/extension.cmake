@@ -29,7 +29,7 @@ add_custom_target(tavrin_uno_headers DEPENDS ${uno_headers}/stamp ${uno_headers}
 
 # The layers the extension holds, compiled once more as position-independent code. The Calc
 # host sees the host interface only, as the embedded spreadsheet does; the component beside it
-# sees the toolbox and the session's tool table, dialog form and runtime.
+# sees the toolbox and the session's dialog form and runtime.
 file(GLOB calc_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/calc/*.cpp)
 file(GLOB host_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/host/*.cpp)
 add_library(tavrin_calc_host STATIC EXCLUDE_FROM_ALL ${calc_sources} ${host_sources})
@@ -41,8 +41,7 @@ foreach(folder ${TAVRIN_TOOLBOX_FOLDERS} extension)
   list(APPEND oxt_sources ${found})
 endforeach()
 list(REMOVE_ITEM oxt_sources ${CMAKE_CURRENT_SOURCE_DIR}/extension/addons_menu.cpp)
-foreach(file tool_table summary_tools reshape_tools layout_tools clean_tools dialog_form
-             message_box machine_runtime)
+foreach(file dialog_form message_box machine_runtime)
   list(APPEND oxt_sources ${CMAKE_CURRENT_SOURCE_DIR}/session/${file}.cpp)
 endforeach()
 add_library(tavrin_calc MODULE EXCLUDE_FROM_ALL ${oxt_sources}

@@ -5,17 +5,12 @@
 #include "infowindow/info_design.h"
 #include "menu/command_table.h"
 #include "server/api_error.h"
-#include "server/page_help.h"
 #include "session/dialog_form.h"
-#include "session/tool_table.h"
+#include "tools/tool_table.h"
 
 namespace tavrin {
 
 namespace {
-
-bool IsSwitch(const std::string& control) {
-  return control == "CheckBox1" || control.starts_with("OptionButton");
-}
 
 const Command* ToolCommand(const std::string& macro) {
   for (const Command& command : kToolCommands) {
@@ -24,41 +19,44 @@ const Command* ToolCommand(const std::string& macro) {
   return nullptr;
 }
 
-// The fields of a tool's page. Option buttons take the first of their group by default, and a
-// control that takes one of several values (a task, a mode) is a group of option buttons.
+const char* FieldKind(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Reference:
+      return "ref";
+    case ControlKind::Text:
+      return "text";
+    case ControlKind::Check:
+      return "check";
+    case ControlKind::Option:
+    case ControlKind::Choice:
+      break;
+  }
+  return "option";
+}
+
+// The fields of a tool's page. A control that takes one of several values (a task, a mode) is a
+// group of option buttons; the tool's own option buttons are one group.
 nlohmann::json Fields(const ToolDefinition& tool) {
   nlohmann::json fields = nlohmann::json::array();
-  bool optionTaken = false;
-  for (const ControlOption& option : tool.options) {
-    const std::string& control = option.control;
-    if (!option.choices.empty()) {
-      for (size_t i = 0; i < option.choices.size(); ++i) {
-        fields.push_back({{"control", control},
-                          {"kind", "option"},
-                          {"group", control},
-                          {"groupLabel", option.label},
-                          {"label", option.choices[i].label},
-                          {"choice", option.choices[i].value},
-                          {"value", i == 0}});
-      }
-      continue;
+  for (const ToolControl& control : tool.controls) {
+    for (size_t i = 0; i < control.choices.size(); ++i) {
+      fields.push_back({{"control", control.name},
+                        {"kind", "option"},
+                        {"group", control.name},
+                        {"groupLabel", control.label},
+                        {"label", control.choices[i].label},
+                        {"choice", control.choices[i].value},
+                        {"value", i == 0}});
     }
-    nlohmann::json field = {{"control", control}, {"label", option.label}};
-    if (control.starts_with("RefEdit")) {
-      field["kind"] = "ref";
-      field["value"] = "";
-    } else if (control.starts_with("OptionButton")) {
-      field["kind"] = "option";
-      field["group"] = "OptionButton";
-      field["value"] = !optionTaken;
-      optionTaken = true;
-    } else if (control == "CheckBox1") {
-      field["kind"] = "check";
-      field["value"] = false;
+    if (control.kind == ControlKind::Choice) continue;
+    nlohmann::json field = {
+        {"control", control.name}, {"label", control.label}, {"kind", FieldKind(control.kind)}};
+    if (control.IsSwitch()) {
+      field["value"] = control.initiallyOn;
     } else {
-      field["kind"] = "text";
       field["value"] = "";
     }
+    if (control.kind == ControlKind::Option) field["group"] = "OptionButton";
     fields.push_back(std::move(field));
   }
   return fields;
@@ -93,12 +91,11 @@ nlohmann::json DialogOf(const std::string& macro) {
   const Command* command = ToolCommand(macro);
   if (command == nullptr) return nullptr;
   nlohmann::json pages = nlohmann::json::array();
-  for (const ToolDefinition& tool : ToolTable()) {
-    if (tool.macro != macro) continue;
-    pages.push_back({{"tool", tool.method},
-                     {"caption", tool.caption},
+  for (const ToolDefinition* tool : ToolsOfEntry(macro)) {
+    pages.push_back({{"tool", tool->method},
+                     {"caption", tool->caption},
                      {"button", "确定"},
-                     {"fields", Fields(tool)}});
+                     {"fields", Fields(*tool)}});
   }
   return {{"title", command->caption}, {"pages", std::move(pages)}};
 }
@@ -108,7 +105,8 @@ void FillForm(DialogForm& form, const nlohmann::json& controls) {
   if (!controls.is_object()) throw ApiError{400, "controls 应是控件名到值的对照。"};
   for (const auto& [name, value] : controls.items()) {
     if (!form.Has(name)) throw ApiError{400, "对话框中没有名为 " + name + " 的控件。"};
-    if (IsSwitch(name) != value.is_boolean() || !(value.is_boolean() || value.is_string())) {
+    if (form.TakesSwitch(name) != value.is_boolean() ||
+        !(value.is_boolean() || value.is_string())) {
       throw ApiError{400, "控件 " + name + " 的值不合适。"};
     }
     form.Set(name, value.is_boolean() ? Variant::Boolean(value.get<bool>())
@@ -120,19 +118,16 @@ std::string HelpHtml() {
   std::string html = "<h1>Tavrin 使用帮助</h1>\n";
   for (const Command& command : kToolCommands) {
     html += "<h2>" + Escaped(command.caption) + "</h2>\n";
-    for (const ToolDefinition& tool : ToolTable()) {
-      const PageHelp* help = PageHelpOf(tool.method);
-      if (tool.macro != command.macro || help == nullptr) continue;
-      html += "<h3>" + Escaped(tool.caption) + "</h3>\n<p>" + Escaped(help->what) + "</p>\n";
-      if (!help->fields.empty()) html += "<dl>\n";
-      for (const auto& [control, text] : help->fields) {
-        const ControlOption* option = nullptr;
-        for (const ControlOption& o : tool.options) option = o.control == control ? &o : option;
-        std::string label = option != nullptr ? option->label : control;
-        html += "<dt>" + Escaped(label) + "</dt><dd>" + Escaped(text) + "</dd>\n";
+    for (const ToolDefinition* tool : ToolsOfEntry(command.macro)) {
+      html += "<h3>" + Escaped(tool->caption) + "</h3>\n<p>" + Escaped(tool->purpose) + "</p>\n";
+      std::string fields;
+      for (const ToolControl& control : tool->controls) {
+        if (control.explanation.empty()) continue;
+        fields += "<dt>" + Escaped(control.label) + "</dt><dd>" + Escaped(control.explanation) +
+                  "</dd>\n";
       }
-      if (!help->fields.empty()) html += "</dl>\n";
-      html += "<p class=\"example\"><b>示例：</b>" + Escaped(help->example) + "</p>\n";
+      if (!fields.empty()) html += "<dl>\n" + fields + "</dl>\n";
+      html += "<p class=\"example\"><b>示例：</b>" + Escaped(tool->walkthrough) + "</p>\n";
     }
   }
   return html;

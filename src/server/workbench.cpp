@@ -14,12 +14,12 @@
 #include "server/menu_view.h"
 #include "server/sheet_views.h"
 #include "session/dialog_form.h"
-#include "session/tool_table.h"
 #include "session/workbook_session.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/book_copy.h"
 #include "spreadsheet/cells_before.h"
 #include "spreadsheet/sheet.h"
+#include "tools/tool_table.h"
 
 namespace tavrin {
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/form.h"
+#include "tools/tool_table.h"
 
 namespace tavrin {
 
@@ -29,9 +30,10 @@ class DialogControl : public Control {
   std::string caption;
 };
 
-// A tool dialog of the host workbook, as the command line and the tests fill it: the
-// controls RefEdit1..5, TextBox1..5, CheckBox1, OptionButton1..2, Label9 and Label10, and the
-// form's state (shown, hidden, unloaded) and focus.
+// A tool dialog of the host workbook, as the command line and the tests fill it: every control
+// the tools' descriptions name (RefEdit1..5, TextBox1..5, CheckBox1, OptionButton1..2, Label9 and
+// Label10), a check box or option button off and the others empty, and the form's state (shown,
+// hidden, unloaded) and focus.
 class DialogForm : public Form {
  public:
   enum class State { Shown, Hidden, Unloaded };
@@ -43,9 +45,12 @@ class DialogForm : public Form {
   void Show(int modal = 1) override;
   void Unload() override;
 
-  // Sets a control: a caption for the labels, a value for the others.
+  // Sets a control: a caption for a choice's label, a value for the others.
   void Set(const std::string& name, const Variant& value);
   bool Has(const std::string& name) const { return controls.contains(name); }
+  // The kind of a control the form has, and whether it is switched on and off.
+  ControlKind KindOf(const std::string& name) const { return kinds.at(name); }
+  bool TakesSwitch(const std::string& name) const { return IsSwitch(KindOf(name)); }
 
   State GetState() const { return state; }
   // The control that last took the focus ("" when none did).
@@ -56,6 +61,7 @@ class DialogForm : public Form {
 
  private:
   std::map<std::string, std::unique_ptr<DialogControl>> controls;
+  std::map<std::string, ControlKind> kinds;
   State state = State::Shown;
   std::string focus;
   int showCount = 0;

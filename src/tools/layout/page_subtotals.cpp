@@ -7,6 +7,7 @@
 #include "component/run_frame.h"
 #include "host/host_error.h"
 #include "host/worksheet.h"
+#include "tools/tool_table.h"
 
 namespace tavrin {
 
@@ -275,7 +276,7 @@ void Korvel::FYXJYHJ(const std::string& WD, Form& Obj1) {
   frame.WithFailureReport([&] {
     if (!frame.TokenMatches(WD)) return;
     if (!frame.TargetWorkbookActive()) return;
-    if (!frame.FieldsFilled({"RefEdit1", "RefEdit2", "TextBox1", "TextBox2"})) return;
+    if (!frame.FieldsFilled(RequiredControls(&Korvel::FYXJYHJ))) return;
     // Attach again to the running host; it serves every later call.
     xlApp = &runtime.GetObject("excel.application");
     frame.EventsOff();

@@ -5,6 +5,7 @@
 #include "host/variant_rules.h"
 #include "host/worksheet.h"
 #include "host/worksheet_function.h"
+#include "tools/tool_table.h"
 
 namespace tavrin {
 
@@ -16,7 +17,7 @@ void Korvel::QDZBG(const std::string& WD, Form& Obj1) {
   frame.WithFailureReport([&] {
     if (!frame.TokenMatches(WD)) return;
     if (!frame.TargetWorkbookActive()) return;
-    if (!frame.FieldsFilled({"RefEdit1", "RefEdit2", "RefEdit3", "RefEdit4", "RefEdit5"})) return;
+    if (!frame.FieldsFilled(RequiredControls(&Korvel::QDZBG))) return;
     frame.EventsOff();
     Application& app = frame.App();
 

@@ -2,6 +2,7 @@
 #include "component/run_frame.h"
 #include "host/variant_rules.h"
 #include "host/worksheet.h"
+#include "tools/tool_table.h"
 
 namespace tavrin {
 
@@ -13,7 +14,7 @@ void Korvel::BGZQD(const std::string& WD, Form& Obj1) {
   frame.WithFailureReport([&] {
     if (!frame.TokenMatches(WD)) return;
     if (!frame.TargetWorkbookActive()) return;
-    if (!frame.FieldsFilled({"RefEdit1", "RefEdit2"})) return;
+    if (!frame.FieldsFilled(RequiredControls(&Korvel::BGZQD))) return;
     frame.EventsOff();
     Application& app = frame.App();
 

@@ -8,6 +8,7 @@
 #include "host/worksheet.h"
 #include "host/worksheet_function.h"
 #include "tools/summary/summary_formulas.h"
+#include "tools/tool_table.h"
 
 namespace tavrin {
 
@@ -218,7 +219,7 @@ void Korvel::HZ(const std::string& WD, Form& Obj1) {
   RunFrame frame(*this, Obj1);
   if (!frame.TokenMatches(WD)) return;
   if (!frame.TargetWorkbookActive()) return;
-  if (!frame.FieldsFilled({"RefEdit1", "RefEdit2", "RefEdit3", "RefEdit4"})) return;
+  if (!frame.FieldsFilled(RequiredControls(&Korvel::HZ))) return;
   frame.HideForm();
   frame.EventsOff();
   frame.PassingFailuresOn(

@@ -7,6 +7,7 @@
 #include "host/worksheet_function.h"
 #include "tools/summary/summary_formulas.h"
 #include "tools/summary/summary_steps.h"
+#include "tools/tool_table.h"
 
 namespace tavrin {
 
@@ -18,7 +19,7 @@ void Korvel::HZCZSZ(const std::string& WD, Form& Obj1) {
   if (!frame.TargetWorkbookActive()) return;
   // Events go off before the fields are checked; an empty field switches them back on.
   frame.EventsOff();
-  if (!frame.FieldsFilled({"RefEdit1", "RefEdit2", "RefEdit4", "RefEdit5"})) {
+  if (!frame.FieldsFilled(RequiredControls(&Korvel::HZCZSZ))) {
     frame.EventsBack();
     return;
   }

@@ -5,6 +5,7 @@
 #include "host/worksheet.h"
 #include "tools/summary/summary_formulas.h"
 #include "tools/summary/summary_steps.h"
+#include "tools/tool_table.h"
 
 namespace tavrin {
 
@@ -14,7 +15,7 @@ void Korvel::DSYCZ(const std::string& WD, Form& Obj1) {
   RunFrame frame(*this, Obj1);
   if (!frame.TokenMatches(WD)) return;
   if (!frame.TargetWorkbookActive()) return;
-  if (!frame.FieldsFilled({"RefEdit1", "RefEdit2", "RefEdit3", "RefEdit4", "RefEdit5"})) return;
+  if (!frame.FieldsFilled(RequiredControls(&Korvel::DSYCZ))) return;
   frame.EventsOff();
 
   frame.PassingFailuresOn([&] {

@@ -1,4 +1,4 @@
-#include "session/tool_table.h"
+#include "tools/tool_table.h"
 
 namespace tavrin {
 
@@ -12,8 +12,10 @@ std::vector<ToolDefinition> CleaningTools() {
        .caption = "删除常量0",
        .description = "Clear the cells of a range that hold the constant 0 (formulas stay)",
        .example = "tavrin clear-zeros book.xlsx --range B2:D20 -o cleared.xlsx",
+       .purpose = "清除所选区域中值为常数 0 的单元格，公式不动。按“确定”后在表格上选定区域。",
+       .walkthrough = "在 Zeros 表上按“确定”，选定 B2:D4 后确认：常数 0 被清除，文字“00”保留。",
        .run = &Korvel::SC0,
-       .options = {},
+       .controls = {},
        .asksForRange = true});
   tools.push_back(
       {.name = "clear-zero-values",
@@ -23,8 +25,11 @@ std::vector<ToolDefinition> CleaningTools() {
        .description = "Clear every cell of a range whose value is 0, formulas included, after a "
                       "warning (--yes answers it)",
        .example = "tavrin clear-zero-values book.xlsx --range B2:D20 --yes -o cleared.xlsx",
+       .purpose = "清除所选区域中值为 0 的所有单元格，包括结果为 0 "
+                  "的公式；清除前会提醒。按“确定”后在表格上选定区域。",
+       .walkthrough = "在 Zeros 表上按“确定”，选定 B2:D4，在提醒中选“是”。",
        .run = &Korvel::SCGS0,
-       .options = {},
+       .controls = {},
        .asksForRange = true});
   return tools;
 }
