@@ -7,6 +7,7 @@
 
 #include "calc/uno_text.h"
 #include "extension/message_boxes.h"
+#include "extension/range_prompt.h"
 #include "extension/undo_step.h"
 #include "host/host_error.h"
 #include "host/variant_rules.h"
@@ -23,11 +24,11 @@ namespace {
 
 constexpr const char* kHostWorkbookName = "Tavrin.xls";
 
-bool IsMenuEntry(const std::string& macro) {
+const Command* MenuEntry(const std::string& macro) {
   for (const Command& command : kToolCommands) {
-    if (macro == command.macro) return true;
+    if (macro == command.macro) return &command;
   }
-  return false;
+  return nullptr;
 }
 
 uno::Reference<sheet::XSpreadsheetDocument> NewHiddenDocument(
@@ -101,16 +102,19 @@ std::vector<ShownMessage> CalcSession::Run(const uno::Reference<frame::XFrame>& 
   runtime_->StartRun(request.answers, request.beyond, MessageBoxShower(context_, frame));
   std::deque<std::string> inputs = request.inputs;
   CalcRuntime& runtime = *runtime_;
-  app_->SetInputAnswerer(
-      [inputs, &runtime](const std::string& prompt, const std::string& title) mutable {
-        std::optional<std::string> answer;
-        if (!inputs.empty()) {
-          if (!inputs.front().empty()) answer = inputs.front();
-          inputs.pop_front();
-        }
-        runtime.NoteInput(prompt, title, answer);
-        return answer;
-      });
+  bool onScreen = request.form != nullptr && inputs.empty();
+  app_->SetInputAnswerer([this, frame, onScreen, inputs, &runtime](
+                             const std::string& prompt, const std::string& title) mutable {
+    std::optional<std::string> answer;
+    if (onScreen) {
+      answer = AskForRange(context_, frame, prompt, title, "");
+    } else if (!inputs.empty()) {
+      if (!inputs.front().empty()) answer = inputs.front();
+      inputs.pop_front();
+    }
+    runtime.NoteInput(prompt, title, answer);
+    return answer;
+  });
   if (document.is()) {
     CalcBook& book = app_->BookOf(document);
     app_->SetActive(book);
@@ -123,7 +127,7 @@ std::vector<ShownMessage> CalcSession::Run(const uno::Reference<frame::XFrame>& 
     else if (request.command == "MyInfo")
       component_->ShowInfo();
     else if (request.command != "BbbThing")
-      RunTool(request.command, request);
+      RunTool(frame, request);
   } catch (const HostError& error) {
     // A failure no report of the tool caught reaches the caller, which shows it as the page does.
     runtime_->MsgBox(std::to_string(error.Number()) + " " + error.Description(), vbOKOnly,
@@ -134,26 +138,35 @@ std::vector<ShownMessage> CalcSession::Run(const uno::Reference<frame::XFrame>& 
   return runtime_->Shown();
 }
 
-void CalcSession::RunTool(const std::string& method, const RunRequest& request) {
-  const ToolDefinition* tool = FindTool(method);
-  if (tool == nullptr && IsMenuEntry(method)) {
-    // The menu's entries open the tools' dialogs, which Calc does not show yet.
-    std::string text =
-        "此菜单项的对话框尚未在 Calc 中提供。可由命令 org.tavrin.korvel:<工具> 带参数运行：";
-    for (const ToolDefinition& offered : ToolTable()) {
-      if (offered.macro == method) text += "\n" + offered.caption + " (" + offered.method + ")";
-    }
-    runtime_->MsgBox(text, vbOKOnly, Korvel::kLibraryTitle);
+void CalcSession::RunTool(const uno::Reference<frame::XFrame>& frame, const RunRequest& request) {
+  const ToolDefinition* tool = FindTool(request.command);
+  if (tool == nullptr && MenuEntry(request.command) != nullptr && frame.is()) {
+    OpenDialog(frame, request.command);
     return;
   }
   if (tool == nullptr) throw HostError::NotSupported();
-  DialogForm form;
+  DialogForm given;
+  DialogForm& form = request.form != nullptr ? *request.form : given;
   for (const auto& [name, value] : request.controls) {
     if (!form.Has(name)) throw HostError::NotSupported();
     form.Set(name, value);
   }
   std::string token = TextOf(hostBook_->Item("bf").Cells(1, 1).Value(), runtime_->Locale());
   (component_.get()->*(tool->run))(token, form);
+}
+
+// A menu entry's dialog stays open beside the sheet; 确定 runs its tool as a command would.
+void CalcSession::OpenDialog(const uno::Reference<frame::XFrame>& frame, const std::string& macro) {
+  if (dialog_) dialog_->Hide();
+  dialog_ =
+      std::make_unique<ToolDialog>(context_, frame, macro, MenuEntry(macro)->caption,
+                                   [this, frame](const ToolDefinition& tool, DialogForm& form) {
+                                     RunRequest request;
+                                     request.command = tool.method;
+                                     request.form = &form;
+                                     Run(frame, request);
+                                   });
+  dialog_->Show();
 }
 
 void CalcSession::ShowHelp() {

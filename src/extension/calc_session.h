@@ -12,6 +12,7 @@
 #include "calc/calc_application.h"
 #include "component/korvel.h"
 #include "extension/calc_runtime.h"
+#include "extension/tool_dialog.h"
 #include "host/variant.h"
 
 namespace tavrin {
@@ -20,13 +21,15 @@ namespace uno = com::sun::star::uno;
 
 // What a caller asks of a run: a command (a tool's method, "MyHelp", "MyInfo", "BbbThing",
 // "QuitTools"), the dialog's controls, the answers to its questions and to its range prompt
-// ("" cancels), and how boxes beyond the answers are answered.
+// ("" cancels), and how boxes beyond the answers are answered. A run from a dialog on screen
+// brings the dialog's form, and its range prompts are asked on screen too.
 struct RunRequest {
   std::string command;
   std::map<std::string, Variant> controls;
   std::deque<std::string> answers;
   std::deque<std::string> inputs;
   CalcRuntime::Beyond beyond = CalcRuntime::Beyond::Show;
+  DialogForm* form = nullptr;
 };
 
 // Korvel in one Calc process. At its first run it opens the host workbook (a hidden document,
@@ -44,7 +47,10 @@ class CalcSession {
   explicit CalcSession(uno::Reference<uno::XComponentContext> context);
   void Start();
   void Stop();
-  void RunTool(const std::string& method, const RunRequest& request);
+  void RunTool(const uno::Reference<com::sun::star::frame::XFrame>& frame,
+               const RunRequest& request);
+  void OpenDialog(const uno::Reference<com::sun::star::frame::XFrame>& frame,
+                  const std::string& macro);
   void ShowHelp();
 
   uno::Reference<uno::XComponentContext> context_;
@@ -52,6 +58,7 @@ class CalcSession {
   std::unique_ptr<CalcRuntime> runtime_;
   std::unique_ptr<Korvel> component_;
   CalcBook* hostBook_ = nullptr;
+  std::unique_ptr<ToolDialog> dialog_;
 };
 
 }  // namespace tavrin

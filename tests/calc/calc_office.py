@@ -44,7 +44,8 @@ class Calc:
     root, so under root both run as the unprivileged user nobody, in a temporary folder it may
     reach wherever the build is."""
 
-    def __init__(self, oxt):
+    def __init__(self, oxt, display=None):
+        self.display = display
         self.folder = tempfile.mkdtemp(prefix="tavrin-calc-")
         os.chmod(self.folder, 0o777)
         self.profile = "file://" + os.path.join(self.folder, "profile")
@@ -53,8 +54,9 @@ class Calc:
         os.chmod(package, 0o644)
         self._run(["unopkg", "add", "--force", "-env:UserInstallation=" + self.profile, package])
         self.port = free_port()
+        shown = ["--headless", "--invisible"] if display is None else []
         self.process = subprocess.Popen(
-            self._as_user(["soffice", "--headless", "--invisible", "--norestore", "--nologo",
+            self._as_user(["soffice"] + shown + ["--norestore", "--nologo",
                            "-env:UserInstallation=" + self.profile,
                            "--accept=socket,host=127.0.0.1,port=%d;urp;" % self.port]),
             env=self._env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -68,6 +70,8 @@ class Calc:
     def _env(self):
         env = dict(os.environ, HOME=self.folder)
         env.pop("SAL_USE_VCLPLUGIN", None)
+        if self.display is not None:
+            env.update(DISPLAY=self.display, SAL_USE_VCLPLUGIN="gen")
         return env
 
     def _as_user(self, command):
@@ -94,10 +98,12 @@ class Calc:
                 time.sleep(0.5)
 
     def open(self, path):
-        """Opens a workbook hidden (headless Calc cannot show a document)."""
+        """Opens a workbook: hidden when headless (which cannot show a document), in a window
+        on a display."""
         os.chmod(path, 0o666)
         url = uno.systemPathToFileUrl(os.path.abspath(path))
-        return self.desktop.loadComponentFromURL(url, "_blank", 0, (prop("Hidden", True),))
+        hidden = (prop("Hidden", True),) if self.display is None else ()
+        return self.desktop.loadComponentFromURL(url, "_blank", 0, hidden)
 
     def dispatch(self, document, command, arguments):
         """Runs a command of the extension on the document; gives the boxes it showed, as

@@ -60,7 +60,10 @@ def check_commands(calc):
         if undo.getCurrentUndoActionTitle() != "Tavrin HZ":
             failures.append("the run is not one undo step: %r" % (undo.getAllUndoActionTitles(),))
         failures += cell_functions(document)
-        expect("a menu entry", calc.dispatch(document, "F2", {}), "Tavrin", "HzCzBcf")
+        # A menu entry opens its dialog beside the sheet (the GUI test drives it) and shows no box.
+        opened = calc.dispatch(document, "F2", {})
+        if opened:
+            failures.append("a menu entry showed boxes: %r" % (opened,))
         expect("an unknown command", calc.dispatch(document, "Nothing", {}), "Tavrin", "438")
         expect("an unknown control", calc.dispatch(document, "HZ", {"RefEdit9": "A1"}),
                "Tavrin", "438")

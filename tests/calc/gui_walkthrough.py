@@ -1,0 +1,272 @@
+"""Calc with its windows, as a person drives it: on a display of its own (Xvfb), the Tavrin
+menu opened with Alt+U, the dialog of 汇总与查找 filled by picking ranges on the sheet and by
+typing, its questions answered with the keyboard, and the result read back from the document.
+Screenshots of the menu, the dialog, a question and the result go to the folder given, for a
+person to look at.
+
+    gui_walkthrough.py TAVRIN_OXT SCREENSHOT_FOLDER
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+import uno
+
+from calc_office import Calc
+from host_cases import SALES
+from xwd_png import png_of_xwd
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SCREEN = "1366x768x24"
+
+
+def free_display():
+    for number in range(87, 140):
+        if not os.path.exists("/tmp/.X11-unix/X%d" % number) and \
+                not os.path.exists("/tmp/.X%d-lock" % number):
+            return ":%d" % number
+    raise RuntimeError("no free display number")
+
+
+class Screen:
+    """A virtual display, and the keyboard, mouse and camera of the person at it."""
+
+    def __init__(self):
+        self.display = free_display()
+        self.server = subprocess.Popen(["Xvfb", self.display, "-screen", "0", SCREEN, "-ac",
+                                        "-nolisten", "tcp"],
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self._wait(lambda: os.path.exists("/tmp/.X11-unix/X" + self.display[1:]), 20, "Xvfb")
+
+    def _tool(self, *arguments):
+        return subprocess.run(["xdotool"] + [str(a) for a in arguments], check=False,
+                              env=dict(os.environ, DISPLAY=self.display),
+                              stdout=subprocess.PIPE, text=True, timeout=30).stdout
+
+    @staticmethod
+    def _wait(ready, seconds, what):
+        deadline = time.time() + seconds
+        while not ready():
+            if time.time() > deadline:
+                raise RuntimeError("waited in vain for " + what)
+            time.sleep(0.2)
+
+    def keys(self, *keys):
+        for key in keys:
+            self._tool("key", "--clearmodifiers", key)
+            time.sleep(0.3)
+
+    def type(self, text):
+        self._tool("type", "--delay", 40, text)
+        time.sleep(0.3)
+
+    def click(self, place):
+        self._tool("mousemove", place[0], place[1], "click", 1)
+        time.sleep(0.5)
+
+    def drag(self, start, end):
+        self._tool("mousemove", start[0], start[1], "mousedown", 1)
+        time.sleep(0.3)
+        self._tool("mousemove", (start[0] + end[0]) // 2, (start[1] + end[1]) // 2)
+        time.sleep(0.2)
+        self._tool("mousemove", end[0], end[1], "mouseup", 1)
+        time.sleep(1)
+
+    def window(self, name, seconds=20):
+        found = []
+        self._wait(lambda: found.append(self._tool("search", "--onlyvisible", "--name", name))
+                   or found[-1].strip(), seconds, "a window named " + name)
+        return found[-1].split()[0]
+
+    def focus(self, window):
+        self._tool("windowfocus", "--sync", window)
+        time.sleep(0.5)
+
+    def shoot(self, path):
+        dump = subprocess.run(["xwd", "-root", "-silent", "-display", self.display],
+                              check=True, stdout=subprocess.PIPE, timeout=30).stdout
+        with open(path, "wb") as picture:
+            picture.write(png_of_xwd(dump))
+
+    def close(self):
+        self.server.terminate()
+        self.server.wait(timeout=10)
+
+
+def cell_centre(document, row, column):
+    """Where a cell of the visible sheet is on the screen, through Calc's accessibility tree."""
+    from com.sun.star.accessibility.AccessibleRole import TABLE
+
+    def table_of(context, depth=0):
+        if context.getAccessibleRole() == TABLE:
+            return context
+        for i in range(min(context.getAccessibleChildCount(), 50) if depth < 12 else 0):
+            found = table_of(context.getAccessibleChild(i).getAccessibleContext(), depth + 1)
+            if found is not None:
+                return found
+        return None
+
+    window = document.getCurrentController().getFrame().getContainerWindow()
+    table = table_of(window.getAccessibleContext())
+    corner = table.getAccessibleCellAt(row, column).getAccessibleContext().getLocationOnScreen()
+    beyond = table.getAccessibleCellAt(row + 1, column + 1).getAccessibleContext()
+    far = beyond.getLocationOnScreen()
+    return ((corner.X + far.X) // 2, (corner.Y + far.Y) // 2)
+
+
+def dialog_parts(calc, title, seconds=20):
+    """The controls on show in Calc's top window of the title, in their order, as (role, name,
+    centre on the screen) rows, through the accessibility tree; waits for the window."""
+    toolkit = calc.smgr.createInstanceWithContext("com.sun.star.awt.Toolkit", calc.context)
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        for i in range(toolkit.getTopWindowCount()):
+            context = toolkit.getTopWindow(i).getAccessibleContext()
+            if context is not None and context.getAccessibleName() == title and \
+                    is_showing(context):
+                return list(showing_parts(context))
+        time.sleep(0.3)
+    raise RuntimeError("no window " + title)
+
+
+SHOWING = 25  # AccessibleStateType.SHOWING
+
+
+def is_showing(context):
+    """Whether the object is on the screen; its states are a set in Calc 7, a mask later."""
+    states = context.getAccessibleStateSet()
+    return bool(states & (1 << SHOWING)) if isinstance(states, int) else states.contains(SHOWING)
+
+
+def showing_parts(context, depth=0):
+    for i in range(context.getAccessibleChildCount() if depth < 6 else 0):
+        child = context.getAccessibleChild(i).getAccessibleContext()
+        if not is_showing(child):
+            continue
+        place, size = child.getLocationOnScreen(), child.getSize()
+        yield (child.getAccessibleRole(), child.getAccessibleName(),
+               (place.X + size.Width // 2, place.Y + size.Height // 2))
+        yield from showing_parts(child, depth + 1)
+
+
+def boxes_of(parts):
+    from com.sun.star.accessibility.AccessibleRole import TEXT
+    return [centre for role, _, centre in parts if role == TEXT]
+
+
+def button(parts, name):
+    from com.sun.star.accessibility.AccessibleRole import PUSH_BUTTON
+    for role, label, centre in parts:
+        if role == PUSH_BUTTON and label.replace("~", "").startswith(name):
+            return centre
+    raise RuntimeError("no button " + name + " in " + repr([p[1] for p in parts]))
+
+
+def pick_buttons(parts):
+    from com.sun.star.accessibility.AccessibleRole import PUSH_BUTTON
+    return [centre for role, label, centre in parts if role == PUSH_BUTTON and label == "…"]
+
+
+def answer_box(calc, screen, title, answer, seconds=20):
+    """Clicks the answer on the box of the title that offers it; gives the box's texts."""
+    deadline = time.time() + seconds
+    while True:
+        parts = dialog_parts(calc, title)
+        try:
+            place = button(parts, answer)
+            break
+        except RuntimeError:
+            if time.time() > deadline:
+                raise
+            time.sleep(0.3)
+    # A box takes clicks once it is drawn.
+    time.sleep(0.8)
+    screen.click(place)
+    time.sleep(1)
+    return [name for _, name, _ in parts if name]
+
+
+def walk(calc, screen, document, shots):
+    failures = []
+    sheet = document.getSheets().getByName("Sales")
+    screen.focus(screen.window("sales.xlsx"))
+    screen.keys("alt+u")
+    time.sleep(1)
+    screen.shoot(os.path.join(shots, "calc-menu.png"))
+    # The first entry, 汇总与查找: its dialog opens on the tab 汇总.
+    screen.keys("Return")
+    parts = dialog_parts(calc, "汇总与查找")
+    boxes, picks = boxes_of(parts), pick_buttons(parts)
+    if len(boxes) != 4 or len(picks) != 4:
+        return ["the tab 汇总 shows %d boxes and %d pick buttons" % (len(boxes), len(picks))]
+    screen.click(boxes[0])
+    screen.type("A1:E121")
+    # The key columns and the value columns picked by dragging over their headers, the target
+    # by a click on its cell.
+    for pick, (row, first, last) in zip(picks[1:], ((0, 0, 1), (0, 3, 4), (0, 7, 7))):
+        screen.click(pick)
+        time.sleep(1.5)
+        screen.drag(cell_centre(document, row, first), cell_centre(document, row, last))
+        time.sleep(1)
+    screen.shoot(os.path.join(shots, "calc-dialog.png"))
+    screen.click(button(dialog_parts(calc, "汇总与查找"), "确定"))
+    dialog_parts(calc, "Lumo提示")
+    screen.shoot(os.path.join(shots, "calc-result.png"))
+    texts = answer_box(calc, screen, "Lumo提示", "OK")
+    if not any("汇总完毕" in text for text in texts):
+        failures.append("the run ended with %r" % texts)
+    check_result(sheet, failures, "from the dialog")
+
+    # Again, the boxes typed: the target is taken now, and the tool asks before writing over it.
+    screen.focus(screen.window("sales.xlsx"))
+    screen.keys("alt+u", "Return")
+    parts = dialog_parts(calc, "汇总与查找")
+    for box, text in zip(boxes_of(parts), ("A1:E121", "Sales!$A$1:$B$1", "D1:E1", "H1")):
+        screen.click(box)
+        screen.type(text)
+    screen.click(button(parts, "确定"))
+    dialog_parts(calc, "Lumo提示")
+    screen.shoot(os.path.join(shots, "calc-question.png"))
+    question = answer_box(calc, screen, "Lumo提示", "Yes")
+    answer_box(calc, screen, "Lumo提示", "OK")
+    if not any("覆盖" in text for text in question):
+        failures.append("no question before writing over the target: %r" % question)
+    check_result(sheet, failures, "after the question")
+    return failures
+
+
+def check_result(sheet, failures, when):
+    expected = [["Region", "Product", "Units", "Amount"], ["North", "Tea", 200, 814],
+                ["West", "Cocoa", 219, 921]]
+    rows = sheet.getCellRangeByName("H1:K13").getDataArray()
+    got = [list(rows[0]), list(rows[1]), list(rows[12])]
+    if got != expected:
+        failures.append("%s: H1:K13 holds %r, not %r" % (when, got, expected))
+
+
+def main():
+    oxt, shots = sys.argv[1], sys.argv[2]
+    os.makedirs(shots, exist_ok=True)
+    screen = Screen()
+    calc = None
+    try:
+        calc = Calc(oxt, display=screen.display)
+        path = os.path.join(calc.folder, "sales.xlsx")
+        shutil.copy(SALES, path)
+        document = calc.open(path)
+        failures = walk(calc, screen, document, shots)
+    finally:
+        if calc is not None:
+            calc.close()
+        screen.close()
+    for failure in failures:
+        print(failure)
+    print("screenshots in " + shots)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
