@@ -17,7 +17,7 @@ SANITIZERS = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-o
 CHECK_BUILD = -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
   -DCMAKE_COMPILE_WARNING_AS_ERROR=OFF
 
-.PHONY: all deps configure build oxt install-oxt test test-calc-gui test-asan fuzz fuzz-smoke demo bench \
+.PHONY: all deps configure build oxt install-oxt test test-asan fuzz fuzz-smoke demo bench \
   bench-calc mutate format clean
 
 all: build
@@ -74,12 +74,6 @@ bench: build
 
 # The tools at 65,535 records in LibreOffice Calc beside Calc's own time for their formulas and
 # the tavrin command (docs/calc.md). Figures, not tests.
-# Calc with its windows on a virtual display, driven as a person does (tests/calc/gui_walkthrough.py);
-# screenshots in build/calc-gui/.
-test-calc-gui: oxt
-	@cd tests/calc && /usr/bin/python3 gui_walkthrough.py $(abspath $(BUILD))/tavrin.oxt \
-	  $(abspath $(BUILD))/calc-gui
-
 bench-calc: build oxt
 	@/usr/bin/python3 bench/calc_bench.py --tavrin $(BUILD)/tavrin --oxt $(BUILD)/tavrin.oxt \
 	  --work $(BUILD)/calc-bench

@@ -6,6 +6,7 @@ import shutil
 import socket
 import subprocess
 import tempfile
+import threading
 import time
 
 import uno
@@ -83,6 +84,12 @@ class Calc:
         subprocess.run(self._as_user(command), env=self._env(), check=True, timeout=300,
                        stdout=subprocess.DEVNULL)
 
+    def _terminate(self):
+        try:
+            self.desktop.terminate()
+        except Exception:
+            pass
+
     def _connect(self):
         local = uno.getComponentContext()
         resolver = local.ServiceManager.createInstanceWithContext(
@@ -123,10 +130,10 @@ class Calc:
         return [tuple(row) for row in result.event.Result]
 
     def close(self):
-        try:
-            self.desktop.terminate()
-        except Exception:
-            pass
+        # Calc with windows may hold terminate up behind a box left open: give it a while.
+        ending = threading.Thread(target=self._terminate, daemon=True)
+        ending.start()
+        ending.join(timeout=30)
         try:
             self.process.wait(timeout=20)
         except subprocess.TimeoutExpired:

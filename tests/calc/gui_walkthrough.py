@@ -120,6 +120,11 @@ def cell_centre(document, row, column):
 def dialog_parts(calc, title, seconds=20):
     """The controls on show in Calc's top window of the title, in their order, as (role, name,
     centre on the screen) rows, through the accessibility tree; waits for the window."""
+    return top_window(calc, title, seconds)[1]
+
+
+def top_window(calc, title, seconds=20):
+    """Calc's top window of the title on show, as its accessible context and its controls."""
     toolkit = calc.smgr.createInstanceWithContext("com.sun.star.awt.Toolkit", calc.context)
     deadline = time.time() + seconds
     while time.time() < deadline:
@@ -127,7 +132,7 @@ def dialog_parts(calc, title, seconds=20):
             context = toolkit.getTopWindow(i).getAccessibleContext()
             if context is not None and context.getAccessibleName() == title and \
                     is_showing(context):
-                return list(showing_parts(context))
+                return context, list(showing_parts(context))
         time.sleep(0.3)
     raise RuntimeError("no window " + title)
 
@@ -174,7 +179,7 @@ def answer_box(calc, screen, title, answer, seconds=20):
     """Clicks the answer on the box of the title that offers it; gives the box's texts."""
     deadline = time.time() + seconds
     while True:
-        parts = dialog_parts(calc, title)
+        box, parts = top_window(calc, title)
         try:
             place = button(parts, answer)
             break
@@ -182,23 +187,42 @@ def answer_box(calc, screen, title, answer, seconds=20):
             if time.time() > deadline:
                 raise
             time.sleep(0.3)
-    # A box takes clicks once it is drawn.
-    time.sleep(0.8)
-    screen.click(place)
-    time.sleep(1)
-    return [name for _, name, _ in parts if name]
+    # A box takes clicks once it is drawn; a click it missed is made again.
+    for _ in range(3):
+        time.sleep(0.8)
+        screen.click(place)
+        gone = time.time() + 3
+        while is_showing(box) and time.time() < gone:
+            time.sleep(0.2)
+        if not is_showing(box):
+            return [name for _, name, _ in parts if name]
+    raise RuntimeError("the box took no answer " + answer)
+
+
+def open_first_entry(calc, screen, shot=None):
+    """Opens the menu with Alt+U and its first entry, 汇总与查找, with Enter; the keyboard goes to
+    the window under the pointer, so the pointer rests on the sheet first. Tries again while no
+    dialog comes up. Gives the dialog's controls."""
+    for _ in range(3):
+        screen.focus(screen.window("sales.xlsx"))
+        screen.click((900, 500))
+        screen.keys("alt+u")
+        time.sleep(1)
+        if shot:
+            screen.shoot(shot)
+        screen.keys("Return")
+        try:
+            return dialog_parts(calc, "汇总与查找", seconds=8)
+        except RuntimeError:
+            screen.keys("Escape", "Escape")
+    raise RuntimeError("the menu did not open the dialog of 汇总与查找")
 
 
 def walk(calc, screen, document, shots):
     failures = []
     sheet = document.getSheets().getByName("Sales")
-    screen.focus(screen.window("sales.xlsx"))
-    screen.keys("alt+u")
-    time.sleep(1)
-    screen.shoot(os.path.join(shots, "calc-menu.png"))
     # The first entry, 汇总与查找: its dialog opens on the tab 汇总.
-    screen.keys("Return")
-    parts = dialog_parts(calc, "汇总与查找")
+    parts = open_first_entry(calc, screen, os.path.join(shots, "calc-menu.png"))
     boxes, picks = boxes_of(parts), pick_buttons(parts)
     if len(boxes) != 4 or len(picks) != 4:
         return ["the tab 汇总 shows %d boxes and %d pick buttons" % (len(boxes), len(picks))]
@@ -221,19 +245,19 @@ def walk(calc, screen, document, shots):
     check_result(sheet, failures, "from the dialog")
 
     # Again, the boxes typed: the target is taken now, and the tool asks before writing over it.
-    screen.focus(screen.window("sales.xlsx"))
-    screen.keys("alt+u", "Return")
-    parts = dialog_parts(calc, "汇总与查找")
+    parts = open_first_entry(calc, screen)
     for box, text in zip(boxes_of(parts), ("A1:E121", "Sales!$A$1:$B$1", "D1:E1", "H1")):
         screen.click(box)
         screen.type(text)
     screen.click(button(parts, "确定"))
     dialog_parts(calc, "Lumo提示")
     screen.shoot(os.path.join(shots, "calc-question.png"))
-    question = answer_box(calc, screen, "Lumo提示", "Yes")
+    # One question for the keys' target, one for the sums' beside it.
+    for target in ("keys", "sums"):
+        question = answer_box(calc, screen, "Lumo提示", "Yes")
+        if not any("已存在有效数据" in text for text in question):
+            failures.append("no question before writing over the %s: %r" % (target, question))
     answer_box(calc, screen, "Lumo提示", "OK")
-    if not any("覆盖" in text for text in question):
-        failures.append("no question before writing over the target: %r" % question)
     check_result(sheet, failures, "after the question")
     return failures
 
@@ -257,7 +281,10 @@ def main():
         path = os.path.join(calc.folder, "sales.xlsx")
         shutil.copy(SALES, path)
         document = calc.open(path)
-        failures = walk(calc, screen, document, shots)
+        try:
+            failures = walk(calc, screen, document, shots)
+        finally:
+            document.close(True)
     finally:
         if calc is not None:
             calc.close()
