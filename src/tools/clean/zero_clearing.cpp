@@ -1,7 +1,14 @@
-#include "tools/clean/zero_prompt.h"
+#include "tools/clean/zero_clearing.h"
+
+#include <optional>
+
+#include "host/application.h"
 
 namespace tavrin {
 
+namespace {
+
+// The selection prompt: the range the user picks, or nothing when the prompt was cancelled.
 std::optional<Range> AskForZeroRange(Application& app) {
   RangeOrValue answer = app.InputBox("请选定你要清零的单元格区域", "Lumo提示", Variant(),
                                      Variant(400), Variant(-80), Variant(), Variant(), 8);
@@ -10,14 +17,30 @@ std::optional<Range> AskForZeroRange(Application& app) {
   return answer.AsRange();
 }
 
-void ForEachCell(const Range& range, const std::function<void(const Range& cell)>& visit) {
+// Every cell of the range taken for zero cleared, cell by cell.
+void ClearZeroCells(const Range& range, const std::function<bool(const Range& cell)>& isZero) {
   for (const Area& area : range.Areas()) {
     for (int row = area.row; row <= area.LastRow(); ++row) {
       for (int column = area.column; column <= area.LastColumn(); ++column) {
-        visit(Range(range.Parent(), Area{row, column, 1, 1}));
+        Range cell(range.Parent(), Area{row, column, 1, 1});
+        if (isZero(cell)) cell.ClearContents();
       }
     }
   }
+}
+
+}  // namespace
+
+void ClearZerosOfChosenRange(RunFrame& frame,
+                             const std::function<bool(const Range& cell)>& isZero) {
+  std::optional<Range> range = AskForZeroRange(frame.App());
+  if (!range) {
+    frame.CalledOff(true);
+    return;
+  }
+  ClearZeroCells(*range, isZero);
+  frame.EventsBack();
+  frame.Finished();
 }
 
 }  // namespace tavrin

@@ -1,19 +1,16 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 
-#include "host/application.h"
+#include "component/run_frame.h"
 #include "host/range.h"
 
 namespace tavrin {
 
-// The selection prompt of the zero-clearing tools: the range the user picks, or nothing when
-// the prompt was cancelled.
-std::optional<Range> AskForZeroRange(Application& app);
-
-// Visits every cell of every area, area by area, row by row, in the order the host
-// enumerates a range's cells.
-void ForEachCell(const Range& range, const std::function<void(const Range& cell)>& visit);
+// The steps the zero-clearing tools share once events are off and the form is hidden: the
+// selection prompt; every cell of the chosen range, area by area and row by row as the host
+// enumerates them, cleared when `isZero` takes it for zero; the normal close. A cancelled prompt
+// calls the run off and shows the form again.
+void ClearZerosOfChosenRange(RunFrame& frame, const std::function<bool(const Range& cell)>& isZero);
 
 }  // namespace tavrin
