@@ -1,9 +1,9 @@
 #include "server/changed_cells.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
+#include "host/reference_text.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/book_copy.h"
 #include "spreadsheet/sheet.h"
@@ -52,19 +52,6 @@ void CompareSheets(const Sheet* was, const Sheet& now, std::set<std::pair<int, i
       }
     }
   }
-}
-
-// A sheet name as an address carries it: quoted unless it is letters, digits and "_".
-std::string SheetPrefix(const std::string& name) {
-  bool plain = !name.empty();
-  for (char c : name) {
-    auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80 && !std::isalnum(byte) && c != '_') plain = false;
-  }
-  if (plain) return name + "!";
-  std::string quoted = "'";
-  for (char c : name) quoted += c == '\'' ? std::string("''") : std::string(1, c);
-  return quoted + "'!";
 }
 
 std::string BlockAddress(const Area& block) {
