@@ -40,10 +40,14 @@ export function rectAddress(box, absolute = false) {
   return `${first}:${d}${columnName(box.right)}${d}${box.bottom}`;
 }
 
-// A sheet name as an address writes it: quoted unless it is a plain word that reads as no cell.
+// A sheet name as an address writes it: as it is when it is a plain name, else in apostrophes
+// with every apostrophe inside doubled. A plain name starts with a letter, "_" or a character
+// past ASCII, goes on with those, digits and ".", and reads as no cell in A1 ("IW1") or R1C1
+// ("R", "RC", "r2c3"). The server writes names by the same rule; tests/data/sheet-prefixes.tsv
+// holds the cases both are checked against.
 export function sheetPrefix(name) {
-  const plain = /^[\p{L}_][\p{L}\p{N}_.]*$/u.test(name) && !/^[A-Za-z]{1,3}\d+$/.test(name) &&
-    !/^[Rr]\d*[Cc]\d*$/.test(name);
+  const plain = /^[A-Za-z_\u0080-\u{10FFFF}][A-Za-z0-9_.\u0080-\u{10FFFF}]*$/u.test(name) &&
+    !/^[A-Za-z]{1,3}[0-9]+$/.test(name) && !/^(R[0-9]*)?(C[0-9]*)?$/i.test(name);
   return plain ? `${name}!` : `'${name.replaceAll("'", "''")}'!`;
 }
 

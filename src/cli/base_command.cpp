@@ -1,12 +1,9 @@
-#include "cli/base_command.h"
-
-#include <CLI/CLI.hpp>
-
 #include <cmath>
 #include <memory>
 #include <ostream>
 #include <string>
 
+#include "cli/commands.h"
 #include "cli/terminal_runtime.h"
 #include "host/variant_rules.h"
 #include "session/host_session.h"
@@ -38,34 +35,48 @@ bool IsMessage(const Variant& result) {
          result.AsText().find_first_not_of("0123456789ABCDEF,") != std::string::npos;
 }
 
+// Converts the number and prints the result; a message of the conversion exits with 1.
+int ConvertBase(const BaseOptions& options, CommandContext& context) {
+  Spreadsheet spreadsheet;
+  TerminalRuntime runtime(context.messages, Answering::No, false);
+  runtime.SetRunningApplication(spreadsheet);
+  HostSession session(spreadsheet, runtime);
+  Variant result = session.Component().BaseToBase(
+      Variant(options.number), static_cast<std::uint8_t>(options.from),
+      static_cast<std::uint8_t>(options.to), Variant(options.group));
+  context.out << ResultText(result, runtime.Locale()) << '\n';
+  return IsMessage(result) ? 1 : 0;
+}
+
 }  // namespace
 
-void AddBaseCommand(CLI::App& program, CommandContext& context) {
+CommandDescription BaseCommand(CommandContext& context) {
   auto options = std::make_shared<BaseOptions>();
-  CLI::App* command =
-      program.add_subcommand("base", "Convert a whole number between bases 2 to 16 (BaseToBase)");
-  command->alias("BaseToBase");
-  command->add_option("NUMBER", options->number, "The number, written in the --from base")
-      ->required();
-  command->add_option("--from", options->from, "Base the number is written in (2-16)")
-      ->check(CLI::Range(0, 255));
-  command->add_option("--to", options->to, "Base to write it in (2-16)")->check(CLI::Range(0, 255));
-  command->add_option("--group", options->group,
-                      "Digits per comma-separated group (0: no grouping)");
-  command->footer("Example: tavrin base FF --from 16 --to 2 --group 4   prints 1111,1111");
-  command->callback([options, &context] {
-    context.run = [options, &context] {
-      Spreadsheet spreadsheet;
-      TerminalRuntime runtime(context.messages, Answering::No, false);
-      runtime.SetRunningApplication(spreadsheet);
-      HostSession session(spreadsheet, runtime);
-      Variant result = session.Component().BaseToBase(
-          Variant(options->number), static_cast<std::uint8_t>(options->from),
-          static_cast<std::uint8_t>(options->to), Variant(options->group));
-      context.out << ResultText(result, runtime.Locale()) << '\n';
-      return IsMessage(result) ? 1 : 0;
-    };
-  });
+  return {
+      .name = "base",
+      .alias = "BaseToBase",
+      .description = "Convert a whole number between bases 2 to 16 (BaseToBase)",
+      .options =
+          {
+              {.names = "NUMBER",
+               .target = &options->number,
+               .help = "The number, written in the --from base",
+               .required = true},
+              {.names = "--from",
+               .target = &options->from,
+               .help = "Base the number is written in (2-16)",
+               .within = std::pair(0, 255)},
+              {.names = "--to",
+               .target = &options->to,
+               .help = "Base to write it in (2-16)",
+               .within = std::pair(0, 255)},
+              {.names = "--group",
+               .target = &options->group,
+               .help = "Digits per comma-separated group (0: no grouping)"},
+          },
+      .footer = "Example: tavrin base FF --from 16 --to 2 --group 4   prints 1111,1111",
+      .run = [options, &context] { return ConvertBase(*options, context); },
+  };
 }
 
 }  // namespace tavrin

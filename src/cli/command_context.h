@@ -1,20 +1,17 @@
 #pragma once
 
-#include <functional>
 #include <iosfwd>
 #include <string>
 
 namespace tavrin {
 
 // What every command shares: where it prints, whether questions can be asked at a terminal
-// (standard input is one), whether results go to a terminal (standard output is one), and the
-// command that was chosen, to run once the line is parsed. Run returns the exit status.
+// (standard input is one), and whether results go to a terminal (standard output is one).
 struct CommandContext {
   std::ostream& out;
   std::ostream& messages;
   bool interactive;
   bool outputToTerminal;
-  std::function<int()> run;
 };
 
 // A usage problem found after parsing: reported like a parse error, with status 2.

@@ -1,11 +1,8 @@
-#include "cli/file_commands.h"
-
-#include <CLI/CLI.hpp>
-
 #include <memory>
 #include <ostream>
 #include <string>
 
+#include "cli/commands.h"
 #include "cli/input_file.h"
 #include "cli/sheet_table.h"
 #include "cli/terminal_runtime.h"
@@ -87,34 +84,39 @@ int Convert(const FileOptions& options, CommandContext& context) {
 
 }  // namespace
 
-void AddFileCommands(CLI::App& program, CommandContext& context) {
-  auto options = std::make_shared<FileOptions>();
+std::vector<CommandDescription> FileCommands(CommandContext& context) {
+  auto shown = std::make_shared<FileOptions>();
+  CommandDescription show{
+      .name = "show",
+      .description = "Print a sheet, or a range of it, as a table",
+      .options = InputFileOptions(shown->input, "The workbook (.xlsx, .xls or .csv)"),
+      .footer = "Example: tavrin show examples/sales.xlsx --range A1:E10",
+      .run = [shown, &context] {
+        return Guarded(context, "show", [&] { return Show(*shown, context); });
+      }};
+  show.options.push_back(
+      {.names = "--sheet", .target = &shown->sheet, .help = "The sheet (default: the active one)"});
+  show.options.push_back({.names = "--range",
+                          .target = &shown->range,
+                          .help = "The range, e.g. A1:D20 (default: the used area)"});
 
-  CLI::App* show = program.add_subcommand("show", "Print a sheet, or a range of it, as a table");
-  AddInputFile(*show, options->input, "The workbook (.xlsx, .xls or .csv)");
-  show->add_option("--sheet", options->sheet, "The sheet (default: the active one)");
-  show->add_option("--range", options->range, "The range, e.g. A1:D20 (default: the used area)");
-  show->footer("Example: tavrin show examples/sales.xlsx --range A1:E10");
-  show->callback([options, &context] {
-    context.run = [options, &context] {
-      return Guarded(context, "show", [&] { return Show(*options, context); });
-    };
-  });
-
-  CLI::App* convert =
-      program.add_subcommand("convert", "Convert a workbook between .xlsx, .xls and .csv");
-  AddInputFile(*convert, options->input, "The workbook to read (.xlsx, .xls or .csv)");
-  convert
-      ->add_option("-o,--output", options->output,
-                   "The file to write (.xlsx, or .csv for the active sheet)")
-      ->required();
-  convert->add_option("--sheet", options->sheet, "The sheet a .csv gets (default: the active one)");
-  convert->footer("Example: tavrin convert examples/sales.xlsx -o sales.csv");
-  convert->callback([options, &context] {
-    context.run = [options, &context] {
-      return Guarded(context, "convert", [&] { return Convert(*options, context); });
-    };
-  });
+  auto converted = std::make_shared<FileOptions>();
+  CommandDescription convert{
+      .name = "convert",
+      .description = "Convert a workbook between .xlsx, .xls and .csv",
+      .options = InputFileOptions(converted->input, "The workbook to read (.xlsx, .xls or .csv)"),
+      .footer = "Example: tavrin convert examples/sales.xlsx -o sales.csv",
+      .run = [converted, &context] {
+        return Guarded(context, "convert", [&] { return Convert(*converted, context); });
+      }};
+  convert.options.push_back({.names = "-o,--output",
+                             .target = &converted->output,
+                             .help = "The file to write (.xlsx, or .csv for the active sheet)",
+                             .required = true});
+  convert.options.push_back({.names = "--sheet",
+                             .target = &converted->sheet,
+                             .help = "The sheet a .csv gets (default: the active one)"});
+  return {show, convert};
 }
 
 }  // namespace tavrin

@@ -1,7 +1,5 @@
 #include "cli/input_file.h"
 
-#include <CLI/CLI.hpp>
-
 #include <filesystem>
 
 #include "cli/command_context.h"
@@ -12,18 +10,20 @@
 
 namespace tavrin {
 
-void AddInputFile(CLI::App& command, InputFile& input, const std::string& help) {
-  command.add_option("FILE", input.path, help)->required();
-  command
-      .add_option("--encoding", input.encoding,
-                  "The character encoding of a .csv FILE, e.g. UTF-8, UTF-16LE, GB18030 "
-                  "(default: UTF-8 or UTF-16 when the file shows it, else GB18030)")
-      ->check(CLI::Validator(
-          [](const std::string& name) {
-            return IsKnownEncoding(name) ? std::string()
-                                         : "no character encoding is named '" + name + "'";
-          },
-          "NAME"));
+std::vector<CommandOption> InputFileOptions(InputFile& input, const std::string& help) {
+  return {
+      {.names = "FILE", .target = &input.path, .help = help, .required = true},
+      {.names = "--encoding",
+       .target = &input.encoding,
+       .help = "The character encoding of a .csv FILE, e.g. UTF-8, UTF-16LE, GB18030 "
+               "(default: UTF-8 or UTF-16 when the file shows it, else GB18030)",
+       .checkName = "NAME",
+       .check =
+           [](const std::string& name) {
+             return IsKnownEncoding(name) ? std::string()
+                                          : "no character encoding is named '" + name + "'";
+           }},
+  };
 }
 
 Book& OpenInputFile(Spreadsheet& app, const InputFile& input) {

@@ -1,10 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-namespace CLI {
-class App;
-}  // namespace CLI
+#include "cli/command_description.h"
 
 namespace tavrin {
 
@@ -18,8 +17,8 @@ struct InputFile {
   std::string encoding;
 };
 
-// Adds FILE (required) and --encoding NAME; an encoding no one knows is a usage error.
-void AddInputFile(CLI::App& command, InputFile& input, const std::string& help);
+// FILE (required) and --encoding NAME; an encoding no one knows is a usage error.
+std::vector<CommandOption> InputFileOptions(InputFile& input, const std::string& help);
 
 // Opens the file as the active workbook (OpenWorkbook).
 Book& OpenInputFile(Spreadsheet& app, const InputFile& input);

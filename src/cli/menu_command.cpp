@@ -1,9 +1,7 @@
-#include <CLI/CLI.hpp>
-
 #include <ostream>
 #include <string>
 
-#include "cli/file_commands.h"
+#include "cli/commands.h"
 #include "cli/terminal_runtime.h"
 #include "host/command_bars.h"
 #include "session/host_session.h"
@@ -29,29 +27,30 @@ void PrintControls(CommandBarControls& controls, std::ostream& out, int depth) {
   }
 }
 
+// Prints the menu and the toolbar as initialisation builds them.
+int PrintMenu(CommandContext& context) {
+  Spreadsheet app;
+  TerminalRuntime runtime(context.messages, Answering::No, false);
+  runtime.SetRunningApplication(app);
+  HostSession session(app, runtime);
+  CommandBar& menuBar = app.CommandBars().Item("Worksheet Menu Bar");
+  context.out << "Menu on \"" << menuBar.Name() << "\":\n"
+              << menuBar.Controls().Item("Tavrin(&U)").Caption() << " >\n";
+  PrintControls(menuBar.Controls().Item("Tavrin(&U)").Controls(), context.out, 1);
+  CommandBar& toolbar = app.CommandBars().Item("Tavrin");
+  context.out << "\nToolbar \"" << toolbar.Name() << "\":\n";
+  PrintControls(toolbar.Controls(), context.out, 1);
+  return 0;
+}
+
 }  // namespace
 
-void AddMenuCommand(CLI::App& program, CommandContext& context) {
-  CLI::App* menu = program.add_subcommand(
-      "menu",
-      "Print the menu \"Tavrin(&U)\" and the toolbar \"Tavrin\" as initialisation "
-      "builds them: captions, macros, icons, separators, submenus");
-  menu->callback([&context] {
-    context.run = [&context] {
-      Spreadsheet app;
-      TerminalRuntime runtime(context.messages, Answering::No, false);
-      runtime.SetRunningApplication(app);
-      HostSession session(app, runtime);
-      CommandBar& menuBar = app.CommandBars().Item("Worksheet Menu Bar");
-      context.out << "Menu on \"" << menuBar.Name() << "\":\n"
-                  << menuBar.Controls().Item("Tavrin(&U)").Caption() << " >\n";
-      PrintControls(menuBar.Controls().Item("Tavrin(&U)").Controls(), context.out, 1);
-      CommandBar& toolbar = app.CommandBars().Item("Tavrin");
-      context.out << "\nToolbar \"" << toolbar.Name() << "\":\n";
-      PrintControls(toolbar.Controls(), context.out, 1);
-      return 0;
-    };
-  });
+CommandDescription MenuCommand(CommandContext& context) {
+  return {.name = "menu",
+          .description =
+              "Print the menu \"Tavrin(&U)\" and the toolbar \"Tavrin\" as "
+              "initialisation builds them: captions, macros, icons, separators, submenus",
+          .run = [&context] { return PrintMenu(context); }};
 }
 
 }  // namespace tavrin

@@ -1,15 +1,13 @@
-#include "cli/serve_command.h"
-
 #include <pthread.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include <CLI/CLI.hpp>
 #include <memory>
 #include <ostream>
 #include <thread>
 
+#include "cli/commands.h"
 #include "cli/input_file.h"
 #include "io/file_error.h"
 #include "server/server.h"
@@ -88,21 +86,25 @@ int Serve(const ServeOptions& options, CommandContext& context) {
 
 }  // namespace
 
-void AddServeCommand(CLI::App& program, CommandContext& context) {
+CommandDescription ServeCommand(CommandContext& context) {
   auto options = std::make_shared<ServeOptions>();
-  CLI::App* serve = program.add_subcommand(
-      "serve", "Open the workbook in a browser: the grid, the menu and every tool's dialog");
-  AddInputFile(*serve, options->input, "The workbook (.xlsx, .xls or .csv)");
-  serve->add_option("--port", options->port, "The port on 127.0.0.1 (default: a free one)")
-      ->check(CLI::Range(0, 65535));
-  serve->add_flag("--open", options->open, "Open the address in the desktop's browser (xdg-open)");
-  serve->footer(
-      "Example: tavrin serve sales.xlsx --open\nThe first line printed is the address to open; "
-      "it carries the server's token. The server answers this machine only. The file is "
-      "written by Save in the page only; Ctrl-C stops the server.");
-  serve->callback([options, &context] {
-    context.run = [options, &context] { return Serve(*options, context); };
-  });
+  CommandDescription serve{
+      .name = "serve",
+      .description = "Open the workbook in a browser: the grid, the menu and every tool's dialog",
+      .options = InputFileOptions(options->input, "The workbook (.xlsx, .xls or .csv)"),
+      .footer =
+          "Example: tavrin serve sales.xlsx --open\nThe first line printed is the address "
+          "to open; it carries the server's token. The server answers this machine only. "
+          "The file is written by Save in the page only; Ctrl-C stops the server.",
+      .run = [options, &context] { return Serve(*options, context); }};
+  serve.options.push_back({.names = "--port",
+                           .target = &options->port,
+                           .help = "The port on 127.0.0.1 (default: a free one)",
+                           .within = std::pair(0, 65535)});
+  serve.options.push_back({.names = "--open",
+                           .target = &options->open,
+                           .help = "Open the address in the desktop's browser (xdg-open)"});
+  return serve;
 }
 
 }  // namespace tavrin

@@ -1,7 +1,3 @@
-#include "cli/tool_command.h"
-
-#include <CLI/CLI.hpp>
-
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -9,11 +5,13 @@
 #include <optional>
 
 #include "cli/changes.h"
+#include "cli/commands.h"
 #include "cli/input_file.h"
 #include "cli/terminal_runtime.h"
 #include "host/host_error.h"
 #include "io/workbook_file.h"
 #include "session/dialog_form.h"
+#include "tools/tool_table.h"
 #include "session/workbook_session.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/sheet.h"
@@ -169,71 +167,109 @@ int RunTool(const ToolDefinition& tool, const RunOptions& options, CommandContex
   return 0;
 }
 
-}  // namespace
-
-void AddToolCommand(CLI::App& program, CommandContext& context, const ToolDefinition& tool) {
-  auto options = std::make_shared<RunOptions>();
-  CLI::App* command = program.add_subcommand(tool.name, tool.description);
-  command->alias(tool.method);
-  AddInputFile(*command, options->input, "The workbook (.xlsx, .xls or .csv)");
+// The tool's own options, each setting its control of the dialog: a switch, or a value.
+void AddNamedOptions(std::vector<CommandOption>& added, const ToolDefinition& tool,
+                     const std::shared_ptr<RunOptions>& options) {
   for (const ToolControl& control : tool.controls) {
     std::string help = control.help + " [" + control.name + "]";
     if (control.IsSwitch()) {
-      command->add_flag_callback(
-          control.flags, [options, flags = control.flags] { options->named[flags] = "True"; },
-          help);
+      added.push_back({.names = control.flags,
+                       .target = std::function<void()>(
+                           [options, flags = control.flags] { options->named[flags] = "True"; }),
+                       .help = help});
       continue;
     }
-    CLI::Option* added = command->add_option_function<std::string>(
-        control.flags,
-        [options, flags = control.flags](const std::string& value) {
-          options->named[flags] = value;
-        },
-        help);
-    if (control.required) added->required();
+    added.push_back({.names = control.flags,
+                     .target = std::function<void(const std::string&)>(
+                         [options, flags = control.flags](const std::string& value) {
+                           options->named[flags] = value;
+                         }),
+                     .help = help,
+                     .required = control.required});
   }
+}
+
+// What every tool command takes after the tool's own options.
+void AddRunOptions(std::vector<CommandOption>& added, const ToolDefinition& tool,
+                   const std::shared_ptr<RunOptions>& options) {
   if (tool.asksForRange) {
-    command->add_option("--range", options->range,
-                        "The answer to the selection prompt (asked at the terminal without it; "
-                        "with no terminal the prompt counts as cancelled)");
+    added.push_back({.names = "--range",
+                     .target = &options->range,
+                     .help = "The answer to the selection prompt (asked at the terminal without "
+                             "it; with no terminal the prompt counts as cancelled)"});
   }
-  command->add_option("--sheet", options->sheet, "Sheet to make active (default: the active one)");
-  command->add_option("--select", options->select, "Selection before the run (default A1)");
-  auto* output = command->add_option("-o,--output", options->output,
-                                     "Write the resulting workbook there (.xlsx, or .csv for the "
-                                     "active sheet)");
-  command->add_flag("--in-place", options->inPlace, "Write the result back over FILE")
-      ->excludes(output);
-  auto* yes = command->add_flag("--yes", options->yes, "Answer Yes (or OK) to every question");
-  command->add_flag("--no", options->no, "Answer No (or Cancel) to every question")->excludes(yes);
-  command->add_option("--control", options->controls,
-                      "Set a control of the dialog directly, NAME=VALUE (repeatable)");
-  command->add_option("--token", options->token,
-                      "Call the tool with this token instead of the one in \"bf\"!A1");
-  command->add_flag_callback(
-      "--preview", [options] { options->preview = true; },
-      "Print the cells the run changed (default when output is a terminal, "
-      "and on a trial run)");
-  command->add_flag_callback(
-      "--no-preview", [options] { options->preview = false; }, "Do not print the changed cells");
-  command->footer(
-      "Example: " + tool.example +
-      "\nWithout -o or --in-place the run is a trial: nothing is written and the "
-      "changes are shown.\nExit status: 0 the run finished, 1 it stopped before finishing "
-      "(a check, a No or Cancel) or failed (nothing written), 2 usage or file error.");
-  command->callback([options, &tool, &context] {
-    context.run = [options, &tool, &context] {
-      try {
-        return RunTool(tool, *options, context);
-      } catch (const UsageError& error) {
-        context.messages << "tavrin " << tool.name << ": " << error.message << '\n';
-        return 2;
-      } catch (const FileError& error) {
-        context.messages << "tavrin " << tool.name << ": " << error.what() << '\n';
-        return 2;
-      }
-    };
-  });
+  std::vector<CommandOption> run = {
+      {.names = "--sheet",
+       .target = &options->sheet,
+       .help = "Sheet to make active (default: the active one)"},
+      {.names = "--select",
+       .target = &options->select,
+       .help = "Selection before the run (default A1)"},
+      {.names = "-o,--output",
+       .target = &options->output,
+       .help = "Write the resulting workbook there (.xlsx, or .csv for the active sheet)"},
+      {.names = "--in-place",
+       .target = &options->inPlace,
+       .help = "Write the result back over FILE",
+       .excludes = "--output"},
+      {.names = "--yes", .target = &options->yes, .help = "Answer Yes (or OK) to every question"},
+      {.names = "--no",
+       .target = &options->no,
+       .help = "Answer No (or Cancel) to every question",
+       .excludes = "--yes"},
+      {.names = "--control",
+       .target = &options->controls,
+       .help = "Set a control of the dialog directly, NAME=VALUE (repeatable)"},
+      {.names = "--token",
+       .target = &options->token,
+       .help = "Call the tool with this token instead of the one in \"bf\"!A1"},
+      {.names = "--preview",
+       .target = std::function<void()>([options] { options->preview = true; }),
+       .help = "Print the cells the run changed (default when output is a terminal, and on a "
+               "trial run)"},
+      {.names = "--no-preview",
+       .target = std::function<void()>([options] { options->preview = false; }),
+       .help = "Do not print the changed cells"},
+  };
+  added.insert(added.end(), run.begin(), run.end());
+}
+
+// Runs the tool: usage problems and file errors are reported with status 2.
+int GuardedRun(const ToolDefinition& tool, const RunOptions& options, CommandContext& context) {
+  try {
+    return RunTool(tool, options, context);
+  } catch (const UsageError& error) {
+    context.messages << "tavrin " << tool.name << ": " << error.message << '\n';
+  } catch (const FileError& error) {
+    context.messages << "tavrin " << tool.name << ": " << error.what() << '\n';
+  }
+  return 2;
+}
+
+CommandDescription ToolCommand(CommandContext& context, const ToolDefinition& tool) {
+  auto options = std::make_shared<RunOptions>();
+  CommandDescription command{
+      .name = tool.name,
+      .alias = tool.method,
+      .description = tool.description,
+      .options = InputFileOptions(options->input, "The workbook (.xlsx, .xls or .csv)"),
+      .footer = "Example: " + tool.example +
+                "\nWithout -o or --in-place the run is a trial: nothing is written and the "
+                "changes are shown.\nExit status: 0 the run finished, 1 it stopped before "
+                "finishing (a check, a No or Cancel) or failed (nothing written), 2 usage or file "
+                "error.",
+      .run = [options, &tool, &context] { return GuardedRun(tool, *options, context); }};
+  AddNamedOptions(command.options, tool, options);
+  AddRunOptions(command.options, tool, options);
+  return command;
+}
+
+}  // namespace
+
+std::vector<CommandDescription> ToolCommands(CommandContext& context) {
+  std::vector<CommandDescription> commands;
+  for (const ToolDefinition& tool : ToolTable()) commands.push_back(ToolCommand(context, tool));
+  return commands;
 }
 
 }  // namespace tavrin

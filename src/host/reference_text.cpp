@@ -28,7 +28,44 @@ size_t ReadDigits(std::string_view text, size_t at, int& value) {
   return at;
 }
 
+// Whether a character may stand in a sheet name written without apostrophes: a letter, "_" or a
+// byte of a character past ASCII; after the first, also a digit or ".".
+bool StartsPlainName(char c) {
+  return IsLetter(c) || c == '_' || static_cast<unsigned char>(c) >= 0x80;
+}
+bool GoesOnPlainName(char c) {
+  return StartsPlainName(c) || IsDigit(c) || c == '.';
+}
+
+// Whether the whole name reads as a cell: one to three letters and a row number, or "R" and
+// "C" in that order, either left out, each with or without a number.
+bool ReadsAsCell(std::string_view name) {
+  size_t letters = 0;
+  while (letters < name.size() && IsLetter(name[letters])) ++letters;
+  size_t digits = letters;
+  while (digits < name.size() && IsDigit(name[digits])) ++digits;
+  if (letters >= 1 && letters <= 3 && digits > letters && digits == name.size()) return true;
+  size_t at = 0;
+  auto part = [&](char letter) {
+    if (at >= name.size() || Upper(name[at]) != letter) return false;
+    for (++at; at < name.size() && IsDigit(name[at]);) ++at;
+    return true;
+  };
+  bool row = part('R');
+  bool column = part('C');
+  return (row || column) && at == name.size();
+}
+
 }  // namespace
+
+std::string SheetPrefix(std::string_view name) {
+  bool plain = !name.empty() && StartsPlainName(name.front()) && !ReadsAsCell(name);
+  for (char c : name) plain = plain && GoesOnPlainName(c);
+  if (plain) return std::string(name) + "!";
+  std::string quoted = "'";
+  for (char c : name) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+  return quoted + "'!";
+}
 
 size_t ReadA1Corner(std::string_view text, A1Corner& corner, int lastRow, int lastColumn) {
   corner = A1Corner{};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "host/address.h"
@@ -50,5 +51,13 @@ struct R1C1Coordinate {
 // brackets, signed, less than last either way. Returns the count of characters read, 0 when the
 // text starts with no such coordinate.
 size_t ReadR1C1Coordinate(std::string_view text, char letter, int last, R1C1Coordinate& coordinate);
+
+// A sheet name as a reference writes it, with its "!": as it is when it is a plain name
+// ("Sheet1!", "销售!", "Q1.2024!"), else in apostrophes with every apostrophe inside doubled
+// ("'My sheet'!", "'It''s'!", "'A1'!"). A plain name starts with a letter, "_" or a character
+// past ASCII, goes on with those, digits and ".", and reads as no cell: not one to three letters
+// and a row number ("A1", "IW1", "XFD99") nor an R1C1 cell ("R", "C", "RC", "R2", "C3", "R2C3"),
+// in either case. The page writes names by the same rule (web/address.js).
+std::string SheetPrefix(std::string_view name);
 
 }  // namespace tavrin

@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 
+#include "host/reference_text.h"
 #include "io/package_index.h"
 #include "io/xml_text.h"
 #include "spreadsheet/sheet.h"
@@ -29,17 +30,15 @@ pugi::xml_node ObtainAfter(pugi::xml_node root, const char* name,
   return after ? root.insert_child_after(name, after) : root.prepend_child(name);
 }
 
-// "'Sales'!$1:$1": the sheet name always quoted, quotes inside doubled.
+// "Sales!$1:$1,Sales!$A:$A": each area after the sheet's name, quoted as references quote it.
 std::string Qualified(const std::string& sheet, const std::string& areas) {
-  std::string quoted = "'";
-  for (char c : sheet) quoted += c == '\'' ? "''" : std::string(1, c);
-  quoted += "'!";
+  std::string prefix = SheetPrefix(sheet);
   std::string text;
   size_t start = 0;
   while (start <= areas.size()) {
     size_t comma = areas.find(',', start);
     if (comma == std::string::npos) comma = areas.size();
-    text += (text.empty() ? "" : ",") + quoted + areas.substr(start, comma - start);
+    text += (text.empty() ? "" : ",") + prefix + areas.substr(start, comma - start);
     start = comma + 1;
   }
   return text;

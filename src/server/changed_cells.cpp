@@ -1,9 +1,9 @@
 #include "server/changed_cells.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
+#include "host/reference_text.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/book_copy.h"
 #include "spreadsheet/sheet.h"
@@ -34,8 +34,11 @@ bool SameContent(const Cell& a, const Cell& b, int row, int column) {
   return a.value == b.value;
 }
 
+// The columns whose stamps say they are as they were are skipped: a run that wrote a few
+// columns compares only those.
 void CompareSheets(const Sheet* was, const Sheet& now, std::set<std::pair<int, int>>& cells) {
   for (int column = 1; column <= kLastColumn; ++column) {
+    if (was != nullptr && now.Store().SameColumnAs(was->Store(), column)) continue;
     std::vector<Content> after = ColumnContents(now, column);
     std::vector<Content> before;
     if (was != nullptr) before = ColumnContents(*was, column);
@@ -54,19 +57,6 @@ void CompareSheets(const Sheet* was, const Sheet& now, std::set<std::pair<int, i
   }
 }
 
-// A sheet name as an address carries it: quoted unless it is letters, digits and "_".
-std::string SheetPrefix(const std::string& name) {
-  bool plain = !name.empty();
-  for (char c : name) {
-    auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80 && !std::isalnum(byte) && c != '_') plain = false;
-  }
-  if (plain) return name + "!";
-  std::string quoted = "'";
-  for (char c : name) quoted += c == '\'' ? std::string("''") : std::string(1, c);
-  return quoted + "'!";
-}
-
 std::string BlockAddress(const Area& block) {
   std::string address = ColumnLetters(block.column) + std::to_string(block.row);
   if (block.Count() == 1) return address;
@@ -75,16 +65,20 @@ std::string BlockAddress(const Area& block) {
 
 }  // namespace
 
+const Sheet* SheetBefore(const BookCopy& copy, const std::string& name) {
+  const Sheet* was = nullptr;
+  for (const auto& sheet : copy.Sheets()) {
+    if (sheet->Name() == name) was = sheet.get();
+  }
+  return was;
+}
+
 ChangedCells CompareWithCopy(const BookCopy& copy, Book& book) {
   ChangedCells changed;
   for (int i = 1; i <= book.SheetCount(); ++i) {
     Sheet& now = book.GetSheet(i);
-    const Sheet* was = nullptr;
-    for (const auto& sheet : copy.Sheets()) {
-      if (sheet->Name() == now.Name()) was = sheet.get();
-    }
     std::set<std::pair<int, int>> cells;
-    CompareSheets(was, now, cells);
+    CompareSheets(SheetBefore(copy, now.Name()), now, cells);
     if (!cells.empty()) changed[now.Name()] = std::move(cells);
   }
   return changed;

@@ -207,6 +207,12 @@ class CellStore {
   // A stamp that changes with every write to the column, unique across all stores, so a cache
   // of one column's content stays valid while other columns are written. 0: never written.
   uint64_t ColumnVersion(int column) const { return columnVersions_[column - 1]; }
+  // Whether the column holds what it holds in the other store, known from the stamps alone: a
+  // copy of a store keeps its stamps, so this holds while neither column was written since one
+  // was copied from the other (or both were never written). False says only "maybe not".
+  bool SameColumnAs(const CellStore& other, int column) const {
+    return ColumnVersion(column) == other.ColumnVersion(column);
+  }
 
  private:
   void Stamp(int firstColumn, int lastColumn);

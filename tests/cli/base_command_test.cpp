@@ -1,10 +1,11 @@
-#include "cli/base_command.h"
-
-#include <CLI/CLI.hpp>
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/program.h"
 
 namespace tavrin {
 namespace {
@@ -17,11 +18,11 @@ struct Printed {
 // Runs `tavrin base` with the arguments after the command's name.
 Printed Base(const std::string& arguments) {
   std::ostringstream out, messages;
-  CommandContext context{out, messages, false, false, {}};
-  CLI::App program;
-  AddBaseCommand(program, context);
-  program.parse("base " + arguments, false);
-  int status = context.run();
+  CommandContext context{out, messages, false, false};
+  std::vector<std::string> words = {"base"};
+  std::istringstream text(arguments);
+  for (std::string word; text >> word;) words.push_back(word);
+  int status = RunCommands({BaseCommand(context)}, words, context);
   return {status, out.str()};
 }
 

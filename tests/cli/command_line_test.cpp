@@ -74,6 +74,21 @@ TEST_F(CommandLine, TrialRunShowsTheChangesAndWritesNothing) {
   EXPECT_EQ(fs::last_write_time(book), before);
 }
 
+// A sheet the run added is named with its size; past 200 cells the listing is counted, not shown.
+TEST_F(CommandLine, TheChangesOfALongRunAndANewSheetAreSummed) {
+  Outcome subtotals = Tavrin("page-subtotals " + Book() +
+                             " --data D2:E2 --label-column A1 --subtotal-label 小计 "
+                             "--total-label 合计");
+  EXPECT_EQ(subtotals.out,
+            "New sheet \"Sales (2)\", $A$1:$E$125, 617 cells: see it with show --sheet "
+            "\"Sales (2)\"\n");
+  Outcome summary = Tavrin("summarize " + Book() +
+                           " --list A1:E121 --keys A1:B1 --values D1:E1 --target A1 --yes");
+  EXPECT_TRUE(summary.out.starts_with("Sales!A1\tRegion\t-> (empty)\n")) << summary.out;
+  EXPECT_NE(summary.out.find("\nSales!C2\t1\t-> 12180\n"), std::string::npos);
+  EXPECT_TRUE(summary.out.ends_with("\n... and 46 more changed cells\n"));
+}
+
 TEST_F(CommandLine, OutputWritesTheResultAndLeavesTheInput) {
   fs::path out = dir / "cleared.xlsx";
   Outcome outcome = Tavrin("clear-zeros " + Book() +

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "host/address.h"
 #include "host/reference_text.h"
 
 namespace tavrin {
@@ -53,6 +58,31 @@ TEST(ReferenceText, ReadsR1C1CoordinatesAbsoluteAndRelative) {
   EXPECT_EQ(Coordinate("C256", 'C', kLastColumn), "256$:4");
   for (std::string_view text : {"C0", "C257", "C[256]", "C[-256]", "C[]", "C[1", "R1"}) {
     EXPECT_EQ(Coordinate(text, 'C', kLastColumn), "none") << text;
+  }
+}
+
+// The table of sheet names the page's rule is checked against too: (name, prefix) pairs.
+std::vector<std::pair<std::string, std::string>> SheetPrefixTable() {
+  std::vector<std::pair<std::string, std::string>> rows;
+  std::ifstream file("data/sheet-prefixes.tsv");
+  for (std::string line; std::getline(file, line);) {
+    size_t tab = line.find('\t');
+    if (line.starts_with("#") || tab == std::string::npos) continue;
+    rows.emplace_back(line.substr(0, tab), line.substr(tab + 1));
+  }
+  return rows;
+}
+
+// Every name is written as the table says, and what is written reads back as the same sheet.
+TEST(ReferenceText, WritesSheetNamesAsTheTableOfTheHostAndThePageSays) {
+  std::vector<std::pair<std::string, std::string>> table = SheetPrefixTable();
+  ASSERT_GE(table.size(), 30u);
+  for (const auto& [name, prefix] : table) {
+    EXPECT_EQ(SheetPrefix(name), prefix) << name;
+    if (name.empty()) continue;
+    std::optional<ParsedAddress> read = ParseAddress(prefix + "B2");
+    ASSERT_TRUE(read) << prefix;
+    EXPECT_EQ(read->sheet, name);
   }
 }
 

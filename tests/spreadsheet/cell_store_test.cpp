@@ -173,5 +173,27 @@ TEST(CellStoreTest, AgreesWithASimpleModelUnderRandomEdits) {
             std::distance(model.lower_bound(100), model.lower_bound(2000)));
 }
 
+// A copy holds what its source held until either is written: the column written, and every
+// column when rows move, no longer passes for the same; an unrelated store's never does.
+TEST(CellStoreTest, AColumnIsTheSameAsItsCopysUntilEitherIsWritten) {
+  CellStore store;
+  store.Put(1, 1, Number(1));
+  store.Put(1, 2, Number(2));
+  CellStore copy = store;
+  EXPECT_TRUE(copy.SameColumnAs(store, 1));
+  EXPECT_TRUE(copy.SameColumnAs(store, 3)) << "never written in either";
+  store.Put(1, 1, Number(1));
+  EXPECT_FALSE(copy.SameColumnAs(store, 1)) << "a write of the same value is a write";
+  EXPECT_TRUE(copy.SameColumnAs(store, 2));
+  copy.SetStyle(5, 2, 3);
+  EXPECT_FALSE(copy.SameColumnAs(store, 2));
+  CellStore moved = store;
+  moved.InsertRows(10, 1);
+  EXPECT_FALSE(moved.SameColumnAs(store, 200));
+  CellStore other;
+  other.Put(1, 2, Number(2));
+  EXPECT_FALSE(other.SameColumnAs(store, 2));
+}
+
 }  // namespace
 }  // namespace tavrin

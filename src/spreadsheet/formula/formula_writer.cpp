@@ -1,7 +1,7 @@
-#include <cctype>
 #include <charconv>
 #include <cmath>
 
+#include "host/reference_text.h"
 #include "host/variant_rules.h"
 #include "spreadsheet/formula/formula_text.h"
 
@@ -51,49 +51,6 @@ const char* OpText(Op op) {
   return "";
 }
 
-// Whether a name reads as a reference in either notation ("A1", "IV65536", "R5", "RC", "C2",
-// "R1C1"): such a sheet name is quoted, or it would read as a cell.
-bool LooksLikeReference(const std::string& name) {
-  size_t letters = 0;
-  while (letters < name.size() && std::isalpha(static_cast<unsigned char>(name[letters])))
-    ++letters;
-  bool digitsAfter =
-      letters < name.size() && name.find_first_not_of("0123456789", letters) == std::string::npos;
-  if (letters >= 1 && letters <= 3 && digitsAfter) return true;
-  size_t at = 0;
-  auto part = [&](char letter) {
-    if (at >= name.size() || std::toupper(static_cast<unsigned char>(name[at])) != letter)
-      return false;
-    ++at;
-    while (at < name.size() && std::isdigit(static_cast<unsigned char>(name[at]))) ++at;
-    return true;
-  };
-  bool row = part('R'), column = part('C');
-  return (row || column) && at == name.size();
-}
-
-// A sheet name as a reference writes it: quoted (quotes doubled) unless it is a plain name.
-void AppendSheet(std::string& out, const std::string& sheet) {
-  bool plain =
-      !std::isdigit(static_cast<unsigned char>(sheet.front())) && !LooksLikeReference(sheet);
-  for (char c : sheet) {
-    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '.' &&
-        static_cast<unsigned char>(c) < 0x80)
-      plain = false;
-  }
-  if (plain) {
-    out += sheet;
-  } else {
-    out += '\'';
-    for (char c : sheet) {
-      out += c;
-      if (c == '\'') out += '\'';
-    }
-    out += '\'';
-  }
-  out += '!';
-}
-
 // Appends a whole number's digits.
 void AppendWhole(std::string& out, long long number) {
   char digits[24];
@@ -137,7 +94,7 @@ class Writer {
         out += node.boolean ? "TRUE" : "FALSE";
         return;
       case FormulaNode::Kind::Error:
-        if (!node.text.empty()) AppendSheet(out, node.text);
+        if (!node.text.empty()) out += SheetPrefix(node.text);
         out += ErrorText(node.error);
         return;
       case FormulaNode::Kind::Missing:
@@ -195,7 +152,7 @@ class Writer {
       out.clear();
       return;
     }
-    if (!ref.sheet.empty()) AppendSheet(out, ref.sheet);
+    if (!ref.sheet.empty()) out += SheetPrefix(ref.sheet);
     if (notation_ == Notation::R1C1) return R1C1Ref(ref);
     if (!ref.Resolve(row_, column_)) {
       out += "#REF!";
