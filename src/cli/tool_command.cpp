@@ -11,10 +11,10 @@
 #include "host/host_error.h"
 #include "io/workbook_file.h"
 #include "session/dialog_form.h"
-#include "tools/tool_table.h"
 #include "session/workbook_session.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/sheet.h"
+#include "tools/tool_table.h"
 
 namespace tavrin {
 

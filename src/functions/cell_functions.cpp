@@ -1,5 +1,6 @@
 #include "functions/cell_functions.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 
@@ -57,6 +58,12 @@ std::vector<NamedCellFunction> ConversionCellFunctions(Korvel& component,
          return component.BaseToBase(*arguments[0], *from, *to, groups(arguments, 3));
        }},
   };
+}
+
+std::string CalcFileName(const std::string& name) {
+  std::string full = std::string(kConversionAddInService) + "." + name;
+  for (char& c : full) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return full;
 }
 
 }  // namespace tavrin

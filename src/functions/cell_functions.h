@@ -20,6 +20,13 @@ struct NamedCellFunction {
   std::string name;
   CellFunction call;
 };
+
+// The service of the component's add-in in LibreOffice Calc. Calc writes a call of an add-in's
+// function into a workbook file by the service's name and the function's, upper case
+// ("ORG.TAVRIN.CONVERSIONFUNCTIONS.TODEC"), and reads only that name back.
+inline constexpr const char* kConversionAddInService = "org.tavrin.ConversionFunctions";
+// The name Calc gives a conversion function ("ToDec") in the files it writes.
+std::string CalcFileName(const std::string& name);
 std::vector<NamedCellFunction> ConversionCellFunctions(Korvel& component, const UserLocale& locale);
 
 }  // namespace tavrin

@@ -14,9 +14,12 @@ HostSession::HostSession(Spreadsheet& spreadsheet, Runtime& runtime)
   component = std::make_unique<Korvel>(runtime);
   component->SetXlBook(*hostBook);
   component->CSH();
-  // The host runs the component's conversion functions in cells, as it runs an add-in's.
-  for (NamedCellFunction& function : ConversionCellFunctions(*component, runtime.Locale()))
+  // The host runs the component's conversion functions in cells, as it runs an add-in's, also
+  // by the names a workbook saved in LibreOffice Calc calls them.
+  for (NamedCellFunction& function : ConversionCellFunctions(*component, runtime.Locale())) {
+    app.AddCellFunction(CalcFileName(function.name), function.call);
     app.AddCellFunction(function.name, std::move(function.call));
+  }
 }
 
 std::string HostSession::Token() {

@@ -45,7 +45,7 @@ def option_names(tavrin, method):
 
 def stopwatch(text):
     """A run's time in its closing box ("0.12秒") differs from run to run."""
-    return re.sub(r"\n[0-9.]+秒\n", "\nN秒\n", text)
+    return re.sub(r"\n[0-9.]+(E-[0-9]+)?秒\n", "\nN秒\n", text)
 
 
 def run_embedded(tavrin, case, book, output):
@@ -151,7 +151,7 @@ def main():
             for d in unexplained[:8]:
                 print("    ", d)
             failed += bool(unexplained)
-        for failure in check_commands(calc) if not options.only else []:
+        for failure in check_commands(calc, options.tavrin) if not options.only else []:
             print("extension command:", failure)
             failed += 1
     finally:

@@ -3,6 +3,11 @@ a menu entry, and a command it does not know."""
 
 import os
 import shutil
+import subprocess
+
+import uno
+
+from calc_office import prop
 
 from host_cases import SALES
 
@@ -22,18 +27,39 @@ CELL_FUNCTIONS = [
 ]
 
 
-def cell_functions(document):
+def shown_in_column_k(sheet):
+    return [sheet.getCellByPosition(10, row).getString() for row in range(len(CELL_FUNCTIONS))]
+
+
+def cell_functions(calc, document, tavrin):
+    """The functions typed in Calc show what the embedded host shows; a workbook holding them,
+    saved by Calc, keeps them when Calc opens it again, and the embedded host computes them."""
     sheet = document.Sheets.getByName("Zeros")
     failures = []
-    for row, (formula, shown) in enumerate(CELL_FUNCTIONS):
-        cell = sheet.getCellByPosition(10, row)
-        cell.setFormula(formula)
-        if cell.getString() != shown:
-            failures.append("%s shows %r, not %r" % (formula, cell.getString(), shown))
+    for row, (formula, _) in enumerate(CELL_FUNCTIONS):
+        sheet.getCellByPosition(10, row).setFormula(formula)
+    expected = [shown for _, shown in CELL_FUNCTIONS]
+    if shown_in_column_k(sheet) != expected:
+        failures.append("typed in Calc, the functions show %r" % (shown_in_column_k(sheet),))
+    saved = os.path.join(calc.folder, "functions.xlsx")
+    document.storeToURL(uno.systemPathToFileUrl(saved),
+                        (prop("FilterName", "Calc MS Excel 2007 XML"),))
+    again = calc.open(saved)
+    try:
+        if shown_in_column_k(again.Sheets.getByName("Zeros")) != expected:
+            failures.append("saved and opened again in Calc, the functions show %r" %
+                            (shown_in_column_k(again.Sheets.getByName("Zeros")),))
+    finally:
+        again.close(True)
+    table = subprocess.run([tavrin, "show", saved, "--sheet", "Zeros", "--range", "K1:K6"],
+                           stdout=subprocess.PIPE, text=True, check=False).stdout
+    shown = [line.split("|", 1)[1].strip() for line in table.splitlines()[2:]]
+    if shown != expected:
+        failures.append("saved by Calc, the functions show %r in the embedded host" % (shown,))
     return failures
 
 
-def check_commands(calc):
+def check_commands(calc, tavrin):
     """Gives the failures found, one line each."""
     book = os.path.join(calc.folder, "commands.xlsx")
     shutil.copy(SALES, book)
@@ -59,7 +85,7 @@ def check_commands(calc):
         undo = document.getUndoManager()
         if undo.getCurrentUndoActionTitle() != "Tavrin HZ":
             failures.append("the run is not one undo step: %r" % (undo.getAllUndoActionTitles(),))
-        failures += cell_functions(document)
+        failures += cell_functions(calc, document, tavrin)
         # A menu entry opens its dialog beside the sheet (the GUI test drives it) and shows no box.
         opened = calc.dispatch(document, "F2", {})
         if opened:

@@ -29,6 +29,13 @@ TEST_F(CellFunctions, CellsConvertBetweenBases) {
   EXPECT_EQ(w.FormulaAt("Z1"), "=TODEC(\"000\",16)");
 }
 
+TEST_F(CellFunctions, WorkbooksSavedInCalcCallThemByTheAddInsNames) {
+  EXPECT_EQ(Eval("=ORG.TAVRIN.CONVERSIONFUNCTIONS.TODEC(\"FF\",16)"), Variant(255));
+  EXPECT_EQ(Eval("=org.tavrin.conversionfunctions.DecTo(255,2,4)"), Variant("1111,1111"));
+  EXPECT_EQ(Eval("=ORG.TAVRIN.CONVERSIONFUNCTIONS.BASETOBASE(\"ff\",16,8)"), Variant("377"));
+  EXPECT_EQ(Eval("=ORG.TAVRIN.TODEC(\"FF\",16)"), Variant(ErrorValue::Name));
+}
+
 TEST_F(CellFunctions, MessagesAreResultsAndArgumentsTheComponentCannotTakeAreValueErrors) {
   EXPECT_EQ(Eval("=DecTo(5,17)"), Variant(kBadBase));
   EXPECT_EQ(Eval("=ToDec(\"12\",2)"), Variant("在该进制下，参数中含有非法字符"));

@@ -60,6 +60,15 @@ TEST(KeyedSummarise, HeadersReplaceTheFirstSumRow) {
   EXPECT_EQ(w.Texts(), (std::vector<std::string>{"2秒"}));
 }
 
+TEST(KeyedSummarise, ATinyTimeIsWrittenAsTheHostWritesASmallNumber) {
+  Workplace w;
+  w.Put("A1", {{"a", 1}});
+  Dialog(w, 3, 1, "A1", "", "D1");
+  w.runtime.times = {0, 0.00004};
+  w.korvel().HzCzBcf(w.Token(), w.form);
+  EXPECT_EQ(w.Texts(), (std::vector<std::string>{"4E-05秒"}));
+}
+
 TEST(KeyedSummarise, HeadersAreForSumsOnly) {
   for (auto [mode, combined] : {std::pair{2, Variant("1;2")}, std::pair{4, Variant(2)}}) {
     Workplace w;

@@ -53,11 +53,14 @@ class KeyedStopwatch {
   explicit KeyedStopwatch(Runtime& runtime) : clock(runtime), start(Now()) {}
   void Pause() { elapsed += Now() - start; }
   void Resume() { start = Now(); }
-  // The shortest text that reads back as the same single-precision number, and "秒".
+  // The shortest text that reads back as the same single-precision number, with the host's
+  // capital E in a tiny time ("4E-05"), and "秒".
   std::string Text() const {
     char digits[32];
     auto end = std::to_chars(digits, digits + sizeof digits, elapsed).ptr;
-    return std::string(digits, end) + "秒";
+    std::string text(digits, end);
+    for (char& c : text) c = c == 'e' ? 'E' : c;
+    return text + "秒";
   }
 
  private:
