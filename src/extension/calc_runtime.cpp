@@ -11,6 +11,11 @@ void CalcRuntime::StartRun(std::deque<std::string> answers, Beyond beyond, Showe
   shown_.clear();
 }
 
+void CalcRuntime::DoEvents() {
+  MachineRuntime::DoEvents();
+  if (calcEvents_) calcEvents_();
+}
+
 int CalcRuntime::Show(const std::string& prompt, int buttons, const std::string& title) {
   MessageButtons kind(buttons);
   int answer = kind.byDefault;

@@ -35,6 +35,9 @@ class CalcRuntime : public MachineRuntime {
   // A new run: the caller's answers ("Yes", "No", "OK", "Cancel") and what comes after them.
   void StartRun(std::deque<std::string> answers, Beyond beyond, Shower shower);
   const std::vector<ShownMessage>& Shown() const { return shown_; }
+  // What DoEvents lets Calc do besides the window system's events: its own pending events.
+  void SetCalcEvents(std::function<void()> events) { calcEvents_ = std::move(events); }
+  void DoEvents() override;
   // Notes an input box and its answer (nothing when cancelled).
   void NoteInput(const std::string& prompt, const std::string& title,
                  const std::optional<std::string>& answer) {
@@ -49,6 +52,7 @@ class CalcRuntime : public MachineRuntime {
   Beyond beyond_ = Beyond::Default;
   Shower shower_;
   std::vector<ShownMessage> shown_;
+  std::function<void()> calcEvents_;
 };
 
 }  // namespace tavrin

@@ -1,5 +1,7 @@
 #include "extension/calc_session.h"
 
+#include <com/sun/star/awt/Toolkit.hpp>
+#include <com/sun/star/awt/XToolkitExperimental.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
@@ -15,6 +17,7 @@
 #include "menu/command_table.h"
 #include "session/dialog_form.h"
 #include "tools/tool_table.h"
+#include "x11/x11_window_system.h"
 
 namespace tavrin {
 
@@ -60,6 +63,11 @@ void CalcSession::Start() {
   app_ = std::make_unique<CalcApplication>(context_);
   runtime_ = std::make_unique<CalcRuntime>();
   runtime_->SetRunningApplication(*app_);
+  // The information window is an X11 window where Calc runs on an X display.
+  runtime_->SetWindowSystemOpener([] { return OpenX11WindowSystem(); });
+  uno::Reference<com::sun::star::awt::XToolkitExperimental> toolkit(
+      com::sun::star::awt::Toolkit::create(context_), uno::UNO_QUERY_THROW);
+  runtime_->SetCalcEvents([toolkit] { toolkit->processEventsToIdle(); });
   uno::Reference<sheet::XSpreadsheetDocument> document = NewHiddenDocument(context_);
   hostBook_ = &app_->BookOf(document, kHostWorkbookName);
   uno::Reference<com::sun::star::container::XNamed>(
@@ -76,6 +84,7 @@ void CalcSession::Start() {
 }
 
 void CalcSession::Stop() {
+  pump_.Stop();
   component_.reset();
   if (hostBook_ != nullptr) {
     uno::Reference<com::sun::star::util::XCloseable> closeable(hostBook_->Document().Document(),
@@ -125,7 +134,7 @@ std::vector<ShownMessage> CalcSession::Run(const uno::Reference<frame::XFrame>& 
     if (request.command == "MyHelp")
       ShowHelp();
     else if (request.command == "MyInfo")
-      component_->ShowInfo();
+      ShowInfo();
     else if (request.command != "BbbThing")
       RunTool(frame, request);
   } catch (const HostError& error) {
@@ -167,6 +176,12 @@ void CalcSession::OpenDialog(const uno::Reference<frame::XFrame>& frame, const s
                                      Run(frame, request);
                                    });
   dialog_->Show();
+}
+
+// The window lives on after the command, its events handed over by Calc's event loop.
+void CalcSession::ShowInfo() {
+  component_->ShowInfo();
+  pump_.Keep(context_, runtime_->WindowSystem());
 }
 
 void CalcSession::ShowHelp() {

@@ -13,6 +13,7 @@
 #include "component/korvel.h"
 #include "extension/calc_runtime.h"
 #include "extension/tool_dialog.h"
+#include "extension/window_pump.h"
 #include "host/variant.h"
 
 namespace tavrin {
@@ -52,6 +53,7 @@ class CalcSession {
   void OpenDialog(const uno::Reference<com::sun::star::frame::XFrame>& frame,
                   const std::string& macro);
   void ShowHelp();
+  void ShowInfo();
 
   uno::Reference<uno::XComponentContext> context_;
   std::unique_ptr<CalcApplication> app_;
@@ -59,6 +61,7 @@ class CalcSession {
   std::unique_ptr<Korvel> component_;
   CalcBook* hostBook_ = nullptr;
   std::unique_ptr<ToolDialog> dialog_;
+  WindowPump pump_;
 };
 
 }  // namespace tavrin

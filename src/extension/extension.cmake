@@ -35,7 +35,7 @@ file(GLOB host_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/host/*.cpp)
 add_library(tavrin_calc_host STATIC EXCLUDE_FROM_ALL ${calc_sources} ${host_sources})
 tavrin_layer(tavrin_calc_host host calc)
 set(oxt_sources)
-foreach(folder ${TAVRIN_TOOLBOX_FOLDERS} extension)
+foreach(folder ${TAVRIN_TOOLBOX_FOLDERS} extension x11)
   file(GLOB found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp
        ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*/*.cpp)
   list(APPEND oxt_sources ${found})
@@ -46,7 +46,7 @@ foreach(file dialog_form message_box machine_runtime)
 endforeach()
 add_library(tavrin_calc MODULE EXCLUDE_FROM_ALL ${oxt_sources}
             ${CMAKE_CURRENT_BINARY_DIR}/info_bitmap_data.cpp)
-tavrin_layer(tavrin_calc host ${TAVRIN_TOOLBOX_FOLDERS} session calc extension)
+tavrin_layer(tavrin_calc host ${TAVRIN_TOOLBOX_FOLDERS} session calc extension x11)
 foreach(target tavrin_calc_host tavrin_calc)
   add_dependencies(${target} tavrin_uno_headers)
   set_target_properties(${target} PROPERTIES CXX_VISIBILITY_PRESET hidden UNITY_BUILD OFF
@@ -56,8 +56,12 @@ foreach(target tavrin_calc_host tavrin_calc)
 endforeach()
 set_target_properties(tavrin_calc PROPERTIES PREFIX "lib" OUTPUT_NAME "tavrincalc")
 target_link_directories(tavrin_calc PRIVATE ${TAVRIN_LO_SDK}/lib)
+# The information window is an X11 window, as the command line's.
+find_package(X11 REQUIRED)
+find_package(Fontconfig REQUIRED)
 target_link_libraries(tavrin_calc PRIVATE tavrin_calc_host uno_cppuhelpergcc3 uno_cppu uno_sal
-                                          ICU::uc)
+                                          ICU::uc X11::X11 X11::Xext X11::Xft
+                                          Fontconfig::Fontconfig)
 target_link_options(tavrin_calc PRIVATE -Wl,--no-undefined -s)
 
 # Addons.xcu: the menu and the toolbar, made from the command table the component's own menu

@@ -41,7 +41,7 @@ class Screen:
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self._wait(lambda: os.path.exists("/tmp/.X11-unix/X" + self.display[1:]), 20, "Xvfb")
 
-    def _tool(self, *arguments):
+    def xdotool(self, *arguments):
         return subprocess.run(["xdotool"] + [str(a) for a in arguments], check=False,
                               env=dict(os.environ, DISPLAY=self.display),
                               stdout=subprocess.PIPE, text=True, timeout=30).stdout
@@ -56,33 +56,33 @@ class Screen:
 
     def keys(self, *keys):
         for key in keys:
-            self._tool("key", "--clearmodifiers", key)
+            self.xdotool("key", "--clearmodifiers", key)
             time.sleep(0.3)
 
     def type(self, text):
-        self._tool("type", "--delay", 40, text)
+        self.xdotool("type", "--delay", 40, text)
         time.sleep(0.3)
 
     def click(self, place):
-        self._tool("mousemove", place[0], place[1], "click", 1)
+        self.xdotool("mousemove", place[0], place[1], "click", 1)
         time.sleep(0.5)
 
     def drag(self, start, end):
-        self._tool("mousemove", start[0], start[1], "mousedown", 1)
+        self.xdotool("mousemove", start[0], start[1], "mousedown", 1)
         time.sleep(0.3)
-        self._tool("mousemove", (start[0] + end[0]) // 2, (start[1] + end[1]) // 2)
+        self.xdotool("mousemove", (start[0] + end[0]) // 2, (start[1] + end[1]) // 2)
         time.sleep(0.2)
-        self._tool("mousemove", end[0], end[1], "mouseup", 1)
+        self.xdotool("mousemove", end[0], end[1], "mouseup", 1)
         time.sleep(1)
 
     def window(self, name, seconds=20):
         found = []
-        self._wait(lambda: found.append(self._tool("search", "--onlyvisible", "--name", name))
+        self._wait(lambda: found.append(self.xdotool("search", "--onlyvisible", "--name", name))
                    or found[-1].strip(), seconds, "a window named " + name)
         return found[-1].split()[0]
 
     def focus(self, window):
-        self._tool("windowfocus", "--sync", window)
+        self.xdotool("windowfocus", "--sync", window)
         time.sleep(0.5)
 
     def shoot(self, path):
@@ -259,7 +259,30 @@ def walk(calc, screen, document, shots):
             failures.append("no question before writing over the %s: %r" % (target, question))
     answer_box(calc, screen, "Lumo提示", "OK")
     check_result(sheet, failures, "after the question")
-    return failures
+    return failures + info_window(calc, screen, document, shots)
+
+
+def info_window(calc, screen, document, shots):
+    """公司信息: the picture fades in on a shaped window of its own, and a click on its label
+    fades it out and closes it."""
+    boxes = calc.dispatch(document, "MyInfo", {})
+    if boxes:
+        return ["the information window showed boxes instead: %r" % (boxes,)]
+    window = screen.window("^Tavrin$")
+    time.sleep(2.5)
+    screen.shoot(os.path.join(shots, "calc-info.png"))
+    geometry = dict(line.split("=") for line in
+                    screen.xdotool("getwindowgeometry", "--shell", window).split())
+    # The label's middle, in the window's pixels (its place in twips, 15 to a pixel).
+    label = (int(geometry["X"]) + (5520 + 1335 // 2) // 15,
+             int(geometry["Y"]) + (4880 + 375 // 2) // 15)
+    screen.click(label)
+    deadline = time.time() + 8
+    while screen.xdotool("search", "--onlyvisible", "--name", "^Tavrin$").strip():
+        if time.time() > deadline:
+            return ["a click on its label did not close the information window"]
+        time.sleep(0.3)
+    return []
 
 
 def check_result(sheet, failures, when):
