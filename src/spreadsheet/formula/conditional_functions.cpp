@@ -85,16 +85,16 @@ std::optional<Variant> Indexed(Evaluator& eval, const std::vector<Condition>& co
     }
   }
   if (!fewest) return std::nullopt;
-  std::string question = what == Aggregate::Count ? "C" : what == Aggregate::Sum ? "S" : "A";
+  IndexedQuestion question;
+  question.asked = what == Aggregate::Count ? IndexedQuestion::Asked::Count
+                   : what == Aggregate::Sum ? IndexedQuestion::Asked::Sum
+                                            : IndexedQuestion::Asked::Average;
   if (allIndexed) {
-    for (const auto& parts : lists) {
-      for (const std::vector<int>* part : *parts) AddQuestionPart(question, part);
-      AddQuestionPart(question, nullptr);
-    }
+    for (const auto& parts : lists) question.matching.push_back(*parts);
     if (what != Aggregate::Count) {
-      AddQuestionPart(question, values.sheet);
-      AddQuestionPart(question, values.area.row);
-      AddQuestionPart(question, values.area.column);
+      question.valuesSheet = values.sheet;
+      question.valuesRow = values.area.row;
+      question.valuesColumn = values.area.column;
     }
     auto& answers = eval.OwnSheet().Calc().IndexedAnswers();
     if (auto answered = answers.find(question); answered != answers.end()) return answered->second;
