@@ -11,6 +11,7 @@
 #include "io/formula_shift.h"
 #include "io/number_format.h"
 #include "io/rows_ahead.h"
+#include "io/workbook_styles.h"
 #include "spreadsheet/sheet.h"
 
 namespace tavrin {
@@ -115,8 +116,7 @@ void ReadBudget::Take(const Cell& cell) {
 
 RowHeights ReadWorksheetCells(RowsAhead& rows, Sheet& sheet,
                               const std::vector<std::string>& sharedStrings,
-                              const std::vector<bool>& dateStyles,
-                              const std::vector<bool>& styles1904, ReadBudget& budget) {
+                              const WorkbookStyles& styles, ReadBudget& budget) {
   RowHeights heights;
   std::map<int, SharedFormula> shared;
   CellStore& store = sheet.Store();
@@ -131,7 +131,7 @@ RowHeights ReadWorksheetCells(RowsAhead& rows, Sheet& sheet,
     double height = r.hasHt ? Within(r.ht, -1, kMostRowHeight) : -1;
     if (height >= 0) heights.push_back({row, height, r.customHeight});
     // A row's s names its format only with customFormat.
-    LineFormat format{r.hidden, r.customFormat ? StyleOf(r.s, dateStyles.size()) : 0,
+    LineFormat format{r.hidden, r.customFormat ? StyleOf(r.s, styles.Count()) : 0,
                       std::clamp(r.outlineLevel, 0, 7), r.collapsed};
     if (format != LineFormat{}) sheet.Layout().rowFormats.Set(row, format);
     int column = 0;
@@ -144,10 +144,9 @@ RowHeights ReadWorksheetCells(RowsAhead& rows, Sheet& sheet,
       }
       if (column > kLastColumn) continue;
       Cell cell;
-      cell.style = StyleOf(c.s, dateStyles.size());
-      bool isDate = cell.style < dateStyles.size() && dateStyles[cell.style];
-      bool from1904 = cell.style < styles1904.size() && styles1904[cell.style];
-      cell.value = CellValue(c, sharedStrings, isDate, from1904 ? kDays1900To1904 : 0);
+      cell.style = StyleOf(c.s, styles.Count());
+      cell.value = CellValue(c, sharedStrings, styles.ShowsDate(cell.style),
+                             styles.Counts1904(cell.style) ? kDays1900To1904 : 0);
       if (c.hasF) {
         std::string text = c.f;
         if (c.fType == "shared") {
@@ -282,13 +281,11 @@ void ReadWorksheetRest(const pugi::xml_document& rest, const RowHeights& heights
 
 void ReadWorksheet(const pugi::xml_document& rest, std::string_view sheetData,
                    const std::string& part, Sheet& sheet,
-                   const std::vector<std::string>& sharedStrings,
-                   const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
+                   const std::vector<std::string>& sharedStrings, const WorkbookStyles& styles,
                    ReadBudget& budget) {
   RowsAhead rows(sheetData, part);
-  RowHeights heights =
-      ReadWorksheetCells(rows, sheet, sharedStrings, dateStyles, styles1904, budget);
-  ReadWorksheetRest(rest, heights, sheet, dateStyles.size());
+  RowHeights heights = ReadWorksheetCells(rows, sheet, sharedStrings, styles, budget);
+  ReadWorksheetRest(rest, heights, sheet, styles.Count());
 }
 
 }  // namespace tavrin

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "io/number_format.h"
+#include "io/workbook_styles.h"
 #include "io/xml_text.h"
 #include "spreadsheet/formula/formula_text.h"
 #include "spreadsheet/sheet.h"
@@ -110,18 +111,14 @@ int DeepestLevel(const RowRuns<LineFormat>& formats) {
 
 class WorksheetWriter {
  public:
-  WorksheetWriter(const Sheet& sheet, const SheetViewState& view,
-                  const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
+  WorksheetWriter(const Sheet& sheet, const SheetViewState& view, const WorkbookStyles& styles,
                   const PartSink& sink)
       : sink_(sink),
         sheet_(sheet),
         layout_(sheet.Layout()),
         view_(view),
-        dateStyles_(dateStyles),
-        styles1904_(styles1904) {
-    auto first = std::find(dateStyles.begin(), dateStyles.end(), true);
-    dateStyle_ = first == dateStyles.end() ? 0 : static_cast<uint32_t>(first - dateStyles.begin());
-  }
+        styles_(styles),
+        dateStyle_(styles.FirstDateStyle()) {}
 
   void Write(std::string& out, std::string_view name, pugi::xml_node original) {
     if (name == "sheetPr") return SheetProperties(out, original);
@@ -195,7 +192,7 @@ class WorksheetWriter {
 
   // The attributes of a row's or column's format; style is the name of its cell format's.
   void AppendLineFormat(std::string& out, const LineFormat& format, const char* style) const {
-    if (format.style != 0 && format.style < dateStyles_.size()) {
+    if (format.style != 0 && format.style < styles_.Count()) {
       out += std::string(" ") + style + "=\"" + std::to_string(format.style) + '"';
       if (style == std::string_view("s")) out += " customFormat=\"1\"";
     }
@@ -294,8 +291,7 @@ class WorksheetWriter {
   const Sheet& sheet_;
   const SheetLayout& layout_;
   SheetViewState view_;
-  const std::vector<bool>& dateStyles_;
-  const std::vector<bool>& styles1904_;
+  const WorkbookStyles& styles_;
   uint32_t dateStyle_;
   pugi::xml_document scratch_;
 };
@@ -343,8 +339,8 @@ void WorksheetWriter::Data(std::string& out) {
 }
 
 void WorksheetWriter::AppendCell(std::string& out, int row, int column, const Cell& cell) {
-  uint32_t style = cell.style < dateStyles_.size() ? cell.style : 0;
-  if (cell.value.IsDate() && !dateStyles_[style] && dateStyle_ != 0) style = dateStyle_;
+  uint32_t style = cell.style < styles_.Count() ? cell.style : 0;
+  if (cell.value.IsDate() && !styles_.ShowsDate(style) && dateStyle_ != 0) style = dateStyle_;
   out += "<c r=\"";
   AppendCellName(out, row, column);
   out += '"';
@@ -390,9 +386,7 @@ void WorksheetWriter::AppendCell(std::string& out, int row, int column, const Ce
     case Variant::Kind::Number:
     case Variant::Kind::Date:
       out += "<v>";
-      AppendNumber(out,
-                   value.AsNumber() -
-                       (style < styles1904_.size() && styles1904_[style] ? kDays1900To1904 : 0));
+      AppendNumber(out, value.AsNumber() - (styles_.Counts1904(style) ? kDays1900To1904 : 0));
       out += "</v>";
       break;
     case Variant::Kind::Text:
@@ -427,10 +421,9 @@ void AppendRootStart(std::string& out, pugi::xml_node original) {
 
 }  // namespace
 
-void WriteWorksheet(const Sheet& sheet, const SheetViewState& view,
-                    const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
+void WriteWorksheet(const Sheet& sheet, const SheetViewState& view, const WorkbookStyles& styles,
                     const pugi::xml_node& original, const PartSink& sink) {
-  WorksheetWriter writer(sheet, view, dateStyles, styles1904, sink);
+  WorksheetWriter writer(sheet, view, styles, sink);
   std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
   AppendRootStart(out, original);
   std::set<std::string_view> present;
@@ -458,11 +451,9 @@ void WriteWorksheet(const Sheet& sheet, const SheetViewState& view,
 }
 
 std::string WriteWorksheet(const Sheet& sheet, const SheetViewState& view,
-                           const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
-                           const pugi::xml_node& original) {
+                           const WorkbookStyles& styles, const pugi::xml_node& original) {
   std::string whole;
-  WriteWorksheet(sheet, view, dateStyles, styles1904, original,
-                 [&](std::string_view piece) { whole += piece; });
+  WriteWorksheet(sheet, view, styles, original, [&](std::string_view piece) { whole += piece; });
   return whole;
 }
 

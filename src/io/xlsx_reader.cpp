@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "io/file_error.h"
-#include "io/number_format.h"
 #include "io/rows_ahead.h"
 #include "io/sheet_names.h"
 #include "io/sheet_rows.h"
@@ -146,8 +145,7 @@ struct SheetToRead {
 // scanning ahead of them, then the rest of the part, whole by then.
 void ReadArrivingWorksheet(Package& package, SheetToRead& read, Sheet& sheet,
                            const std::vector<std::string>& sharedStrings,
-                           const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
-                           ReadBudget& budget) {
+                           const WorkbookStyles& styles, ReadBudget& budget) {
   const std::string& name = read.origin.part;
   std::string text;
   ZipEntries::Inflater inflater = package.Open(name, text);
@@ -156,7 +154,7 @@ void ReadArrivingWorksheet(Package& package, SheetToRead& read, Sheet& sheet,
   RowHeights heights;
   if (from != std::string_view::npos) {
     RowsAhead rows(arriving, from, name);
-    heights = ReadWorksheetCells(rows, sheet, sharedStrings, dateStyles, styles1904, budget);
+    heights = ReadWorksheetCells(rows, sheet, sharedStrings, styles, budget);
   }
   while (inflater.More(text)) {
   }
@@ -165,10 +163,9 @@ void ReadArrivingWorksheet(Package& package, SheetToRead& read, Sheet& sheet,
   SheetPartSplit split = SplitSheetPart(bytes, name);
   ParseUnprefixed(*read.xml, split.rest, name);
   if (from != std::string_view::npos) {
-    ReadWorksheetRest(*read.xml, heights, sheet, dateStyles.size());
+    ReadWorksheetRest(*read.xml, heights, sheet, styles.Count());
   } else {
-    ReadWorksheet(*read.xml, split.sheetData, name, sheet, sharedStrings, dateStyles, styles1904,
-                  budget);
+    ReadWorksheet(*read.xml, split.sheetData, name, sheet, sharedStrings, styles, budget);
   }
 }
 
@@ -208,11 +205,13 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
   ParsePart(package, origin->workbookPart, workbook);
   std::vector<Relationship> relationships = RelationshipsOf(package, *origin, origin->workbookPart);
 
+  pugi::xml_node root = workbook.child("workbook");
+  bool date1904 = root.child("workbookPr").attribute("date1904").as_bool();
+  origin->styles.date1904 = date1904;
   pugi::xml_document styles;
   if (const Relationship* r = FindRelationship(relationships, "styles")) {
     ParsePart(package, r->target, styles);
-    origin->dateStyles = DateStyles(styles);
-    origin->calendarStyles = CalendarStyles(styles);
+    origin->styles = WorkbookStyles::Of(styles, date1904);
     // The theme part is written with prefixes (a:theme) and only its colours are read: one
     // that is missing or does not parse leaves theme colours out.
     pugi::xml_document theme;
@@ -232,10 +231,6 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
 
   // Every part is parsed before the workbook is added, so a damaged file adds nothing; but for a
   // large sheet, read as it is inflated, which takes the workbook back when found damaged.
-  pugi::xml_node root = workbook.child("workbook");
-  origin->date1904 = root.child("workbookPr").attribute("date1904").as_bool();
-  const std::vector<bool> noStyles;
-  const std::vector<bool>& styles1904 = origin->date1904 ? origin->calendarStyles : noStyles;
   std::vector<SheetToRead> sheets;
   const std::vector<std::string> noSheet =
       PartsOfNoSheet(*origin, packageRelationships, relationships);
@@ -289,11 +284,10 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
       }
       Sheet& sheet = book->AddSheet(read.origin.name);
       if (read.arriving) {
-        ReadArrivingWorksheet(package, read, sheet, sharedStrings, origin->dateStyles, styles1904,
-                              budget);
+        ReadArrivingWorksheet(package, read, sheet, sharedStrings, origin->styles, budget);
       } else {
         ReadWorksheet(*read.xml, read.sheetData, read.origin.part, sheet, sharedStrings,
-                      origin->dateStyles, styles1904, budget);
+                      origin->styles, budget);
       }
       byFileIndex.push_back(&sheet);
       origin->sheets.push_back(std::move(read.origin));
