@@ -9,6 +9,7 @@
 #include "host/reference_text.h"
 #include "io/file_error.h"
 #include "io/formula_shift.h"
+#include "io/newer_functions.h"
 #include "io/number_format.h"
 #include "io/rows_ahead.h"
 #include "io/workbook_styles.h"
@@ -165,8 +166,8 @@ RowHeights ReadWorksheetCells(RowsAhead& rows, Sheet& sheet,
         else if (!text.empty())
           text = "=" + text;
         if (!text.empty())
-          cell.formula =
-              std::make_shared<const CellFormula>(CellFormula{text, nullptr, row, column});
+          cell.formula = std::make_shared<const CellFormula>(
+              CellFormula{FormulaFromFile(text, row, column), nullptr, row, column});
       }
       if (cell.IsBlank()) continue;
       budget.Take(cell);

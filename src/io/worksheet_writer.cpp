@@ -8,6 +8,7 @@
 #include <set>
 #include <string_view>
 
+#include "io/newer_functions.h"
 #include "io/number_format.h"
 #include "io/workbook_styles.h"
 #include "io/xml_text.h"
@@ -365,7 +366,7 @@ void WorksheetWriter::AppendCell(std::string& out, int row, int column, const Ce
   }
   out += '>';
   if (cell.formula) {
-    std::string written = FormulaText(*cell.formula, row, column);
+    std::string written = FormulaForFile(FormulaText(*cell.formula, row, column), row, column);
     std::string_view text = written;
     if (IsArrayFormulaText(text)) {
       // An array formula of one cell.

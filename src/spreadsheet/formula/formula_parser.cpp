@@ -9,12 +9,12 @@
 
 namespace tavrin {
 
-namespace {
-
-bool IsNameChar(char c) {
+bool IsFormulaNameChar(char c) {
   return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' ||
          static_cast<unsigned char>(c) >= 0x80;
 }
+
+namespace {
 
 size_t Characters(std::string_view text) {
   size_t count = 0;
@@ -304,7 +304,7 @@ class Parser {
     for (std::string_view name : {"TRUE", "FALSE"}) {
       if (text_.size() - pos_ >= name.size() &&
           EqualsIgnoringCase(text_.substr(pos_, name.size()), name) &&
-          !IsNameChar(Peek(name.size()))) {
+          !IsFormulaNameChar(Peek(name.size()))) {
         pos_ += name.size();
         out.kind = FormulaNode::Kind::Boolean;
         out.boolean = name == "TRUE";
@@ -354,7 +354,7 @@ class Parser {
   // A function call, TRUE or FALSE.
   bool NameAt(FormulaNode& out) {
     size_t start = pos_;
-    while (IsNameChar(Peek())) ++pos_;
+    while (IsFormulaNameChar(Peek())) ++pos_;
     if (pos_ == start) return false;
     std::string name(text_.substr(start, pos_ - start));
     for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -398,7 +398,7 @@ class Parser {
         sheet += c;
       }
     } else {
-      while (IsNameChar(Peek())) sheet += text_[pos_++];
+      while (IsFormulaNameChar(Peek())) sheet += text_[pos_++];
     }
     if (sheet.empty() || Peek() != '!') {
       sheet.clear();
@@ -411,7 +411,7 @@ class Parser {
 
   // Whether a name, a call or a bracket goes on from here, so what came before is no whole
   // reference.
-  bool RunsOn() const { return IsNameChar(Peek()) || Peek() == '(' || Peek() == '['; }
+  bool RunsOn() const { return IsFormulaNameChar(Peek()) || Peek() == '(' || Peek() == '['; }
 
   bool ReferenceAt(FormulaNode& out) {
     size_t start = pos_;

@@ -22,6 +22,9 @@ constexpr int kMaxArguments = 255;
 // The most values an array constant holds (its text can hold no more anyway).
 constexpr size_t kMostArrayValues = 8192;
 
+// Whether a character can stand in a name: a function's, a Boolean's or an unquoted sheet's.
+bool IsFormulaNameChar(char c);
+
 // Reads a formula text ("=" first) entered in the cell (row, column): references (absolute,
 // relative, mixed, ranges, whole rows and columns, sheet-qualified), numbers, texts with doubled
 // quotes, TRUE and FALSE, error values, operators with the host's precedence (":" first, then
