@@ -134,7 +134,8 @@ RowHeights ReadWorksheetCells(RowsAhead& rows, Sheet& sheet,
     // A row's s names its format only with customFormat.
     LineFormat format{r.hidden, r.customFormat ? StyleOf(r.s, styles.Count()) : 0,
                       std::clamp(r.outlineLevel, 0, 7), r.collapsed};
-    if (format != LineFormat{}) sheet.Layout().rowFormats.Set(row, format);
+    if (format != LineFormat{})
+      sheet.EditLayout([&](SheetLayout& layout) { layout.rowFormats.Set(row, format); });
     int column = 0;
     for (const CellXml& c : r.cells) {
       int cellRow = row;
@@ -190,7 +191,8 @@ void ReadColumns(pugi::xml_node cols, Sheet& sheet, size_t styles) {
         sheet.SetColumnWidth(
             c, Measure(col.attribute("width"), Sheet::kDefaultColumnWidth, kMostColumnWidth));
       }
-      if (format != LineFormat{}) sheet.Layout().columnFormats[c] = format;
+      if (format != LineFormat{})
+        sheet.EditLayout([&](SheetLayout& layout) { layout.columnFormats[c] = format; });
     }
   }
 }
@@ -277,7 +279,7 @@ void ReadWorksheetRest(const pugi::xml_document& rest, const RowHeights& heights
       sheet.SetRowHeight(h.row, h.height, !h.custom);
   }
   ReadColumns(worksheet.child("cols"), sheet, styles);
-  ReadLayout(worksheet, sheet.Layout());
+  sheet.EditLayout([&](SheetLayout& layout) { ReadLayout(worksheet, layout); });
 }
 
 void ReadWorksheet(const pugi::xml_document& rest, std::string_view sheetData,

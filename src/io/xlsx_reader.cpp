@@ -184,7 +184,7 @@ void ReadDefinedNames(pugi::xml_node definedNames, const std::vector<Sheet*>& by
     } else if (kind == "_xlnm.Print_Area") {
       std::string text;
       for (const Area& area : areas) text += (text.empty() ? "" : ",") + AreaAddress(area);
-      sheet.Layout().printArea = text;
+      sheet.EditLayout([&](SheetLayout& layout) { layout.printArea = text; });
     }
   }
 }
