@@ -2,14 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <cmath>
 #include <map>
 #include <set>
 #include <string_view>
 
-#include "io/newer_functions.h"
-#include "io/number_format.h"
+#include "io/cell_xml.h"
 #include "io/workbook_styles.h"
 #include "io/xml_text.h"
 #include "spreadsheet/formula/formula_text.h"
@@ -74,19 +71,7 @@ bool IsOwned(std::string_view name) {
   return std::find(kOwned.begin(), kOwned.end(), name) != kOwned.end();
 }
 
-const Variant kOutOfRange(ErrorValue::Num);
 constexpr size_t kPiece = size_t{1} << 18;
-
-void AppendNumber(std::string& out, double number) {
-  char buffer[32];
-  auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, number);
-  out.append(buffer, end);
-}
-
-void AppendCellName(std::string& out, int row, int column) {
-  out += ColumnLetters(column);
-  out += std::to_string(row);
-}
 
 std::string AreaName(const Area& area) {
   std::string text;
@@ -114,12 +99,7 @@ class WorksheetWriter {
  public:
   WorksheetWriter(const Sheet& sheet, const SheetViewState& view, const WorkbookStyles& styles,
                   const PartSink& sink)
-      : sink_(sink),
-        sheet_(sheet),
-        layout_(sheet.Layout()),
-        view_(view),
-        styles_(styles),
-        dateStyle_(styles.FirstDateStyle()) {}
+      : sink_(sink), sheet_(sheet), layout_(sheet.Layout()), view_(view), styles_(styles) {}
 
   void Write(std::string& out, std::string_view name, pugi::xml_node original) {
     if (name == "sheetPr") return SheetProperties(out, original);
@@ -229,7 +209,6 @@ class WorksheetWriter {
   }
 
   void Data(std::string& out);
-  void AppendCell(std::string& out, int row, int column, const Cell& cell);
 
   void MergedCells(std::string& out) {
     if (layout_.mergedCells.empty()) return;
@@ -293,7 +272,6 @@ class WorksheetWriter {
   const SheetLayout& layout_;
   SheetViewState view_;
   const WorkbookStyles& styles_;
-  uint32_t dateStyle_;
   pugi::xml_document scratch_;
 };
 
@@ -328,7 +306,7 @@ void WorksheetWriter::Data(std::string& out) {
     if (formatted) AppendLineFormat(out, *format, "s");
     out += '>';
     for (int i = start[row]; i < start[row + 1]; ++i)
-      AppendCell(out, row, cells[i].first, *cells[i].second);
+      AppendCellXml(out, row, cells[i].first, *cells[i].second, styles_);
     out += "</row>";
     // The cells go on as they are made, a few hundred kilobytes at a time.
     if (out.size() > kPiece) {
@@ -337,72 +315,6 @@ void WorksheetWriter::Data(std::string& out) {
     }
   }
   out += "</sheetData>";
-}
-
-void WorksheetWriter::AppendCell(std::string& out, int row, int column, const Cell& cell) {
-  uint32_t style = cell.style < styles_.Count() ? cell.style : 0;
-  if (cell.value.IsDate() && !styles_.ShowsDate(style) && dateStyle_ != 0) style = dateStyle_;
-  out += "<c r=\"";
-  AppendCellName(out, row, column);
-  out += '"';
-  if (style != 0) out += " s=\"" + std::to_string(style) + '"';
-  // No program reads "inf" or "nan" as a number: past the range of numbers is #NUM!.
-  const Variant& value =
-      (cell.value.IsNumber() || cell.value.IsDate()) && !std::isfinite(cell.value.AsNumber())
-          ? kOutOfRange
-          : cell.value;
-  switch (value.GetKind()) {
-    case Variant::Kind::Text:
-      out += cell.formula ? " t=\"str\"" : " t=\"inlineStr\"";
-      break;
-    case Variant::Kind::Boolean:
-      out += " t=\"b\"";
-      break;
-    case Variant::Kind::Error:
-      out += " t=\"e\"";
-      break;
-    default:
-      break;
-  }
-  out += '>';
-  if (cell.formula) {
-    std::string written = FormulaForFile(FormulaText(*cell.formula, row, column), row, column);
-    std::string_view text = written;
-    if (IsArrayFormulaText(text)) {
-      // An array formula of one cell.
-      text = text.substr(2, text.size() - 3);
-      out += "<f t=\"array\" ref=\"";
-      AppendCellName(out, row, column);
-      out += "\">";
-    } else {
-      if (text.starts_with('=')) text.remove_prefix(1);
-      out += "<f>";
-    }
-    AppendEscaped(out, text);
-    out += "</f>";
-  }
-  switch (value.GetKind()) {
-    case Variant::Kind::Empty:
-      break;
-    case Variant::Kind::Number:
-    case Variant::Kind::Date:
-      out += "<v>";
-      AppendNumber(out, value.AsNumber() - (styles_.Counts1904(style) ? kDays1900To1904 : 0));
-      out += "</v>";
-      break;
-    case Variant::Kind::Text:
-      out += cell.formula ? "<v>" : "<is><t xml:space=\"preserve\">";
-      AppendEscaped(out, value.AsText());
-      out += cell.formula ? "</v>" : "</t></is>";
-      break;
-    case Variant::Kind::Boolean:
-      out += value.AsBoolean() ? "<v>1</v>" : "<v>0</v>";
-      break;
-    case Variant::Kind::Error:
-      out += "<v>" + std::string(ErrorText(value.AsError())) + "</v>";
-      break;
-  }
-  out += "</c>";
 }
 
 void AppendRootStart(std::string& out, pugi::xml_node original) {
