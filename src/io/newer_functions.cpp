@@ -118,7 +118,7 @@ std::string Renamed(const std::string& text, int row, int column, const Names& n
   if (!MayCall(text, names)) return text;
   bool array = IsArrayFormulaText(text);
   std::string_view formula = array ? std::string_view(text).substr(1, text.size() - 2) : text;
-  std::optional<FormulaNode> root = ParseFormula(formula, Notation::A1, row, column);
+  std::optional<FormulaNode> root = ParseFormula(formula, Notation::A1, row, column, true);
   if (!root || !RenameCalls(*root, names)) return text;
   std::string written = WriteFormula(*root, Notation::A1, row, column);
   return array ? "{" + written + "}" : written;

@@ -207,41 +207,50 @@ bool FormulaParser::Primary(FormulaNode& out) {
   return NameAt(out);
 }
 
-// A function call, TRUE or FALSE.
+// A function call, TRUE or FALSE, or a defined name when they are read.
 bool FormulaParser::NameAt(FormulaNode& out) {
   size_t start = pos_;
   while (IsFormulaNameChar(Peek())) ++pos_;
   if (pos_ == start) return false;
-  std::string name(text_.substr(start, pos_ - start));
+  std::string_view written = text_.substr(start, pos_ - start);
+  std::string name(written);
   for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (Peek() == '(') {
-    Nested level(*this, true);
-    if (!level.Allowed()) return false;
-    ++pos_;
-    out.kind = FormulaNode::Kind::Call;
-    out.text = std::move(name);
-    out.function = FindFunction(out.text);
-    if (Eat(')')) return true;
-    do {
-      if (out.children.size() == kMaxArguments) return false;
-      out.children.emplace_back();
-      Blanks();
-      if (Peek() == ',' || Peek() == ')') continue;  // a missing argument
-      if (!Comparison(out.children.back())) return false;
-    } while (Eat(','));
-    return Eat(')');
-  }
+  if (Peek() == '(') return CallAt(out, std::move(name));
   if (name == "TRUE" || name == "FALSE") {
     out.kind = FormulaNode::Kind::Boolean;
     out.boolean = name == "TRUE";
     return true;
   }
-  return false;
+  A1Corner corner;
+  if (!definedNames_ ||
+      ReadA1Corner(written, corner, kFileLastRow, kFileLastColumn) == written.size())
+    return false;
+  out.kind = FormulaNode::Kind::Name;
+  out.text = written;
+  return true;
+}
+
+bool FormulaParser::CallAt(FormulaNode& out, std::string name) {
+  Nested level(*this, true);
+  if (!level.Allowed()) return false;
+  ++pos_;
+  out.kind = FormulaNode::Kind::Call;
+  out.text = std::move(name);
+  out.function = FindFunction(out.text);
+  if (Eat(')')) return true;
+  do {
+    if (out.children.size() == kMaxArguments) return false;
+    out.children.emplace_back();
+    Blanks();
+    if (Peek() == ',' || Peek() == ')') continue;  // a missing argument
+    if (!Comparison(out.children.back())) return false;
+  } while (Eat(','));
+  return Eat(')');
 }
 
 std::optional<FormulaNode> ParseFormula(std::string_view text, Notation notation, int row,
-                                        int column) {
-  return FormulaParser(text, notation, row, column).Formula();
+                                        int column, bool definedNames) {
+  return FormulaParser(text, notation, row, column, definedNames).Formula();
 }
 
 }  // namespace tavrin

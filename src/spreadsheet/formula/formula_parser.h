@@ -15,8 +15,8 @@ namespace tavrin {
 // literals in formula_literals.cpp and the references in formula_references.cpp.
 class FormulaParser {
  public:
-  FormulaParser(std::string_view text, Notation notation, int row, int column)
-      : text_(text), notation_(notation), row_(row), column_(column) {}
+  FormulaParser(std::string_view text, Notation notation, int row, int column, bool definedNames)
+      : text_(text), notation_(notation), row_(row), column_(column), definedNames_(definedNames) {}
 
   std::optional<FormulaNode> Formula();
 
@@ -80,8 +80,10 @@ class FormulaParser {
   bool Parenthesised(FormulaNode& out);
   bool Primary(FormulaNode& out);
 
-  // A function call, TRUE or FALSE.
+  // A function call, TRUE or FALSE, or a defined name when they are read.
   bool NameAt(FormulaNode& out);
+  // The arguments of a call, from its "(".
+  bool CallAt(FormulaNode& out, std::string name);
 
   // Texts, array constants, Booleans, error values and numbers.
   bool TextLiteral(FormulaNode& out);
@@ -124,6 +126,7 @@ class FormulaParser {
   std::string_view text_;
   Notation notation_;
   int row_, column_;
+  bool definedNames_;
   size_t pos_ = 0;
   int nesting_ = 0;
   int functionNesting_ = 0;
