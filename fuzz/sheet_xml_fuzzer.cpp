@@ -9,6 +9,7 @@
 #include "io/file_error.h"
 #include "io/row_xml.h"
 #include "io/sheet_rows.h"
+#include "io/workbook_styles.h"
 #include "io/worksheet_reader.h"
 #include "io/worksheet_writer.h"
 #include "io/xml_text.h"
@@ -22,15 +23,14 @@ namespace {
 // The workbook around the part: its shared strings and cell formats (1 shows a date, 2 a date
 // counted from 1904, 3 plain).
 const std::vector<std::string> kSharedStrings = {"alpha", "", "beta gamma", "3"};
-const std::vector<bool> kDateStyles = {false, true, true, false};
-const std::vector<bool> kStyles1904 = {false, false, true, false};
+const WorkbookStyles kStyles{{false, true, true, false}, {false, false, true, false}, true};
 
 bool SameNumber(double x, double y) {
   return x == y || (x != x && y != y);
 }
 
 void RequireSameSheet(const Sheet& first, const Sheet& second) {
-  RequireSameCells(first, second, kDateStyles.size());
+  RequireSameCells(first, second, kStyles.Count());
   for (const Sheet* sheet : {&first, &second}) {
     for (const auto& [row, height] : sheet->RowHeights().ByRow()) {
       Require(SameNumber(first.RowHeight(row), second.RowHeight(row)),
@@ -54,8 +54,7 @@ void ReadPart(std::string_view bytes, pugi::xml_document& rest, Sheet& sheet) {
   SheetPartSplit split = SplitSheetPart(bytes, part);
   ParseXml(rest, split.rest, part);
   ReadBudget budget;
-  ReadWorksheet(rest, split.sheetData, part, sheet, kSharedStrings, kDateStyles, kStyles1904,
-                budget);
+  ReadWorksheet(rest, split.sheetData, part, sheet, kSharedStrings, kStyles, budget);
 }
 
 // Every row the scanner takes reads the same through the XML parser.
@@ -99,8 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   });
 
   SheetViewState view{first.Layout().tabSelected, first.Layout().pageBreakPreview};
-  std::string written =
-      WriteWorksheet(first, view, kDateStyles, kStyles1904, rest.child("worksheet"));
+  std::string written = WriteWorksheet(first, view, kStyles, rest.child("worksheet"));
   Sheet& second = book.AddSheet("Sheet2");
   pugi::xml_document restAgain;
   try {

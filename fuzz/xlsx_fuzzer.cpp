@@ -21,7 +21,7 @@ namespace {
 // The number of cell formats of a workbook read from an .xlsx file.
 size_t CellFormats(const Book& book) {
   const auto* origin = std::any_cast<std::shared_ptr<const XlsxOrigin>>(&book.Origin());
-  return origin ? (*origin)->dateStyles.size() : 0;
+  return origin ? (*origin)->styles.Count() : 0;
 }
 
 // Saves the workbook, opens the saved file and compares. A sheet written afresh writes a style

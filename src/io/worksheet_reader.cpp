@@ -8,9 +8,10 @@
 
 #include "host/reference_text.h"
 #include "io/file_error.h"
-#include "io/formula_shift.h"
+#include "io/newer_functions.h"
 #include "io/number_format.h"
 #include "io/rows_ahead.h"
+#include "io/workbook_styles.h"
 #include "spreadsheet/sheet.h"
 
 namespace tavrin {
@@ -90,12 +91,31 @@ LineFormat LineFormatOf(pugi::xml_node node, uint32_t style) {
           node.attribute("collapsed").as_bool()};
 }
 
-// A formula shared by a range of cells: the text of its first cell and where that cell is.
-struct SharedFormula {
-  std::string text;
-  int row;
-  int column;
-};
+// The formulas shared by ranges of cells, by their group number: the formula of the group's
+// first cell, nullptr when the engine cannot read it.
+using SharedFormulas = std::map<int, FormulaPtr>;
+
+// A cell's formula as the model holds it ("=" first, an array formula's in braces; an array
+// formula's other cells keep their stored values alone). Every cell of a shared formula's group
+// holds the formula of its first cell, written there: where the cell stands it reads as the
+// engine's tree gives it, the relative references moved (SheetCalc::TreeOf, FormulaText). The
+// other cells of a group whose first formula the engine cannot read keep their stored values.
+FormulaPtr FormulaOf(const CellXml& c, int row, int column, SharedFormulas& shared) {
+  bool inGroup = c.fType == "shared";
+  if (inGroup && c.f.empty()) {
+    auto first = shared.find(c.fSi);
+    return first == shared.end() ? nullptr : first->second;
+  }
+  if (c.f.empty()) return nullptr;
+  std::string text = c.fType == "array" ? "{=" + c.f + "}" : "=" + c.f;
+  auto formula = std::make_shared<const CellFormula>(
+      CellFormula{FormulaFromFile(text, row, column), nullptr, row, column});
+  if (inGroup) {
+    bool readable = SheetCalc::TreeOf(*formula, row, column)->computable;
+    shared[c.fSi] = readable ? formula : nullptr;
+  }
+  return formula;
+}
 
 }  // namespace
 
@@ -115,10 +135,9 @@ void ReadBudget::Take(const Cell& cell) {
 
 RowHeights ReadWorksheetCells(RowsAhead& rows, Sheet& sheet,
                               const std::vector<std::string>& sharedStrings,
-                              const std::vector<bool>& dateStyles,
-                              const std::vector<bool>& styles1904, ReadBudget& budget) {
+                              const WorkbookStyles& styles, ReadBudget& budget) {
   RowHeights heights;
-  std::map<int, SharedFormula> shared;
+  SharedFormulas shared;
   CellStore& store = sheet.Store();
   // Counted wide, and held just past the last row, so neither a huge r nor the rows after it can
   // overflow.
@@ -131,9 +150,10 @@ RowHeights ReadWorksheetCells(RowsAhead& rows, Sheet& sheet,
     double height = r.hasHt ? Within(r.ht, -1, kMostRowHeight) : -1;
     if (height >= 0) heights.push_back({row, height, r.customHeight});
     // A row's s names its format only with customFormat.
-    LineFormat format{r.hidden, r.customFormat ? StyleOf(r.s, dateStyles.size()) : 0,
+    LineFormat format{r.hidden, r.customFormat ? StyleOf(r.s, styles.Count()) : 0,
                       std::clamp(r.outlineLevel, 0, 7), r.collapsed};
-    if (format != LineFormat{}) sheet.Layout().rowFormats.Set(row, format);
+    if (format != LineFormat{})
+      sheet.EditLayout([&](SheetLayout& layout) { layout.rowFormats.Set(row, format); });
     int column = 0;
     for (const CellXml& c : r.cells) {
       int cellRow = row;
@@ -144,31 +164,10 @@ RowHeights ReadWorksheetCells(RowsAhead& rows, Sheet& sheet,
       }
       if (column > kLastColumn) continue;
       Cell cell;
-      cell.style = StyleOf(c.s, dateStyles.size());
-      bool isDate = cell.style < dateStyles.size() && dateStyles[cell.style];
-      bool from1904 = cell.style < styles1904.size() && styles1904[cell.style];
-      cell.value = CellValue(c, sharedStrings, isDate, from1904 ? kDays1900To1904 : 0);
-      if (c.hasF) {
-        std::string text = c.f;
-        if (c.fType == "shared") {
-          auto master = shared.find(c.fSi);
-          if (!text.empty()) {
-            shared[c.fSi] = {text, row, column};
-          } else if (master != shared.end()) {
-            text = ShiftFormula(master->second.text, row - master->second.row,
-                                column - master->second.column);
-          }
-        }
-        // An array formula is kept in its first cell, in braces; its other cells keep their
-        // stored values.
-        if (c.fType == "array" && !text.empty())
-          text = "{=" + text + "}";
-        else if (!text.empty())
-          text = "=" + text;
-        if (!text.empty())
-          cell.formula =
-              std::make_shared<const CellFormula>(CellFormula{text, nullptr, row, column});
-      }
+      cell.style = StyleOf(c.s, styles.Count());
+      cell.value = CellValue(c, sharedStrings, styles.ShowsDate(cell.style),
+                             styles.Counts1904(cell.style) ? kDays1900To1904 : 0);
+      if (c.hasF) cell.formula = FormulaOf(c, row, column, shared);
       if (cell.IsBlank()) continue;
       budget.Take(cell);
       store.Put(row, column, std::move(cell));
@@ -190,7 +189,8 @@ void ReadColumns(pugi::xml_node cols, Sheet& sheet, size_t styles) {
         sheet.SetColumnWidth(
             c, Measure(col.attribute("width"), Sheet::kDefaultColumnWidth, kMostColumnWidth));
       }
-      if (format != LineFormat{}) sheet.Layout().columnFormats[c] = format;
+      if (format != LineFormat{})
+        sheet.EditLayout([&](SheetLayout& layout) { layout.columnFormats[c] = format; });
     }
   }
 }
@@ -277,18 +277,16 @@ void ReadWorksheetRest(const pugi::xml_document& rest, const RowHeights& heights
       sheet.SetRowHeight(h.row, h.height, !h.custom);
   }
   ReadColumns(worksheet.child("cols"), sheet, styles);
-  ReadLayout(worksheet, sheet.Layout());
+  sheet.EditLayout([&](SheetLayout& layout) { ReadLayout(worksheet, layout); });
 }
 
 void ReadWorksheet(const pugi::xml_document& rest, std::string_view sheetData,
                    const std::string& part, Sheet& sheet,
-                   const std::vector<std::string>& sharedStrings,
-                   const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
+                   const std::vector<std::string>& sharedStrings, const WorkbookStyles& styles,
                    ReadBudget& budget) {
   RowsAhead rows(sheetData, part);
-  RowHeights heights =
-      ReadWorksheetCells(rows, sheet, sharedStrings, dateStyles, styles1904, budget);
-  ReadWorksheetRest(rest, heights, sheet, dateStyles.size());
+  RowHeights heights = ReadWorksheetCells(rows, sheet, sharedStrings, styles, budget);
+  ReadWorksheetRest(rest, heights, sheet, styles.Count());
 }
 
 }  // namespace tavrin

@@ -13,6 +13,7 @@ namespace tavrin {
 class RowsAhead;
 class Sheet;
 struct Cell;
+struct WorkbookStyles;
 
 // What one file may make the reader hold: its cells, and the bytes of their texts and formulas
 // (a shared string is copied into every cell that names it). Past either the file is refused
@@ -38,13 +39,12 @@ std::vector<Area> ReadAreas(std::string_view references);
 // Fills a sheet from its worksheet part: cells (values, formulas with shared formulas expanded
 // and their cached results, style indices; a number in a date format is a date), row heights,
 // column widths and the layout (row and column formats, merged cells, margins, page setup,
-// manual breaks, the view). A number in a cell format styles1904 marks is a date counted from
-// 1904 and is moved to the model's count. What lies beyond the sheet's last row or column is
+// manual breaks, the view). A number in a format counting from 1904 is moved to the model's
+// count. What lies beyond the sheet's last row or column is
 // left out. The part comes split (SplitSheetPart): the tree of its rest and its cells' text.
 void ReadWorksheet(const pugi::xml_document& rest, std::string_view sheetData,
                    const std::string& part, Sheet& sheet,
-                   const std::vector<std::string>& sharedStrings,
-                   const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
+                   const std::vector<std::string>& sharedStrings, const WorkbookStyles& styles,
                    ReadBudget& budget);
 
 // The same in two steps, for a part whose rest comes after its cells. The heights its rows give
@@ -57,8 +57,7 @@ struct RowHeight {
 using RowHeights = std::vector<RowHeight>;
 RowHeights ReadWorksheetCells(RowsAhead& rows, Sheet& sheet,
                               const std::vector<std::string>& sharedStrings,
-                              const std::vector<bool>& dateStyles,
-                              const std::vector<bool>& styles1904, ReadBudget& budget);
+                              const WorkbookStyles& styles, ReadBudget& budget);
 void ReadWorksheetRest(const pugi::xml_document& rest, const RowHeights& heights, Sheet& sheet,
                        size_t styles);
 

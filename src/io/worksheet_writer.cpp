@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <cmath>
 #include <map>
 #include <set>
 #include <string_view>
 
-#include "io/number_format.h"
+#include "io/cell_xml.h"
+#include "io/workbook_styles.h"
 #include "io/xml_text.h"
 #include "spreadsheet/formula/formula_text.h"
 #include "spreadsheet/sheet.h"
@@ -72,19 +71,7 @@ bool IsOwned(std::string_view name) {
   return std::find(kOwned.begin(), kOwned.end(), name) != kOwned.end();
 }
 
-const Variant kOutOfRange(ErrorValue::Num);
 constexpr size_t kPiece = size_t{1} << 18;
-
-void AppendNumber(std::string& out, double number) {
-  char buffer[32];
-  auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, number);
-  out.append(buffer, end);
-}
-
-void AppendCellName(std::string& out, int row, int column) {
-  out += ColumnLetters(column);
-  out += std::to_string(row);
-}
 
 std::string AreaName(const Area& area) {
   std::string text;
@@ -110,18 +97,9 @@ int DeepestLevel(const RowRuns<LineFormat>& formats) {
 
 class WorksheetWriter {
  public:
-  WorksheetWriter(const Sheet& sheet, const SheetViewState& view,
-                  const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
+  WorksheetWriter(const Sheet& sheet, const SheetViewState& view, const WorkbookStyles& styles,
                   const PartSink& sink)
-      : sink_(sink),
-        sheet_(sheet),
-        layout_(sheet.Layout()),
-        view_(view),
-        dateStyles_(dateStyles),
-        styles1904_(styles1904) {
-    auto first = std::find(dateStyles.begin(), dateStyles.end(), true);
-    dateStyle_ = first == dateStyles.end() ? 0 : static_cast<uint32_t>(first - dateStyles.begin());
-  }
+      : sink_(sink), sheet_(sheet), layout_(sheet.Layout()), view_(view), styles_(styles) {}
 
   void Write(std::string& out, std::string_view name, pugi::xml_node original) {
     if (name == "sheetPr") return SheetProperties(out, original);
@@ -195,7 +173,7 @@ class WorksheetWriter {
 
   // The attributes of a row's or column's format; style is the name of its cell format's.
   void AppendLineFormat(std::string& out, const LineFormat& format, const char* style) const {
-    if (format.style != 0 && format.style < dateStyles_.size()) {
+    if (format.style != 0 && format.style < styles_.Count()) {
       out += std::string(" ") + style + "=\"" + std::to_string(format.style) + '"';
       if (style == std::string_view("s")) out += " customFormat=\"1\"";
     }
@@ -231,7 +209,6 @@ class WorksheetWriter {
   }
 
   void Data(std::string& out);
-  void AppendCell(std::string& out, int row, int column, const Cell& cell);
 
   void MergedCells(std::string& out) {
     if (layout_.mergedCells.empty()) return;
@@ -294,9 +271,7 @@ class WorksheetWriter {
   const Sheet& sheet_;
   const SheetLayout& layout_;
   SheetViewState view_;
-  const std::vector<bool>& dateStyles_;
-  const std::vector<bool>& styles1904_;
-  uint32_t dateStyle_;
+  const WorkbookStyles& styles_;
   pugi::xml_document scratch_;
 };
 
@@ -331,7 +306,7 @@ void WorksheetWriter::Data(std::string& out) {
     if (formatted) AppendLineFormat(out, *format, "s");
     out += '>';
     for (int i = start[row]; i < start[row + 1]; ++i)
-      AppendCell(out, row, cells[i].first, *cells[i].second);
+      AppendCellXml(out, row, cells[i].first, *cells[i].second, styles_);
     out += "</row>";
     // The cells go on as they are made, a few hundred kilobytes at a time.
     if (out.size() > kPiece) {
@@ -340,74 +315,6 @@ void WorksheetWriter::Data(std::string& out) {
     }
   }
   out += "</sheetData>";
-}
-
-void WorksheetWriter::AppendCell(std::string& out, int row, int column, const Cell& cell) {
-  uint32_t style = cell.style < dateStyles_.size() ? cell.style : 0;
-  if (cell.value.IsDate() && !dateStyles_[style] && dateStyle_ != 0) style = dateStyle_;
-  out += "<c r=\"";
-  AppendCellName(out, row, column);
-  out += '"';
-  if (style != 0) out += " s=\"" + std::to_string(style) + '"';
-  // No program reads "inf" or "nan" as a number: past the range of numbers is #NUM!.
-  const Variant& value =
-      (cell.value.IsNumber() || cell.value.IsDate()) && !std::isfinite(cell.value.AsNumber())
-          ? kOutOfRange
-          : cell.value;
-  switch (value.GetKind()) {
-    case Variant::Kind::Text:
-      out += cell.formula ? " t=\"str\"" : " t=\"inlineStr\"";
-      break;
-    case Variant::Kind::Boolean:
-      out += " t=\"b\"";
-      break;
-    case Variant::Kind::Error:
-      out += " t=\"e\"";
-      break;
-    default:
-      break;
-  }
-  out += '>';
-  if (cell.formula) {
-    std::string written = FormulaText(*cell.formula, row, column);
-    std::string_view text = written;
-    if (IsArrayFormulaText(text)) {
-      // An array formula of one cell.
-      text = text.substr(2, text.size() - 3);
-      out += "<f t=\"array\" ref=\"";
-      AppendCellName(out, row, column);
-      out += "\">";
-    } else {
-      if (text.starts_with('=')) text.remove_prefix(1);
-      out += "<f>";
-    }
-    AppendEscaped(out, text);
-    out += "</f>";
-  }
-  switch (value.GetKind()) {
-    case Variant::Kind::Empty:
-      break;
-    case Variant::Kind::Number:
-    case Variant::Kind::Date:
-      out += "<v>";
-      AppendNumber(out,
-                   value.AsNumber() -
-                       (style < styles1904_.size() && styles1904_[style] ? kDays1900To1904 : 0));
-      out += "</v>";
-      break;
-    case Variant::Kind::Text:
-      out += cell.formula ? "<v>" : "<is><t xml:space=\"preserve\">";
-      AppendEscaped(out, value.AsText());
-      out += cell.formula ? "</v>" : "</t></is>";
-      break;
-    case Variant::Kind::Boolean:
-      out += value.AsBoolean() ? "<v>1</v>" : "<v>0</v>";
-      break;
-    case Variant::Kind::Error:
-      out += "<v>" + std::string(ErrorText(value.AsError())) + "</v>";
-      break;
-  }
-  out += "</c>";
 }
 
 void AppendRootStart(std::string& out, pugi::xml_node original) {
@@ -427,10 +334,9 @@ void AppendRootStart(std::string& out, pugi::xml_node original) {
 
 }  // namespace
 
-void WriteWorksheet(const Sheet& sheet, const SheetViewState& view,
-                    const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
+void WriteWorksheet(const Sheet& sheet, const SheetViewState& view, const WorkbookStyles& styles,
                     const pugi::xml_node& original, const PartSink& sink) {
-  WorksheetWriter writer(sheet, view, dateStyles, styles1904, sink);
+  WorksheetWriter writer(sheet, view, styles, sink);
   std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
   AppendRootStart(out, original);
   std::set<std::string_view> present;
@@ -458,11 +364,9 @@ void WriteWorksheet(const Sheet& sheet, const SheetViewState& view,
 }
 
 std::string WriteWorksheet(const Sheet& sheet, const SheetViewState& view,
-                           const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
-                           const pugi::xml_node& original) {
+                           const WorkbookStyles& styles, const pugi::xml_node& original) {
   std::string whole;
-  WriteWorksheet(sheet, view, dateStyles, styles1904, original,
-                 [&](std::string_view piece) { whole += piece; });
+  WriteWorksheet(sheet, view, styles, original, [&](std::string_view piece) { whole += piece; });
   return whole;
 }
 

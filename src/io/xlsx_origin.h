@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "io/cell_looks.h"
+#include "io/workbook_styles.h"
 #include "io/zip_archive.h"
 
 namespace tavrin {
@@ -36,10 +37,8 @@ struct XlsxOrigin {
   std::vector<PackagePart> parts;  // in archive order
   std::string workbookPart;
   std::vector<XlsxSheetOrigin> sheets;  // in workbook order
-  std::vector<bool> dateStyles;         // by cell format index: shows a date
-  std::vector<bool> calendarStyles;     // by cell format index: shows a day, month or year
+  WorkbookStyles styles;                // what the cell formats say about dates
   std::vector<CellLook> looks;          // by cell format index: bold, fill colour
-  bool date1904 = false;                // dates counted from 1904-01-01
 
   const PackagePart* Find(std::string_view name) const;
   const XlsxSheetOrigin* FindSheet(std::string_view name) const;

@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "io/file_error.h"
-#include "io/number_format.h"
 #include "io/rows_ahead.h"
 #include "io/sheet_names.h"
 #include "io/sheet_rows.h"
@@ -146,8 +145,7 @@ struct SheetToRead {
 // scanning ahead of them, then the rest of the part, whole by then.
 void ReadArrivingWorksheet(Package& package, SheetToRead& read, Sheet& sheet,
                            const std::vector<std::string>& sharedStrings,
-                           const std::vector<bool>& dateStyles, const std::vector<bool>& styles1904,
-                           ReadBudget& budget) {
+                           const WorkbookStyles& styles, ReadBudget& budget) {
   const std::string& name = read.origin.part;
   std::string text;
   ZipEntries::Inflater inflater = package.Open(name, text);
@@ -156,7 +154,7 @@ void ReadArrivingWorksheet(Package& package, SheetToRead& read, Sheet& sheet,
   RowHeights heights;
   if (from != std::string_view::npos) {
     RowsAhead rows(arriving, from, name);
-    heights = ReadWorksheetCells(rows, sheet, sharedStrings, dateStyles, styles1904, budget);
+    heights = ReadWorksheetCells(rows, sheet, sharedStrings, styles, budget);
   }
   while (inflater.More(text)) {
   }
@@ -165,10 +163,9 @@ void ReadArrivingWorksheet(Package& package, SheetToRead& read, Sheet& sheet,
   SheetPartSplit split = SplitSheetPart(bytes, name);
   ParseUnprefixed(*read.xml, split.rest, name);
   if (from != std::string_view::npos) {
-    ReadWorksheetRest(*read.xml, heights, sheet, dateStyles.size());
+    ReadWorksheetRest(*read.xml, heights, sheet, styles.Count());
   } else {
-    ReadWorksheet(*read.xml, split.sheetData, name, sheet, sharedStrings, dateStyles, styles1904,
-                  budget);
+    ReadWorksheet(*read.xml, split.sheetData, name, sheet, sharedStrings, styles, budget);
   }
 }
 
@@ -187,9 +184,102 @@ void ReadDefinedNames(pugi::xml_node definedNames, const std::vector<Sheet*>& by
     } else if (kind == "_xlnm.Print_Area") {
       std::string text;
       for (const Area& area : areas) text += (text.empty() ? "" : ",") + AreaAddress(area);
-      sheet.Layout().printArea = text;
+      sheet.EditLayout([&](SheetLayout& layout) { layout.printArea = text; });
     }
   }
+}
+
+// The cell formats: what they say about dates, and their looks.
+void ReadStyles(Package& package, const std::vector<Relationship>& relationships, bool date1904,
+                XlsxOrigin& origin) {
+  origin.styles.date1904 = date1904;
+  const Relationship* r = FindRelationship(relationships, "styles");
+  if (r == nullptr) return;
+  pugi::xml_document styles;
+  ParsePart(package, r->target, styles);
+  origin.styles = WorkbookStyles::Of(styles, date1904);
+  // The theme part is written with prefixes (a:theme) and only its colours are read: one that
+  // is missing or does not parse leaves theme colours out.
+  pugi::xml_document theme;
+  if (const Relationship* t = FindRelationship(relationships, "theme")) {
+    if (const PackagePart* part = package.Whole(t->target))
+      theme.load_buffer(part->bytes.data(), part->bytes.size());
+  }
+  origin.looks = CellLooks(styles, theme);
+}
+
+std::vector<std::string> ReadSharedStrings(Package& package,
+                                           const std::vector<Relationship>& relationships) {
+  std::vector<std::string> sharedStrings;
+  if (const Relationship* r = FindRelationship(relationships, "sharedStrings")) {
+    pugi::xml_document strings;
+    ParsePart(package, r->target, strings);
+    for (pugi::xml_node si : strings.child("sst").children("si"))
+      sharedStrings.push_back(RichText(si));
+  }
+  return sharedStrings;
+}
+
+// The workbook's sheets in order, each with its part split and parsed, or waiting to be read as
+// it is inflated; a chart sheet stays without a part and is left out. A sheet naming a part
+// that is missing, that is no sheet's or that another sheet names is damage.
+std::vector<SheetToRead> SheetsToRead(Package& package, const XlsxOrigin& origin,
+                                      pugi::xml_node root,
+                                      const std::vector<Relationship>& relationships,
+                                      const std::vector<std::string>& noSheet) {
+  std::vector<SheetToRead> sheets;
+  for (pugi::xml_node sheet : root.child("sheets").children("sheet")) {
+    SheetToRead read;
+    read.origin = {sheet.attribute("name").as_string(), "", RelationshipIdOf(sheet),
+                   sheet.attribute("sheetId").as_string()};
+    for (const Relationship& r : relationships) {
+      if (r.id != read.origin.relationshipId || !IsRelationshipType(r.type, "worksheet")) continue;
+      const PackagePart* part = origin.Find(r.target);
+      if (part == nullptr) throw FormatError("not an .xlsx workbook (it has no " + r.target + ")");
+      if (std::find(noSheet.begin(), noSheet.end(), r.target) != noSheet.end())
+        throw FormatError("the workbook is damaged (a sheet names " + r.target + ")");
+      for (const SheetToRead& other : sheets) {
+        if (other.origin.part == r.target)
+          throw FormatError("the workbook is damaged (two sheets share " + r.target + ")");
+      }
+      read.origin.part = r.target;
+      read.xml = std::make_unique<pugi::xml_document>();
+      if (package.Waiting(r.target)) {
+        read.arriving = true;
+        continue;
+      }
+      SheetPartSplit split = SplitSheetPart(part->bytes, r.target);
+      read.sheetData = split.sheetData;
+      ParseUnprefixed(*read.xml, split.rest, r.target);
+    }
+    sheets.push_back(std::move(read));
+  }
+  return sheets;
+}
+
+// Adds the sheets to the workbook and fills them; by their index in the file, nullptr for one
+// left out.
+std::vector<Sheet*> ReadSheets(Package& package, std::vector<SheetToRead>& sheets,
+                               const std::vector<std::string>& sharedStrings, Book& book,
+                               XlsxOrigin& origin) {
+  std::vector<Sheet*> byFileIndex;
+  ReadBudget budget;
+  for (SheetToRead& read : sheets) {
+    if (!read.xml) {
+      byFileIndex.push_back(nullptr);
+      continue;
+    }
+    Sheet& sheet = book.AddSheet(read.origin.name);
+    if (read.arriving) {
+      ReadArrivingWorksheet(package, read, sheet, sharedStrings, origin.styles, budget);
+    } else {
+      ReadWorksheet(*read.xml, read.sheetData, read.origin.part, sheet, sharedStrings,
+                    origin.styles, budget);
+    }
+    byFileIndex.push_back(&sheet);
+    origin.sheets.push_back(std::move(read.origin));
+  }
+  return byFileIndex;
 }
 
 }  // namespace
@@ -208,65 +298,15 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
   ParsePart(package, origin->workbookPart, workbook);
   std::vector<Relationship> relationships = RelationshipsOf(package, *origin, origin->workbookPart);
 
-  pugi::xml_document styles;
-  if (const Relationship* r = FindRelationship(relationships, "styles")) {
-    ParsePart(package, r->target, styles);
-    origin->dateStyles = DateStyles(styles);
-    origin->calendarStyles = CalendarStyles(styles);
-    // The theme part is written with prefixes (a:theme) and only its colours are read: one
-    // that is missing or does not parse leaves theme colours out.
-    pugi::xml_document theme;
-    if (const Relationship* t = FindRelationship(relationships, "theme")) {
-      if (const PackagePart* part = package.Whole(t->target))
-        theme.load_buffer(part->bytes.data(), part->bytes.size());
-    }
-    origin->looks = CellLooks(styles, theme);
-  }
-  std::vector<std::string> sharedStrings;
-  if (const Relationship* r = FindRelationship(relationships, "sharedStrings")) {
-    pugi::xml_document strings;
-    ParsePart(package, r->target, strings);
-    for (pugi::xml_node si : strings.child("sst").children("si"))
-      sharedStrings.push_back(RichText(si));
-  }
-
+  pugi::xml_node root = workbook.child("workbook");
+  ReadStyles(package, relationships, root.child("workbookPr").attribute("date1904").as_bool(),
+             *origin);
+  std::vector<std::string> sharedStrings = ReadSharedStrings(package, relationships);
   // Every part is parsed before the workbook is added, so a damaged file adds nothing; but for a
   // large sheet, read as it is inflated, which takes the workbook back when found damaged.
-  pugi::xml_node root = workbook.child("workbook");
-  origin->date1904 = root.child("workbookPr").attribute("date1904").as_bool();
-  const std::vector<bool> noStyles;
-  const std::vector<bool>& styles1904 = origin->date1904 ? origin->calendarStyles : noStyles;
-  std::vector<SheetToRead> sheets;
-  const std::vector<std::string> noSheet =
-      PartsOfNoSheet(*origin, packageRelationships, relationships);
-  for (pugi::xml_node sheet : root.child("sheets").children("sheet")) {
-    SheetToRead read;
-    read.origin = {sheet.attribute("name").as_string(), "", RelationshipIdOf(sheet),
-                   sheet.attribute("sheetId").as_string()};
-    for (const Relationship& r : relationships) {
-      if (r.id != read.origin.relationshipId || !IsRelationshipType(r.type, "worksheet")) continue;
-      const PackagePart* part = origin->Find(r.target);
-      if (part == nullptr) throw FormatError("not an .xlsx workbook (it has no " + r.target + ")");
-      if (std::find(noSheet.begin(), noSheet.end(), r.target) != noSheet.end())
-        throw FormatError("the workbook is damaged (a sheet names " + r.target + ")");
-      // Each sheet is written back into its own part: two sheets of one part are damage.
-      for (const SheetToRead& other : sheets) {
-        if (other.origin.part == r.target)
-          throw FormatError("the workbook is damaged (two sheets share " + r.target + ")");
-      }
-      read.origin.part = r.target;
-      read.xml = std::make_unique<pugi::xml_document>();
-      if (package.Waiting(r.target)) {
-        read.arriving = true;
-        continue;
-      }
-      SheetPartSplit split = SplitSheetPart(part->bytes, r.target);
-      read.sheetData = split.sheetData;
-      ParseUnprefixed(*read.xml, split.rest, r.target);
-    }
-    sheets.push_back(std::move(read));  // a chart sheet stays without a part and is left out
-  }
-
+  std::vector<SheetToRead> sheets =
+      SheetsToRead(package, *origin, root, relationships,
+                   PartsOfNoSheet(*origin, packageRelationships, relationships));
   if (std::none_of(sheets.begin(), sheets.end(), [](const auto& s) { return s.xml != nullptr; })) {
     throw FormatError("the workbook has no worksheets");
   }
@@ -280,24 +320,8 @@ Book& ReadXlsx(Spreadsheet& application, const std::string& bookName, std::strin
   package.InflateAllBut(arriving);
   Book* book = &application.AddWorkbook(bookName);
   std::vector<Sheet*> byFileIndex;
-  ReadBudget budget;
   try {
-    for (SheetToRead& read : sheets) {
-      if (!read.xml) {
-        byFileIndex.push_back(nullptr);
-        continue;
-      }
-      Sheet& sheet = book->AddSheet(read.origin.name);
-      if (read.arriving) {
-        ReadArrivingWorksheet(package, read, sheet, sharedStrings, origin->dateStyles, styles1904,
-                              budget);
-      } else {
-        ReadWorksheet(*read.xml, read.sheetData, read.origin.part, sheet, sharedStrings,
-                      origin->dateStyles, styles1904, budget);
-      }
-      byFileIndex.push_back(&sheet);
-      origin->sheets.push_back(std::move(read.origin));
-    }
+    byFileIndex = ReadSheets(package, sheets, sharedStrings, *book, *origin);
     ReadDefinedNames(root.child("definedNames"), byFileIndex);
   } catch (...) {
     // Cells are read as the rows come: a row found damaged, or a large sheet's part, takes the

@@ -69,12 +69,11 @@ class PackageWriter {
     bool hasStyles = std::any_of(relationships_.begin(), relationships_.end(), [](const auto& r) {
       return IsRelationshipType(r.type, "styles");
     });
-    if (origin_ && hasStyles) {
-      dateStyles_ = origin_->dateStyles;
-      calendarStyles_ = origin_->calendarStyles;
-    }
     // A workbook counting dates from 1904 keeps that count in every sheet.
-    if (!origin_ || !origin_->date1904) calendarStyles_.clear();
+    if (origin_) {
+      if (hasStyles) styles_ = origin_->styles;
+      styles_.date1904 = origin_->styles.date1904;
+    }
     if (!hasStyles) {
       // The sheets' cell formats pointed at nothing; the reader took them as the default one,
       // and each sheet is written from that so that none gains the new part's formats.
@@ -170,7 +169,7 @@ class PackageWriter {
         std::string part = NewPartName("sheet", "worksheets/");
         std::string id = Add(part, "", xlsx::kWorksheetType, xlsx::kWorksheetContent);
         streamed_[part] = [this, &sheet, view](const PartSink& sink) {
-          WriteWorksheet(sheet, view, dateStyles_, calendarStyles_, {}, sink);
+          WriteWorksheet(sheet, view, styles_, {}, sink);
         };
         sheets.push_back({&sheet, std::to_string(nextSheetId++), id});
         continue;
@@ -183,8 +182,7 @@ class PackageWriter {
       ParseXml(original, SplitSheetPart(origin_->Find(from->part)->bytes, from->part).rest,
                from->part);
       streamed_[from->part] = [this, &sheet, view, &original](const PartSink& sink) {
-        WriteWorksheet(sheet, view, dateStyles_, calendarStyles_, original.child("worksheet"),
-                       sink);
+        WriteWorksheet(sheet, view, styles_, original.child("worksheet"), sink);
       };
     }
     return sheets;
@@ -227,8 +225,7 @@ class PackageWriter {
   std::string folder_;
   std::vector<Relationship> relationships_;
   bool rewriteSheets_ = false;
-  std::vector<bool> dateStyles_{false, true};      // the minimal styles part's
-  std::vector<bool> calendarStyles_{false, true};  // emptied unless the workbook counts from 1904
+  WorkbookStyles styles_{{false, true}, {false, true}};  // the minimal styles part's
   std::set<std::string> used_;
   std::set<std::string> usedIds_;
   std::set<std::pair<std::string, std::string>> removedRelationships_;  // id and type

@@ -15,13 +15,6 @@ namespace tavrin {
 
 class Sheet;
 
-// Appends a part of a question to the indexes, kept as the key of its answer: many cells of a
-// fill ask the same question.
-template <class Part>
-void AddQuestionPart(std::string& question, const Part& part) {
-  question.append(reinterpret_cast<const char*>(&part), sizeof part);
-}
-
 // The values of a one-column or one-row range, indexed from value to positions, so that exact
 // lookups and equality criteria need no scan each: equality as formulas compare (texts ignoring
 // letter case, numbers to 15 significant digits, an empty cell equal to "", 0 and FALSE, a
@@ -45,6 +38,8 @@ class LookupIndex {
     int id = -3;              // the key's own values, -3 when the range holds none
     bool empties = false;     // empty cells
     std::vector<int> blanks;  // for an empty key: the ids of 0, "" and FALSE
+
+    bool operator==(const Key&) const = default;
   };
   Key KeyOf(const Variant& key) const;
   bool Equal(int position, const Key& key) const;

@@ -131,21 +131,21 @@ void SheetPageBreak::SetLocation(const Range& row) {
   if (to < 2 || &row.Parent() != &breaks_.Parent()) {
     throw HostError::ApplicationDefined();
   }
-  Sheet& sheet = breaks_.Parent();
-  std::vector<int>& manual = sheet.Layout().manualRowBreaks;
-  if (current.manual) manual.erase(std::find(manual.begin(), manual.end(), current.row));
-  auto at = std::lower_bound(manual.begin(), manual.end(), to);
-  if (at == manual.end() || *at != to) manual.insert(at, to);
-  sheet.SetChanged(true);
+  breaks_.Parent().EditLayout([&](SheetLayout& layout) {
+    std::vector<int>& manual = layout.manualRowBreaks;
+    if (current.manual) manual.erase(std::find(manual.begin(), manual.end(), current.row));
+    auto at = std::lower_bound(manual.begin(), manual.end(), to);
+    if (at == manual.end() || *at != to) manual.insert(at, to);
+  });
 }
 
 void SheetPageBreak::DragOff(int, int) {
   PageBreakPoint current = Current();
   if (!current.manual) throw HostError::MethodFailed("HPageBreak", "DragOff");
-  Sheet& sheet = breaks_.Parent();
-  std::vector<int>& manual = sheet.Layout().manualRowBreaks;
-  manual.erase(std::find(manual.begin(), manual.end(), current.row));
-  sheet.SetChanged(true);
+  breaks_.Parent().EditLayout([&](SheetLayout& layout) {
+    std::vector<int>& manual = layout.manualRowBreaks;
+    manual.erase(std::find(manual.begin(), manual.end(), current.row));
+  });
 }
 
 }  // namespace tavrin

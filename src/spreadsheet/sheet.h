@@ -98,9 +98,15 @@ class Sheet : public Worksheet {
   uint64_t HeightsVersion() const { return heightsVersion_; }
   double ColumnWidth(int column) const;
   void SetColumnWidth(int column, double width);
-  // Merged cells, margins, paper, scaling, print area, manual breaks and the sheet's view.
-  SheetLayout& Layout() { return layout_; }
+  // Merged cells, margins, paper, scaling, print area, manual breaks and the sheet's view. They
+  // change only through EditLayout, which calls edit(layout) and marks the sheet changed, as a
+  // write to its cells does: no change can be left out of the file a save writes.
   const SheetLayout& Layout() const { return layout_; }
+  template <class Edit>
+  void EditLayout(Edit&& edit) {
+    edit(layout_);
+    changed_ = true;
+  }
 
   // What the used area counts: the cells holding content (a constant or a formula, one whose
   // result is "" too), or those and the cells holding only a format.
@@ -151,7 +157,7 @@ class Sheet : public Worksheet {
   double defaultRowHeight_ = kDefaultRowHeight;
   uint64_t heightsVersion_ = 0;
   std::map<int, double> columnWidths_;
-  // A change to what the store does not hold (heights, widths, page setup, page breaks).
+  // A change to what the store does not hold (heights, widths, page setup, the layout).
   bool changed_ = true;
   uint64_t unchangedVersion_ = 0;
   SheetPageSetup pageSetup_{changed_};

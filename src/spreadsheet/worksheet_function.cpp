@@ -5,8 +5,8 @@
 #include "host/host_error.h"
 #include "spreadsheet/criteria.h"
 #include "spreadsheet/formula/digits.h"
+#include "spreadsheet/formula/range_functions.h"
 #include "spreadsheet/sheet.h"
-#include "spreadsheet/text_compare.h"
 
 namespace tavrin {
 
@@ -14,20 +14,6 @@ namespace {
 
 HostError Unavailable(const char* function) {
   return HostError::PropertyUnavailable("WorksheetFunction", function);
-}
-
-// -1, 0 or 1 for two values of the same kind (numbers, texts ignoring case, Booleans);
-// nothing for values Match does not compare.
-std::optional<int> CompareSameKind(const Variant& value, const Variant& lookup) {
-  bool numbers = (value.IsNumber() || value.IsDate()) && (lookup.IsNumber() || lookup.IsDate());
-  if (numbers)
-    return (value.AsNumber() > lookup.AsNumber()) - (value.AsNumber() < lookup.AsNumber());
-  if (value.IsText() && lookup.IsText())
-    return CollateIgnoringCase(value.AsText(), lookup.AsText());
-  if (value.IsBoolean() && lookup.IsBoolean()) {
-    return static_cast<int>(value.AsBoolean()) - static_cast<int>(lookup.AsBoolean());
-  }
-  return std::nullopt;
 }
 
 }  // namespace
@@ -52,17 +38,12 @@ double SheetFunctions::CountBlank(const Range& range) {
 }
 
 double SheetFunctions::CountIf(const Range& range, const Variant& criteria) {
-  const Sheet& sheet = SheetOf(range);
+  Sheet& sheet = SheetOf(range);
+  Evaluator eval(sheet, 1, 1);
   Criterion criterion(criteria, locale_);
-  bool emptyMatches = criterion.Matches(Variant());
-  long long count = 0;
-  for (const Area& area : range.Areas()) {
-    if (emptyMatches) count += area.Count() - sheet.Store().ContentCount(area);
-    sheet.ForEachValue(area, [&](int, int, const Variant& value) {
-      if (criterion.Matches(value)) ++count;
-    });
-  }
-  return static_cast<double>(count);
+  double count = 0;
+  for (const Area& area : range.Areas()) count += CountMatching(eval, {&sheet, area}, criterion);
+  return count;
 }
 
 double SheetFunctions::Sum(const Range& range) {
@@ -78,42 +59,10 @@ double SheetFunctions::Sum(const Range& range) {
 }
 
 double SheetFunctions::Match(const Variant& lookupValue, const Range& lookupArray, int matchType) {
-  const Area& area = lookupArray.FirstArea();
-  if ((area.rows != 1 && area.columns != 1) || lookupValue.IsEmpty() || lookupValue.IsError()) {
-    throw Unavailable("Match");
-  }
-  bool wildcards =
-      lookupValue.IsText() && lookupValue.AsText().find_first_of("*?~") != std::string::npos;
-  if (matchType == 0 && !wildcards) {
-    if (const LookupIndex* index = SheetOf(lookupArray).Calc().Index(area)) {
-      long long position = index->First(lookupValue);
-      if (position == 0) throw Unavailable("Match");
-      return static_cast<double>(position);
-    }
-  }
-  std::optional<WildcardPattern> pattern;
-  if (matchType == 0 && lookupValue.IsText()) pattern.emplace(lookupValue.AsText());
-  long long found = 0;
-  bool done = false;
-  SheetOf(lookupArray).ForEachValue(area, [&](int row, int column, const Variant& value) {
-    if (done) return;
-    long long position = (row - area.row) + (column - area.column) + 1;
-    if (pattern) {
-      done = value.IsText() && pattern->Matches(value.AsText());
-      if (done) found = position;
-      return;
-    }
-    std::optional<int> order = CompareSameKind(value, lookupValue);
-    if (!order) return;
-    if (matchType == 0) {
-      done = *order == 0;
-      if (done) found = position;
-    } else if ((matchType > 0 && *order <= 0) || (matchType < 0 && *order >= 0)) {
-      found = position;
-    } else {
-      done = true;
-    }
-  });
+  if (lookupValue.IsEmpty() || lookupValue.IsError()) throw Unavailable("Match");
+  Sheet& sheet = SheetOf(lookupArray);
+  Evaluator eval(sheet, 1, 1);
+  long long found = MatchPosition(eval, lookupValue, {&sheet, lookupArray.FirstArea()}, matchType);
   if (found == 0) throw Unavailable("Match");
   return static_cast<double>(found);
 }

@@ -14,12 +14,11 @@ class SheetFunctions : public WorksheetFunction {
 
   double CountA(const Range& range) override;
   double CountBlank(const Range& range) override;
+  // COUNTIF's count over each area of the range, the criterion read in the user's locale.
   double CountIf(const Range& range, const Variant& criteria) override;
   double Sum(const Range& range) override;
-  // Type 0: the first equal value (texts with wildcards, letter case ignored; a number never
-  // equals a text). Type 1: the last of the ascending values not above the lookup value; type
-  // -1: the last of the descending values not below it. Values of another kind are passed over.
-  // Exact lookups of values without wildcards go through the range's lookup index.
+  // MATCH's position in the range's first area (MatchPosition); an empty or error lookup value,
+  // or one not found, fails as the host's object does.
   double Match(const Variant& lookupValue, const Range& lookupArray, int matchType) override;
   // Digits are truncated to a whole number and may be negative.
   double RoundUp(double number, double digits) override;

@@ -75,5 +75,46 @@ TEST(XlsxReadTest, ListFromOpenpyxlHasInlineStringsAndFormulasWithoutResults) {
   EXPECT_EQ(ValueAt(table, "F4"), Variant("0"));
 }
 
+// Every cell of a shared formula's group holds the formula of its first cell, its relative
+// references moved where the cell stands, defined names kept; a group whose first formula the
+// engine cannot read (a reference past column IV) leaves its other cells their stored values.
+TEST(XlsxReadTest, SharedFormulasReadAsTheirFirstCellsFormulaMoved) {
+  TempFolder folder;
+  WritePatchedCopy(
+      "data/sales-libreoffice.xlsx", folder / "shared.xlsx",
+      {{"xl/worksheets/sheet1.xml",
+        {{"<f aca=\"false\">D2*E2</f>",
+          "<f t=\"shared\" ref=\"F2:F4\" si=\"0\">D2*E2+SUM($D$2:D2,B:B,2:2)*0+"
+          "COUNTIF(A:A,\"D2\")</f>"},
+         {"<f aca=\"false\">D3*E3</f>", "<f t=\"shared\" si=\"0\"/>"},
+         {"<f aca=\"false\">D4*E4</f>", "<f t=\"shared\" si=\"0\"/>"},
+         {"<f aca=\"false\">D5*E5</f>", "<f t=\"shared\" ref=\"F5:F6\" si=\"1\">rate*E5</f>"},
+         {"<f aca=\"false\">D6*E6</f>", "<f t=\"shared\" si=\"1\"/>"},
+         {"<f aca=\"false\">D7*E7</f>", "<f t=\"shared\" ref=\"F7:F8\" si=\"2\">XFD7*2</f>"},
+         {"<f aca=\"false\">D8*E8</f>", "<f t=\"shared\" si=\"2\"/>"}}}});
+  Spreadsheet app;
+  Book& book = OpenWorkbook(app, folder / "shared.xlsx");
+  Sheet& sales = book.GetSheet(1);
+  EXPECT_EQ(FormulaAt(sales, "F2"), "=D2*E2+SUM($D$2:D2,B:B,2:2)*0+COUNTIF(A:A,\"D2\")");
+  EXPECT_EQ(FormulaAt(sales, "F4"), "=D4*E4+SUM($D$2:D4,B:B,4:4)*0+COUNTIF(A:A,\"D2\")");
+  EXPECT_EQ(ValueAt(sales, "F4"), Variant(204)) << "the stored result";
+  EXPECT_EQ(sales.Store().Find(3, 6)->formula, sales.Store().Find(2, 6)->formula)
+      << "one formula for the group";
+  EXPECT_EQ(FormulaAt(sales, "F6"), "=rate*E6");
+  EXPECT_EQ(ValueAt(sales, "F6"), Variant(180));
+  EXPECT_EQ(FormulaAt(sales, "F7"), "=XFD7*2") << "no formula the engine reads: kept as text";
+  EXPECT_EQ(FormulaAt(sales, "F8"), "");
+  EXPECT_EQ(ValueAt(sales, "F8"), Variant(40));
+
+  sales.SetValue(sales.Range("A20"), Variant(1));
+  SaveWorkbook(book, folder / "out.xlsx");
+  Spreadsheet again;
+  Sheet& back = OpenWorkbook(again, folder / "out.xlsx").GetSheet(1);
+  EXPECT_EQ(FormulaAt(back, "F3"), "=D3*E3+SUM($D$2:D3,B:B,3:3)*0+COUNTIF(A:A,\"D2\")");
+  EXPECT_EQ(FormulaAt(back, "F6"), "=rate*E6");
+  EXPECT_EQ(ValueAt(back, "F6"), Variant(180))
+      << "a defined name the engine lacks: the stored result";
+}
+
 }  // namespace
 }  // namespace tavrin

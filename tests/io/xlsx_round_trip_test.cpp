@@ -90,8 +90,8 @@ TEST(XlsxRoundTripTest, ChangedSheetIsWrittenFreshKeepingWhatTheModelDoesNotHold
   Sheet& sales = book.GetSheet(1);
   sales.SetValue(sales.Range("B2"), Variant("华西 & <北>"));
   sales.SetFormula(sales.Range("G2"), "=F2*2");
-  sales.Layout().manualRowBreaks.push_back(101);
-  sales.Layout().orientation = PageOrientation::Landscape;
+  sales.EditLayout([&](SheetLayout& layout) { layout.manualRowBreaks.push_back(101); });
+  sales.EditLayout([&](SheetLayout& layout) { layout.orientation = PageOrientation::Landscape; });
   SaveWorkbook(book, folder / "out.xlsx");
 
   std::string fresh = PartOf(folder / "out.xlsx", "xl/worksheets/sheet1.xml");
@@ -110,6 +110,29 @@ TEST(XlsxRoundTripTest, ChangedSheetIsWrittenFreshKeepingWhatTheModelDoesNotHold
   EXPECT_EQ(back.Layout().orientation, PageOrientation::Landscape);
   ExpectSameCells(sales, back);
   ExpectSameLayout(sales, back);
+}
+
+// A change to the layout alone marks the sheet changed: the save writes it, never the part as
+// read.
+TEST(XlsxRoundTripTest, ALayoutChangeAloneReachesTheFile) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book = OpenWorkbook(app, kLibreOffice);
+  Sheet& sales = book.GetSheet(1);
+  ASSERT_FALSE(sales.Changed());
+  sales.EditLayout([](SheetLayout& layout) {
+    layout.orientation = PageOrientation::Landscape;
+    layout.margins.left = 0.25;
+    layout.zoom = 150;
+  });
+  EXPECT_TRUE(sales.Changed());
+  SaveWorkbook(book, folder / "out.xlsx");
+
+  Spreadsheet again;
+  const SheetLayout& back = OpenWorkbook(again, folder / "out.xlsx").GetSheet(1).Layout();
+  EXPECT_EQ(back.orientation, PageOrientation::Landscape);
+  EXPECT_EQ(back.margins.left, 0.25);
+  EXPECT_EQ(back.zoom, 150);
 }
 
 TEST(XlsxRoundTripTest, CopiedSheetAndPageBreakPreviewAreWritten) {
@@ -171,7 +194,7 @@ TEST(XlsxRoundTripTest, WrittenFilesOpenInAnIndependentReader) {
   sheet.SetFormula(sheet.Range("F3"), "=F2*2");
   sheet.SetValue(sheet.Range("F4"), Variant::Boolean(false));
   sheet.PageSetup().SetPrintTitleRows("1");
-  sheet.Layout().mergedCells.push_back(Area{1, 1, 1, 3});
+  sheet.EditLayout([&](SheetLayout& layout) { layout.mergedCells.push_back(Area{1, 1, 1, 3}); });
   sheet.SetRowHeight(1, 30);
   SaveWorkbook(made, folder / "made.xlsx");
   EXPECT_EQ(ReadWithOpenpyxl(folder / "made.xlsx", "A1 A2 F2 F3 F4"),
@@ -207,9 +230,9 @@ TEST(XlsxRoundTripTest, ASheetCopyKeepsThePrintOptions) {
   TempFolder folder;
   Spreadsheet app;
   Book& book = OpenWorkbook(app, kLibreOffice);
-  SheetLayout& layout = book.GetSheet(1).Layout();
-  layout.printHeadings = layout.printGridlines = layout.centerHorizontally = true;
-  book.GetSheet(1).SetChanged(true);
+  book.GetSheet(1).EditLayout([](SheetLayout& layout) {
+    layout.printHeadings = layout.printGridlines = layout.centerHorizontally = true;
+  });
   SaveWorkbook(book, folder / "options.xlsx");
 
   Spreadsheet again;

@@ -1,4 +1,6 @@
+#include <iterator>
 #include <string>
+#include <utility>
 
 #include "sheet_fixture.h"
 
@@ -85,6 +87,35 @@ TEST_F(CountIfIndexTest, FilledFormulasShareTheIndex) {
     Set("Z9", 0);  // a write so the results are computed again
     for (int r = 1; r <= 9; ++r) {
       EXPECT_EQ(sheet.Cells(r, 3).Value(), Variant(expected[r - 1])) << r << " " << indexed;
+    }
+  }
+}
+
+// The cells computed at one content version share the answers kept by question; a question alike
+// but for one part (what is asked, the range summed, the key) gets its own answer.
+TEST_F(CountIfIndexTest, QuestionsAlikeButForOnePartGetTheirOwnAnswers) {
+  for (int r = 1; r <= 9; ++r) sheet.Cells(r, 3).SetValue(10 * r);
+  const std::pair<const char*, double> cases[] = {
+      {"=COUNTIFS(A1:A9,5)", 3},
+      {"=SUMIFS(B1:B9,A1:A9,5)", 12},
+      {"=AVERAGEIFS(B1:B9,A1:A9,5)", 4},
+      {"=SUMIFS(C1:C9,A1:A9,5)", 120},
+      {"=SUMIFS(C1:C9,A1:A9,5,B1:B9,2)", 20},
+      {"=SUMPRODUCT((A1:A9=5)*B1:B9)", 10},
+      {"=SUMPRODUCT((A1:A9=5)*C1:C9)", 100},
+      {"=SUMPRODUCT((A1:A9=5)*(B1:B9=9))", 1},
+      {"=SUMPRODUCT((A1:A9=\"abc\")*B1:B9)", 7},
+      {"=SUMPRODUCT((A1:A9=D1)*B1:B9)", 26},  // an empty key: 0, "", FALSE and empty cells
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    sheet.Cells(static_cast<int>(i) + 1, 26).SetValue(cases[i].first);
+  }
+  for (bool indexed : {true, false}) {
+    app.SetLookupIndexEnabled(indexed);
+    Set("Y1", 0);  // a write so the results are computed again, all at the same version
+    for (size_t i = 0; i < std::size(cases); ++i) {
+      EXPECT_EQ(sheet.Cells(static_cast<int>(i) + 1, 26).Value(), Variant(cases[i].second))
+          << cases[i].first << " " << indexed;
     }
   }
 }

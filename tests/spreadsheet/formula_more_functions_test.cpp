@@ -53,7 +53,7 @@ TEST_F(FormulaMoreFunctionsTest, SubtotalsPassOverSubtotalsAndHiddenRows) {
   EXPECT_EQ(Get("A9"), Variant(40));
   EXPECT_EQ(Eval("=SUBTOTAL(9,A1:A9)"), Variant(40)) << "the subtotal in A9 is passed over";
   EXPECT_EQ(Eval("=SUBTOTAL(1,A:A)&\"|\"&SUBTOTAL(2,A:A)&\"|\"&SUBTOTAL(4,A:A)"), Variant("5|8|9"));
-  sheet.Layout().rowFormats.Set(8, {.hidden = true});
+  sheet.EditLayout([&](SheetLayout& layout) { layout.rowFormats.Set(8, {.hidden = true}); });
   EXPECT_EQ(Eval("=SUBTOTAL(109,A1:A8)&\"|\"&SUBTOTAL(9,A1:A8)"), Variant("31|40"));
   EXPECT_EQ(Eval("=SUBTOTAL(12,A1:A8)"), Variant(ErrorValue::Value));
   EXPECT_EQ(Eval("=SUBTOTAL(9,5)"), Variant(ErrorValue::Value)) << "references only";

@@ -1,4 +1,5 @@
 #include <string>
+#include <tuple>
 
 #include "formula_fixture.h"
 
@@ -31,6 +32,26 @@ TEST_F(FormulaStoredResultsTest, AFunctionTheEngineLacksKeepsTheStoredResultThro
   EXPECT_EQ(sheet.Store().Find(1, 2)->value, Variant(42));  // what a save writes back
   Set("D1", "=B1+1");  // cells reading it read the stored result
   EXPECT_EQ(Get("D1"), Variant(43));
+}
+
+// A defined name, which only a file's formula holds (written in its cell, as the file reader
+// puts it): the stored result kept, the references beside it moving with the cells; one that
+// reads as a cell of a file's larger sheet is no name.
+TEST_F(FormulaStoredResultsTest, AFilesDefinedNameKeepsTheStoredResultAndItsReferencesMove) {
+  Set("A2", 2);
+  for (auto [column, text, result] : {std::tuple{2, "=Rate*A2", 42}, std::tuple{3, "=XFD2*2", 7}}) {
+    auto formula = std::make_shared<const CellFormula>(CellFormula{text, nullptr, 2, column});
+    sheet.Store().Put(2, column, Cell{Variant(result), formula, 0});
+  }
+  sheet.SetChanged(false);
+  sheet.Rows(1, 1).Insert();
+  EXPECT_EQ(At("B3").Formula(), "=Rate*A3");
+  EXPECT_EQ(At("B3").FormulaR1C1(), "=Rate*RC[-1]");
+  EXPECT_EQ(Get("B3"), Variant(42));
+  EXPECT_EQ(At("C3").Formula(), "=XFD2*2") << "no formula the engine reads: its text as read";
+  EXPECT_EQ(Get("C3"), Variant(7));
+  EXPECT_FALSE(ParseFormula("=Rate*A2", Notation::A1, 1, 1)) << "typed, a name is no formula";
+  EXPECT_TRUE(ParseFormula("=Rate*A2", Notation::A1, 1, 1, true));
 }
 
 TEST_F(FormulaStoredResultsTest, ATypedFormulaWithAnUnknownFunctionIsANameError) {

@@ -9,7 +9,9 @@ namespace {
 // Pages of Letter paper; the default paper has a test of its own.
 class PagingTest : public SheetTest {
  protected:
-  void SetUp() override { sheet.Layout().paperSize = SheetLayout::kPaperLetter; }
+  void SetUp() override {
+    sheet.EditLayout([&](SheetLayout& layout) { layout.paperSize = SheetLayout::kPaperLetter; });
+  }
 
   HPageBreaks& breaks = sheet.HPageBreaks();
 
@@ -47,27 +49,34 @@ TEST_F(PagingTest, HeightsScalePaperAndMarginsDecideTheRowsAPageTakes) {
   EXPECT_EQ(Breaks(), (Found{{30, false}, {31, false}, {81, false}, {131, false}, {181, false}}));
   sheet.SetRowHeight(10, 12.75);
   sheet.SetRowHeight(30, 12.75);
-  sheet.Layout().scale = 50;
+  sheet.EditLayout([&](SheetLayout& layout) { layout.scale = 50; });
   EXPECT_EQ(Breaks(), (Found{{102, false}})) << "half size: 101 rows a page";
-  sheet.Layout().scale = 100;
-  sheet.Layout().orientation = PageOrientation::Landscape;  // 612 - 144 = 468 points
+  sheet.EditLayout([&](SheetLayout& layout) { layout.scale = 100; });
+  sheet.EditLayout([&](SheetLayout& layout) {
+    layout.orientation = PageOrientation::Landscape;
+  });  // 612 - 144 = 468 points
   EXPECT_EQ(breaks.Item(1).Location().Row(), 37);
-  sheet.Layout().orientation = PageOrientation::Portrait;
-  sheet.Layout().margins.top = 0.5;
-  sheet.Layout().margins.bottom = 0.5;  // 720 points
+  sheet.EditLayout([&](SheetLayout& layout) { layout.orientation = PageOrientation::Portrait; });
+  sheet.EditLayout([&](SheetLayout& layout) { layout.margins.top = 0.5; });
+  sheet.EditLayout([&](SheetLayout& layout) { layout.margins.bottom = 0.5; });  // 720 points
   EXPECT_EQ(breaks.Item(1).Location().Row(), 57);
-  sheet.Layout().paperSize = SheetLayout::kPaperA4;  // 841.89 - 72
+  sheet.EditLayout(
+      [&](SheetLayout& layout) { layout.paperSize = SheetLayout::kPaperA4; });  // 841.89 - 72
   EXPECT_EQ(breaks.Item(1).Location().Row(), 61);
 }
 
 TEST_F(PagingTest, HiddenRowsTakeNoRoomAndStayWithThePageAboveThem) {
   FillColumn(1, 1, 150);
-  for (int r = 10; r <= 19; ++r) sheet.Layout().rowFormats.Set(r, {.hidden = true});
+  for (int r = 10; r <= 19; ++r)
+    sheet.EditLayout([&](SheetLayout& layout) { layout.rowFormats.Set(r, {.hidden = true}); });
   EXPECT_EQ(Breaks(), (Found{{61, false}, {111, false}}));
-  for (int r = 61; r <= 65; ++r) sheet.Layout().rowFormats.Set(r, {.hidden = true});
+  for (int r = 61; r <= 65; ++r)
+    sheet.EditLayout([&](SheetLayout& layout) { layout.rowFormats.Set(r, {.hidden = true}); });
   EXPECT_EQ(Breaks(), (Found{{66, false}, {116, false}}))
       << "hidden rows after a full page belong to it: the next page starts with a printed row";
-  sheet.Layout().rowFormats.Set(20, {.style = 3});  // a format alone leaves the row its room
+  sheet.EditLayout([&](SheetLayout& layout) {
+    layout.rowFormats.Set(20, {.style = 3});
+  });  // a format alone leaves the row its room
   sheet.SetRowHeight(66, 700);
   EXPECT_EQ(Breaks(), (Found{{66, false}, {67, false}, {117, false}}));
   sheet.PageSetup().SetPrintTitleRows("$10:$11");
@@ -90,15 +99,15 @@ TEST_F(PagingTest, TheSheetsDefaultRowHeightPagesEveryRowWithoutOneOfItsOwn) {
 
 TEST_F(PagingTest, ManualBreaksRestartTheCountingAndTitleRowsRepeat) {
   FillColumn(1, 1, 200);
-  sheet.Layout().manualRowBreaks = {21};
+  sheet.EditLayout([&](SheetLayout& layout) { layout.manualRowBreaks = {21}; });
   EXPECT_EQ(Breaks(), (Found{{21, true}, {71, false}, {121, false}, {171, false}}));
-  sheet.Layout().manualRowBreaks = {};
+  sheet.EditLayout([&](SheetLayout& layout) { layout.manualRowBreaks = {}; });
   // Two title rows: the first page holds them anyway, the later ones 48 rows and the titles.
   sheet.PageSetup().SetPrintTitleRows("1:2");
   EXPECT_EQ(Breaks(), (Found{{51, false}, {99, false}, {147, false}, {195, false}}));
   sheet.SetRowHeight(2, 12.75 * 3);
   EXPECT_EQ(breaks.Item(2).Location().Row(), 49 + 46);
-  sheet.Layout().printArea = "$A$101:$C$180";
+  sheet.EditLayout([&](SheetLayout& layout) { layout.printArea = "$A$101:$C$180"; });
   sheet.SetRowHeight(2, 12.75);
   EXPECT_EQ(Breaks(), (Found{{149, false}})) << "the print area's rows are paged";
 }
@@ -125,9 +134,11 @@ TEST_F(PagingTest, LocationSetMakesTheBreakManualAndDragOffRemovesOnlyManualBrea
 
 TEST_F(PagingTest, InsertingAndDeletingRowsMovesBreaksMergesPrintAreaAndTitles) {
   FillColumn(1, 1, 120);
-  sheet.Layout().manualRowBreaks = {30, 60};
-  sheet.Layout().mergedCells = {Area{10, 1, 3, 2}, Area{40, 2, 2, 1}};
-  sheet.Layout().printArea = "$A$5:$C$100";
+  sheet.EditLayout([&](SheetLayout& layout) { layout.manualRowBreaks = {30, 60}; });
+  sheet.EditLayout([&](SheetLayout& layout) {
+    layout.mergedCells = {Area{10, 1, 3, 2}, Area{40, 2, 2, 1}};
+  });
+  sheet.EditLayout([&](SheetLayout& layout) { layout.printArea = "$A$5:$C$100"; });
   sheet.PageSetup().SetPrintTitleRows("$5:$6");
 
   sheet.Rows(11, 12).Insert();
@@ -180,7 +191,7 @@ TEST_F(PagingTest, WholeRowsPastedAsFormatsTakeTheStylesAndHeights) {
 
 TEST_F(PagingTest, ACopiedSheetKeepsItsPageSetupAndBreaks) {
   FillColumn(1, 1, 120);
-  sheet.Layout().manualRowBreaks = {20};
+  sheet.EditLayout([&](SheetLayout& layout) { layout.manualRowBreaks = {20}; });
   sheet.PageSetup().SetPrintTitleRows("$1:$1");
   sheet.SetRowHeight(5, 30);
   sheet.Copy(sheet);
@@ -196,36 +207,42 @@ TEST_F(PagingTest, ACopiedSheetKeepsItsPageSetupAndBreaks) {
 
 TEST_F(PagingTest, EveryPaperCodePagesOnItsOwnSize) {
   FillColumn(1, 1, 200);
-  sheet.Layout().paperSize = 12;  // B4 (JIS): 364 mm, 887.8 points between the margins
+  sheet.EditLayout([&](SheetLayout& layout) {
+    layout.paperSize = 12;
+  });  // B4 (JIS): 364 mm, 887.8 points between the margins
   EXPECT_EQ(breaks.Item(1).Location().Row(), 70);
-  sheet.Layout().paperSize = 7;  // Executive: 10.5 inches, 612 points
+  sheet.EditLayout(
+      [&](SheetLayout& layout) { layout.paperSize = 7; });  // Executive: 10.5 inches, 612 points
   EXPECT_EQ(breaks.Item(1).Location().Row(), 49);
-  sheet.Layout().paperSize = 3;  // Tabloid: 17 inches, 1080 points
+  sheet.EditLayout(
+      [&](SheetLayout& layout) { layout.paperSize = 3; });  // Tabloid: 17 inches, 1080 points
   EXPECT_EQ(breaks.Item(1).Location().Row(), 85);
-  sheet.Layout().paperSize = 99;  // no paper of the host's: Letter
+  sheet.EditLayout(
+      [&](SheetLayout& layout) { layout.paperSize = 99; });  // no paper of the host's: Letter
   EXPECT_EQ(breaks.Item(1).Location().Row(), 51);
 }
 
 TEST_F(PagingTest, PrintedHeadingsTakeARowOfEveryPage) {
   FillColumn(1, 1, 120);
-  sheet.Layout().printHeadings = true;
+  sheet.EditLayout([&](SheetLayout& layout) { layout.printHeadings = true; });
   EXPECT_EQ(Breaks(), (Found{{50, false}, {99, false}}));
 }
 
 TEST_F(PagingTest, FitToPagesPagesAtTheScaleThatFits) {
   FillColumn(1, 1, 100);
-  sheet.Layout().fitToPage = true;
+  sheet.EditLayout([&](SheetLayout& layout) { layout.fitToPage = true; });
   EXPECT_EQ(breaks.Count(), 0) << "100 rows on one page at half size";
   FillColumn(1, 1, 160);
-  sheet.Layout().fitToHeight = 2;
+  sheet.EditLayout([&](SheetLayout& layout) { layout.fitToHeight = 2; });
   EXPECT_EQ(Breaks(), (Found{{81, false}})) << "63%: 80 rows a page";
-  sheet.Layout().fitToHeight = 0;  // as tall as it takes, one page wide
+  sheet.EditLayout(
+      [&](SheetLayout& layout) { layout.fitToHeight = 0; });  // as tall as it takes, one page wide
   EXPECT_EQ(Breaks(), (Found{{51, false}, {101, false}, {151, false}})) << "column A fits at 100%";
   Set("Z1", "wide");  // 26 columns of 48 points
   int across = static_cast<int>(100 * PrintableWidth(sheet.Layout()) / (26 * 48));
   std::vector<std::pair<int, bool>> fitted = Breaks();
-  sheet.Layout().fitToPage = false;
-  sheet.Layout().scale = across;
+  sheet.EditLayout([&](SheetLayout& layout) { layout.fitToPage = false; });
+  sheet.EditLayout([&](SheetLayout& layout) { layout.scale = across; });
   EXPECT_EQ(fitted, Breaks()) << across << "%";
   EXPECT_LT(fitted.size(), 3U);
 }

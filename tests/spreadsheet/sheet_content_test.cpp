@@ -168,7 +168,7 @@ TEST_F(SheetTest, CutMovesContentAndStylesToAnotherSheet) {
 TEST_F(SheetTest, InsertedRowsTakeTheHeightRowFormatAndCellFormatsOfTheRowAbove) {
   FillColumn(1, 1, 5);
   sheet.SetRowHeight(3, 30);
-  sheet.Layout().rowFormats.Set(3, {true, 4, 1, true});
+  sheet.EditLayout([&](SheetLayout& layout) { layout.rowFormats.Set(3, {true, 4, 1, true}); });
   sheet.Store().SetStyle(3, 2, 7);  // a currency cell, say
   sheet.Store().SetStyle(3, 200, 8);
   sheet.Rows(4, 5).Insert();

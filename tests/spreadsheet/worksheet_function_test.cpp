@@ -1,5 +1,7 @@
 #include "host/worksheet_function.h"
 
+#include <string>
+
 #include "sheet_fixture.h"
 
 namespace tavrin {
@@ -102,6 +104,38 @@ TEST_F(WorksheetFunctionTest, MatchFindsPositionsExactlyOrInSortedLists) {
   EXPECT_EQ(functions.Match(4, At("E1:H1"), 1), 2);
   EXPECT_EQ(functions.Match(5, At("E1:H1"), 1), 3);
   EXPECT_EQ(ErrorNumber([&] { functions.Match(0, At("E1:H1"), 1); }), 1004);
+}
+
+// The object's Match and CountIf are the formulas' MATCH and COUNTIF, a not found the object's
+// 1004: the same answers with the lookup indexes on and off.
+TEST_F(WorksheetFunctionTest, MatchAndCountIfAnswerAsTheFormulasDo) {
+  const Variant column[] = {"Apple", 10, "10",      Variant::Boolean(true),
+                            "Berry", 20, Variant(), Variant(ErrorValue::NA),
+                            "b~*"};
+  for (int r = 0; r < 9; ++r) sheet.Store().Put(r + 1, 3, Cell{column[r], nullptr, 0});
+  auto ask = [&](const std::string& formula, const Variant& value) {
+    sheet.Store().Put(1, 26, Cell{value, nullptr, 0});
+    Set("Z2", formula.c_str());
+    return Get("Z2");
+  };
+  const Variant lookups[] = {"apple", "B*y", 10, "10", Variant::Boolean(true), 15, "zzz", "b~~*"};
+  const Variant criteria[] = {"apple", "b*", 10, "10", ">5", "<>", "", Variant::Boolean(true)};
+  for (bool indexed : {true, false}) {
+    app.SetLookupIndexEnabled(indexed);
+    for (const Variant& lookup : lookups) {
+      for (int type : {0, 1, -1}) {
+        Variant formula = ask("=MATCH(Z1,C1:C9," + std::to_string(type) + ")", lookup);
+        if (formula.IsError()) {
+          EXPECT_EQ(ErrorNumber([&] { functions.Match(lookup, At("C1:C9"), type); }), 1004);
+        } else {
+          EXPECT_EQ(Variant(functions.Match(lookup, At("C1:C9"), type)), formula);
+        }
+      }
+    }
+    for (const Variant& criterion : criteria) {
+      EXPECT_EQ(Variant(CountIf("C1:C9", criterion)), ask("=COUNTIF(C1:C9,Z1)", criterion));
+    }
+  }
 }
 
 TEST_F(WorksheetFunctionTest, RoundUpRoundsAwayFromZero) {

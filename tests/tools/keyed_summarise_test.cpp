@@ -238,6 +238,20 @@ TEST(KeyedSummarise, FailuresEndInTheReportWithEventsAsFound) {
   EXPECT_EQ(empty.Titles(), (std::vector<std::string>{"未知错误"})) << "an empty address";
 }
 
+// As the runtime's addition: the tool stops with the overflow, never writes infinity.
+TEST(KeyedSummarise, ASumPastTheRangeOfNumbersEndsInTheOverflowReport) {
+  Workplace w;
+  w.Put("A1", {{"a", 1e308}, {"b", 1}, {"a", "1E308"}});
+  Dialog(w, 1, 1, "A1:A3", "B1", "D1");
+  w.korvel().HzCzBcf(w.Token(), w.form);
+  EXPECT_EQ(
+      w.Texts(),
+      (std::vector<std::string>{"错误内容：\n\n\t溢出\n\n程序已经终止，输出结果可能不正确！"}));
+  EXPECT_EQ(w.Titles(), (std::vector<std::string>{"未知错误"}));
+  EXPECT_TRUE(w.At("E1").IsEmpty()) << "no sum written";
+  EXPECT_EQ(w.form.GetState(), DialogForm::State::Shown);
+}
+
 TEST(KeyedSummarise, AnUnknownModeWritesTheDistinctListOnly) {
   for (double mode : {0.0, 5.0, 1.5}) {
     Workplace w;

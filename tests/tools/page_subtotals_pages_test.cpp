@@ -129,7 +129,7 @@ TEST(PageSubtotalsOnPages, RowsOfMixedHeightsGiveEveryPageItsSubtotal) {
   }
   {
     Workplace w;
-    w.sheet().Layout().paperSize = SheetLayout::kPaperA4;
+    w.sheet().EditLayout([&](SheetLayout& layout) { layout.paperSize = SheetLayout::kPaperA4; });
     PutList(w, 541);
     for (int r = 1; r <= 541; ++r) w.sheet().SetRowHeight(r, r % 23 ? 13.5 : 21);
     RunPageSubtotals(w);
@@ -141,8 +141,8 @@ TEST(PageSubtotalsOnPages, ASubtotalNeverLandsOnAHiddenRowAfterAFullPage) {
   Workplace w;
   PutList(w, 120);
   // Rows 1 to 50 fill the first page; hidden rows 51 and 52 stay with it.
-  w.sheet().Layout().rowFormats.Set(51, {.hidden = true});
-  w.sheet().Layout().rowFormats.Set(52, {.hidden = true});
+  w.sheet().EditLayout([&](SheetLayout& layout) { layout.rowFormats.Set(51, {.hidden = true}); });
+  w.sheet().EditLayout([&](SheetLayout& layout) { layout.rowFormats.Set(52, {.hidden = true}); });
   RunPageSubtotals(w);
   ExpectSubtotalAtTheFootOfEveryPage(w, ListSum(120), "hidden rows after a full page");
   EXPECT_EQ(Label(w, 50), "小计");
@@ -164,9 +164,11 @@ TEST(PageSubtotalsOnPages, HeightsAndHiddenRowsInManyPatterns) {
         PutList(w, 300);
         for (int r = 1; r <= 300; ++r) {
           w.sheet().SetRowHeight(r, pattern[r % pattern.size()]);
-          if (every > 0 && r % every == 0) w.sheet().Layout().rowFormats.Set(r, {.hidden = true});
+          if (every > 0 && r % every == 0)
+            w.sheet().EditLayout(
+                [&](SheetLayout& layout) { layout.rowFormats.Set(r, {.hidden = true}); });
         }
-        w.sheet().Layout().manualRowBreaks = {140};
+        w.sheet().EditLayout([&](SheetLayout& layout) { layout.manualRowBreaks = {140}; });
         RunPageSubtotals(w, keep);
         ExpectSubtotalAtTheFootOfEveryPage(
             w, ListSum(300),
@@ -181,7 +183,7 @@ TEST(PageSubtotalsOnPages, WithTheOptionAFullPageAtAManualBreakGivesUpItsLastRow
   Workplace w;
   PutList(w, 120);
   // The manual break ends a full page: no subtotal row fits below its 50 rows.
-  w.sheet().Layout().manualRowBreaks = {51};
+  w.sheet().EditLayout([&](SheetLayout& layout) { layout.manualRowBreaks = {51}; });
   RunPageSubtotals(w, true);
   ExpectSubtotalAtTheFootOfEveryPage(w, ListSum(120), "a full page at a manual break");
   EXPECT_EQ(Label(w, 50), "小计");
@@ -259,14 +261,19 @@ TEST(PageSubtotalsOnPages, RandomSheetsFinishWithASubtotalAtTheFootOfEveryPage) 
     Sheet& sheet = w.sheet();
     int heightMode = static_cast<int>(draw() % 3);
     unsigned hiddenOneIn = 5 + draw() % 40;
-    if (draw() % 2) sheet.Layout().paperSize = SheetLayout::kPaperA4;
+    if (draw() % 2)
+      sheet.EditLayout([&](SheetLayout& layout) { layout.paperSize = SheetLayout::kPaperA4; });
     for (int r = 2; r <= lastRow; ++r) {
       if (heightMode == 1 && draw() % 5 == 0) sheet.SetRowHeight(r, heights[draw() % 7]);
       if (heightMode == 2) sheet.SetRowHeight(r, heights[draw() % 7]);
-      if (draw() % hiddenOneIn == 0) sheet.Layout().rowFormats.Set(r, {.hidden = true});
+      if (draw() % hiddenOneIn == 0)
+        sheet.EditLayout([&](SheetLayout& layout) { layout.rowFormats.Set(r, {.hidden = true}); });
     }
     if (draw() % 3 == 0) w.Put("F" + Row(lastRow + 50 + static_cast<int>(draw() % 100)), {{"注"}});
-    if (draw() % 4 == 0) sheet.Layout().manualRowBreaks = {5 + static_cast<int>(draw() % lastRow)};
+    if (draw() % 4 == 0)
+      sheet.EditLayout([&](SheetLayout& layout) {
+        layout.manualRowBreaks = {5 + static_cast<int>(draw() % lastRow)};
+      });
     if (draw() % 4 == 0) sheet.PageSetup().SetPrintTitleRows("$1:$1");
     RunPageSubtotals(w, draw() % 2);
     ExpectSubtotalAtTheFootOfEveryPage(w, ListSum(lastRow), "seed " + std::to_string(seed));

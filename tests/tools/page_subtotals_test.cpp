@@ -158,7 +158,8 @@ TEST(PageSubtotals, WorkedExampleOnACopyWithTheRefusedDragOffIgnored) {
 TEST(PageSubtotals, HiddenRowsTakeNoRoomAndSubtotalRowsLookLikeTheRowAbove) {
   Workplace w;
   PutPagedList(w, 120);
-  for (int r = 10; r <= 19; ++r) w.sheet().Layout().rowFormats.Set(r, {.hidden = true});
+  for (int r = 10; r <= 19; ++r)
+    w.sheet().EditLayout([&](SheetLayout& layout) { layout.rowFormats.Set(r, {.hidden = true}); });
   for (int r = 3; r <= 120; ++r) w.sheet().Store().SetStyle(r, 2, 9);  // B in a currency format
   FillDialog(w, "B3:C3", "A3", false);
   w.korvel().FYXJYHJ(w.Token(), w.form);
@@ -196,7 +197,7 @@ TEST(PageSubtotals, OnePageGetsItsSubtotalAndAGrandTotalOfOneTerm) {
 TEST(PageSubtotals, WithTheOptionAPageEndingAtAManualBreakKeepsAllItsRows) {
   Workplace w;
   PutPagedList(w, 120);
-  w.sheet().Layout().manualRowBreaks = {31};
+  w.sheet().EditLayout([&](SheetLayout& layout) { layout.manualRowBreaks = {31}; });
   FillDialog(w, "B3:B3", "A3", true);
   w.korvel().FYXJYHJ(w.Token(), w.form);
   EXPECT_EQ(w.At("A30"), Variant("n30"));
@@ -213,7 +214,7 @@ TEST(PageSubtotals, WithTheOptionAPageEndingAtAManualBreakKeepsAllItsRows) {
 TEST(PageSubtotals, WithoutTheOptionTheLastManualBreakIsDraggedOffAndManualBreaksActAsAutomatic) {
   Workplace w;
   PutPagedList(w, 80);
-  w.sheet().Layout().manualRowBreaks = {31, 61};
+  w.sheet().EditLayout([&](SheetLayout& layout) { layout.manualRowBreaks = {31, 61}; });
   FillDialog(w, "B3:B3", "A3", false);
   w.korvel().FYXJYHJ(w.Token(), w.form);
   EXPECT_EQ(w.At("A30"), Variant("小计"));

@@ -54,19 +54,14 @@ std::optional<Variant> IndexedSumProduct(Evaluator& eval, const FormulaNode& arg
       return std::nullopt;
     }
   }
-  std::string question = "P";
-  auto add = [&](const auto& part) { AddQuestionPart(question, part); };
-  for (const auto& [index, key] : conditions) {
-    add(index);
-    add(key.id);
-    add(key.empties);
-    for (int blank : key.blanks) add(blank);
-  }
-  add(values);
+  IndexedQuestion question;
+  question.equalities = std::move(conditions);
+  question.values = values;
   auto& answers = eval.OwnSheet().Calc().IndexedAnswers();
   if (auto answered = answers.find(question); answered != answers.end()) return answered->second;
   // The rows matching the rarest key, kept when they match the others.
-  auto rarest = std::min_element(conditions.begin(), conditions.end(), [](auto& a, auto& b) {
+  const auto& equalities = question.equalities;
+  auto rarest = std::min_element(equalities.begin(), equalities.end(), [](auto& a, auto& b) {
     return a.first->Count(a.second) < b.first->Count(b.second);
   });
   std::vector<int> positions;
@@ -74,7 +69,7 @@ std::optional<Variant> IndexedSumProduct(Evaluator& eval, const FormulaNode& arg
   double sum = 0;
   for (int position : positions) {
     bool all = true;
-    for (auto c = conditions.begin(); c != conditions.end() && all; ++c)
+    for (auto c = equalities.begin(); c != equalities.end() && all; ++c)
       all = c == rarest || c->first->Equal(position, c->second);
     if (all) sum += values ? values->Number(position) : 1;
   }

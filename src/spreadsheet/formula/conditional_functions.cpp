@@ -7,6 +7,7 @@
 #include "spreadsheet/criteria.h"
 #include "spreadsheet/formula/function_args.h"
 #include "spreadsheet/formula/function_table.h"
+#include "spreadsheet/formula/range_functions.h"
 #include "spreadsheet/formula/sheet_calc.h"
 #include "spreadsheet/sheet.h"
 
@@ -85,16 +86,16 @@ std::optional<Variant> Indexed(Evaluator& eval, const std::vector<Condition>& co
     }
   }
   if (!fewest) return std::nullopt;
-  std::string question = what == Aggregate::Count ? "C" : what == Aggregate::Sum ? "S" : "A";
+  IndexedQuestion question;
+  question.asked = what == Aggregate::Count ? IndexedQuestion::Asked::Count
+                   : what == Aggregate::Sum ? IndexedQuestion::Asked::Sum
+                                            : IndexedQuestion::Asked::Average;
   if (allIndexed) {
-    for (const auto& parts : lists) {
-      for (const std::vector<int>* part : *parts) AddQuestionPart(question, part);
-      AddQuestionPart(question, nullptr);
-    }
+    for (const auto& parts : lists) question.matching.push_back(*parts);
     if (what != Aggregate::Count) {
-      AddQuestionPart(question, values.sheet);
-      AddQuestionPart(question, values.area.row);
-      AddQuestionPart(question, values.area.column);
+      question.valuesSheet = values.sheet;
+      question.valuesRow = values.area.row;
+      question.valuesColumn = values.area.column;
     }
     auto& answers = eval.OwnSheet().Calc().IndexedAnswers();
     if (auto answered = answers.find(question); answered != answers.end()) return answered->second;
@@ -165,9 +166,25 @@ Variant Scanned(Evaluator& eval, const std::vector<Condition>& conditions, const
   return tally.Answer(what);
 }
 
+// The count of one condition from the cells holding content, each tested; the empty cells are
+// counted at once, never visited, so a whole column costs what its content does.
+double CountedCells(const Condition& condition) {
+  const Sheet& sheet = *condition.range.sheet;
+  const Area& area = condition.range.area;
+  double count = 0;
+  if (condition.criterion.Matches(Variant()))
+    count = static_cast<double>(area.Count() - sheet.Store().ContentCount(area));
+  sheet.ForEachValue(area, [&](int, int, const Variant& value) {
+    if (condition.criterion.Matches(value)) ++count;
+  });
+  return count;
+}
+
 Variant Answer(Evaluator& eval, const std::vector<Condition>& conditions, const RangeRef& values,
                Aggregate what) {
   if (std::optional<Variant> indexed = Indexed(eval, conditions, values, what)) return *indexed;
+  if (what == Aggregate::Count && conditions.size() == 1)
+    return Variant(CountedCells(conditions.front()));
   return Scanned(eval, conditions, values, what);
 }
 
@@ -243,6 +260,10 @@ Operand SeveralCriteria(Evaluator& eval, const Args& args) {
 }
 
 }  // namespace
+
+double CountMatching(Evaluator& eval, const RangeRef& range, const Criterion& criterion) {
+  return Answer(eval, {Condition{range, criterion}}, RangeRef{}, Aggregate::Count).AsNumber();
+}
 
 void AddConditionalFunctions(FunctionTable& table) {
   table["COUNTIF"] = {OneCriterion<Aggregate::Count>, 2, 2};

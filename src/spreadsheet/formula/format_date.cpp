@@ -17,48 +17,130 @@ const char* const kDays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                              "Thursday", "Friday", "Saturday"};
 const char* const kChineseDays[] = {"日", "一", "二", "三", "四", "五", "六"};
 
-}  // namespace
-
-Variant FormatDate(const FormatSection& section, double serial) {
-  if (serial < 0 || serial >= kLastSerial + 1) return Variant(ErrorValue::Value);
-  // The fraction of a second shown decides how far the time is rounded.
-  int decimals = 0;
+// The parts of a serial a date format shows, rounded to the fraction of a second it shows.
+struct DateParts {
+  CivilDate date;
+  double day = 0;         // the serial's whole days
+  long long seconds = 0;  // into the day
+  long long fraction = 0;
+  int decimals = 0;  // of a second, shown
+  int hour = 0, minute = 0, second = 0;
+  int weekday = 0;  // 0 Sunday
   bool twelveHour = false;
+};
+
+DateParts PartsOf(const FormatSection& section, double serial) {
+  DateParts parts;
   for (const FormatToken& token : section.tokens) {
     if (token.kind != FormatToken::Kind::Date) continue;
     if (token.text[0] == '.')
       // At most thousandths of a second, as the host shows them.
-      decimals = std::min(3, std::max(decimals, static_cast<int>(token.text.size()) - 1));
+      parts.decimals =
+          std::min(3, std::max(parts.decimals, static_cast<int>(token.text.size()) - 1));
     if (token.text[0] == 'a' || token.text[0] == 'A' || token.text == "上午/下午")
-      twelveHour = true;
+      parts.twelveHour = true;
   }
-  double unitsPerDay = 86400 * std::pow(10.0, decimals);
+  double unit = std::pow(10.0, parts.decimals);
+  double unitsPerDay = 86400 * unit;
   double total = std::round(serial * unitsPerDay);
-  double day = std::floor(total / unitsPerDay);
-  double inDay = total - day * unitsPerDay;
-  long long seconds = static_cast<long long>(std::floor(inDay / std::pow(10.0, decimals)));
-  long long fraction = static_cast<long long>(inDay - seconds * std::pow(10.0, decimals));
-  CivilDate date = DateOf(day);
-  int hour = static_cast<int>(seconds / 3600), minute = static_cast<int>(seconds / 60 % 60);
-  int second = static_cast<int>(seconds % 60);
-  int weekday = static_cast<int>(std::fmod(std::fmod(day - 1, 7) + 7, 7));  // 0 Sunday
-  // "m" is minutes right after hours or right before seconds.
+  parts.day = std::floor(total / unitsPerDay);
+  double inDay = total - parts.day * unitsPerDay;
+  parts.seconds = static_cast<long long>(std::floor(inDay / unit));
+  parts.fraction = static_cast<long long>(inDay - parts.seconds * unit);
+  parts.date = DateOf(parts.day);
+  parts.hour = static_cast<int>(parts.seconds / 3600);
+  parts.minute = static_cast<int>(parts.seconds / 60 % 60);
+  parts.second = static_cast<int>(parts.seconds % 60);
+  parts.weekday = static_cast<int>(std::fmod(std::fmod(parts.day - 1, 7) + 7, 7));
+  return parts;
+}
+
+// "m" is minutes right after hours or right before seconds, fractions of a second between.
+bool IsMinute(const std::vector<const FormatToken*>& fields, size_t f) {
+  for (size_t p = f; p-- > 0;) {
+    if (fields[p]->text[0] == '.') continue;
+    if (fields[p]->text[0] == 'h' || fields[p]->text.starts_with("[h")) return true;
+    break;
+  }
+  for (size_t n = f + 1; n < fields.size(); ++n) {
+    if (fields[n]->text[0] == '.') continue;
+    return fields[n]->text[0] == 's' || fields[n]->text.starts_with("[s");
+  }
+  return false;
+}
+
+// "上午/下午", "AM/PM" or "A/P" in the letter case of the code.
+std::string Marker(const std::string& code, int hour) {
+  if (code == "上午/下午") return hour < 12 ? "上午" : "下午";
+  std::string marker = code.size() == 5 ? (hour < 12 ? "AM" : "PM") : (hour < 12 ? "A" : "P");
+  if (code[0] != 'A' && code[0] != 'P') {
+    for (char& c : marker) c = LowerAscii(c);
+  }
+  return marker;
+}
+
+// The months by name or number, days by name or number, the year.
+std::string CalendarField(const std::string& code, const DateParts& parts) {
+  size_t n = code.size();
+  const CivilDate& date = parts.date;
+  switch (code[0]) {
+    case 'y':
+      return n <= 2 ? Padded(date.year % 100, 2) : Padded(date.year, 4);
+    case 'm': {
+      if (n <= 2) return n == 1 ? std::to_string(date.month) : Padded(date.month, 2);
+      std::string name = kMonths[date.month - 1];
+      return n == 3 ? name.substr(0, 3) : n == 5 ? name.substr(0, 1) : name;
+    }
+    case 'd': {
+      if (n <= 2) return n == 1 ? std::to_string(date.day) : Padded(date.day, 2);
+      std::string name = kDays[parts.weekday];
+      return n == 3 ? name.substr(0, 3) : name;
+    }
+    default:  // 'a': the Chinese day of the week
+      return n == 3 ? kChineseDays[parts.weekday]
+                    : std::string("星期") + kChineseDays[parts.weekday];
+  }
+}
+
+// One field of a date format code: a time field, or a calendar field.
+std::string DateField(const std::string& code, const DateParts& parts, bool minute) {
+  size_t n = code.size();
+  switch (code[0]) {
+    case 'm':
+      if (n <= 2 && minute) return n == 1 ? std::to_string(parts.minute) : Padded(parts.minute, 2);
+      return CalendarField(code, parts);
+    case 'y':
+    case 'd':
+    case 'a':
+      return CalendarField(code, parts);
+    case 'h': {
+      int hour = parts.hour;
+      int shown = parts.twelveHour ? (hour % 12 == 0 ? 12 : hour % 12) : hour;
+      return n == 1 ? std::to_string(shown) : Padded(shown, 2);
+    }
+    case 's':
+      return n == 1 ? std::to_string(parts.second) : Padded(parts.second, 2);
+    case '.':
+      return "." + Padded(parts.fraction, static_cast<size_t>(parts.decimals)).substr(0, n - 1);
+    case '[': {
+      double whole = parts.day * 86400 + static_cast<double>(parts.seconds);
+      double divisor = code[1] == 'h' ? 3600 : code[1] == 'm' ? 60 : 1;
+      return Padded(static_cast<long long>(std::floor(whole / divisor)), n - 2);
+    }
+    default:
+      return Marker(code, parts.hour);
+  }
+}
+
+}  // namespace
+
+Variant FormatDate(const FormatSection& section, double serial) {
+  if (serial < 0 || serial >= kLastSerial + 1) return Variant(ErrorValue::Value);
+  DateParts parts = PartsOf(section, serial);
   std::vector<const FormatToken*> fields;
   for (const FormatToken& token : section.tokens) {
     if (token.kind == FormatToken::Kind::Date) fields.push_back(&token);
   }
-  auto isMinute = [&](size_t f) {
-    for (size_t p = f; p-- > 0;) {
-      if (fields[p]->text[0] == '.') continue;
-      if (fields[p]->text[0] == 'h' || fields[p]->text.starts_with("[h")) return true;
-      break;
-    }
-    for (size_t n = f + 1; n < fields.size(); ++n) {
-      if (fields[n]->text[0] == '.') continue;
-      return fields[n]->text[0] == 's' || fields[n]->text.starts_with("[s");
-    }
-    return false;
-  };
   std::string out;
   size_t f = 0;
   for (const FormatToken& token : section.tokens) {
@@ -66,62 +148,7 @@ Variant FormatDate(const FormatSection& section, double serial) {
       out += token.text;
       continue;
     }
-    const std::string& t = token.text;
-    size_t n = t.size();
-    switch (t[0]) {
-      case 'y':
-        out += n <= 2 ? Padded(date.year % 100, 2) : Padded(date.year, 4);
-        break;
-      case 'm':
-        if (n <= 2 && isMinute(f)) {
-          out += n == 1 ? std::to_string(minute) : Padded(minute, 2);
-        } else if (n <= 2) {
-          out += n == 1 ? std::to_string(date.month) : Padded(date.month, 2);
-        } else {
-          std::string name = kMonths[date.month - 1];
-          out += n == 3 ? name.substr(0, 3) : n == 5 ? name.substr(0, 1) : name;
-        }
-        break;
-      case 'd':
-        if (n <= 2) {
-          out += n == 1 ? std::to_string(date.day) : Padded(date.day, 2);
-        } else {
-          std::string name = kDays[weekday];
-          out += n == 3 ? name.substr(0, 3) : name;
-        }
-        break;
-      case 'a':
-        out += n == 3 ? kChineseDays[weekday] : std::string("星期") + kChineseDays[weekday];
-        break;
-      case 'h': {
-        int shown = twelveHour ? (hour % 12 == 0 ? 12 : hour % 12) : hour;
-        out += n == 1 ? std::to_string(shown) : Padded(shown, 2);
-        break;
-      }
-      case 's':
-        out += n == 1 ? std::to_string(second) : Padded(second, 2);
-        break;
-      case '.':
-        out += "." + Padded(fraction, static_cast<size_t>(decimals)).substr(0, n - 1);
-        break;
-      case '[': {
-        double whole = day * 86400 + static_cast<double>(seconds);
-        double divisor = t[1] == 'h' ? 3600 : t[1] == 'm' ? 60 : 1;
-        out += Padded(static_cast<long long>(std::floor(whole / divisor)), n - 2);
-        break;
-      }
-      default:
-        if (t == "上午/下午") {
-          out += hour < 12 ? "上午" : "下午";
-        } else {
-          bool upper = t[0] == 'A' || t[0] == 'P';
-          std::string marker = n == 5 ? (hour < 12 ? "AM" : "PM") : (hour < 12 ? "A" : "P");
-          if (!upper) {
-            for (char& c : marker) c = LowerAscii(c);
-          }
-          out += marker;
-        }
-    }
+    out += DateField(token.text, parts, IsMinute(fields, f));
     ++f;
   }
   return Variant(out);

@@ -205,6 +205,9 @@ Operand Evaluator::Eval(const FormulaNode& node) {
       return Binary(node);
     case Kind::Call:
       return Call(node);
+    case Kind::Name:
+      metUnknownFunction_ = true;
+      return Variant(ErrorValue::Name);
     case Kind::Array: {
       int rows = static_cast<int>(node.children.size()) / node.columns;
       return MakeMatrix(rows, node.columns, rows, [&](int r, int c) {

@@ -124,7 +124,8 @@ class Evaluator {
                             const std::function<Variant(int, int)>& value);
 
   // Whether the formula called a function that neither the host nor the spreadsheet's owner
-  // provides (#NAME?): a formula read from a file then keeps the result the file stored.
+  // provides, or read a defined name (#NAME?): a formula read from a file then keeps the result
+  // the file stored.
   bool MetUnknownFunction() const { return metUnknownFunction_; }
 
  private:

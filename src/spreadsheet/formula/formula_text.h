@@ -22,15 +22,21 @@ constexpr int kMaxArguments = 255;
 // The most values an array constant holds (its text can hold no more anyway).
 constexpr size_t kMostArrayValues = 8192;
 
+// Whether a character can stand in a name: a function's, a Boolean's or an unquoted sheet's.
+bool IsFormulaNameChar(char c);
+
 // Reads a formula text ("=" first) entered in the cell (row, column): references (absolute,
 // relative, mixed, ranges, whole rows and columns, sheet-qualified), numbers, texts with doubled
 // quotes, TRUE and FALSE, error values, operators with the host's precedence (":" first, then
 // unary minus, "%", "^", "*" "/", "+" "-", "&", comparisons) and function calls. Blanks between
 // parts are allowed. Nothing when the text is not a formula in that notation; a name that is no
 // reference, Boolean or function call is not taken either, so "=R2C2" is no A1 formula. A text
-// past the limits above, or a call of more than 255 arguments, is no formula either.
+// past the limits above, or a call of more than 255 arguments, is no formula either. With
+// definedNames, as for a formula read from a file, such a name reads as a defined name, which
+// the engine does not hold; a name that is a reference on the largest sheet a file describes
+// ("XFD1") is none, so the text is no formula.
 std::optional<FormulaNode> ParseFormula(std::string_view text, Notation notation, int row,
-                                        int column);
+                                        int column, bool definedNames = false);
 
 // An array formula's text is its formula in braces, as the formula bar shows one:
 // "{=SUM(A1:A3*2)}". Whether a text is one.

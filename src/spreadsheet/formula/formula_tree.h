@@ -59,15 +59,30 @@ enum class Op {
 };
 
 // A node of a formula's tree. Parentheses are kept as nodes so that the text written back is the
-// text entered. An array constant ({1,2;3,4}) holds its values row by row as children.
+// text entered. An array constant ({1,2;3,4}) holds its values row by row as children. A name
+// is a defined name of a formula read from a file, its text as written there.
 struct FormulaNode {
-  enum class Kind { Number, Text, Boolean, Error, Ref, Missing, Unary, Binary, Paren, Call, Array };
+  enum class Kind {
+    Number,
+    Text,
+    Boolean,
+    Error,
+    Ref,
+    Missing,
+    Unary,
+    Binary,
+    Paren,
+    Call,
+    Array,
+    Name
+  };
 
   Kind kind = Kind::Missing;
   double number = 0;
   bool boolean = false;
   ErrorValue error = ErrorValue::NA;
-  std::string text;  // a text literal, a function's name in upper case, an error's sheet
+  // A text literal, a function's name in upper case, an error's sheet, a defined name.
+  std::string text;
   const FunctionSpec* function = nullptr;  // a call's host function, found when it was read
   int columns = 0;                         // an array constant's
   Reference ref;

@@ -134,16 +134,23 @@ class Writer {
         }
         out += '}';
         return;
-      case FormulaNode::Kind::Call:
+      case FormulaNode::Kind::Name:
         out += node.text;
-        out += '(';
-        for (size_t i = 0; i < node.children.size(); ++i) {
-          if (i > 0) out += ',';
-          Node(node.children[i]);
-        }
-        out += ')';
+        return;
+      case FormulaNode::Kind::Call:
+        Call(node);
         return;
     }
+  }
+
+  void Call(const FormulaNode& node) {
+    out += node.text;
+    out += '(';
+    for (size_t i = 0; i < node.children.size(); ++i) {
+      if (i > 0) out += ',';
+      Node(node.children[i]);
+    }
+    out += ')';
   }
 
   void Ref(const Reference& ref) {

@@ -3,6 +3,7 @@
 
 #include "spreadsheet/formula/function_args.h"
 #include "spreadsheet/formula/function_table.h"
+#include "spreadsheet/formula/range_functions.h"
 #include "spreadsheet/formula/sheet_calc.h"
 #include "spreadsheet/sheet.h"
 #include "spreadsheet/text_compare.h"
@@ -255,6 +256,10 @@ Operand Choose(Evaluator& eval, const Args& args) {
 }
 
 }  // namespace
+
+long long MatchPosition(Evaluator& eval, const Variant& lookup, const RangeRef& range, int type) {
+  return Position(eval, lookup, range, type);
+}
 
 void AddLookupFunctions(FunctionTable& table) {
   table["MATCH"] = {Match, 2, 3};

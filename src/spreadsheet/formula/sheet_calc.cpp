@@ -266,7 +266,7 @@ TreePtr SheetCalc::TreeOf(const CellFormula& formula, int row, int column) {
   bool array = IsArrayFormulaText(formula.text);
   std::string_view text = formula.text;
   if (array) text = text.substr(1, text.size() - 2);
-  std::optional<FormulaNode> root = ParseFormula(text, Notation::A1, row, column);
+  std::optional<FormulaNode> root = ParseFormula(text, Notation::A1, row, column, true);
   if (!root) root = ParseFormula(text, Notation::R1C1, row, column);
   FormulaTree tree;
   tree.array = array;

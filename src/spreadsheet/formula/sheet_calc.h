@@ -9,6 +9,7 @@
 
 #include "spreadsheet/cell_store.h"
 #include "spreadsheet/formula/formula_text.h"
+#include "spreadsheet/indexed_question.h"
 #include "spreadsheet/lookup_index.h"
 
 namespace tavrin {
@@ -51,7 +52,9 @@ class SheetCalc {
   const LookupIndex* Index(const Area& line);
   // Answers already given from the indexes, by the indexes and keys asked: many cells of a fill
   // ask the same question. Dropped with the results.
-  std::unordered_map<std::string, Variant>& IndexedAnswers() { return indexedAnswers_; }
+  std::unordered_map<IndexedQuestion, Variant, IndexedQuestion::Hash>& IndexedAnswers() {
+    return indexedAnswers_;
+  }
   // The results stored in formula cells are current until the content moves on.
   void TrustStoredValues();
 
@@ -80,7 +83,7 @@ class SheetCalc {
   };
   std::map<std::tuple<int, int, int, int>, IndexEntry> indexes_;
   std::unordered_map<std::string, std::weak_ptr<const FormulaTree>> trees_;
-  std::unordered_map<std::string, Variant> indexedAnswers_;
+  std::unordered_map<IndexedQuestion, Variant, IndexedQuestion::Hash> indexedAnswers_;
 };
 
 }  // namespace tavrin

@@ -36,12 +36,12 @@ void CombineGroups(KeyedGroups& groups, const Block& data, KeyedMode mode,
     combined.assign(data.Columns(), Variant());
     switch (mode) {
       case KeyedMode::Sum:
-        // Texts that do not read as numbers, and empty ones, add nothing.
+        // Texts that do not read as numbers, and empty ones, add nothing; a sum past the range
+        // of numbers overflows (6) as the runtime's addition does.
         for (int row : group.rows) {
           for (int z = 0; z < data.Columns(); ++z) {
             std::optional<double> number = ReadNumber(texts[row][z], locale);
-            if (!number) continue;
-            combined[z] = combined[z].IsEmpty() ? *number : combined[z].AsNumber() + *number;
+            if (number) combined[z] = Add(combined[z], *number, locale);
           }
         }
         break;

@@ -1,22 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "io/formula_shift.h"
 #include "io/number_format.h"
 
 namespace tavrin {
 namespace {
-
-TEST(FormulaShiftTest, RelativePartsMoveAndEverythingElseStays) {
-  EXPECT_EQ(ShiftFormula("D2*E2", 3, 0), "D5*E5");
-  EXPECT_EQ(ShiftFormula("SUM($B2:B$4)+$C$1", 2, 1), "SUM($B4:C$4)+$C$1");
-  EXPECT_EQ(ShiftFormula("SUM(A:A,3:4)", 1, 2), "SUM(C:C,4:5)");
-  EXPECT_EQ(ShiftFormula("'Q1 A1'!A1&\"B2\"&Sheet2!B2", 1, 0), "'Q1 A1'!A2&\"B2\"&Sheet2!B3");
-  EXPECT_EQ(ShiftFormula("LOG10(A1)+TRUE+name_a1+1.5E+3", 1, 1), "LOG10(B2)+TRUE+name_a1+1.5E+3");
-  EXPECT_EQ(ShiftFormula("A1+B2", -1, 0), "#REF!+B1");
-  EXPECT_EQ(ShiftFormula("SUM(A1:B2)", 0, -1), "SUM(#REF!)");
-  // Names that look like references past the largest sheet a file describes stay names.
-  EXPECT_EQ(ShiftFormula("XFE1+ABCD1+A1+A0", 1, 0), "XFE1+ABCD1+A2+A0");
-}
 
 TEST(NumberFormatTest, DatesAreKnownByTheirCodesOutsideQuotesAndBrackets) {
   EXPECT_TRUE(IsDateFormat("yyyy\\-mm\\-dd"));
