@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <com/sun/star/document/XActionLockable.hpp>
 #include <com/sun/star/sheet/XCellRangeAddressable.hpp>
 #include <com/sun/star/sheet/XSheetCellRanges.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
@@ -75,17 +76,29 @@ Workbook& CalcApplication::ThisWorkbook() {
   return *this_;
 }
 
+namespace {
+
+uno::Reference<com::sun::star::document::XActionLockable> ActionLock(CalcBook& book) {
+  return uno::Reference<com::sun::star::document::XActionLockable>(book.Document().Model(),
+                                                                   uno::UNO_QUERY_THROW);
+}
+
+}  // namespace
+
 CalcSheet& CalcApplication::ActiveSheet() {
   return static_cast<CalcSheet&>(ActiveBook().ActiveSheet());
 }
 
 // The host draws nothing while screen updating is off; Calc's views of the active document are
-// locked until it is switched back on.
+// locked until it is switched back on, and so is its painting and row-height fitting (the
+// document's action lock).
 void CalcApplication::SetScreenUpdating(bool enable) {
   if (!enable && locked_ == nullptr && active_ != nullptr) {
     active_->Document().Model()->lockControllers();
+    ActionLock(*active_)->addActionLock();
     locked_ = active_;
   } else if (enable && locked_ != nullptr) {
+    ActionLock(*locked_)->removeActionLock();
     locked_->Document().Model()->unlockControllers();
     locked_ = nullptr;
   }
