@@ -141,8 +141,12 @@ SHOWING = 25  # AccessibleStateType.SHOWING
 
 
 def is_showing(context):
-    """Whether the object is on the screen; its states are a set in Calc 7, a mask later."""
-    states = context.getAccessibleStateSet()
+    """Whether the object is on the screen; its states are a set in Calc 7, a mask later. A
+    window closed for good is not."""
+    try:
+        states = context.getAccessibleStateSet()
+    except Exception:  # DisposedException
+        return False
     return bool(states & (1 << SHOWING)) if isinstance(states, int) else states.contains(SHOWING)
 
 
@@ -176,7 +180,8 @@ def pick_buttons(parts):
 
 
 def answer_box(calc, screen, title, answer, seconds=20):
-    """Clicks the answer on the box of the title that offers it; gives the box's texts."""
+    """Clicks the button on the box or dialog of the title that offers it, until the window goes;
+    gives the window's texts."""
     deadline = time.time() + seconds
     while True:
         box, parts = top_window(calc, title)
@@ -236,7 +241,7 @@ def walk(calc, screen, document, shots):
         screen.drag(cell_centre(document, row, first), cell_centre(document, row, last))
         time.sleep(1)
     screen.shoot(os.path.join(shots, "calc-dialog.png"))
-    screen.click(button(dialog_parts(calc, "汇总与查找"), "确定"))
+    answer_box(calc, screen, "汇总与查找", "确定")
     dialog_parts(calc, "Lumo提示")
     screen.shoot(os.path.join(shots, "calc-result.png"))
     texts = answer_box(calc, screen, "Lumo提示", "OK")
@@ -249,7 +254,7 @@ def walk(calc, screen, document, shots):
     for box, text in zip(boxes_of(parts), ("A1:E121", "Sales!$A$1:$B$1", "D1:E1", "H1")):
         screen.click(box)
         screen.type(text)
-    screen.click(button(parts, "确定"))
+    answer_box(calc, screen, "汇总与查找", "确定")
     dialog_parts(calc, "Lumo提示")
     screen.shoot(os.path.join(shots, "calc-question.png"))
     # One question for the keys' target, one for the sums' beside it.
@@ -259,6 +264,7 @@ def walk(calc, screen, document, shots):
             failures.append("no question before writing over the %s: %r" % (target, question))
     answer_box(calc, screen, "Lumo提示", "OK")
     check_result(sheet, failures, "after the question")
+    failures += clear_zeros(calc, screen, document, shots)
     return failures + info_window(calc, screen, document, shots)
 
 
@@ -282,6 +288,31 @@ def info_window(calc, screen, document, shots):
         if time.time() > deadline:
             return ["a click on its label did not close the information window"]
         time.sleep(0.3)
+    return []
+
+
+def clear_zeros(calc, screen, document, shots):
+    """删除0值 on the sheet Zeros: 确定 on the tab 删除常量0 asks for the range, which is picked by
+    dragging over it; the constant zeros go, the formula and the text "00" stay."""
+    sheet = document.Sheets.getByName("Zeros")
+    document.getCurrentController().setActiveSheet(sheet)
+    time.sleep(1)
+    calc.dispatch(document, "F5", {})
+    answer_box(calc, screen, "删除0值", "确定")
+    prompt = dialog_parts(calc, "Lumo提示")
+    if not any("请选定你要清零的单元格区域" in name for _, name, _ in prompt):
+        return ["no range prompt: %r" % ([name for _, name, _ in prompt],)]
+    screen.click(pick_buttons(prompt)[0])
+    time.sleep(1.5)
+    screen.drag(cell_centre(document, 1, 1), cell_centre(document, 3, 3))
+    time.sleep(1)
+    screen.shoot(os.path.join(shots, "calc-range-prompt.png"))
+    answer_box(calc, screen, "Lumo提示", "确定")
+    time.sleep(1)
+    values = [list(row) for row in sheet.getCellRangeByName("B2:D4").getDataArray()]
+    expected = [["", 12.0, ""], [5.0, "", 0.0], ["00", "", 7.0]]
+    if values != expected:
+        return ["clearing the zeros left %r, not %r" % (values, expected)]
     return []
 
 
