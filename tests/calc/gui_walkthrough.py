@@ -119,7 +119,7 @@ def cell_centre(document, row, column):
 
 def dialog_parts(calc, title, seconds=20):
     """The controls on show in Calc's top window of the title, in their order, as (role, name,
-    centre on the screen) rows, through the accessibility tree; waits for the window."""
+    centre on the screen, left edge) rows, through the accessibility tree; waits for the window."""
     return top_window(calc, title, seconds)[1]
 
 
@@ -157,18 +157,18 @@ def showing_parts(context, depth=0):
             continue
         place, size = child.getLocationOnScreen(), child.getSize()
         yield (child.getAccessibleRole(), child.getAccessibleName(),
-               (place.X + size.Width // 2, place.Y + size.Height // 2))
+               (place.X + size.Width // 2, place.Y + size.Height // 2), place.X)
         yield from showing_parts(child, depth + 1)
 
 
 def boxes_of(parts):
     from com.sun.star.accessibility.AccessibleRole import TEXT
-    return [centre for role, _, centre in parts if role == TEXT]
+    return [centre for role, _, centre, _ in parts if role == TEXT]
 
 
 def button(parts, name):
     from com.sun.star.accessibility.AccessibleRole import PUSH_BUTTON
-    for role, label, centre in parts:
+    for role, label, centre, _ in parts:
         if role == PUSH_BUTTON and label.replace("~", "").startswith(name):
             return centre
     raise RuntimeError("no button " + name + " in " + repr([p[1] for p in parts]))
@@ -176,7 +176,7 @@ def button(parts, name):
 
 def pick_buttons(parts):
     from com.sun.star.accessibility.AccessibleRole import PUSH_BUTTON
-    return [centre for role, label, centre in parts if role == PUSH_BUTTON and label == "…"]
+    return [centre for role, label, centre, _ in parts if role == PUSH_BUTTON and label == "…"]
 
 
 def answer_box(calc, screen, title, answer, seconds=20):
@@ -200,7 +200,7 @@ def answer_box(calc, screen, title, answer, seconds=20):
         while is_showing(box) and time.time() < gone:
             time.sleep(0.2)
         if not is_showing(box):
-            return [name for _, name, _ in parts if name]
+            return [name for _, name, _, _ in parts if name]
     raise RuntimeError("the box took no answer " + answer)
 
 
@@ -265,6 +265,7 @@ def walk(calc, screen, document, shots):
     answer_box(calc, screen, "Lumo提示", "OK")
     check_result(sheet, failures, "after the question")
     failures += clear_zeros(calc, screen, document, shots)
+    failures += every_tool(calc, screen, document)
     return failures + info_window(calc, screen, document, shots)
 
 
@@ -300,8 +301,8 @@ def clear_zeros(calc, screen, document, shots):
     calc.dispatch(document, "F5", {})
     answer_box(calc, screen, "删除0值", "确定")
     prompt = dialog_parts(calc, "Lumo提示")
-    if not any("请选定你要清零的单元格区域" in name for _, name, _ in prompt):
-        return ["no range prompt: %r" % ([name for _, name, _ in prompt],)]
+    if not any("请选定你要清零的单元格区域" in name for _, name, _, _ in prompt):
+        return ["no range prompt: %r" % ([name for _, name, _, _ in prompt],)]
     screen.click(pick_buttons(prompt)[0])
     time.sleep(1.5)
     screen.drag(cell_centre(document, 1, 1), cell_centre(document, 3, 3))
@@ -314,6 +315,111 @@ def clear_zeros(calc, screen, document, shots):
     if values != expected:
         return ["clearing the zeros left %r, not %r" % (values, expected)]
     return []
+
+
+# Each tool reached from its menu entry's dialog and run with its boxes typed: the entry, the
+# tab, the sheet, the boxes of the tab in their order, the option to click (a caption), and a
+# cell the run fills (on a new sheet for the tools that work on a copy).
+TOOL_RUNS = [
+    ("F2", "汇总查找数值", "Lookup", ["G2:H6", "I2", "A2:B21", "C2:D21"], None, "Lookup!I2"),
+    ("F2", "单索引查找", "Lookup", ["G2:G6", "I2:J2", "A1:D21", "A1", "C1:D1", "none"], None,
+     "Lookup!I6"),
+    ("F2", "汇总查找不重复", "Sales", ["A2:A121", "B2:B121", "H20", "", ","], "连接",
+     "Sales!I20"),
+    ("F7", None, "Sales", ["A1:E121", "N1", "A1", "B1", "D1"], None, "Sales!O2"),
+    ("F8", None, "Cross", ["A1:D4", "F1"], None, "Cross!H2"),
+    ("F4", None, "Sales", ["D2:E2", "A1", "Sub", "Total"], None, "new sheet"),
+    ("F3", None, "Sales", ["1", "3", "0", "40", "1"], None, "new sheet"),
+]
+
+
+def answer_all(calc, screen):
+    """Answers the run's boxes as they come, Yes to a question, until none comes for a while;
+    gives their texts."""
+    texts = []
+    while True:
+        try:
+            box, parts = top_window(calc, "Lumo提示", seconds=2.5)
+        except RuntimeError:
+            try:
+                box, parts = top_window(calc, "Tavrin", seconds=0.5)
+            except RuntimeError:
+                return texts
+        names = [name.replace("~", "") for _, name, _, _ in parts]
+        answer = "Yes" if "Yes" in names else "OK"
+        texts += answer_box(calc, screen, box.getAccessibleName(), answer)
+
+
+def every_tool(calc, screen, document):
+    failures = []
+    from com.sun.star.accessibility.AccessibleRole import RADIO_BUTTON
+    for entry, tab, sheet_name, boxes, option, filled in TOOL_RUNS:
+        sheets_before = document.Sheets.getCount()
+        document.getCurrentController().setActiveSheet(document.Sheets.getByName(sheet_name))
+        time.sleep(0.5)
+        calc.dispatch(document, entry, {})
+        parts = dialog_parts_of_entry(calc, entry)
+        if tab and not choose_tab(calc, screen, entry, tab):
+            failures.append("the tab %s did not come up" % tab)
+            continue
+        parts = dialog_parts_of_entry(calc, entry)
+        for place, text in zip(boxes_of(parts), boxes):
+            if text:
+                screen.click(place)
+                screen.type(text)
+        if option:
+            for role, name, centre, left in parts:
+                if role == RADIO_BUTTON and name.replace("~", "").startswith(option):
+                    # An option button takes a click on its mark or caption, at its left.
+                    screen.click((left + 8, centre[1]))
+        answer_box(calc, screen, ENTRY_TITLES[entry], "确定")
+        texts = answer_all(calc, screen)
+        if filled == "new sheet":
+            done = document.Sheets.getCount() > sheets_before
+        else:
+            sheet, cell = filled.split("!")
+            done = document.Sheets.getByName(sheet).getCellRangeByName(cell).getString() != ""
+        if not done:
+            failures.append("%s %s from its dialog left %s empty; boxes %r" %
+                            (entry, tab or "", filled, texts))
+    return failures
+
+
+def choose_tab(calc, screen, entry, tab):
+    """Clicks a tab's button until it shows pressed (a click the dialog missed, made again)."""
+    for _ in range(4):
+        time.sleep(0.8)
+        screen.click(button(dialog_parts_of_entry(calc, entry), tab))
+        time.sleep(0.5)
+        window, _ = top_window(calc, ENTRY_TITLES[entry])
+        if any(name.replace("~", "").startswith(tab) and has_state(child, PRESSED_OR_CHECKED)
+               for name, child in named_children(window)):
+            return True
+    return False
+
+
+PRESSED_OR_CHECKED = (4, 20)  # AccessibleStateType.CHECKED, PRESSED
+
+
+def has_state(context, states):
+    found = context.getAccessibleStateSet()
+    if isinstance(found, int):
+        return any(found & (1 << state) for state in states)
+    return any(found.contains(state) for state in states)
+
+
+def named_children(context):
+    for i in range(context.getAccessibleChildCount()):
+        child = context.getAccessibleChild(i).getAccessibleContext()
+        yield child.getAccessibleName(), child
+
+
+ENTRY_TITLES = {"F2": "汇总与查找", "F4": "分页小计与合计", "F5": "删除0值", "F3": "数据分区",
+                "F7": "清单转表格", "F8": "表格转清单"}
+
+
+def dialog_parts_of_entry(calc, entry):
+    return dialog_parts(calc, ENTRY_TITLES[entry])
 
 
 def check_result(sheet, failures, when):
