@@ -1,10 +1,12 @@
 // The extension's UNO components, as the .components file names them: the protocol handler of
-// the Tavrin commands, and the add-in of the conversion functions.
+// the Tavrin commands, the add-in of the conversion functions, and the job that gives a
+// workbook's calls of them the add-in's names when it is opened.
 #include <uno/lbnames.h>
 #include <cppuhelper/factory.hxx>
 #include <cppuhelper/implementationentry.hxx>
 
 #include "calc/uno_text.h"
+#include "extension/cell_function_names.h"
 #include "extension/conversion_add_in.h"
 #include "extension/protocol_handler.h"
 
@@ -35,11 +37,24 @@ uno::Sequence<rtl::OUString> SAL_CALL AddInServices() {
   return ConversionAddInServices();
 }
 
+uno::Reference<uno::XInterface> SAL_CALL
+NewNamesJob(const uno::Reference<uno::XComponentContext>& context) {
+  return CreateCellFunctionNames(context);
+}
+rtl::OUString SAL_CALL NamesJobName() {
+  return Unicode(CellFunctionNamesImplementation());
+}
+uno::Sequence<rtl::OUString> SAL_CALL NamesJobServices() {
+  rtl::OUString name = Unicode(CellFunctionNamesImplementation());
+  return uno::Sequence<rtl::OUString>(&name, 1);
+}
+
 }  // namespace
 
 const cppu::ImplementationEntry kEntries[] = {
     {NewHandler, HandlerName, HandlerServices, cppu::createSingleComponentFactory, nullptr, 0},
     {NewAddIn, AddInName, AddInServices, cppu::createSingleComponentFactory, nullptr, 0},
+    {NewNamesJob, NamesJobName, NamesJobServices, cppu::createSingleComponentFactory, nullptr, 0},
     {nullptr, nullptr, nullptr, nullptr, nullptr, 0}};
 
 }  // namespace tavrin

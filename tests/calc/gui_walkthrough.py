@@ -422,6 +422,37 @@ def dialog_parts_of_entry(calc, entry):
     return dialog_parts(calc, ENTRY_TITLES[entry])
 
 
+def host_written_functions(calc):
+    """A workbook as the host and the embedded host write it, calling =ToDec(…) by that name,
+    computes in Calc with the extension, and opens unmodified. (Calc runs the extension's job
+    for a document it shows, not for a hidden one.)"""
+    import openpyxl
+    path = os.path.join(calc.folder, "host-functions.xlsx")
+    book = openpyxl.Workbook()
+    sheet = book.active
+    formulas = ['=ToDec("FF",16)', '=DECTO(255,2,4)', '=basetobase("ff",16,2)',
+                '=LEN("ToDec(1)")&ToDec("12",10)']
+    for row, formula in enumerate(formulas, start=1):
+        sheet.cell(row=row, column=1, value=formula)
+    book.save(path)
+    document = calc.open(path)
+    try:
+        cells = document.Sheets.getByIndex(0)
+        # The job runs once Calc has shown the document.
+        deadline = time.time() + 10
+        while cells.getCellByPosition(0, 0).getString() != "255" and time.time() < deadline:
+            time.sleep(0.3)
+        shown = [cells.getCellByPosition(0, row).getString() for row in range(len(formulas))]
+        failures = []
+        if shown != ["255", "1111,1111", "11111111", "812"]:
+            failures.append("a workbook calling ToDec by its name shows %r in Calc" % (shown,))
+        if document.isModified():
+            failures.append("opening a workbook calling ToDec left it modified")
+        return failures
+    finally:
+        document.close(True)
+
+
 def check_result(sheet, failures, when):
     expected = [["Region", "Product", "Units", "Amount"], ["North", "Tea", 200, 814],
                 ["West", "Cocoa", 219, 921]]
@@ -445,6 +476,7 @@ def main():
             failures = walk(calc, screen, document, shots)
         finally:
             document.close(True)
+        failures += host_written_functions(calc)
     finally:
         if calc is not None:
             calc.close()
