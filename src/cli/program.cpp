@@ -35,6 +35,9 @@ template <class... Ways>
 struct Overloaded : Ways... {
   using Ways::operator()...;
 };
+// Spelled out for compilers without aggregate deduction (clang before 17).
+template <class... Ways>
+Overloaded(Ways...) -> Overloaded<Ways...>;
 
 // The parser's option for a described one, filling its target.
 CLI::Option* AddedOption(CLI::App& command, const CommandOption& option) {
