@@ -44,10 +44,12 @@ ToolDialog::ToolDialog(const uno::Reference<uno::XComponentContext>& context,
   for (size_t i = 0; i < tools_.size(); ++i) {
     int page = static_cast<int>(i) + 1;
     if (tabbed) {
-      dialog_.AddButton(
-          "tab" + std::to_string(page), tools_[i]->caption,
-          {kMargin + static_cast<int>(i) * tabWidth, kMargin, tabWidth - 2, kLine + 2},
-          [this, page] { ShowTab(page); });
+      dialog_.AddTab("tab" + std::to_string(page), tools_[i]->caption,
+                     {kMargin + static_cast<int>(i) * tabWidth, kMargin, tabWidth - 2, kLine + 2},
+                     [this, page] {
+                       ShowTab(page);
+                       dialog_.Focus(FirstField());
+                     });
     }
     bottom = std::max(bottom, Lay(*tools_[i], page, top));
   }
@@ -107,6 +109,7 @@ int ToolDialog::Lay(const ToolDefinition& tool, int page, int top) {
 void ToolDialog::Show() {
   dialog_.Show(uno::Reference<com::sun::star::awt::XWindowPeer>(frame_->getContainerWindow(),
                                                                 uno::UNO_QUERY));
+  dialog_.Focus(FirstField());
 }
 
 void ToolDialog::ShowTab(int page) {
