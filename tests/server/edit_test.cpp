@@ -77,8 +77,12 @@ TEST_F(ServerTest, CtrlArrowGoesToTheEdgeOfTheDataAsRangeEndDoes) {
   EXPECT_EQ(end(2, 1, "right").body, json({{"r", 2}, {"c", 3}}));
   EXPECT_EQ(end(2, 3, "left").body, json({{"r", 2}, {"c", 1}}));
   EXPECT_EQ(end(1, 5, "up").body, json({{"r", 1}, {"c", 5}}));
+  // From the sheet's last row and column, and not a step past them.
+  EXPECT_EQ(end(65536, 1, "up").body, json({{"r", 6}, {"c", 1}}));
+  EXPECT_EQ(end(1, 256, "left").body, json({{"r", 1}, {"c", 5}}));
   EXPECT_EQ(end(1, 1, "sideways").status, 400);
-  EXPECT_EQ(end(0, 1, "up").status, 400);
+  for (auto [row, column] : {std::pair{0, 1}, {65537, 1}, {1, 0}, {1, 257}})
+    EXPECT_EQ(end(row, column, "up").status, 400) << row << "," << column;
   EXPECT_EQ(Get("/api/end?sheet=0&row=1&column=1").status, 400);
   EXPECT_EQ(Read(Client()->Get("/api/end?sheet=0&row=1&column=1&direction=up")).status, 403);
 }
