@@ -44,6 +44,8 @@ TEST(NumberText, SwitchesToExponentFormFromOneE15AndBelowOneEMinus4) {
   EXPECT_EQ(NumberText(0.000123, kDefault), "0.000123");
   EXPECT_EQ(NumberText(0.00001, kDefault), "1E-05");
   EXPECT_EQ(NumberText(-0.0000125, kDefault), "-1.25E-05");
+  EXPECT_EQ(NumberText(2.5e-9, kDefault), "2.5E-09");
+  EXPECT_EQ(NumberText(1e-10, kDefault), "1E-10");
   EXPECT_EQ(NumberText(1e-300, kDefault), "1E-300");
 }
 

@@ -47,6 +47,10 @@ TEST(NumberOf, ConvertsEveryKindAsTheRuntimeDoes) {
   EXPECT_EQ(NumberOf(Variant::Date(46364.25), kDefaultLocale), 46364.25);
   EXPECT_EQ(NumberOf(" 1,234.5 ", kDefaultLocale), 1234.5);
   ExpectTypeMismatch([] { NumberOf("abc", kDefaultLocale); });
+  // A thousands separator stands only between digits.
+  for (const char* text : {"1,.5", "1,,000", ",5", "1,", "1 ,000"}) {
+    ExpectTypeMismatch([&] { NumberOf(text, kDefaultLocale); });
+  }
   ExpectTypeMismatch([] { NumberOf("", kDefaultLocale); });
   ExpectTypeMismatch([] { NumberOf(ErrorValue::Value, kDefaultLocale); });
 }
