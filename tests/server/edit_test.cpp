@@ -108,6 +108,12 @@ TEST_F(ServerTest, ColumnsAndRowsTakeASizeOrFitTheirCellsAndAreSavedSo) {
   Post("/api/size", {{"sheet", 0}, {"row", 3}, {"height", 30}});
   EXPECT_EQ(Get("/api/layout?sheet=0").body["rows"][0],
             json::parse(R"j({"r":3,"height":30.0,"hidden":false})j"));
+  // A text of three lines grows its row to show them, unless the row's height was set.
+  Post("/api/edit", Typed("A3", {{"one\ntwo\nthree"}}));
+  Post("/api/edit", Typed("A5", {{"one\ntwo\nthree"}}));
+  EXPECT_EQ(Get("/api/layout?sheet=0").body["rows"],
+            json::parse(R"j([{"r":3,"height":30.0,"hidden":false},
+                             {"r":5,"height":38.25,"hidden":false}])j"));
   EXPECT_EQ(Get("/api/workbook").body["dirty"], true);
   Post("/api/save", json::object());
   Spreadsheet app;

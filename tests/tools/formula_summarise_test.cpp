@@ -61,6 +61,18 @@ TEST(FormulaSummarise, EveryKeyBlankGivesOneRowOfGrandTotals) {
   EXPECT_EQ(w.form.GetState(), DialogForm::State::Unloaded);
 }
 
+TEST(FormulaSummarise, AHeaderRowHoldingANumberIsQueriedAndNoStops) {
+  for (int answer : {vbNo, vbYes}) {
+    Workplace w;
+    PutRecords(w, {{1, "a", "x", 1, 10}});
+    w.Put("E1", {{2024}});
+    w.runtime.answers = {answer};
+    w.korvel().HZ(w.Token(), w.form);
+    EXPECT_EQ(w.Texts().front(), "标题行中包含有数值，该行真的是标题行吗？");
+    EXPECT_EQ(w.At("J4"), answer == vbYes ? Variant(1) : Variant()) << answer;
+  }
+}
+
 TEST(FormulaSummarise, ATotalRowAndANoteBelowTheListAreNotItsValues) {
   Workplace w;
   PutRecords(w, {{1, "a", "x", 1, 10}, {2, "b", "x", 2, 20}});
