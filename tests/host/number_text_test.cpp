@@ -81,6 +81,9 @@ TEST(DateText, PrintsTheShortDateInTheLocaleOrder) {
   EXPECT_EQ(DateText(61, kDefault), "1900/3/1");
   EXPECT_EQ(DateText(36526, kDefault), "2000/1/1");
   EXPECT_EQ(DateText(36585, kDefault), "2000/2/29");
+  // The calendar ends on 9999/12/31; past it a date shows as its number.
+  EXPECT_EQ(DateText(2958465, kDefault), "9999/12/31");
+  EXPECT_EQ(DateText(2958466, kDefault), "2958466");
   UserLocale us;
   us.dateOrder = UserLocale::DateOrder::MonthDayYear;
   EXPECT_EQ(DateText(46364, us), "12/8/2026");

@@ -81,6 +81,7 @@ TEST(Val, ReadsTheNumericPrefix) {
 TEST(Val, ReadsHexadecimalAndOctalLikeTheRuntimeLiterals) {
   EXPECT_EQ(Val("&H1F"), 31);
   EXPECT_EQ(Val("&h10"), 16);
+  EXPECT_EQ(Val("&Ha"), 10);
   EXPECT_EQ(Val("&H1G"), 1);
   EXPECT_EQ(Val("&H"), 0);
   EXPECT_EQ(Val("&O17"), 15);
