@@ -101,6 +101,16 @@ TEST_F(CommandLine, OutputWritesTheResultAndLeavesTheInput) {
             std::string::npos);
 }
 
+TEST_F(CommandLine, ShowSaysASheetIsEmpty) {
+  Spreadsheet app;
+  tavrin::Book& blank = app.AddWorkbook("blank.xlsx");
+  blank.AddSheet("Blank");
+  SaveWorkbook(blank, dir / "blank.xlsx");
+  Outcome outcome = Tavrin("show " + (dir / "blank.xlsx").string());
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.out, "Blank: empty\n");
+}
+
 TEST_F(CommandLine, InPlaceWritesOverTheFile) {
   ASSERT_EQ(Tavrin("clear-zeros " + Book() + " --sheet Zeros --range B2 --in-place").status, 0);
   EXPECT_EQ(Tavrin("show " + Book() + " --sheet Zeros --range B2").out,

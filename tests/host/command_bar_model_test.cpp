@@ -37,6 +37,31 @@ TEST(CommandBarModel, ControlsAreCountedFromOneToTheLast) {
   EXPECT_EQ(ErrorOf([&] { bars.Item(bars.Count() + 1); }), 5);
 }
 
+TEST(CommandBarModel, OnlyButtonsAndPopupsOfAPositiveIdAreAdded) {
+  Bars bars;
+  CommandBarControls& controls = bars.Add("Tools", msoBarTop, false, false).Controls();
+  EXPECT_EQ(ErrorOf([&] { controls.Add(msoControlButton, 0, false); }), 5);
+  EXPECT_EQ(ErrorOf([&] { controls.Add(msoControlPopup, -1, false); }), 5);
+  EXPECT_EQ(ErrorOf([&] { controls.Add(2, 1, false); }), 5);
+  EXPECT_EQ(controls.Count(), 0);
+}
+
+TEST(CommandBarModel, DeletingAControlOrABarLeavesTheOthers) {
+  Bars bars;
+  int before = bars.Count();
+  CommandBar& bar = bars.Add("Tools", msoBarTop, false, false);
+  bars.Add("Other", msoBarTop, false, false);
+  for (const char* caption : {"first", "middle", "last"})
+    bar.Controls().Add(msoControlButton, 1, false).SetCaption(caption);
+  bar.Controls().Item("middle").Delete();
+  EXPECT_EQ(bar.Controls().Count(), 2);
+  EXPECT_EQ(bar.Controls().Item(1).Caption(), "first");
+  EXPECT_EQ(bar.Controls().Item(2).Caption(), "last");
+  bars.Item("Tools").Delete();
+  EXPECT_EQ(bars.Count(), before + 1);
+  EXPECT_EQ(bars.Item(bars.Count()).Name(), "Other");
+}
+
 TEST(CommandBarModel, ACaptionIsFoundWithoutItsAccessKeyOrLetterCase) {
   Bars bars;
   CommandBar& bar = bars.Add("Tools", msoBarTop, false, false);

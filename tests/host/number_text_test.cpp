@@ -44,6 +44,8 @@ TEST(NumberText, SwitchesToExponentFormFromOneE15AndBelowOneEMinus4) {
   EXPECT_EQ(NumberText(0.000123, kDefault), "0.000123");
   EXPECT_EQ(NumberText(0.00001, kDefault), "1E-05");
   EXPECT_EQ(NumberText(-0.0000125, kDefault), "-1.25E-05");
+  EXPECT_EQ(NumberText(2.5e-9, kDefault), "2.5E-09");
+  EXPECT_EQ(NumberText(1e-10, kDefault), "1E-10");
   EXPECT_EQ(NumberText(1e-300, kDefault), "1E-300");
 }
 
@@ -79,6 +81,9 @@ TEST(DateText, PrintsTheShortDateInTheLocaleOrder) {
   EXPECT_EQ(DateText(61, kDefault), "1900/3/1");
   EXPECT_EQ(DateText(36526, kDefault), "2000/1/1");
   EXPECT_EQ(DateText(36585, kDefault), "2000/2/29");
+  // The calendar ends on 9999/12/31; past it a date shows as its number.
+  EXPECT_EQ(DateText(2958465, kDefault), "9999/12/31");
+  EXPECT_EQ(DateText(2958466, kDefault), "2958466");
   UserLocale us;
   us.dateOrder = UserLocale::DateOrder::MonthDayYear;
   EXPECT_EQ(DateText(46364, us), "12/8/2026");

@@ -47,6 +47,10 @@ TEST(NumberOf, ConvertsEveryKindAsTheRuntimeDoes) {
   EXPECT_EQ(NumberOf(Variant::Date(46364.25), kDefaultLocale), 46364.25);
   EXPECT_EQ(NumberOf(" 1,234.5 ", kDefaultLocale), 1234.5);
   ExpectTypeMismatch([] { NumberOf("abc", kDefaultLocale); });
+  // A thousands separator stands only between digits.
+  for (const char* text : {"1,.5", "1,,000", ",5", "1,", "1 ,000"}) {
+    ExpectTypeMismatch([&] { NumberOf(text, kDefaultLocale); });
+  }
   ExpectTypeMismatch([] { NumberOf("", kDefaultLocale); });
   ExpectTypeMismatch([] { NumberOf(ErrorValue::Value, kDefaultLocale); });
 }
@@ -77,6 +81,7 @@ TEST(Val, ReadsTheNumericPrefix) {
 TEST(Val, ReadsHexadecimalAndOctalLikeTheRuntimeLiterals) {
   EXPECT_EQ(Val("&H1F"), 31);
   EXPECT_EQ(Val("&h10"), 16);
+  EXPECT_EQ(Val("&Ha"), 10);
   EXPECT_EQ(Val("&H1G"), 1);
   EXPECT_EQ(Val("&H"), 0);
   EXPECT_EQ(Val("&O17"), 15);

@@ -22,10 +22,13 @@ TEST_F(ServerTest, RefusesRequestsWithoutTheTokenOrNamedOrSentFromElsewhere) {
       Read(stranger->Get("/api/workbook", {{"Cookie", "a=1; tavrin_token=" + server->Token()}}))
           .status,
       200);
-  // A cookie whose name only begins with the token's name is another cookie.
-  EXPECT_EQ(
-      Read(stranger->Get("/api/workbook", {{"Cookie", "tavrin_tokenX" + server->Token()}})).status,
-      403);
+  // A cookie whose name only begins or ends with the token's name is another cookie.
+  for (const std::string& cookie :
+       {"tavrin_tokenX" + server->Token(), "tavrin_tokenX=" + server->Token(),
+        "my_tavrin_token=" + server->Token(), "TAVRIN_TOKEN=" + server->Token(),
+        "tavrin_token=" + server->Token() + "0"}) {
+    EXPECT_EQ(Read(stranger->Get("/api/workbook", {{"Cookie", cookie}})).status, 403) << cookie;
+  }
 }
 
 TEST_F(ServerTest, HostIsMatchedInAnyCaseAndNearMissesAndDuplicatesAreRefused) {
@@ -44,8 +47,13 @@ TEST_F(ServerTest, HostIsMatchedInAnyCaseAndNearMissesAndDuplicatesAreRefused) {
         "127.0.0.2:" + own, "xlocalhost:" + own, std::string("localhost")}) {
     EXPECT_EQ(status("Host: " + host + "\r\n"), 403) << host;
   }
-  EXPECT_EQ(status("Host: 127.0.0.1:" + own + "\r\nOrigin: http://localhost:" + other + "\r\n"),
-            403);
+  for (const std::string& origin :
+       {"http://localhost:" + other, "http://localhost:" + own + "0",
+        "http://localhost.evil.example:" + own, "https://localhost:" + own,
+        "http://127.0.0.1:" + own + ".evil.example", std::string("http://localhost"),
+        std::string("null")}) {
+    EXPECT_EQ(status("Host: 127.0.0.1:" + own + "\r\nOrigin: " + origin + "\r\n"), 403) << origin;
+  }
   EXPECT_EQ(status("Host: 127.0.0.1:" + own + "\r\nHost: 127.0.0.1:" + own + "\r\n"), 400);
   EXPECT_EQ(status("Host: 127.0.0.1:" + own + "\r\nhost: evil.example\r\n"), 400);
   EXPECT_EQ(status("Host: 127.0.0.1:" + own + "\r\nOrigin: http://localhost:" + own +

@@ -77,8 +77,12 @@ TEST_F(ServerTest, CtrlArrowGoesToTheEdgeOfTheDataAsRangeEndDoes) {
   EXPECT_EQ(end(2, 1, "right").body, json({{"r", 2}, {"c", 3}}));
   EXPECT_EQ(end(2, 3, "left").body, json({{"r", 2}, {"c", 1}}));
   EXPECT_EQ(end(1, 5, "up").body, json({{"r", 1}, {"c", 5}}));
+  // From the sheet's last row and column, and not a step past them.
+  EXPECT_EQ(end(65536, 1, "up").body, json({{"r", 6}, {"c", 1}}));
+  EXPECT_EQ(end(1, 256, "left").body, json({{"r", 1}, {"c", 5}}));
   EXPECT_EQ(end(1, 1, "sideways").status, 400);
-  EXPECT_EQ(end(0, 1, "up").status, 400);
+  for (auto [row, column] : {std::pair{0, 1}, {65537, 1}, {1, 0}, {1, 257}})
+    EXPECT_EQ(end(row, column, "up").status, 400) << row << "," << column;
   EXPECT_EQ(Get("/api/end?sheet=0&row=1&column=1").status, 400);
   EXPECT_EQ(Read(Client()->Get("/api/end?sheet=0&row=1&column=1&direction=up")).status, 403);
 }
@@ -104,6 +108,12 @@ TEST_F(ServerTest, ColumnsAndRowsTakeASizeOrFitTheirCellsAndAreSavedSo) {
   Post("/api/size", {{"sheet", 0}, {"row", 3}, {"height", 30}});
   EXPECT_EQ(Get("/api/layout?sheet=0").body["rows"][0],
             json::parse(R"j({"r":3,"height":30.0,"hidden":false})j"));
+  // A text of three lines grows its row to show them, unless the row's height was set.
+  Post("/api/edit", Typed("A3", {{"one\ntwo\nthree"}}));
+  Post("/api/edit", Typed("A5", {{"one\ntwo\nthree"}}));
+  EXPECT_EQ(Get("/api/layout?sheet=0").body["rows"],
+            json::parse(R"j([{"r":3,"height":30.0,"hidden":false},
+                             {"r":5,"height":38.25,"hidden":false}])j"));
   EXPECT_EQ(Get("/api/workbook").body["dirty"], true);
   Post("/api/save", json::object());
   Spreadsheet app;

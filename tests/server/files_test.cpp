@@ -103,6 +103,24 @@ TEST_F(ServerTest, AnUploadReplacesTheWorkbookUnlessTheReaderRefusesIt) {
   EXPECT_EQ(download->get_header_value("Content-Disposition"),
             "attachment; filename=\"__.xlsx\"; filename*=UTF-8''销售.xlsx");
   EXPECT_EQ(download->body.substr(0, 2), "PK");
+  // As sent: the UTF-8 form percent-encodes all but letters, digits and ". - _".
+  Raw raw(port);
+  raw.Send(Head("GET", "/api/download") + "\r\n");
+  EXPECT_NE(raw.Receive(std::chrono::seconds(5), true)
+                .find("filename*=UTF-8''%E9%94%80%E5%94%AE.xlsx\r\n"),
+            std::string::npos);
+  EXPECT_EQ(upload("a%20b-c_d.xlsx", Bytes(file)).status, 200);
+  Raw spaced(port);
+  spaced.Send(Head("GET", "/api/download") + "\r\n");
+  EXPECT_NE(spaced.Receive(std::chrono::seconds(5), true)
+                .find("filename=\"a b-c_d.xlsx\"; filename*=UTF-8''a%20b-c_d.xlsx\r\n"),
+            std::string::npos);
+
+  // A workbook read from a .csv file has no frozen panes to show.
+  EXPECT_EQ(upload("list.csv", "Region,Units\nNorth,3\n").body, json({{"file", "list.csv"}}));
+  Answer layout = Get("/api/layout?sheet=0");
+  EXPECT_EQ(layout.status, 200);
+  EXPECT_FALSE(layout.body.contains("frozen"));
 }
 
 TEST_F(ServerTest, AServerFailureSaysWhatFailedAndNothingOfTheServersInsides) {

@@ -36,6 +36,24 @@ TEST_F(ServerTest, ARunAsksThePageAndItsAnswersLetItFinish) {
   EXPECT_EQ(workbook["dirty"], true);
 }
 
+// A check box or option button takes true or false, any other control a text.
+TEST_F(ServerTest, ARunIsRefusedAControlValueOfTheWrongKind) {
+  for (const json& controls :
+       {json{{"CheckBox1", "1"}}, json{{"OptionButton2", nullptr}}, json{{"RefEdit1", true}},
+        json{{"TextBox1", 1}}, json{{"Nothing", "A1"}}, json::array({"RefEdit1"})}) {
+    EXPECT_EQ(Post("/api/run", {{"tool", "HZ"}, {"controls", controls}}).status, 400) << controls;
+  }
+  json asked = Run("HZ", {{"RefEdit1", "A1:C5"},
+                          {"RefEdit2", "A1:B1"},
+                          {"RefEdit3", "C1"},
+                          {"RefEdit4", "E1"},
+                          {"CheckBox1", true},
+                          {"OptionButton1", false},
+                          {"OptionButton2", true}});
+  EXPECT_EQ(asked["state"], "asking");
+  EXPECT_EQ(Reply(Reply(asked, "Yes"), "OK")["state"], "finished");
+}
+
 TEST_F(ServerTest, ACheckThatStopsTheRunLeavesTheDialogUp) {
   json stopped = Reply(Run("HZ", {{"RefEdit1", "A1:C5"}}), "OK");
   EXPECT_EQ(stopped["state"], "stopped");

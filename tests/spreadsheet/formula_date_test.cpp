@@ -27,6 +27,9 @@ TEST_F(FormulaDateTest, DateAndTimeBuildSerials) {
   EXPECT_EQ(Eval("=DATE(99,1,1)"), Variant::Date(36161));  // 1999
   EXPECT_EQ(Eval("=DATE(1900,1,-1)"), Variant(ErrorValue::Num));
   EXPECT_EQ(Eval("=DATE(10000,1,1)"), Variant(ErrorValue::Num));
+  // The year decides, though the months would bring the date back within the calendar.
+  EXPECT_EQ(Eval("=DATE(-1,13,1)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=DATE(10000,-11,1)"), Variant(ErrorValue::Num));
   EXPECT_EQ(Eval("=TIME(18,0,0)"), Variant::Date(0.75));
   EXPECT_EQ(Eval("=TIME(25,30,0)"), Variant::Date(0.0625));  // past a day wraps
   EXPECT_EQ(Eval("=TIME(0,-1,0)"), Variant(ErrorValue::Num));

@@ -33,6 +33,8 @@ TEST_F(FormulaLookupTest, LookupsAcrossDownAndSorted) {
   EXPECT_EQ(Eval("=LOOKUP(2.5,E1:G2)"), Variant("two"));  // wider than high: the last row
   // The last match: 1/(condition) is 1 where it holds and #DIV/0! elsewhere.
   EXPECT_EQ(Eval("=LOOKUP(2,1/(A2:A6=\"a\"),B2:B6)"), Variant(5));
+  // A single error in place of the vector is the answer.
+  EXPECT_EQ(Eval("=LOOKUP(2,1/0,B2:B6)"), Variant(ErrorValue::Div0));
 }
 
 TEST_F(FormulaLookupTest, ExactLookupsCompareNumbersExactly) {

@@ -61,6 +61,27 @@ TEST(FormulaSummarise, EveryKeyBlankGivesOneRowOfGrandTotals) {
   EXPECT_EQ(w.form.GetState(), DialogForm::State::Unloaded);
 }
 
+TEST(FormulaSummarise, AHeaderRowHoldingANumberIsQueriedAndNoStops) {
+  for (int answer : {vbNo, vbYes}) {
+    Workplace w;
+    PutRecords(w, {{1, "a", "x", 1, 10}});
+    w.Put("E1", {{2024}});
+    w.runtime.answers = {answer};
+    w.korvel().HZ(w.Token(), w.form);
+    EXPECT_EQ(w.Texts().front(), "标题行中包含有数值，该行真的是标题行吗？");
+    EXPECT_EQ(w.At("J4"), answer == vbYes ? Variant(1) : Variant()) << answer;
+  }
+}
+
+TEST(FormulaSummarise, ATotalRowAndANoteBelowTheListAreNotItsValues) {
+  Workplace w;
+  PutRecords(w, {{1, "a", "x", 1, 10}, {2, "b", "x", 2, 20}});
+  w.Put("D4", {{3, 30}, {"note", ""}});
+  w.korvel().HZ(w.Token(), w.form);
+  EXPECT_EQ(w.At("J5"), Variant(2));
+  EXPECT_EQ(w.Texts(), (std::vector<std::string>{"汇总完毕"}));
+}
+
 TEST(FormulaSummarise, TextInTheValuesStopsWithItsCount) {
   Workplace w;
   PutRecords(w, {{1, "a", "x", "'1", 10}, {2, "b", "x", 2, "n"}});
@@ -107,6 +128,18 @@ TEST(FormulaSummarise, AnOccupiedValueTargetIsShownAndNoKeepsTheDistinctKeysOnly
   EXPECT_EQ(w.At("K4"), Variant("old"));
   EXPECT_TRUE(w.app.EnableEvents());
   EXPECT_EQ(w.form.GetState(), DialogForm::State::Shown);
+}
+
+TEST(FormulaSummarise, AnOccupiedValueTargetAnsweredYesKeepsTheBlankKeysInTheirPlace) {
+  Workplace w;
+  PutRecords(w, {{1, "a", "x", 1, 10}, {2, "", "", 2, 20}, {3, "b", "x", 4, 40}});
+  w.Put("J5", {{"old", "old"}});  // beside the all-blank combination, listed second
+  w.runtime.answers = {vbYes};
+  w.korvel().HZ(w.Token(), w.form);
+  EXPECT_EQ(w.At("J4"), Variant(1));
+  EXPECT_EQ(w.At("K5"), Variant(20));
+  EXPECT_EQ(w.At("J6"), Variant(4));
+  EXPECT_TRUE(w.At("J7").IsEmpty() && w.At("K7").IsEmpty());
 }
 
 TEST(FormulaSummarise, ValuesLeftOfTheTargetAndAFailure) {

@@ -194,6 +194,17 @@ TEST(PageSubtotals, OnePageGetsItsSubtotalAndAGrandTotalOfOneTerm) {
   EXPECT_EQ(w.app.ActiveWindow().View(), xlPageBreakPreview) << "the view it had";
 }
 
+TEST(PageSubtotals, TheListEndsAtTheLowestCellOfItsLabelOrSummedColumns) {
+  Workplace w;
+  PutPagedList(w, 10);
+  w.Put("C11", {{99}});  // the last summed column runs a row further
+  FillDialog(w, "B3:C3", "A3", false);
+  w.korvel().FYXJYHJ(w.Token(), w.form);
+  EXPECT_EQ(w.At("A12"), Variant("小计"));
+  EXPECT_EQ(R1C1(w, "C12"), "=SUM(R[-9]C:R[-1]C)");
+  EXPECT_EQ(w.At("C11"), Variant(99));
+}
+
 TEST(PageSubtotals, WithTheOptionAPageEndingAtAManualBreakKeepsAllItsRows) {
   Workplace w;
   PutPagedList(w, 120);

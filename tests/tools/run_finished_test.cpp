@@ -135,6 +135,18 @@ TEST(RunFinished, AnEmptyFieldStopsTheToolsThatCheckTheirFields) {
   }
 }
 
+TEST(RunFinished, TheToolsOfATargetWorkbookRefuseToRunOnTheHostWorkbook) {
+  for (const char* name : {"HZ", "HZCZSZ", "DSYCZ", "FYXJYHJ", "SJFQ", "QDZBG", "BGZQD"}) {
+    Workplace w;
+    Named(name).prepare(w);
+    w.korvel().CSH();  // brings the host workbook forward
+    w.runtime.shown.clear();
+    (w.korvel().*Named(name).run)(w.Token(), w.form);
+    EXPECT_EQ(w.Texts(), (std::vector<std::string>{"请先切换到目标工作簿！"})) << name;
+    EXPECT_FALSE(w.korvel().RunFinished()) << name;
+  }
+}
+
 TEST(RunFinished, ANoOrCancelStopsTheRun) {
   auto occupied = [](const char* cell) {
     return [cell](Workplace& w) {
