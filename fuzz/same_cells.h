@@ -45,7 +45,9 @@ inline void RequireSameCells(const Sheet& first, const Sheet& second, size_t sty
   const Area all{1, 1, kLastRow, kLastColumn};
   long long count = 0;
   first.Store().ForEach(all, [&](int row, int column, const Cell& cell) {
-    std::string formula = cell.formula ? XmlText(cell.formula->text) : "";
+    // A formula shared by a group of cells is written where it first stands; each cell's text is
+    // the one it shows.
+    std::string formula = cell.formula ? XmlText(FormulaText(*cell.formula, row, column)) : "";
     if (formula == "=") formula.clear();
     uint32_t style = cell.style < styleCount ? cell.style : 0;
     if (cell.value.IsEmpty() && formula.empty() && style == 0) return;
@@ -55,7 +57,8 @@ inline void RequireSameCells(const Sheet& first, const Sheet& second, size_t sty
     Require(again != nullptr, "a cell read back is still there", at);
     Require(SameAfterFile(cell.value, again->value), "a cell's value reads back the same",
             at + ": " + Describe(cell.value) + " then " + Describe(again->value));
-    std::string formulaAgain = again->formula ? XmlText(again->formula->text) : "";
+    std::string formulaAgain =
+        again->formula ? XmlText(FormulaText(*again->formula, row, column)) : "";
     Require(formula == formulaAgain, "a cell's formula reads back the same",
             at + ": " + formula + " then " + formulaAgain);
     Require(style == again->style, "a cell's style reads back the same", at);
