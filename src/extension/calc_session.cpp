@@ -116,7 +116,7 @@ std::vector<ShownMessage> CalcSession::Run(const uno::Reference<frame::XFrame>& 
                              const std::string& prompt, const std::string& title) mutable {
     std::optional<std::string> answer;
     if (onScreen) {
-      answer = AskForRange(context_, frame, prompt, title, "");
+      answer = AskForRange(context_, frame, prompt, title);
     } else if (!inputs.empty()) {
       if (!inputs.front().empty()) answer = inputs.front();
       inputs.pop_front();

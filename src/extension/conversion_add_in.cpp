@@ -2,15 +2,13 @@
 
 #include <map>
 
-#include <cppuhelper/implbase5.hxx>
+#include <cppuhelper/implbase4.hxx>
 #include <cppuhelper/supportsservice.hxx>
 
 #include <com/sun/star/lang/IllegalArgumentException.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>
 #include <com/sun/star/lang/XServiceName.hpp>
-#include <com/sun/star/sheet/LocalizedName.hpp>
 #include <com/sun/star/sheet/XAddIn.hpp>
-#include <com/sun/star/sheet/XCompatibilityNames.hpp>
 #include <org/tavrin/XConversionFunctions.hpp>
 
 #include "calc/uno_text.h"
@@ -78,9 +76,9 @@ std::optional<Variant> ArgumentOf(const uno::Any& value) {
   return Variant();
 }
 
-class ConversionAddIn : public cppu::WeakImplHelper5<org::tavrin::XConversionFunctions,
-                                                     sheet::XAddIn, sheet::XCompatibilityNames,
-                                                     lang::XServiceName, lang::XServiceInfo> {
+class ConversionAddIn
+    : public cppu::WeakImplHelper4<org::tavrin::XConversionFunctions, sheet::XAddIn,
+                                   lang::XServiceName, lang::XServiceInfo> {
  public:
   ConversionAddIn() : component_(runtime_) {
     for (NamedCellFunction& function : ConversionCellFunctions(component_, runtime_.Locale()))
@@ -128,16 +126,6 @@ class ConversionAddIn : public cppu::WeakImplHelper5<org::tavrin::XConversionFun
   }
   rtl::OUString SAL_CALL getDisplayCategoryName(const rtl::OUString&) override {
     return Unicode("Add-In");
-  }
-  // The name workbook files give a function, as the host writes it ("ToDec"): Calc reads a
-  // file's call of it as a call of this add-in, and writes the add-in's calls so.
-  uno::Sequence<sheet::LocalizedName> SAL_CALL
-  getCompatibilityNames(const rtl::OUString& programmatic) override {
-    const FunctionName* function = Named(programmatic, false);
-    if (!function) return {};
-    sheet::LocalizedName name(lang::Locale(Unicode("en"), Unicode("US"), rtl::OUString()),
-                              Unicode(function->component));
-    return uno::Sequence<sheet::LocalizedName>(&name, 1);
   }
   void SAL_CALL setLocale(const lang::Locale& locale) override { locale_ = locale; }
   lang::Locale SAL_CALL getLocale() override { return locale_; }

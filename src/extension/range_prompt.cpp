@@ -17,8 +17,7 @@ namespace awt = com::sun::star::awt;
 
 std::optional<std::string> AskForRange(const uno::Reference<uno::XComponentContext>& context,
                                        const uno::Reference<com::sun::star::frame::XFrame>& frame,
-                                       const std::string& prompt, const std::string& title,
-                                       const std::string& initial) {
+                                       const std::string& prompt, const std::string& title) {
   constexpr int kWidth = 220;
   enum class Answer { Waiting, Given, Cancelled } answer = Answer::Waiting;
   bool picking = false;
@@ -26,7 +25,6 @@ std::optional<std::string> AskForRange(const uno::Reference<uno::XComponentConte
   uno::Reference<awt::XWindowPeer> parent(frame->getContainerWindow(), uno::UNO_QUERY);
   dialog.AddLabel("prompt", prompt, {6, 6, kWidth - 12, 24});
   dialog.AddEdit("range", {6, 34, kWidth - 32, 12});
-  dialog.SetText("range", initial);
   dialog.AddButton("pick", "…", {kWidth - 24, 34, 18, 12}, [&] {
     picking = true;
     dialog.Hide();

@@ -8,12 +8,12 @@
 
 namespace tavrin {
 
-// The host's input box for a range, in Calc: the prompt, a box holding the selection's address,
-// a button that picks the range on the sheet, 确定 and 取消. Waits for the user's answer while
-// Calc goes on working, and gives the address, or nothing when the user cancelled.
+// The host's input box for a range, in Calc: the prompt, a box for the address, a button that picks
+// the range on the sheet, 确定 and 取消. Waits for the user's answer while Calc goes on working,
+// and gives the address, or nothing when the user cancelled.
 std::optional<std::string> AskForRange(
     const com::sun::star::uno::Reference<com::sun::star::uno::XComponentContext>& context,
     const com::sun::star::uno::Reference<com::sun::star::frame::XFrame>& frame,
-    const std::string& prompt, const std::string& title, const std::string& initial);
+    const std::string& prompt, const std::string& title);
 
 }  // namespace tavrin

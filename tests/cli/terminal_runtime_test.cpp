@@ -7,18 +7,10 @@
 #include "host/host_error.h"
 #include "infowindow/recording_window_system.h"
 #include "spreadsheet/spreadsheet.h"
+#include "support/error_number.h"
 
 namespace tavrin {
 namespace {
-
-int ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const HostError& error) {
-    return error.Number();
-  }
-  return 0;
-}
 
 TEST(TerminalRuntime, GetObjectGivesTheRunningHostOnlyByItsName) {
   std::ostringstream messages;

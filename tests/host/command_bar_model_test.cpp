@@ -2,18 +2,10 @@
 
 #include "host/command_bar_model.h"
 #include "host/host_error.h"
+#include "support/error_number.h"
 
 namespace tavrin {
 namespace {
-
-int ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const HostError& error) {
-    return error.Number();
-  }
-  return 0;
-}
 
 TEST(CommandBarModel, APopupHoldsControlsAndAButtonHasNone) {
   Bars bars;
