@@ -50,6 +50,19 @@ TEST_F(CommandLine, UsageErrorsExitWithTwo) {
   EXPECT_EQ(Tavrin("--help").status, 0);
 }
 
+TEST_F(CommandLine, ASwitchTakesTheWordsOfOnAndOffAndNothingElse) {
+  for (const char* word : {"true", "Yes", "1", "false", "NO", "0", ""}) {
+    EXPECT_NE(
+        Tavrin("clear-zeros " + Book() + " --control CheckBox1=" + word + " --range A1").status, 2)
+        << word;
+  }
+  Outcome maybe = Tavrin("clear-zeros " + Book() + " --control CheckBox1=maybe --range A1");
+  EXPECT_EQ(maybe.status, 2);
+  EXPECT_NE(maybe.err.find("--control CheckBox1 takes true or false, not 'maybe'"),
+            std::string::npos)
+      << maybe.err;
+}
+
 TEST_F(CommandLine, BadFilesExitWithTwoAndWriteNothing) {
   Outcome missing = Tavrin("show " + (dir / "missing.xlsx").string());
   EXPECT_EQ(missing.status, 2);

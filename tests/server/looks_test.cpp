@@ -1,5 +1,9 @@
 #include "io/zip_archive.h"
+#include "server/sheet_views.h"
 #include "server_fixture.h"
+#include "spreadsheet/book.h"
+#include "spreadsheet/sheet.h"
+#include "spreadsheet/spreadsheet.h"
 
 namespace tavrin {
 namespace {
@@ -60,6 +64,25 @@ TEST_F(ServerTest, TheLayoutNamesTheFrozenRowsAndColumnsOfTheFile) {
   EXPECT_EQ(frozenWith("frozen"), json::parse(R"j({"rows":1,"columns":1})j"));
   EXPECT_EQ(frozenWith("frozenSplit"), json::parse(R"j({"rows":1,"columns":1})j"));
   EXPECT_EQ(frozenWith("split"), json());
+}
+
+}  // namespace
+}  // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+// A column keeps its place in the layout for its width or for being hidden, not for a format
+// or an outline level it also has.
+TEST(SheetLayoutView, AColumnIsHiddenOnlyWhenItsFormatSaysSo) {
+  Spreadsheet app;
+  Sheet& sheet = app.AddWorkbook("Layout.xlsx").AddSheet("List");
+  sheet.EditLayout([](SheetLayout& layout) {
+    layout.columnFormats[2] = LineFormat{.style = 1, .outlineLevel = 1};
+    layout.columnFormats[3] = LineFormat{.hidden = true};
+  });
+  EXPECT_EQ(LayoutOf(sheet)["columns"],
+            nlohmann::json::parse(R"j([{"c":3,"width":8.43,"hidden":true}])j"));
 }
 
 }  // namespace
