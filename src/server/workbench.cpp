@@ -17,7 +17,6 @@
 #include "session/workbook_session.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/book_copy.h"
-#include "spreadsheet/cells_before.h"
 #include "spreadsheet/sheet.h"
 #include "tools/tool_table.h"
 
@@ -265,7 +264,7 @@ void Workbench::NoteChanges() {
   }
   // As in the host, a run leaves nothing before it to undo but itself.
   undoSteps.clear();
-  undoSteps.push_back({std::move(before), nullptr, dirty});
+  undoSteps.push_back({.run = std::move(before), .dirtyBefore = dirty});
   dirty = true;
 }
 
@@ -292,6 +291,7 @@ nlohmann::json Workbench::Undo() {
   undoSteps.pop_back();
   if (step.run) step.run->Restore();
   if (step.edit) step.edit->Restore();
+  if (step.size) step.size->Restore();
   changed.clear();
   changedAreas.clear();
   dirty = step.dirtyBefore;

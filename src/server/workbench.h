@@ -13,12 +13,13 @@
 #include "server/browser_runtime.h"
 #include "server/changed_cells.h"
 #include "server/run_channel.h"
+#include "spreadsheet/cells_before.h"
+#include "spreadsheet/size_before.h"
 
 namespace tavrin {
 
 class Book;
 class BookCopy;
-class CellsBefore;
 class DialogForm;
 class Sheet;
 class WorkbookSession;
@@ -92,13 +93,15 @@ class Workbench {
 
   std::unique_ptr<DialogForm> form;
   std::unique_ptr<BookCopy> before;  // the workbook as the run going found it
-  // One step of undo: the workbook before a run, or a block's cells before an edit, and
-  // whether the workbook differed from its file then.
+  // One step of undo: the workbook before a run, a block's cells before an edit, or a column's
+  // or row's size before a resize, and whether the workbook differed from its file then.
   struct UndoStep {
-    std::unique_ptr<BookCopy> run;
-    std::unique_ptr<CellsBefore> edit;
+    std::unique_ptr<BookCopy> run = nullptr;
+    std::unique_ptr<CellsBefore> edit = nullptr;
+    std::unique_ptr<SizeBefore> size = nullptr;
     bool dirtyBefore = false;
   };
+  void AddUndoStep(UndoStep step);
   std::vector<UndoStep> undoSteps;
   ChangedCells changed;
   std::vector<std::string> changedAreas;

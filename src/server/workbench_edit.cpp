@@ -10,7 +10,6 @@
 #include "server/workbench.h"
 #include "spreadsheet/book.h"
 #include "spreadsheet/book_copy.h"
-#include "spreadsheet/cells_before.h"
 #include "spreadsheet/formula/serial_date.h"
 #include "spreadsheet/sheet.h"
 #include "spreadsheet/shown_text.h"
@@ -93,12 +92,18 @@ nlohmann::json Workbench::Edit(int sheet, const nlohmann::json& request) {
     cellsBefore->Restore();
     throw ApiError{400, "输入的公式有误，单元格没有改变。"};
   }
+  AddUndoStep({.edit = std::move(cellsBefore), .dirtyBefore = dirty});
+  return {{"canUndo", true}, {"dirty", true}};
+}
+
+// An edit or a resize done: the changes of the last run are no longer shown, the edit is the
+// last undo step (the oldest goes past the most kept), and the workbook is changed.
+void Workbench::AddUndoStep(UndoStep step) {
   changed.clear();
   changedAreas.clear();
   if (undoSteps.size() == kMostUndoSteps) undoSteps.erase(undoSteps.begin());
-  undoSteps.push_back({nullptr, std::move(cellsBefore), dirty});
+  undoSteps.push_back(std::move(step));
   dirty = true;
-  return {{"canUndo", true}, {"dirty", true}};
 }
 
 nlohmann::json Workbench::End(int sheet, int row, int column, const std::string& direction) {
@@ -158,18 +163,22 @@ nlohmann::json Workbench::Size(int sheet, const nlohmann::json& request) {
   if (channel.Going()) throw RunGoing();
   Sheet& target = SheetAt(sheet);
   bool fit = request.value("fit", false);
+  std::unique_ptr<SizeBefore> sizeBefore;
   if (request.contains("column")) {
     int column = request["column"].is_number_integer() ? request["column"].get<int>() : 0;
     if (column < 1 || column > kLastColumn) throw ApiError{400, "没有这一列。"};
-    target.SetColumnWidth(column,
-                          fit ? FittedWidth(target, column) : SizeMember(request, "width", 255));
+    double width = fit ? FittedWidth(target, column) : SizeMember(request, "width", 255);
+    sizeBefore = std::make_unique<SizeBefore>(SizeBefore::OfColumn(UserBook(), sheet + 1, column));
+    target.SetColumnWidth(column, width);
   } else {
     int row = request.value("row", 0);
     if (row < 1 || row > kLastRow) throw ApiError{400, "没有这一行。"};
-    target.SetRowHeight(row, fit ? FittedHeight(target, row) : SizeMember(request, "height", 409));
+    double height = fit ? FittedHeight(target, row) : SizeMember(request, "height", 409);
+    sizeBefore = std::make_unique<SizeBefore>(SizeBefore::OfRow(UserBook(), sheet + 1, row));
+    target.SetRowHeight(row, height);
   }
-  dirty = true;
-  return {{"dirty", true}};
+  AddUndoStep({.size = std::move(sizeBefore), .dirtyBefore = dirty});
+  return {{"canUndo", true}, {"dirty", true}};
 }
 
 }  // namespace tavrin

@@ -71,6 +71,12 @@ void Sheet::SetRowHeight(int row, double height, bool fitted) {
   changed_ = true;
 }
 
+void Sheet::ClearRowHeight(int row) {
+  rowHeights_.Erase(row);
+  ++heightsVersion_;
+  changed_ = true;
+}
+
 void Sheet::SetDefaultRowHeight(double height) {
   defaultRowHeight_ = height;
   ++heightsVersion_;
@@ -78,12 +84,21 @@ void Sheet::SetDefaultRowHeight(double height) {
 }
 
 double Sheet::ColumnWidth(int column) const {
+  return OwnColumnWidth(column).value_or(kDefaultColumnWidth);
+}
+
+std::optional<double> Sheet::OwnColumnWidth(int column) const {
   auto it = columnWidths_.find(column);
-  return it == columnWidths_.end() ? kDefaultColumnWidth : it->second;
+  return it == columnWidths_.end() ? std::nullopt : std::optional<double>(it->second);
 }
 
 void Sheet::SetColumnWidth(int column, double width) {
   columnWidths_[column] = width;
+  changed_ = true;
+}
+
+void Sheet::ClearColumnWidth(int column) {
+  columnWidths_.erase(column);
   changed_ = true;
 }
 

@@ -89,6 +89,8 @@ class Sheet : public Worksheet {
   double RowHeight(int row) const;
   // Sets a row's height as the user does; fitted keeps it the host's fit to the row's content.
   void SetRowHeight(int row, double height, bool fitted = false);
+  // The row goes back to the sheet's default row height.
+  void ClearRowHeight(int row);
   // The height of rows without one of their own: 12.75 points unless the sheet says otherwise.
   double DefaultRowHeight() const { return defaultRowHeight_; }
   void SetDefaultRowHeight(double height);
@@ -97,7 +99,11 @@ class Sheet : public Worksheet {
   const RowRuns<StoredRowHeight>& RowHeights() const { return rowHeights_; }
   uint64_t HeightsVersion() const { return heightsVersion_; }
   double ColumnWidth(int column) const;
+  // A column's own width; none when it has the standard width.
+  std::optional<double> OwnColumnWidth(int column) const;
   void SetColumnWidth(int column, double width);
+  // The column goes back to the standard width.
+  void ClearColumnWidth(int column);
   // Merged cells, margins, paper, scaling, print area, manual breaks and the sheet's view. They
   // change only through EditLayout, which calls edit(layout) and marks the sheet changed, as a
   // write to its cells does: no change can be left out of the file a save writes.

@@ -56,3 +56,18 @@ test("the sizes are saved with the workbook", async () => {
   assert.match(sheet, /<col min="3" max="3" width="1[6-9]\.\d+"/);
   assert.match(sheet, /<row r="4"[^>]* ht="(2[6-9]|3\d)(\.\d+)?"/);
 });
+
+test("Ctrl+Z takes the resizes back one at a time, the last first", async () => {
+  const { page } = opened;
+  const undo = async () => {
+    await page.keyboard.down("Control");
+    await page.keyboard.press("z");
+    await page.keyboard.up("Control");
+  };
+  await undo();
+  await until(page, () => document.querySelector('.ch[data-c="2"]').getBoundingClientRect().width > 60);
+  assert.ok((await rowHeight(page, 4)) > 30, "the row's height waits for its own undo");
+  await undo();
+  await until(page, () => document.querySelector('.rh[data-r="4"]').getBoundingClientRect().height < 25);
+  assert.ok((await columnWidth(page, 3)) > 100, "the column dragged before stays as it was");
+});

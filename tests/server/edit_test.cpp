@@ -124,5 +124,21 @@ TEST_F(ServerTest, ColumnsAndRowsTakeASizeOrFitTheirCellsAndAreSavedSo) {
   EXPECT_EQ(Read(client->Get("/api/size")).status, 405);
 }
 
+TEST_F(ServerTest, EachResizeIsOneUndoStepThatPutsTheDefaultSizeBack) {
+  Post("/api/size", {{"sheet", 0}, {"column", 2}, {"width", 20}});
+  Post("/api/size", {{"sheet", 0}, {"column", 2}, {"width", 30}});
+  EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"row", 3}, {"height", 30}}).body,
+            json({{"canUndo", true}, {"dirty", true}}));
+  Post("/api/undo", json::object());
+  EXPECT_EQ(Get("/api/layout?sheet=0").body["rows"], json::array());
+  Post("/api/undo", json::object());
+  EXPECT_EQ(Get("/api/layout?sheet=0").body["columns"][0]["width"], 20.0);
+  EXPECT_EQ(Get("/api/workbook").body["dirty"], true);
+  // Back to the standard width, and to the workbook as its file holds it.
+  EXPECT_EQ(Post("/api/undo", json::object()).body, json({{"canUndo", false}}));
+  EXPECT_EQ(Get("/api/layout?sheet=0").body["columns"], json::array());
+  EXPECT_EQ(Get("/api/workbook").body["dirty"], false);
+}
+
 }  // namespace
 }  // namespace tavrin
