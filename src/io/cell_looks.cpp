@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "io/added_formats.h"
 #include "io/theme_colours.h"
 #include "io/xlsx_origin.h"
 #include "spreadsheet/book.h"
@@ -108,8 +109,8 @@ std::array<std::string, 4> BorderSides(pugi::xml_node border, const LookColours&
   return sides;
 }
 
-// The codes of the built-in number formats a file names by id alone, as a Chinese-language
-// host shows them; "" for General and for an id not listed.
+}  // namespace
+
 std::string BuiltInFormat(int id) {
   static const std::map<int, std::string> codes = {{1, "0"},
                                                    {2, "0.00"},
@@ -138,6 +139,8 @@ std::string BuiltInFormat(int id) {
   auto found = codes.find(id);
   return found == codes.end() ? "" : found->second;
 }
+
+namespace {
 
 // For every cell format of a styles part, in order: its number format code.
 std::vector<std::string> NumberFormats(pugi::xml_node styleSheet) {
@@ -206,10 +209,14 @@ std::string CellLook::FillText() const {
 }
 
 const CellLook* LookOf(const Book& book, uint32_t style) {
+  const CellLook* look = nullptr;
   const auto* origin = std::any_cast<std::shared_ptr<const XlsxOrigin>>(&book.Origin());
-  if (origin == nullptr || *origin == nullptr || style >= (*origin)->looks.size()) return nullptr;
-  const CellLook& look = (*origin)->looks[style];
-  return look.IsPlain() ? nullptr : &look;
+  if (origin != nullptr && *origin != nullptr && style < (*origin)->looks.size()) {
+    look = &(*origin)->looks[style];
+  } else if (const AddedFormats* added = AddedFormatsOf(book)) {
+    if (const AddedFormat* format = added->Find(style)) look = &format->look;
+  }
+  return look == nullptr || look->IsPlain() ? nullptr : look;
 }
 
 }  // namespace tavrin

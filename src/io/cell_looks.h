@@ -31,6 +31,10 @@ struct CellLook {
   std::string FillText() const;
 };
 
+// The code of a built-in number format a file names by id alone, as a Chinese-language host
+// shows it; "" for General and for an id not listed.
+std::string BuiltInFormat(int id);
+
 // A colour as a page writes it: "#RRGGBB".
 std::string ColourText(uint32_t colour);
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 
+#include "io/added_formats.h"
 #include "io/file_error.h"
 #include "io/package_index.h"
 #include "io/sheet_rows.h"
@@ -74,12 +75,23 @@ class PackageWriter {
       if (hasStyles) styles_ = origin_->styles;
       styles_.date1904 = origin_->styles.date1904;
     }
+    const PackagePart* stylesPart = hasStyles ? origin_->Find(StylesTarget()) : nullptr;
+    // The formats the workbook gained go at the end of the styles part's, when they are
+    // numbered on from its own (else their cells are written with the default format).
+    const AddedFormats* added = AddedFormatsOf(book_);
+    if (added != nullptr && added->first == styles_.Count() && (stylesPart || !hasStyles)) {
+      addedFormats_ = added;
+      styles_.dates.resize(styles_.Count() + added->formats.size(), false);
+      styles_.calendar.resize(styles_.Count(), false);
+    }
     if (!hasStyles) {
       // The sheets' cell formats pointed at nothing; the reader took them as the default one,
       // and each sheet is written from that so that none gains the new part's formats.
       rewriteSheets_ = true;
       std::string part = NewPartName("styles", "");
-      Add(part, kMinimalStyles, xlsx::kStylesType, xlsx::kStylesContent);
+      Add(part, WithAddedFormats(kMinimalStyles, part), xlsx::kStylesType, xlsx::kStylesContent);
+    } else if (addedFormats_ != nullptr) {
+      replaced_[stylesPart->name] = WithAddedFormats(stylesPart->bytes, stylesPart->name);
     }
     for (const Relationship& r : relationships_) {
       bool worksheet = IsRelationshipType(r.type, "worksheet");
@@ -114,6 +126,22 @@ class PackageWriter {
   }
 
  private:
+  std::string StylesTarget() const {
+    for (const Relationship& r : relationships_) {
+      if (IsRelationshipType(r.type, "styles")) return r.target;
+    }
+    return "";
+  }
+
+  // A styles part with the added formats at the end of its cell formats; as it is without them.
+  std::string WithAddedFormats(std::string_view bytes, const std::string& part) const {
+    if (addedFormats_ == nullptr) return std::string(bytes);
+    pugi::xml_document styles;
+    ParseXml(styles, bytes, part);
+    AppendAddedFormats(styles, *addedFormats_);
+    return PrintXml(styles);
+  }
+
   bool Keeps(const std::string& relationshipId) const {
     for (int i = 1; i <= book_.SheetCount(); ++i) {
       const XlsxSheetOrigin* from = origin_->FindSheet(book_.GetSheet(i).Name());
@@ -226,6 +254,7 @@ class PackageWriter {
   std::vector<Relationship> relationships_;
   bool rewriteSheets_ = false;
   WorkbookStyles styles_{{false, true}, {false, true}};  // the minimal styles part's
+  const AddedFormats* addedFormats_ = nullptr;           // null when none are written
   std::set<std::string> used_;
   std::set<std::string> usedIds_;
   std::set<std::pair<std::string, std::string>> removedRelationships_;  // id and type

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host/range.h"
+#include "host/variant_rules.h"
 #include "io/cell_looks.h"
 #include "io/xlsx_origin.h"
 #include "session/used_area.h"
@@ -147,6 +148,15 @@ std::map<int, const CellLook*> LineLooks(const Book& book, const RowRuns<LineFor
   return looks;
 }
 
+// What a constant's cell holds as it would be typed again: a number shown as a percentage as
+// one ("12.5%"), as the host's formula bar shows it; else its entry's text.
+std::string CellEntry(const Cell& cell, int row, int column, const CellLook* look,
+                      const UserLocale& locale) {
+  if (look != nullptr && cell.value.IsNumber() && look->numberFormat.find('%') != std::string::npos)
+    return NumberText(cell.value.AsNumber() * 100, locale) + "%";
+  return EntryText(cell, row, column, locale);
+}
+
 }  // namespace
 
 nlohmann::json CellsOf(Sheet& sheet, const Area& block,
@@ -208,7 +218,7 @@ nlohmann::json CellsOf(Sheet& sheet, const Area& block,
                                   {"number", value.IsNumber() || value.IsDate()}};
           if (cell.formula) {
             shown["formula"] = FormulaText(*cell.formula, row, column);
-          } else if (std::string typed = EntryText(cell, row, column, sheet.Locale());
+          } else if (std::string typed = CellEntry(cell, row, column, look, sheet.Locale());
                      typed != shown["text"]) {
             shown["entry"] = std::move(typed);
           }

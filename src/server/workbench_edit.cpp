@@ -5,6 +5,7 @@
 
 #include "host/block.h"
 #include "host/host_error.h"
+#include "io/added_formats.h"
 #include "io/cell_looks.h"
 #include "server/api_error.h"
 #include "server/workbench.h"
@@ -31,18 +32,35 @@ Area OneBlock(Sheet& sheet, const std::string& address) {
   throw ApiError{400, "“" + address + "”不是这个工作表上的一个区域。"};
 }
 
+bool IsPercentage(const std::string& text) {
+  return text.find('%') != std::string::npos;
+}
+
 // A text typed into a cell: a percentage, a date or a time the host reads as a value is that
 // value (a date or a time as a date); anything else goes to the typed-entry rules.
 Variant TypedText(const std::string& text) {
   if (MayBeValueText(text)) {
     if (std::optional<double> value = ReadValueText(text))
-      return text.find('%') != std::string::npos ? Variant(*value) : Variant::Date(*value);
+      return IsPercentage(text) ? Variant(*value) : Variant::Date(*value);
   }
   return Variant(text);
 }
 
+// Rows of typed texts: their values, and the cells given a percentage with the built-in number
+// format that shows it as the host formats such a cell: "0%", or "0.00%" when it was typed
+// with decimals.
+struct TypedBlock {
+  Block values;
+  struct Percentage {
+    int row;
+    int column;
+    int numberFormatId;
+  };
+  std::vector<Percentage> percentages;
+};
+
 // The texts of the rows, as a block the size of the longest row (shorter rows end in blanks).
-Block TypedRows(const nlohmann::json& rows) {
+TypedBlock TypedRows(const nlohmann::json& rows) {
   if (!rows.is_array() || rows.empty()) throw ApiError{400, "rows 应是由文字组成的行。"};
   size_t columns = 0;
   for (const nlohmann::json& row : rows) {
@@ -52,15 +70,33 @@ Block TypedRows(const nlohmann::json& rows) {
   if (columns == 0 || static_cast<long long>(rows.size() * columns) > kMostCellsEdited) {
     throw ApiError{400, "一次最多写入 50000 个单元格。"};
   }
-  Block block(static_cast<int>(rows.size()), static_cast<int>(columns));
+  TypedBlock typed{Block(static_cast<int>(rows.size()), static_cast<int>(columns)), {}};
   for (size_t r = 0; r < rows.size(); ++r) {
     for (size_t c = 0; c < rows[r].size(); ++c) {
       if (!rows[r][c].is_string()) throw ApiError{400, "rows 应是由文字组成的行。"};
-      block(static_cast<int>(r) + 1, static_cast<int>(c) + 1) =
-          TypedText(rows[r][c].get<std::string>());
+      const std::string& text = rows[r][c].get_ref<const std::string&>();
+      Variant& value = typed.values(static_cast<int>(r) + 1, static_cast<int>(c) + 1);
+      value = TypedText(text);
+      if (value.IsNumber() && IsPercentage(text)) {
+        int decimals = text.find('.') != std::string::npos ? 10 : 9;
+        typed.percentages.push_back({static_cast<int>(r), static_cast<int>(c), decimals});
+      }
     }
   }
-  return block;
+  return typed;
+}
+
+// The cells given a percentage show it as one, unless their format shows percentages already.
+void FormatPercentages(Sheet& sheet, const Area& at, const TypedBlock& typed) {
+  for (const TypedBlock::Percentage& p : typed.percentages) {
+    int row = at.row + p.row;
+    int column = at.column + p.column;
+    const Cell* cell = sheet.Store().Find(row, column);
+    uint32_t style = cell != nullptr ? cell->style : 0;
+    const CellLook* look = LookOf(sheet.Parent(), style);
+    if (look != nullptr && look->numberFormat.find('%') != std::string::npos) continue;
+    sheet.Store().SetStyle(row, column, FormatShowing(sheet.Parent(), style, p.numberFormatId));
+  }
 }
 
 }  // namespace
@@ -71,13 +107,13 @@ nlohmann::json Workbench::Edit(int sheet, const nlohmann::json& request) {
   Sheet& target = SheetAt(sheet);
   bool clearing = request.contains("clear");
   Area area;
-  Block values;
+  TypedBlock typed;
   if (clearing) {
     area = OneBlock(target, request["clear"].get<std::string>());
   } else {
-    values = TypedRows(request.at("rows"));
+    typed = TypedRows(request.at("rows"));
     Area at = OneBlock(target, request.at("at").get<std::string>());
-    area = Area{at.row, at.column, values.Rows(), values.Columns()};
+    area = Area{at.row, at.column, typed.values.Rows(), typed.values.Columns()};
     if (area.LastRow() > kLastRow || area.LastColumn() > kLastColumn)
       throw ApiError{400, "粘贴的内容超出了工作表。"};
   }
@@ -86,7 +122,8 @@ nlohmann::json Workbench::Edit(int sheet, const nlohmann::json& request) {
     if (clearing) {
       target.ClearContents(tavrin::Range(target, area));
     } else {
-      target.SetValues(area, values);
+      target.SetValues(area, typed.values);
+      FormatPercentages(target, area, typed);
     }
   } catch (const HostError&) {
     cellsBefore->Restore();

@@ -63,6 +63,10 @@ class Book : public Workbook {
   // type); empty for a workbook made in memory.
   const std::any& Origin() const { return origin_; }
   void SetOrigin(std::any origin) { origin_ = std::move(origin); }
+  // The cell formats the workbook gained since it was read (the file writer's own type, as the
+  // origin is); empty when it gained none.
+  const std::any& AddedFormats() const { return addedFormats_; }
+  std::any& AddedFormats() { return addedFormats_; }
 
   std::string Name() const override { return name_; }
   Spreadsheet& Parent() override { return application_; }
@@ -84,6 +88,7 @@ class Book : public Workbook {
   BookSheets sheetList_{*this};
   BookWindow window_{*this};
   std::any origin_;
+  std::any addedFormats_;
 };
 
 }  // namespace tavrin

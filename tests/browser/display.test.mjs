@@ -61,8 +61,9 @@ test("a red section and a font colour show in their colours; the formula bar sho
     .map((el) => getComputedStyle(el).backgroundColor).find((c) => c !== "rgb(255, 255, 0)"));
   const [r, g, b] = fill.match(/\d+/g).map(Number);
   assert.ok(Math.abs(r - 0xd9) <= 2 && Math.abs(g - 0xe1) <= 2 && Math.abs(b - 0xf2) <= 2, fill);
+  // A percentage as the host's formula bar shows it: as a percentage, every digit.
   await page.click('[data-cell="C8"]');
-  assert.equal(await page.$eval("#formula", (el) => el.textContent), "0.521116137504578");
+  assert.equal(await page.$eval("#formula", (el) => el.textContent), "52.1116137504578%");
 });
 
 test("a text with line breaks shows every line, its row grown to hold them", async () => {

@@ -74,3 +74,15 @@ test("each edit is one undo step with Ctrl+Z", async () => {
   await until(page, () => !document.getElementById("fileinfo").textContent.includes("已修改"));
   assert.deepEqual(await gridShows(page, { D2: "21", G1: "" }), { D2: "21", G1: "" });
 });
+
+test("a typed percentage shows as one, with decimals when typed with them", async () => {
+  const { page } = opened;
+  await goTo(page, "J1");
+  await page.keyboard.type("12.5%");
+  await page.keyboard.press("Enter");
+  await page.keyboard.type("50%");
+  await page.keyboard.press("Enter");
+  assert.deepEqual(await gridShows(page, { J1: "12.50%", J2: "50%" }), { J1: "12.50%", J2: "50%" });
+  await goTo(page, "J1");
+  assert.equal(await page.$eval("#formula", (el) => el.textContent), "12.5%");
+});

@@ -1,5 +1,6 @@
 #include "io/cell_looks.h"
 
+#include "io/added_formats.h"
 #include "io_fixture.h"
 
 namespace tavrin {
@@ -124,6 +125,58 @@ TEST(CellLooksTest, BordersAreReadSideBySideAsAPageDrawsThem) {
   EXPECT_EQ(LookOf(book, 1)->borders,
             (std::array<std::string, 4>{"2px solid #FF0000", "1px dashed #000000",
                                         "3px double #000000", "1px solid #000000"}));
+}
+
+// The number format a look shows, with "bold" before it when its font is bold.
+std::string Shown(const Book& book, uint32_t style) {
+  const CellLook* look = LookOf(book, style);
+  if (look == nullptr) return "";
+  return std::string(look->bold ? "bold " : "") + look->numberFormat;
+}
+
+TEST(AddedFormatsTest, AFileFormatShownAsAPercentageIsAddedOnceAfterTheFilesFormats) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book = OpenStyled(app, folder, kFonts + kFills + kFormats);
+  EXPECT_EQ(FormatShowing(book, 1, 10), 6u);  // the file has six cell formats
+  EXPECT_EQ(FormatShowing(book, 1, 10), 6u);
+  EXPECT_EQ(FormatShowing(book, 6, 10), 6u);  // it shows "0.00%" already
+  EXPECT_EQ(FormatShowing(book, 6, 9), 7u);   // the file's format 1 showing "0%"
+  EXPECT_EQ(FormatShowing(book, 0, 9), 8u);
+  EXPECT_EQ(Shown(book, 6), "bold 0.00%");
+  EXPECT_EQ(Shown(book, 7), "bold 0%");
+  EXPECT_EQ(Shown(book, 8), "0%");
+  Sheet& sheet = book.GetSheet(1);
+  sheet.Store().SetStyle(1, 1, 6);
+  sheet.Store().SetStyle(2, 1, 8);
+  sheet.Range("A2").SetValue(Variant(0.5));
+  SaveWorkbook(book, folder / "out.xlsx");
+
+  Spreadsheet again;
+  Book& reread = OpenWorkbook(again, folder / "out.xlsx");
+  const Sheet& read = reread.GetSheet(1);
+  EXPECT_EQ(Shown(reread, StyleAt(read, "A1")), "bold 0.00%");
+  EXPECT_EQ(Shown(reread, StyleAt(read, "A2")), "0%");
+  EXPECT_EQ(Look(reread, StyleAt(read, "A1")), "bold #DDEBF7");  // the fill is copied too
+  std::string styles = PartOf(folder / "out.xlsx", "xl/styles.xml");
+  EXPECT_NE(styles.find("<cellXfs count=\"9\">"), std::string::npos) << styles;
+}
+
+TEST(AddedFormatsTest, AWorkbookMadeInMemoryGetsThemAfterTheMinimalStylesFormats) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book = app.AddWorkbook("new");
+  Sheet& sheet = book.AddSheet("Data");
+  EXPECT_EQ(FormatShowing(book, 0, 10), 2u);  // after the default and the date format
+  sheet.Range("A1").SetValue(Variant(0.125));
+  sheet.Store().SetStyle(1, 1, 2);
+  sheet.Range("A2").SetValue(Variant::Date(45444));
+  SaveWorkbook(book, folder / "new.xlsx");
+
+  Spreadsheet again;
+  Book& reread = OpenWorkbook(again, folder / "new.xlsx");
+  EXPECT_EQ(Shown(reread, StyleAt(reread.GetSheet(1), "A1")), "0.00%");
+  EXPECT_TRUE(ValueAt(reread.GetSheet(1), "A2").IsDate());
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "io/cell_looks.h"
 #include "server/server_fixture.h"
 
 namespace tavrin {
@@ -18,7 +19,7 @@ TEST_F(ServerTest, TypedCellsAreReadAsTheHostReadsThemAndFormulasThatReadThemFol
   EXPECT_EQ(Text(1, 6), "20");
   // Percentages and dates as the host reads them.
   Post("/api/edit", Typed("J1", {{"12.5%", "2024-6-1", "2024年6月1日"}}));
-  EXPECT_EQ(Text(1, 10), "0.125");
+  EXPECT_EQ(Text(1, 10), "12.50%");
   EXPECT_EQ(Text(1, 11), "2024/6/1");
   EXPECT_EQ(Text(1, 12), "2024/6/1");
   // A formula that does not parse changes nothing.
@@ -122,6 +123,24 @@ TEST_F(ServerTest, ColumnsAndRowsTakeASizeOrFitTheirCellsAndAreSavedSo) {
   EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"column", 1}, {"width", 256}}).status, 400);
   EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"row", 0}, {"height", 5}}).status, 400);
   EXPECT_EQ(Read(client->Get("/api/size")).status, 405);
+}
+
+TEST_F(ServerTest, ATypedPercentageShowsAsOneAsTheHostFormatsItAndIsSavedSo) {
+  Post("/api/edit", Typed("C2", json::array({json::array({"50%", "7.25%"})})));
+  EXPECT_EQ(Text(2, 3), "50%");
+  EXPECT_EQ(Text(2, 4), "7.25%");
+  // A cell that shows percentages already keeps its format.
+  Post("/api/edit", Typed("D2", {{"12%"}}));
+  EXPECT_EQ(Text(2, 4), "12.00%");
+  Post("/api/save", json::object());
+  Spreadsheet app;
+  Book& saved = OpenWorkbook(app, file);
+  EXPECT_EQ(LookOf(saved, saved.GetSheet(1).Store().Find(2, 3)->style)->numberFormat, "0%");
+  EXPECT_EQ(saved.GetSheet(1).CellValue(2, 3), Variant(0.5));
+  // Undo gives the cells back their values and their formats.
+  Post("/api/undo", json::object());
+  Post("/api/undo", json::object());
+  EXPECT_EQ(Text(2, 3), "3");
 }
 
 TEST_F(ServerTest, EachResizeIsOneUndoStepThatPutsTheDefaultSizeBack) {
