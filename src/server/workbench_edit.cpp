@@ -64,39 +64,59 @@ Block TypedRows(const nlohmann::json& rows) {
   return block;
 }
 
+// Where a move puts the cells of FROM: the block of the same size whose top-left cell is TO's;
+// 400 when it would pass the sheet's edge.
+Area MovedTo(Sheet& sheet, const Area& from, const std::string& to) {
+  Area at = OneBlock(sheet, to);
+  Area moved{at.row, at.column, from.rows, from.columns};
+  if (moved.LastRow() > kLastRow || moved.LastColumn() > kLastColumn)
+    throw ApiError{400, "移动的单元格会超出工作表。"};
+  return moved;
+}
+
 }  // namespace
 
 nlohmann::json Workbench::Edit(int sheet, const nlohmann::json& request) {
   std::unique_lock<std::mutex> lock(channel.Mutex());
   if (channel.Going()) throw RunGoing();
   Sheet& target = SheetAt(sheet);
-  bool clearing = request.contains("clear");
-  Area area;
-  Block values;
-  if (clearing) {
-    area = OneBlock(target, request["clear"].get<std::string>());
+  std::unique_ptr<BookCopy> bookBefore;
+  std::unique_ptr<CellsBefore> cellsBefore;
+  if (request.contains("move")) {
+    Area from = OneBlock(target, request["move"].get<std::string>());
+    Area to = MovedTo(target, from, request.at("to").get<std::string>());
+    // Formulas anywhere in the workbook may follow the cells: the undo keeps all of it.
+    bookBefore = std::make_unique<BookCopy>(UserBook());
+    target.Cut(tavrin::Range(target, from), tavrin::Range(target, to));
   } else {
-    values = TypedRows(request.at("rows"));
-    Area at = OneBlock(target, request.at("at").get<std::string>());
-    area = Area{at.row, at.column, values.Rows(), values.Columns()};
-    if (area.LastRow() > kLastRow || area.LastColumn() > kLastColumn)
-      throw ApiError{400, "粘贴的内容超出了工作表。"};
-  }
-  auto cellsBefore = std::make_unique<CellsBefore>(UserBook(), sheet + 1, area);
-  try {
+    bool clearing = request.contains("clear");
+    Area area;
+    Block values;
     if (clearing) {
-      target.ClearContents(tavrin::Range(target, area));
+      area = OneBlock(target, request["clear"].get<std::string>());
     } else {
-      target.SetValues(area, values);
+      values = TypedRows(request.at("rows"));
+      Area at = OneBlock(target, request.at("at").get<std::string>());
+      area = Area{at.row, at.column, values.Rows(), values.Columns()};
+      if (area.LastRow() > kLastRow || area.LastColumn() > kLastColumn)
+        throw ApiError{400, "粘贴的内容超出了工作表。"};
     }
-  } catch (const HostError&) {
-    cellsBefore->Restore();
-    throw ApiError{400, "输入的公式有误，单元格没有改变。"};
+    cellsBefore = std::make_unique<CellsBefore>(UserBook(), sheet + 1, area);
+    try {
+      if (clearing) {
+        target.ClearContents(tavrin::Range(target, area));
+      } else {
+        target.SetValues(area, values);
+      }
+    } catch (const HostError&) {
+      cellsBefore->Restore();
+      throw ApiError{400, "输入的公式有误，单元格没有改变。"};
+    }
   }
   changed.clear();
   changedAreas.clear();
   if (undoSteps.size() == kMostUndoSteps) undoSteps.erase(undoSteps.begin());
-  undoSteps.push_back({nullptr, std::move(cellsBefore), dirty});
+  undoSteps.push_back({std::move(bookBefore), std::move(cellsBefore), dirty});
   dirty = true;
   return {{"canUndo", true}, {"dirty", true}};
 }
