@@ -34,6 +34,7 @@ export class Grid {
     this.store = null;
     this.selection = { anchor: { r: 1, c: 1 }, focus: { r: 1, c: 1 }, mode: "cells" };
     this.changedBoxes = [];
+    this.cutBox = null; // the cells Ctrl+X marked, which a paste moves
     // The row labels apart from the row header's frozen pane, which they never clear.
     const rowLabels = document.createElement("div");
     this.rowsEl.append(rowLabels);
@@ -70,8 +71,9 @@ export class Grid {
   }
 
   // The sheet's rows and columns in pixels, and the scrolled area as large as they make it;
-  // everything drawn before is drawn again.
+  // everything drawn before is drawn again. A change to the sheet, or another sheet, ends a cut.
   measure(layout) {
+    this.showCut(null);
     this.geometry = new Geometry(layout);
     this.painter.reset(this.geometry, this.store);
     this.frozen.reset(this.geometry, this.store, layout.frozen);
@@ -129,6 +131,12 @@ export class Grid {
   // The range a reference box is taking, or none.
   showMarquee(box) {
     this.marks.set("marquee", box ? [box] : []);
+  }
+
+  // The moving border of the cells cut, or none.
+  showCut(box) {
+    this.cutBox = box;
+    this.marks.set("cut-mark", box ? [box] : []);
   }
 
   // Scrolls so the cell is in view.

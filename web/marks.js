@@ -1,8 +1,8 @@
 // What the grid draws over the cells, in this order: the last run's changed ranges, the
-// selection and the range a reference box is taking. Each is drawn in the scrolled cells and
-// again in every frozen pane, which lies over them and clips its own copy, so a selection that
-// reaches into frozen rows shows there as the host shows it.
-const KINDS = ["changed-range", "selection", "marquee"];
+// selection, the moving border of cut cells and the range a reference box is taking. Each is
+// drawn in the scrolled cells and again in every frozen pane, which lies over them and clips its
+// own copy, so a selection that reaches into frozen rows shows there as the host shows it.
+const KINDS = ["changed-range", "selection", "cut-mark", "marquee"];
 
 export class Marks {
   // `place(el, box)` puts an element over a block of cells.
