@@ -106,6 +106,11 @@ TEST_F(ServerTest, AMoveTakesTheCellsAndTheFormulasThatReadThemAlongAndUndoesAsO
   EXPECT_EQ(formula(2, 6), "=SUM(C2:C3)");
   Post("/api/undo", json::object());
   EXPECT_EQ(Get("/api/workbook").body["dirty"], false);
+  // A block moved onto part of itself.
+  Post("/api/edit", {{"sheet", 0}, {"move", "A2:A3"}, {"to", "A3"}});
+  EXPECT_EQ(Text(2, 1), "");
+  EXPECT_EQ(Text(3, 1), "North");
+  EXPECT_EQ(Text(4, 1), "South");
 }
 
 TEST_F(ServerTest, AMovePastTheSheetsEdgeOrOfNoOneBlockOrDuringARunIsRefused) {
