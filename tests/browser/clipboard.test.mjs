@@ -77,7 +77,7 @@ test("Ctrl+X marks the cells and changes nothing; Ctrl+V moves them, formulas th
   assert.equal(await formulaAt(page, "K1"), "=H1+1");
 });
 
-test("Esc, an edit or a copy ends a cut's mark, and a paste then writes the text as typed", async () => {
+test("Esc, an edit, a copy or text copied elsewhere ends a cut: a paste then writes the text as typed", async () => {
   const { page } = opened;
   await goTo(page, "H1");
   const cell = await (await page.$('[data-cell="H1"]')).boundingBox();
@@ -101,8 +101,17 @@ test("Esc, an edit or a copy ends a cut's mark, and a paste then writes the text
   await ctrl(page, "c");
   await statusBecomes(page, "已复制到剪贴板");
   assert.equal(await cutMarks(page), 0);
+  // Text copied in another program since the cut is pasted as text; the cut cells stay.
+  await ctrl(page, "x");
+  await statusBecomes(page, "已剪切：选定目标区域，然后粘贴");
+  await page.evaluate(() => navigator.clipboard.writeText("别处\r\n"));
+  await goTo(page, "J3");
+  await ctrl(page, "v");
+  await statusBecomes(page, "已粘贴");
+  assert.deepEqual(await gridShows(page, { J1: "12.5", J3: "别处" }), { J1: "12.5", J3: "别处" });
   await ctrl(page, "z");
-  assert.deepEqual(await gridShows(page, { J1: "" }), { J1: "" });
+  await ctrl(page, "z");
+  assert.deepEqual(await gridShows(page, { J1: "", J3: "" }), { J1: "", J3: "" });
 });
 
 test("the right-click menu of a cell copies, clears and opens the tools", async () => {
