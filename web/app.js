@@ -184,6 +184,7 @@ function goToAddress(text) {
 // long it has taken and a Cancel (or Esc) that stops it at its next step.
 async function whileRunning(name, work) {
   state.running = true;
+  grid.showCut(null);
   const running = name ? `正在运行 ${name}…` : "正在运行…";
   status(running);
   try {

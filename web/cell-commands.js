@@ -54,24 +54,40 @@ const commitEdit = (box, text) => write({ at: rectAddress(box), rows: [[text]] }
 
 const clearSelection = () => write({ clear: rectAddress(page.grid.selectedBox()) });
 
-// Copy gives the selection's cells as they show; cut also clears them (one undo step).
+// Copy gives the selection's cells as they show. Cut gives them too and marks them with a
+// moving border, changing nothing until a paste moves them (grid.js ends the mark when the sheet
+// changes or another shows; Esc, an edit begun and a copy end it too).
+let copiedText = null; // what the last copy or cut put on the clipboard
 async function copySelection(cut) {
   const box = page.grid.selectedBox();
   const { cells } = await get(`/api/cells?sheet=${page.state.sheet}&${blockQuery(box)}`);
   const rows = Array.from({ length: box.bottom - box.top + 1 }, () => Array(box.right - box.left + 1).fill(""));
   for (const cell of cells) rows[cell.r - box.top][cell.c - box.left] = cell.text;
-  await navigator.clipboard.writeText(toTabbed(rows));
-  if (cut) await clearSelection();
-  page.status(cut ? "已剪切到剪贴板" : "已复制到剪贴板");
+  copiedText = toTabbed(rows);
+  await navigator.clipboard.writeText(copiedText);
+  page.grid.showCut(cut ? box : null);
+  page.status(cut ? "已剪切：选定目标区域，然后粘贴" : "已复制到剪贴板");
 }
 
-// Paste writes the clipboard's text from the active cell on, each cell as typed, and selects it.
+// Paste at the active cell: the cut cells moved there while the clipboard holds what the cut put
+// on it (their contents, formulas and formats; the formulas that refer to them follow), else the
+// clipboard's text written from there on, each cell as typed. What was pasted is selected.
 async function paste() {
-  const rows = fromTabbed(await navigator.clipboard.readText());
+  const text = await navigator.clipboard.readText();
+  const { grid } = page;
+  const { r, c } = grid.selection.anchor;
+  const at = { top: r, left: c, bottom: r, right: c };
+  const cut = grid.cutBox;
+  if (cut && text === copiedText) {
+    await write({ move: rectAddress(cut), to: rectAddress(at) });
+    grid.selectBox({ ...at, bottom: r + cut.bottom - cut.top, right: c + cut.right - cut.left });
+    page.status("已移动");
+    return;
+  }
+  const rows = fromTabbed(text);
   if (rows.length === 0) return;
-  const { r, c } = page.grid.selection.anchor;
-  await write({ at: rectAddress({ top: r, left: c, bottom: r, right: c }), rows });
-  page.grid.selectBox({ top: r, left: c, bottom: r + rows.length - 1, right: c + Math.max(...rows.map((row) => row.length)) - 1 });
+  await write({ at: rectAddress(at), rows });
+  grid.selectBox({ ...at, bottom: r + rows.length - 1, right: c + Math.max(...rows.map((row) => row.length)) - 1 });
   page.status("已粘贴");
 }
 
@@ -109,8 +125,14 @@ function edgeOf(from, way) {
   return get(`/api/end?sheet=${state.sheet}&row=${from.r}&column=${from.c}&direction=${way}`);
 }
 
-// The keys the page takes before the grid moves: Delete, the clipboard's, and an edit's.
+// The keys the page takes before the grid moves: Delete, the clipboard's, Esc of a cut, and an
+// edit's.
 function gridKey(event) {
+  if (event.key === "Escape" && page.grid.cutBox) {
+    page.grid.showCut(null);
+    page.status("就绪");
+    return true;
+  }
   const clipboard = { c: () => copySelection(false), x: () => copySelection(true), v: paste };
   const use = event.key === "Delete" && !event.ctrlKey && !event.altKey ? clearSelection
     : event.ctrlKey && !event.altKey && clipboard[event.key.toLowerCase()];

@@ -57,8 +57,10 @@ export class CellEditor {
     this.field.setSelectionRange(text.length, text.length);
   }
 
+  // An edit begun ends a cut's mark, as in the host.
   begin(text, where) {
     if (this.box) return;
+    this.grid.showCut(null);
     const { r, c } = this.grid.selection.anchor;
     this.box = { top: r, bottom: r, left: c, right: c };
     this.original = this.grid.activeEntry();

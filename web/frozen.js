@@ -29,17 +29,24 @@ export class FrozenPanes {
     ];
   }
 
+  // A pane's layer: its cells, and above them the marks the grid draws (marks.js).
   layer(parent, className, [rows, columns] = []) {
     const el = document.createElement("div");
     el.className = `frozen ${className}`;
     el.hidden = true;
+    const [cells, marks] = ["frozen-cells", "frozen-marks"].map((name) => {
+      const part = document.createElement("div");
+      part.className = name;
+      el.append(part);
+      return part;
+    });
     parent.append(el);
     el.addEventListener("mousedown", (event) => {
       event.stopPropagation();
       this.grid.startCells(event);
     });
     const dummy = () => document.createElement("div");
-    return { el, painter: new Painter({ content: el, rows: rows ?? dummy(), columns: columns ?? dummy(), named: false }) };
+    return { el, marks, painter: new Painter({ content: cells, rows: rows ?? dummy(), columns: columns ?? dummy(), named: false }) };
   }
 
   // A sheet's panes: `frozen` {rows, columns} from its layout, or none.

@@ -2,6 +2,7 @@ import { COLUMNS, ROWS, rect, rectAddress, sheetPrefix } from "./address.js";
 import { CellStore, TILE_COLUMNS, TILE_ROWS } from "./cells.js";
 import { Geometry } from "./geometry.js";
 import { FrozenPanes } from "./frozen.js";
+import { Marks } from "./marks.js";
 import { Painter } from "./painter.js";
 
 // The sheet as the host shows it: row and column headers, the cells of the visible block, the
@@ -19,8 +20,7 @@ export class Grid {
         <div class="sheet">
           <div class="column-header"><div class="corner" title="全选"></div><div class="columns"></div></div>
           <div class="body"><div class="row-header"></div><div class="cells">
-            <div class="content"></div><div class="changes"></div>
-            <div class="selection"></div><div class="marquee" hidden></div>
+            <div class="content"></div>
           </div></div>
         </div>
       </div>`;
@@ -30,18 +30,19 @@ export class Grid {
     this.rowsEl = host.querySelector(".row-header");
     this.cellsEl = host.querySelector(".cells");
     this.contentEl = host.querySelector(".content");
-    this.changesEl = host.querySelector(".changes");
-    this.selectionEl = host.querySelector(".selection");
-    this.marqueeEl = host.querySelector(".marquee");
     this.geometry = new Geometry();
     this.store = null;
     this.selection = { anchor: { r: 1, c: 1 }, focus: { r: 1, c: 1 }, mode: "cells" };
     this.changedBoxes = [];
+    this.cutBox = null; // the cells Ctrl+X marked, which a paste moves
     // The row labels apart from the row header's frozen pane, which they never clear.
     const rowLabels = document.createElement("div");
     this.rowsEl.append(rowLabels);
     this.painter = new Painter({ content: this.contentEl, rows: rowLabels, columns: this.columnsEl });
+    this.marks = new Marks((el, box) => this.place(el, box));
+    this.marks.addLayer(this.cellsEl);
     this.frozen = new FrozenPanes(this);
+    for (const layer of this.frozen.layers) this.marks.addLayer(layer.marks);
     this.locked = false; // a dialog is up: the grid answers only a picker
     this.picker = null; // { pick(box, final) } while a reference box or a prompt takes a range
     this.onSelect = () => {};
@@ -70,8 +71,9 @@ export class Grid {
   }
 
   // The sheet's rows and columns in pixels, and the scrolled area as large as they make it;
-  // everything drawn before is drawn again.
+  // everything drawn before is drawn again. A change to the sheet, or another sheet, ends a cut.
   measure(layout) {
+    this.showCut(null);
     this.geometry = new Geometry(layout);
     this.painter.reset(this.geometry, this.store);
     this.frozen.reset(this.geometry, this.store, layout.frozen);
@@ -126,9 +128,15 @@ export class Grid {
     return (withSheet ? sheetPrefix(this.sheetName) : "") + rectAddress(box, true);
   }
 
+  // The range a reference box is taking, or none.
   showMarquee(box) {
-    this.marqueeEl.hidden = !box;
-    if (box) this.place(this.marqueeEl, box);
+    this.marks.set("marquee", box ? [box] : []);
+  }
+
+  // The moving border of the cells cut, or none.
+  showCut(box) {
+    this.cutBox = box;
+    this.marks.set("cut-mark", box ? [box] : []);
   }
 
   // Scrolls so the cell is in view.
@@ -171,8 +179,9 @@ export class Grid {
       right: Math.min(COLUMNS, view.right + TILE_COLUMNS),
     };
     this.store.want(around);
-    if (this.painter.show(around, view)) this.placeSelection();
+    const headersDrawn = this.painter.show(around, view);
     this.frozen.show(around);
+    if (headersDrawn) this.placeSelection();
   }
 
   tileArrived(tile) {
@@ -193,27 +202,20 @@ export class Grid {
   }
 
   placeSelection() {
-    this.place(this.selectionEl, this.selectedBox());
     const sel = this.selectedBox();
-    for (const el of this.rowsEl.querySelectorAll(".rh")) {
+    this.marks.set("selection", [sel]);
+    for (const el of this.sheetEl.querySelectorAll(".rh")) {
       const r = Number(el.dataset.r);
       el.classList.toggle("on", r >= sel.top && r <= sel.bottom);
     }
-    for (const el of this.columnsEl.querySelectorAll(".ch")) {
+    for (const el of this.sheetEl.querySelectorAll(".ch")) {
       const c = Number(el.dataset.c);
       el.classList.toggle("on", c >= sel.left && c <= sel.right);
     }
   }
 
   placeChanges() {
-    this.changesEl.replaceChildren(
-      ...this.changedBoxes.map((box) => {
-        const el = document.createElement("div");
-        el.className = "changed-range";
-        this.place(el, box);
-        return el;
-      }),
-    );
+    this.marks.set("changed-range", this.changedBoxes);
   }
 
   // The cell under a point of the window; a point past the visible cells counts as the edge

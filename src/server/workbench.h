@@ -58,8 +58,9 @@ class Workbench {
   void Cancel();
 
   // Cells typed or pasted on a sheet, {"at":"B2","rows":[["12.5","=B1*2"]]}, each text taken as
-  // the host takes a typed entry, or a block cleared, {"clear":"A1:C9"}: one undo
-  // step, and the workbook changed.
+  // the host takes a typed entry, or a block cleared, {"clear":"A1:C9"}, or a block moved as a
+  // cut and paste moves it, {"move":"A1:B3","to":"D5"} (formulas that refer to it follow):
+  // one undo step, and the workbook changed.
   nlohmann::json Edit(int sheet, const nlohmann::json& request);
   // A column's width or a row's height set, {"column":3,"width":12.5} or {"row":5,
   // "height":30}, or fitted to its cells, {"column":3,"fit":true}; saved with the workbook.

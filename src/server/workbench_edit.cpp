@@ -21,6 +21,7 @@ namespace {
 
 constexpr long long kMostCellsEdited = 50000;
 constexpr size_t kMostUndoSteps = 100;
+constexpr long kMostWorkbookCopies = 10;
 
 // The one block an address names on the sheet; 400 for anything else.
 Area OneBlock(Sheet& sheet, const std::string& address) {
@@ -99,12 +100,31 @@ void FormatPercentages(Sheet& sheet, const Area& at, const TypedBlock& typed) {
   }
 }
 
+// Where a move puts the cells of FROM: the block of the same size whose top-left cell is TO's;
+// 400 when it would pass the sheet's edge.
+Area MovedTo(Sheet& sheet, const Area& from, const std::string& to) {
+  Area at = OneBlock(sheet, to);
+  Area moved{at.row, at.column, from.rows, from.columns};
+  if (moved.LastRow() > kLastRow || moved.LastColumn() > kLastColumn)
+    throw ApiError{400, "移动的单元格会超出工作表。"};
+  return moved;
+}
+
 }  // namespace
 
 nlohmann::json Workbench::Edit(int sheet, const nlohmann::json& request) {
   std::unique_lock<std::mutex> lock(channel.Mutex());
   if (channel.Going()) throw RunGoing();
   Sheet& target = SheetAt(sheet);
+  if (request.contains("move")) {
+    Area from = OneBlock(target, request["move"].get<std::string>());
+    Area to = MovedTo(target, from, request.at("to").get<std::string>());
+    // Formulas anywhere in the workbook may follow the cells: the undo keeps all of it.
+    auto bookBefore = std::make_unique<BookCopy>(UserBook());
+    target.Cut(tavrin::Range(target, from), tavrin::Range(target, to));
+    AddUndoStep({.run = std::move(bookBefore), .dirtyBefore = dirty});
+    return {{"canUndo", true}, {"dirty", true}};
+  }
   bool clearing = request.contains("clear");
   Area area;
   TypedBlock typed;
@@ -133,13 +153,19 @@ nlohmann::json Workbench::Edit(int sheet, const nlohmann::json& request) {
   return {{"canUndo", true}, {"dirty", true}};
 }
 
-// An edit or a resize done: the changes of the last run are no longer shown, the edit is the
-// last undo step (the oldest goes past the most kept), and the workbook is changed.
+// An edit, a move or a resize done: the changes of the last run are no longer shown, the edit
+// is the last undo step, and the workbook is changed. The oldest steps go past the most kept,
+// and past the most copies of the whole workbook kept (a move's), so that memory stays bounded.
 void Workbench::AddUndoStep(UndoStep step) {
   changed.clear();
   changedAreas.clear();
-  if (undoSteps.size() == kMostUndoSteps) undoSteps.erase(undoSteps.begin());
   undoSteps.push_back(std::move(step));
+  auto copies = [&] {
+    return std::count_if(undoSteps.begin(), undoSteps.end(),
+                         [](const UndoStep& kept) { return kept.run != nullptr; });
+  };
+  while (undoSteps.size() > kMostUndoSteps || copies() > kMostWorkbookCopies)
+    undoSteps.erase(undoSteps.begin());
   dirty = true;
 }
 

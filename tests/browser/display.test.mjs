@@ -108,3 +108,48 @@ test("frozen panes as the file stores them: the first row and column stay while 
   await page.mouse.click(grid.x + 60, grid.y + 28);
   await until(page, () => document.getElementById("namebox").value === "A1");
 });
+
+// The colour of a pixel of the window as drawn, [r, g, b].
+async function pixel(page, x, y) {
+  const png = await page.screenshot({ clip: { x, y, width: 1, height: 1 }, encoding: "base64" });
+  return page.evaluate(async (data) => {
+    const image = new Image();
+    image.src = `data:image/png;base64,${data}`;
+    await image.decode();
+    const canvas = document.createElement("canvas");
+    canvas.width = canvas.height = 1;
+    const context = canvas.getContext("2d");
+    context.drawImage(image, 0, 0);
+    return [...context.getImageData(0, 0, 1, 1).data.slice(0, 3)];
+  }, png);
+}
+
+test("a selection over frozen cells shows over them while the sheet is scrolled", async () => {
+  const { page } = opened;
+  const grid = await page.$eval(".viewport", (el) => el.getBoundingClientRect().toJSON());
+  await page.mouse.move(grid.x + 400, grid.y + 300);
+  await page.$eval(".viewport", (el) => (el.scrollLeft = 0));
+  await page.mouse.wheel({ deltaY: 400 });
+  await until(page, () => document.querySelector(".viewport").scrollTop > 200 && document.querySelector(".viewport").scrollLeft === 0);
+  // Column B's left edge, and the middle of frozen row 1.
+  const { x, y } = await page.evaluate(() => {
+    const column = [...document.querySelectorAll(".columns .ch")].find((el) => el.textContent === "B").getBoundingClientRect();
+    const row = [...document.querySelectorAll(".frozen-row-labels .rh")].find((el) => el.textContent === "1").getBoundingClientRect();
+    return { x: Math.round(column.left), y: Math.round(row.top + row.height / 2) };
+  });
+  const dark = ([r, g, b]) => r + g + b < 200;
+  assert.ok(!dark(await pixel(page, x, y)), "no selection there before the click");
+  await page.mouse.click(x + 20, y);
+  await until(page, () => document.getElementById("namebox").value === "B1");
+  assert.ok(dark(await pixel(page, x, y)), "the selection's edge over B1");
+  const lit = await page.$$eval(".frozen-row-labels .rh.on", (labels) => labels.map((el) => el.textContent));
+  assert.deepEqual(lit, ["1"], "row 1's frozen label lit");
+  // Stretched down into the scrolled rows: still drawn over the frozen cell.
+  await page.keyboard.down("Shift");
+  await page.mouse.click(x + 20, grid.y + 300);
+  await page.keyboard.up("Shift");
+  await until(page, () => /^B1:B\d\d$/.test(document.getElementById("namebox").value));
+  assert.ok(dark(await pixel(page, x, y)), "the selection's edge over B1 once stretched");
+  assert.ok(await page.evaluate(() => document.querySelector(".viewport").scrollTop > 200), "the sheet stayed scrolled");
+  await page.screenshot({ path: path.join(artefacts, "frozen-selection-1366.png") });
+});

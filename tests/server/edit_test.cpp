@@ -68,6 +68,89 @@ TEST_F(ServerTest, AnEditOutsideTheSheetOrNotOfTextsIsRefused) {
   EXPECT_EQ(Get("/api/workbook").body["canUndo"], false);
 }
 
+// Cut and paste moves cells with their formulas and formats; formulas that refer to them follow.
+TEST_F(ServerTest, AMoveTakesTheCellsAndTheFormulasThatReadThemAlongAndUndoesAsOneStep) {
+  auto formula = [&](int row, int column) {
+    json cells =
+        Get("/api/cells?sheet=0&top=" + std::to_string(row) + "&left=" + std::to_string(column) +
+            "&bottom=" + std::to_string(row) + "&right=" + std::to_string(column))
+            .body["cells"];
+    return cells.empty() ? json() : cells[0].value("formula", json());
+  };
+  Post("/api/edit", Typed("E2", {{"=C2*2", "=SUM(C2:C3)", "2024-6-1"}}));
+  auto moved = Post("/api/edit", {{"sheet", 0}, {"move", "C2:C3"}, {"to", "H5"}});
+  EXPECT_EQ(moved.body, json({{"canUndo", true}, {"dirty", true}}));
+  Post("/api/edit", {{"sheet", 0}, {"move", "G2"}, {"to", "G9"}});
+  EXPECT_EQ(Text(9, 7), "2024/6/1");
+  EXPECT_EQ(Text(2, 7), "");
+  Post("/api/undo", json::object());
+  EXPECT_EQ(Text(2, 3), "");
+  EXPECT_EQ(Text(3, 3), "");
+  EXPECT_EQ(Text(5, 8), "3");
+  EXPECT_EQ(Text(6, 8), "4");
+  EXPECT_EQ(formula(2, 5), "=H5*2");
+  EXPECT_EQ(formula(2, 6), "=SUM(H5:H6)");
+  EXPECT_EQ(Text(2, 6), "7");
+  // A formula moved keeps reading the cells it read; one moved over another cell replaces it.
+  Post("/api/edit", {{"sheet", 0}, {"move", "E2"}, {"to", "A1"}});
+  EXPECT_EQ(formula(1, 1), "=H5*2");
+  EXPECT_EQ(Text(1, 1), "6");
+  EXPECT_EQ(Text(2, 5), "");
+  // Each move is one undo step, and all comes back as it was.
+  Post("/api/undo", json::object());
+  EXPECT_EQ(Text(1, 1), "Region");
+  EXPECT_EQ(formula(2, 5), "=H5*2");
+  Post("/api/undo", json::object());
+  EXPECT_EQ(Text(2, 3), "3");
+  EXPECT_EQ(Text(5, 8), "");
+  EXPECT_EQ(formula(2, 5), "=C2*2");
+  EXPECT_EQ(formula(2, 6), "=SUM(C2:C3)");
+  Post("/api/undo", json::object());
+  EXPECT_EQ(Get("/api/workbook").body["dirty"], false);
+  // A block moved onto part of itself.
+  Post("/api/edit", {{"sheet", 0}, {"move", "A2:A3"}, {"to", "A3"}});
+  EXPECT_EQ(Text(2, 1), "");
+  EXPECT_EQ(Text(3, 1), "North");
+  EXPECT_EQ(Text(4, 1), "South");
+}
+
+TEST_F(ServerTest, UndoKeepsTheLastTenMovesWithTheEditsAfterTheOldestOfThem) {
+  Post("/api/edit", Typed("H1", {{"before the moves"}}));
+  for (int i = 0; i < 11; ++i)
+    Post("/api/edit",
+         {{"sheet", 0}, {"move", i % 2 == 0 ? "A1" : "J1"}, {"to", i % 2 == 0 ? "J1" : "A1"}});
+  Post("/api/edit", Typed("H2", {{"after"}}));
+  for (int i = 0; i < 11; ++i) EXPECT_EQ(Post("/api/undo", json::object()).status, 200) << i;
+  EXPECT_EQ(Post("/api/undo", json::object()).status, 409);
+  // The first move and the edit before it went with the oldest copy of the workbook.
+  EXPECT_EQ(Text(1, 10), "Region");
+  EXPECT_EQ(Text(1, 8), "before the moves");
+}
+
+TEST_F(ServerTest, AMovePastTheSheetsEdgeOrOfNoOneBlockOrDuringARunIsRefused) {
+  auto move = [&](const json& from, const json& to) {
+    return Post("/api/edit", {{"sheet", 0}, {"move", from}, {"to", to}});
+  };
+  Answer past = move("A1:C6", "A65532");
+  EXPECT_EQ(past.status, 400);
+  EXPECT_EQ(past.body["error"], "移动的单元格会超出工作表。");
+  EXPECT_EQ(move("A1:C6", "IU1").status, 400);
+  EXPECT_EQ(move("A1:B2", "IU65535").status, 200);  // the last cells of the sheet are in it
+  Post("/api/undo", json::object());
+  EXPECT_EQ(move("A1,C1", "H1").status, 400);
+  EXPECT_EQ(move("A1", "H1:H2,J1").status, 400);
+  EXPECT_EQ(move("nowhere", "H1").body["error"], "“nowhere”不是这个工作表上的一个区域。");
+  EXPECT_EQ(move(1, "H1").status, 400);
+  EXPECT_EQ(Post("/api/edit", {{"sheet", 0}, {"move", "A1"}}).status, 400);
+  EXPECT_EQ(Get("/api/workbook").body["canUndo"], false);
+  json asked = Run(
+      "HZ", {{"RefEdit1", "A1:C5"}, {"RefEdit2", "A1:B1"}, {"RefEdit3", "C1"}, {"RefEdit4", "E1"}});
+  EXPECT_EQ(move("A1", "H1").status, 409);
+  EXPECT_EQ(Text(1, 1), "Region");
+  EXPECT_EQ(Text(1, 8), "");
+  Reply(Reply(asked, "Yes"), "OK");
+}
+
 TEST_F(ServerTest, CtrlArrowGoesToTheEdgeOfTheDataAsRangeEndDoes) {
   auto end = [&](int row, int column, const std::string& way) {
     return Get("/api/end?sheet=0&row=" + std::to_string(row) + "&column=" + std::to_string(column) +
