@@ -5,7 +5,10 @@ import { TILE_COLUMNS, TILE_ROWS } from "./cells.js";
 // and column headers in bands of the same size. Only the chunks in view, with a margin of one
 // chunk, are in the page: a scroll draws the chunks that came into view and drops the far
 // ones, and a tile that arrives redraws its own chunk (and the one to its left, whose texts may
-// run into it), so no frame draws the whole view again.
+// run into it), so no frame draws the whole view again. A chunk is drawn in three layers, each
+// in a layer of its own for all chunks: grid lines and fills, texts, borders; so a text runs
+// over the fills of the cells beside it, and borders lie over both, without a stacking context
+// for every cell.
 const escapeHtml = (text) =>
   text.replace(/[&<>"]/g, (ch) => ({ "&": "&amp;", "<": "&lt;", ">": "&gt;", '"': "&quot;" })[ch]);
 
@@ -27,11 +30,16 @@ export class Painter {
     this.generation = (this.generation ?? 0) + 1;
     this.geometry = geometry;
     this.store = store;
-    this.chunks = new Map(); // "tr,tc" -> element
+    this.chunks = new Map(); // "tr,tc" -> its elements, a layer each
     this.wanted = new Set(); // the chunks the last block shown needs
     this.rowBands = new Map(); // tr -> element
     this.columnBands = new Map(); // tc -> element
-    this.content.replaceChildren();
+    this.layers = ["lines", "texts", "borders"].map((name) => {
+      const layer = document.createElement("div");
+      layer.className = `layer ${name}`;
+      return layer;
+    });
+    this.content.replaceChildren(...this.layers);
     this.rows.replaceChildren();
     this.columns.replaceChildren();
   }
@@ -83,8 +91,8 @@ export class Painter {
 
   draw(tr, tc) {
     const name = `${tr},${tc}`;
-    const fresh = this.append(this.content, this.chunkHtml(tr, tc));
-    this.chunks.get(name)?.remove();
+    const fresh = this.chunkHtml(tr, tc).map((html, i) => this.append(this.layers[i], html, "chunk"));
+    this.chunks.get(name)?.forEach((el) => el.remove());
     this.chunks.set(name, fresh);
   }
 
@@ -94,17 +102,18 @@ export class Painter {
     requestIdleCallback(() => generation === this.generation && work(), { timeout: 500 });
   }
 
-  append(parent, html) {
+  append(parent, html, className = "") {
     const el = document.createElement("div");
+    el.className = className;
     el.innerHTML = html;
     parent.append(el);
     return el;
   }
 
   drop(map, far) {
-    for (const [key, el] of map) {
+    for (const [key, els] of map) {
       if (!far(key)) continue;
-      el.remove();
+      [els].flat().forEach((el) => el.remove());
       map.delete(key);
     }
   }
@@ -135,8 +144,9 @@ export class Painter {
     return parts.join("");
   }
 
-  // A chunk's grid lines, fills and cells. A text runs on over the empty cells to its right,
-  // filled ones included, as the host shows it; a number stays in its cell, right-aligned.
+  // A chunk's grid lines and fills, its texts, and its borders. A text runs on over the empty
+  // cells to its right, filled ones included, as the host shows it; a number stays in its cell,
+  // right-aligned.
   chunkHtml(tr, tc) {
     const g = this.geometry;
     const rows = this.span(tr, TILE_ROWS, ROWS);
@@ -145,6 +155,34 @@ export class Painter {
     const x1 = g.left(columns.last) + g.columnWidth(columns.last);
     const y0 = g.top(rows.first);
     const y1 = g.top(rows.last) + g.rowHeight(rows.last);
+    const parts = [this.linesHtml(rows, columns, { x0, x1, y0, y1 })];
+    const box = { top: rows.first, bottom: rows.last, left: columns.first, right: columns.last };
+    const texts = [];
+    const borders = [];
+    for (const cell of this.store?.cellsIn(box) ?? []) {
+      const h = g.rowHeight(cell.r);
+      const w = g.columnWidth(cell.c);
+      if (h === 0 || w === 0) continue;
+      parts.push(this.fillHtml(cell, w, h));
+      texts.push(this.textHtml(cell, w, h));
+      borders.push(this.borderHtml(cell, w, h));
+    }
+    return [parts.join(""), texts.join(""), borders.join("")];
+  }
+
+  // The chunk's grid lines: one box whose background repeats a line at the end of each row and
+  // column when they are all of one size (the usual case), else a line each.
+  linesHtml(rows, columns, { x0, x1, y0, y1 }) {
+    const g = this.geometry;
+    const sizes = (first, last, size) => new Set(Array.from({ length: last - first + 1 }, (_, i) => size(first + i)));
+    const heights = sizes(rows.first, rows.last, (r) => g.rowHeight(r));
+    const widths = sizes(columns.first, columns.last, (c) => g.columnWidth(c));
+    if (heights.size === 1 && widths.size === 1 && !heights.has(0) && !widths.has(0)) {
+      const [h] = heights;
+      const [w] = widths;
+      return `<div class="lines" style="left:${x0}px;top:${y0}px;width:${x1 - x0}px;height:${y1 - y0}px;` +
+        `background-size:100% ${h}px,${w}px 100%"></div>`;
+    }
     const parts = [];
     for (let r = rows.first; r <= rows.last; r++) {
       const h = g.rowHeight(r);
@@ -154,27 +192,29 @@ export class Painter {
       const w = g.columnWidth(c);
       if (w > 0) parts.push(`<div class="vl" style="left:${g.left(c) + w - 1}px;top:${y0}px;height:${y1 - y0}px"></div>`);
     }
-    const box = { top: rows.first, bottom: rows.last, left: columns.first, right: columns.last };
-    for (const cell of this.store?.cellsIn(box) ?? []) parts.push(this.cellHtml(cell));
     return parts.join("");
   }
 
-  cellHtml(cell) {
+  fillHtml(cell, w, h) {
+    const where = `top:${this.geometry.top(cell.r)}px;left:${this.geometry.left(cell.c)}px;height:${h}px;width:${w}px`;
+    const fill = cell.fill ? `<div class="fill" style="${where};background:${escapeHtml(cell.fill)}"></div>` : "";
+    return fill + (cell.changed ? `<div class="changed-cell" style="${where}"></div>` : "");
+  }
+
+  // Over the grid lines around the cell, as the host draws a border.
+  borderHtml(cell, w, h) {
+    if (!cell.border) return "";
     const g = this.geometry;
-    const h = g.rowHeight(cell.r);
-    const w = g.columnWidth(cell.c);
-    if (h === 0 || w === 0) return "";
+    const [top, right, bottom, left] = cell.border.map((side) => escapeHtml(side || "none"));
+    return `<div class="border" style="top:${g.top(cell.r) - 1}px;left:${left === "none" ? g.left(cell.c) : g.left(cell.c) - 1}px;` +
+      `width:${w + 1}px;height:${h + 1}px;border-top:${top};border-right:${right};border-bottom:${bottom};border-left:${left}"></div>`;
+  }
+
+  textHtml(cell, w, h) {
+    if (!cell.text) return "";
+    const g = this.geometry;
     const left = g.left(cell.c);
     const where = `top:${g.top(cell.r)}px;left:${left}px;height:${h}px`;
-    let html = cell.fill ? `<div class="fill" style="${where};width:${w}px;background:${escapeHtml(cell.fill)}"></div>` : "";
-    if (cell.changed) html += `<div class="changed-cell" style="${where};width:${w}px"></div>`;
-    if (cell.border) {
-      // Over the grid lines around the cell, as the host draws a border.
-      const [top, right, bottom, left] = cell.border.map((side) => escapeHtml(side || "none"));
-      html += `<div class="border" style="top:${g.top(cell.r) - 1}px;left:${left === "none" ? g.left(cell.c) : g.left(cell.c) - 1}px;` +
-        `width:${w + 1}px;height:${h + 1}px;border-top:${top};border-right:${right};border-bottom:${bottom};border-left:${left}"></div>`;
-    }
-    if (!cell.text) return html;
     let end = left + w;
     if (!cell.number) {
       let c = cell.c + 1;
@@ -184,7 +224,7 @@ export class Painter {
     const classes = `cell${cell.number ? " num" : ""}${cell.bold ? " bold" : ""}`;
     const colour = cell.colour ? `;color:${escapeHtml(cell.colour)}` : "";
     const name = this.named ? ` data-cell="${columnName(cell.c)}${cell.r}"` : "";
-    return html + `<div class="${classes}"${name} ` +
+    return `<div class="${classes}"${name} ` +
       `style="${where};width:${end - left}px${colour}">${escapeHtml(cell.text)}</div>`;
   }
 }

@@ -17,7 +17,7 @@ test("the header of the example shows bold on its blue fill, as the workbook sto
   const { page } = opened;
   await page.waitForSelector('[data-cell="A1"]');
   const header = await page.$eval('[data-cell="A1"]', (el) => {
-    const fill = [...el.parentElement.querySelectorAll(".fill")].find((f) => f.style.top === el.style.top && f.style.left === el.style.left);
+    const fill = [...document.querySelectorAll(".content .fill")].find((f) => f.style.top === el.style.top && f.style.left === el.style.left);
     return { bold: getComputedStyle(el).fontWeight, fill: fill && getComputedStyle(fill).backgroundColor };
   });
   assert.deepEqual(header, { bold: "700", fill: "rgb(221, 235, 247)" });
