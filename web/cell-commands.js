@@ -125,8 +125,8 @@ function edgeOf(from, way) {
   return get(`/api/end?sheet=${state.sheet}&row=${from.r}&column=${from.c}&direction=${way}`);
 }
 
-// The keys the page takes before the grid moves: Delete, the clipboard's, Esc of a cut, and an
-// edit's.
+// The keys the page takes before the grid moves: Delete, the clipboard's, Esc and Enter of a
+// cut, and an edit's.
 function gridKey(event) {
   if (event.key === "Escape" && page.grid.cutBox) {
     page.grid.showCut(null);
@@ -134,8 +134,11 @@ function gridKey(event) {
     return true;
   }
   const clipboard = { c: () => copySelection(false), x: () => copySelection(true), v: paste };
-  const use = event.key === "Delete" && !event.ctrlKey && !event.altKey ? clearSelection
-    : event.ctrlKey && !event.altKey && clipboard[event.key.toLowerCase()];
+  const plain = !event.ctrlKey && !event.altKey && !event.shiftKey;
+  // As in the host, Enter while cut cells are marked pastes them.
+  const use = event.key === "Delete" && plain ? clearSelection
+    : event.key === "Enter" && plain && page.grid.cutBox ? paste
+      : event.ctrlKey && !event.altKey && clipboard[event.key.toLowerCase()];
   if (!use) return editor.gridKey(event);
   page.guarded(use)();
   event.preventDefault();

@@ -75,6 +75,16 @@ test("Ctrl+X marks the cells and changes nothing; Ctrl+V moves them, formulas th
   const back = { H1: "12.5", I2: "007", H5: "", M1: "" };
   assert.deepEqual(await gridShows(page, back), back);
   assert.equal(await formulaAt(page, "K1"), "=H1+1");
+  // Enter while the cells are marked moves them too.
+  await goTo(page, "H1");
+  await ctrl(page, "x");
+  await statusBecomes(page, "已剪切：选定目标区域，然后粘贴");
+  await goTo(page, "N1");
+  await page.keyboard.press("Enter");
+  await statusBecomes(page, "已移动");
+  assert.deepEqual(await gridShows(page, { H1: "", N1: "12.5", K1: "13.5" }), { H1: "", N1: "12.5", K1: "13.5" });
+  await ctrl(page, "z");
+  assert.deepEqual(await gridShows(page, { H1: "12.5", N1: "" }), { H1: "12.5", N1: "" });
 });
 
 test("Esc, an edit, a copy or text copied elsewhere ends a cut: a paste then writes the text as typed", async () => {
