@@ -50,7 +50,6 @@ double DecimalPrefix(std::string_view text) {
     plain += '.';
     for (++at; more() && IsDigit(text[at]); ++at) plain += text[at];
   }
-  if (plain.find_first_of("0123456789") == std::string::npos) return 0;
   if (more() && std::string_view("EeDd").find(text[at]) != std::string_view::npos) {
     size_t sign = at + 1;
     size_t first = sign < text.size() && (text[sign] == '+' || text[sign] == '-') ? sign + 1 : sign;
@@ -60,6 +59,7 @@ double DecimalPrefix(std::string_view text) {
       for (at = first; more() && IsDigit(text[at]); ++at) plain += text[at];
     }
   }
+  // Without a digit before the exponent nothing reads, and the value is 0.
   double value = 0;
   auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
   if (error == std::errc::result_out_of_range) {

@@ -76,6 +76,9 @@ TEST(Val, ReadsTheNumericPrefix) {
   EXPECT_EQ(Val("1.2.3"), 1.2);
   EXPECT_EQ(Val("1,234"), 1);
   EXPECT_EQ(Val("1e-400"), 0);
+  // An exponent without digits before it is nothing, however large.
+  EXPECT_EQ(Val("e5"), 0);
+  EXPECT_EQ(Val("-.E999"), 0);
 }
 
 TEST(Val, ReadsHexadecimalAndOctalLikeTheRuntimeLiterals) {

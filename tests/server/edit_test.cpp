@@ -178,6 +178,9 @@ TEST_F(ServerTest, TheStatusBarSumsCountsAndAveragesASelection) {
   EXPECT_EQ(Get("/api/summary?sheet=0&top=1&left=1&bottom=1&right=2").body,
             json({{"count", 2}, {"numbers", 0}}));
   EXPECT_EQ(Get("/api/summary?sheet=0&top=0&left=1&bottom=1&right=2").status, 400);
+  // A number with more after it is no number.
+  EXPECT_EQ(Get("/api/summary?sheet=0&top=1&left=1&bottom=1x&right=2").status, 400);
+  EXPECT_EQ(Get("/api/summary?sheet=0&top=1&left=1&bottom=&right=2").status, 400);
   EXPECT_EQ(Read(Client()->Get("/api/summary?sheet=0&top=1&left=1&bottom=1&right=2")).status, 403);
 }
 
