@@ -7,6 +7,8 @@
 #include <nlohmann/json.hpp>
 #include <thread>
 
+#include "host/runtime.h"
+
 namespace tavrin {
 namespace {
 
@@ -66,6 +68,17 @@ TEST(RunChannelTest, OutsideARunBreathingLetsGoOfNothing) {
   std::unique_lock<std::mutex> held(channel.Mutex());
   channel.Breathe();  // no run's lock: nothing to let go of
   EXPECT_TRUE(held.owns_lock());
+}
+
+TEST(RunChannelTest, ABoxOutsideARunTakesItsDefaultAtOnce) {
+  RunChannel channel;
+  std::lock_guard<std::mutex> held(channel.Mutex());
+  EXPECT_EQ(channel.AskMessage("Clear E1?", vbYesNo | vbDefaultButton2, "HZ"), vbNo);
+  EXPECT_EQ(channel.AskMessage("Clear E1?", vbYesNo, "HZ"), vbYes);
+  EXPECT_EQ(channel.AskRange("Which range?", "SC0"), std::nullopt);
+  nlohmann::json status;
+  channel.Describe(status);
+  EXPECT_EQ(status["state"], "idle") << "nothing was asked of the page";
 }
 
 }  // namespace
