@@ -68,9 +68,9 @@ TypedBlock TypedRows(const nlohmann::json& rows) {
     if (!row.is_array()) throw ApiError{400, "rows 应是由文字组成的行。"};
     columns = std::max(columns, row.size());
   }
-  if (columns == 0 || static_cast<long long>(rows.size() * columns) > kMostCellsEdited) {
+  if (columns == 0) throw ApiError{400, "rows 应是由文字组成的行。"};
+  if (static_cast<long long>(rows.size() * columns) > kMostCellsEdited)
     throw ApiError{400, "一次最多写入 50000 个单元格。"};
-  }
   TypedBlock typed{Block(static_cast<int>(rows.size()), static_cast<int>(columns)), {}};
   for (size_t r = 0; r < rows.size(); ++r) {
     for (size_t c = 0; c < rows[r].size(); ++c) {

@@ -53,13 +53,16 @@ TEST_F(ServerTest, AnEditOutsideTheSheetOrNotOfTextsIsRefused) {
   EXPECT_EQ(Post("/api/edit", Typed("A1,B2", {{"1"}})).status, 400);
   EXPECT_EQ(Post("/api/edit", Typed("nowhere", {{"1"}})).status, 400);
   EXPECT_EQ(Post("/api/edit", Typed("A1", {{1}})).status, 400);
-  EXPECT_EQ(Post("/api/edit", Typed("A1", json::array())).status, 400);
+  EXPECT_EQ(Post("/api/edit", Typed("A1", json::array())).body["error"],
+            "rows 应是由文字组成的行。");
+  EXPECT_EQ(Post("/api/edit", Typed("A1", json::array({json::array()}))).body["error"],
+            "rows 应是由文字组成的行。");
   EXPECT_EQ(Post("/api/edit", Typed("A1", {"1"})).status, 400);
   EXPECT_EQ(Post("/api/edit", {{"sheet", 5}, {"clear", "A1"}}).status, 400);
   EXPECT_EQ(Post("/api/edit", {{"sheet", 0.5}, {"clear", "A1"}}).status, 400);
   json many = json::array();
   for (int r = 0; r < 50001; ++r) many.push_back({"x"});
-  EXPECT_EQ(Post("/api/edit", Typed("A1", many)).status, 400);
+  EXPECT_EQ(Post("/api/edit", Typed("A1", many)).body["error"], "一次最多写入 50000 个单元格。");
   EXPECT_EQ(Read(client->Get("/api/edit")).status, 405);
   EXPECT_EQ(
       Read(Client()->Post("/api/edit", Typed("A1", {{"1"}}).dump(), "application/json")).status,
