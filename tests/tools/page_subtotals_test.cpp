@@ -108,6 +108,41 @@ TEST(PageSubtotals, AListThatCannotTakeItsSubtotalRowsIsRefusedBeforeTheCopy) {
   EXPECT_EQ(w.form.GetState(), DialogForm::State::Shown);
 }
 
+TEST(PageSubtotals, AListWithExactlyRoomForARowAtEachOfItsBreaksIsWorkedOn) {
+  Workplace w;
+  // Pages of 50 rows; with row 10 hidden the breaks come a row later, so that the list, a row
+  // for each of its page breaks and the grand total would fill the sheet. (With a subtotal on
+  // every page, the pages hold fewer list rows and more of them: the copy then runs out of
+  // rows, which the run reports.)
+  PutPagedList(w, 64251);
+  w.sheet().EditLayout([](SheetLayout& layout) { layout.rowFormats.Set(10, {.hidden = true}); });
+  HPageBreaks& breaks = w.sheet().HPageBreaks();
+  ASSERT_EQ(64251 + breaks.Count() + 1, kLastRow);
+  FillDialog(w, "B3:B3", "A3", false);
+  w.korvel().FYXJYHJ(w.Token(), w.form);
+  EXPECT_NE(w.Texts().front(), "数据行数过多，每页加入小计行后将超出第65536行！");
+  EXPECT_EQ(w.book().SheetCount(), 2) << "the copy made";
+}
+
+TEST(PageSubtotals, TheFinalRowsTakeTheFormatsOfTheLastDataRowAndNoRowBelowThem) {
+  Workplace w;
+  PutPagedList(w, 10);
+  w.sheet().Store().SetStyle(10, 2, 9);  // only the last data row shows currency in B
+  w.sheet().Store().SetStyle(13, 2, 5);  // a format below the list, moved down by the final rows
+  FillDialog(w, "B3:C3", "A3", false);
+  w.korvel().FYXJYHJ(w.Token(), w.form);
+  ASSERT_EQ(w.At("A12"), Variant("合计"));
+  auto styleOfB = [&](int row) {
+    const Cell* cell = w.sheet().Store().Find(row, 2);
+    return cell == nullptr ? 0u : cell->style;
+  };
+  EXPECT_EQ(styleOfB(9), 0u);
+  EXPECT_EQ(styleOfB(11), 9u) << "the subtotal row";
+  EXPECT_EQ(styleOfB(12), 9u) << "the grand-total row";
+  EXPECT_EQ(styleOfB(13), 0u);
+  EXPECT_EQ(styleOfB(15), 5u);
+}
+
 TEST(PageSubtotals, WorkedExampleOnACopyWithTheRefusedDragOffIgnored) {
   Workplace w;
   PutPagedList(w, 120);
