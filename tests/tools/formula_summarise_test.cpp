@@ -76,9 +76,11 @@ TEST(FormulaSummarise, AHeaderRowHoldingANumberIsQueriedAndNoStops) {
 TEST(FormulaSummarise, ATotalRowAndANoteBelowTheListAreNotItsValues) {
   Workplace w;
   PutRecords(w, {{1, "a", "x", 1, 10}, {2, "b", "x", 2, 20}});
-  w.Put("D4", {{3, 30}, {"note", ""}});
+  w.Put("B4", {{"合计", "", 3, 30}, {"", "", "note", ""}});
   w.korvel().HZ(w.Token(), w.form);
   EXPECT_EQ(w.At("J5"), Variant(2));
+  EXPECT_TRUE(w.At("H6").IsEmpty()) << "the total row's label is no key of the list";
+  EXPECT_TRUE(w.At("J6").IsEmpty());
   EXPECT_EQ(w.Texts(), (std::vector<std::string>{"汇总完毕"}));
 }
 
