@@ -143,6 +143,14 @@ TEST(ReadNumber, ReadsSignsBlanksDecimalsAndExponents) {
   EXPECT_EQ(ReadNumber("0.1", kDefault), 0.1);
 }
 
+// A text given as part of a longer one is read to its own end, never past it.
+TEST(ReadNumber, ReadsOnlyTheTextItIsGiven) {
+  std::string_view longer = "1e5,2";
+  EXPECT_EQ(ReadNumber(longer.substr(0, 2), kDefault), std::nullopt) << "1e, no exponent";
+  EXPECT_EQ(ReadNumber(longer.substr(0, 3), kDefault), 1e5);
+  EXPECT_EQ(ReadNumber(std::string_view("12,5").substr(0, 3), kDefault), std::nullopt);
+}
+
 TEST(ReadNumber, TakesThousandsSeparatorsBetweenDigitsOfTheWholePart) {
   EXPECT_EQ(ReadNumber("1,234", kDefault), 1234);
   EXPECT_EQ(ReadNumber("1,234,567.5", kDefault), 1234567.5);

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "host/runtime.h"
+#include "server/api_error.h"
 
 namespace tavrin {
 namespace {
@@ -79,6 +80,15 @@ TEST(RunChannelTest, ABoxOutsideARunTakesItsDefaultAtOnce) {
   nlohmann::json status;
   channel.Describe(status);
   EXPECT_EQ(status["state"], "idle") << "nothing was asked of the page";
+  // An answer to a box the page was never asked is refused, whatever its number.
+  for (int id : {1, 2, 3}) {
+    try {
+      channel.Answer({{"id", id}, {"answer", "Yes"}});
+      ADD_FAILURE() << "answer " << id << " taken";
+    } catch (const ApiError& error) {
+      EXPECT_EQ(error.status, 409);
+    }
+  }
 }
 
 }  // namespace

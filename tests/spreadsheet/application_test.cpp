@@ -117,5 +117,12 @@ TEST_F(SheetTest, InputBoxForARangeAsksTheAnswerer) {
   EXPECT_EQ(ask().Value(), Variant::Boolean(false));
 }
 
+TEST_F(SheetTest, InputBoxForATextGivesTheTextEvenWhenItIsAnAddress) {
+  app.SetInputAnswerer([](const std::string&, const std::string&) { return "=B2:B4"; });
+  RangeOrValue answer = app.InputBox("名称", "汇总", {}, {}, {}, {}, {}, 2);
+  ASSERT_FALSE(answer.IsRange());
+  EXPECT_EQ(answer.Value(), Variant("=B2:B4"));
+}
+
 }  // namespace
 }  // namespace tavrin
