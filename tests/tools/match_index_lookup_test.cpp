@@ -40,6 +40,16 @@ TEST(MatchIndexLookup, FetchesByExactMatchFirstOccurrenceWinning) {
   EXPECT_FALSE(w.app.CutCopyMode());
 }
 
+TEST(MatchIndexLookup, ADataColumnBeyondTheSourceTableFetchesTheRefError) {
+  Workplace w;
+  PutExample(w, "x");
+  w.Put("I1", {{"i"}, {10}, {20}, {30}, {40}});  // beside the table, not in it
+  w.Fill({{"RefEdit2", "B2:D2"}, {"RefEdit5", "G1:I1"}});
+  w.korvel().DSYCZ(w.Token(), w.form);
+  EXPECT_EQ(w.At("C2"), Variant("two"));
+  EXPECT_EQ(w.At("D2"), Variant(ErrorValue::Ref));
+}
+
 TEST(MatchIndexLookup, ANotFoundTextWithQuotesArrivesIntact) {
   Workplace w;
   PutExample(w, "say \"none\", ok");
