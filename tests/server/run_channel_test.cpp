@@ -9,6 +9,7 @@
 
 #include "host/runtime.h"
 #include "server/api_error.h"
+#include "session/message_box.h"
 
 namespace tavrin {
 namespace {
@@ -89,6 +90,20 @@ TEST(RunChannelTest, ABoxOutsideARunTakesItsDefaultAtOnce) {
       EXPECT_EQ(error.status, 409);
     }
   }
+}
+
+TEST(MessageButtonsTest, OKAloneIsNoQuestionAndAQuestionDefaultsToItsFirstButtonUnlessAsked) {
+  MessageButtons ok(vbOKOnly | vbDefaultButton2);
+  EXPECT_FALSE(ok.question);
+  EXPECT_EQ(ok.byDefault, vbOK);
+  EXPECT_EQ(AnswerNamed(ok, "Cancel"), std::nullopt);
+  EXPECT_EQ(AnswerNamed(ok, "OK"), vbOK);
+  EXPECT_EQ(MessageButtons(vbYesNo).byDefault, vbYes);
+  EXPECT_EQ(MessageButtons(vbYesNo | vbDefaultButton2).byDefault, vbNo);
+  MessageButtons okCancel(vbOKCancel | vbDefaultButton2);
+  EXPECT_TRUE(okCancel.question);
+  EXPECT_EQ(okCancel.byDefault, vbCancel);
+  EXPECT_EQ(AnswerNamed(okCancel, "Yes"), std::nullopt);
 }
 
 }  // namespace
