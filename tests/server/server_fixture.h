@@ -164,9 +164,18 @@ class ServerTest : public testing::Test {
     EXPECT_EQ(Post("/api/run", {{"tool", tool}, {"controls", controls}}).status, 202);
     return Settled();
   }
+  // A run still going after a minute is stuck (every run of these tests takes well under a
+  // second): the test fails rather than waiting for ever.
   json Settled() {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
     json state = Get("/api/run?wait=1").body;
-    while (state["state"] == "running") state = Get("/api/run?wait=1").body;
+    while (state["state"] == "running") {
+      if (std::chrono::steady_clock::now() > deadline) {
+        ADD_FAILURE() << "the run neither asked nor ended within a minute";
+        break;
+      }
+      state = Get("/api/run?wait=1").body;
+    }
     return state;
   }
   json Reply(const json& state, const std::string& answer) {
