@@ -37,6 +37,8 @@ TEST_F(LookupIndexTest, AnswersFollowWritesToTheRangeAndNotBesideIt) {
   EXPECT_EQ(ErrorNumber([&] { Match("c", "A1:A4"); }), 1004);
   Set("A1", 4);
   EXPECT_EQ(Get("C2"), Variant(2));
+  Set("C3", "=MATCH(4,A1:B4,0)");
+  EXPECT_EQ(Get("C3"), Variant(ErrorValue::NA)) << "a block is neither a row nor a column";
 }
 
 TEST_F(LookupIndexTest, RowsInsertedAboveMoveTheValuesOutOfTheRange) {
