@@ -85,6 +85,17 @@ TEST_F(LookupIndexTest, ManyTextsAreFoundWhateverTheirLetterCase) {
   EXPECT_EQ(Get("G3001"), Variant(1));
 }
 
+// The tests that compare answers with the indexes on and off rely on the application's switch:
+// off, no index is kept, and the answers come from the cells.
+TEST_F(LookupIndexTest, TheApplicationsSwitchTurnsTheIndexesOff) {
+  const Area column{1, 1, 4, 1};
+  EXPECT_NE(sheet.Calc().Index(column), nullptr);
+  app.SetLookupIndexEnabled(false);
+  EXPECT_EQ(sheet.Calc().Index(column), nullptr);
+  Set("A3", "d");
+  EXPECT_EQ(Get("C1"), Variant(ErrorValue::NA));
+}
+
 // A formula asks its MATCH twice; the next question gets its own answer, numbers exactly.
 TEST_F(LookupIndexTest, EachQuestionGetsItsOwnAnswer) {
   Set("A5", 4 + 1e-15);
