@@ -1,4 +1,6 @@
 #include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -47,6 +49,47 @@ TEST(AtomicWriteTest, ASymbolicLinkIsWrittenThroughAndStaysALink) {
   EXPECT_EQ(FileErrorOf([&] { WriteFileAtomically(folder / "loop1.xlsx", "x"); }),
             "Cannot save \"" + (folder / "loop1.xlsx").string() +
                 "\": Too many levels of symbolic links.");
+}
+
+TEST(AtomicWriteTest, ANewFileTakesTheUmaskAndAReplacedOneKeepsItsPermissions) {
+  TempFolder folder;
+  auto modeOf = [&](const char* name) {
+    struct stat status {};
+    ::stat((folder / name).c_str(), &status);
+    return status.st_mode & 07777;
+  };
+  mode_t mask = ::umask(022);
+  WriteFileAtomically(folder / "new.xlsx", "bytes");
+  EXPECT_EQ(modeOf("new.xlsx"), 0644u);
+  ::chmod((folder / "new.xlsx").c_str(), 0600);
+  WriteFileAtomically(folder / "new.xlsx", "more bytes");
+  EXPECT_EQ(modeOf("new.xlsx"), 0600u) << "a private file stays private";
+  ::umask(mask);
+}
+
+// A write the system refuses part way (here past the process's file size limit, as a full disk
+// would) fails, and the file is left as it was.
+TEST(AtomicWriteTest, AWriteTheSystemRefusesFailsAndLeavesTheFile) {
+  TempFolder folder;
+  std::ofstream(folder / "out.xlsx") << "old";
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    alarm(10);  // a write that never gives up
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{4096, 4096};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::string error =
+        FileErrorOf([&] { WriteFileAtomically(folder / "out.xlsx", std::string(1 << 16, 'x')); });
+    bool refused =
+        error == "Cannot save \"" + (folder / "out.xlsx").string() + "\": File too large.";
+    _exit(refused ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(ReadFileBytes(folder / "out.xlsx"), "old");
+  EXPECT_EQ(folder.Files(), std::vector<std::string>{"out.xlsx"});
 }
 
 TEST(AtomicWriteTest, TheGuardHoldsTheTemporaryFileOnlyWhileTheWriteIsUnderWay) {

@@ -86,6 +86,14 @@ TEST_F(HostilePackageTest, RowsNumberedPastTheSheetAreLeftOutAndCountingGoesOn) 
   EXPECT_EQ(ValueAt(sheet, "A65536"), Variant(5));
 }
 
+TEST_F(HostilePackageTest, AnEmptyRowWithoutANumberCountsAsARow) {
+  Book& book =
+      Open(Package("<row/><row><c><v>7</v></c></row><row />"
+                   "<row><c><v>8</v></c></row>"));
+  EXPECT_EQ(ValueAt(book.GetSheet("Data"), "A2"), Variant(7));
+  EXPECT_EQ(ValueAt(book.GetSheet("Data"), "A4"), Variant(8));
+}
+
 TEST_F(HostilePackageTest, NumbersPastTheRangeOfNumbersAreNumErrorsAndAreWrittenSo) {
   Book& book =
       Open(Package("<row r=\"1\"><c r=\"A1\"><v>nan</v></c><c r=\"B1\"><v>1e400</v></c>"
@@ -102,9 +110,11 @@ TEST_F(HostilePackageTest, NumbersPastTheRangeOfNumbersAreNumErrorsAndAreWritten
 }
 
 TEST_F(HostilePackageTest, ADamagedRowFailsTheFileAndLeavesNoWorkbook) {
-  for (const char* rows : {"<row r=\"1\"><c r=\"A1\"><v>1</v></c></row><row r=\"2\"><c r=",
-                           "<row r=\"1\"><c r=\"A1\"><v>1</v></row>",
-                           "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row><row r=\"2\">"}) {
+  for (const char* rows :
+       {"<row r=\"1\"><c r=\"A1\"><v>1</v></c></row><row r=\"2\"><c r=",
+        "<row r=\"1\"><c r=\"A1\"><v>1</v></row>",
+        "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row><row r=\"2\">",
+        "<row r=\"1\"><c r=\"A1\" s=\"x\" </c></row>", "<row r=\"1\"><c r=\"A1\n</c></row>"}) {
     std::vector<PackagePart> parts = Package(rows);
     WriteFileAtomically(folder / "bad.xlsx", WriteZip(parts));
     EXPECT_NE(FileErrorOf([&] { OpenWorkbook(app, folder / "bad.xlsx"); }), "") << rows;
@@ -180,15 +190,37 @@ TEST_F(HostilePackageTest, ASheetWrittenWithNamespacePrefixesIsRefusedNotEmptied
   }
 }
 
-TEST_F(HostilePackageTest, ASheetIdPastAnyNumberStillSavesWithANewSheet) {
-  std::vector<PackagePart> parts = Package("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
-  std::string& workbook = parts[3].bytes;
-  workbook.replace(workbook.find("sheetId=\"1\""), 11, "sheetId=\"99999999999999\"");
-  Book& book = Open(parts);
-  book.AddSheet("New");
-  SaveWorkbook(book, folder / "saved.xlsx");
-  Spreadsheet again;
-  EXPECT_EQ(OpenWorkbook(again, folder / "saved.xlsx").SheetCount(), 2);
+// A sheet id the file gives past a million, or past any number, does not push the ids of new
+// sheets up: the new sheet takes the first.
+TEST_F(HostilePackageTest, ASheetIdPastAMillionStillSavesWithANewSheet) {
+  for (const char* id : {"99999999999999", "2147483647", "1000000"}) {
+    std::vector<PackagePart> parts = Package("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
+    std::string& workbook = parts[3].bytes;
+    workbook.replace(workbook.find("sheetId=\"1\""), 11, std::string("sheetId=\"") + id + '"');
+    WriteFileAtomically(folder / "ids.xlsx", WriteZip(parts));
+    Spreadsheet reader;
+    Book& book = OpenWorkbook(reader, folder / "ids.xlsx");
+    book.AddSheet("New");
+    SaveWorkbook(book, folder / "saved.xlsx");
+    EXPECT_NE(PartOf(folder / "saved.xlsx", "xl/workbook.xml").find("name=\"New\" sheetId=\"1\""),
+              std::string::npos)
+        << id;
+    Spreadsheet again;
+    EXPECT_EQ(OpenWorkbook(again, folder / "saved.xlsx").SheetCount(), 2) << id;
+  }
+}
+
+TEST_F(HostilePackageTest, APackageWithoutItsRelationshipsIsRefused) {
+  auto refusal = [&](size_t dropped) {
+    std::vector<PackagePart> parts = Package("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
+    parts.erase(parts.begin() + static_cast<long>(dropped));
+    WriteFileAtomically(folder / "bad.xlsx", WriteZip(parts));
+    return FileErrorOf([&] { OpenWorkbook(app, folder / "bad.xlsx"); });
+  };
+  std::string file = "Cannot open \"" + (folder / "bad.xlsx").string() + "\": ";
+  EXPECT_EQ(refusal(1), file + "not an .xlsx workbook (it has no workbook part).");  // _rels/.rels
+  EXPECT_EQ(refusal(2), file + "the workbook has no worksheets.");  // the workbook part's
+  EXPECT_EQ(app.WorkbookCount(), 0);
 }
 
 TEST_F(HostilePackageTest, DamagedPartsAreRefusedWhenOpenedNotWhenSaved) {

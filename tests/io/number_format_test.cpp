@@ -19,11 +19,18 @@ TEST(NumberFormatTest, DatesAreKnownByTheirCodesOutsideQuotesAndBrackets) {
   EXPECT_FALSE(IsDateFormatId(49));
   // The built-in ends of each run of date and time formats: m/d/yy h:mm and mm:ss.0.
   EXPECT_TRUE(IsDateFormatId(22));
+  // The East Asian runs: dates 27-36 and 50-58, of which 32-35, 55 and 56 show a time alone.
+  EXPECT_TRUE(IsDateFormatId(27));
+  EXPECT_TRUE(IsDateFormatId(50));
+  EXPECT_TRUE(IsDateFormatId(58));
+  EXPECT_FALSE(IsDateFormatId(59));
   pugi::xml_document styles;
   styles.load_string(
       "<styleSheet><cellXfs><xf numFmtId=\"22\"/><xf numFmtId=\"47\"/><xf numFmtId=\"45\"/>"
-      "</cellXfs></styleSheet>");
-  EXPECT_EQ(CalendarStyles(styles), (std::vector<bool>{true, false, false}));
+      "<xf numFmtId=\"31\"/><xf numFmtId=\"32\"/><xf numFmtId=\"35\"/><xf numFmtId=\"36\"/>"
+      "<xf numFmtId=\"55\"/><xf numFmtId=\"57\"/></cellXfs></styleSheet>");
+  EXPECT_EQ(CalendarStyles(styles),
+            (std::vector<bool>{true, false, false, true, false, false, true, false, true}));
 }
 
 }  // namespace

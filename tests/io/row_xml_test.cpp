@@ -51,6 +51,12 @@ TEST(RowXml, OtherFormsAreLeftToTheParser) {
       R"(<row r="1" r="2"><c><v>1</v></c></row>)",
       R"(<row r="1"><c r="A1" t="s"><v>1e2</v></c></row>)",
       R"(<row r="1"><c r="A1"><v>&unknown;</v></c></row>)",
+      // references the parser reads otherwise, or leaves as they are
+      R"(<row r="1"><c r="A&#49;"><v>1</v></c></row>)",
+      R"(<row r="1"><c r="A1" t="str"><v>a&#;b</v></c></row>)",
+      R"(<row r="1"><c r="A1" t="str"><v>a&#1234567890;b</v></c></row>)",
+      // a number too long for what it counts
+      R"(<row r="1"><c r="A1" s="1234567890"><v>1</v></c></row>)",
   };
   for (const std::string& text : rows) {
     RowXml scanned;

@@ -135,6 +135,29 @@ TEST(XlsxRoundTripTest, ALayoutChangeAloneReachesTheFile) {
   EXPECT_EQ(back.zoom, 150);
 }
 
+// The print titles and the first tab shown are the workbook's: titles taken away are gone from
+// the file, and the tab bar keeps its place unless it would start past the active sheet.
+TEST(XlsxRoundTripTest, TheWorkbookPartFollowsTheTitlesAndTheActiveSheet) {
+  TempFolder folder;
+  WritePatchedCopy(kLibreOffice, folder / "in.xlsx",
+                   {{"xl/workbook.xml",
+                     {{"firstSheet=\"0\" activeTab=\"0\"", "firstSheet=\"1\" activeTab=\"1\""}}}});
+  Spreadsheet app;
+  Book& book = OpenWorkbook(app, folder / "in.xlsx");
+  book.GetSheet(1).PageSetup().SetPrintTitleRows("");
+  SaveWorkbook(book, folder / "out.xlsx");
+  std::string workbook = PartOf(folder / "out.xlsx", "xl/workbook.xml");
+  EXPECT_NE(workbook.find("firstSheet=\"1\" activeTab=\"1\""), std::string::npos) << workbook;
+  Spreadsheet again;
+  EXPECT_EQ(OpenWorkbook(again, folder / "out.xlsx").GetSheet(1).PageSetup().PrintTitleRows(), "");
+
+  book.GetSheet(1).Activate();
+  SaveWorkbook(book, folder / "first.xlsx");
+  workbook = PartOf(folder / "first.xlsx", "xl/workbook.xml");
+  EXPECT_EQ(workbook.find("firstSheet"), std::string::npos) << workbook;
+  EXPECT_NE(workbook.find("activeTab=\"0\""), std::string::npos) << workbook;
+}
+
 TEST(XlsxRoundTripTest, CopiedSheetAndPageBreakPreviewAreWritten) {
   TempFolder folder;
   Spreadsheet app;

@@ -81,6 +81,26 @@ TEST(XlsxRowColumnFormatTest, HiddenStyledAndGroupedRowsAndColumnsSurviveAFreshW
       << seen;
 }
 
+// A row or column format naming a cell format past those the file has (the sales list has five)
+// is written without it, as a cell's would be.
+TEST(XlsxRowColumnFormatTest, AFormatNamingNoCellFormatOfTheFileIsWrittenWithoutIt) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book = OpenWorkbook(app, "data/sales-libreoffice.xlsx");
+  Sheet& sales = book.GetSheet(1);
+  sales.EditLayout([](SheetLayout& layout) {
+    layout.rowFormats.Set(200, {true, 4, 0, false});
+    layout.rowFormats.Set(201, {true, 5, 0, false});
+    layout.columnFormats[10] = {true, 5, 0, false};
+  });
+  SaveWorkbook(book, folder / "out.xlsx");
+  std::string fresh = PartOf(folder / "out.xlsx", "xl/worksheets/sheet1.xml");
+  EXPECT_NE(fresh.find("<row r=\"200\" s=\"4\" customFormat=\"1\" hidden=\"1\""), std::string::npos)
+      << fresh;
+  EXPECT_NE(fresh.find("<row r=\"201\" hidden=\"1\""), std::string::npos) << fresh;
+  EXPECT_NE(fresh.find("<col min=\"10\" max=\"10\" hidden=\"1\"/>"), std::string::npos) << fresh;
+}
+
 TEST(XlsxRowColumnFormatTest, RowFormatsMoveWithTheirRowsAndFollowASheetCopy) {
   TempFolder folder;
   WriteGroupedSales(folder / "in.xlsx");

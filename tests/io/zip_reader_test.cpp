@@ -38,5 +38,22 @@ TEST(ZipReaderTest, AnEntryThatDoesNotMatchItsDirectoryFails) {
             "the archive is damaged at a.xml (longer than it says)");
 }
 
+// Some writers store small parts, or all of them, as they are: such entries read whole,
+// across many reads.
+TEST(ZipReaderTest, EntriesStoredWithoutCompressionRead) {
+  TempFolder folder;
+  std::string path = (folder / "stored.zip").string();
+  EXPECT_EQ(tavrin::Run("/usr/bin/python3 -c \"import zipfile,sys; z=zipfile.ZipFile(sys.argv[1], "
+                        "'w'); z.writestr('a.xml', 'abcdefg' * 100000); z.writestr('empty.xml', "
+                        "''); z.close()\" '" +
+                        path + "'"),
+            "");
+  std::vector<PackagePart> parts = ReadZip(ReadFileBytes(path));
+  ASSERT_EQ(parts.size(), 2u);
+  EXPECT_EQ(parts[0].bytes.size(), 700000u);
+  EXPECT_EQ(parts[0].bytes.substr(699993), "abcdefg");
+  EXPECT_EQ(parts[1].bytes, "");
+}
+
 }  // namespace
 }  // namespace tavrin

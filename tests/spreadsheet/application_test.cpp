@@ -64,6 +64,11 @@ TEST_F(SheetTest, WindowsActivateTheirWorkbooks) {
   // Activating a sheet brings its workbook forward.
   other.GetSheet("raw").Activate();
   EXPECT_EQ(&app.ActiveWorkbook(), &other);
+  // A workbook taken away leaves the others, and the one added last before it comes forward.
+  app.RemoveWorkbook(app.AddWorkbook("Failed.xlsx"));
+  EXPECT_EQ(windows.Count(), 2);
+  EXPECT_EQ(&app.ActiveWorkbook(), &other);
+  EXPECT_EQ(&app.GetWorkbook("book1"), &book);
 }
 
 TEST_F(SheetTest, SheetCopiesAreNamedAfterTheOriginalAndBecomeActive) {

@@ -30,6 +30,10 @@ TEST_F(FormulaIntersectionTest, ARowRangeTakesTheCellInTheFormulasColumn) {
   EXPECT_EQ(Get("C4"), Variant(8));
   Set("C4", "=LEN(A1:E1)");
   EXPECT_EQ(Get("C4"), Variant(1));
+  Set("C4", "=A1:C1+1");  // the range's last column
+  EXPECT_EQ(Get("C4"), Variant(8));
+  Set("D4", "=A1:C1+1");
+  EXPECT_EQ(Get("D4"), Variant(ErrorValue::Value)) << "no cell of the range in column D";
 }
 
 TEST_F(FormulaIntersectionTest, AWholeColumnDownAColumn) {

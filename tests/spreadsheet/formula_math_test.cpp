@@ -38,6 +38,8 @@ TEST_F(FormulaMathTest, RangesCountTheirNumbersOnlyAndTypedArgumentsWhatReadsAsA
   EXPECT_EQ(Eval("=MAX(A3:A5)+MIN(A1:A6)"), Variant(-3));
   Set("A7", "=1/0");
   EXPECT_EQ(Eval("=SUM(A1:A7)"), Variant(ErrorValue::Div0));
+  EXPECT_EQ(Eval("=PRODUCT(A1:A7)"), Variant(ErrorValue::Div0));
+  EXPECT_EQ(Eval("=PRODUCT(A1:A6,\"x\")"), Variant(ErrorValue::Value));
   EXPECT_EQ(Eval("=COUNT(A1:A7)"), Variant(3));
 }
 

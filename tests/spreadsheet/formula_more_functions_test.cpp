@@ -16,6 +16,7 @@ class FormulaMoreFunctionsTest : public FormulaTest {
 TEST_F(FormulaMoreFunctionsTest, WholeNumbersAndMultiples) {
   EXPECT_EQ(Eval("=MROUND(10,3)&\"|\"&MROUND(-10,-3)&\"|\"&MROUND(1.5,1)"), Variant("9|-9|2"));
   EXPECT_EQ(Eval("=MROUND(5,-2)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=MROUND(5,0)&\"|\"&MROUND(0,-2)"), Variant("0|0")) << "zero before signs";
   EXPECT_EQ(Eval("=GCD(24,36)&\"|\"&LCM(4,6)&\"|\"&QUOTIENT(-7,2)"), Variant("12|12|-3"));
   EXPECT_EQ(Eval("=GCD(-1)"), Variant(ErrorValue::Num));
   EXPECT_EQ(Eval("=FACT(5)+COMBIN(5,2)+SUMSQ(3,4)+SIGN(-3)"), Variant(120 + 10 + 25 - 1));
@@ -53,6 +54,7 @@ TEST_F(FormulaMoreFunctionsTest, SubtotalsPassOverSubtotalsAndHiddenRows) {
   EXPECT_EQ(Get("A9"), Variant(40));
   EXPECT_EQ(Eval("=SUBTOTAL(9,A1:A9)"), Variant(40)) << "the subtotal in A9 is passed over";
   EXPECT_EQ(Eval("=SUBTOTAL(1,A:A)&\"|\"&SUBTOTAL(2,A:A)&\"|\"&SUBTOTAL(4,A:A)"), Variant("5|8|9"));
+  EXPECT_EQ(Eval("=SUBTOTAL(11,A1:A8)&\"|\"&SUBTOTAL(111,A1:A8)"), Variant("4|4"));  // VARP
   sheet.EditLayout([&](SheetLayout& layout) { layout.rowFormats.Set(8, {.hidden = true}); });
   EXPECT_EQ(Eval("=SUBTOTAL(109,A1:A8)&\"|\"&SUBTOTAL(9,A1:A8)"), Variant("31|40"));
   EXPECT_EQ(Eval("=SUBTOTAL(12,A1:A8)"), Variant(ErrorValue::Value));
@@ -67,6 +69,8 @@ TEST_F(FormulaMoreFunctionsTest, ConversionsOfValues) {
   EXPECT_EQ(Eval("=DATEVALUE(\"x\")"), Variant(ErrorValue::Value));
   EXPECT_EQ(Eval("=FIXED(1234.567)&\"|\"&FIXED(1234.567,1,TRUE)&\"|\"&FIXED(1234.567,-2)"),
             Variant("1,234.57|1234.6|1,200"));
+  EXPECT_EQ(Eval("=LEN(FIXED(1,127))"), Variant(129)) << "127 places at most";
+  EXPECT_EQ(Eval("=FIXED(1,128)"), Variant(ErrorValue::Value));
   EXPECT_EQ(Eval("=RMB(-1234.5)&\"|\"&DOLLAR(1234.5,0)"), Variant("¥-1,234.50|¥1,235"));
   EXPECT_EQ(Eval("=CLEAN(\"a\"&CHAR(9)&\"b\")"), Variant("ab"));
 }

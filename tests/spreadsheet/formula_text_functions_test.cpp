@@ -69,6 +69,7 @@ TEST_F(FormulaTextFunctionsTest, CharAndCodeUseTheChineseCodePage) {
   EXPECT_EQ(Eval("=CHAR(65)&CHAR(45217)"), Variant("A啊"));
   EXPECT_EQ(Eval("=CODE(\"Abc\")&\" \"&CODE(\"啊\")"), Variant("65 45217"));
   EXPECT_EQ(Eval("=CHAR(0)"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=CODE(CHAR(1))"), Variant(1)) << "the first code";
   EXPECT_EQ(Eval("=CODE(\"\")"), Variant(ErrorValue::Value));
 }
 

@@ -49,7 +49,7 @@ TEST_F(FormulaTextTest, A1AndR1C1ConvertBothWays) {
 }
 
 TEST_F(FormulaTextTest, TextsThatAreNoFormulaAreRefused) {
-  for (const char* text : {"=SUM(", "=1+", "=foo", "=\"open", "=A1:", "=R[x]C"}) {
+  for (const char* text : {"=SUM(", "=1+", "=foo", "=\"open", "=A1:", "=R[x]C", "='Sheet 1"}) {
     EXPECT_EQ(ErrorNumber([&] { Set("A1", text); }), 1004) << text;
     EXPECT_EQ(ErrorNumber([&] { At("A1").SetFormulaR1C1(text); }), 1004) << text;
   }

@@ -37,6 +37,8 @@ TEST_F(LookupIndexTest, AnswersFollowWritesToTheRangeAndNotBesideIt) {
   EXPECT_EQ(ErrorNumber([&] { Match("c", "A1:A4"); }), 1004);
   Set("A1", 4);
   EXPECT_EQ(Get("C2"), Variant(2));
+  Set("C3", "=MATCH(4,A1:B4,0)");
+  EXPECT_EQ(Get("C3"), Variant(ErrorValue::NA)) << "a block is neither a row nor a column";
 }
 
 TEST_F(LookupIndexTest, RowsInsertedAboveMoveTheValuesOutOfTheRange) {
@@ -81,6 +83,17 @@ TEST_F(LookupIndexTest, ManyTextsAreFoundWhateverTheirLetterCase) {
   EXPECT_EQ(ErrorNumber([&] { Match("Äpfel 3001", "G1:G3000"); }), 1004);
   Set("G3001", "=COUNTIF(G1:G3000,\"äpfel 7\")");
   EXPECT_EQ(Get("G3001"), Variant(1));
+}
+
+// The tests that compare answers with the indexes on and off rely on the application's switch:
+// off, no index is kept, and the answers come from the cells.
+TEST_F(LookupIndexTest, TheApplicationsSwitchTurnsTheIndexesOff) {
+  const Area column{1, 1, 4, 1};
+  EXPECT_NE(sheet.Calc().Index(column), nullptr);
+  app.SetLookupIndexEnabled(false);
+  EXPECT_EQ(sheet.Calc().Index(column), nullptr);
+  Set("A3", "d");
+  EXPECT_EQ(Get("C1"), Variant(ErrorValue::NA));
 }
 
 // A formula asks its MATCH twice; the next question gets its own answer, numbers exactly.

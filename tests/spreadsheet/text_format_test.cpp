@@ -53,6 +53,16 @@ TEST(TextFormatTest, BracketedConditionsChooseTheSection) {
   EXPECT_EQ(Shown(50, "[>=100]\"big\";[>=10]\"mid\";\"small\""), "mid");
   EXPECT_EQ(Shown(5, "[>=100]\"big\";[>=10]\"mid\";\"small\""), "small");
   EXPECT_EQ(Shown(5, "[Red][<10]0.0;0"), "5.0") << "a colour before the condition";
+  EXPECT_EQ(Shown(1, "[=1]\"one\";0"), "one");
+  EXPECT_EQ(Shown(2, "[=1]\"one\";0"), "2");
+}
+
+TEST(TextFormatTest, AnExponentOfOnePlaceAndASpaceOrFillEndingTheCode) {
+  EXPECT_EQ(Shown(12345, "0.0E+0"), "1.2E+4");
+  EXPECT_EQ(Shown(0.00012, "0E-0"), "1E-4");
+  // With no character after it to size or repeat, a "_" or "*" is shown as itself.
+  EXPECT_EQ(Shown(5, "0_"), "5_");
+  EXPECT_EQ(Shown(5, "0*"), "5*");
 }
 
 TEST(TextFormatTest, NoDigitPastTheFifteenthSignificantOne) {

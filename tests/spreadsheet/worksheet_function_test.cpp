@@ -98,6 +98,11 @@ TEST_F(WorksheetFunctionTest, MatchFindsPositionsExactlyOrInSortedLists) {
   EXPECT_EQ(functions.Match("10", list, 0), 3);
   EXPECT_EQ(ErrorNumber([&] { functions.Match("cherry", list, 0); }), 1004);
   EXPECT_EQ(ErrorNumber([&] { functions.Match(1, At("C2:D7"), 0); }), 1004);
+  // Nothing, or an error value, is never looked for: not even where a 0 or an error stands.
+  Set("C7", 0);
+  Set("C8", "=NA()");
+  EXPECT_EQ(ErrorNumber([&] { functions.Match(Variant(), At("C2:C8"), 0); }), 1004);
+  EXPECT_EQ(ErrorNumber([&] { functions.Match(Variant(ErrorValue::NA), At("C2:C8"), 0); }), 1004);
   Set("E1", 1);
   Set("F1", 3);
   Set("G1", 5);
