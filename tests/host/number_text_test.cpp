@@ -148,6 +148,7 @@ TEST(ReadNumber, ReadsOnlyTheTextItIsGiven) {
   std::string_view longer = "1e5,2";
   EXPECT_EQ(ReadNumber(longer.substr(0, 2), kDefault), std::nullopt) << "1e, no exponent";
   EXPECT_EQ(ReadNumber(longer.substr(0, 3), kDefault), 1e5);
+  EXPECT_EQ(ReadNumber(std::string_view("1.55").substr(0, 3), kDefault), 1.5);
   EXPECT_EQ(ReadNumber(std::string_view("12,5").substr(0, 3), kDefault), std::nullopt);
 }
 
