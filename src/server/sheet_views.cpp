@@ -204,8 +204,10 @@ nlohmann::json CellsOf(Sheet& sheet, const Area& block,
     };
     sheet.Store().ForEach(
         Area{block.row, column, block.rows, 1}, [&](int row, int, const Cell& cell) {
+          // A cell with a format of its own shows that, even a plain one, not its row's or
+          // its column's.
+          if (cell.IsBlank()) return;
           const CellLook* look = lookAt(row, column, cell.style);
-          if (!cell.HasContent() && (look == nullptr || !look->Shows())) return;
           emptyCellsBefore(row);
           nextEmpty = row + 1;
           if (!cell.HasContent()) return emptyCell(row, column, look);

@@ -107,6 +107,19 @@ TEST_F(ServerTest, NumbersOutOfRangeAreRefusedNotConverted) {
   }
   EXPECT_EQ(Get("/api/workbook").body["selection"], "A1");
   EXPECT_EQ(Post("/api/select", {{"sheet", 0}, {"selection", "B2"}}).status, 200);
+  // The largest whole numbers an int holds are numbers, only of no sheet.
+  for (long long edge : {2147483647LL, -2147483648LL}) {
+    Answer answer = Post("/api/select", {{"sheet", edge}, {"selection", "B2"}});
+    EXPECT_EQ(answer.status, 400);
+    EXPECT_NE(answer.body["error"], "sheet 应是整数。") << edge;
+  }
+  EXPECT_EQ(Post("/api/select", {{"sheet", 2147483648LL}, {"selection", "B2"}}).body["error"],
+            "sheet 应是整数。");
+  // A block must lie on the sheet, each of its edges.
+  for (const char* block : {"top=0&left=1&bottom=1&right=1", "top=1&left=0&bottom=1&right=1",
+                            "top=1&left=1&bottom=65537&right=1", "top=1&left=1&bottom=1&right=257",
+                            "top=2&left=1&bottom=1&right=1", "top=1&left=2&bottom=1&right=1"})
+    EXPECT_EQ(Get(std::string("/api/cells?sheet=0&") + block).status, 400) << block;
 }
 
 TEST_F(ServerTest, ExpectContinueIsAnsweredOnlyAfterTheChecks) {

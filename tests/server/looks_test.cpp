@@ -13,14 +13,24 @@ namespace {
 TEST_F(ServerTest, CellsCarryTheBoldAndTheFillOfTheirFormatOrOfTheirRowOrColumn) {
   std::vector<PackagePart> parts = ReadZip(Bytes("../examples/sales.xlsx"));
   for (PackagePart& part : parts) {
-    if (part.name != "xl/worksheets/sheet1.xml") continue;
     auto replace = [&](const std::string& from, const std::string& to) {
       size_t at = part.bytes.find(from);
       ASSERT_NE(at, std::string::npos) << from;
       part.bytes.replace(at, from.size(), to);
     };
+    if (part.name == "xl/styles.xml") {
+      // A third format, plain.
+      replace("<cellXfs count=\"2\">", "<cellXfs count=\"3\">");
+      replace("</cellXfs>",
+              "<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellXfs>");
+    }
+    if (part.name != "xl/worksheets/sheet1.xml") continue;
     replace("<row r=\"8\">", "<row r=\"8\" s=\"1\" customFormat=\"1\">");
     replace("</cols>", "<col min=\"7\" max=\"7\" style=\"1\"/></cols>");
+    // G10 has a plain format of its own, which its column's does not show through.
+    size_t row10 = part.bytes.find("<row r=\"10\"");
+    ASSERT_NE(row10, std::string::npos);
+    part.bytes.insert(part.bytes.find("</row>", row10), "<c r=\"G10\" s=\"2\"/>");
   }
   ASSERT_EQ(
       Read(client->Post("/api/open?name=styled.xlsx", WriteZip(parts), "application/octet-stream"))
@@ -38,6 +48,9 @@ TEST_F(ServerTest, CellsCarryTheBoldAndTheFillOfTheirFormatOrOfTheirRowOrColumn)
               {"r":7,"c":7,"text":"","number":false,"fill":"#DDEBF7"},
               {"r":8,"c":7,"text":"","number":false,"fill":"#DDEBF7"},
               {"r":9,"c":7,"text":"","number":false,"fill":"#DDEBF7"}]})j"));
+  EXPECT_EQ(
+      Get("/api/cells?sheet=0&top=10&left=7&bottom=11&right=7").body,
+      json::parse(R"j({"cells":[{"r":11,"c":7,"text":"","number":false,"fill":"#DDEBF7"}]})j"));
   // A block ending on the filled row still shows it.
   EXPECT_EQ(
       Get("/api/cells?sheet=0&top=7&left=6&bottom=8&right=6").body,
