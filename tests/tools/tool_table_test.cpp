@@ -3,6 +3,7 @@
 #include <set>
 
 #include "menu/command_table.h"
+#include "session/dialog_form.h"
 #include "tools/tool_table.h"
 
 namespace tavrin {
@@ -65,6 +66,20 @@ TEST(ToolTable, OnlyTheFirstOptionButtonOfAToolIsOnWhenItsDialogOpens) {
       }
     }
     EXPECT_EQ(on, options > 0 ? 1 : 0) << tool.method;
+  }
+}
+
+// A dialog not yet filled reads as the host's does: an empty text in every box, False in every
+// check box and option button.
+TEST(ToolTable, AFreshDialogFormReadsEmptyBoxesAndSwitchesOff) {
+  DialogForm form;
+  for (const ToolControl* control : AllControls()) {
+    Variant value = form.Controls(control->name).Value();
+    if (control->kind == ControlKind::Reference || control->kind == ControlKind::Text) {
+      EXPECT_EQ(value, Variant("")) << control->name;
+    } else if (control->IsSwitch()) {
+      EXPECT_EQ(value, Variant::Boolean(false)) << control->name;
+    }
   }
 }
 
