@@ -19,6 +19,11 @@ TEST(NumberFormatTest, DatesAreKnownByTheirCodesOutsideQuotesAndBrackets) {
   EXPECT_FALSE(IsDateFormatId(49));
   // The built-in ends of each run of date and time formats: m/d/yy h:mm and mm:ss.0.
   EXPECT_TRUE(IsDateFormatId(22));
+  // The times 45-47 (mm:ss, [h]:mm:ss, mm:ss.0), both ends.
+  EXPECT_FALSE(IsDateFormatId(44));
+  EXPECT_TRUE(IsDateFormatId(45));
+  EXPECT_TRUE(IsDateFormatId(47));
+  EXPECT_FALSE(IsDateFormatId(48));
   // The East Asian runs: dates 27-36 and 50-58, of which 32-35, 55 and 56 show a time alone.
   EXPECT_TRUE(IsDateFormatId(27));
   EXPECT_TRUE(IsDateFormatId(50));

@@ -55,6 +55,9 @@ TEST(RowXml, OtherFormsAreLeftToTheParser) {
       R"(<row r="1"><c r="A&#49;"><v>1</v></c></row>)",
       R"(<row r="1"><c r="A1" t="str"><v>a&#;b</v></c></row>)",
       R"(<row r="1"><c r="A1" t="str"><v>a&#1234567890;b</v></c></row>)",
+      // an inline string empty, or given twice
+      R"(<row r="1"><c r="A1" t="inlineStr"><is/></c></row>)",
+      R"(<row r="1"><c r="A1" t="inlineStr"><is><t>a</t></is><is><t>b</t></is></c></row>)",
       // a number too long for what it counts
       R"(<row r="1"><c r="A1" s="1234567890"><v>1</v></c></row>)",
   };
