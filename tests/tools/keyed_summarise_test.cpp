@@ -100,6 +100,22 @@ TEST(KeyedSummarise, JoinFirstAndLastLookUpTargetsInSourceOrder) {
   }
 }
 
+TEST(KeyedSummarise, ATargetConditionWithoutTextFailsASumOrJoinAndStaysEmptyInFirstOrLast) {
+  for (int mode : {1, 2, 3, 4}) {
+    Workplace w;
+    w.Put("A1", {{"x", "p"}, {"y", "s"}});
+    w.Put("D1", {{"x"}, {Variant(ErrorValue::NA)}, {"y"}});
+    Dialog(w, 2, mode, "A1:A2", "B1", "D1:D3", "E1");
+    w.Fill({{"TextBox1", ";"}});
+    w.korvel().HzCzBcf(w.Token(), w.form);
+    if (mode <= 2) {
+      EXPECT_EQ(w.Titles(), (std::vector<std::string>{"未知错误"})) << "mode " << mode;
+    } else {
+      EXPECT_EQ(Column(w, "E1:E3"), (std::vector<Variant>{"p", Variant(), "s"})) << "mode " << mode;
+    }
+  }
+}
+
 TEST(KeyedSummarise, JoinKeepsEmptyTextsBetweenSeparators) {
   Workplace w;
   w.Put("A1", {{"x", "p"}, {"x", ""}, {"x", "r"}});

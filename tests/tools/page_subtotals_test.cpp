@@ -122,6 +122,16 @@ TEST(PageSubtotals, AListWithExactlyRoomForARowAtEachOfItsBreaksIsWorkedOn) {
   w.korvel().FYXJYHJ(w.Token(), w.form);
   EXPECT_NE(w.Texts().front(), "数据行数过多，每页加入小计行后将超出第65536行！");
   EXPECT_EQ(w.book().SheetCount(), 2) << "the copy made";
+
+  // Without the hidden row the breaks come a row sooner, one more of them, every one counted:
+  // a row too many.
+  Workplace more;
+  PutPagedList(more, 64251);
+  ASSERT_EQ(64251 + more.sheet().HPageBreaks().Count() + 1, kLastRow + 1);
+  FillDialog(more, "B3:B3", "A3", false);
+  more.korvel().FYXJYHJ(more.Token(), more.form);
+  EXPECT_EQ(more.Texts(),
+            std::vector<std::string>{"数据行数过多，每页加入小计行后将超出第65536行！"});
 }
 
 TEST(PageSubtotals, TheFinalRowsTakeTheFormatsOfTheLastDataRowAndNoRowBelowThem) {
