@@ -45,6 +45,15 @@ TEST_F(ChangedCellsTest, MarksTheCellsWhoseFormulaOrValueDiffers) {
   EXPECT_EQ(ChangedSince(copy), (Areas{"Sales!A1", "Sales!B2", "Sales!D5"}));
 }
 
+// A formula replaced by its value, or a value by a formula giving it, reads the same but is
+// changed, as a paste of values is.
+TEST_F(ChangedCellsTest, AFormulaBecomingItsValueOrTheOtherWayIsAChange) {
+  BookCopy copy(book);
+  Set("C2", 24);
+  Set("B2", "=6*2");
+  EXPECT_EQ(ChangedSince(copy), (Areas{"Sales!B2:C2"}));
+}
+
 TEST_F(ChangedCellsTest, RowsInsertedMarkEveryCellThatMovedAndWhatTookItsPlace) {
   BookCopy copy(book);
   sheet.Rows(2, 2).Insert(xlShiftDown);
