@@ -69,10 +69,8 @@ TEST_F(AdvancedFilterTest, CopiesValuesOverWhatWasThereAndRefusesTheEdge) {
   EXPECT_EQ(Get("C2"), Variant("a"));
   EXPECT_EQ(Get("C3"), Variant(5));
   EXPECT_EQ(At("C3").Formula(), "5") << "a formula cell gives its value";
-  EXPECT_EQ(ErrorNumber([&] { At("A1:A4").AdvancedFilter(xlFilterCopy, At("C65535"), true); }),
-            1004);
-  EXPECT_EQ(ErrorNumber([&] { At("A1:A4").AdvancedFilter(xlFilterInPlace, At("C1"), true); }),
-            1004);
+  EXPECT_EQ(ErrorOf([&] { At("A1:A4").AdvancedFilter(xlFilterCopy, At("C65535"), true); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { At("A1:A4").AdvancedFilter(xlFilterInPlace, At("C1"), true); }), 1004);
 }
 
 TEST_F(AdvancedFilterTest, WithoutUniqueEveryRecordIsCopied) {
@@ -111,7 +109,7 @@ TEST_F(AdvancedFilterTest, MatchIndexFollowsWritesToTheRange) {
   At("A1").ClearContents();
   EXPECT_EQ(functions.Match(3, labels, 0), 3);
   EXPECT_EQ(functions.Match("?", labels, 0), 2) << "wildcards still apply";
-  EXPECT_EQ(ErrorNumber([&] { functions.Match("x", labels, 0); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { functions.Match("x", labels, 0); }), 1004);
   Set("E2", "y");
   Set("E3", "=1");
   EXPECT_EQ(functions.Match("Y", At("E1:E3"), 0), 2) << "a range with a formula";

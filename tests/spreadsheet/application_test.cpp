@@ -17,9 +17,9 @@ TEST_F(SheetTest, EvaluateGivesRangesForAddressesAndErrorValuesOtherwise) {
   EXPECT_EQ(app.Evaluate("Nowhere!A1").Value(), Variant(ErrorValue::Ref));
   RangeOrValue name = app.Evaluate("total of");
   EXPECT_EQ(name.Value(), Variant(ErrorValue::Name));
-  EXPECT_EQ(ErrorNumber([&] { name.AsRange(); }), 424);
-  EXPECT_EQ(ErrorNumber([&] { app.Range("Nowhere!A1"); }), 1004);
-  EXPECT_EQ(ErrorNumber([&] { sheet.Range("'My Data'!A1"); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { name.AsRange(); }), 424);
+  EXPECT_EQ(ErrorOf([&] { app.Range("Nowhere!A1"); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { sheet.Range("'My Data'!A1"); }), 1004);
   EXPECT_EQ(app.Range("'My Data'!B1").Address(), "$B$1");
 }
 
@@ -30,15 +30,15 @@ TEST_F(SheetTest, SheetsByNumberAndNameIgnoringCase) {
   EXPECT_EQ(&sheets.Item(2), &second);
   EXPECT_EQ(&sheets.Item("sheet1"), &sheet);
   EXPECT_EQ(&sheets.Item("übersicht"), &second);
-  EXPECT_EQ(ErrorNumber([&] { sheets.Item(3); }), 9);
-  EXPECT_EQ(ErrorNumber([&] { sheets.Item("Sheet9"); }), 9);
-  EXPECT_EQ(ErrorNumber([&] { book.AddSheet("SHEET1"); }), 1004);
-  EXPECT_EQ(ErrorNumber([&] { book.AddSheet("a/b"); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { sheets.Item(3); }), 9);
+  EXPECT_EQ(ErrorOf([&] { sheets.Item("Sheet9"); }), 9);
+  EXPECT_EQ(ErrorOf([&] { book.AddSheet("SHEET1"); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { book.AddSheet("a/b"); }), 1004);
   EXPECT_EQ(&book.ActiveSheet(), &sheet);
   second.Activate();
   EXPECT_EQ(&book.ActiveSheet(), &second);
   // Selecting needs the sheet to be the active one.
-  EXPECT_EQ(ErrorNumber([&] { At("B2").Select(); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { At("B2").Select(); }), 1004);
   second.Range("C3:D4").Select();
   EXPECT_EQ(app.Selection().Address(), "$C$3:$D$4");
   EXPECT_EQ(sheet.Selection().Address(), "$A$1");
@@ -57,8 +57,8 @@ TEST_F(SheetTest, WindowsActivateTheirWorkbooks) {
   app.ActiveWindow().SetView(xlPageBreakPreview);
   EXPECT_EQ(windows.Item(1).View(), xlPageBreakPreview);
   EXPECT_EQ(windows.Item(2).View(), xlNormalView);
-  EXPECT_EQ(ErrorNumber([&] { windows.Item(3); }), 9);
-  EXPECT_EQ(ErrorNumber([&] { app.ThisWorkbook(); }), 91);
+  EXPECT_EQ(ErrorOf([&] { windows.Item(3); }), 9);
+  EXPECT_EQ(ErrorOf([&] { app.ThisWorkbook(); }), 91);
   app.SetThisWorkbook(other);
   EXPECT_EQ(&app.ThisWorkbook(), &other);
   // Activating a sheet brings its workbook forward.
@@ -102,10 +102,10 @@ TEST_F(SheetTest, PrintTitleRowsAreNormalised) {
   setup.SetPrintTitleRows("");
   EXPECT_EQ(setup.PrintTitleRows(), "");
   for (const char* text : {"A1", "$1:", "0:2", "1:65537"}) {
-    EXPECT_EQ(ErrorNumber([&] { setup.SetPrintTitleRows(text); }), 1004) << text;
+    EXPECT_EQ(ErrorOf([&] { setup.SetPrintTitleRows(text); }), 1004) << text;
   }
   EXPECT_EQ(sheet.HPageBreaks().Count(), 0);
-  EXPECT_EQ(ErrorNumber([&] { sheet.HPageBreaks().Item(1); }), 9);
+  EXPECT_EQ(ErrorOf([&] { sheet.HPageBreaks().Item(1); }), 9);
 }
 
 TEST_F(SheetTest, InputBoxForARangeAsksTheAnswerer) {

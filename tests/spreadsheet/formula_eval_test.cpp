@@ -145,8 +145,8 @@ TEST_F(FormulaEvalTest, AutoFillSharesTheTreeAndShiftsRelativeReferences) {
   At("B3").AutoFill(At("B2:B3"));  // up
   EXPECT_EQ(At("B2").Formula(), "=A2*$A$1");
   // The destination must hold the source and extend it one way.
-  EXPECT_EQ(ErrorNumber([&] { At("B1").AutoFill(At("C1:C3")); }), 1004);
-  EXPECT_EQ(ErrorNumber([&] { At("B1").AutoFill(At("B1:C2")); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { At("B1").AutoFill(At("C1:C3")); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { At("B1").AutoFill(At("B1:C2")); }), 1004);
 }
 
 TEST_F(FormulaEvalTest, CopyShiftsFormulasAndAssigningValuesFreezesThem) {

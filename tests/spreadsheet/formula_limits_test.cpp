@@ -23,7 +23,7 @@ class FormulaLimitsTest : public SheetTest {
 TEST_F(FormulaLimitsTest, FormulasPastTheHostsLimitsAreRefusedAndTheCellKeepsItsContent) {
   Set("A1", 5);
   auto refused = [&](const std::string& formula) {
-    return ErrorNumber([&] { Set("A1", formula.c_str()); }) == 1004 && Get("A1") == Variant(5);
+    return ErrorOf([&] { Set("A1", formula.c_str()); }) == 1004 && Get("A1") == Variant(5);
   };
   EXPECT_TRUE(refused("=" + Repeat("(", 2000) + "1" + Repeat(")", 2000)));
   EXPECT_TRUE(refused("=" + Repeat("-", 100000) + "1"));

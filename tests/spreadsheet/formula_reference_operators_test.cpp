@@ -24,7 +24,7 @@ TEST_F(FormulaReferenceOperatorsTest, ACommaInParenthesesJoins) {
   EXPECT_EQ(Eval("=SUM((B1:B3,B5))"), Variant(13));
   EXPECT_EQ(Eval("=COUNT((B1,B2:B3,A:A))"), Variant(3));
   EXPECT_EQ(Eval("=MAX((B1:B2,B5),0)"), Variant(7));
-  EXPECT_EQ(ErrorNumber([&] { Set("A1", "=SUM((B1,2))"); }), 1004) << "only references join";
+  EXPECT_EQ(ErrorOf([&] { Set("A1", "=SUM((B1,2))"); }), 1004) << "only references join";
 }
 
 TEST_F(FormulaReferenceOperatorsTest, TextsWriteBackInBothNotations) {

@@ -67,11 +67,11 @@ TEST_F(FormulaStoredResultsTest, ATypedFormulaWithAnUnknownFunctionIsANameError)
 TEST_F(FormulaStoredResultsTest, AtMost255ArgumentsAndTheNumbersEachFunctionTakes) {
   Set("A1", Call("SUM", 255).c_str());
   EXPECT_EQ(Get("A1"), Variant(255));
-  EXPECT_EQ(ErrorNumber([&] { Set("A2", Call("SUM", 256).c_str()); }), 1004);
-  EXPECT_EQ(ErrorNumber([&] { Set("A2", Call("ADDINFN", 256).c_str()); }), 1004);
-  EXPECT_EQ(ErrorNumber([&] { Set("A2", "=ROUND(1)"); }), 1004);
-  EXPECT_EQ(ErrorNumber([&] { Set("A2", "=IF(1,2,3,4)"); }), 1004);
-  EXPECT_EQ(ErrorNumber([&] { Set("A2", "=SUM()"); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { Set("A2", Call("SUM", 256).c_str()); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { Set("A2", Call("ADDINFN", 256).c_str()); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { Set("A2", "=ROUND(1)"); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { Set("A2", "=IF(1,2,3,4)"); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { Set("A2", "=SUM()"); }), 1004);
   EXPECT_TRUE(Get("A2").IsEmpty());
   // From a file such a formula keeps its text and its stored result.
   Stored(3, 1, Call("SUM", 256), Variant(256));

@@ -50,8 +50,8 @@ TEST_F(FormulaTextTest, A1AndR1C1ConvertBothWays) {
 
 TEST_F(FormulaTextTest, TextsThatAreNoFormulaAreRefused) {
   for (const char* text : {"=SUM(", "=1+", "=foo", "=\"open", "=A1:", "=R[x]C", "='Sheet 1"}) {
-    EXPECT_EQ(ErrorNumber([&] { Set("A1", text); }), 1004) << text;
-    EXPECT_EQ(ErrorNumber([&] { At("A1").SetFormulaR1C1(text); }), 1004) << text;
+    EXPECT_EQ(ErrorOf([&] { Set("A1", text); }), 1004) << text;
+    EXPECT_EQ(ErrorOf([&] { At("A1").SetFormulaR1C1(text); }), 1004) << text;
   }
   EXPECT_TRUE(Get("A1").IsEmpty());
 }
@@ -83,7 +83,7 @@ TEST_F(FormulaTextTest, EveryTextWrittenReadsBackInBothNotations) {
   EXPECT_EQ(At("F2").FormulaR1C1(), "=SUM(RC:R2())");
   // What the host refuses: a number past the range of numbers, ":" by a number or a text.
   for (const char* text : {"=1E310", "=2:R2", "=R[-3]:R[-3]:2", "=1:A1", "=\"a\":A1"}) {
-    EXPECT_EQ(ErrorNumber([&] { At("F1").SetFormulaR1C1(text); }), 1004) << text;
+    EXPECT_EQ(ErrorOf([&] { At("F1").SetFormulaR1C1(text); }), 1004) << text;
   }
 }
 

@@ -34,7 +34,7 @@ TEST_F(LookupIndexTest, AnswersFollowWritesToTheRangeAndNotBesideIt) {
   EXPECT_EQ(Match("c", "A1:A4"), 2);
   At("A2:A3").ClearContents();
   EXPECT_EQ(Get("C1"), Variant(ErrorValue::NA));
-  EXPECT_EQ(ErrorNumber([&] { Match("c", "A1:A4"); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { Match("c", "A1:A4"); }), 1004);
   Set("A1", 4);
   EXPECT_EQ(Get("C2"), Variant(2));
   Set("C3", "=MATCH(4,A1:B4,0)");
@@ -45,7 +45,7 @@ TEST_F(LookupIndexTest, RowsInsertedAboveMoveTheValuesOutOfTheRange) {
   EXPECT_EQ(Match(4, "A1:A4"), 4);
   At("1:1").Insert(xlShiftDown);
   EXPECT_EQ(Match("c", "A1:A4"), 4);
-  EXPECT_EQ(ErrorNumber([&] { Match(4, "A1:A4"); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { Match(4, "A1:A4"); }), 1004);
 }
 
 TEST_F(LookupIndexTest, ALabelRowFollowsWritesToItsColumns) {
@@ -55,7 +55,7 @@ TEST_F(LookupIndexTest, ALabelRowFollowsWritesToItsColumns) {
   Set("F2", 1);  // under the labels
   EXPECT_EQ(Match("Y", "E1:F1"), 2);
   Set("F1", "z");
-  EXPECT_EQ(ErrorNumber([&] { Match("Y", "E1:F1"); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { Match("Y", "E1:F1"); }), 1004);
   EXPECT_EQ(Match("z", "E1:F1"), 2);
 }
 
@@ -69,7 +69,7 @@ TEST_F(LookupIndexTest, ARangeOfFormulasFollowsTheCellsTheyRead) {
   Set("E5", "=COUNTIF(D1:D2,\"q\")");
   EXPECT_EQ(Get("E5"), Variant(1));
   other.Range("A2").SetValue("p");
-  EXPECT_EQ(ErrorNumber([&] { Match("q", "D1:D2"); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { Match("q", "D1:D2"); }), 1004);
   EXPECT_EQ(Match("p", "D1:D2"), 1);
   EXPECT_EQ(Get("E5"), Variant(0));
 }
@@ -80,7 +80,7 @@ TEST_F(LookupIndexTest, ManyTextsAreFoundWhateverTheirLetterCase) {
   At("G1:G3000").SetValues(texts);
   EXPECT_EQ(Match("äPFEL 1", "G1:G3000"), 1);
   EXPECT_EQ(Match("ÄPFEL 2999", "G1:G3000"), 2999);
-  EXPECT_EQ(ErrorNumber([&] { Match("Äpfel 3001", "G1:G3000"); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { Match("Äpfel 3001", "G1:G3000"); }), 1004);
   Set("G3001", "=COUNTIF(G1:G3000,\"äpfel 7\")");
   EXPECT_EQ(Get("G3001"), Variant(1));
 }
@@ -102,7 +102,7 @@ TEST_F(LookupIndexTest, EachQuestionGetsItsOwnAnswer) {
   EXPECT_EQ(Match(4, "A1:A5"), 4);
   EXPECT_EQ(Match(4, "A1:A5"), 4);
   EXPECT_EQ(Match(4 + 1e-15, "A1:A5"), 5);
-  EXPECT_EQ(ErrorNumber([&] { Match(4 + 2e-15, "A1:A5"); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { Match(4 + 2e-15, "A1:A5"); }), 1004);
   EXPECT_EQ(Match("B", "A1:A5"), 2);
   EXPECT_EQ(Match("b", "A1:A5"), 2);
   Set("B1", "=IF(ISERROR(MATCH(\"c\",A1:A5,0)),0,INDEX(A1:A5,MATCH(\"c\",A1:A5,0)))");

@@ -37,8 +37,8 @@ TEST_F(PagingTest, ALetterPageHoldsFiftyRowsOverTheUsedRowsOnly) {
   FillColumn(1, 1, 160);
   EXPECT_EQ(Breaks(), (Found{{51, false}, {101, false}, {151, false}}));
   EXPECT_EQ(breaks.Item(1).Location().Column(), 1);
-  EXPECT_EQ(ErrorNumber([&] { breaks.Item(4); }), 9);
-  EXPECT_EQ(ErrorNumber([&] { breaks.Item(0); }), 9);
+  EXPECT_EQ(ErrorOf([&] { breaks.Item(4); }), 9);
+  EXPECT_EQ(ErrorOf([&] { breaks.Item(0); }), 9);
 }
 
 TEST_F(PagingTest, HeightsScalePaperAndMarginsDecideTheRowsAPageTakes) {
@@ -171,7 +171,7 @@ TEST_F(PagingTest, BreaksFollowTheCellsAsTheyChange) {
   EXPECT_EQ(first.Location().Row(), 51) << "an item reads the break now at its number";
   sheet.Rows(1, 30).Delete(xlShiftUp);
   EXPECT_EQ(breaks.Count(), 1);
-  EXPECT_EQ(ErrorNumber([&] { breaks.Item(1).DragOff(xlUp, 1); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { breaks.Item(1).DragOff(xlUp, 1); }), 1004);
 }
 
 TEST_F(PagingTest, WholeRowsPastedAsFormatsTakeTheStylesAndHeights) {

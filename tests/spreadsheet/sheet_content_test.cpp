@@ -91,8 +91,8 @@ TEST_F(SheetTest, ValuesAndSetValuesMoveBlocks) {
   EXPECT_EQ(read(1, 3), Variant());
   EXPECT_EQ(read(2, 3), Variant::Boolean(true));
   EXPECT_EQ(At("A1:A1").Values().Rows(), 1);
-  EXPECT_EQ(ErrorNumber([&] { At("B2:D4").SetValues(block); }), 1004);
-  EXPECT_EQ(ErrorNumber([&] { At("B2:C3").SetValues(block); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { At("B2:D4").SetValues(block); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { At("B2:C3").SetValues(block); }), 1004);
 }
 
 TEST_F(SheetTest, ClearContentsKeepsStyles) {
@@ -152,7 +152,7 @@ TEST_F(SheetTest, CopyAndPasteSpecialTranspose) {
   EXPECT_EQ(Get("K1"), Variant());
   EXPECT_EQ(sheet.Store().Find(1, 11)->style, 9u);
   app.SetCutCopyMode(false);
-  EXPECT_EQ(ErrorNumber([&] { At("J1").PasteSpecial(); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { At("J1").PasteSpecial(); }), 1004);
 }
 
 TEST_F(SheetTest, CutMovesContentAndStylesToAnotherSheet) {
@@ -200,11 +200,11 @@ TEST_F(SheetTest, WholeRowsInsertAndDeleteMoveCellsAndHeights) {
   EXPECT_EQ(Get("A3"), Variant(4));
   EXPECT_EQ(Get("A4"), Variant(5));
   EXPECT_EQ(sheet.RowHeight(3), 30);
-  EXPECT_EQ(ErrorNumber([&] { At("A1:B2").Insert(); }), 1004);
-  EXPECT_EQ(ErrorNumber([&] { At("A1").Delete(); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { At("A1:B2").Insert(); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { At("A1").Delete(); }), 1004);
   // Rows holding content at the bottom cannot be pushed off the sheet.
   Set("A65536", 1);
-  EXPECT_EQ(ErrorNumber([&] { sheet.Rows(1, 1).Insert(); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { sheet.Rows(1, 1).Insert(); }), 1004);
 }
 
 TEST_F(SheetTest, TheUsedAreaHoldsTheCellsWithContentAndFormatsOnlyWhenAsked) {

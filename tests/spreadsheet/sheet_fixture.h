@@ -9,6 +9,7 @@
 #include "spreadsheet/book.h"
 #include "spreadsheet/sheet.h"
 #include "spreadsheet/spreadsheet.h"
+#include "support/error_number.h"
 
 namespace tavrin {
 
@@ -47,16 +48,5 @@ class SheetTest : public ::testing::Test {
     for (int r = first; r <= last; ++r) sheet.Cells(r, column).SetValue(r);
   }
 };
-
-// The number of a HostError thrown by the call, 0 when none.
-template <class Call>
-int ErrorNumber(Call&& call) {
-  try {
-    call();
-  } catch (const HostError& error) {
-    return error.Number();
-  }
-  return 0;
-}
 
 }  // namespace tavrin

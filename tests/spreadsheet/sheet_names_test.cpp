@@ -12,11 +12,11 @@ std::string Repeat(const std::string& text, int count) {
 
 TEST_F(SheetTest, SheetNamesHoldThirtyOneCharactersWhateverTheirBytes) {
   EXPECT_EQ(book.AddSheet(Repeat("销", 31)).Name(), Repeat("销", 31));
-  EXPECT_EQ(ErrorNumber([&] { book.AddSheet(Repeat("售", 32)); }), 1004);
-  EXPECT_EQ(ErrorNumber([&] { book.AddSheet(Repeat("x", 32)); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { book.AddSheet(Repeat("售", 32)); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { book.AddSheet(Repeat("x", 32)); }), 1004);
   // A character beyond U+FFFF counts two, as the host counts it.
   EXPECT_EQ(book.AddSheet(Repeat("😀", 15) + "a").Name(), Repeat("😀", 15) + "a");
-  EXPECT_EQ(ErrorNumber([&] { book.AddSheet(Repeat("😀", 16)); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { book.AddSheet(Repeat("😀", 16)); }), 1004);
 }
 
 TEST_F(SheetTest, CopiesOfALongNameAreCutBeforeTheNumberAndStayValid) {
@@ -38,7 +38,7 @@ TEST_F(SheetTest, CopiesOfALongNameAreCutBeforeTheNumberAndStayValid) {
   // Every name given reads back: another workbook takes each of them.
   Book& other = app.AddWorkbook("Other");
   for (int i = 1; i <= book.SheetCount(); ++i) {
-    EXPECT_EQ(ErrorNumber([&] { other.AddSheet(book.GetSheet(i).Name()); }), 0)
+    EXPECT_EQ(ErrorOf([&] { other.AddSheet(book.GetSheet(i).Name()); }), 0)
         << book.GetSheet(i).Name();
   }
 }

@@ -96,19 +96,19 @@ TEST_F(WorksheetFunctionTest, MatchFindsPositionsExactlyOrInSortedLists) {
   EXPECT_EQ(functions.Match(10, list, 0), 2);
   EXPECT_EQ(functions.Match(20, list, 0), 5);
   EXPECT_EQ(functions.Match("10", list, 0), 3);
-  EXPECT_EQ(ErrorNumber([&] { functions.Match("cherry", list, 0); }), 1004);
-  EXPECT_EQ(ErrorNumber([&] { functions.Match(1, At("C2:D7"), 0); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { functions.Match("cherry", list, 0); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { functions.Match(1, At("C2:D7"), 0); }), 1004);
   // Nothing, or an error value, is never looked for: not even where a 0 or an error stands.
   Set("C7", 0);
   Set("C8", "=NA()");
-  EXPECT_EQ(ErrorNumber([&] { functions.Match(Variant(), At("C2:C8"), 0); }), 1004);
-  EXPECT_EQ(ErrorNumber([&] { functions.Match(Variant(ErrorValue::NA), At("C2:C8"), 0); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { functions.Match(Variant(), At("C2:C8"), 0); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { functions.Match(Variant(ErrorValue::NA), At("C2:C8"), 0); }), 1004);
   Set("E1", 1);
   Set("F1", 3);
   Set("G1", 5);
   EXPECT_EQ(functions.Match(4, At("E1:H1"), 1), 2);
   EXPECT_EQ(functions.Match(5, At("E1:H1"), 1), 3);
-  EXPECT_EQ(ErrorNumber([&] { functions.Match(0, At("E1:H1"), 1); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { functions.Match(0, At("E1:H1"), 1); }), 1004);
 }
 
 // The object's Match and CountIf are the formulas' MATCH and COUNTIF, a not found the object's
@@ -131,7 +131,7 @@ TEST_F(WorksheetFunctionTest, MatchAndCountIfAnswerAsTheFormulasDo) {
       for (int type : {0, 1, -1}) {
         Variant formula = ask("=MATCH(Z1,C1:C9," + std::to_string(type) + ")", lookup);
         if (formula.IsError()) {
-          EXPECT_EQ(ErrorNumber([&] { functions.Match(lookup, At("C1:C9"), type); }), 1004);
+          EXPECT_EQ(ErrorOf([&] { functions.Match(lookup, At("C1:C9"), type); }), 1004);
         } else {
           EXPECT_EQ(Variant(functions.Match(lookup, At("C1:C9"), type)), formula);
         }
