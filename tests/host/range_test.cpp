@@ -134,6 +134,8 @@ TEST(WorksheetGeometry, CellsRowsAndRangeOfTwoCorners) {
   EXPECT_EQ(sheet.Rows("7").Address(), "$7:$7");
   ExpectHostError(1004, [&] { sheet.Rows("A:B"); });
   ExpectHostError(1004, [&] { sheet.Rows("0"); });
+  ExpectHostError(1004, [&] { sheet.Rows("65537"); });
+  ExpectHostError(1004, [&] { sheet.Rows("1:65537"); });
   EXPECT_EQ(sheet.Range(sheet.Cells(4, 4), sheet.Cells(2, 1)).Address(), "$A$2:$D$4");
 }
 
