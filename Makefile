@@ -83,11 +83,12 @@ bench-calc: build oxt
 SEED ?= 1
 COUNT ?= 20
 LAYERS ?= src/io src/spreadsheet src/tools src/server src/session src/host
+MUTATE_DIR ?= build-mutate
 mutate: deps
-	@SEED=$(SEED) COUNT=$(COUNT) LAYERS="$(LAYERS)" scripts/mutate
+	@SEED=$(SEED) COUNT=$(COUNT) LAYERS="$(LAYERS)" MUTATE_DIR=$(MUTATE_DIR) scripts/mutate
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-mutate
+	@rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-mutate*
