@@ -1,5 +1,7 @@
 #include "io/theme_colours.h"
 
+#include "io/cell_looks.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -40,6 +42,24 @@ TEST(ThemeColoursTest, TheSchemeIsCountedLightFirstAndTintsLightenOrDarken) {
   EXPECT_PRED2(Near, Tinted(0x4472C4, 0.7999816888943144), 0xD9E1F2u);
   EXPECT_PRED2(Near, Tinted(0x4472C4, -0.249977111117893), 0x2F5597u);
   EXPECT_TRUE(ThemeColours(pugi::xml_document()).empty());
+}
+
+TEST(ThemeColoursTest, AFillNamesAThemeColourByItsPlaceAndOnePastTheSchemeIsNone) {
+  pugi::xml_document theme;
+  ASSERT_TRUE(theme.load_string(kTheme));
+  pugi::xml_document styles;
+  ASSERT_TRUE(styles.load_string(
+      "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><fills>"
+      "<fill><patternFill patternType=\"solid\"><fgColor theme=\"4\"/></patternFill></fill>"
+      "<fill><patternFill patternType=\"solid\"><fgColor theme=\"11\"/></patternFill></fill>"
+      "<fill><patternFill patternType=\"solid\"><fgColor theme=\"12\"/></patternFill></fill>"
+      "</fills><cellXfs><xf fillId=\"0\"/><xf fillId=\"1\"/><xf fillId=\"2\"/></cellXfs>"
+      "</styleSheet>"));
+  std::vector<CellLook> looks = CellLooks(styles, theme);
+  ASSERT_EQ(looks.size(), 3u);
+  EXPECT_EQ(looks[0].FillText(), "#4472C4");
+  EXPECT_EQ(looks[1].FillText(), "#954F72");
+  EXPECT_EQ(looks[2].FillText(), "");
 }
 
 }  // namespace

@@ -29,6 +29,11 @@ TEST(ShownTextTest, AFormattedNumberShowsItsFormatOrHashesWhenTooWide) {
   EXPECT_EQ(Shown(0.521116137504578, kStandard, "0.0%"), "52.1%");
   EXPECT_EQ(Shown(1234567.891, 16, "#,##0.00"), "1,234,567.89");
   EXPECT_EQ(Shown(1234567.891, kStandard, "#,##0.00"), "######");
+  // Separators, colons and spaces take half a digit's room: 10.5 digits fit in 10.57.
+  EXPECT_EQ(Shown(1234567.891, 10.58, "#,##0.00"), "1,234,567.89");
+  EXPECT_EQ(Shown(1234567.891, 10.4, "#,##0.00"), "########");
+  EXPECT_EQ(Shown(Variant::Date(0.5240162037), 7, "hh:mm:ss"), "12:34:35");
+  EXPECT_EQ(Shown(0.5, 4, "0 %"), "50 %");
   EXPECT_EQ(Shown(Variant::Date(45444), 16, "yyyy\"年\"m\"月\"d\"日\""), "2024年6月1日");
   EXPECT_EQ(Shown(Variant::Date(45444), kStandard, "yyyy\"年\"m\"月\"d\"日\""), "######");
   // A text, a Boolean and an error value are never formatted as numbers.
