@@ -6,7 +6,6 @@
 namespace tavrin {
 
 std::string DialogControl::Text() const {
-  if (value.IsBoolean()) return value.AsBoolean() ? "True" : "False";
   return TextOf(value, UserLocale{});
 }
 
