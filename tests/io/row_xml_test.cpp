@@ -58,6 +58,9 @@ TEST(RowXml, OtherFormsAreLeftToTheParser) {
       // an inline string empty, or given twice
       R"(<row r="1"><c r="A1" t="inlineStr"><is/></c></row>)",
       R"(<row r="1"><c r="A1" t="inlineStr"><is><t>a</t></is><is><t>b</t></is></c></row>)",
+      // an attribute named past ASCII, which XML allows
+      R"(<row r="1"><c r="A1" 名="x"><v>1</v></c></row>)",
+      R"(<row r="1"><c r="A1" t="str"><v 名="x">1</v></c></row>)",
       // a number too long for what it counts
       R"(<row r="1"><c r="A1" s="1234567890"><v>1</v></c></row>)",
   };

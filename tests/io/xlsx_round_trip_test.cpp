@@ -271,5 +271,22 @@ TEST(XlsxRoundTripTest, ASheetCopyKeepsThePrintOptions) {
   EXPECT_FALSE(back.centerVertically);
 }
 
+TEST(XlsxRoundTripTest, PrintOptionsAndOutlineLevelsAreWrittenOnlyWhenTheSheetHasThem) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book = app.AddWorkbook("new");
+  Sheet& sheet = book.AddSheet("Data");
+  sheet.SetValue(sheet.Range("A1"), Variant(1));
+  SaveWorkbook(book, folder / "plain.xlsx");
+  std::string plain = PartOf(folder / "plain.xlsx", "xl/worksheets/sheet1.xml");
+  EXPECT_EQ(plain.find("printOptions"), std::string::npos);
+  EXPECT_EQ(plain.find("outlineLevel"), std::string::npos);
+
+  sheet.EditLayout([](SheetLayout& layout) { layout.printGridlines = true; });
+  SaveWorkbook(book, folder / "gridlines.xlsx");
+  std::string gridlines = PartOf(folder / "gridlines.xlsx", "xl/worksheets/sheet1.xml");
+  EXPECT_NE(gridlines.find("<printOptions gridLines=\"1\"/>"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace tavrin
