@@ -73,6 +73,19 @@ TEST(FormulaSummarise, AHeaderRowHoldingANumberIsQueriedAndNoStops) {
   }
 }
 
+TEST(FormulaSummarise, AHeaderRowWithABlankIsQueriedAndNoStops) {
+  for (int answer : {vbNo, vbYes}) {
+    Workplace w;
+    PutRecords(w, {{1, "a", "x", 1, 10}});
+    w.Put("A1", {{Variant()}});
+    w.runtime.answers = {answer};
+    w.korvel().HZ(w.Token(), w.form);
+    EXPECT_EQ(w.Texts().front(),
+              "标题行中包含有空格，继续运行可能会出错。\n\n           是否继续运行？");
+    EXPECT_EQ(w.At("J4"), answer == vbYes ? Variant(1) : Variant()) << answer;
+  }
+}
+
 TEST(FormulaSummarise, ATotalRowAndANoteBelowTheListAreNotItsValues) {
   Workplace w;
   PutRecords(w, {{1, "a", "x", 1, 10}, {2, "b", "x", 2, 20}});

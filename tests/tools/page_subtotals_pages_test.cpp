@@ -219,6 +219,24 @@ TEST(PageSubtotalsOnPages, ARowTallerThanAPageKeepsItsPageAndItsSubtotalFollows)
   for (int r = 1; r <= totalRow; ++r) EXPECT_NE(w.sheet().Range("B" + Row(r)).Text(), "#REF!");
 }
 
+TEST(PageSubtotalsOnPages, ALastPageOfOneTallRowKeepsItAndTheFinalRowsFollow) {
+  // The list's last row is taller than a page: the page before it ends with n49 and its
+  // subtotal, and the last page holds n50 alone; its subtotal and the grand total follow it.
+  Workplace w;
+  PutList(w, 50);
+  w.sheet().SetRowHeight(50, 700);
+  RunPageSubtotals(w);
+  ASSERT_EQ(w.Texts(), std::vector<std::string>{"运行完毕"});
+  EXPECT_EQ(R1C1At(w, "B49"), "=SUM(R[-47]C:R[-1]C)");
+  EXPECT_EQ(Label(w, 50), "n49");
+  EXPECT_EQ(R1C1At(w, "B51"), "=SUM(R[-1]C:R[-1]C)");
+  EXPECT_EQ(Label(w, 52), "n50");
+  EXPECT_EQ(Label(w, 53), "小计");
+  EXPECT_EQ(R1C1At(w, "B53"), "=SUM(R[-1]C:R[-1]C)");
+  EXPECT_EQ(R1C1At(w, "B54"), "=SUM(R[-5]C,R[-3]C,R[-1]C)");
+  EXPECT_EQ(w.At("B54"), Variant(ListSum(50)));
+}
+
 TEST(PageSubtotalsOnPages, ALastPageAmongBlankRowsBelowANoteSumsNothing) {
   Workplace w;
   PutList(w, 60);

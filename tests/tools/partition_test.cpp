@@ -151,6 +151,7 @@ TEST(Partition, ABadParameterIsNamedBeforeAnythingChanges) {
       {"TextBox5", "-1", "“间隔列数”必须是大于或等于0的整数！"},
       {"TextBox5", "300", "“间隔列数”不能大于255！"},
       {"TextBox5", "256", "“间隔列数”不能大于255！"},
+      {"TextBox4", "1000000000", "“每组行数”不能大于65536！"},
   };
   for (const Case& bad : cases) {
     Workplace w;
