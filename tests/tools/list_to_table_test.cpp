@@ -48,6 +48,22 @@ TEST(ListToTable, SumsRecordsUnderLabelsInFirstAppearanceOrder) {
   EXPECT_EQ(w.form.GetState(), DialogForm::State::Unloaded);
 }
 
+TEST(ListToTable, ACornerInColumnABelowTheList) {
+  Workplace w;
+  PutSales(w);
+  w.Put("B20", {{"note"}});
+  Dialog(w, "A1:C6", "A10", 1);
+  w.korvel().QDZBG(w.Token(), w.form);
+  EXPECT_TRUE(w.Texts().empty());
+  EXPECT_EQ(w.At("B10"), Variant("x"));
+  EXPECT_EQ(w.At("C10"), Variant("y"));
+  EXPECT_EQ(w.At("A11"), Variant("B"));
+  EXPECT_EQ(w.At("B11"), Variant(5));
+  EXPECT_EQ(w.At("C12"), Variant(2));
+  EXPECT_TRUE(w.At("B13").IsEmpty());
+  EXPECT_EQ(w.At("B20"), Variant("note")) << "only the labels' vertical copy is cleared";
+}
+
 TEST(ListToTable, ABodyCellThatHeldANumberBeforeTheRun) {
   for (int option : {1, 2}) {
     Workplace w;

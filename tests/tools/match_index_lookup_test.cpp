@@ -68,6 +68,30 @@ TEST(MatchIndexLookup, AnOccupiedTargetAnsweredNoIsLeftAlone) {
   EXPECT_TRUE(w.app.EnableEvents());
 }
 
+TEST(MatchIndexLookup, AShapeItCannotTakeIsNamedWithItsFieldAndNothingChanges) {
+  struct Case {
+    const char* field;
+    const char* value;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"RefEdit1", "A2:B5", "“索引目标”只能是一列"},
+      {"RefEdit4", "E1:F5", "“索引源”只能是一列"},
+      {"RefEdit2", "B2:D2", "“数据目标”列数与“数据源”列数不一致"},
+  };
+  for (const Case& bad : cases) {
+    Workplace w;
+    PutExample(w, "x");
+    w.Fill({{bad.field, bad.value}});
+    w.korvel().DSYCZ(w.Token(), w.form);
+    EXPECT_EQ(w.Texts(), std::vector<std::string>{bad.message}) << bad.field;
+    EXPECT_EQ(w.Titles(), std::vector<std::string>{"Tavrin"}) << "no title given";
+    EXPECT_EQ(w.form.Focus(), bad.field);
+    EXPECT_TRUE(w.At("B2").IsEmpty() && w.At("C2").IsEmpty());
+    EXPECT_TRUE(w.app.EnableEvents());
+  }
+}
+
 TEST(MatchIndexLookup, AFailureComesBackWithEventsOn) {
   Workplace w;
   PutExample(w, "x");
