@@ -31,7 +31,7 @@ std::optional<unsigned long long> DeclaredLength(const RequestHead& head) {
   std::string_view text = head.Header("Content-Length");
   unsigned long long length = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), length);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return {};
+  if (error != std::errc() || end != text.data() + text.size()) return {};  // none, or no number
   return length;
 }
 

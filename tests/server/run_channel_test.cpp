@@ -65,6 +65,30 @@ TEST(RunChannelTest, ALongRunLetsTheWorkbookBeReadBetweenItsOperations) {
   EXPECT_FALSE(status.contains("seconds")) << "only while a run is going";
 }
 
+TEST(RunChannelTest, AWaitingReaderIsAnsweredWhenTheRunEndsAndNotBefore) {
+  RunChannel channel;
+  std::atomic<bool> begun{false};
+  std::thread runner([&] {
+    {
+      std::lock_guard<std::mutex> working(channel.Mutex());
+      channel.Begin();
+      begun = true;
+    }
+    std::this_thread::sleep_for(100ms);
+    std::lock_guard<std::mutex> ending(channel.Mutex());
+    channel.End(RunState::Finished);
+  });
+  while (!begun) std::this_thread::yield();
+  {
+    std::unique_lock<std::mutex> reading(channel.Mutex());
+    channel.WaitWhileRunning(reading, 10s);
+    nlohmann::json status;
+    channel.Describe(status);
+    EXPECT_EQ(status["state"], "finished");
+  }
+  runner.join();
+}
+
 TEST(RunChannelTest, OutsideARunBreathingLetsGoOfNothing) {
   RunChannel channel;
   std::unique_lock<std::mutex> held(channel.Mutex());
