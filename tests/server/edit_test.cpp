@@ -210,6 +210,10 @@ TEST_F(ServerTest, ColumnsAndRowsTakeASizeOrFitTheirCellsAndAreSavedSo) {
   EXPECT_EQ(OpenWorkbook(app, file).GetSheet(1).ColumnWidth(1), 20);
   EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"column", 300}, {"width", 5}}).status, 400);
   EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"column", 1}, {"width", 256}}).status, 400);
+  EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"column", 1}, {"width", -1}}).body,
+            json({{"error", "width 应在 0 到 255 之间。"}}));
+  EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"row", 1}, {"height", "30"}}).status, 400);
+  EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"column", 1}, {"width", 0}}).status, 200);
   EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"row", 0}, {"height", 5}}).status, 400);
   EXPECT_EQ(Read(client->Get("/api/size")).status, 405);
 }
