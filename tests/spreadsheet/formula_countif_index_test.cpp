@@ -49,6 +49,8 @@ TEST_F(CountIfIndexTest, NumbersCountTextsThatReadAsThem) {
   EXPECT_EQ(Both("=COUNTIF(A1:A9,FALSE)"), Variant(1));
   EXPECT_EQ(Both("=COUNTIF(A1:A9,\"TRUE\")"), Variant(0));
   EXPECT_EQ(Both("=COUNTIF(A1:A9,7)"), Variant(0));
+  EXPECT_EQ(Both("=COUNTIF(A1:B9,5)"), Variant(4)) << "a block: column B's 5 too";
+  EXPECT_EQ(Both("=SUMPRODUCT((A1:B9=5)*(A1:B9=5))"), Variant(3));
 }
 
 TEST_F(CountIfIndexTest, TextsIgnoreLetterCaseAndWildcardsStillMatch) {

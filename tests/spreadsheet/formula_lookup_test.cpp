@@ -61,6 +61,9 @@ TEST_F(FormulaLookupTest, TablesIndexesAndResultVectorsAtTheirLimits) {
   EXPECT_EQ(Eval("=INDEX(A1:C6,1,1/0)"), Variant(ErrorValue::Div0));
   EXPECT_EQ(Eval("=INDEX(B2:B6,2,2)"), Variant(ErrorValue::Ref));
   EXPECT_EQ(Eval("=SUM(INDEX({1,2;3,4},2))"), Variant(7)) << "an array's whole row";
+  EXPECT_EQ(Eval("=SUM(INDEX(A1:C6,3))"), Variant(ErrorValue::Ref)) << "a block needs a column";
+  EXPECT_EQ(Eval("=SUM(INDEX(A1:C6,3,0))"), Variant(2));
+  EXPECT_EQ(Eval("=INDEX(A2:C2,2)"), Variant(1)) << "one number into a row picks a column";
   EXPECT_EQ(Eval("=LOOKUP(2.5,{1,2,3;\"one\",\"two\",\"three\"})"), Variant("two"));
   EXPECT_EQ(Eval("=LOOKUP(2,{1,\"a\";2,\"b\";3,\"c\"})"), Variant("b"));
   EXPECT_EQ(Eval("=LOOKUP(2,{1,5;2,6})"), Variant(6)) << "square: the first column searched";
