@@ -60,6 +60,8 @@ TEST_F(FormulaLookupTest, TablesIndexesAndResultVectorsAtTheirLimits) {
   EXPECT_EQ(Eval("=INDEX(A1:C6,1/0)"), Variant(ErrorValue::Div0));
   EXPECT_EQ(Eval("=INDEX(A1:C6,1,1/0)"), Variant(ErrorValue::Div0));
   EXPECT_EQ(Eval("=INDEX(B2:B6,2,2)"), Variant(ErrorValue::Ref));
+  EXPECT_EQ(Eval("=INDEX(B2:B6,-1)"), Variant(ErrorValue::Ref)) << "no cell of the range";
+  EXPECT_EQ(Eval("=INDEX({1,2;3,4},1,-1)"), Variant(ErrorValue::Ref));
   EXPECT_EQ(Eval("=SUM(INDEX({1,2;3,4},2))"), Variant(7)) << "an array's whole row";
   EXPECT_EQ(Eval("=SUM(INDEX(A1:C6,3))"), Variant(ErrorValue::Ref)) << "a block needs a column";
   EXPECT_EQ(Eval("=SUM(INDEX(A1:C6,3,0))"), Variant(2));
