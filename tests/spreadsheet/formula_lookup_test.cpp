@@ -47,6 +47,7 @@ TEST_F(FormulaLookupTest, SortedSearchesStopAtTheFirstGreaterValue) {
   EXPECT_EQ(Eval("=MATCH(1/0,B2:B6,0)"), Variant(ErrorValue::Div0));
   EXPECT_EQ(Eval("=LOOKUP(1/0,B2:B6)"), Variant(ErrorValue::Div0));
   EXPECT_EQ(Eval("=MATCH(D1,D1:D5,0)"), Variant(ErrorValue::NA)) << "empty is never found";
+  EXPECT_EQ(Eval("=LOOKUP(D1,{-1,0,1})"), Variant(ErrorValue::NA));
   Set("E2", 7);
   EXPECT_EQ(Eval("=VLOOKUP(E1,E1:F3,1,FALSE)"), Variant(ErrorValue::NA));
 }

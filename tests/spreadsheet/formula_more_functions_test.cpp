@@ -42,6 +42,8 @@ TEST_F(FormulaMoreFunctionsTest, LogarithmsAndConstants) {
   EXPECT_EQ(Eval("=LOG(5,0)"), Variant(ErrorValue::Num));
   EXPECT_EQ(Eval("=LN(0)"), Variant(ErrorValue::Num));
   EXPECT_EQ(Eval("=LOG10(0)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=SUMPRODUCT(ISERROR(LN({0,1}))+ISERROR(LOG10({0,1}))*10)"), Variant(11))
+      << "in an array too";
   EXPECT_EQ(Eval("=ROUND(PI(),5)"), Variant(3.14159));
   EXPECT_EQ(Eval("=AND(RAND()>=0,RAND()<1,RANDBETWEEN(3,3)=3)"), Variant::Boolean(true));
   EXPECT_EQ(Eval("=RANDBETWEEN(5,1)"), Variant(ErrorValue::Num));
