@@ -129,14 +129,12 @@ void MoveFormulaCut(Book& book, Sheet& sheet, const Area& cut, int row, int colu
           rewrites.push_back({r, c, std::move(*rewritten)});
       };
       // Only formulas within reach of the cut rows or the pasted rows can point into them; the
-      // moved ones are all looked at.
+      // moved ones, in the pasted rows, are all looked at.
       std::vector<RowSpan> spans = {{1, kLastRow}};
       if (!reach.anywhere && !reach.AbsoluteWithin(cut.row, cut.LastRow()) &&
           !reach.AbsoluteWithin(pasted.row, pasted.LastRow())) {
         spans = {{cut.row - reach.down, cut.LastRow() + reach.up},
                  {pasted.row - reach.down, pasted.LastRow() + reach.up}};
-        if (&other == &sheet && c >= pasted.column && c <= pasted.LastColumn())
-          spans.push_back({pasted.row, pasted.LastRow()});
       }
       for (RowSpan rows : Merged(std::move(spans)))
         cells.ForEachFormula(rows.first, rows.last, look);

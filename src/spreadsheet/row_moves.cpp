@@ -63,7 +63,7 @@ void MoveLayoutRows(SheetLayout& layout, PageSetup& setup, int at, int count) {
 
   std::vector<int> breaks;
   for (int row : layout.manualRowBreaks) {
-    if (count < 0 && row >= at && row < at - count) continue;
+    // A deleted row's break goes with it: its span keeps no row.
     std::optional<RowSpan> moved = MoveRowSpan({row, row}, at, count);
     if (moved && moved->first > 1) breaks.push_back(moved->first);
   }

@@ -70,6 +70,10 @@ TEST_F(AdvancedFilterTest, CopiesValuesOverWhatWasThereAndRefusesTheEdge) {
   EXPECT_EQ(Get("C3"), Variant(5));
   EXPECT_EQ(At("C3").Formula(), "5") << "a formula cell gives its value";
   EXPECT_EQ(ErrorOf([&] { At("A1:A4").AdvancedFilter(xlFilterCopy, At("C65535"), true); }), 1004);
+  At("A1:A4").AdvancedFilter(xlFilterCopy, At("D65534"), true);
+  EXPECT_EQ(Get("D65536"), Variant(5)) << "to the last row";
+  At("A1:A4").AdvancedFilter(xlFilterCopy, At("IV1"), true);
+  EXPECT_EQ(Get("IV3"), Variant(5)) << "in the last column";
   EXPECT_EQ(ErrorOf([&] { At("A1:A4").AdvancedFilter(xlFilterInPlace, At("C1"), true); }), 1004);
 }
 

@@ -1,3 +1,6 @@
+#include <ctime>
+
+#include "host/command_bars.h"
 #include "host/workbook.h"
 #include "sheet_fixture.h"
 
@@ -71,6 +74,36 @@ TEST_F(SheetTest, WindowsActivateTheirWorkbooks) {
   EXPECT_EQ(&app.GetWorkbook("book1"), &book);
 }
 
+TEST_F(SheetTest, WorkbooksByNumberAndTheActiveOneThroughRemovals) {
+  Book& other = app.AddWorkbook("Other");
+  EXPECT_EQ(&app.GetWorkbook(1), &book);
+  EXPECT_EQ(&app.GetWorkbook(2), &other);
+  EXPECT_EQ(ErrorOf([&] { app.GetWorkbook(0); }), 9);
+  EXPECT_EQ(ErrorOf([&] { app.GetWorkbook(3); }), 9);
+  Book& third = app.AddWorkbook("Third");
+  book.Activate();
+  app.RemoveWorkbook(other);
+  EXPECT_EQ(&app.ActiveWorkbook(), &book) << "removing another leaves the active one";
+  EXPECT_EQ(app.WorkbookCount(), 2);
+  app.RemoveWorkbook(book);
+  EXPECT_EQ(&app.ActiveWorkbook(), &third);
+  app.RemoveWorkbook(third);
+  EXPECT_EQ(ErrorOf([&] { app.ActiveWorkbook(); }), 91);
+  EXPECT_EQ(ErrorOf([&] { app.MenuBars(1); }), 5);
+  EXPECT_EQ(&app.MenuBars(xlWorksheet), &app.MenuBars(xlWorksheet));
+}
+
+TEST(ClockTest, WithoutAClockTodayIsTheComputersDate) {
+  Spreadsheet app;
+  Sheet& sheet = app.AddWorkbook("Book1").AddSheet("Sheet1");
+  sheet.Range("A1").SetValue("=YEAR(NOW())*10000+MONTH(NOW())*100+DAY(NOW())");
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  EXPECT_EQ(sheet.Range("A1").Value(),
+            Variant((local.tm_year + 1900) * 10000.0 + (local.tm_mon + 1) * 100 + local.tm_mday));
+}
+
 TEST_F(SheetTest, SheetCopiesAreNamedAfterTheOriginalAndBecomeActive) {
   Sheet& last = book.AddSheet("Last");
   Set("A1", 7);
@@ -101,7 +134,11 @@ TEST_F(SheetTest, PrintTitleRowsAreNormalised) {
   EXPECT_EQ(setup.PrintTitleRows(), "$2:$2");
   setup.SetPrintTitleRows("");
   EXPECT_EQ(setup.PrintTitleRows(), "");
-  for (const char* text : {"A1", "$1:", "0:2", "1:65537"}) {
+  setup.SetPrintTitleRows("14:$12");
+  EXPECT_EQ(setup.PrintTitleRows(), "$12:$14");
+  setup.SetPrintTitleRows("65536");
+  EXPECT_EQ(setup.PrintTitleRows(), "$65536:$65536");
+  for (const char* text : {"A1", "$1:", "0:2", "1:65537", "1x:2", "x:2", "$"}) {
     EXPECT_EQ(ErrorOf([&] { setup.SetPrintTitleRows(text); }), 1004) << text;
   }
   EXPECT_EQ(sheet.HPageBreaks().Count(), 0);

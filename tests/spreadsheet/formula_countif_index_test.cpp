@@ -49,6 +49,8 @@ TEST_F(CountIfIndexTest, NumbersCountTextsThatReadAsThem) {
   EXPECT_EQ(Both("=COUNTIF(A1:A9,FALSE)"), Variant(1));
   EXPECT_EQ(Both("=COUNTIF(A1:A9,\"TRUE\")"), Variant(0));
   EXPECT_EQ(Both("=COUNTIF(A1:A9,7)"), Variant(0));
+  EXPECT_EQ(Both("=COUNTIF(A1:B9,5)"), Variant(4)) << "a block: column B's 5 too";
+  EXPECT_EQ(Both("=SUMPRODUCT((A1:B9=5)*(A1:B9=5))"), Variant(3));
 }
 
 TEST_F(CountIfIndexTest, TextsIgnoreLetterCaseAndWildcardsStillMatch) {
@@ -89,6 +91,32 @@ TEST_F(CountIfIndexTest, FilledFormulasShareTheIndex) {
       EXPECT_EQ(sheet.Cells(r, 3).Value(), Variant(expected[r - 1])) << r << " " << indexed;
     }
   }
+}
+
+// SUMPRODUCT of a product of equalities (and a last column of values) is answered from the
+// indexes; any other shape, and data the index cannot answer, is computed cell by cell.
+TEST_F(CountIfIndexTest, SumProductsOfEqualitiesAnswerAsTheCellsDo) {
+  const char* keys[] = {"x", "x", "y", "y", "y"};
+  for (int r = 1; r <= 5; ++r) {
+    sheet.Cells(r, 4).SetValue(keys[r - 1]);
+    sheet.Cells(r, 5).SetValue(r == 2 || r == 5 ? 2 : 1);
+  }
+  EXPECT_EQ(Both("=SUMPRODUCT((D1:D5=\"x\")*(E1:E5=1))"), Variant(1));
+  EXPECT_EQ(Both("=SUMPRODUCT((D1:D5=\"x\")*E1:E5*E1:E5)"), Variant(5));
+  EXPECT_EQ(Both("=SUMPRODUCT((D1:D5=\"x\")*E1:E5,E1:E5)"), Variant(5));
+  EXPECT_EQ(Both("=SUMPRODUCT((A1:A9=5)+(B1:B9=2))"), Variant(3));
+  EXPECT_EQ(Both("=SUMPRODUCT((A1:A9=5))"), Variant(0));  // Booleans are no numbers
+  EXPECT_EQ(Both("=SUMPRODUCT((B1:B9>7)*B1:B9)"), Variant(17));
+  EXPECT_EQ(Both("=SUMPRODUCT((A1:A9=5)*2)"), Variant(4));
+  EXPECT_EQ(Both("=SUMPRODUCT((A1:A9=B1:B9)*B1:B9)"), Variant(0));
+  EXPECT_EQ(Both("=SUMPRODUCT((A1:A9=#N/A)*B1:B9)"), Variant(ErrorValue::NA));
+  EXPECT_EQ(Both("=SUMPRODUCT((A1:A9=5)*(B1:B8=2))"), Variant(ErrorValue::NA));
+  EXPECT_EQ(Both("=SUMPRODUCT((B1:B9=3)*A1:A9)"), Variant(ErrorValue::Value));  // a text
+  Set("B4", "=1/0");
+  EXPECT_EQ(Both("=SUMPRODUCT((A1:A9=5)*B1:B9)"), Variant(ErrorValue::Div0));
+  Set("B4", 4);
+  Set("A5", "=1/0");
+  EXPECT_EQ(Both("=SUMPRODUCT((A1:A9=5)*B1:B9)"), Variant(ErrorValue::Div0));
 }
 
 // The cells computed at one content version share the answers kept by question; a question alike

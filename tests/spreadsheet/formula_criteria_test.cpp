@@ -37,6 +37,27 @@ TEST_F(FormulaCriteriaTest, SeveralCriteriaMustAllHold) {
   EXPECT_EQ(Both("=COUNTIFS(A:A,\"\",C:C,\"\")"), Variant(65530));
 }
 
+TEST_F(FormulaCriteriaTest, RangesWhereRangesBelongAndCriteriaInPairs) {
+  EXPECT_EQ(Eval("=COUNTIF(1,1)"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=SUMIF(A2:A6,\"a\",5)"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=SUMIFS(5,A2:A6,\"a\")"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=COUNTIFS(A2:A6,\"a\",1,\"x\")"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=COUNTIFS(A2:A6,\"a\",C2:C6)"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=SUMIFS(B2:B6,A2:A6,\"a\",C2:C6)"), Variant(ErrorValue::Value));
+}
+
+TEST_F(FormulaCriteriaTest, SumsTakeDatesAndStopAtTheSheetsEdge) {
+  Set("D4", Variant::Date(45000));
+  Set("D6", 1);
+  EXPECT_EQ(Both("=SUMIF(A2:A6,\"a\",D2:D6)"), Variant(45001));
+  Set("E65532", 1);
+  Set("E65536", 100);
+  EXPECT_EQ(Both("=SUMIF(A2:A6,\"a\",E65532)"), Variant(101));
+  Set("IU1", 7);
+  EXPECT_EQ(Both("=SUMIF(A2:C2,\"a\",IU1)"), Variant(7));
+  EXPECT_EQ(Both("=SUMIF(A2:C2,\"x\",IU1)"), Variant(0));
+}
+
 TEST_F(FormulaCriteriaTest, AveragesOfTheMatchingNumbers) {
   EXPECT_EQ(Both("=AVERAGEIF(A2:A6,\"a\",B2:B6)"), Variant(3));
   EXPECT_EQ(Both("=AVERAGEIF(B2:B6,\">2\")"), Variant(4));

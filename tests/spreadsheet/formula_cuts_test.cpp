@@ -54,6 +54,30 @@ TEST_F(FormulaCutsTest, RangesWhollyInTheCutFollowItAndOtherSheetsFollowToo) {
   EXPECT_EQ(other.Range("A1").Value(), Variant(15.0 + 8));
 }
 
+TEST_F(FormulaCutsTest, TheLastColumnOtherSheetsAndWholeLinesAsTheCellsGo) {
+  PutRunningTotal();
+  Sheet& other = book.AddSheet("Other");
+  At("IV1").SetFormula("=B4");
+  At("E5").SetFormula("=SUM(B:B)+SUM(1:1)");
+  other.Range("F1").SetFormula("=Sheet1!B4");
+  sheet.Range("B4:C5").Cut(sheet.Range("F1"));
+  EXPECT_EQ(FormulaOf("IV1"), "=F1");
+  EXPECT_EQ(FormulaOf("E5"), "=SUM(B:B)+SUM(1:1)") << "whole columns and rows stay";
+  EXPECT_EQ(other.Range("F1").Formula(), "=Sheet1!F1");
+  EXPECT_EQ(other.Range("F1").Value(), Variant(4));
+}
+
+TEST_F(FormulaCutsTest, AMovedFormulaKeepsTheCellsOfEachCornerItDidNotMoveWith) {
+  FillColumn(2, 1, 8);
+  At("C3").SetFormula("=B3");
+  At("C5").SetFormula("=SUM(B$1:B5)");
+  sheet.Range("C3").Cut(sheet.Range("F10"));
+  EXPECT_EQ(FormulaOf("F10"), "=B3") << "a single row with no reach beyond it";
+  sheet.Range("C5").Cut(sheet.Range("C20"));
+  EXPECT_EQ(FormulaOf("C20"), "=SUM(B$1:B5)");
+  EXPECT_EQ(Get("C20"), Variant(15));
+}
+
 TEST_F(FormulaCutsTest, FormulasFarFromTheCutPointingIntoThePastedCellsGetRefErrors) {
   FillColumn(1, 100, 101);
   At("C5").SetFormula("=E30+1");   // down into the cells pasted over

@@ -147,6 +147,11 @@ TEST_F(FormulaEvalTest, AutoFillSharesTheTreeAndShiftsRelativeReferences) {
   // The destination must hold the source and extend it one way.
   EXPECT_EQ(ErrorOf([&] { At("B1").AutoFill(At("C1:C3")); }), 1004);
   EXPECT_EQ(ErrorOf([&] { At("B1").AutoFill(At("B1:C2")); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { At("B1:B3").AutoFill(At("B1:B2")); }), 1004) << "the source cut short";
+  EXPECT_EQ(ErrorOf([&] { At("B1").AutoFill(At("B1:B3"), XlAutoFillType{2}); }), 1004)
+      << "no series";
+  Sheet& other = book.AddSheet("Other");
+  EXPECT_EQ(ErrorOf([&] { At("B1").AutoFill(other.Range("B1:B3")); }), 1004);
 }
 
 TEST_F(FormulaEvalTest, CopyShiftsFormulasAndAssigningValuesFreezesThem) {

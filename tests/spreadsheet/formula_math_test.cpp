@@ -36,6 +36,9 @@ TEST_F(FormulaMathTest, RangesCountTheirNumbersOnlyAndTypedArgumentsWhatReadsAsA
   EXPECT_EQ(Eval("=MEDIAN(A1:A6,10)"), Variant(1.75));
   EXPECT_EQ(Eval("=MEDIAN(A3)"), Variant(ErrorValue::Num));
   EXPECT_EQ(Eval("=MAX(A3:A5)+MIN(A1:A6)"), Variant(-3));
+  EXPECT_EQ(Eval("=AVERAGE(A1,#N/A)"), Variant(ErrorValue::NA));
+  EXPECT_EQ(Eval("=MAX(A1,#N/A)"), Variant(ErrorValue::NA));
+  EXPECT_EQ(Eval("=MEDIAN(A1,#N/A)"), Variant(ErrorValue::NA));
   Set("A7", "=1/0");
   EXPECT_EQ(Eval("=SUM(A1:A7)"), Variant(ErrorValue::Div0));
   EXPECT_EQ(Eval("=PRODUCT(A1:A7)"), Variant(ErrorValue::Div0));
@@ -52,9 +55,19 @@ TEST_F(FormulaMathTest, LargeSmallAndRank) {
   EXPECT_EQ(Eval("=RANK(2.5,A1:A6)"), Variant(1));
   EXPECT_EQ(Eval("=RANK(2.5,A1:A6,1)"), Variant(3));
   EXPECT_EQ(Eval("=RANK(2,A1:A6)"), Variant(ErrorValue::NA));
+  EXPECT_EQ(Eval("=SMALL(A1:A6,3)"), Variant(2.5));
+  EXPECT_EQ(Eval("=LARGE(A1:A6,0)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=LARGE(A1:A6,\"x\")"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=LARGE(1/0,1)"), Variant(ErrorValue::Div0));
+  EXPECT_EQ(Eval("=RANK(1/0,A1:A6)"), Variant(ErrorValue::Div0));
+  EXPECT_EQ(Eval("=RANK(1,A1:A6,1/0)"), Variant(ErrorValue::Div0));
+  EXPECT_EQ(Eval("=RANK(1,5)"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=COUNTBLANK(5)"), Variant(ErrorValue::Value));
   Set("B1", 1);
   Set("B2", 1);
   EXPECT_EQ(Eval("=RANK(1,A1:B6)"), Variant(2));  // ties share the rank
+  Set("B3", "=NA()");
+  EXPECT_EQ(Eval("=RANK(1,A1:B6)"), Variant(ErrorValue::NA));
 }
 
 TEST_F(FormulaMathTest, RoundingAsTheHostRounds) {
@@ -90,6 +103,8 @@ TEST_F(FormulaMathTest, ModPowerAndSquareRoot) {
   EXPECT_EQ(Eval("=MOD(2^27,1)"), Variant(ErrorValue::Num));
   EXPECT_EQ(Eval("=POWER(2,10)"), Variant(1024));
   EXPECT_EQ(Eval("=POWER(0,0)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=POWER(0,-1)"), Variant(ErrorValue::Div0));
+  EXPECT_EQ(Eval("=POWER(2,-1)+POWER(0,2)+SQRT(0)+FLOOR(0,0)"), Variant(0.5));
   EXPECT_EQ(Eval("=POWER(-8,1/3)"), Variant(ErrorValue::Num));
   EXPECT_EQ(Eval("=POWER(10,400)"), Variant(ErrorValue::Num));
   EXPECT_EQ(Eval("=SQRT(16)"), Variant(4));

@@ -55,6 +55,24 @@ TEST_F(FormulaMovesTest, DeletedRowsShrinkRangesAndLeaveRefErrors) {
   EXPECT_EQ(Get("C1"), Variant(ErrorValue::Ref));
 }
 
+TEST_F(FormulaMovesTest, TheFirstRowsMovedTheLastColumnAndWholeColumnsAsTheCellsGo) {
+  FillColumn(1, 1, 20);
+  At("B1").SetFormula("=A3");
+  At("B2").SetFormula("=SUM(A:A)");
+  At("B3").SetFormula("=A1");
+  At("B7").SetFormula("=A2");
+  At("IV1").SetFormula("=A5");
+  sheet.Rows(3, 4).Insert();
+  EXPECT_EQ(FormulaOf(sheet, "B1"), "=A5") << "the first row moved";
+  EXPECT_EQ(FormulaOf(sheet, "B2"), "=SUM(A:A)");
+  EXPECT_EQ(FormulaOf(sheet, "B5"), "=A1") << "the first cell moved, its target stayed";
+  EXPECT_EQ(FormulaOf(sheet, "IV1"), "=A7");
+  sheet.Rows("3:4").Delete(xlShiftUp);
+  sheet.Rows("4:6").Delete(xlShiftUp);
+  EXPECT_EQ(FormulaOf(sheet, "B4"), "=A2") << "the first cell below the deleted rows";
+  EXPECT_EQ(Get("B4"), Variant(2));
+}
+
 TEST_F(FormulaMovesTest, APageSumKeepsItsRowsWhenARowGoesInAboveIt) {
   FillColumn(2, 3, 49);
   At("B50").SetFormulaR1C1("=SUM(R[-47]C:R[-1]C)");

@@ -72,6 +72,12 @@ TEST_F(FormulaStoredResultsTest, AtMost255ArgumentsAndTheNumbersEachFunctionTake
   EXPECT_EQ(ErrorOf([&] { Set("A2", "=ROUND(1)"); }), 1004);
   EXPECT_EQ(ErrorOf([&] { Set("A2", "=IF(1,2,3,4)"); }), 1004);
   EXPECT_EQ(ErrorOf([&] { Set("A2", "=SUM()"); }), 1004);
+  // COUNTIFS takes pairs: 127 of them at most.
+  std::string pairs = "=COUNTIFS(B1,\"\"";
+  for (int i = 1; i < 127; ++i) pairs += ",B1,\"\"";
+  Set("A5", (pairs + ")").c_str());
+  EXPECT_EQ(Get("A5"), Variant(1));
+  EXPECT_EQ(ErrorOf([&] { Set("A2", (pairs + ",B1)").c_str()); }), 1004);
   EXPECT_TRUE(Get("A2").IsEmpty());
   // From a file such a formula keeps its text and its stored result.
   Stored(3, 1, Call("SUM", 256), Variant(256));

@@ -162,6 +162,29 @@ TEST_F(PagingTest, InsertingAndDeletingRowsMovesBreaksMergesPrintAreaAndTitles) 
   EXPECT_EQ(sheet.Layout().printArea, "$A$1:$C$84");
 }
 
+TEST_F(PagingTest, RowsMovedAtTheEdgesOfPrintAreasMergesAndBreaks) {
+  sheet.EditLayout([&](SheetLayout& layout) {
+    layout.printArea = "$A$5:$B$6,$A$10:$B$12";
+    layout.mergedCells = {Area{20, 1, 2, 1}, Area{30, 1, 3, 1}};
+    layout.manualRowBreaks = {6, 40, 43, 65535};
+  });
+  sheet.Rows(5, 5).Insert();  // at the first row of the print area
+  EXPECT_EQ(sheet.Layout().printArea, "$A$6:$B$7,$A$11:$B$13");
+  EXPECT_EQ(sheet.Layout().manualRowBreaks, (std::vector<int>{7, 41, 44, 65536}));
+  sheet.Rows(13, 13).Insert();  // at the last row of its second area
+  EXPECT_EQ(sheet.Layout().printArea, "$A$6:$B$7,$A$11:$B$14");
+  EXPECT_EQ(sheet.Layout().manualRowBreaks, (std::vector<int>{7, 42, 45})) << "off the sheet";
+  sheet.Rows("42:44").Delete(xlShiftUp);
+  EXPECT_EQ(sheet.Layout().manualRowBreaks, (std::vector<int>{7, 42}));
+  sheet.Rows("22:22").Delete(xlShiftUp);
+  EXPECT_EQ(sheet.Layout().mergedCells, (std::vector<Area>{{31, 1, 3, 1}})) << "one cell left";
+  sheet.Rows("9:11").Delete(xlShiftUp);  // up to the area's first row
+  EXPECT_EQ(sheet.Layout().printArea, "$A$6:$B$7,$A$9:$B$11");
+  sheet.Rows("1:6").Delete(xlShiftUp);
+  EXPECT_EQ(sheet.Layout().manualRowBreaks, (std::vector<int>{32})) << "none on the first row";
+  EXPECT_EQ(sheet.Layout().printArea, "$A$1:$B$1,$A$3:$B$5");
+}
+
 TEST_F(PagingTest, BreaksFollowTheCellsAsTheyChange) {
   FillColumn(1, 1, 100);
   EXPECT_EQ(breaks.Count(), 1);
@@ -245,6 +268,93 @@ TEST_F(PagingTest, FitToPagesPagesAtTheScaleThatFits) {
   sheet.EditLayout([&](SheetLayout& layout) { layout.scale = across; });
   EXPECT_EQ(fitted, Breaks()) << across << "%";
   EXPECT_LT(fitted.size(), 3U);
+}
+
+// Each part of the setup on its own changes the breaks already read.
+TEST_F(PagingTest, BreaksReadAgainFollowEachChangeOfTheSetupAlone) {
+  FillColumn(1, 1, 120);
+  EXPECT_EQ(Breaks(), (Found{{51, false}, {101, false}}));
+  sheet.PageSetup().SetPrintTitleRows("$1:$1");
+  EXPECT_EQ(Breaks(), (Found{{51, false}, {100, false}})) << "the first page holds the title";
+  sheet.PageSetup().SetPrintTitleRows("");
+  EXPECT_EQ(Breaks(), (Found{{51, false}, {101, false}}));
+  sheet.EditLayout([&](SheetLayout& layout) { layout.scale = 50; });
+  EXPECT_EQ(Breaks(), (Found{{102, false}}));
+  sheet.EditLayout([&](SheetLayout& layout) { layout.scale = 100; });
+  EXPECT_EQ(breaks.Item(1).Location().Row(), 51);
+  sheet.SetRowHeight(1, 12.75 * 11);
+  EXPECT_EQ(Breaks(), (Found{{41, false}, {91, false}}));
+  sheet.SetRowHeight(1, 12.75);
+  EXPECT_EQ(breaks.Item(1).Location().Row(), 51);
+  sheet.EditLayout([&](SheetLayout& layout) { layout.orientation = PageOrientation::Landscape; });
+  EXPECT_EQ(breaks.Item(1).Location().Row(), 37);
+  sheet.EditLayout([&](SheetLayout& layout) { layout.orientation = PageOrientation::Portrait; });
+  EXPECT_EQ(breaks.Item(1).Location().Row(), 51);
+  sheet.EditLayout([&](SheetLayout& layout) { layout.printHeadings = true; });
+  EXPECT_EQ(breaks.Item(1).Location().Row(), 50);
+  sheet.EditLayout([&](SheetLayout& layout) { layout.printHeadings = false; });
+  EXPECT_EQ(breaks.Item(1).Location().Row(), 51);
+  sheet.EditLayout([&](SheetLayout& layout) { layout.printArea = "$A$1:$A$60"; });
+  EXPECT_EQ(Breaks(), (Found{{51, false}}));
+  sheet.EditLayout([&](SheetLayout& layout) { layout.printArea = ""; });
+  EXPECT_EQ(breaks.Count(), 2);
+  sheet.EditLayout([&](SheetLayout& layout) { layout.fitToPage = true; });
+  EXPECT_EQ(breaks.Count(), 0);
+  sheet.EditLayout([&](SheetLayout& layout) { layout.fitToHeight = 0; });
+  EXPECT_EQ(breaks.Count(), 2);
+  Set("Z1", "wide");
+  int wide = breaks.Count();
+  EXPECT_LT(wide, 2);
+  sheet.EditLayout([&](SheetLayout& layout) { layout.fitToWidth = 2; });
+  EXPECT_EQ(breaks.Count(), 1) << "two pages wide: 80%";
+  sheet.EditLayout([&](SheetLayout& layout) { layout.fitToWidth = 1; });
+  EXPECT_EQ(breaks.Count(), wide);
+  for (int c = 2; c <= 26; ++c) sheet.SetColumnWidth(c, 1);
+  EXPECT_EQ(breaks.Count(), 2) << "narrow columns fit at 100%";
+}
+
+TEST_F(PagingTest, FitToPagesShrinksToATenthAtMostAndMayTakeTheHeightAlone) {
+  FillColumn(1, 1, 1200);
+  sheet.EditLayout([&](SheetLayout& layout) { layout.fitToPage = true; });
+  EXPECT_EQ(Breaks(), (Found{{509, false}, {1017, false}})) << "at 10%: 508 rows a page";
+  At("A161:A1200").ClearContents();
+  Set("Z1", "wide");
+  sheet.EditLayout([&](SheetLayout& layout) {
+    layout.fitToWidth = 0;  // as wide as it takes
+    layout.fitToHeight = 2;
+  });
+  EXPECT_EQ(Breaks(), (Found{{81, false}})) << "63%, as for column A alone";
+  sheet.EditLayout([&](SheetLayout& layout) {
+    layout.fitToWidth = 1;
+    layout.printArea = "$A$1:$A$160";
+  });
+  EXPECT_EQ(Breaks(), (Found{{81, false}})) << "the print area's columns only";
+}
+
+TEST_F(PagingTest, TitleRowsFillingThePageAreNotRepeated) {
+  FillColumn(1, 1, 100);
+  sheet.SetRowHeight(1, 324);
+  sheet.SetRowHeight(2, 324);
+  sheet.PageSetup().SetPrintTitleRows("$1:$2");
+  EXPECT_EQ(Breaks(), (Found{{3, false}, {53, false}}));
+  EXPECT_DOUBLE_EQ(PrintableWidth(sheet.Layout()) + 2.5 * 72, [&] {
+    SheetLayout turned = sheet.Layout();
+    turned.orientation = PageOrientation::Landscape;
+    return PrintableWidth(turned);
+  }());
+}
+
+TEST_F(PagingTest, ABreakMovesToAnyRowButTheFirstOfItsOwnSheet) {
+  FillColumn(1, 1, 120);
+  sheet.EditLayout([&](SheetLayout& layout) { layout.manualRowBreaks = {60}; });
+  breaks.Item(1).SetLocation(sheet.Rows(2, 2));  // the automatic break at 51
+  EXPECT_EQ(sheet.Layout().manualRowBreaks, (std::vector<int>{2, 60}));
+  EXPECT_EQ(Breaks(), (Found{{2, true}, {52, false}, {60, true}, {110, false}}));
+  breaks.Item(4).SetLocation(sheet.Rows(60, 60));
+  EXPECT_EQ(sheet.Layout().manualRowBreaks, (std::vector<int>{2, 60})) << "already a break";
+  EXPECT_EQ(ErrorOf([&] { breaks.Item(1).SetLocation(sheet.Rows(1, 1)); }), 1004);
+  Sheet& other = book.AddSheet("Sheet2");
+  EXPECT_EQ(ErrorOf([&] { breaks.Item(1).SetLocation(other.Rows(5, 5)); }), 1004);
 }
 
 TEST(DefaultPaperTest, ASheetNamingNoPaperPagesOnTheLocalesPaper) {

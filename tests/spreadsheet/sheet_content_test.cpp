@@ -51,6 +51,8 @@ TEST_F(SheetTest, FormulaAndTextOfConstants) {
   EXPECT_EQ(At("A3").Formula(), "#DIV/0!");
   EXPECT_EQ(At("A4").Formula(), "text");
   EXPECT_EQ(At("A5").Formula(), "2026/12/8");
+  Set("A8", Variant::Date(1 + (10 * 60 + 5) / 86400.0));
+  EXPECT_EQ(At("A8").Formula(), "1900/1/1 0:10:05");
   EXPECT_EQ(At("A6").Formula(), "");
   EXPECT_EQ(At("A1").FormulaR1C1(), "1234567.5");
   EXPECT_EQ(At("A2").Text(), "FALSE");
@@ -93,6 +95,10 @@ TEST_F(SheetTest, ValuesAndSetValuesMoveBlocks) {
   EXPECT_EQ(At("A1:A1").Values().Rows(), 1);
   EXPECT_EQ(ErrorOf([&] { At("B2:D4").SetValues(block); }), 1004);
   EXPECT_EQ(ErrorOf([&] { At("B2:C3").SetValues(block); }), 1004);
+  Block formula(1, 1);
+  formula(1, 1) = "=SUM(";
+  EXPECT_EQ(ErrorOf([&] { At("F1").SetValues(formula); }), 1004);
+  EXPECT_EQ(At("F1").FormulaR1C1(), "") << "nothing written";
 }
 
 TEST_F(SheetTest, ClearContentsKeepsStyles) {
@@ -127,6 +133,10 @@ TEST_F(SheetTest, EndFollowsRunsJumpsGapsAndStopsAtTheEdges) {
   EXPECT_EQ(end("D2", xlToLeft), "$B$2");
   EXPECT_EQ(end("B2", xlToLeft), "$A$2");
   EXPECT_EQ(end("A2", xlToLeft), "$A$2");
+  EXPECT_EQ(end("IV2", xlToRight), "$IV$2");
+  EXPECT_EQ(end("A2", xlToRight), "$B$2") << "from an empty cell beside a run";
+  EXPECT_EQ(end("B1", xlDown), "$B$2");
+  EXPECT_EQ(end("B7", xlDown), "$B$8");
 }
 
 TEST_F(SheetTest, CopyAndPasteSpecialTranspose) {
@@ -155,6 +165,61 @@ TEST_F(SheetTest, CopyAndPasteSpecialTranspose) {
   EXPECT_EQ(ErrorOf([&] { At("J1").PasteSpecial(); }), 1004);
 }
 
+TEST_F(SheetTest, PasteSpecialTilesTheBlockSkipsBlanksAndStaysOnTheSheet) {
+  EXPECT_EQ(ErrorOf([&] { At("A1").PasteSpecial(); }), 1004) << "nothing copied";
+  Set("A1", 1);
+  Set("C1", 3);
+  At("A1:C1").Copy();
+  EXPECT_EQ(ErrorOf([&] {
+              At("A5").PasteSpecial(xlPasteAll, XlPasteSpecialOperation{2}, false, false);  // add
+            }),
+            1004);
+  Set("E3", "kept");
+  At("A3:F4").PasteSpecial(xlPasteValues, xlPasteSpecialOperationNone, true, false);
+  EXPECT_EQ(At("A3:G5").Values(), [] {
+    Block expected(3, 7);
+    for (int r : {1, 2}) {
+      expected(r, 1) = Variant(1);
+      expected(r, 3) = Variant(3);
+      expected(r, 4) = Variant(1);
+      expected(r, 6) = Variant(3);
+    }
+    expected(1, 5) = Variant("kept");  // a blank skipped
+    return expected;
+  }());
+  EXPECT_EQ(app.Selection().Address(), "$A$3:$F$4");
+  At("IT65536").PasteSpecial(xlPasteValues, xlPasteSpecialOperationNone, false, false);
+  EXPECT_EQ(sheet.Cells(65536, 256).Value(), Variant(3)) << "the last cell";
+  EXPECT_EQ(ErrorOf([&] { At("IU1").PasteSpecial(xlPasteValues); }), 1004);
+  At("A1:A2").Copy();
+  EXPECT_EQ(ErrorOf([&] { At("A65536").PasteSpecial(xlPasteValues); }), 1004);
+  sheet.SetRowHeight(7, 30);
+  sheet.Rows(7, 7).Copy();
+  sheet.Rows(9, 9).PasteSpecial(xlPasteValues, xlPasteSpecialOperationNone, false, false);
+  EXPECT_EQ(sheet.RowHeight(9), Sheet::kDefaultRowHeight) << "values take no heights";
+}
+
+TEST_F(SheetTest, InsertedRowsMayPushEmptyRowsOffButNoContent) {
+  Set("IV65536", 1);
+  EXPECT_EQ(ErrorOf([&] { sheet.Rows(1, 1).Insert(); }), 1004) << "the last column too";
+  At("IV65536").ClearContents();
+  Set("A65535", 1);
+  sheet.Rows(1, 1).Insert();
+  EXPECT_EQ(Get("A65536"), Variant(1));
+}
+
+TEST_F(SheetTest, RangesCopiesAndSelectionsStayWithinTheirSheetAndBook) {
+  Sheet& second = book.AddSheet("Second");
+  EXPECT_EQ(ErrorOf([&] { sheet.Range("Second!A1"); }), 1004);
+  EXPECT_EQ(ErrorOf([&] { sheet.Range("A1:"); }), 1004);
+  EXPECT_EQ(sheet.Range("sheet1!B2").Address(), "$B$2");
+  EXPECT_EQ(ErrorOf([&] { second.Range("A1").Select(); }), 1004) << "not the active sheet";
+  sheet.Range("B2").Select();
+  EXPECT_EQ(app.Selection().Address(), "$B$2");
+  Sheet& elsewhere = app.AddWorkbook("Book2").AddSheet("Sheet1");
+  EXPECT_EQ(ErrorOf([&] { sheet.Copy(elsewhere); }), 1004);
+}
+
 TEST_F(SheetTest, CutMovesContentAndStylesToAnotherSheet) {
   Sheet& other = book.AddSheet("Other");
   Set("A1", 5);
@@ -171,13 +236,17 @@ TEST_F(SheetTest, InsertedRowsTakeTheHeightRowFormatAndCellFormatsOfTheRowAbove)
   sheet.EditLayout([&](SheetLayout& layout) { layout.rowFormats.Set(3, {true, 4, 1, true}); });
   sheet.Store().SetStyle(3, 2, 7);  // a currency cell, say
   sheet.Store().SetStyle(3, 200, 8);
+  sheet.Store().SetStyle(3, 256, 9);
   sheet.Rows(4, 5).Insert();
+  EXPECT_EQ(sheet.RowHeight(6), Sheet::kDefaultRowHeight) << "the row moved down keeps its own";
+  EXPECT_EQ(sheet.Store().Find(6, 2), nullptr);
   for (int row : {4, 5}) {
     EXPECT_EQ(sheet.RowHeight(row), 30);
     EXPECT_EQ(*sheet.Layout().rowFormats.Find(row), (LineFormat{false, 4, 1, false}))
         << "styled and grouped as row 3, but shown; a collapsed group's mark stays below it";
     EXPECT_EQ(sheet.Store().Find(row, 2)->style, 7u);
     EXPECT_EQ(sheet.Store().Find(row, 200)->style, 8u);
+    EXPECT_EQ(sheet.Store().Find(row, 256)->style, 9u);
     EXPECT_EQ(sheet.Store().Find(row, 1), nullptr) << "formats only, no content";
   }
   EXPECT_EQ(Get("A6"), Variant(4));
@@ -224,6 +293,8 @@ TEST_F(SheetTest, TheUsedAreaHoldsTheCellsWithContentAndFormatsOnlyWhenAsked) {
   Set("D6", 6);
   sheet.Rows(1, 1).Delete();
   EXPECT_EQ(sheet.UsedArea(Cells::ContentAndFormats), (Area{5, 2, 4, 3}));
+  Set("IV2", 1);
+  EXPECT_EQ(sheet.UsedArea(), (Area{2, 2, 7, 255})) << "to the last column";
 }
 
 }  // namespace

@@ -43,5 +43,32 @@ TEST_F(SheetTest, CopiesOfALongNameAreCutBeforeTheNumberAndStayValid) {
   }
 }
 
+TEST_F(SheetTest, CopiesCountOnFromANumberInBracketsOnly) {
+  book.AddSheet("Last");
+  sheet.Copy(sheet);
+  EXPECT_EQ(book.GetSheet(2).Name(), "Sheet1 (2)") << "right after the sheet copied";
+  EXPECT_EQ(book.GetSheet(3).Name(), "Last");
+  const std::pair<const char*, const char*> copies[] = {
+      {"A (1)", "A (2)"},       {"B (9)", "B (2)"},   {"C (10)", "C (2)"},
+      {"D (ab)", "D (ab) (2)"}, {"E ()", "E () (2)"}, {"Plan (12", "Plan (12 (2)"},
+  };
+  for (auto [name, copy] : copies) {
+    Sheet& added = book.AddSheet(name);
+    added.Copy(added);
+    EXPECT_EQ(book.ActiveSheet().Name(), copy) << name;
+  }
+}
+
+TEST_F(SheetTest, ASheetNameNeedsACharacterAndNoneOfTheForbiddenOnes) {
+  for (const char* name : {"", "a:b", "a/b", "a?b", "a*b", "[a]", "a\\b", "sheet1"}) {
+    EXPECT_EQ(ErrorOf([&] { book.AddSheet(name); }), 1004) << name;
+  }
+  book.AddSheet(Repeat("\uFFFF", 31));  // the last character counted one
+  EXPECT_EQ(book.SheetCount(), 2);
+  EXPECT_EQ(ErrorOf([&] { book.GetSheet(0); }), 9);
+  EXPECT_EQ(ErrorOf([&] { book.GetSheet(3); }), 9);
+  EXPECT_EQ(ErrorOf([&] { app.AddWorkbook("Empty").ActiveSheet(); }), 91);
+}
+
 }  // namespace
 }  // namespace tavrin

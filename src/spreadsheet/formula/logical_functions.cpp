@@ -14,9 +14,8 @@ Operand Logical(Evaluator& eval, const Args& args) {
   Variant error;
   bool any = false, result = kAnd;
   ForEachArgument(eval, args, [&](const Variant& value, bool fromCells) {
-    if (value.IsError()) return error = value, false;
     if (value.IsEmpty() || (value.IsText() && fromCells)) return true;
-    Variant logical = ToLogical(value);
+    Variant logical = ToLogical(value);  // an error value as it is
     if (logical.IsError()) return error = logical, false;
     any = true;
     bool truth = logical.AsBoolean();

@@ -94,7 +94,9 @@ Operand Match(Evaluator& eval, const Args& args) {
 }
 
 // INDEX of a range gives a reference (so A1:INDEX(...) is a range and SUM passes over its
-// texts), of an array a value; row or column 0 gives the whole column or row of a range.
+// texts), of an array a value; row or column 0 gives the whole column or row of a range. A
+// range of several rows and columns needs both numbers; an array given one number gives the
+// whole row.
 Operand Index(Evaluator& eval, const Args& args) {
   RangeRef range{};
   Variant error;
@@ -110,6 +112,7 @@ Operand Index(Evaluator& eval, const Args& args) {
   if (r.IsError()) return r;
   Variant c = args.size() == 3 ? Whole(eval, args[2]) : Variant(0.0);
   if (c.IsError()) return c;
+  if (isRange && args.size() == 2 && rows > 1 && columns > 1) return Variant(ErrorValue::Ref);
   int row = static_cast<int>(r.AsNumber()), column = static_cast<int>(c.AsNumber());
   // One number into a single row picks a column.
   if (args.size() == 2 && rows == 1) row = 1, column = static_cast<int>(r.AsNumber());
