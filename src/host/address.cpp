@@ -30,8 +30,7 @@ bool EndsUnquotedName(char c) {
 // Returns "" and consumes nothing when the text starts with no sheet; nullopt when it starts
 // with a broken one (an unclosed quote, a quoted name without "!", an empty name).
 std::optional<std::string> ReadSheet(std::string_view& text) {
-  if (text.empty()) return std::string();
-  if (text.front() == '\'') {
+  if (text.starts_with('\'')) {
     std::string name;
     size_t at = 1;
     for (;; ++at) {

@@ -92,7 +92,7 @@ std::string TimeText(long long seconds) {
 // A non-finite number has no text: the runtime would have overflowed before making one.
 std::string NumberText(double number, const UserLocale& locale) {
   if (!std::isfinite(number)) throw HostError::Overflow();
-  if (number == 0) return "0";  // -0 too
+  // 0 (and -0, which is not below 0) has the digits "0" and prints as "0".
   Digits d = SignificantDigits(std::fabs(number));
   std::string text = d.exponent >= 15 || d.exponent <= -5 ? ExponentForm(d, locale.decimalPoint)
                                                           : FixedForm(d, locale.decimalPoint);
@@ -150,12 +150,12 @@ std::optional<double> ReadNumber(std::string_view text, const UserLocale& locale
       anyDigit = true;
     }
   }
-  if (!anyDigit) return std::nullopt;
+  // Without a digit, or with an "E" that no digit follows, the text is no number: from_chars
+  // refuses it below.
   if (more() && (text[at] == 'E' || text[at] == 'e')) {
     plain += 'e';
     ++at;
     if (more() && (text[at] == '+' || text[at] == '-')) plain += text[at++];
-    if (!more() || !IsDigit(text[at])) return std::nullopt;
     for (; more() && IsDigit(text[at]); ++at) plain += text[at];
   }
   if (more()) return std::nullopt;

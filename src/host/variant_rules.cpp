@@ -121,10 +121,9 @@ double Val(std::string_view text) {
     if (c != ' ' && c != '\t' && c != '\n') packed += c;
   }
   std::string_view rest(packed);
-  if (rest.size() >= 2 && rest[0] == '&') {
-    if (rest[1] == 'H' || rest[1] == 'h') return RadixValue(rest.substr(2), 16);
-    if (rest[1] == 'O' || rest[1] == 'o') return RadixValue(rest.substr(2), 8);
-  }
+  std::string_view radix = rest.substr(0, 2);
+  if (radix == "&H" || radix == "&h") return RadixValue(rest.substr(2), 16);
+  if (radix == "&O" || radix == "&o") return RadixValue(rest.substr(2), 8);
   return DecimalPrefix(rest);
 }
 

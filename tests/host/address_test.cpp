@@ -140,6 +140,15 @@ TEST(ParseAddress, RejectsWhatIsNoAddress) {
                            "-A1"}) {
     EXPECT_FALSE(ParseAddress(text)) << '"' << text << '"';
   }
+  // A range needs both its corners, whole rows and columns too.
+  for (const char* text : {"1:", "A:", ":1", ":A"}) {
+    EXPECT_FALSE(ParseAddress(text)) << '"' << text << '"';
+  }
+}
+
+// An address given as part of a longer text is read to its own end, never past it.
+TEST(ParseAddress, ReadsOnlyTheTextItIsGiven) {
+  EXPECT_EQ(Single(std::string_view("A1x!").substr(0, 2)), (Area{1, 1, 1, 1}));
 }
 
 TEST(ParseAddress, RoundTripsTheHostsOwnAddresses) {

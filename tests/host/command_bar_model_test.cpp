@@ -25,6 +25,8 @@ TEST(CommandBarModel, ControlsAreCountedFromOneToTheLast) {
   EXPECT_EQ(bar.Controls().Item(2).Caption(), "last");
   EXPECT_EQ(ErrorOf([&] { bar.Controls().Item(3); }), 5);
   EXPECT_EQ(ErrorOf([&] { bar.Controls().Item(0); }), 5);
+  EXPECT_EQ(bars.Item(1).Name(), Bars::kWorksheetMenuBar);
+  EXPECT_EQ(ErrorOf([&] { bars.Item(0); }), 5);
   EXPECT_EQ(bars.Item(bars.Count()).Name(), "Tools");
   EXPECT_EQ(ErrorOf([&] { bars.Item(bars.Count() + 1); }), 5);
 }
@@ -59,7 +61,13 @@ TEST(CommandBarModel, ACaptionIsFoundWithoutItsAccessKeyOrLetterCase) {
   CommandBar& bar = bars.Add("Tools", msoBarTop, false, false);
   bar.Controls().Add(msoControlButton, 1, false).SetCaption("Other");
   bar.Controls().Add(msoControlButton, 1, false).SetCaption("Tavrin(&U)");
+  bar.Controls().Add(msoControlButton, 1, false).SetCaption("&Zoom All");
+  bar.Controls().Add(msoControlButton, 1, false).SetCaption("other");
   EXPECT_EQ(bar.Controls().Item("tavrin(u)").Caption(), "Tavrin(&U)");
+  EXPECT_EQ(bar.Controls().Item("zoom all").Caption(), "&Zoom All");
+  // The caption as written goes before one that matches only without case.
+  EXPECT_EQ(&bar.Controls().Item("other"), &bar.Controls().Item(4));
+  EXPECT_EQ(&bar.Controls().Item("OTHER"), &bar.Controls().Item(1));
 }
 
 TEST(CommandBarModel, TheWorksheetMenuBarStaysAndAnAddedBarGoes) {

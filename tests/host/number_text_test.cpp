@@ -106,6 +106,7 @@ TEST(DateText, DayZeroPrintsOnlyTheTime) {
   EXPECT_EQ(DateText(0.5, kDefault), "12:00:00");
   EXPECT_EQ(DateText((23 * 3600 + 59 * 60 + 59) / 86400.0, kDefault), "23:59:59");
   EXPECT_EQ(DateText(0, kDefault), "0:00:00");
+  EXPECT_EQ(DateText((10 * 3600 + 10 * 60 + 10) / 86400.0, kDefault), "10:10:10");
 }
 
 TEST(DateText, NegativeSerialsCountDaysBackWithTheTimeForward) {
@@ -148,6 +149,8 @@ TEST(ReadNumber, ReadsOnlyTheTextItIsGiven) {
   std::string_view longer = "1e5,2";
   EXPECT_EQ(ReadNumber(longer.substr(0, 2), kDefault), std::nullopt) << "1e, no exponent";
   EXPECT_EQ(ReadNumber(longer.substr(0, 3), kDefault), 1e5);
+  EXPECT_EQ(ReadNumber(longer.substr(0, 1), kDefault), 1);
+  EXPECT_EQ(ReadNumber(std::string_view("1e55").substr(0, 3), kDefault), 1e5);
   EXPECT_EQ(ReadNumber(std::string_view("1.55").substr(0, 3), kDefault), 1.5);
   EXPECT_EQ(ReadNumber(std::string_view("12,5").substr(0, 3), kDefault), std::nullopt);
 }
@@ -159,6 +162,7 @@ TEST(ReadNumber, TakesThousandsSeparatorsBetweenDigitsOfTheWholePart) {
   EXPECT_EQ(ReadNumber("1,,2", kDefault), std::nullopt);
   EXPECT_EQ(ReadNumber(",1", kDefault), std::nullopt);
   EXPECT_EQ(ReadNumber("1,", kDefault), std::nullopt);
+  EXPECT_EQ(ReadNumber("1,.5", kDefault), std::nullopt);
   EXPECT_EQ(ReadNumber("1.2,3", kDefault), std::nullopt);
 }
 

@@ -3,6 +3,7 @@
 #include <climits>
 #include <functional>
 
+#include "host/application.h"
 #include "host/block.h"
 #include "host/host_error.h"
 #include "host/range.h"
@@ -127,16 +128,39 @@ TEST(RangeGeometry, NumbersAsLargeAsAnIntGoesFailAtTheEdgeToo) {
 TEST(WorksheetGeometry, CellsRowsAndRangeOfTwoCorners) {
   GeometrySheet sheet;
   EXPECT_EQ(sheet.Cells(5, 3).Address(), "$C$5");
+  EXPECT_EQ(sheet.Cells(65536, 256).Address(), "$IV$65536");
   ExpectHostError(1004, [&] { sheet.Cells(0, 1); });
   ExpectHostError(1004, [&] { sheet.Cells(1, 257); });
   EXPECT_EQ(sheet.Rows(2, 4).Address(), "$2:$4");
   EXPECT_EQ(sheet.Rows("5:9").Address(), "$5:$9");
   EXPECT_EQ(sheet.Rows("7").Address(), "$7:$7");
+  EXPECT_EQ(sheet.Rows("1").Address(), "$1:$1");
+  EXPECT_EQ(sheet.Rows("65536").Address(), "$65536:$65536");
   ExpectHostError(1004, [&] { sheet.Rows("A:B"); });
+  ExpectHostError(1004, [&] { sheet.Rows("7x"); });
+  ExpectHostError(1004, [&] { sheet.Rows(0, 3); });
+  ExpectHostError(1004, [&] { sheet.Rows(5, 4); });
   ExpectHostError(1004, [&] { sheet.Rows("0"); });
   ExpectHostError(1004, [&] { sheet.Rows("65537"); });
   ExpectHostError(1004, [&] { sheet.Rows("1:65537"); });
   EXPECT_EQ(sheet.Range(sheet.Cells(4, 4), sheet.Cells(2, 1)).Address(), "$A$2:$D$4");
+}
+
+TEST(InputBoxAnswer, ARangeIsAnAddressWithOrWithoutTheEqualsSign) {
+  GeometrySheet sheet;
+  auto evaluate = [&](std::string_view text) -> RangeOrValue {
+    if (text == "B2:B4") return Range(sheet, Area{2, 2, 3, 1});
+    return Variant(ErrorValue::Name);
+  };
+  EXPECT_EQ(InputBoxAnswer("B2:B4", 8, evaluate).AsRange().Address(), "$B$2:$B$4");
+  EXPECT_EQ(InputBoxAnswer("=B2:B4", 8, evaluate).AsRange().Address(), "$B$2:$B$4");
+  EXPECT_EQ(InputBoxAnswer("", 8, evaluate).Value(), Variant::Boolean(false));
+  EXPECT_EQ(InputBoxAnswer(std::nullopt, 8, evaluate).Value(), Variant::Boolean(false));
+  EXPECT_EQ(InputBoxAnswer("=B2:B4", 2, evaluate).Value(), Variant("=B2:B4"));
+  auto none = [](const std::string&) -> Worksheet* { return nullptr; };
+  EXPECT_EQ(EvaluateAddress(" \t", sheet, none).Value(), Variant(ErrorValue::Value));
+  EXPECT_EQ(EvaluateAddress("B2:", sheet, none).Value(), Variant(ErrorValue::Name));
+  EXPECT_EQ(EvaluateAddress("Other!B2", sheet, none).Value(), Variant(ErrorValue::Ref));
 }
 
 TEST(Block, IndexesFromOneAndRefusesOutsideItsBounds) {

@@ -39,6 +39,17 @@ TEST(ReferenceText, ReadsCellsColumnsAndRowsUpToWhatFollows) {
   EXPECT_EQ(Corner("A0000001"), "1,1,--:8");
 }
 
+// A corner given as part of a longer text is read to its own end, never past it.
+TEST(ReferenceText, ReadsOnlyTheTextItIsGiven) {
+  EXPECT_EQ(Corner(std::string_view("BC1").substr(0, 1)), "0,2,--:1");
+  EXPECT_EQ(Corner(std::string_view("B12").substr(0, 2)), "1,2,--:2");
+  EXPECT_EQ(Corner(std::string_view("B$1").substr(0, 1)), "0,2,--:1");
+  EXPECT_EQ(Coordinate(std::string_view("R[1]").substr(0, 1), 'R', kLastRow), "0:1");
+  EXPECT_EQ(SheetPrefix(std::string_view("RC").substr(0, 1)), "'R'!");
+  EXPECT_EQ(SheetPrefix(std::string_view("R2").substr(0, 1)), "'R'!");
+  EXPECT_EQ(SheetPrefix(std::string_view("A12").substr(0, 2)), "'A1'!");
+}
+
 TEST(ReferenceText, RefusesWhatTheSheetCannotHoldWithoutOverflowing) {
   for (std::string_view text : {"", "$", "A$", "$A$", "$$1", "A0", "A65537", "IW1", "LOG10",
                                 "A99999999999999999999", "ABCDEFGHIJKLMNOP1", "(A1)"}) {
@@ -56,7 +67,8 @@ TEST(ReferenceText, ReadsR1C1CoordinatesAbsoluteAndRelative) {
   EXPECT_EQ(Coordinate("C[+2]", 'C', kLastColumn), "2:5");
   EXPECT_EQ(Coordinate("RC", 'R', kLastRow), "0:1");
   EXPECT_EQ(Coordinate("C256", 'C', kLastColumn), "256$:4");
-  for (std::string_view text : {"C0", "C257", "C[256]", "C[-256]", "C[]", "C[1", "R1"}) {
+  EXPECT_EQ(Coordinate("C1", 'C', kLastColumn), "1$:2");
+  for (std::string_view text : {"C0", "C257", "C[256]", "C[-256]", "C[]", "C[1", "C[1x", "R1"}) {
     EXPECT_EQ(Coordinate(text, 'C', kLastColumn), "none") << text;
   }
 }

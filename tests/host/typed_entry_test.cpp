@@ -18,6 +18,7 @@ TEST(TypedEntry, ReadsNumbersWordsAndErrorValuesAsTheHostReadsTyping) {
   EXPECT_EQ(Typed("#n/a"), Variant(ErrorValue::NA));
   EXPECT_EQ(Typed("#DIV/0!"), Variant(ErrorValue::Div0));
   EXPECT_EQ(Typed("falsey"), Variant("falsey"));
+  EXPECT_EQ(Typed("tru"), Variant("tru"));
   EXPECT_EQ(Typed("'123"), Variant("123"));
   EXPECT_EQ(Typed(""), Variant());
 }

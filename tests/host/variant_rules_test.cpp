@@ -85,6 +85,7 @@ TEST(Val, ReadsHexadecimalAndOctalLikeTheRuntimeLiterals) {
   EXPECT_EQ(Val("&H1F"), 31);
   EXPECT_EQ(Val("&h10"), 16);
   EXPECT_EQ(Val("&Ha"), 10);
+  EXPECT_EQ(Val("&HAf"), 175);
   EXPECT_EQ(Val("&H1G"), 1);
   EXPECT_EQ(Val("&H"), 0);
   EXPECT_EQ(Val("&O17"), 15);
@@ -100,7 +101,9 @@ TEST(Val, ReadsHexadecimalAndOctalLikeTheRuntimeLiterals) {
 }
 
 TEST(Val, OverflowsOnNumbersTooBig) {
-  for (const char* text : {"1e400", "&H100000000"}) {
+  // The exponent read decides: what follows it, or an "E-" without digits, does not.
+  for (const std::string& text : {std::string("1e400"), std::string("&H100000000"),
+                                  std::string("1e400e-5"), std::string(309, '9') + "e-x"}) {
     try {
       Val(text);
       ADD_FAILURE() << text;
