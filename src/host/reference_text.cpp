@@ -1,13 +1,15 @@
 #include "host/reference_text.h"
 
+#include <algorithm>
+
 #include "host/characters.h"
 
 namespace tavrin {
 
 namespace {
 
-// Past any sheet's rows and columns; a run's value stops growing here, so a long run cannot
-// overflow and still reads as too big.
+// Past any sheet's rows and columns; a run's value stops here, so a long run cannot overflow
+// and still reads as too big.
 constexpr int kBeyondSheets = 1 << 24;
 
 // Reads the run of letters (base 26, "A" 1) or digits (base 10) starting at `at` into value;
@@ -15,7 +17,7 @@ constexpr int kBeyondSheets = 1 << 24;
 size_t ReadLetters(std::string_view text, size_t at, int& value) {
   value = 0;
   for (; at < text.size() && IsLetter(text[at]); ++at) {
-    if (value <= kBeyondSheets) value = value * 26 + (Upper(text[at]) - 'A' + 1);
+    value = std::min(value * 26 + (Upper(text[at]) - 'A' + 1), kBeyondSheets);
   }
   return at;
 }
@@ -23,7 +25,7 @@ size_t ReadLetters(std::string_view text, size_t at, int& value) {
 size_t ReadDigits(std::string_view text, size_t at, int& value) {
   value = 0;
   for (; at < text.size() && IsDigit(text[at]); ++at) {
-    if (value <= kBeyondSheets) value = value * 10 + (text[at] - '0');
+    value = std::min(value * 10 + (text[at] - '0'), kBeyondSheets);
   }
   return at;
 }
@@ -37,8 +39,8 @@ bool GoesOnPlainName(char c) {
   return StartsPlainName(c) || IsDigit(c) || c == '.';
 }
 
-// Whether the whole name reads as a cell: one to three letters and a row number, or "R" and
-// "C" in that order, either left out, each with or without a number.
+// Whether the whole name, which is not empty, reads as a cell: one to three letters and a row
+// number, or "R" and "C" in that order, either left out, each with or without a number.
 bool ReadsAsCell(std::string_view name) {
   size_t letters = 0;
   while (letters < name.size() && IsLetter(name[letters])) ++letters;
@@ -46,14 +48,12 @@ bool ReadsAsCell(std::string_view name) {
   while (digits < name.size() && IsDigit(name[digits])) ++digits;
   if (letters >= 1 && letters <= 3 && digits > letters && digits == name.size()) return true;
   size_t at = 0;
-  auto part = [&](char letter) {
-    if (at >= name.size() || Upper(name[at]) != letter) return false;
-    for (++at; at < name.size() && IsDigit(name[at]);) ++at;
-    return true;
-  };
-  bool row = part('R');
-  bool column = part('C');
-  return (row || column) && at == name.size();
+  for (char letter : {'R', 'C'}) {
+    if (at < name.size() && Upper(name[at]) == letter) {
+      for (++at; at < name.size() && IsDigit(name[at]);) ++at;
+    }
+  }
+  return at == name.size();
 }
 
 }  // namespace
@@ -69,9 +69,8 @@ std::string SheetPrefix(std::string_view name) {
 
 size_t ReadA1Corner(std::string_view text, A1Corner& corner, int lastRow, int lastColumn) {
   corner = A1Corner{};
-  size_t at = 0;
-  bool dollar = at < text.size() && text[at] == '$';
-  at += dollar;
+  bool dollar = text.starts_with('$');
+  size_t at = dollar;
   size_t letters = ReadLetters(text, at, corner.column);
   if (letters > at) {
     if (corner.column > lastColumn) return 0;
@@ -92,9 +91,8 @@ size_t ReadR1C1Coordinate(std::string_view text, char letter, int last,
   if (text.empty() || Upper(text[0]) != letter) return 0;
   int number = 0;
   if (text.size() > 1 && text[1] == '[') {
-    size_t at = 2;
-    bool negative = at < text.size() && text[at] == '-';
-    at += at < text.size() && (text[at] == '-' || text[at] == '+');
+    bool negative = text.substr(2).starts_with('-');
+    size_t at = 2 + (negative || text.substr(2).starts_with('+'));
     size_t digits = ReadDigits(text, at, number);
     if (digits == at || digits == text.size() || text[digits] != ']' || number >= last) return 0;
     coordinate = {negative ? -number : number, false};
