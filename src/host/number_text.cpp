@@ -129,7 +129,8 @@ std::optional<double> ReadNumber(std::string_view text, const UserLocale& locale
   std::string plain;  // the number as from_chars reads it
   size_t at = 0;
   auto more = [&] { return at < text.size(); };
-  if (more() && (text[at] == '+' || text[at] == '-')) {
+  auto next = [&](char c) { return more() && text[at] == c; };
+  if (next('+') || next('-')) {
     if (text[at] == '-') plain += '-';
     ++at;
   }
@@ -143,19 +144,16 @@ std::optional<double> ReadNumber(std::string_view text, const UserLocale& locale
       break;
     }
   }
-  if (more() && text[at] == locale.decimalPoint) {
+  if (next(locale.decimalPoint)) {
     plain += '.';
-    for (++at; more() && IsDigit(text[at]); ++at) {
-      plain += text[at];
-      anyDigit = true;
-    }
+    for (++at; more() && IsDigit(text[at]); ++at) plain += text[at];
   }
   // Without a digit, or with an "E" that no digit follows, the text is no number: from_chars
   // refuses it below.
-  if (more() && (text[at] == 'E' || text[at] == 'e')) {
+  if (next('E') || next('e')) {
     plain += 'e';
     ++at;
-    if (more() && (text[at] == '+' || text[at] == '-')) plain += text[at++];
+    if (next('+') || next('-')) plain += text[at++];
     for (; more() && IsDigit(text[at]); ++at) plain += text[at];
   }
   if (more()) return std::nullopt;
