@@ -1,7 +1,9 @@
 #include "host/typed_entry.h"
 
+#include <algorithm>
 #include <array>
 
+#include "host/characters.h"
 #include "host/variant_rules.h"
 
 namespace tavrin {
@@ -14,12 +16,7 @@ constexpr std::array kErrorValues = {ErrorValue::Null, ErrorValue::Div0, ErrorVa
 
 // The words compared here are ASCII, so folding ASCII letters is folding them all.
 bool SameWord(std::string_view text, std::string_view word) {
-  if (text.size() != word.size()) return false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i] >= 'a' && text[i] <= 'z' ? static_cast<char>(text[i] - 'a' + 'A') : text[i];
-    if (c != word[i]) return false;
-  }
-  return true;
+  return std::ranges::equal(text, word, [](char t, char w) { return Upper(t) == w; });
 }
 
 TypedEntry ReadText(const std::string& text, const UserLocale& locale) {
