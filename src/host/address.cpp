@@ -37,7 +37,7 @@ std::optional<std::string> ReadSheet(std::string_view& text) {
       if (at >= text.size()) return std::nullopt;
       if (text[at] != '\'') {
         name += text[at];
-      } else if (at + 1 < text.size() && text[at + 1] == '\'') {
+      } else if (text.substr(at + 1).starts_with('\'')) {
         name += '\'';
         ++at;
       } else {
