@@ -157,6 +157,7 @@ TEST(InputBoxAnswer, ARangeIsAnAddressWithOrWithoutTheEqualsSign) {
   EXPECT_EQ(InputBoxAnswer("", 8, evaluate).Value(), Variant::Boolean(false));
   EXPECT_EQ(InputBoxAnswer(std::nullopt, 8, evaluate).Value(), Variant::Boolean(false));
   EXPECT_EQ(InputBoxAnswer("=B2:B4", 2, evaluate).Value(), Variant("=B2:B4"));
+  EXPECT_EQ(InputBoxAnswer(std::nullopt, 2, evaluate).Value(), Variant::Boolean(false));
   auto none = [](const std::string&) -> Worksheet* { return nullptr; };
   EXPECT_EQ(EvaluateAddress(" \t", sheet, none).Value(), Variant(ErrorValue::Value));
   EXPECT_EQ(EvaluateAddress("B2:", sheet, none).Value(), Variant(ErrorValue::Name));
