@@ -9,10 +9,11 @@ namespace tavrin {
 
 namespace {
 
+// The whole text as a number; whether that row lies on the sheet, Rows(first, last) checks.
 int ReadRowNumber(std::string_view text) {
   int row = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), row);
-  if (error != std::errc() || end != text.data() + text.size() || row < 1 || row > kLastRow) {
+  if (error != std::errc() || end != text.data() + text.size()) {
     throw HostError::ApplicationDefined();
   }
   return row;
