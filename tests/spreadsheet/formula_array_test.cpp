@@ -43,5 +43,11 @@ TEST_F(FormulaArrayTest, MatchOfAnArrayOfLookupValues) {
   EXPECT_EQ(Eval("=COUNT(MATCH({\"apple\",\"fig\"},B1:B2,0))"), Variant(1));
 }
 
+TEST_F(FormulaArrayTest, AFunctionOfPlainValuesGivesAPlainValueNotAnArray) {
+  // SUM reads a text typed as an argument as a number, but passes over the texts of an array.
+  EXPECT_EQ(Eval("=SUM(LEFT(\"12\",2),1)"), Variant(13));
+  EXPECT_EQ(Eval("=SUM(LEFT({\"12\"},2),1)"), Variant(1));
+}
+
 }  // namespace
 }  // namespace tavrin

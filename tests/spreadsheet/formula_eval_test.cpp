@@ -26,12 +26,26 @@ TEST_F(FormulaEvalTest, OperatorsFollowTheHostsPrecedence) {
   EXPECT_EQ(Eval("=#N/A+1"), Variant(ErrorValue::NA));
   EXPECT_EQ(Eval("=IF(NA(),1,2)"), Variant(ErrorValue::NA)) << "an error condition is the answer";
   EXPECT_EQ(Eval("=IF(1/0,1,2)"), Variant(ErrorValue::Div0));
+  EXPECT_EQ(Eval("=0^0"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=0^-1"), Variant(ErrorValue::Div0));
+  EXPECT_EQ(Eval("=0^2"), Variant(0));
+  EXPECT_EQ(Eval("=2^-1"), Variant(0.5));
+}
+
+TEST_F(FormulaEvalTest, LiteralsReadAsTheHostReadsThem) {
+  EXPECT_EQ(Eval("=1E-3"), Variant(0.001));
+  EXPECT_EQ(Eval("=2e3"), Variant(2000));
+  EXPECT_EQ(Eval("=#DIV/0!"), Variant(ErrorValue::Div0));
+  EXPECT_EQ(Eval("=TRUE"), Variant::Boolean(true));
+  book.AddSheet("表一").Range("A1").SetValue(3);
+  EXPECT_EQ(Eval("=表一!A1"), Variant(3)) << "a sheet name of Chinese characters needs no quotes";
 }
 
 TEST_F(FormulaEvalTest, ComparisonAsTheHostCompares) {
   Set("A1", "Straße");
   EXPECT_EQ(Eval("=A1=\"STRASSE\""), Variant::Boolean(false));  // simple folding only
   EXPECT_EQ(Eval("=\"abc\"=\"ABC\""), Variant::Boolean(true));
+  EXPECT_EQ(Eval("=\"XYZ\"=\"xyz\""), Variant::Boolean(true));
   EXPECT_EQ(Eval("=B1=\"\""), Variant::Boolean(true));  // empty equals ""
   EXPECT_EQ(Eval("=B1=0"), Variant::Boolean(true));     // and 0
   EXPECT_EQ(Eval("=B1=FALSE"), Variant::Boolean(true));
