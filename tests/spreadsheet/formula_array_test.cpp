@@ -36,6 +36,7 @@ TEST_F(FormulaArrayTest, ReverseLookupThroughAnArrayOfTwoColumns) {
       << "CHOOSE takes its choices whole outside an array formula too";
   EXPECT_EQ(Eval("=SUM(IF({1;0},{1,2},{10,20,30}))"), Variant(ErrorValue::NA))
       << "cells outside a branch's shape are #N/A";
+  EXPECT_EQ(Eval("=SUM(IF({1;1;1},{1;2},5))"), Variant(ErrorValue::NA)) << "rows too";
 }
 
 TEST_F(FormulaArrayTest, MatchOfAnArrayOfLookupValues) {

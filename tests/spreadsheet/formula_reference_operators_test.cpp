@@ -27,6 +27,8 @@ TEST_F(FormulaReferenceOperatorsTest, ABlankIntersects) {
 TEST_F(FormulaReferenceOperatorsTest, AColonJoinsWhatNamesCells) {
   EXPECT_EQ(Eval("=SUM((B1:B2):B4)"), Variant(10));
   EXPECT_EQ(ErrorOf([&] { Set("A1", "=SUM(#N/A:B1)"); }), 1004);
+  EXPECT_EQ(Eval("=SUM(NoSuch!B1:B2 B1)"), Variant(ErrorValue::Ref));
+  EXPECT_EQ(Eval("=SUM(B1:NoSuch!B2)"), Variant(ErrorValue::Ref));
   EXPECT_EQ(ErrorOf([&] { Set("A1", "=SUM((B1+1,B2))"); }), 1004);
 }
 
