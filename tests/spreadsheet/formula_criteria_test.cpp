@@ -102,6 +102,17 @@ TEST_F(FormulaCriteriaTest, TildeEscapesAnyCharacterOfAPattern) {
   EXPECT_EQ(Both("=COUNTIF(E1:E4,\"x~\")"), Variant(1)) << "a tilde at the end is itself";
 }
 
+TEST_F(FormulaCriteriaTest, WildcardsMatchWholeTexts) {
+  Set("E1", "xy");
+  Set("E2", "x~y");
+  Set("E3", "xyz");
+  EXPECT_EQ(Both("=COUNTIF(E1:E4,\"*\")"), Variant(3));
+  EXPECT_EQ(Both("=COUNTIF(E1:E4,\"x*\")"), Variant(3));
+  EXPECT_EQ(Both("=COUNTIF(E1:E4,\"x?\")"), Variant(1));
+  EXPECT_EQ(Both("=COUNTIF(E1:E4,\"xy?\")"), Variant(1));
+  EXPECT_EQ(Both("=COUNTIF(E1:E4,\"*y\")"), Variant(2));
+}
+
 TEST_F(FormulaCriteriaTest, AnOperatorAloneAsksForEmptyCellsOrContent) {
   Set("E1", "=\"\"");
   Set("E3", "x");
