@@ -55,7 +55,7 @@ TEST_F(FormulaTextTest, TextsThatAreNoFormulaAreRefused) {
   }
   // An operator or a range without its second part, a part left over.
   for (const char* text : {"=1=", "=1&", "=1*", "=1^", "=-", "=()", "=1)", "=1 A1", "=A1 1",
-                           "=SUM(A1:B)", "=SUM(A:1)", "=SUM(1:A)"}) {
+                           "=SUM(A1:B)", "=SUM(A:1)", "=SUM(1:A)", "=$A", "=SUM($1)"}) {
     EXPECT_EQ(ErrorOf([&] { Set("A1", text); }), 1004) << text;
     EXPECT_EQ(ErrorOf([&] { At("A1").SetFormulaR1C1(text); }), 1004) << text;
   }
