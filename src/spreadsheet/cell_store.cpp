@@ -253,7 +253,7 @@ void CellColumn::DeleteRows(int at, int count) {
     auto to = segment.cells.begin() + (std::min(end, segment.LastRow()) - segment.firstRow + 1);
     Count(segment, from, to, -1);
     segment.cells.erase(from, to);
-    if (segment.firstRow > at) segment.firstRow = at;
+    segment.firstRow = std::min(segment.firstRow, at);
     if (segment.cells.empty()) {
       segments_.erase(segments_.begin() + static_cast<long>(s));
     } else {

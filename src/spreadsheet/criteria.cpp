@@ -76,6 +76,7 @@ Criterion::Criterion(const Variant& criteria, const UserLocale& locale) : locale
   pattern_.emplace(text);
 }
 
+// For the comparisons only: "=" and "<>" are matched by MatchesEqual.
 bool Criterion::Holds(int order) const {
   switch (op_) {
     case Op::Less:
@@ -84,10 +85,8 @@ bool Criterion::Holds(int order) const {
       return order <= 0;
     case Op::Greater:
       return order > 0;
-    case Op::GreaterEqual:
-      return order >= 0;
     default:
-      return order == 0;
+      return order >= 0;
   }
 }
 

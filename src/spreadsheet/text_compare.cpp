@@ -5,6 +5,7 @@
 #include <unicode/utf8.h>
 
 #include <algorithm>
+#include <cctype>
 #include <memory>
 
 namespace tavrin {
@@ -81,9 +82,8 @@ namespace {
 
 // Letters and digits of ASCII alone sort in the collator's order by their folded codes.
 bool PlainAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) {
-    return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
-  });
+  return std::all_of(text.begin(), text.end(),
+                     [](unsigned char c) -> bool { return std::isalnum(c); });
 }
 
 const icu::Collator* ChineseCollator() {

@@ -50,6 +50,20 @@ TEST(CellStoreTest, ScatteredWritesJoinNearbySegmentsAndTrimBlankEnds) {
   EXPECT_EQ(store.Column(2).RunEnd(95, 1), 95);
 }
 
+TEST(CellStoreTest, WritesJoinASegmentUpToTheGapAndTheSegmentsSize) {
+  CellStore store;
+  store.Put(100, 1, Number(1));
+  store.Put(116, 1, Number(2));  // 16 rows after: joins
+  store.Put(84, 1, Number(3));   // 16 rows before: joins
+  EXPECT_EQ(store.Column(1).SegmentCount(), 1);
+  store.Put(133, 1, Number(4));  // 17 rows after: a segment of its own
+  store.Put(67, 1, Number(5));
+  EXPECT_EQ(store.Column(1).SegmentCount(), 3);
+  // Written upwards, a column of kSegmentCells rows fills one segment.
+  for (int r = CellColumn::kSegmentCells; r >= 1; --r) store.Put(r, 2, Number(r));
+  EXPECT_EQ(store.Column(2).SegmentCount(), 1);
+}
+
 TEST(CellStoreTest, InsertRowsSplitsOneSegmentAndShiftsTheLaterOnes) {
   CellStore store;
   for (int r = 1; r <= 3000; ++r) store.Put(r, 1, Number(r));
@@ -163,14 +177,24 @@ TEST(CellStoreTest, AgreesWithASimpleModelUnderRandomEdits) {
     ASSERT_EQ(At(store, r), it == model.end() ? -1 : it->second) << r;
     auto next = model.lower_bound(r);
     ASSERT_EQ(column.NextContent(r), next == model.end() ? 0 : next->first) << r;
+    auto previous = model.upper_bound(r);
+    ASSERT_EQ(column.PreviousContent(r), previous == model.begin() ? 0 : std::prev(previous)->first)
+        << r;
+    ASSERT_EQ(column.ContentCount(r, r + 40),
+              std::distance(model.lower_bound(r), model.upper_bound(r + 40)))
+        << r;
     if (it != model.end()) {
-      int end = r;
+      int end = r, start = r;
       while (model.count(end + 1)) ++end;
+      while (model.count(start - 1)) --start;
       ASSERT_EQ(column.RunEnd(r, 1), end) << r;
+      ASSERT_EQ(column.RunEnd(r, -1), start) << r;
     }
   }
   EXPECT_EQ(column.ContentCount(100, 1999),
             std::distance(model.lower_bound(100), model.lower_bound(2000)));
+  EXPECT_EQ(column.FirstNotBlank(), model.begin()->first);
+  EXPECT_EQ(column.LastNotBlank(), model.rbegin()->first);
 }
 
 // A copy holds what its source held until either is written: the column written, and every

@@ -36,11 +36,18 @@ TEST_F(FormulaArrayTest, ReverseLookupThroughAnArrayOfTwoColumns) {
       << "CHOOSE takes its choices whole outside an array formula too";
   EXPECT_EQ(Eval("=SUM(IF({1;0},{1,2},{10,20,30}))"), Variant(ErrorValue::NA))
       << "cells outside a branch's shape are #N/A";
+  EXPECT_EQ(Eval("=SUM(IF({1;1;1},{1;2},5))"), Variant(ErrorValue::NA)) << "rows too";
 }
 
 TEST_F(FormulaArrayTest, MatchOfAnArrayOfLookupValues) {
   EXPECT_EQ(Eval("{=SUM(MATCH({\"apple\",\"pear\"},B1:B2,0))}"), Variant(3));
   EXPECT_EQ(Eval("=COUNT(MATCH({\"apple\",\"fig\"},B1:B2,0))"), Variant(1));
+}
+
+TEST_F(FormulaArrayTest, AFunctionOfPlainValuesGivesAPlainValueNotAnArray) {
+  // SUM reads a text typed as an argument as a number, but passes over the texts of an array.
+  EXPECT_EQ(Eval("=SUM(LEFT(\"12\",2),1)"), Variant(13));
+  EXPECT_EQ(Eval("=SUM(LEFT({\"12\"},2),1)"), Variant(1));
 }
 
 }  // namespace

@@ -97,6 +97,40 @@ TEST_F(FormulaCriteriaTest, TildeEscapesAnyCharacterOfAPattern) {
   EXPECT_EQ(Both("=COUNTIF(E1:E3,\"x*y\")"), Variant(3));
   EXPECT_EQ(Both("=MATCH(\"x~y\",E1:E3,0)"), Variant(1));
   EXPECT_EQ(Both("=VLOOKUP(\"x~*y\",E1:E3,1,FALSE)"), Variant("x*y"));
+  EXPECT_EQ(Both("=COUNTIF(E1:E3,\"x~~*\")"), Variant(1)) << "an escaped tilde, then any run";
+  Set("E4", "x~");
+  EXPECT_EQ(Both("=COUNTIF(E1:E4,\"x~\")"), Variant(1)) << "a tilde at the end is itself";
+}
+
+TEST_F(FormulaCriteriaTest, WildcardsMatchWholeTexts) {
+  Set("E1", "xy");
+  Set("E2", "x~y");
+  Set("E3", "xyz");
+  EXPECT_EQ(Both("=COUNTIF(E1:E4,\"*\")"), Variant(3));
+  EXPECT_EQ(Both("=COUNTIF(E1:E4,\"x*\")"), Variant(3));
+  EXPECT_EQ(Both("=COUNTIF(E1:E4,\"x?\")"), Variant(1));
+  EXPECT_EQ(Both("=COUNTIF(E1:E4,\"xy?\")"), Variant(1));
+  EXPECT_EQ(Both("=COUNTIF(E1:E4,\"*y\")"), Variant(2));
+}
+
+TEST_F(FormulaCriteriaTest, AnOperatorAloneAsksForEmptyCellsOrContent) {
+  Set("E1", "=\"\"");
+  Set("E3", "x");
+  EXPECT_EQ(Both("=COUNTIF(E1:E4,\"\")"), Variant(3)) << "empty cells and empty texts";
+  EXPECT_EQ(Both("=COUNTIF(E1:E4,\"=\")"), Variant(2)) << "empty cells only";
+  EXPECT_EQ(Both("=COUNTIF(E1:E4,\"<>\")"), Variant(2)) << "all but the empty cells";
+}
+
+TEST_F(FormulaCriteriaTest, AnOrderCriterionComparesValuesOfItsOwnKind) {
+  Set("F1", "TRUE");
+  Set("F2", "FALSE");
+  Set("F3", 1);
+  EXPECT_EQ(Both("=COUNTIF(F1:F3,\">FALSE\")"), Variant(1));
+  EXPECT_EQ(Both("=COUNTIF(A1:B6,\"<b\")"), Variant(3)) << "the numbers of B are no texts";
+  Set("G1", "=1/0");
+  Set("G2", "=NA()");
+  Set("G3", "#DIV/0!");
+  EXPECT_EQ(Both("=COUNTIF(G1:G3,\"#DIV/0!\")"), Variant(2));
 }
 
 TEST_F(FormulaCriteriaTest, SeveralCriteriaValuesGiveAnArrayOfAnswers) {

@@ -18,20 +18,40 @@ TEST_F(FormulaEvalTest, OperatorsFollowTheHostsPrecedence) {
   EXPECT_EQ(Eval("=50%*4"), Variant(2));
   EXPECT_EQ(Eval("=1+2&3"), Variant("33"));
   EXPECT_EQ(Eval("=\"a\"&1+2"), Variant("a3")) << "& binds looser than + on either side";
+  EXPECT_EQ(Eval("=\"a\"&NA()"), Variant(ErrorValue::NA));
+  EXPECT_EQ(Eval("=NA()&\"a\""), Variant(ErrorValue::NA));
   EXPECT_EQ(Eval("=1+1=2"), Variant::Boolean(true));
   EXPECT_EQ(Eval("=1/0"), Variant(ErrorValue::Div0));
   EXPECT_EQ(Eval("=\"a\"+1"), Variant(ErrorValue::Value));
   EXPECT_EQ(Eval("=\" 2 \"*TRUE"), Variant(2));
+  EXPECT_EQ(Eval("=\"2024-1-5\"+0"), Variant(45296)) << "a date text reads as its serial";
+  EXPECT_EQ(Eval("=-\"x\""), Variant(ErrorValue::Value));
   EXPECT_EQ(Eval("=NOSUCH(1)"), Variant(ErrorValue::Name));
   EXPECT_EQ(Eval("=#N/A+1"), Variant(ErrorValue::NA));
   EXPECT_EQ(Eval("=IF(NA(),1,2)"), Variant(ErrorValue::NA)) << "an error condition is the answer";
   EXPECT_EQ(Eval("=IF(1/0,1,2)"), Variant(ErrorValue::Div0));
+  EXPECT_EQ(Eval("=0^0"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=0^-1"), Variant(ErrorValue::Div0));
+  EXPECT_EQ(Eval("=0^2"), Variant(0));
+  EXPECT_EQ(Eval("=2^-1"), Variant(0.5));
+}
+
+TEST_F(FormulaEvalTest, LiteralsReadAsTheHostReadsThem) {
+  EXPECT_EQ(Eval("=1E-3"), Variant(0.001));
+  EXPECT_EQ(Eval("=2e3"), Variant(2000));
+  EXPECT_EQ(Eval("=#DIV/0!"), Variant(ErrorValue::Div0));
+  EXPECT_EQ(Eval("=TRUE"), Variant::Boolean(true));
+  book.AddSheet("表一").Range("A1").SetValue(3);
+  EXPECT_EQ(Eval("=表一!A1"), Variant(3)) << "a sheet name of Chinese characters needs no quotes";
+  book.AddSheet("Data_1.2").Range("A1").SetValue(4);
+  EXPECT_EQ(Eval("=Data_1.2!A1"), Variant(4));
 }
 
 TEST_F(FormulaEvalTest, ComparisonAsTheHostCompares) {
   Set("A1", "Straße");
   EXPECT_EQ(Eval("=A1=\"STRASSE\""), Variant::Boolean(false));  // simple folding only
   EXPECT_EQ(Eval("=\"abc\"=\"ABC\""), Variant::Boolean(true));
+  EXPECT_EQ(Eval("=\"XYZ\"=\"xyz\""), Variant::Boolean(true));
   EXPECT_EQ(Eval("=B1=\"\""), Variant::Boolean(true));  // empty equals ""
   EXPECT_EQ(Eval("=B1=0"), Variant::Boolean(true));     // and 0
   EXPECT_EQ(Eval("=B1=FALSE"), Variant::Boolean(true));
@@ -119,13 +139,18 @@ TEST_F(FormulaEvalTest, ResultsAreCachedAndRecomputedAfterAWrite) {
   EXPECT_EQ(Get("D1"), Variant(ErrorValue::Ref));
   Set("F1", "=F1");
   EXPECT_EQ(Get("F1"), Variant(ErrorValue::Ref));
+  Set("IV2", "=5");  // formulas in the last column, one reading the other
+  Set("IV3", "=IV2+1");
+  EXPECT_EQ(Get("IV3"), Variant(6));
 }
 
 TEST_F(FormulaEvalTest, AFormulaReadFromAFileKeepsItsResultUntilTheSheetChanges) {
   Set("A1", 1);
   sheet.Store().Put(1, 2, Cell{Variant(42), std::make_shared<const CellFormula>("=A1"), 0});
+  sheet.Store().Put(1, 4, Cell{Variant(), std::make_shared<const CellFormula>("=A1+1"), 0});
   sheet.SetChanged(false);
   EXPECT_EQ(Get("B1"), Variant(42));
+  EXPECT_EQ(Get("D1"), Variant(2)) << "stored without a result: computed";
   EXPECT_EQ(At("B1").FormulaR1C1(), "=RC[-1]");
   Set("C1", 0);
   EXPECT_EQ(Get("B1"), Variant(1));
@@ -182,6 +207,8 @@ TEST_F(FormulaEvalTest, EqualitySumProductGivesTheSameWithAndWithoutIndex) {
     EXPECT_EQ(Eval(formula), Variant(80)) << indexed;
     EXPECT_EQ(Eval("=SUMPRODUCT((A2:A6=E9)*(C2:C6))"), Variant(40)) << indexed;  // blank key
     EXPECT_EQ(Eval("=MATCH(\"b\",A2:A6,0)"), Variant(2)) << indexed;
+    EXPECT_EQ(Eval("=MATCH(\"A\",A2:A6,0)"), Variant(1)) << indexed;
+    EXPECT_EQ(Eval("=MATCH(0,B2:B6,0)"), Variant(1)) << indexed;
   }
 }
 
@@ -203,6 +230,8 @@ TEST_F(FormulaEvalTest, EmptyCellsEqualFalseZeroAndTheEmptyTextWithAndWithoutInd
     EXPECT_EQ(Eval("=SUMPRODUCT((D2:D7=F3)*G2:G7)"), Variant(2)) << indexed;  // D3, D5
     EXPECT_EQ(Eval("=SUMPRODUCT((D2:D7=F4)*G2:G7)"), Variant(2)) << indexed;  // D3, D6
     EXPECT_EQ(Eval("=SUMPRODUCT((D2:D7=F5)*G2:G7)"), Variant(1)) << indexed;
+    EXPECT_EQ(Eval("=SUMPRODUCT((D2:D7=1)*G2:G7)"), Variant(1)) << indexed;
+    EXPECT_EQ(Eval("=SUMPRODUCT((D5:D7=F9)*G5:G7)"), Variant(2)) << indexed;  // D5 0 first, D6
   }
 }
 

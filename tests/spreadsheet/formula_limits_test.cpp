@@ -30,6 +30,7 @@ TEST_F(FormulaLimitsTest, FormulasPastTheHostsLimitsAreRefusedAndTheCellKeepsIts
   EXPECT_TRUE(refused(Chain("1", "+", 200000)));
   EXPECT_TRUE(refused("=" + Repeat("ABS(", 65) + "1" + Repeat(")", 65)));
   EXPECT_TRUE(refused("=" + Repeat("(", 256) + "1" + Repeat(")", 256)));
+  EXPECT_TRUE(refused("=" + Repeat("-", 256) + "1")) << "a sign nests as a parenthesis does";
   EXPECT_TRUE(refused("=\"" + std::string(8190, 'x') + "\""));  // 8193 characters
   EXPECT_TRUE(refused("=.+1")) << "a point alone is no number";
   EXPECT_FALSE(refused("=.5+1"));
@@ -41,6 +42,8 @@ TEST_F(FormulaLimitsTest, FormulasWithinTheLimitsCompute) {
   EXPECT_EQ(Get("A1"), Variant(1));
   Set("A2", ("=" + Repeat("(", 255) + "2" + Repeat(")", 255)).c_str());
   EXPECT_EQ(Get("A2"), Variant(2));
+  Set("A2", ("=" + Repeat("-", 255) + "2").c_str());
+  EXPECT_EQ(Get("A2"), Variant(-2));
   Set("A3", ("=\"" + std::string(8189, 'x') + "\"").c_str());  // 8192 characters
   EXPECT_EQ(Get("A3").AsText().size(), 8189u);
   // Characters, not bytes: 4000 Chinese characters are 12000 bytes.

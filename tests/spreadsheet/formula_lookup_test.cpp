@@ -150,7 +150,8 @@ TEST_F(FormulaLookupTest, ArrayConstantsReadComputeAndWriteBack) {
   Set("Z1", "={-1,-2.5E3;#N/A,\"x\"}+0*{ true , false ; 1 , 2 }");
   EXPECT_EQ(At("Z1").Formula(), "={-1,-2500;#N/A,\"x\"}+0*{TRUE,FALSE;1,2}");
   EXPECT_EQ(Get("Z1"), Variant(-1));
-  for (const char* text : {"={1,2;3}", "={1,A1}", "={1+1}", "={-\"a\"}", "={}", "={1,}"}) {
+  for (const char* text : {"={1,2;3}", "={1,A1}", "={1+1}", "={-\"a\"}", "={}", "={1,}", "={-TRUE}",
+                           "={-#N/A}", "={1x2}", "={1+1"}) {
     EXPECT_EQ(ErrorOf([&] { Set("Z2", text); }), 1004) << text;
   }
 }

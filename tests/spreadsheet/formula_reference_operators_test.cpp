@@ -18,6 +18,18 @@ TEST_F(FormulaReferenceOperatorsTest, ABlankIntersects) {
   EXPECT_EQ(Eval("=SUM(A1:C2 B2:D9 B1:B3)"), Variant(2));
   EXPECT_EQ(Eval("=SUM(B1:B2 B4:B5)"), Variant(ErrorValue::Null));
   EXPECT_EQ(Eval("=SUM(B1 +B2)"), Variant(3)) << "a blank before an operator is a blank";
+  EXPECT_EQ(Eval("=SUM(B1:B3 $B$2:$B$5)"), Variant(5));
+  EXPECT_EQ(Eval("=SUM(B1:B3 'Sheet1'!B2:B5)"), Variant(5));
+  EXPECT_EQ(Eval("=SUM(B1:B3 (B2:B5))"), Variant(5));
+  EXPECT_EQ(Eval("=SUM(B1:B3 #REF!)"), Variant(ErrorValue::Ref));
+}
+
+TEST_F(FormulaReferenceOperatorsTest, AColonJoinsWhatNamesCells) {
+  EXPECT_EQ(Eval("=SUM((B1:B2):B4)"), Variant(10));
+  EXPECT_EQ(ErrorOf([&] { Set("A1", "=SUM(#N/A:B1)"); }), 1004);
+  EXPECT_EQ(Eval("=SUM(NoSuch!B1:B2 B1)"), Variant(ErrorValue::Ref));
+  EXPECT_EQ(Eval("=SUM(B1:NoSuch!B2)"), Variant(ErrorValue::Ref));
+  EXPECT_EQ(ErrorOf([&] { Set("A1", "=SUM((B1+1,B2))"); }), 1004);
 }
 
 TEST_F(FormulaReferenceOperatorsTest, ACommaInParenthesesJoins) {

@@ -47,6 +47,10 @@ TEST_F(FormulaTextFunctionsTest, ChangingTexts) {
   EXPECT_EQ(Eval("=REPT(\"ab\",3)"), Variant("ababab"));
   EXPECT_EQ(Eval("=REPT(\"ab\",20000)"), Variant(ErrorValue::Value));  // past 32767 characters
   EXPECT_EQ(Eval("=REPT(\"\",1E9)&\"|\""), Variant("|"));
+  // The limit counts characters, a character past U+FFFF two, not bytes.
+  EXPECT_EQ(Eval("=LEN(REPT(\"汉\",32767))"), Variant(32767));
+  EXPECT_EQ(Eval("=LEN(REPT(\"\xF0\x9F\x98\x80\",16383))"), Variant(32766));
+  EXPECT_EQ(Eval("=REPT(\"\xF0\x9F\x98\x80\",16384)"), Variant(ErrorValue::Value));
   Set("A1", "=REPT(\"a\",30000)");
   EXPECT_EQ(Eval("=SUBSTITUTE(A1,\"a\",A1)"), Variant(ErrorValue::Value));
   EXPECT_EQ(Eval("=LEN(A1&A1)"), Variant(ErrorValue::Value));

@@ -53,6 +53,12 @@ TEST_F(FormulaTextTest, TextsThatAreNoFormulaAreRefused) {
     EXPECT_EQ(ErrorOf([&] { Set("A1", text); }), 1004) << text;
     EXPECT_EQ(ErrorOf([&] { At("A1").SetFormulaR1C1(text); }), 1004) << text;
   }
+  // An operator or a range without its second part, a part left over.
+  for (const char* text : {"=1=", "=1&", "=1*", "=1^", "=-", "=()", "=1)", "=1 A1", "=A1 1",
+                           "=SUM(A1:B)", "=SUM(A:1)", "=SUM(1:A)", "=$A", "=SUM($1)"}) {
+    EXPECT_EQ(ErrorOf([&] { Set("A1", text); }), 1004) << text;
+    EXPECT_EQ(ErrorOf([&] { At("A1").SetFormulaR1C1(text); }), 1004) << text;
+  }
   EXPECT_TRUE(Get("A1").IsEmpty());
 }
 
@@ -76,6 +82,10 @@ TEST_F(FormulaTextTest, EveryTextWrittenReadsBackInBothNotations) {
   EXPECT_EQ(At("D6").FormulaR1C1(), "=SUM(R2:R2:R3:R3:R4:R4)");
   At("D7").SetFormulaR1C1("=SUM(R2:R2)");
   EXPECT_EQ(At("D7").FormulaR1C1(), "=SUM(R2)");
+  At("D8").SetFormulaR1C1("=SUM(R2:R3,C2:C3,R2:R[2],C4:C[4])");
+  EXPECT_EQ(At("D8").FormulaR1C1(), "=SUM(R2:R3,C2:C3,R2:R[2],C4:C[4])");
+  At("D9").SetFormulaR1C1("=SUM(RC:R2)");
+  EXPECT_EQ(At("D9").FormulaR1C1(), "=SUM(RC:R2:R2)") << "a cell, \":\" and a row";
   // A range whose second corner runs into a call: the first corner, ":" and the call.
   At("F1").SetFormulaR1C1("=SUM(RC:R2())");
   EXPECT_EQ(At("F1").Formula(), "=SUM(F1:R2())");
@@ -104,6 +114,12 @@ TEST_F(FormulaTextTest, FilledFormulasWriteTheirOwnReferences) {
   EXPECT_EQ(At("A2").Formula(), "=$A$1+#REF!+'My sheet'!A$1:$C2&\"A1\"&SUM(#REF!,1:$2)");
   EXPECT_EQ(At("B1").Formula(), "=$A$1+#REF!+'My sheet'!B$1:$C1&\"A1\"&SUM($A:A,#REF!)");
   EXPECT_EQ(At("B2").Formula(), "=$A$1+A1+'My sheet'!B$1:$C2&\"A1\"&SUM($A:A,1:$2)");
+  // A reference moves when any of its parts is relative.
+  Set("D2", "=$A1+A$1+SUM($B$1:$C2)+SUM($B$1:C$2)");
+  At("D2").AutoFill(At("D2:D3"));
+  At("D2").AutoFill(At("D2:E2"));
+  EXPECT_EQ(At("D3").Formula(), "=$A2+A$1+SUM($B$1:$C3)+SUM($B$1:C$2)");
+  EXPECT_EQ(At("E2").Formula(), "=$A1+B$1+SUM($B$1:$C2)+SUM($B$1:D$2)");
 }
 
 }  // namespace

@@ -41,6 +41,17 @@ TEST_F(LookupIndexTest, AnswersFollowWritesToTheRangeAndNotBesideIt) {
   EXPECT_EQ(Get("C3"), Variant(ErrorValue::NA)) << "a block is neither a row nor a column";
 }
 
+TEST_F(LookupIndexTest, AnswersFollowTheFirstWriteAndTheLastClear) {
+  EXPECT_EQ(Get("C2"), Variant(1));
+  At("A4").ClearContents();  // the range's last value
+  EXPECT_EQ(Get("C2"), Variant(0));
+  Set("C5", "=COUNTIF(H1:H3,\"x\")");  // a range holding nothing yet
+  EXPECT_EQ(Get("C5"), Variant(0));
+  Set("H2", "x");
+  EXPECT_EQ(Get("C5"), Variant(1));
+  EXPECT_EQ(Match("a", "A1:A4"), 1) << "the range's first value";
+}
+
 TEST_F(LookupIndexTest, RowsInsertedAboveMoveTheValuesOutOfTheRange) {
   EXPECT_EQ(Match(4, "A1:A4"), 4);
   At("1:1").Insert(xlShiftDown);
