@@ -68,5 +68,68 @@ TEST_F(FormulaDateTest, MonthsOnAndDifferences) {
   EXPECT_EQ(Eval("=DATEDIF(A1,A2,\"W\")"), Variant(ErrorValue::Num));
 }
 
+TEST_F(FormulaDateTest, TheCalendarsEnds) {
+  EXPECT_EQ(Eval("=DATE(0,1,1)"), Variant::Date(1));
+  EXPECT_EQ(Eval("=DATE(1900,1,0)"), Variant::Date(0));
+  EXPECT_EQ(Eval("=DATE(9999,12,31)"), Variant::Date(2958465));
+  EXPECT_EQ(Eval("=DATE(9999,12,32)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=YEAR(2958465)"), Variant(9999));
+  EXPECT_EQ(Eval("=YEAR(2958466)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=WEEKDAY(-1)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=EDATE(DATE(1900,3,15),-1)"), Variant(46));
+  EXPECT_EQ(Eval("=EDATE(DATE(9999,1,31),11)"), Variant(2958465));
+  EXPECT_EQ(Eval("=EOMONTH(DATE(9999,12,1),1)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=EDATE(2958466,-1)"), Variant(ErrorValue::Num)) << "no date to start from";
+  // 1899-12-31 is before the first day, though serial 0 would show it as 1900-01-00.
+  EXPECT_EQ(Eval("=EOMONTH(DATE(1900,1,15),-1)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=EDATE(DATE(1900,1,31),-1)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=EDATE(DATE(1900,1,31),-22801)"), Variant(ErrorValue::Num));
+}
+
+TEST_F(FormulaDateTest, TimesUpToTheirLimits) {
+  EXPECT_EQ(Eval("=TIME(0,0,0)"), Variant::Date(0));
+  EXPECT_EQ(Eval("=TIME(32767,0,0)=TIME(7,0,0)"), Variant::Boolean(true));
+  EXPECT_EQ(Eval("=TIME(0,32767,0)=TIME(18,7,0)"), Variant::Boolean(true));
+  EXPECT_EQ(Eval("=TIME(0,0,32767)=TIME(9,6,7)"), Variant::Boolean(true));
+  EXPECT_EQ(Eval("=TIME(32768,0,0)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=TIME(0,32768,0)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=TIME(0,0,32768)"), Variant(ErrorValue::Num));
+}
+
+TEST_F(FormulaDateTest, DateDifOnTheSameDayOfTheMonth) {
+  Set("A1", "=DATE(2000,6,15)");
+  EXPECT_EQ(Eval("=DATEDIF(A1,A1,\"D\")"), Variant(0));
+  EXPECT_EQ(Eval("=DATEDIF(A1,DATE(2000,7,15),\"M\")"), Variant(1));
+  EXPECT_EQ(Eval("=DATEDIF(A1,DATE(2000,7,15),\"MD\")"), Variant(0));
+  EXPECT_EQ(Eval("=DATEDIF(A1,DATE(2024,6,15),\"YD\")"), Variant(0));
+  EXPECT_EQ(Eval("=DATEDIF(A1,DATE(2024,6,10),\"YD\")"), Variant(361));
+  EXPECT_EQ(Eval("=DATEDIF(A1,DATE(2024,5,20),\"YD\")"), Variant(340));
+  EXPECT_EQ(Eval("=DATEDIF(A1,DATE(2024,8,1),\"YD\")"), Variant(47));
+  EXPECT_EQ(Eval("=DATEDIF(\"abc\",A1,\"D\")"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=DATEDIF(A1,\"abc\",\"D\")"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=DATEDIF(A1,A1,NA())"), Variant(ErrorValue::NA));
+  EXPECT_EQ(Eval("=DATEDIF(-1,A1,\"D\")"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=DATEDIF(A1,2958466,\"D\")"), Variant(ErrorValue::Num));
+}
+
+TEST_F(FormulaDateTest, WorkingDaysAtTheEndsAndWithErrors) {
+  EXPECT_EQ(Eval("=NETWORKDAYS(DATE(2024,1,5),DATE(2024,1,5))"), Variant(1));
+  EXPECT_EQ(Eval("=NETWORKDAYS(DATE(2024,1,1),DATE(2024,1,2),45293)"), Variant(1));
+  EXPECT_EQ(Eval("=NETWORKDAYS(DATE(2024,1,8),DATE(2024,1,12),{45292,45306})"), Variant(5));
+  EXPECT_EQ(Eval("=NETWORKDAYS(-1,5)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=NETWORKDAYS(5,2958466)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=NETWORKDAYS(\"x\",5)"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=NETWORKDAYS(5,\"x\")"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=NETWORKDAYS(5,10,NA())"), Variant(ErrorValue::NA));
+  EXPECT_EQ(Eval("=WORKDAY(0,1)"), Variant::Date(2));
+  EXPECT_EQ(Eval("=WORKDAY(DATE(9999,12,30),1)"), Variant::Date(2958465));
+  EXPECT_EQ(Eval("=WORKDAY(DATE(9999,12,31),1)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=WORKDAY(\"x\",1)"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=WORKDAY(5,\"x\")"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=WORKDAY(5,1,NA())"), Variant(ErrorValue::NA));
+  EXPECT_EQ(Eval("=WEEKNUM(-1)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=WEEKNUM(5,3)"), Variant(ErrorValue::Num));
+}
+
 }  // namespace
 }  // namespace tavrin

@@ -18,6 +18,30 @@ TEST_F(FormulaTextFunctionsTest, PiecesOfTextsCountCharactersNotBytes) {
   EXPECT_EQ(Eval("=LEFT(#N/A,1)"), Variant(ErrorValue::NA));
 }
 
+TEST_F(FormulaTextFunctionsTest, PositionsAndCountsAtTheirLimits) {
+  EXPECT_EQ(Eval("=LEFT(\"abc\",0)&\"|\"&RIGHT(\"abc\",0)&\"|\""), Variant("||"));
+  EXPECT_EQ(Eval("=MID(\"abc\",1,2)&\"|\"&MID(\"abc\",1,0)&\"|\"&MID(\"abc\",3,1)"),
+            Variant("ab||c"));
+  EXPECT_EQ(Eval("=REPLACE(\"abc\",1,1,\"X\")&\"|\"&REPLACE(\"abc\",2,0,\"X\")"),
+            Variant("Xbc|aXbc"));
+  EXPECT_EQ(Eval("=SUBSTITUTE(\"aaa\",\"a\",\"b\",1)"), Variant("baa"));
+  EXPECT_EQ(Eval("=REPT(\"ab\",0)&\"|\""), Variant("|"));
+  EXPECT_EQ(Eval("=TRIM(\"   \")&\"|\""), Variant("|"));
+  EXPECT_EQ(Eval("=FIND(\"\",\"\")&SEARCH(\"\",\"\")"), Variant("11"));
+  // Counts and positions that are no numbers, or too small, are #VALUE!.
+  for (const char* formula :
+       {"=LEFT(\"abc\",\"x\")", "=MID(\"abc\",\"x\",1)", "=MID(\"abc\",1,\"x\")",
+        "=MID(\"abc\",1,-1)", "=REPLACE(\"abc\",\"x\",1,\"X\")", "=REPLACE(\"abc\",1,\"x\",\"X\")",
+        "=REPLACE(\"abc\",0,1,\"X\")", "=REPLACE(\"abc\",1,-1,\"X\")", "=FIND(\"a\",\"abc\",\"x\")",
+        "=SUBSTITUTE(\"aaa\",\"a\",\"b\",0)", "=SUBSTITUTE(\"aaa\",\"a\",\"b\",\"x\")",
+        "=REPT(\"ab\",-1)", "=REPT(\"ab\",\"x\")", "=CHAR(\"x\")", "=VALUE(TRUE)"}) {
+    EXPECT_EQ(Eval(formula), Variant(ErrorValue::Value)) << formula;
+  }
+  EXPECT_EQ(Eval("=TEXT(1,NA())"), Variant(ErrorValue::NA));
+  EXPECT_EQ(Eval("=VALUE(DATE(2024,1,5))"), Variant(45296));
+  EXPECT_EQ(Eval("=VALUE(A9)"), Variant(0));
+}
+
 TEST_F(FormulaTextFunctionsTest, FindTellsCaseAndSearchTakesWildcards) {
   EXPECT_EQ(Eval("=FIND(\"b\",\"abcb\",3)"), Variant(4));
   EXPECT_EQ(Eval("=FIND(\"B\",\"abc\")"), Variant(ErrorValue::Value));
@@ -69,12 +93,43 @@ TEST_F(FormulaTextFunctionsTest, ValueReadsNumbersPercentagesDatesAndTimes) {
   EXPECT_EQ(Eval("=\"2024-01-05\"+1"), Variant(45297));  // arithmetic reads them too
 }
 
+TEST_F(FormulaTextFunctionsTest, ValueReadsDatesTimesAndFractionsToTheirLimits) {
+  EXPECT_EQ(Eval("=VALUE(\"2019-9-9\")"), Variant(43717));
+  EXPECT_EQ(Eval("=VALUE(\"2024-12-5\")"), Variant(45631));
+  EXPECT_EQ(Eval("=VALUE(\"2024-1-1\")&\"|\"&VALUE(\"2024-1-31\")"), Variant("45292|45322"));
+  EXPECT_EQ(Eval("=VALUE(\" 2024-1-5 \")"), Variant(45296));
+  EXPECT_EQ(Eval("=ROUND(VALUE(\"9:30\")*48,6)"), Variant(19));
+  EXPECT_EQ(Eval("=ROUND(VALUE(\"0:30\")*48,6)"), Variant(1));
+  EXPECT_EQ(Eval("=ROUND(VALUE(\"1:59\")*1440,6)"), Variant(119));
+  EXPECT_EQ(Eval("=ROUND(VALUE(\"1:00:59\")*86400,6)"), Variant(3659));
+  EXPECT_EQ(Eval("=ROUND(VALUE(\"2024:1:5\")*86400,6)"), Variant(7286465)) << "hours past a day";
+  EXPECT_EQ(Eval("=ROUND(VALUE(\"9999:00\")*24,6)"), Variant(9999));
+  EXPECT_EQ(Eval("=VALUE(\"6:00 am\")*4"), Variant(1));
+  EXPECT_EQ(Eval("=ROUND(VALUE(\"1:30 PM\")*48,6)"), Variant(27));
+  EXPECT_EQ(Eval("=ROUND(VALUE(\"12:30 PM\")*48,6)"), Variant(25));
+  EXPECT_EQ(Eval("=SECOND(\"12:00:00.9\")&SECOND(\"12:00:00.60\")"), Variant("11"));
+  EXPECT_EQ(Eval("=VALUE(\"1 1/2\")&\"|\"&VALUE(\"0 1/2\")&\"|\"&VALUE(\"1 0/2\")"),
+            Variant("1.5|0.5|1"));
+  EXPECT_EQ(Eval("=VALUE(\"-50%\")"), Variant(-0.5));
+  for (const char* formula :
+       {"=VALUE(\"2024-0-5\")", "=VALUE(\"2024-13-5\")", "=VALUE(\"2024-1-0\")",
+        "=VALUE(\"2024-1/5\")", "=VALUE(\"2024-1-5x\")", "=VALUE(\"2024-1-5 :30\")",
+        "=VALUE(\"1:60\")", "=VALUE(\"1:00:60\")", "=VALUE(\"13:00 PM\")", "=VALUE(\"10000:00\")",
+        "=VALUE(\" \")", "=VALUE(\"5x1/2\")", "=VALUE(\"1 /2\")", "=VALUE(\"1 2x2\")",
+        "=VALUE(\"1 1/2x\")", "=VALUE(\"1 1/0\")"}) {
+    EXPECT_EQ(Eval(formula), Variant(ErrorValue::Value)) << formula;
+  }
+}
+
 TEST_F(FormulaTextFunctionsTest, CharAndCodeUseTheChineseCodePage) {
   EXPECT_EQ(Eval("=CHAR(65)&CHAR(45217)"), Variant("A啊"));
   EXPECT_EQ(Eval("=CODE(\"Abc\")&\" \"&CODE(\"啊\")"), Variant("65 45217"));
   EXPECT_EQ(Eval("=CHAR(0)"), Variant(ErrorValue::Value));
   EXPECT_EQ(Eval("=CODE(CHAR(1))"), Variant(1)) << "the first code";
   EXPECT_EQ(Eval("=CODE(\"\")"), Variant(ErrorValue::Value));
+  EXPECT_EQ(Eval("=CODE(\"啊b\")"), Variant(45217)) << "the first character only";
+  EXPECT_EQ(Eval("=CODE(\"😀\")"), Variant(63)) << "none in the code page: \"?\"";
+  EXPECT_EQ(Eval("=CHAR(128)&CODE(\"€\")"), Variant("€128"));
 }
 
 TEST_F(FormulaTextFunctionsTest, TextFormatsNumbers) {

@@ -25,6 +25,14 @@ TEST(ShownTextTest, AGeneralNumberIsRoundedToItsColumnThenShownScientificThenAsH
   EXPECT_EQ(Shown(13594932.65, 3), "##");
 }
 
+TEST(ShownTextTest, AGeneralNumberKeepsTheFormWithMoreOfItsDigits) {
+  EXPECT_EQ(Shown(100, kStandard), "100");
+  EXPECT_EQ(Shown(12345678, 8), "12345678") << "eight digits just fit";
+  EXPECT_EQ(Shown(0.0000199999, 20), "1.99999E-05");
+  EXPECT_EQ(Shown(0.00001000051, 20), "1.00005E-05");
+  EXPECT_EQ(Shown(5, 16, "0\"kg"), "5kg") << "a quote left open";
+}
+
 TEST(ShownTextTest, AFormattedNumberShowsItsFormatOrHashesWhenTooWide) {
   EXPECT_EQ(Shown(0.521116137504578, kStandard, "0.0%"), "52.1%");
   EXPECT_EQ(Shown(1234567.891, 16, "#,##0.00"), "1,234,567.89");
@@ -49,6 +57,12 @@ TEST(ShownTextTest, TheColourOfTheSectionThatShowsTheNumberComesWithIt) {
   EXPECT_EQ(negative.colour, 0xFF0000u);
   EXPECT_FALSE(ShowInColumn(1234.5, code, 16, UserLocale{}).colour);
   EXPECT_EQ(ShowInColumn(-1.0, "0;[蓝色]\"[Red]\"0", 16, UserLocale{}).colour, 0x0000FFu);
+  EXPECT_EQ(ShowInColumn(-1.0, "0;\"[Red]\"[Blue]0", 16, UserLocale{}).colour, 0x0000FFu);
+  EXPECT_EQ(ShowInColumn(-1.0, "\"a;b\"0;[Red]0", 16, UserLocale{}).colour, 0xFF0000u);
+  EXPECT_FALSE(ShowInColumn(-1.0, "0;\\[Red]0", 16, UserLocale{}).colour);
+  EXPECT_FALSE(ShowInColumn(0.0, "0;[Red]0", 16, UserLocale{}).colour);
+  EXPECT_EQ(ShowInColumn(0.0, "0;0;[Blue]0", 16, UserLocale{}).colour, 0x0000FFu);
+  EXPECT_FALSE(ShowInColumn(5.0, "0;0;[Blue]0", 16, UserLocale{}).colour);
 }
 
 }  // namespace

@@ -96,7 +96,8 @@ Operand MonthsOn(Evaluator& eval, const Args& args) {
     CivilDate date = DateOf(n[0]);
     int months = date.year * 12 + date.month - 1 + static_cast<int>(std::trunc(n[1]));
     int year = months / 12, month = months % 12 + 1;
-    if (months < 0 || year > 9999) return kNumError;
+    // Before 1900 (1899-12-31 would be serial 0) or after 9999 is no date.
+    if (year < 1900 || year > 9999) return kNumError;
     int last = DaysInMonth(year, month);
     std::optional<double> serial =
         SerialOf(year, month, kEndOfMonth ? last : std::min(date.day, last));

@@ -37,8 +37,8 @@ DateParts PartsOf(const FormatSection& section, double serial) {
       // At most thousandths of a second, as the host shows them.
       parts.decimals =
           std::min(3, std::max(parts.decimals, static_cast<int>(token.text.size()) - 1));
-    if (token.text[0] == 'a' || token.text[0] == 'A' || token.text == "上午/下午")
-      parts.twelveHour = true;
+    // "AM/PM", "a/p" or "上午/下午" (an "aaaa" weekday is none).
+    if (token.text.find('/') != std::string::npos) parts.twelveHour = true;
   }
   double unit = std::pow(10.0, parts.decimals);
   double unitsPerDay = 86400 * unit;
@@ -105,13 +105,11 @@ std::string CalendarField(const std::string& code, const DateParts& parts) {
 // One field of a date format code: a time field, or a calendar field.
 std::string DateField(const std::string& code, const DateParts& parts, bool minute) {
   size_t n = code.size();
+  // "AM/PM", "am/pm", "A/P", "a/p" or "上午/下午"; an "a" field with no "/" is a weekday.
+  if (code.find('/') != std::string::npos) return Marker(code, parts.hour);
   switch (code[0]) {
     case 'm':
       if (n <= 2 && minute) return n == 1 ? std::to_string(parts.minute) : Padded(parts.minute, 2);
-      return CalendarField(code, parts);
-    case 'y':
-    case 'd':
-    case 'a':
       return CalendarField(code, parts);
     case 'h': {
       int hour = parts.hour;
@@ -127,8 +125,8 @@ std::string DateField(const std::string& code, const DateParts& parts, bool minu
       double divisor = code[1] == 'h' ? 3600 : code[1] == 'm' ? 60 : 1;
       return Padded(static_cast<long long>(std::floor(whole / divisor)), n - 2);
     }
-    default:
-      return Marker(code, parts.hour);
+    default:  // "y", "d" and "a" fields
+      return CalendarField(code, parts);
   }
 }
 

@@ -33,7 +33,7 @@ double ReadCommas(std::vector<FormatToken>& tokens, Places& places, double numbe
     size_t before = i, after = i;
     while (before > 0 && tokens[before - 1].kind == Kind::Comma) --before;
     while (after < tokens.size() && tokens[after].kind == Kind::Comma) ++after;
-    bool afterDigit = before > 0 && isDigit(before - 1);
+    bool afterDigit = isDigit(before - 1);  // at the first token, before - 1 wraps past the end
     if (afterDigit && isDigit(after) && i < places.wholeEnd) {
       places.grouping = true;
       tokens[i].text.clear();
@@ -86,10 +86,10 @@ std::string PaddedWhole(const std::string& digits, const Places& places) {
   size_t firstForced = places.whole.find_first_of("0?");
   size_t forced = firstForced == std::string::npos ? 0 : places.whole.size() - firstForced;
   std::string padded = digits;
-  if (padded.size() < forced) padded.insert(0, forced - padded.size(), '0');
+  padded.insert(0, forced - std::min(forced, padded.size()), '0');
+  // The zeros put in front stand in places from the first forced one on.
   for (size_t i = 0; i + digits.size() < padded.size(); ++i) {
-    size_t place = places.whole.size() - padded.size() + i;
-    if (place < places.whole.size() && places.whole[place] == '?') padded[i] = ' ';
+    if (places.whole[places.whole.size() - padded.size() + i] == '?') padded[i] = ' ';
   }
   if (!places.grouping) return padded;
   std::string grouped;
@@ -147,8 +147,11 @@ Variant FormatNumber(const FormatSection& section, double number, bool minus) {
   size_t wholeCount = places.grouping ? 1 : places.whole.size();
   std::string out = minus ? "-" : "";
   size_t wholeSeen = 0, fractionSeen = 0, exponentSeen = 0;
+  size_t wholeAt = std::string::npos;  // where the point or the percent sign shows
   for (size_t i = 0; i < tokens.size(); ++i) {
     const FormatToken& token = tokens[i];
+    if (wholeAt == std::string::npos && (token.kind == Kind::Point || token.kind == Kind::Percent))
+      wholeAt = out.size();
     if (token.kind == Kind::Digit && i < places.wholeEnd) {
       size_t k = wholeSeen++;
       size_t fromRight = k < wholeCount ? wholeCount - 1 - k : padded.size();
@@ -174,10 +177,9 @@ Variant FormatNumber(const FormatSection& section, double number, bool minus) {
     return t.kind == Kind::Digit || t.kind == Kind::Point || t.kind == Kind::Percent;
   });
   if (places.whole.empty() && !digits.empty() && showsNumber) {
-    // No place for the whole part: it goes before the point. A section of literals alone shows
-    // them alone.
-    size_t at = out.find('.');
-    out.insert(at == std::string::npos ? out.size() : at, digits);
+    // No place for the whole part: it goes before the point (or the percent sign). A section
+    // of literals alone shows them alone.
+    out.insert(std::min(wholeAt, out.size()), digits);
   }
   return Variant(out);
 }

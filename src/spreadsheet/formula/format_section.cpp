@@ -18,8 +18,7 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 
 // A condition's text inside brackets ("<10", ">=1e3"), nothing when it is none.
 std::optional<FormatCondition> ConditionOf(const std::string& inside) {
-  size_t length = inside.find_first_not_of("<>=");
-  if (length == 0 || length == std::string::npos || length > 2) return std::nullopt;
+  size_t length = std::min(inside.find_first_not_of("<>="), inside.size());
   std::string op = inside.substr(0, length);
   if (op != "<" && op != "<=" && op != ">" && op != ">=" && op != "=" && op != "<>")
     return std::nullopt;
@@ -218,7 +217,7 @@ FormatSection ParseFormatSection(std::string_view code) {
 
 std::string Padded(long long number, size_t width) {
   std::string text = std::to_string(number);
-  if (text.size() < width) text.insert(0, width - text.size(), '0');
+  text.insert(0, width - std::min(width, text.size()), '0');
   return text;
 }
 

@@ -125,7 +125,6 @@ int DaysInMonth(int year, int month) {
 std::optional<double> SerialOf(int year, int month, int day) {
   long long y = year + static_cast<long long>(std::floor((month - 1) / 12.0));
   int m = ((month - 1) % 12 + 12) % 12 + 1;
-  if (y < 0 || y > 9999) return std::nullopt;
   double serial = static_cast<double>(SerialOfFirst(y, m)) + day - 1;
   if (serial < 0 || serial > kLastSerial) return std::nullopt;
   return serial;
@@ -169,7 +168,6 @@ std::optional<double> ReadValueText(std::string_view text) {
   if (at == std::string_view::npos) return std::nullopt;
   text.remove_suffix(text.size() - 1 - text.find_last_not_of(' '));
   bool digit = text[at] >= '0' && text[at] <= '9';
-  if (!digit && text.back() != '%') return std::nullopt;
   if (text.back() == '%') {
     std::optional<double> number = ReadNumber(text.substr(0, text.size() - 1), UserLocale{});
     if (number) return *number / 100;

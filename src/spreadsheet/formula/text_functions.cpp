@@ -241,12 +241,10 @@ Operand Exact(Evaluator& eval, const Args& args) {
 // VALUE: a number typed as text, a percentage, a date or a time; a number stays.
 Operand Value(Evaluator& eval, const Args& args) {
   return Cellwise(eval, args, [](const std::vector<Variant>& values) {
-    const Variant& value = values[0];
-    if (value.IsError() || value.IsNumber()) return value;
-    if (value.IsDate()) return Variant(value.AsNumber());
-    if (value.IsEmpty()) return Variant(0.0);
-    if (value.IsBoolean()) return kValueError;
-    return ToNumber(value);
+    // An error value stays, a date is its serial number, an empty cell 0; only TRUE and FALSE
+    // are no numbers to VALUE.
+    if (values[0].IsBoolean()) return kValueError;
+    return ToNumber(values[0]);
   });
 }
 
