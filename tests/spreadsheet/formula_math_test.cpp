@@ -79,6 +79,8 @@ TEST_F(FormulaMathTest, RoundingAsTheHostRounds) {
   EXPECT_EQ(Eval("=ROUNDDOWN(1.1*3,1)"), Variant(3.3));
   EXPECT_EQ(Eval("=ROUND(5,-400)"), Variant(0)) << "no power of ten that large";
   EXPECT_EQ(Eval("=ROUND(1E+300,10)"), Variant(1e300)) << "too large to scale: as it is";
+  EXPECT_EQ(Eval("=1.23456789012346=1.2345678901235"), Variant::Boolean(false))
+      << "the fifteenth digit counts";
   EXPECT_EQ(Eval("=INT(-2.5)"), Variant(-3));
   EXPECT_EQ(Eval("=INT(\"7.9\")"), Variant(7));
   EXPECT_EQ(Eval("=TRUNC(-2.5)"), Variant(-2));

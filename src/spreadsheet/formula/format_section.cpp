@@ -94,12 +94,7 @@ class SectionReader {
     return end;
   }
   void Literal(std::string_view text) {
-    std::vector<FormatToken>& tokens = section_.tokens;
-    if (!tokens.empty() && tokens.back().kind == FormatToken::Kind::Literal) {
-      tokens.back().text += text;
-    } else {
-      tokens.push_back({FormatToken::Kind::Literal, std::string(text)});
-    }
+    section_.tokens.push_back({FormatToken::Kind::Literal, std::string(text)});
   }
   void Add(FormatToken::Kind kind, std::string text, size_t length) {
     section_.tokens.push_back({kind, std::move(text)});
