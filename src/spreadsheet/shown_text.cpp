@@ -58,7 +58,6 @@ std::string Longest(int mostDecimals, double held, Form form) {
 // A General number in the room it has: plain with its decimals rounded, unless scientific
 // form keeps more of its digits (a tiny or a huge number); "" when neither fits.
 std::string GeneralInRoom(double x, double held) {
-  if (x == 0) return "0";
   int most = static_cast<int>(kMostGeneralCharacters);
   std::string plain;
   if (std::fabs(x) < 1e15) {

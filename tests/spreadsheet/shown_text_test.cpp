@@ -22,6 +22,7 @@ TEST(ShownTextTest, AGeneralNumberIsRoundedToItsColumnThenShownScientificThenAsH
   EXPECT_EQ(Shown(1e-10, kStandard), "1E-10");
   EXPECT_EQ(Shown(99999999.9, kStandard), "1E+08");  // rounding carries into a ninth digit
   EXPECT_EQ(Shown(0.0, 1), "0");
+  EXPECT_EQ(Shown(0.0, 0.5), "#") << "too narrow even for 0";
   EXPECT_EQ(Shown(13594932.65, 3), "##");
 }
 

@@ -114,6 +114,8 @@ TEST(TextFormatTest, PlacesAroundThePointAndCommasThatAreText) {
   EXPECT_EQ(Shown(1.234, "0.0,0"), "1.2,3");
   EXPECT_EQ(Shown(5, "??"), " 5");
   EXPECT_EQ(Shown(2.5, "0.0?"), "2.5 ");
+  EXPECT_EQ(Shown(2, "0.##"), "2.");
+  EXPECT_EQ(Shown(2.55, "0.##"), "2.55");
   EXPECT_EQ(Shown(1.5, ".00"), "1.50");
   EXPECT_EQ(Shown(0.25, "%"), "25%");
   EXPECT_EQ(Shown(1.5, "\"No.\".00"), "No.1.50") << "a point in a literal is none";

@@ -175,15 +175,10 @@ std::optional<double> ReadValueText(std::string_view text) {
   }
   if (!digit) return std::nullopt;
   if (std::optional<double> fraction = ReadMixedFraction(text.substr(at))) return fraction;
+  // A date, a time, or a date and a time after blanks (a date's day takes all its digits).
   std::optional<double> date = ReadDate(text, at);
-  std::optional<double> time;
-  if (date) {
-    size_t beforeTime = at;
-    SkipBlanks(text, at);
-    if (at > beforeTime && at < text.size()) time = ReadTime(text, at);
-  } else {
-    time = ReadTime(text, at);
-  }
+  if (date) SkipBlanks(text, at);
+  std::optional<double> time = ReadTime(text, at);
   if (at != text.size() || (!date && !time)) return std::nullopt;
   return date.value_or(0) + time.value_or(0);
 }
