@@ -145,7 +145,7 @@ TEST(TextFormatTest, FractionsOfManyShapes) {
 
 TEST(TextFormatTest, DateAndTimeFields) {
   EXPECT_EQ(Shown(0.5 + 1.26 / 86400, "ss.0"), "01.3");
-  EXPECT_EQ(Shown(0.5 + 65.0 / 86400, "mm:ss"), "01:05");
+  EXPECT_EQ(Shown(0.5 + 125.0 / 86400, "mm:ss"), "02:05");
   EXPECT_EQ(Shown(45296, "yyyy-mm"), "2024-01");
   EXPECT_EQ(Shown(45296, "mmmmm"), "J");
   EXPECT_EQ(Shown(0.75, "h am/pm"), "6 pm");
