@@ -73,6 +73,7 @@ TEST_F(FormulaDateTest, TheCalendarsEnds) {
   EXPECT_EQ(Eval("=DATE(1900,1,0)"), Variant::Date(0));
   EXPECT_EQ(Eval("=DATE(9999,12,31)"), Variant::Date(2958465));
   EXPECT_EQ(Eval("=DATE(9999,12,32)"), Variant(ErrorValue::Num));
+  EXPECT_EQ(Eval("=DATE(2000,1E+10,1)&DATE(2000,1,-1E+10)"), Variant(ErrorValue::Num));
   EXPECT_EQ(Eval("=YEAR(2958465)"), Variant(9999));
   EXPECT_EQ(Eval("=YEAR(2958466)"), Variant(ErrorValue::Num));
   EXPECT_EQ(Eval("=WEEKDAY(-1)"), Variant(ErrorValue::Num));

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "spreadsheet/book.h"
@@ -22,8 +23,10 @@ bool IsSerial(double serial) {
 Operand Date(Evaluator& eval, const Args& args) {
   return OfNumbers(eval, args, [](const double* n, size_t) {
     double year = std::trunc(n[0]), month = std::trunc(n[1]), day = std::trunc(n[2]);
-    if (year < 0 || year >= 10000 || std::fabs(month) > 1e6 || std::fabs(day) > 1e8)
-      return kNumError;
+    if (year < 0 || year >= 10000) return kNumError;
+    // Past these the date is off the calendar anyway; held there, they convert to int.
+    month = std::clamp(month, -1e6, 1e6);
+    day = std::clamp(day, -1e8, 1e8);
     if (year < 1900) year += 1900;
     std::optional<double> serial =
         SerialOf(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day));
