@@ -104,5 +104,43 @@ TEST(XmlTextTest, WhatXmlCannotHoldIsNeverWritten) {
   }
 }
 
+// The message of parsing a part, empty when it parses.
+std::string ParseMessage(std::string_view bytes) {
+  pugi::xml_document document;
+  try {
+    ParseXml(document, bytes, "p.xml");
+  } catch (const FormatError& error) {
+    return error.what();
+  }
+  return "";
+}
+
+TEST(XmlTextTest, APartIsReadInUtf8Only) {
+  const std::string other = "p.xml is written in ";
+  const std::string only = ", which cannot be read (only UTF-8)";
+  EXPECT_EQ(ParseMessage("\xFF\xFE<a/>"), other + "UTF-16" + only);
+  EXPECT_EQ(ParseMessage("\xFE\xFF<a/>"), other + "UTF-16" + only);
+  EXPECT_EQ(ParseMessage(std::string("<\0a\0/\0>\0", 8)), other + "UTF-16 or UTF-32" + only);
+  EXPECT_EQ(ParseMessage("<?xml version=\"1.0\" encoding=\"GBK\"?><a/>"), other + "GBK" + only);
+  EXPECT_EQ(ParseMessage("<?xml version='1.0' encoding='Shift_JIS' ?><a/>"),
+            other + "Shift_JIS" + only);
+  EXPECT_EQ(ParseMessage("<?xml version=\"1.0\" encoding=\"UTF-8\"?><a/>"), "");
+  EXPECT_EQ(ParseMessage("<?xml version=\"1.0\" encoding=\"utf8\"?><a/>"), "");
+  EXPECT_EQ(ParseMessage("<?xml version=\"1.0\"?><a encoding=\"GBK\"/>"), "");
+  EXPECT_EQ(ParseMessage("<a encoding=\"GBK\"/>"), "");
+  EXPECT_EQ(ParseMessage("<?xml version=\"1.0\" encoding=GBK?><a/>").rfind("p.xml is damaged", 0),
+            0u);
+  EXPECT_EQ(ParseMessage("<a>").rfind("p.xml is damaged", 0), 0u);
+}
+
+TEST(XmlTextTest, ARelationshipTargetIsAPathInThePackage) {
+  EXPECT_EQ(ResolveTarget("xl/workbook.xml", "worksheets/sheet1.xml"), "xl/worksheets/sheet1.xml");
+  EXPECT_EQ(ResolveTarget("xl/worksheets/sheet1.xml", "../drawings/drawing1.xml"),
+            "xl/drawings/drawing1.xml");
+  EXPECT_EQ(ResolveTarget("xl/workbook.xml", "/xl/styles.xml"), "xl/styles.xml");
+  EXPECT_EQ(ResolveTarget("workbook.xml", "./a//b.xml"), "a/b.xml");
+  EXPECT_EQ(ResolveTarget("xl/workbook.xml", "../../a.xml"), "a.xml");
+}
+
 }  // namespace
 }  // namespace tavrin
