@@ -103,6 +103,7 @@ TEST(RowXml, DamagedRowsAreLeftToTheParser) {
       R"(<row r="1"><c r="A1"t="s"><v>1</v></c></row>)",
       // a start tag or a value left open
       R"(<row r="1"><c r="A1"</c></row>)",
+      R"(<row r="1"><c r="A1"</row>)",
       R"(<row r="1"><c r="A1" </c></row>)",
       R"(<row r="1"><c r="A1" x</c></row>)",
       R"(<row r="1"><c r=</c></row>)",
@@ -114,7 +115,7 @@ TEST(RowXml, DamagedRowsAreLeftToTheParser) {
       R"(<row r="1"><c r="A1" t="s"><v>1e2</v></row>)",
       R"(<row r="1"><c r="A1"><f>1</row>)",
       R"(<row r="1"><c r="A1" t="inlineStr"><is/></row>)",
-      R"(<row r="1"><c r="A1" t="inlineStr"><is/><t>a</t></is></c></row>)",
+      R"(<row r="1"><c r="A1" t="inlineStr"><is/><t/></is></c></row>)",
       R"(<row r="1"><c r="A1" t="inlineStr"><is><t>a</row>)",
       R"(<row r="1"><c r="A1" t="inlineStr"><is><t>a</t></row>)",
   };
