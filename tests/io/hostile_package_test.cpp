@@ -480,6 +480,31 @@ TEST_F(HostilePackageTest, CellsSizesAndBreaksAtTheirEdgesReadAsTheFileSays) {
   EXPECT_EQ(sheet.Layout().manualRowBreaks, (std::vector<int>{2, 65536}));
 }
 
+// Print titles and areas belong to the sheet they name; a name of no sheet, of the whole
+// workbook or of another kind sets neither, and an active tab past the sheets activates none.
+TEST_F(HostilePackageTest, PrintNamesOfNoSheetOrOfAnotherKindAreLeftOut) {
+  std::vector<PackagePart> parts = Package("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
+  std::string& workbook = parts[3].bytes;
+  workbook.insert(workbook.find("<sheets>"),
+                  "<bookViews><workbookView activeTab=\"1\"/></bookViews>");
+  workbook.insert(
+      workbook.find("</workbook>"),
+      "<definedNames>"
+      "<definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">Data!$A$1:$B$2</definedName>"
+      "<definedName name=\"_xlnm._FilterDatabase\" localSheetId=\"0\">Data!$A$1:$D$4"
+      "</definedName><definedName name=\"_xlnm.Print_Titles\" localSheetId=\"0\">Data!$2:$3"
+      "</definedName><definedName name=\"_xlnm.Print_Titles\" localSheetId=\"1\">Data!$5:$5"
+      "</definedName><definedName name=\"_xlnm.Print_Titles\" localSheetId=\"7\">Data!$6:$6"
+      "</definedName><definedName name=\"_xlnm.Print_Titles\">Data!$7:$7</definedName>"
+      "</definedNames>");
+  Book& book = Open(parts);
+  Sheet& sheet = book.GetSheet("Data");
+  EXPECT_EQ(sheet.Layout().printArea, "$A$1:$B$2");
+  EXPECT_EQ(sheet.PageSetup().PrintTitleRows(), "$2:$3");
+  EXPECT_EQ(&book.GetActiveSheet(), &sheet);
+  EXPECT_FALSE(sheet.Changed());
+}
+
 TEST(ReadAreasTest, AListOfReferencesIsSplitAtCommasOutsideQuotes) {
   std::vector<std::string> read;
   for (const Area& area : ReadAreas("'a,b''s'!$A$1:$B$2,Data!$3:$4,C5:D6")) {
