@@ -496,13 +496,26 @@ TEST_F(HostilePackageTest, PrintNamesOfNoSheetOrOfAnotherKindAreLeftOut) {
       "</definedName><definedName name=\"_xlnm.Print_Titles\" localSheetId=\"1\">Data!$5:$5"
       "</definedName><definedName name=\"_xlnm.Print_Titles\" localSheetId=\"7\">Data!$6:$6"
       "</definedName><definedName name=\"_xlnm.Print_Titles\">Data!$7:$7</definedName>"
-      "</definedNames>");
+      "<definedName name=\"Tax\" localSheetId=\"5\">0.1</definedName></definedNames>");
   Book& book = Open(parts);
   Sheet& sheet = book.GetSheet("Data");
   EXPECT_EQ(sheet.Layout().printArea, "$A$1:$B$2");
   EXPECT_EQ(sheet.PageSetup().PrintTitleRows(), "$2:$3");
   EXPECT_EQ(&book.GetActiveSheet(), &sheet);
   EXPECT_FALSE(sheet.Changed());
+  // Written back: the print names once each, a name of no sheet gone, the others kept.
+  SaveWorkbook(book, folder / "saved.xlsx");
+  std::string saved = PartOf(folder / "saved.xlsx", "xl/workbook.xml");
+  for (const char* name :
+       {"<definedName name=\"_xlnm._FilterDatabase\" localSheetId=\"0\">Data!$A$1:$D$4<",
+        "<definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">Data!$A$1:$B$2<",
+        "<definedName name=\"_xlnm.Print_Titles\" localSheetId=\"0\">Data!$2:$3<"}) {
+    size_t at = saved.find(name);
+    EXPECT_NE(at, std::string::npos) << name << "\n" << saved;
+    EXPECT_EQ(saved.find(name, at + 1), std::string::npos) << name << "\n" << saved;
+  }
+  EXPECT_EQ(saved.find("Tax"), std::string::npos) << saved;
+  EXPECT_EQ(saved.find("$5:$5"), std::string::npos) << saved;
 }
 
 TEST(ReadAreasTest, AListOfReferencesIsSplitAtCommasOutsideQuotes) {
