@@ -183,6 +183,9 @@ TEST(AddedFormatsTest, AFileFormatShownAsAPercentageIsAddedOnceAfterTheFilesForm
   EXPECT_EQ(Look(reread, StyleAt(read, "A1")), "bold #DDEBF7");  // the fill is copied too
   std::string styles = PartOf(folder / "out.xlsx", "xl/styles.xml");
   EXPECT_NE(styles.find("<cellXfs count=\"9\">"), std::string::npos) << styles;
+  EXPECT_NE(styles.find("<xf numFmtId=\"10\" fontId=\"1\" fillId=\"2\" applyNumberFormat=\"1\"/>"),
+            std::string::npos)
+      << styles;
 }
 
 TEST(AddedFormatsTest, AWorkbookMadeInMemoryGetsThemAfterTheMinimalStylesFormats) {
