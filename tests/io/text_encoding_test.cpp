@@ -63,6 +63,9 @@ TEST(CsvEncodingTest, ANamedEncodingOverridesWhatTheBytesSuggest) {
   EXPECT_TRUE(IsKnownEncoding("UTF-16LE"));
   EXPECT_FALSE(IsKnownEncoding("no-such-encoding"));
   EXPECT_FALSE(IsKnownEncoding(""));
+  EXPECT_TRUE(IsUtf8("a\x7F名"));
+  EXPECT_FALSE(IsUtf8("a\x80"));
+  EXPECT_FALSE(IsUtf8("\xE5\x90"));
 }
 
 TEST(CsvEncodingTest, AChineseLocaleCsvBecomesAWorkbookOtherProgramsRead) {
