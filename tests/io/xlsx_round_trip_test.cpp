@@ -307,7 +307,8 @@ TEST(XlsxRoundTripTest, AMadeSheetIsWrittenFromItsLayout) {
   laid.EditLayout([](SheetLayout& layout) {
     layout.fitToPage = true;
     layout.manualRowBreaks = {5};
-    layout.mergedCells = {Area{1, 1, 2, 2}};
+    layout.mergedCells = {Area{1, 1, 2, 2}, Area{3, 1, 1, 3}};
+    layout.zoom = 85;
   });
   SaveWorkbook(made, folder / "made.xlsx");
   std::string part = PartOf(folder / "made.xlsx", "xl/worksheets/sheet1.xml");
@@ -316,8 +317,8 @@ TEST(XlsxRoundTripTest, AMadeSheetIsWrittenFromItsLayout) {
                       "orientation=\"portrait\"/></worksheet>"),
             std::string::npos)
       << part;
-  for (const char* unset :
-       {"<sheetPr", "zoomScale", "<cols>", "<mergeCells", "paperSize", "<rowBreaks"})
+  for (const char* unset : {"<sheetPr", "zoomScale", "<cols>", "<mergeCells", "paperSize",
+                            "<rowBreaks", "outlineLevel"})
     EXPECT_EQ(part.find(unset), std::string::npos) << unset;
   part = PartOf(folder / "made.xlsx", "xl/worksheets/sheet2.xml");
   for (const char* written :
@@ -326,7 +327,9 @@ TEST(XlsxRoundTripTest, AMadeSheetIsWrittenFromItsLayout) {
         "<col min=\"256\" max=\"256\" width=\"20\" customWidth=\"1\"/></cols>",
         "<row r=\"3\" ht=\"20\" customHeight=\"1\"></row><row r=\"4\" ht=\"15\"></row>"
         "<row r=\"65536\"><c r=\"IV65536\"><v>2</v></c></row></sheetData>"
-        "<mergeCells count=\"1\"><mergeCell ref=\"A1:B2\"/></mergeCells><pageMargins ",
+        "<mergeCells count=\"2\"><mergeCell ref=\"A1:B2\"/><mergeCell ref=\"A3:C3\"/>"
+        "</mergeCells><pageMargins ",
+        "<sheetView workbookViewId=\"0\" zoomScale=\"85\"/>",
         "<rowBreaks count=\"1\" manualBreakCount=\"1\"><brk id=\"4\" max=\"16383\" man=\"1\"/>"
         "</rowBreaks></worksheet>"})
     EXPECT_NE(part.find(written), std::string::npos) << written << "\n" << part;
