@@ -311,6 +311,7 @@ TEST(XlsxRoundTripTest, AMadeSheetIsWrittenFromItsLayout) {
     layout.zoom = 85;
   });
   SaveWorkbook(made, folder / "made.xlsx");
+  EXPECT_NE(PartOf(folder / "made.xlsx", "xl/styles.xml"), "");
   std::string part = PartOf(folder / "made.xlsx", "xl/worksheets/sheet1.xml");
   EXPECT_NE(part.find("><dimension ref=\"A1\"/><sheetViews>"), std::string::npos) << part;
   EXPECT_NE(part.find("<pageSetup scale=\"100\" fitToWidth=\"1\" fitToHeight=\"1\" "
