@@ -204,8 +204,9 @@ class RowScanner {
     if (!Take("&#")) return false;
     int base = Take("x") ? 16 : 10;
     size_t semicolon = text_.find(';', at_);
-    if (semicolon == std::string_view::npos || semicolon == at_ || semicolon - at_ > 8)
-      return false;
+    // At most eight digits before the semicolon (a missing one, npos, lies past them); no digits
+    // at all fail the reading below.
+    if (semicolon - at_ > 8) return false;
     uint32_t code = 0;
     auto [end, error] = std::from_chars(text_.data() + at_, text_.data() + semicolon, code, base);
     if (error != std::errc() || end != text_.data() + semicolon) return false;

@@ -51,7 +51,6 @@ uint32_t FromHsl(const Hsl& c) {
   auto byte = [](double v) {
     return static_cast<uint32_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255));
   };
-  if (c.s == 0) return byte(c.l) * 0x10101;
   return byte(channel(p, q, c.h + 1.0 / 3)) << 16 | byte(channel(p, q, c.h)) << 8 |
          byte(channel(p, q, c.h - 1.0 / 3));
 }

@@ -51,6 +51,23 @@ TEST(AtomicWriteTest, ASymbolicLinkIsWrittenThroughAndStaysALink) {
                 "\": Too many levels of symbolic links.");
 }
 
+// As the system does, forty links are followed in a row, and not one more.
+TEST(AtomicWriteTest, FortyLinksInARowAreFollowed) {
+  TempFolder folder;
+  for (int i = 1; i <= 41; ++i) {
+    fs::create_symlink("link" + std::to_string(i - 1) + ".xlsx",
+                       folder / ("link" + std::to_string(i) + ".xlsx"));
+  }
+  WriteFileAtomically(folder / "link40.xlsx", "far");
+  EXPECT_EQ(ReadFileBytes(folder / "link0.xlsx"), "far");
+  EXPECT_EQ(FileErrorOf([&] { WriteFileAtomically(folder / "link41.xlsx", "x"); }),
+            "Cannot save \"" + (folder / "link41.xlsx").string() +
+                "\": Too many levels of symbolic links.");
+  fs::create_directories(folder / "book.xlsx");
+  EXPECT_EQ(FileErrorOf([&] { ReadFileBytes(folder / "book.xlsx"); }),
+            "Cannot open \"" + (folder / "book.xlsx").string() + "\": it is not a file.");
+}
+
 TEST(AtomicWriteTest, ANewFileTakesTheUmaskAndAReplacedOneKeepsItsPermissions) {
   TempFolder folder;
   auto modeOf = [&](const char* name) {

@@ -51,6 +51,14 @@ TEST(BadInputTest, EachFailureHasOneClearMessageAndAddsNoWorkbook) {
       open("data/sales-libreoffice.xlsx"),
       "Cannot open \"data/sales-libreoffice.xlsx\": a workbook of that name is open already.");
   EXPECT_EQ(app.WorkbookCount(), 1);
+  std::filesystem::copy_file("data/sales-libreoffice.xlsx", folder / "SALES-LibreOffice.xlsx");
+  EXPECT_EQ(
+      open(folder / "SALES-LibreOffice.xlsx"),
+      "Cannot open \"" + at + "SALES-LibreOffice.xlsx\": a workbook of that name is open already.")
+      << "names differing in letter case alone are one";
+  std::filesystem::copy_file("data/sales-libreoffice.xlsx", folder / "macros.xlsm");
+  EXPECT_EQ(open(folder / "macros.xlsm"), "");
+  EXPECT_EQ(app.WorkbookCount(), 2);
 }
 
 TEST(BadInputTest, SavingIsAtomicAndAFailedSaveLeavesTheTargetAlone) {

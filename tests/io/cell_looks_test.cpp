@@ -127,6 +127,29 @@ TEST(CellLooksTest, BordersAreReadSideBySideAsAPageDrawsThem) {
                                         "3px double #000000", "1px solid #000000"}));
 }
 
+// A colour of six digits counts, one of other characters does not, nor the palette's system
+// colour 64; a font, fill or border one past those of the part is none; hair lines are dotted.
+TEST(CellLooksTest, ColoursAndNumbersAtTheirEdges) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book = OpenStyled(
+      app, folder,
+      "<fonts><font/><font><b/></font></fonts><fills><fill><patternFill/></fill>"
+      "<fill><patternFill patternType=\"solid\"><fgColor rgb=\"C0FFEE\"/></patternFill></fill>"
+      "<fill><patternFill patternType=\"solid\"><fgColor rgb=\"FFGG0000\"/></patternFill></fill>"
+      "<fill><patternFill patternType=\"solid\"><fgColor indexed=\"64\"/></patternFill></fill>"
+      "</fills><borders><border/><border><left style=\"hair\"/><top style=\"none\"/></border>"
+      "</borders><cellXfs><xf/><xf fillId=\"1\" borderId=\"1\"/><xf fontId=\"1\" fillId=\"2\"/>"
+      "<xf fontId=\"1\" fillId=\"3\"/><xf fontId=\"2\" fillId=\"4\" borderId=\"2\"/></cellXfs>");
+  EXPECT_EQ(Look(book, 1), "#C0FFEE");
+  EXPECT_EQ(Look(book, 2), "bold ");
+  EXPECT_EQ(Look(book, 3), "bold ");
+  EXPECT_EQ(Look(book, 4), "");
+  ASSERT_NE(LookOf(book, 1), nullptr);
+  EXPECT_EQ(LookOf(book, 1)->borders,
+            (std::array<std::string, 4>{"", "", "", "1px dotted #000000"}));
+}
+
 // The number format a look shows, with "bold" before it when its font is bold.
 std::string Shown(const Book& book, uint32_t style) {
   const CellLook* look = LookOf(book, style);
@@ -160,6 +183,9 @@ TEST(AddedFormatsTest, AFileFormatShownAsAPercentageIsAddedOnceAfterTheFilesForm
   EXPECT_EQ(Look(reread, StyleAt(read, "A1")), "bold #DDEBF7");  // the fill is copied too
   std::string styles = PartOf(folder / "out.xlsx", "xl/styles.xml");
   EXPECT_NE(styles.find("<cellXfs count=\"9\">"), std::string::npos) << styles;
+  EXPECT_NE(styles.find("<xf numFmtId=\"10\" fontId=\"1\" fillId=\"2\" applyNumberFormat=\"1\"/>"),
+            std::string::npos)
+      << styles;
 }
 
 TEST(AddedFormatsTest, AWorkbookMadeInMemoryGetsThemAfterTheMinimalStylesFormats) {

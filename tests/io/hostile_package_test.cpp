@@ -1,5 +1,7 @@
 #include <cstring>
 
+#include "host/address.h"
+#include "io/worksheet_reader.h"
 #include "io_fixture.h"
 
 namespace tavrin {
@@ -428,6 +430,101 @@ TEST_F(HostilePackageTest, AbsurdSizesAndMarginsFallBackToTheDefaults) {
   EXPECT_EQ(sheet.Layout().margins.right, PageMargins{}.right);
   EXPECT_EQ(sheet.Layout().margins.top, PageMargins{}.top);
   EXPECT_EQ(sheet.Layout().margins.bottom, 0.5);
+}
+
+// Cells of every type, sizes at their limits, and page breaks read as the file says; what no
+// cell, size or break can be is left out.
+TEST_F(HostilePackageTest, CellsSizesAndBreaksAtTheirEdgesReadAsTheFileSays) {
+  std::vector<PackagePart> parts = Package(
+      "<row r=\"1\"><c r=\"A1\" t=\"b\"><v>1</v></c><c r=\"B1\" t=\"b\"><v>0</v></c>"
+      "<c r=\"C1\" t=\"b\"><v/></c><c r=\"D1\" t=\"str\"><v></v></c><c r=\"E1\"><v>abc</v></c>"
+      "<c r=\"F1\" t=\"s\"><v>0</v></c><c r=\"G1\" t=\"e\"><v>#DIV/0!</v></c>"
+      "<c r=\"H1\" t=\"e\"><v>#N/A</v></c><c r=\"I1\" t=\"e\"><v>#bogus</v></c>"
+      "<c r=\"J1x\"><v>5</v></c><c r=\"A5\"><v>6</v></c></row>"
+      "<row r=\"2\" ht=\"0\" customHeight=\"1\"/><row r=\"3\" ht=\"409.5\" customHeight=\"1\"/>"
+      "<row r=\"4\"><c r=\"A4\"><f t=\"shared\" ref=\"A4:B4\" si=\"0\">1+1</f><v>2</v></c>"
+      "<c r=\"B4\"><f t=\"shared\" si=\"0\"/><v>2</v></c><c r=\"C4\"><f/><v>3</v></c></row>");
+  std::string& xml = parts.back().bytes;
+  xml.insert(xml.find("<sheetData>"),
+             "<sheetViews><sheetView workbookViewId=\"0\"/></sheetViews><cols>"
+             "<col min=\"1\" max=\"1\" width=\"20\"/><col min=\"3\" max=\"3\" hidden=\"1\"/>"
+             "<col min=\"4\" max=\"4\" width=\"255\" customWidth=\"1\"/></cols>");
+  xml.insert(xml.find("</worksheet>"),
+             "<pageMargins left=\"0\" right=\"49\" top=\"1\" bottom=\"1\" header=\"0.5\" "
+             "footer=\"0.5\"/><rowBreaks><brk id=\"1\" man=\"1\"/><brk id=\"65535\" man=\"1\"/>"
+             "<brk id=\"65536\" man=\"1\"/><brk id=\"7\"/><brk id=\"0\" man=\"1\"/></rowBreaks>");
+  Sheet& sheet = Open(parts).GetSheet("Data");
+  const std::pair<const char*, Variant> cells[] = {{"A1", Variant::Boolean(true)},
+                                                   {"B1", Variant::Boolean(false)},
+                                                   {"C1", Variant()},
+                                                   {"D1", Variant("")},
+                                                   {"E1", Variant()},
+                                                   {"F1", Variant()},
+                                                   {"G1", ErrorValue::Div0},
+                                                   {"H1", ErrorValue::NA},
+                                                   {"I1", Variant("#bogus")},
+                                                   {"J1", Variant()},
+                                                   {"A5", Variant()},
+                                                   {"C4", Variant(3)}};
+  for (const auto& [at, value] : cells) EXPECT_EQ(ValueAt(sheet, at), value) << at;
+  EXPECT_EQ(FormulaAt(sheet, "B4"), "=1+1");
+  EXPECT_EQ(FormulaAt(sheet, "C4"), "") << "an empty formula is none";
+  EXPECT_EQ(sheet.RowHeight(2), 0);
+  EXPECT_EQ(sheet.RowHeight(3), 409.5);
+  EXPECT_EQ(sheet.ColumnWidth(1), 20) << "a width without customWidth counts";
+  EXPECT_EQ(sheet.ColumnWidth(3), Sheet::kDefaultColumnWidth);
+  EXPECT_EQ(sheet.ColumnWidth(4), 255);
+  EXPECT_EQ(sheet.Layout().margins.left, 0);
+  EXPECT_EQ(sheet.Layout().margins.right, 49);
+  EXPECT_FALSE(sheet.Layout().pageBreakPreview);
+  EXPECT_EQ(sheet.Layout().manualRowBreaks, (std::vector<int>{2, 65536}));
+}
+
+// Print titles and areas belong to the sheet they name; a name of no sheet, of the whole
+// workbook or of another kind sets neither, and an active tab past the sheets activates none.
+TEST_F(HostilePackageTest, PrintNamesOfNoSheetOrOfAnotherKindAreLeftOut) {
+  std::vector<PackagePart> parts = Package("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
+  std::string& workbook = parts[3].bytes;
+  workbook.insert(workbook.find("<sheets>"),
+                  "<bookViews><workbookView activeTab=\"1\"/></bookViews>");
+  workbook.insert(
+      workbook.find("</workbook>"),
+      "<definedNames>"
+      "<definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">Data!$A$1:$B$2</definedName>"
+      "<definedName name=\"_xlnm._FilterDatabase\" localSheetId=\"0\">Data!$A$1:$D$4"
+      "</definedName><definedName name=\"_xlnm.Print_Titles\" localSheetId=\"0\">Data!$2:$3"
+      "</definedName><definedName name=\"_xlnm.Print_Titles\" localSheetId=\"1\">Data!$5:$5"
+      "</definedName><definedName name=\"_xlnm.Print_Titles\" localSheetId=\"7\">Data!$6:$6"
+      "</definedName><definedName name=\"_xlnm.Print_Titles\">Data!$7:$7</definedName>"
+      "<definedName name=\"Tax\" localSheetId=\"5\">0.1</definedName></definedNames>");
+  Book& book = Open(parts);
+  Sheet& sheet = book.GetSheet("Data");
+  EXPECT_EQ(sheet.Layout().printArea, "$A$1:$B$2");
+  EXPECT_EQ(sheet.PageSetup().PrintTitleRows(), "$2:$3");
+  EXPECT_EQ(&book.GetActiveSheet(), &sheet);
+  EXPECT_FALSE(sheet.Changed());
+  // Written back: the print names once each, a name of no sheet gone, the others kept.
+  SaveWorkbook(book, folder / "saved.xlsx");
+  std::string saved = PartOf(folder / "saved.xlsx", "xl/workbook.xml");
+  for (const char* name :
+       {"<definedName name=\"_xlnm._FilterDatabase\" localSheetId=\"0\">Data!$A$1:$D$4<",
+        "<definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">Data!$A$1:$B$2<",
+        "<definedName name=\"_xlnm.Print_Titles\" localSheetId=\"0\">Data!$2:$3<"}) {
+    size_t at = saved.find(name);
+    EXPECT_NE(at, std::string::npos) << name << "\n" << saved;
+    EXPECT_EQ(saved.find(name, at + 1), std::string::npos) << name << "\n" << saved;
+  }
+  EXPECT_EQ(saved.find("Tax"), std::string::npos) << saved;
+  EXPECT_EQ(saved.find("$5:$5"), std::string::npos) << saved;
+}
+
+TEST(ReadAreasTest, AListOfReferencesIsSplitAtCommasOutsideQuotes) {
+  std::vector<std::string> read;
+  for (const Area& area : ReadAreas("'a,b''s'!$A$1:$B$2,Data!$3:$4,C5:D6")) {
+    read.push_back(AreaAddress(area));
+  }
+  EXPECT_EQ(read, (std::vector<std::string>{"$A$1:$B$2", "$3:$4", "$C$5:$D$6"}));
+  EXPECT_TRUE(ReadAreas("").empty());
 }
 
 // Sets the size a zip entry declares, in its local header and in the central directory.

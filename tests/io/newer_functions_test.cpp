@@ -14,6 +14,7 @@ TEST(NewerFunctionsTest, CallsOfFunctionsAddedAfter2007TakeTheFilePrefix) {
       // Nothing to prefix: the text as it is, blanks and letter case kept.
       {"=sum( A1 )", "=sum( A1 )"},
       {"=LEN(\"IFNA(\")", "=LEN(\"IFNA(\")"},
+      {"=len( \"ifna(\" )", "=len( \"ifna(\" )"},
       {"=STDEV(A1:A3)+VAR(A1:A3)", "=STDEV(A1:A3)+VAR(A1:A3)"},
       {"=IFNA(A1,0", "=IFNA(A1,0"},  // no formula the engine reads
   };

@@ -13,6 +13,7 @@ TEST(NumberFormatTest, DatesAreKnownByTheirCodesOutsideQuotesAndBrackets) {
   EXPECT_FALSE(IsDateFormat("0.00E+00"));
   EXPECT_FALSE(IsDateFormat("#,##0\"days\""));
   EXPECT_FALSE(IsDateFormat("[Red]0.00;\\d0"));
+  EXPECT_FALSE(IsDateFormat("#,##0_d;[Red]*h#,##0")) << "a letter spaced or padded";
   EXPECT_TRUE(IsDateFormatId(14));
   EXPECT_TRUE(IsDateFormatId(31));
   EXPECT_FALSE(IsDateFormatId(0));
@@ -36,6 +37,15 @@ TEST(NumberFormatTest, DatesAreKnownByTheirCodesOutsideQuotesAndBrackets) {
       "<xf numFmtId=\"55\"/><xf numFmtId=\"57\"/></cellXfs></styleSheet>");
   EXPECT_EQ(CalendarStyles(styles),
             (std::vector<bool>{true, false, false, true, false, false, true, false, true}));
+  // The times 18-21 and 56, a number, and formats of the workbook's own.
+  styles.load_string(
+      "<styleSheet><numFmts><numFmt numFmtId=\"164\" formatCode=\"yyyy\"/>"
+      "<numFmt numFmtId=\"165\" formatCode=\"h:mm\"/></numFmts><cellXfs><xf numFmtId=\"17\"/>"
+      "<xf numFmtId=\"18\"/><xf numFmtId=\"21\"/><xf numFmtId=\"56\"/><xf numFmtId=\"0\"/>"
+      "<xf numFmtId=\"164\"/><xf numFmtId=\"165\"/></cellXfs></styleSheet>");
+  EXPECT_EQ(CalendarStyles(styles),
+            (std::vector<bool>{true, false, false, false, false, true, false}));
+  EXPECT_EQ(DateStyles(styles), (std::vector<bool>{true, true, true, true, false, true, true}));
 }
 
 }  // namespace

@@ -28,6 +28,14 @@ TEST(RowXml, TheFormsWritersUseAreScannedAsTheParserReadsThem) {
       "t=\"b\"><v>1</v></c></row>",
       R"(<row r="7" hidden="true" outlineLevel="2" collapsed="0" s="4" customFormat="1"/>)",
       R"(<row r="8"><c r="A8" s="1"/><c r="B8"><v/></c><c r="C8" t="inlineStr"><is><t/></is></c></row>)",
+      // tabs and line feeds between names and values, flags spelled out, numbers at their
+      // longest, attributes of any name
+      "<row r=\"9\" collapsed=\"1\" customHeight=\"false\" ht=\"10.95\"><c\tr=\"A9\"\t"
+      "s=\"000000003\"\nt=\"s\" cm=\"1\"><v>9</v></c><c\nr=\"B9\"><f t=\"shared\" si=\"3\"/></c>"
+      R"(<c r="D9" A="1" Z="1" _x="1" :y="1" a-0.9="1" z="1"/></row>)",
+      R"(<row r="10" ht="15.000000000000000000000"/>)",
+      // characters of one to four bytes, by number
+      R"(<row><c t="str"><v>&#00000065;&#x7F;&#x80;&#x7FF;&#x800;&#xFFFF;&#x10000;&#x10FFFF;</v></c></row>)",
   };
   for (const std::string& text : rows) {
     RowXml scanned;
@@ -63,6 +71,53 @@ TEST(RowXml, OtherFormsAreLeftToTheParser) {
       R"(<row r="1"><c r="A1" t="str"><v 名="x">1</v></c></row>)",
       // a number too long for what it counts
       R"(<row r="1"><c r="A1" s="1234567890"><v>1</v></c></row>)",
+      // values the parser reads its own way, or that are not plain
+      R"(<row r="1" hidden="yes"/>)",
+      R"(<row r="1" ht="1.5e1"/>)",
+      R"(<row r="1" ht=".5"/>)",
+      "<row r=\"1\"><c r=\"A1\" t=\"st\tr\"><v>1</v></c></row>",
+      // a value or text given twice
+      R"(<row r="1"><c r="A1"><v>1</v><v>2</v></c></row>)",
+      R"(<row r="1"><c r="A1"><f>1</f><f>2</f></c></row>)",
+      // references to no character, or not ending at the semicolon
+      R"(<row r="1"><c r="A1" t="str"><v>a&#65x;b</v></c></row>)",
+      R"(<row r="1"><c r="A1" t="str"><v>a&#0;b</v></c></row>)",
+      R"(<row r="1"><c r="A1" t="str"><v>a&#xD800;b</v></c></row>)",
+      R"(<row r="1"><c r="A1" t="str"><v>a&#xDFFF;b</v></c></row>)",
+      R"(<row r="1"><c r="A1" t="str"><v>a&#x110000;b</v></c></row>)",
+  };
+  for (const std::string& text : rows) {
+    RowXml scanned;
+    EXPECT_FALSE(ScanRowXml(text, scanned)) << text;
+  }
+}
+
+// A damaged row is not the scanner's to read: the parser reports it.
+TEST(RowXml, DamagedRowsAreLeftToTheParser) {
+  const std::string rows[] = {
+      "<row\r r=\"1\"/>",
+      R"(<row r="1"><cr="A1"/></row>)",
+      R"(<row r="1"><c ="x"/></row>)",
+      R"(<row r="1"><c r"A1"/></row>)",
+      R"(<row r="1"><c t=ene><v>1</v></c></row>)",
+      R"(<row r="1"><c r="A1"t="s"><v>1</v></c></row>)",
+      // a start tag or a value left open
+      R"(<row r="1"><c r="A1"</c></row>)",
+      R"(<row r="1"><c r="A1"</row>)",
+      R"(<row r="1"><c r="A1" </c></row>)",
+      R"(<row r="1"><c r="A1" x</c></row>)",
+      R"(<row r="1"><c r=</c></row>)",
+      R"(<row r="1"><c r="A</c></row>)",
+      R"(<row r="1"><c r="A1" r="A2"</c></row>)",
+      // a cell or its content left open
+      R"(<row r="1"><c r="A1"></row>)",
+      R"(<row r="1"><c r="A1"><v>1</row>)",
+      R"(<row r="1"><c r="A1" t="s"><v>1e2</v></row>)",
+      R"(<row r="1"><c r="A1"><f>1</row>)",
+      R"(<row r="1"><c r="A1" t="inlineStr"><is/></row>)",
+      R"(<row r="1"><c r="A1" t="inlineStr"><is/><t/></is></c></row>)",
+      R"(<row r="1"><c r="A1" t="inlineStr"><is><t>a</row>)",
+      R"(<row r="1"><c r="A1" t="inlineStr"><is><t>a</t></row>)",
   };
   for (const std::string& text : rows) {
     RowXml scanned;

@@ -63,6 +63,9 @@ TEST(CsvEncodingTest, ANamedEncodingOverridesWhatTheBytesSuggest) {
   EXPECT_TRUE(IsKnownEncoding("UTF-16LE"));
   EXPECT_FALSE(IsKnownEncoding("no-such-encoding"));
   EXPECT_FALSE(IsKnownEncoding(""));
+  EXPECT_TRUE(IsUtf8("a\x7F名"));
+  EXPECT_FALSE(IsUtf8("a\x80"));
+  EXPECT_FALSE(IsUtf8("\xE5\x90"));
 }
 
 TEST(CsvEncodingTest, AChineseLocaleCsvBecomesAWorkbookOtherProgramsRead) {
@@ -102,6 +105,44 @@ TEST(XmlTextTest, WhatXmlCannotHoldIsNeverWritten) {
   if (!seen.empty()) {
     EXPECT_NE(seen.find("Data A1 'bad \uFFFD bytes'"), std::string::npos) << seen;
   }
+}
+
+// The message of parsing a part, empty when it parses.
+std::string ParseMessage(std::string_view bytes) {
+  pugi::xml_document document;
+  try {
+    ParseXml(document, bytes, "p.xml");
+  } catch (const FormatError& error) {
+    return error.what();
+  }
+  return "";
+}
+
+TEST(XmlTextTest, APartIsReadInUtf8Only) {
+  const std::string other = "p.xml is written in ";
+  const std::string only = ", which cannot be read (only UTF-8)";
+  EXPECT_EQ(ParseMessage("\xFF\xFE<a/>"), other + "UTF-16" + only);
+  EXPECT_EQ(ParseMessage("\xFE\xFF<a/>"), other + "UTF-16" + only);
+  EXPECT_EQ(ParseMessage(std::string("<\0a\0/\0>\0", 8)), other + "UTF-16 or UTF-32" + only);
+  EXPECT_EQ(ParseMessage("<?xml version=\"1.0\" encoding=\"GBK\"?><a/>"), other + "GBK" + only);
+  EXPECT_EQ(ParseMessage("<?xml version='1.0' encoding='Shift_JIS' ?><a/>"),
+            other + "Shift_JIS" + only);
+  EXPECT_EQ(ParseMessage("<?xml version=\"1.0\" encoding=\"UTF-8\"?><a/>"), "");
+  EXPECT_EQ(ParseMessage("<?xml version=\"1.0\" encoding=\"utf8\"?><a/>"), "");
+  EXPECT_EQ(ParseMessage("<?xml version=\"1.0\"?><a encoding=\"GBK\"/>"), "");
+  EXPECT_EQ(ParseMessage("<a encoding=\"GBK\"/>"), "");
+  EXPECT_EQ(ParseMessage("<?xml version=\"1.0\" encoding=GBK?><a/>").rfind("p.xml is damaged", 0),
+            0u);
+  EXPECT_EQ(ParseMessage("<a>").rfind("p.xml is damaged", 0), 0u);
+}
+
+TEST(XmlTextTest, ARelationshipTargetIsAPathInThePackage) {
+  EXPECT_EQ(ResolveTarget("xl/workbook.xml", "worksheets/sheet1.xml"), "xl/worksheets/sheet1.xml");
+  EXPECT_EQ(ResolveTarget("xl/worksheets/sheet1.xml", "../drawings/drawing1.xml"),
+            "xl/drawings/drawing1.xml");
+  EXPECT_EQ(ResolveTarget("xl/workbook.xml", "/xl/styles.xml"), "xl/styles.xml");
+  EXPECT_EQ(ResolveTarget("workbook.xml", "./a//b.xml"), "a/b.xml");
+  EXPECT_EQ(ResolveTarget("xl/workbook.xml", "../../a.xml"), "a.xml");
 }
 
 }  // namespace

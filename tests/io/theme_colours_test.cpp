@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
 namespace tavrin {
 namespace {
@@ -42,6 +43,17 @@ TEST(ThemeColoursTest, TheSchemeIsCountedLightFirstAndTintsLightenOrDarken) {
   EXPECT_PRED2(Near, Tinted(0x4472C4, 0.7999816888943144), 0xD9E1F2u);
   EXPECT_PRED2(Near, Tinted(0x4472C4, -0.249977111117893), 0x2F5597u);
   EXPECT_TRUE(ThemeColours(pugi::xml_document()).empty());
+  // Grays, and hues on either side of red, as the host tints its standard colours.
+  EXPECT_PRED2(Near, Tinted(0xFFFFFF, -0.0499893185216834), 0xF2F2F2u);
+  EXPECT_PRED2(Near, Tinted(0x000000, 0.499984740745262), 0x7F7F7Fu);
+  EXPECT_PRED2(Near, Tinted(0xED7D31, 0.7999816888943144), 0xFBE5D6u);
+  EXPECT_PRED2(Near, Tinted(0xED7D31, -0.249977111117893), 0xC55A11u);
+  EXPECT_PRED2(Near, Tinted(0x70AD47, -0.249977111117893), 0x548235u);
+  EXPECT_PRED2(Near, Tinted(0x954F72, 0.4), 0xC490AAu);
+  std::string shortHex = kTheme;
+  shortHex.replace(shortHex.find("44546A"), 6, "445");
+  ASSERT_TRUE(theme.load_string(shortHex.c_str()));
+  EXPECT_TRUE(ThemeColours(theme).empty()) << "a colour of three digits";
 }
 
 TEST(ThemeColoursTest, AFillNamesAThemeColourByItsPlaceAndOnePastTheSchemeIsNone) {

@@ -79,6 +79,38 @@ TEST(CsvTest, ImportReadsQuotesLineBreaksNumbersAndBooleans) {
   EXPECT_EQ(sheet.Store().ContentCount(Area{5, 1, 1, 256}), 0);
 }
 
+// Lines end in CR LF, LF or CR alone; a blank line is an empty row; the last line needs no end,
+// nor a quote left open its close.
+TEST(CsvTest, EveryLineEndCountsAndTheSheetsBoundsHold) {
+  TempFolder folder;
+  std::ofstream(folder / "ends.csv", std::ios::binary) << "a\r\rb\n\nc\r\nd\n\"open,x";
+  Spreadsheet app;
+  Sheet& sheet = OpenWorkbook(app, folder / "ends.csv").GetActiveSheet();
+  const std::pair<const char*, Variant> cells[] = {
+      {"A1", Variant("a")}, {"A2", Variant()},    {"A3", Variant("b")},     {"A4", Variant()},
+      {"A5", Variant("c")}, {"A6", Variant("d")}, {"A7", Variant("open,x")}};
+  for (const auto& [at, value] : cells) EXPECT_EQ(ValueAt(sheet, at), value) << at;
+
+  std::string lines;
+  for (int i = 0; i < kLastRow; ++i) lines += "1\n";
+  std::string fields(kLastColumn - 1, ',');
+  for (const auto& [name, text] : std::vector<std::pair<std::string, std::string>>{
+           {"rows.csv", lines}, {"columns.csv", fields + "x"}}) {
+    std::ofstream(folder / name, std::ios::binary) << text;
+    EXPECT_EQ(FileErrorOf([&] { OpenWorkbook(app, folder / name); }), "") << name;
+    std::ofstream(folder / ("over-" + name), std::ios::binary)
+        << (name == "rows.csv" ? lines + "1" : fields + ",x");
+    EXPECT_NE(FileErrorOf([&] { OpenWorkbook(app, folder / ("over-" + name)); }), "") << name;
+  }
+  EXPECT_EQ(ValueAt(app.GetWorkbook("rows.csv").GetActiveSheet(), "A65536"), Variant(1));
+  EXPECT_EQ(ValueAt(app.GetWorkbook("columns.csv").GetActiveSheet(), "IV1"), Variant("x"));
+
+  Book& empty = app.AddWorkbook("empty");
+  empty.AddSheet("Data");
+  SaveWorkbook(empty, folder / "empty.csv");
+  EXPECT_EQ(ReadFileBytes(folder / "empty.csv"), "\xEF\xBB\xBF");
+}
+
 TEST(CsvTest, ExportStartsAtA1WritesValuesAsDisplayedAndReadsBackInPlace) {
   TempFolder folder;
   Spreadsheet app;

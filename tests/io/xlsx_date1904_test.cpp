@@ -5,7 +5,8 @@ namespace tavrin {
 namespace {
 
 TEST(XlsxDate1904Test, CalendarFormatsAreToldFromTimesAlone) {
-  for (const char* code : {"yyyy\\-mm\\-dd", "d/m/yy h:mm", "mmm", "[$-804]yyyy\"年\"m\"月\""})
+  for (const char* code :
+       {"yyyy\\-mm\\-dd", "d/m/yy h:mm", "mmm", "[$-804]yyyy\"年\"m\"月\"", "dd hh:mm", "yyyy"})
     EXPECT_TRUE(IsCalendarFormat(code)) << code;
   for (const char* code : {"h:mm", "[h]:mm", "mm:ss", "hh:mm AM/PM", "\"day\" h", "[ss]"})
     EXPECT_FALSE(IsCalendarFormat(code)) << code;

@@ -116,5 +116,19 @@ TEST(XlsxReadTest, SharedFormulasReadAsTheirFirstCellsFormulaMoved) {
       << "a defined name the engine lacks: the stored result";
 }
 
+// The list has five cell formats: a cell naming the last keeps it, one naming the next has the
+// default format.
+TEST(XlsxReadTest, ACellFormatOnePastTheFilesIsTheDefault) {
+  TempFolder folder;
+  WritePatchedCopy("data/sales-libreoffice.xlsx", folder / "in.xlsx",
+                   {{"xl/worksheets/sheet1.xml",
+                     {{"<c r=\"D2\" s=\"0\"", "<c r=\"D2\" s=\"5\""},
+                      {"<c r=\"E2\" s=\"0\"", "<c r=\"E2\" s=\"4\""}}}});
+  Spreadsheet app;
+  const Sheet& sales = OpenWorkbook(app, folder / "in.xlsx").GetSheet(1);
+  EXPECT_EQ(StyleAt(sales, "D2"), 0u);
+  EXPECT_EQ(StyleAt(sales, "E2"), 4u);
+}
+
 }  // namespace
 }  // namespace tavrin

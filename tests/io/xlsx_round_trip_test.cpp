@@ -288,5 +288,53 @@ TEST(XlsxRoundTripTest, PrintOptionsAndOutlineLevelsAreWrittenOnlyWhenTheSheetHa
   EXPECT_NE(gridlines.find("<printOptions gridLines=\"1\"/>"), std::string::npos);
 }
 
+// A sheet made in memory is written whole from its model: every element in its place, and only
+// what differs from the defaults.
+TEST(XlsxRoundTripTest, AMadeSheetIsWrittenFromItsLayout) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& made = app.AddWorkbook("made");
+  Sheet& plain = made.AddSheet("Plain");
+  plain.SetValue(plain.Range("A1"), Variant(1));
+  Sheet& laid = made.AddSheet("Laid");
+  laid.SetValue(laid.Range("A1"), Variant(1));
+  laid.SetValue(laid.Range("IV65536"), Variant(2));
+  laid.SetColumnWidth(2, 15);
+  laid.SetColumnWidth(3, 15);
+  laid.SetColumnWidth(256, 20);
+  laid.SetRowHeight(3, 20);
+  laid.SetRowHeight(4, 15, true);
+  laid.EditLayout([](SheetLayout& layout) {
+    layout.fitToPage = true;
+    layout.manualRowBreaks = {5};
+    layout.mergedCells = {Area{1, 1, 2, 2}, Area{3, 1, 1, 3}};
+    layout.zoom = 85;
+  });
+  SaveWorkbook(made, folder / "made.xlsx");
+  EXPECT_NE(PartOf(folder / "made.xlsx", "xl/styles.xml"), "");
+  std::string part = PartOf(folder / "made.xlsx", "xl/worksheets/sheet1.xml");
+  EXPECT_NE(part.find("><dimension ref=\"A1\"/><sheetViews>"), std::string::npos) << part;
+  EXPECT_NE(part.find("<pageSetup scale=\"100\" fitToWidth=\"1\" fitToHeight=\"1\" "
+                      "orientation=\"portrait\"/></worksheet>"),
+            std::string::npos)
+      << part;
+  for (const char* unset : {"<sheetPr", "zoomScale", "<cols>", "<mergeCells", "paperSize",
+                            "<rowBreaks", "outlineLevel"})
+    EXPECT_EQ(part.find(unset), std::string::npos) << unset;
+  part = PartOf(folder / "made.xlsx", "xl/worksheets/sheet2.xml");
+  for (const char* written :
+       {"><sheetPr><pageSetUpPr fitToPage=\"1\"/></sheetPr><dimension ref=\"A1:IV65536\"/>",
+        "<cols><col min=\"2\" max=\"3\" width=\"15\" customWidth=\"1\"/>"
+        "<col min=\"256\" max=\"256\" width=\"20\" customWidth=\"1\"/></cols>",
+        "<row r=\"3\" ht=\"20\" customHeight=\"1\"></row><row r=\"4\" ht=\"15\"></row>"
+        "<row r=\"65536\"><c r=\"IV65536\"><v>2</v></c></row></sheetData>"
+        "<mergeCells count=\"2\"><mergeCell ref=\"A1:B2\"/><mergeCell ref=\"A3:C3\"/>"
+        "</mergeCells><pageMargins ",
+        "<sheetView workbookViewId=\"0\" zoomScale=\"85\"/>",
+        "<rowBreaks count=\"1\" manualBreakCount=\"1\"><brk id=\"4\" max=\"16383\" man=\"1\"/>"
+        "</rowBreaks></worksheet>"})
+    EXPECT_NE(part.find(written), std::string::npos) << written << "\n" << part;
+}
+
 }  // namespace
 }  // namespace tavrin

@@ -38,6 +38,28 @@ TEST(ZipReaderTest, AnEntryThatDoesNotMatchItsDirectoryFails) {
             "the archive is damaged at a.xml (longer than it says)");
 }
 
+TEST(ZipReaderTest, APackageIsReadUpToAGigabyteAndWithoutItsFolders) {
+  const std::string refused = "it expands to more than 1 GB, more than any workbook holds";
+  EXPECT_EQ(ReadError(Archive("abc", 22, 0xF0000000u)), refused);
+  EXPECT_EQ(ReadError(Archive("abc", 22, (uint32_t{1} << 30) + 1)), refused);
+  EXPECT_EQ(ReadError(Archive("abc", 22, uint32_t{1} << 30)),
+            "the archive is damaged at a.xml (its checksum or size is wrong)");
+  // A part that hardly deflates is read across many reads of its deflated bytes.
+  std::string noise(700000, ' ');
+  uint32_t state = 1;
+  for (char& c : noise) {
+    state = state * 1103515245u + 12345u;
+    c = static_cast<char>(state >> 24);
+  }
+  ZipWriter zip;
+  zip.Add("xl/", "");
+  zip.Add("xl/noise.bin", noise);
+  std::vector<PackagePart> parts = ReadZip(zip.Finish());
+  ASSERT_EQ(parts.size(), 1u) << "a folder is no part";
+  EXPECT_EQ(parts[0].name, "xl/noise.bin");
+  EXPECT_TRUE(parts[0].bytes == noise);
+}
+
 // Some writers store small parts, or all of them, as they are: such entries read whole,
 // across many reads.
 TEST(ZipReaderTest, EntriesStoredWithoutCompressionRead) {
