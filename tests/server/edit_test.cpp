@@ -214,6 +214,8 @@ TEST_F(ServerTest, ColumnsAndRowsTakeASizeOrFitTheirCellsAndAreSavedSo) {
             json({{"error", "width 应在 0 到 255 之间。"}}));
   EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"row", 1}, {"height", "30"}}).status, 400);
   EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"column", 1}, {"width", 0}}).status, 200);
+  EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"row", 65536}, {"height", 20}}).status, 200);
+  EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"row", 65537}, {"height", 20}}).status, 400);
   EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"row", 0}, {"height", 5}}).status, 400);
   EXPECT_EQ(Read(client->Get("/api/size")).status, 405);
 }
