@@ -105,10 +105,8 @@ class PackageWriter {
       if (!removedRelationships_.contains({r.id, r.type})) removedParts_.erase(r.target);
     }
     std::vector<WorkbookSheet> sheets = WriteSheets();
-    int activeTab = 0;
-    for (size_t i = 0; i < sheets.size(); ++i) {
-      if (sheets[i].sheet == &book_.GetActiveSheet()) activeTab = static_cast<int>(i);
-    }
+    auto active = std::ranges::find(sheets, &book_.GetActiveSheet(), &WorkbookSheet::sheet);
+    int activeTab = active == sheets.end() ? 0 : static_cast<int>(active - sheets.begin());
     const PackagePart* workbook = origin_ ? origin_->Find(workbookPart_) : nullptr;
     replaced_[workbookPart_] =
         WriteWorkbookPart(workbook ? workbook->bytes : "", sheets, activeTab);
