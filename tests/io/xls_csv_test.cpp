@@ -46,7 +46,7 @@ TEST(XlsTest, OpeningADamagedFileOverAndOverTakesNoMoreMemory) {
     }
   };
   for (int i = 0; i < 20; ++i) open();
-  size_t before = ResidentKilobytes();
+  [[maybe_unused]] size_t before = ResidentKilobytes();
   for (int i = 0; i < 200; ++i) open();
 #ifndef TAVRIN_SANITIZED
   EXPECT_LT(ResidentKilobytes() - std::min(before, ResidentKilobytes()), 1000u);
@@ -94,8 +94,10 @@ TEST(CsvTest, EveryLineEndCountsAndTheSheetsBoundsHold) {
   std::string lines;
   for (int i = 0; i < kLastRow; ++i) lines += "1\n";
   std::string fields(kLastColumn - 1, ',');
-  for (const auto& [name, text] : std::vector<std::pair<std::string, std::string>>{
+  for (const auto& file : std::vector<std::pair<std::string, std::string>>{
            {"rows.csv", lines}, {"columns.csv", fields + "x"}}) {
+    const std::string& name = file.first;
+    const std::string& text = file.second;
     std::ofstream(folder / name, std::ios::binary) << text;
     EXPECT_EQ(FileErrorOf([&] { OpenWorkbook(app, folder / name); }), "") << name;
     std::ofstream(folder / ("over-" + name), std::ios::binary)
