@@ -80,5 +80,22 @@ TEST(XlsxRowHeightTest, AChangedSheetWritesItsDefaultAndFittedHeightsBack) {
   EXPECT_EQ(BreakRows(back.GetSheet(1)), BreakRows(sales));
 }
 
+// A default of 0 (or one past the host's largest height) is no default: the sheet keeps the
+// host's own, and the rows stored at 15 points keep theirs as fitted heights.
+TEST(XlsxRowHeightTest, ADefaultHeightOfZeroOrPastTheLargestLeavesTheHostsDefault) {
+  for (const char* height : {"0", "409.6"}) {
+    TempFolder folder;
+    WritePatchedCopy(
+        "data/sales-libreoffice.xlsx", folder / "in.xlsx",
+        {{"xl/worksheets/sheet1.xml",
+          {{"defaultRowHeight=\"15\"", std::string("defaultRowHeight=\"") + height + "\""}}}});
+    Spreadsheet app;
+    Sheet& sales = OpenWorkbook(app, folder / "in.xlsx").GetSheet(1);
+    EXPECT_EQ(sales.DefaultRowHeight(), Sheet::kDefaultRowHeight) << height;
+    EXPECT_EQ(sales.RowHeight(4), 15) << height;
+    EXPECT_EQ(sales.RowHeight(2000), Sheet::kDefaultRowHeight) << height;
+  }
+}
+
 }  // namespace
 }  // namespace tavrin
