@@ -57,6 +57,9 @@ TEST(TextFormatTest, BracketedConditionsChooseTheSection) {
   EXPECT_EQ(Shown(5, "[Red][<10]0.0;0"), "5.0") << "a colour before the condition";
   EXPECT_EQ(Shown(1, "[=1]\"one\";0"), "one");
   EXPECT_EQ(Shown(2, "[=1]\"one\";0"), "2");
+  // A number no condition takes is shown by the last of the first three sections.
+  EXPECT_EQ(Shown(5, "[>100]\"big\";[<-100]\"small\""), "small");
+  EXPECT_EQ(Shown(5, "[>100]\"big\";[<-100]\"small\";[=1]\"one\";@"), "one");
 }
 
 TEST(TextFormatTest, EachConditionHoldsUpToItsBoundary) {
