@@ -63,8 +63,8 @@ class SheetRows {
 
   std::string_view whole_;
   std::optional<ArrivingPart> arriving_;
-  size_t at_ = 0;  // where the next row is looked for
-  const std::string& part_;
+  size_t at_ = 0;     // where the next row is looked for
+  std::string part_;  // named in messages
 };
 
 }  // namespace tavrin
