@@ -121,7 +121,7 @@ void RunChannel::End(RunState ended, std::string reached) {
 }
 
 void RunChannel::Answer(const nlohmann::json& answer) {
-  if (!answer.is_object() || !answer.contains("id") || !answer["id"].is_number_integer()) {
+  if (!answer.is_object() || !answer.value("id", nlohmann::json()).is_number_integer()) {
     throw ApiError{400, "回答缺少提示的编号（id）。"};
   }
   if (!question || state != RunState::Asking || answer["id"].get<long long>() != question->id) {

@@ -58,11 +58,19 @@ TEST_F(ServerTest, AnEditOutsideTheSheetOrNotOfTextsIsRefused) {
   EXPECT_EQ(Post("/api/edit", Typed("A1", json::array({json::array()}))).body["error"],
             "rows 应是由文字组成的行。");
   EXPECT_EQ(Post("/api/edit", Typed("A1", {"1"})).status, 400);
+  EXPECT_EQ(Post("/api/edit", Typed("A1", {{"a", json::array({"1"})}})).body["error"],
+            "rows 应是由文字组成的行。")
+      << "rows given as an object";
   EXPECT_EQ(Post("/api/edit", {{"sheet", 5}, {"clear", "A1"}}).status, 400);
   EXPECT_EQ(Post("/api/edit", {{"sheet", 0.5}, {"clear", "A1"}}).status, 400);
   json many = json::array();
   for (int r = 0; r < 50001; ++r) many.push_back({"x"});
   EXPECT_EQ(Post("/api/edit", Typed("A1", many)).body["error"], "一次最多写入 50000 个单元格。");
+  json most = json::array();
+  for (int r = 0; r < 500; ++r) most.push_back(json::array());
+  for (json& row : most) row = json(std::vector<std::string>(100, "x"));
+  EXPECT_EQ(Post("/api/edit", Typed("Z1", most)).status, 200) << "50000 cells at once";
+  Post("/api/undo", json::object());
   EXPECT_EQ(Read(client->Get("/api/edit")).status, 405);
   EXPECT_EQ(
       Read(Client()->Post("/api/edit", Typed("A1", {{"1"}}).dump(), "application/json")).status,

@@ -5,6 +5,7 @@ namespace tavrin {
 namespace {
 
 TEST_F(ServerTest, ARunAsksThePageAndItsAnswersLetItFinish) {
+  EXPECT_EQ(Get("/api/run").body["form"], "unloaded") << "no run yet";
   json asked = Run(
       "HZ", {{"RefEdit1", "A1:C5"}, {"RefEdit2", "A1:B1"}, {"RefEdit3", "C1"}, {"RefEdit4", "E1"}});
   EXPECT_EQ(asked["state"], "asking");
@@ -22,6 +23,12 @@ TEST_F(ServerTest, ARunAsksThePageAndItsAnswersLetItFinish) {
                 .status,
             409);
   EXPECT_EQ(Post("/api/answer", {{"id", asked["question"]["id"]}, {"answer", "OK"}}).status, 400);
+  // An answer must name its question by number.
+  for (const json& answer : {json{{"answer", "Yes"}}, json{{"id", "1"}, {"answer", "Yes"}},
+                             json::array({asked["question"]["id"], "Yes"})}) {
+    EXPECT_EQ(Post("/api/answer", answer).body, json({{"error", "回答缺少提示的编号（id）。"}}))
+        << answer;
+  }
   EXPECT_EQ(Get("/api/workbook").body["running"], true);
 
   json done = Reply(Reply(asked, "Yes"), "OK");
