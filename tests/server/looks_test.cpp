@@ -79,6 +79,23 @@ TEST_F(ServerTest, TheLayoutNamesTheFrozenRowsAndColumnsOfTheFile) {
   EXPECT_EQ(frozenWith("split"), json());
 }
 
+// A red section of a number format colours its number; a font's colour colours a text.
+TEST_F(ServerTest, CellsCarryTheColourOfTheirSectionOrOfTheirFont) {
+  ASSERT_EQ(Read(client->Post("/api/open?name=formats.xlsx", Bytes("data/formats.xlsx"),
+                              "application/octet-stream"))
+                .status,
+            200);
+  auto colourAt = [&](int row) {
+    json cells = Get("/api/cells?sheet=0&top=" + std::to_string(row) +
+                     "&left=3&bottom=" + std::to_string(row) + "&right=3")
+                     .body["cells"];
+    return cells.empty() ? json() : cells[0].value("colour", json());
+  };
+  EXPECT_EQ(colourAt(13), "#FF0000");
+  EXPECT_EQ(colourAt(16), "#0070C0");
+  EXPECT_EQ(colourAt(10), json());
+}
+
 }  // namespace
 }  // namespace tavrin
 
