@@ -51,11 +51,9 @@ bool IsBareName(const std::string& name) {
 // ".XXXXXX", must fit the system's 255 bytes too.
 constexpr size_t kLongestSaveName = 255 - 8;
 
-bool EndsWithXlsx(const std::string& name) {
-  if (name.size() <= 5) return false;
-  std::string tail = name.substr(name.size() - 5);
-  for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return tail == ".xlsx";
+bool EndsWithXlsx(std::string name) {
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return name.ends_with(".xlsx");
 }
 
 }  // namespace

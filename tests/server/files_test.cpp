@@ -26,7 +26,8 @@ TEST_F(ServerTest, TheFileIsWrittenOnlyBySave) {
 }
 
 TEST_F(ServerTest, SaveAsTakesABareXlsxNameInTheFilesFolder) {
-  for (const char* name : {"../x.xlsx", "sub/x.xlsx", "x.csv", ".xlsx", ""}) {
+  for (const char* name : {"../x.xlsx", "sub/x.xlsx", "x.csv", ".xlsx", "", "xlsx", "x.xls",
+                           "x.xlsxx", "x.xlsx.csv"}) {
     EXPECT_EQ(Post("/api/save", {{"as", name}}).status, 400) << name;
   }
   EXPECT_EQ(Post("/api/save", {{"as", "copy.xlsx"}}).body, json({{"saved", "copy.xlsx"}}));
@@ -36,6 +37,7 @@ TEST_F(ServerTest, SaveAsTakesABareXlsxNameInTheFilesFolder) {
   EXPECT_EQ(Post("/api/save", {{"as", "list.xlsx"}, {"replace", true}}).status, 200);
   EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"copy.xlsx", "list.xlsx"}));
   EXPECT_EQ(Get("/api/workbook").body["file"], "list.xlsx");
+  EXPECT_EQ(Post("/api/save", {{"as", "Upper.XLSX"}}).body, json({{"saved", "Upper.XLSX"}}));
 }
 
 TEST_F(ServerTest, SaveAsNeverFollowsALink) {
