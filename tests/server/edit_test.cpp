@@ -48,6 +48,15 @@ TEST_F(ServerTest, EachEditIsOneUndoStepAndARunLeavesOnlyItself) {
   EXPECT_EQ(Text(2, 3), "10");
 }
 
+// The last hundred edits can be undone, and no more.
+TEST_F(ServerTest, AHundredEditsAreKeptToUndo) {
+  for (int i = 0; i <= 100; ++i) Post("/api/edit", Typed("C2", {{std::to_string(i)}}));
+  for (int i = 0; i < 99; ++i) Post("/api/undo", json::object());
+  EXPECT_EQ(Text(2, 3), "1");
+  EXPECT_EQ(Post("/api/undo", json::object()).body, json({{"canUndo", false}}));
+  EXPECT_EQ(Text(2, 3), "0") << "the first edit is past undoing";
+}
+
 TEST_F(ServerTest, AnEditOutsideTheSheetOrNotOfTextsIsRefused) {
   EXPECT_EQ(Post("/api/edit", Typed("IV1", json::array({json::array({"1", "2"})}))).status, 400);
   EXPECT_EQ(Post("/api/edit", Typed("A1,B2", {{"1"}})).status, 400);

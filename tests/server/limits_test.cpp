@@ -31,6 +31,10 @@ TEST_F(ServerTest, AJsonBodyPastOneMegabyteIsRefusedBeforeItIsRead) {
   ASSERT_TRUE(raw.Send(Head("POST", "/api/select") +
                        "Content-Length: " + std::to_string(Server::kMostJson + 1) + "\r\n\r\n"));
   EXPECT_EQ(raw.Status(), 413);
+  Raw unreadable(port);
+  ASSERT_TRUE(unreadable.Send(Head("POST", "/api/select") + "Content-Length: " +
+                              std::to_string(Server::kMostJson + 1) + "x\r\n\r\n"));
+  EXPECT_EQ(unreadable.Status(), 400) << "a length that is no number";
   // One megabyte exactly is read, and answered as the JSON it is not.
   std::string body(Server::kMostJson, '[');
   EXPECT_EQ(Read(client->Post("/api/select", body, "application/json")).status, 400);
