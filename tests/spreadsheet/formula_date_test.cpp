@@ -123,6 +123,7 @@ TEST_F(FormulaDateTest, WorkingDaysAtTheEndsAndWithErrors) {
   EXPECT_EQ(Eval("=NETWORKDAYS(5,\"x\")"), Variant(ErrorValue::Value));
   EXPECT_EQ(Eval("=NETWORKDAYS(5,10,NA())"), Variant(ErrorValue::NA));
   EXPECT_EQ(Eval("=WORKDAY(0,1)"), Variant::Date(2));
+  EXPECT_EQ(Eval("=WORKDAY(-1,1)"), Variant(ErrorValue::Num)) << "no day to start from";
   EXPECT_EQ(Eval("=WORKDAY(DATE(9999,12,30),1)"), Variant::Date(2958465));
   EXPECT_EQ(Eval("=WORKDAY(DATE(9999,12,31),1)"), Variant(ErrorValue::Num));
   EXPECT_EQ(Eval("=WORKDAY(\"x\",1)"), Variant(ErrorValue::Value));

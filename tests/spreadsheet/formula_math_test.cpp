@@ -78,6 +78,8 @@ TEST_F(FormulaMathTest, RoundingAsTheHostRounds) {
   EXPECT_EQ(Eval("=ROUNDUP(1234,-2)"), Variant(1300));
   EXPECT_EQ(Eval("=ROUNDDOWN(1.1*3,1)"), Variant(3.3));
   EXPECT_EQ(Eval("=ROUND(5,-400)"), Variant(0)) << "no power of ten that large";
+  EXPECT_EQ(Eval("=ROUND(2.5,400)"), Variant(2.5));
+  EXPECT_EQ(Eval("=ROUND(0,400)"), Variant(0));
   EXPECT_EQ(Eval("=ROUND(1E+300,10)"), Variant(1e300)) << "too large to scale: as it is";
   EXPECT_EQ(Eval("=1.23456789012346=1.2345678901235"), Variant::Boolean(false))
       << "the fifteenth digit counts";

@@ -49,7 +49,6 @@ double Difference(double left, double right) {
 double RoundDigits(double number, double digits, Rounding rounding) {
   double places = std::trunc(digits);
   if (places < -308) return 0;
-  if (places > 308) return number;
   double power = std::pow(10.0, std::fabs(places));
   double magnitude = std::fabs(number);
   double scaled = places >= 0 ? magnitude * power : magnitude / power;
