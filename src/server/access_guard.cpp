@@ -15,7 +15,7 @@ std::string_view CookieValue(std::string_view cookies, std::string_view name) {
     size_t end = cookies.find(';');
     std::string_view pair = cookies.substr(0, end);
     while (pair.starts_with(' ')) pair.remove_prefix(1);
-    if (pair.size() > name.size() && pair.starts_with(name) && pair[name.size()] == '=') {
+    if (pair.starts_with(name) && pair.substr(name.size()).starts_with('=')) {
       return pair.substr(name.size() + 1);
     }
     if (end == std::string_view::npos) break;
