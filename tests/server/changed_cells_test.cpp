@@ -41,8 +41,9 @@ TEST_F(ChangedCellsTest, MarksTheCellsWhoseFormulaOrValueDiffers) {
   Set("C2", "=B2*2");  // the same formula again
   Set("B2", 13);
   Set("D5", 1);
+  Set("IV65536", 1);
   sheet.Range("A1").ClearContents();
-  EXPECT_EQ(ChangedSince(copy), (Areas{"Sales!A1", "Sales!B2", "Sales!D5"}));
+  EXPECT_EQ(ChangedSince(copy), (Areas{"Sales!A1", "Sales!B2", "Sales!D5", "Sales!IV65536"}));
 }
 
 // A formula replaced by its value, or a value by a formula giving it, reads the same but is

@@ -47,7 +47,7 @@ class ServerTest : public testing::Test {
     server = std::make_unique<Server>(file);
     port = server->Bind(0);
     ASSERT_GT(port, 0);
-    listener = std::thread([this] { server->Listen(); });
+    listener = std::thread([this] { served = server->Listen(); });
     client = Client();
     client->set_default_headers({{"X-Tavrin-Token", server->Token()}});
     // The first answer shows the server listening, so it can be stopped.
@@ -57,6 +57,7 @@ class ServerTest : public testing::Test {
   void TearDown() override {
     server->Stop();
     listener.join();
+    EXPECT_TRUE(served) << "a server stopped on request served";
     server.reset();
     std::filesystem::remove_all(folder);
   }
@@ -205,6 +206,7 @@ class ServerTest : public testing::Test {
   std::unique_ptr<Server> server;
   int port = 0;
   std::thread listener;
+  bool served = false;
   std::unique_ptr<httplib::Client> client;
 };
 
