@@ -38,6 +38,20 @@ TEST(FormulaSummarise, SumsEveryKeyCombinationWithTheAllBlankOneLast) {
   EXPECT_EQ(w.form.GetState(), DialogForm::State::Unloaded);
 }
 
+TEST(FormulaSummarise, AnEmptyFieldAsksForARangeAndChangesNothing) {
+  for (const char* field : {"RefEdit1", "RefEdit2", "RefEdit3", "RefEdit4"}) {
+    Workplace w;
+    PutRecords(w, {{1, "a", "x", 1, 10}});
+    w.Fill({{field, ""}});
+    w.korvel().HZ(w.Token(), w.form);
+    EXPECT_EQ(w.Texts(), (std::vector<std::string>{"请选定区域"})) << field;
+    EXPECT_EQ(w.Titles(), (std::vector<std::string>{"Tavrin"})) << field;
+    EXPECT_EQ(w.form.Focus(), field);
+    EXPECT_TRUE(w.At("H3").IsEmpty()) << field;
+    EXPECT_EQ(w.form.GetState(), DialogForm::State::Shown) << field;
+  }
+}
+
 TEST(FormulaSummarise, OnlyTheValueHeadersAreCopied) {
   Workplace w;
   PutRecords(w, {{1, "a", "x", 1, 10}});

@@ -134,6 +134,20 @@ TEST(PageSubtotals, AListWithExactlyRoomForARowAtEachOfItsBreaksIsWorkedOn) {
             std::vector<std::string>{"数据行数过多，每页加入小计行后将超出第65536行！"});
 }
 
+// A manual break at the list's first row is no break inside the list: it takes no row.
+TEST(PageSubtotals, ABreakAtTheListsFirstRowTakesNoRowOfTheRoomBelow) {
+  Workplace w;
+  PutPagedList(w, 64251);
+  w.sheet().EditLayout([](SheetLayout& layout) { layout.manualRowBreaks = {3}; });
+  HPageBreaks& breaks = w.sheet().HPageBreaks();
+  ASSERT_EQ(breaks.Item(1).Location().Row(), 3);
+  ASSERT_EQ(64251 + (breaks.Count() - 1) + 1, kLastRow) << "every break below row 3";
+  FillDialog(w, "B3:B3", "A3", false);
+  w.korvel().FYXJYHJ(w.Token(), w.form);
+  EXPECT_NE(w.Texts().front(), "数据行数过多，每页加入小计行后将超出第65536行！");
+  EXPECT_EQ(w.book().SheetCount(), 2) << "the copy made";
+}
+
 TEST(PageSubtotals, TheFinalRowsTakeTheFormatsOfTheLastDataRowAndNoRowBelowThem) {
   Workplace w;
   PutPagedList(w, 10);
