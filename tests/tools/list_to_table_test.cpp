@@ -129,6 +129,7 @@ TEST(ListToTable, TheTableMustEndByColumnIV) {
     for (int k = 1; k <= 10; ++k) rows.push_back({"p", "c" + std::to_string(k), k});
     w.Put("A1", rows);
     w.Put(ColumnLetters(cornerColumn) + "30", {{"kept", "'1"}});
+    w.Put(ColumnLetters(cornerColumn + 1) + "39", {{"'2"}});  // the last row the labels cover
     std::string corner = ColumnLetters(cornerColumn) + "29";
     Dialog(w, "A1:C11", corner.c_str(), 1);
     w.korvel().QDZBG(w.Token(), w.form);
@@ -146,8 +147,9 @@ TEST(ListToTable, TheTableMustEndByColumnIV) {
       EXPECT_EQ(cornerCell.Offset(1, 0).Value(), Variant("kept"));
       EXPECT_EQ(cornerCell.Offset(1, 1).Value(), Variant("1")) << "still a text";
       EXPECT_TRUE(cornerCell.Offset(2, 1).Value().IsEmpty());
+      EXPECT_EQ(cornerCell.Offset(10, 1).Value(), Variant("2")) << "still a text";
       std::string labels = ColumnLetters(cornerColumn) + "1:" + ColumnLetters(cornerColumn + 1);
-      EXPECT_EQ(w.app.WorksheetFunction().CountA(w.sheet().Range(labels + "100")), 2);
+      EXPECT_EQ(w.app.WorksheetFunction().CountA(w.sheet().Range(labels + "100")), 3);
       EXPECT_TRUE(w.app.EnableEvents());
       EXPECT_EQ(w.form.GetState(), DialogForm::State::Shown);
     }
