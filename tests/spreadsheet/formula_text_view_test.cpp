@@ -21,6 +21,13 @@ TEST(FormulaTextView, AQuoteLeftOpenAtTheEndIsNoFormulaWhateverFollows) {
   EXPECT_FALSE(ParseFormula(Cut(text, 4), Notation::A1, 1, 1)) << "=\"ab";
 }
 
+TEST(FormulaTextView, BlanksAloneAreNoValue) {
+  const std::string text = "   5";
+  EXPECT_FALSE(ReadValueText(Cut(text, 3)));
+  EXPECT_FALSE(ReadValueText(Cut(text, 0)));
+  EXPECT_EQ(ReadValueText(" 50% "), 0.5);
+}
+
 TEST(FormulaTextView, ATimesFractionEndsWithItsText) {
   const std::string text = "12:30:45.5999";
   std::optional<double> time = ReadValueText(Cut(text, 10));
