@@ -101,6 +101,7 @@ TEST_F(ServerTest, ManyConnectionsOpenedAtOnceAreAllAnswered) {
 TEST_F(ServerTest, APortInUseIsNotShared) {
   Server second(file);
   EXPECT_EQ(second.Bind(port), -1);
+  EXPECT_FALSE(second.Listen()) << "bound to no port, it serves nothing";
   EXPECT_GT(second.Bind(0), 0);
 }
 
