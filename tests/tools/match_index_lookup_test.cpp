@@ -26,6 +26,7 @@ void PutExample(Workplace& w, const std::string& notFound) {
 TEST(MatchIndexLookup, FetchesByExactMatchFirstOccurrenceWinning) {
   Workplace w;
   PutExample(w, "x");
+  w.Put("E6", {{"zz", "-", 9, "below"}});  // just below the table: not in it
   w.korvel().DSYCZ(w.Token(), w.form);
   EXPECT_EQ(w.At("B2"), Variant(2));
   EXPECT_EQ(w.At("C2"), Variant("two"));
@@ -34,6 +35,7 @@ TEST(MatchIndexLookup, FetchesByExactMatchFirstOccurrenceWinning) {
   EXPECT_EQ(w.At("B4"), Variant("x"));    // not found
   EXPECT_EQ(w.At("C5"), Variant("one"));  // "k?" is a wildcard: k1 is the first it matches
   EXPECT_EQ(w.FormulaAt("B2"), "2");
+  EXPECT_TRUE(w.At("B6").IsEmpty() && w.At("C6").IsEmpty()) << "the target ends with the index";
   EXPECT_TRUE(w.Texts().empty());
   EXPECT_TRUE(w.app.EnableEvents());
   EXPECT_EQ(w.form.GetState(), DialogForm::State::Unloaded);
