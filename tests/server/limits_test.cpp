@@ -106,6 +106,19 @@ TEST_F(ServerTest, ManyConnectionsOpenedAtOnceAreAllAnswered) {
   EXPECT_EQ(answered, 40);
 }
 
+// Started with its standard input closed (as a service may be), the server's socket may be
+// descriptor 0, and is one all the same.
+TEST_F(ServerTest, AServerWhoseSocketIsDescriptorZeroServes) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        ::close(0);
+        Server alone(file);
+        std::_Exit(alone.Bind(0) > 0 ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
 TEST_F(ServerTest, APortInUseIsNotShared) {
   Server second(file);
   EXPECT_EQ(second.Bind(port), -1);
