@@ -251,9 +251,10 @@ class RowScanner {
         if (c < '0' || c > '9') return false;
       }
     }
+    // Digits and a point, at most 24: from_chars takes them all.
     if (whole.empty() || value.size() > 24) return false;
-    auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-    return error == std::errc() && end == value.data() + value.size();
+    std::from_chars(value.data(), value.data() + value.size(), number);
+    return true;
   }
 
   static bool Flag(std::string_view value, bool& flag) {
