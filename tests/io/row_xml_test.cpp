@@ -118,6 +118,11 @@ TEST(RowXml, DamagedRowsAreLeftToTheParser) {
       R"(<row r="1"><c r="A1" t="inlineStr"><is/><t/></is></c></row>)",
       R"(<row r="1"><c r="A1" t="inlineStr"><is><t>a</row>)",
       R"(<row r="1"><c r="A1" t="inlineStr"><is><t>a</t></row>)",
+      // a text that ends before its end tag does
+      R"(<row r="1"><c r="A1"><v>1</v></c></ro)",
+      R"(<row r="1"><c r="A1"><v>1</v></c)",
+      R"(<row r="1"><c r="A1"><v>1</v)",
+      R"(<row r="1"><c r="A1"><f>1</f)",
   };
   for (const std::string& text : rows) {
     RowXml scanned;
