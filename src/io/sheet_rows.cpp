@@ -34,8 +34,8 @@ size_t FindElement(std::string_view text, std::string_view name, size_t from = 0
   return std::string_view::npos;
 }
 
-// The position just past the ">" ending the start tag at `at`, quotes respected; npos when the
-// tag never ends. Sets selfClosing for "/>".
+// The position just past the ">" ending the start tag whose "<" is at `at`, quotes respected;
+// npos when the tag never ends. Sets selfClosing for "/>".
 size_t TagEnd(std::string_view text, size_t at, bool& selfClosing) {
   char quote = 0;
   for (size_t i = at; i < text.size(); ++i) {
@@ -45,7 +45,7 @@ size_t TagEnd(std::string_view text, size_t at, bool& selfClosing) {
     } else if (c == '"' || c == '\'') {
       quote = c;
     } else if (c == '>') {
-      selfClosing = i > at && text[i - 1] == '/';
+      selfClosing = text[i - 1] == '/';
       return i + 1;
     }
   }

@@ -90,6 +90,10 @@ TEST(CsvTest, EveryLineEndCountsAndTheSheetsBoundsHold) {
       {"A1", Variant("a")}, {"A2", Variant()},    {"A3", Variant("b")},     {"A4", Variant()},
       {"A5", Variant("c")}, {"A6", Variant("d")}, {"A7", Variant("open,x")}};
   for (const auto& [at, value] : cells) EXPECT_EQ(ValueAt(sheet, at), value) << at;
+  std::ofstream(folder / "last-cr.csv", std::ios::binary) << "x,y\r";
+  Sheet& lastCr = OpenWorkbook(app, folder / "last-cr.csv").GetActiveSheet();
+  EXPECT_EQ(ValueAt(lastCr, "B1"), Variant("y"));
+  EXPECT_EQ(lastCr.UsedArea()->rows, 1);
 
   std::string lines;
   for (int i = 0; i < kLastRow; ++i) lines += "1\n";

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <map>
 #include <tuple>
 
@@ -110,6 +111,36 @@ TEST(XlsxRoundTripTest, ChangedSheetIsWrittenFreshKeepingWhatTheModelDoesNotHold
   EXPECT_EQ(back.Layout().orientation, PageOrientation::Landscape);
   ExpectSameCells(sales, back);
   ExpectSameLayout(sales, back);
+}
+
+// Merges and breaks the original did not have are written where their elements belong among
+// those carried over, or the host refuses the file.
+TEST(XlsxRoundTripTest, ElementsTheOriginalLackedGoInTheirPlaceAmongThoseCarried) {
+  TempFolder folder;
+  WritePatchedCopy(
+      kLibreOffice, folder / "bare.xlsx",
+      {{"xl/worksheets/sheet1.xml",
+        {{"<mergeCells count=\"1\"><mergeCell ref=\"H1:I1\"/></mergeCells>", ""},
+         {"<rowBreaks count=\"1\" manualBreakCount=\"1\"><brk id=\"60\" man=\"true\" "
+          "max=\"16383\" min=\"0\"/></rowBreaks>",
+          ""}}}});
+  Spreadsheet app;
+  Sheet& sales = OpenWorkbook(app, folder / "bare.xlsx").GetSheet(1);
+  ASSERT_TRUE(sales.Layout().mergedCells.empty());
+  sales.EditLayout([](SheetLayout& layout) {
+    layout.mergedCells.push_back(Area{1, 8, 1, 2});
+    layout.manualRowBreaks.push_back(40);
+  });
+  SaveWorkbook(sales.Parent(), folder / "out.xlsx");
+
+  std::string fresh = PartOf(folder / "out.xlsx", "xl/worksheets/sheet1.xml");
+  std::vector<size_t> at;
+  for (const char* tag : {"<sheetData", "<mergeCells", "<pageMargins", "<headerFooter",
+                          "<rowBreaks", "</worksheet>"}) {
+    at.push_back(fresh.find(tag));
+    ASSERT_NE(at.back(), std::string::npos) << tag;
+  }
+  EXPECT_TRUE(std::is_sorted(at.begin(), at.end())) << fresh.substr(fresh.find("</sheetData>"));
 }
 
 // A change to the layout alone marks the sheet changed: the save writes it, never the part as
