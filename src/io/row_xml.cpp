@@ -113,13 +113,9 @@ class RowScanner {
     return read;
   }
 
-  // Whether the text goes on with these characters (a loop: the words are a few letters).
+  // Whether the text goes on with these characters.
   bool At(size_t from, std::string_view what) const {
-    if (text_.size() - from < what.size()) return false;
-    for (size_t i = 0; i < what.size(); ++i) {
-      if (text_[from + i] != what[i]) return false;
-    }
-    return true;
+    return text_.substr(from, what.size()) == what;
   }
 
   // "<name" followed by the end of the name.

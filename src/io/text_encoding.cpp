@@ -82,7 +82,7 @@ bool IsUtf8(std::string_view bytes) {
     int32_t length = static_cast<int32_t>(std::min<size_t>(size - i, 4));
     UChar32 c;
     U8_NEXT(data + i, at, length, c);
-    if (c < 0) return false;
+    if (c == U_SENTINEL) return false;
     i += static_cast<size_t>(at);
   }
   return true;

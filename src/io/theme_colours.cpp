@@ -47,7 +47,7 @@ uint32_t FromHsl(const Hsl& c) {
     if (t < 2.0 / 3) return p + (q - p) * (2.0 / 3 - t) * 6;
     return p;
   };
-  double q = c.l < 0.5 ? c.l * (1 + c.s) : c.l + c.s - c.l * c.s, p = 2 * c.l - q;
+  double q = c.l + c.s * std::min(c.l, 1 - c.l), p = 2 * c.l - q;
   auto byte = [](double v) {
     return static_cast<uint32_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255));
   };

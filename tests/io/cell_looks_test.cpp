@@ -205,5 +205,28 @@ TEST(AddedFormatsTest, AWorkbookMadeInMemoryGetsThemAfterTheMinimalStylesFormats
   EXPECT_TRUE(ValueAt(reread.GetSheet(1), "A2").IsDate());
 }
 
+// A cell may carry a format number its workbook lacks (a copy from another workbook): shown in
+// a new format, it starts from the workbook's first.
+TEST(AddedFormatsTest, AFormatTheWorkbookLacksIsAddedFromItsFirst) {
+  TempFolder folder;
+  Spreadsheet app;
+  Book& book = app.AddWorkbook("new");
+  Sheet& sheet = book.AddSheet("Data");
+  EXPECT_EQ(FormatShowing(book, 2, 9), 2u);
+  EXPECT_EQ(FormatShowing(book, 40, 10), 3u);
+  sheet.Range("A1").SetValue(Variant(0.5));
+  sheet.Store().SetStyle(1, 1, 2);
+  sheet.Range("A2").SetValue(Variant(0.125));
+  sheet.Store().SetStyle(2, 1, 3);
+  SaveWorkbook(book, folder / "new.xlsx");
+
+  Spreadsheet again;
+  Book& reread = OpenWorkbook(again, folder / "new.xlsx");
+  EXPECT_EQ(Shown(reread, StyleAt(reread.GetSheet(1), "A1")), "0%");
+  EXPECT_EQ(Shown(reread, StyleAt(reread.GetSheet(1), "A2")), "0.00%");
+  EXPECT_NE(PartOf(folder / "new.xlsx", "xl/styles.xml").find("<cellXfs count=\"4\">"),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace tavrin
