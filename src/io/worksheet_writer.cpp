@@ -190,11 +190,9 @@ class WorksheetWriter {
       double width = sheet_.ColumnWidth(c);
       LineFormat format = ColumnFormat(c);
       if (width == Sheet::kDefaultColumnWidth && format == LineFormat{}) continue;
+      // A run ends by IV: the column past it has the default width and no format.
       int last = c;
-      while (last < kLastColumn && sheet_.ColumnWidth(last + 1) == width &&
-             ColumnFormat(last + 1) == format) {
-        ++last;
-      }
+      while (sheet_.ColumnWidth(last + 1) == width && ColumnFormat(last + 1) == format) ++last;
       cols += "<col min=\"" + std::to_string(c) + "\" max=\"" + std::to_string(last) + '"';
       if (width != Sheet::kDefaultColumnWidth) {
         cols += " width=\"";

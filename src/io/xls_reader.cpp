@@ -105,9 +105,13 @@ std::vector<XlsSheet> ReadSheets(const std::filesystem::path& path) {
   return sheets;
 }
 
-// The sheets as the child sends them: for each its name and its cells, each cell its row, its
-// column, its kind and then its number or its text; every count and length of a fixed width.
+// The sheets as the child sends them: for each its name and its cells, each cell its row and
+// column counted from 0 (in widths that hold no position past the sheet's bounds), its kind and
+// then its number or its text; every count and length of a fixed width.
 enum class Kind : uint8_t { Number, Text, Date };
+using RowIndex = uint16_t;
+using ColumnIndex = uint8_t;
+static_assert(kLastRow - 1 == UINT16_MAX && kLastColumn - 1 == UINT8_MAX);
 
 template <class T>
 void Put(std::string& out, T value) {
@@ -126,8 +130,8 @@ std::string Encode(const std::vector<XlsSheet>& sheets) {
     PutText(out, sheet.name);
     Put<uint64_t>(out, sheet.cells.size());
     for (const auto& [row, column, value] : sheet.cells) {
-      Put<int32_t>(out, row);
-      Put<int32_t>(out, column);
+      Put(out, static_cast<RowIndex>(row - 1));
+      Put(out, static_cast<ColumnIndex>(column - 1));
       if (value.IsText()) {
         Put(out, Kind::Text);
         PutText(out, value.AsText());
@@ -175,10 +179,10 @@ std::vector<XlsSheet> Decode(std::string_view bytes) {
   std::vector<XlsSheet> sheets(in.Count(16));
   for (XlsSheet& sheet : sheets) {
     sheet.name = in.Text();
-    sheet.cells.resize(in.Count(9));
+    sheet.cells.resize(in.Count(12));
     for (auto& [row, column, value] : sheet.cells) {
-      row = in.Take<int32_t>();
-      column = in.Take<int32_t>();
+      row = in.Take<RowIndex>() + 1;
+      column = in.Take<ColumnIndex>() + 1;
       Kind kind = in.Take<Kind>();
       if (kind == Kind::Text) {
         value = Variant(in.Text());
@@ -186,8 +190,6 @@ std::vector<XlsSheet> Decode(std::string_view bytes) {
         double number = in.Take<double>();
         value = kind == Kind::Date ? Variant::Date(number) : Variant(number);
       }
-      if (row < 1 || row > kLastRow || column < 1 || column > kLastColumn)
-        throw FormatError("the workbook is damaged");
     }
   }
   return sheets;
