@@ -90,9 +90,10 @@ std::string Attachment(const std::string& name) {
   for (char c : name) {
     auto byte = static_cast<unsigned char>(c);
     bool safe = std::isalnum(byte) || c == '.' || c == '-' || c == '_';
-    // One "_" for a character the header cannot carry, whatever its length in bytes.
+    // One "_" for a character the header cannot carry (a control, DEL, one past ASCII),
+    // whatever its length in bytes.
     bool continuation = (byte & 0xC0) == 0x80;
-    if (!continuation) plain += byte >= 0x20 && byte < 0x80 && c != '"' && c != '\\' ? c : '_';
+    if (!continuation) plain += byte >= 0x20 && byte < 0x7F && c != '"' && c != '\\' ? c : '_';
     if (safe) {
       encoded += c;
     } else {

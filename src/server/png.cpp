@@ -28,7 +28,6 @@ void AppendChunk(std::string& png, std::string_view type, std::string_view data)
 std::string EncodePng(const Picture& picture) {
   // Each row: the filter type 0 (none), then red, green, blue for every pixel.
   std::string rows;
-  rows.reserve(static_cast<size_t>(picture.height) * (picture.width * 3 + 1));
   for (int y = 0; y < picture.height; ++y) {
     rows += '\0';
     const std::uint8_t* pixel = picture.bgr.data() + static_cast<size_t>(y) * picture.width * 3;

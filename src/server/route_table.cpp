@@ -6,8 +6,7 @@ const RouteTable::Route* RouteTable::Find(std::string_view method, std::string_v
                                           std::string& allowed) const {
   allowed.clear();
   for (const Route& route : routes) {
-    bool matches = route.prefix ? path.size() > route.path.size() && path.starts_with(route.path)
-                                : path == route.path;
+    bool matches = route.prefix ? path.starts_with(route.path) : path == route.path;
     if (!matches) continue;
     if (route.method == method) return &route;
     allowed += (allowed.empty() ? "" : ", ") + route.method;

@@ -10,8 +10,8 @@
 
 namespace tavrin {
 
-// The server's routes: a method and a path (or a path prefix ending in "/"), the most body bytes
-// a request of the route may send, and what answers it.
+// The server's routes: a method and a path (or a path prefix ending in "/": the folder and
+// every path in it), the most body bytes a request of the route may send, and what answers it.
 class RouteTable {
  public:
   using Handler = std::function<void(const RequestHead&, const std::string& body, HttpAnswer&)>;

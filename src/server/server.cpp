@@ -26,12 +26,14 @@ std::string ErrorText(int status) {
   }
 }
 
-// The body's length as Content-Length gives it, or nothing when it gives none.
+// The body's length as Content-Length gives it, 0 when it gives none; nothing when it is no
+// number this server can hold.
 std::optional<unsigned long long> DeclaredLength(const RequestHead& head) {
   std::string_view text = head.Header("Content-Length");
+  if (text.empty()) return 0;
   unsigned long long length = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), length);
-  if (error != std::errc() || end != text.data() + text.size()) return {};  // none, or no number
+  if (error != std::errc() || end != text.data() + text.size()) return {};
   return length;
 }
 
@@ -64,7 +66,8 @@ void Server::Stop() {
 
 // Before the body is read: a request that fails here costs nothing more.
 std::optional<HttpAnswer> Server::Admit(const RequestHead& head, size_t& mostBody) {
-  if (head.HeaderCount("Host") > 1 || head.HeaderCount("Origin") > 1) {
+  std::optional<unsigned long long> length = DeclaredLength(head);
+  if (!length || head.HeaderCount("Host") > 1 || head.HeaderCount("Origin") > 1) {
     return ErrorAnswer(400, ErrorText(400));
   }
   if (!guard.HostAllowed(head.Header("Host")) || !guard.OriginAllowed(head.Header("Origin")) ||
@@ -81,7 +84,7 @@ std::optional<HttpAnswer> Server::Admit(const RequestHead& head, size_t& mostBod
     return refusal;
   }
   mostBody = route->mostBody;
-  if (DeclaredLength(head).value_or(0) > mostBody) return TooLarge();
+  if (*length > mostBody) return TooLarge();
   return std::nullopt;
 }
 

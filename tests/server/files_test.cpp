@@ -111,12 +111,14 @@ TEST_F(ServerTest, AnUploadReplacesTheWorkbookUnlessTheReaderRefusesIt) {
   EXPECT_NE(raw.Receive(std::chrono::seconds(5), true)
                 .find("filename*=UTF-8''%E9%94%80%E5%94%AE.xlsx\r\n"),
             std::string::npos);
-  EXPECT_EQ(upload("a%20b-c_d.xlsx", Bytes(file)).status, 200);
+  // A space stays as it is; a quote and the control DEL do not.
+  EXPECT_EQ(upload("a%20b-c_d%22%7F.xlsx", Bytes(file)).status, 200);
   Raw spaced(port);
   spaced.Send(Head("GET", "/api/download") + "\r\n");
-  EXPECT_NE(spaced.Receive(std::chrono::seconds(5), true)
-                .find("filename=\"a b-c_d.xlsx\"; filename*=UTF-8''a%20b-c_d.xlsx\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      spaced.Receive(std::chrono::seconds(5), true)
+          .find("filename=\"a b-c_d__.xlsx\"; filename*=UTF-8''a%20b-c_d%22%7F.xlsx\r\n"),
+      std::string::npos);
 
   // A workbook read from a .csv file has no frozen panes to show.
   EXPECT_EQ(upload("list.csv", "Region,Units\nNorth,3\n").body, json({{"file", "list.csv"}}));
@@ -125,17 +127,34 @@ TEST_F(ServerTest, AnUploadReplacesTheWorkbookUnlessTheReaderRefusesIt) {
   EXPECT_FALSE(layout.body.contains("frozen"));
 }
 
-TEST_F(ServerTest, AServerFailureSaysWhatFailedAndNothingOfTheServersInsides) {
-  // No folder for the download's temporary file: the server's own failure, a 500.
+// A download made with the temporary files' folder set to `temporary`.
+httplib::Result DownloadWithTemporaryFolder(httplib::Client& client,
+                                            const std::filesystem::path& temporary) {
   const char* tmp = getenv("TMPDIR");
   std::string kept = tmp != nullptr ? tmp : "";
-  setenv("TMPDIR", (folder / "missing").c_str(), 1);
-  auto download = client->Get("/api/download");
+  setenv("TMPDIR", temporary.c_str(), 1);
+  auto download = client.Get("/api/download");
   if (tmp != nullptr) {
     setenv("TMPDIR", kept.c_str(), 1);
   } else {
     unsetenv("TMPDIR");
   }
+  return download;
+}
+
+TEST_F(ServerTest, TheServersTemporaryFilesGoWithIt) {
+  std::filesystem::create_directories(folder / "tmp");
+  auto download = DownloadWithTemporaryFolder(*client, folder / "tmp");
+  ASSERT_TRUE(download);
+  EXPECT_EQ(download->status, 200);
+  EXPECT_FALSE(std::filesystem::is_empty(folder / "tmp"));
+  StopServer();
+  EXPECT_TRUE(std::filesystem::is_empty(folder / "tmp"));
+}
+
+TEST_F(ServerTest, AServerFailureSaysWhatFailedAndNothingOfTheServersInsides) {
+  // No folder for the download's temporary file: the server's own failure, a 500.
+  auto download = DownloadWithTemporaryFolder(*client, folder / "missing");
   ASSERT_TRUE(download);
   EXPECT_EQ(download->status, 500);
   EXPECT_EQ(json::parse(download->body), json({{"error", "无法建立临时文件夹。"}}));

@@ -40,6 +40,26 @@ TEST_F(ServerTest, AJsonBodyPastOneMegabyteIsRefusedBeforeItIsRead) {
   EXPECT_EQ(Read(client->Post("/api/select", body, "application/json")).status, 400);
 }
 
+// The HTTP library refuses most of these first; the server does not count on it.
+TEST_F(ServerTest, ALengthThatIsNoNumberTheServerHoldsIsRefusedBeforeTheBody) {
+  auto refusal = [&](const std::string& length) {
+    RequestHead head{"POST",
+                     "/api/select",
+                     {{"Host", "127.0.0.1:" + std::to_string(port)},
+                      {"X-Tavrin-Token", server->Token()}},
+                     {}};
+    if (!length.empty()) head.headers.emplace_back("Content-Length", length);
+    size_t most = 0;
+    std::optional<HttpAnswer> answer = server->Admit(head, most);
+    return answer ? answer->status : 0;
+  };
+  EXPECT_EQ(refusal(""), 0);
+  EXPECT_EQ(refusal("2"), 0);
+  EXPECT_EQ(refusal(std::to_string(Server::kMostJson + 1)), 413);
+  for (const char* length : {"2x", "x2", "-1", "+2", "1 2", "18446744073709551616"})
+    EXPECT_EQ(refusal(length), 400) << length;
+}
+
 TEST_F(ServerTest, AHeadPastItsLimitIsCutOffBeforeTheTokenIsChecked) {
   Raw raw(port);
   std::string lines;
@@ -177,7 +197,14 @@ TEST_F(ServerTest, AWrongMethodIs405AndNamesTheRightOnes) {
     EXPECT_EQ(answer->get_header_value("Allow"), "GET") << path;
   }
   EXPECT_EQ(Get("/api/nothing").status, 404);
+  // The assets' folder is theirs: no file there, and only read.
   EXPECT_EQ(Get("/assets/").status, 404);
+  EXPECT_EQ(Get("/assets/nothing.js").status, 404);
+  answer = client->Post("/assets/", "{}", "application/json");
+  ASSERT_TRUE(answer);
+  EXPECT_EQ(answer->status, 405);
+  EXPECT_EQ(answer->get_header_value("Allow"), "GET");
+  EXPECT_EQ(Get("/assets").status, 404);
 }
 
 }  // namespace

@@ -57,16 +57,16 @@ TEST_F(ServerTest, CellsCarryTheBoldAndTheFillOfTheirFormatOrOfTheirRowOrColumn)
       json::parse(R"j({"cells":[{"r":8,"c":6,"text":"","number":false,"fill":"#DDEBF7"}]})j"));
 }
 
-// The frozen rows and columns are read from the sheet's view as the file stores it; a pane
-// that is only split freezes nothing.
+// The frozen rows and columns are read from the sheet's view as the file stores it, the pane
+// closed at once or by an end tag; a pane that is only split freezes nothing.
 TEST_F(ServerTest, TheLayoutNamesTheFrozenRowsAndColumnsOfTheFile) {
   const std::vector<PackagePart> parts = ReadZip(Bytes("data/formats.xlsx"));
   auto frozenWith = [&](const std::string& state) {
     std::vector<PackagePart> changed = parts;
     for (PackagePart& part : changed) {
-      size_t at = part.bytes.find("state=\"frozen\"");
+      size_t at = part.bytes.find("state=\"frozen\"/>");
       if (part.name == "xl/worksheets/sheet1.xml" && at != std::string::npos)
-        part.bytes.replace(at, 14, "state=\"" + state + "\"");
+        part.bytes.replace(at, 16, "state=\"" + state);
     }
     EXPECT_EQ(Read(client->Post("/api/open?name=panes.xlsx", WriteZip(changed),
                                 "application/octet-stream"))
@@ -74,9 +74,10 @@ TEST_F(ServerTest, TheLayoutNamesTheFrozenRowsAndColumnsOfTheFile) {
               200);
     return Get("/api/layout?sheet=0").body.value("frozen", json());
   };
-  EXPECT_EQ(frozenWith("frozen"), json::parse(R"j({"rows":1,"columns":1})j"));
-  EXPECT_EQ(frozenWith("frozenSplit"), json::parse(R"j({"rows":1,"columns":1})j"));
-  EXPECT_EQ(frozenWith("split"), json());
+  EXPECT_EQ(frozenWith("frozen\"/>"), json::parse(R"j({"rows":1,"columns":1})j"));
+  EXPECT_EQ(frozenWith("frozen\"></pane>"), json::parse(R"j({"rows":1,"columns":1})j"));
+  EXPECT_EQ(frozenWith("frozenSplit\"/>"), json::parse(R"j({"rows":1,"columns":1})j"));
+  EXPECT_EQ(frozenWith("split\"/>"), json());
 }
 
 // A red section of a number format colours its number; a font's colour colours a text.

@@ -55,11 +55,15 @@ class ServerTest : public testing::Test {
   }
 
   void TearDown() override {
+    if (server != nullptr) StopServer();
+    std::filesystem::remove_all(folder);
+  }
+
+  void StopServer() {
     server->Stop();
     listener.join();
     EXPECT_TRUE(served) << "a server stopped on request served";
     server.reset();
-    std::filesystem::remove_all(folder);
   }
 
   static void WriteList(const std::filesystem::path& path) {
