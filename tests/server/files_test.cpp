@@ -115,10 +115,9 @@ TEST_F(ServerTest, AnUploadReplacesTheWorkbookUnlessTheReaderRefusesIt) {
   EXPECT_EQ(upload("a%20b-c_d%22%7F.xlsx", Bytes(file)).status, 200);
   Raw spaced(port);
   spaced.Send(Head("GET", "/api/download") + "\r\n");
-  EXPECT_NE(
-      spaced.Receive(std::chrono::seconds(5), true)
-          .find("filename=\"a b-c_d__.xlsx\"; filename*=UTF-8''a%20b-c_d%22%7F.xlsx\r\n"),
-      std::string::npos);
+  EXPECT_NE(spaced.Receive(std::chrono::seconds(5), true)
+                .find("filename=\"a b-c_d__.xlsx\"; filename*=UTF-8''a%20b-c_d%22%7F.xlsx\r\n"),
+            std::string::npos);
 
   // A workbook read from a .csv file has no frozen panes to show.
   EXPECT_EQ(upload("list.csv", "Region,Units\nNorth,3\n").body, json({{"file", "list.csv"}}));

@@ -43,11 +43,11 @@ TEST_F(ServerTest, AJsonBodyPastOneMegabyteIsRefusedBeforeItIsRead) {
 // The HTTP library refuses most of these first; the server does not count on it.
 TEST_F(ServerTest, ALengthThatIsNoNumberTheServerHoldsIsRefusedBeforeTheBody) {
   auto refusal = [&](const std::string& length) {
-    RequestHead head{"POST",
-                     "/api/select",
-                     {{"Host", "127.0.0.1:" + std::to_string(port)},
-                      {"X-Tavrin-Token", server->Token()}},
-                     {}};
+    RequestHead head{
+        "POST",
+        "/api/select",
+        {{"Host", "127.0.0.1:" + std::to_string(port)}, {"X-Tavrin-Token", server->Token()}},
+        {}};
     if (!length.empty()) head.headers.emplace_back("Content-Length", length);
     size_t most = 0;
     std::optional<HttpAnswer> answer = server->Admit(head, most);
