@@ -117,13 +117,12 @@ TEST(XlsxRoundTripTest, ChangedSheetIsWrittenFreshKeepingWhatTheModelDoesNotHold
 // those carried over, or the host refuses the file.
 TEST(XlsxRoundTripTest, ElementsTheOriginalLackedGoInTheirPlaceAmongThoseCarried) {
   TempFolder folder;
-  WritePatchedCopy(
-      kLibreOffice, folder / "bare.xlsx",
-      {{"xl/worksheets/sheet1.xml",
-        {{"<mergeCells count=\"1\"><mergeCell ref=\"H1:I1\"/></mergeCells>", ""},
-         {"<rowBreaks count=\"1\" manualBreakCount=\"1\"><brk id=\"60\" man=\"true\" "
-          "max=\"16383\" min=\"0\"/></rowBreaks>",
-          ""}}}});
+  WritePatchedCopy(kLibreOffice, folder / "bare.xlsx",
+                   {{"xl/worksheets/sheet1.xml",
+                     {{"<mergeCells count=\"1\"><mergeCell ref=\"H1:I1\"/></mergeCells>", ""},
+                      {"<rowBreaks count=\"1\" manualBreakCount=\"1\"><brk id=\"60\" man=\"true\" "
+                       "max=\"16383\" min=\"0\"/></rowBreaks>",
+                       ""}}}});
   Spreadsheet app;
   Sheet& sales = OpenWorkbook(app, folder / "bare.xlsx").GetSheet(1);
   ASSERT_TRUE(sales.Layout().mergedCells.empty());
