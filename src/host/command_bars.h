@@ -65,8 +65,7 @@ class CommandBars {
   virtual int Count() = 0;
   virtual CommandBar& Item(int index) = 0;
   virtual CommandBar& Item(const std::string& name) = 0;
-  virtual CommandBar& Add(const std::string& name, int position, bool menuBar,
-                          bool temporary) = 0;
+  virtual CommandBar& Add(const std::string& name, int position, bool menuBar, bool temporary) = 0;
 };
 
 // The legacy menu collection: Application.MenuBars(xlWorksheet).Menus, whose menus and items

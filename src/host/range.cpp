@@ -62,35 +62,69 @@ std::string Range::Address() const {
   return text;
 }
 
-Variant Range::Value() const { return sheet_->Value(Cells(1, 1)); }
-void Range::SetValue(const Variant& value) const { sheet_->SetValue(*this, value); }
-Block Range::Values() const { return sheet_->Values(FirstArea()); }
-void Range::SetValues(const Block& values) const { sheet_->SetValues(FirstArea(), values); }
-std::string Range::Formula() const { return sheet_->Formula(Cells(1, 1)); }
-void Range::SetFormula(const std::string& formula) const { sheet_->SetFormula(*this, formula); }
-std::string Range::FormulaR1C1() const { return sheet_->FormulaR1C1(Cells(1, 1)); }
+Variant Range::Value() const {
+  return sheet_->Value(Cells(1, 1));
+}
+void Range::SetValue(const Variant& value) const {
+  sheet_->SetValue(*this, value);
+}
+Block Range::Values() const {
+  return sheet_->Values(FirstArea());
+}
+void Range::SetValues(const Block& values) const {
+  sheet_->SetValues(FirstArea(), values);
+}
+std::string Range::Formula() const {
+  return sheet_->Formula(Cells(1, 1));
+}
+void Range::SetFormula(const std::string& formula) const {
+  sheet_->SetFormula(*this, formula);
+}
+std::string Range::FormulaR1C1() const {
+  return sheet_->FormulaR1C1(Cells(1, 1));
+}
 void Range::SetFormulaR1C1(const std::string& formula) const {
   sheet_->SetFormulaR1C1(*this, formula);
 }
-std::string Range::Text() const { return sheet_->Text(Cells(1, 1)); }
-void Range::ClearContents() const { sheet_->ClearContents(*this); }
-void Range::Select() const { sheet_->Select(*this); }
-void Range::Activate() const { sheet_->Activate(*this); }
-Range Range::End(XlDirection direction) const { return sheet_->End(Cells(1, 1), direction); }
+std::string Range::Text() const {
+  return sheet_->Text(Cells(1, 1));
+}
+void Range::ClearContents() const {
+  sheet_->ClearContents(*this);
+}
+void Range::Select() const {
+  sheet_->Select(*this);
+}
+void Range::Activate() const {
+  sheet_->Activate(*this);
+}
+Range Range::End(XlDirection direction) const {
+  return sheet_->End(Cells(1, 1), direction);
+}
 void Range::AutoFill(const Range& destination, XlAutoFillType type) const {
   sheet_->AutoFill(*this, destination, type);
 }
 void Range::AdvancedFilter(XlFilterAction action, const Range& copyToRange, bool unique) const {
   sheet_->AdvancedFilter(*this, action, copyToRange, unique);
 }
-void Range::Copy() const { sheet_->Copy(*this); }
-void Range::Copy(const Range& destination) const { sheet_->Copy(*this, destination); }
-void Range::Cut(const Range& destination) const { sheet_->Cut(*this, destination); }
+void Range::Copy() const {
+  sheet_->Copy(*this);
+}
+void Range::Copy(const Range& destination) const {
+  sheet_->Copy(*this, destination);
+}
+void Range::Cut(const Range& destination) const {
+  sheet_->Cut(*this, destination);
+}
 void Range::PasteSpecial(XlPasteType paste, XlPasteSpecialOperation operation, bool skipBlanks,
                          bool transpose) const {
   sheet_->PasteSpecial(*this, paste, operation, skipBlanks, transpose);
 }
-void Range::Insert(XlShift shift) const { sheet_->Insert(*this, shift); }
-void Range::Delete(XlShift shift) const { sheet_->Delete(*this, shift); }
+void Range::Insert(XlShift shift) const {
+  sheet_->Insert(*this, shift);
+}
+void Range::Delete(XlShift shift) const {
+  sheet_->Delete(*this, shift);
+}
 
 }  // namespace tavrin

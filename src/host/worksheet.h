@@ -60,8 +60,7 @@ class Worksheet {
   virtual void Copy(const tavrin::Range& source, const tavrin::Range& destination) = 0;
   virtual void Cut(const tavrin::Range& source, const tavrin::Range& destination) = 0;
   virtual void PasteSpecial(const tavrin::Range& at, XlPasteType paste,
-                            XlPasteSpecialOperation operation, bool skipBlanks,
-                            bool transpose) = 0;
+                            XlPasteSpecialOperation operation, bool skipBlanks, bool transpose) = 0;
   virtual void Insert(const tavrin::Range& range, XlShift shift) = 0;
   virtual void Delete(const tavrin::Range& range, XlShift shift) = 0;
 };

@@ -18,8 +18,12 @@ void Korvel::BuildMenu() {
   // The six tools: a menu item each, then its icon on the matching control.
   for (size_t k = 0; k < kToolCommands.size(); ++k) {
     const Command& command = kToolCommands[k];
-    App().MenuBars(xlWorksheet).Menus().Item(kMenuCaption).MenuItems().Add(
-        command.caption, macroPrefix + command.macro);
+    App()
+        .MenuBars(xlWorksheet)
+        .Menus()
+        .Item(kMenuCaption)
+        .MenuItems()
+        .Add(command.caption, macroPrefix + command.macro);
     App()
         .CommandBars()
         .Item(kMenuBarName)
