@@ -120,12 +120,12 @@ class RowScanner {
 
   // "<name" followed by the end of the name.
   bool Open(std::string_view name) {
-    if (text_.size() - at_ < name.size() + 2 || text_[at_] != '<' || !At(at_ + 1, name))
-      return false;
-    char next = text_[at_ + 1 + name.size()];
-    if (next != ' ' && next != '>' && next != '/' && next != '\t' && next != '\n') return false;
-    at_ += 1 + name.size();
-    return true;
+    size_t from = at_;
+    if (Take("<") && Take(name) &&
+        (Peek() == ' ' || Peek() == '>' || Peek() == '/' || Peek() == '\t' || Peek() == '\n'))
+      return true;
+    at_ = from;
+    return false;
   }
 
   bool Take(std::string_view what) {
@@ -156,14 +156,14 @@ class RowScanner {
       SkipSpace();
       if (!Take("=")) return false;
       SkipSpace();
-      if (at_ >= text_.size() || (text_[at_] != '"' && text_[at_] != '\'')) return false;
-      char quote = text_[at_++];
-      size_t value = at_;
+      char quote = Peek();
+      if (quote != '"' && quote != '\'') return false;
+      size_t value = ++at_;
       while (at_ < text_.size() && text_[at_] != quote) {
         if (Unusual(text_[at_]) || text_[at_] == '\t' || text_[at_] == '\n') return false;
         ++at_;
       }
-      if (at_ >= text_.size()) return false;
+      if (Peek() != quote) return false;
       std::string_view read = text_.substr(value, at_++ - value);
       if (!use(attribute, read)) return false;
       // Attributes stand apart.
