@@ -1,3 +1,5 @@
+#include <fcntl.h>
+
 #include "server/server_fixture.h"
 
 namespace tavrin {
@@ -127,14 +129,14 @@ TEST_F(ServerTest, ManyConnectionsOpenedAtOnceAreAllAnswered) {
 }
 
 // Started with its standard input closed (as a service may be), the server's socket may be
-// descriptor 0, and is one all the same.
+// descriptor 0, and is one all the same: bound, and closed with the server.
 TEST_F(ServerTest, AServerWhoseSocketIsDescriptorZeroServes) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
         ::close(0);
-        Server alone(file);
-        std::_Exit(alone.Bind(0) > 0 ? 0 : 1);
+        bool bound = Server(file).Bind(0) > 0;
+        std::_Exit(bound && ::fcntl(0, F_GETFD) == -1 ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");
 }
