@@ -95,19 +95,26 @@ TEST_F(ServerTest, ACancelledPromptStopsTheRunAndAnErrorReachingTheCallerFailsIt
   EXPECT_EQ(failed["error"], "424 要求对象");
 }
 
-TEST_F(ServerTest, ACancelledRunStopsAtItsNextStepAndLeavesTheWorkbookAsItFoundIt) {
+class SlowRunTest : public ServerTest {
+ protected:
+  // The workbook opened again with every step of a run slowed down by the pause, so that the run
+  // is still working when the next request comes.
+  void OpenWithStepPause(const std::string& milliseconds) {
+    setenv("TAVRIN_STEP_PAUSE_MS", milliseconds.c_str(), 1);
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(
+        Read(client->Post("/api/open?name=list.xlsx", bytes, "application/octet-stream")).status,
+        200);
+    unsetenv("TAVRIN_STEP_PAUSE_MS");
+  }
+};
+
+TEST_F(SlowRunTest, ACancelledRunStopsAtItsNextStepAndLeavesTheWorkbookAsItFoundIt) {
   EXPECT_EQ(Post("/api/cancel", json::object()).status, 409);  // no run to cancel
   EXPECT_EQ(Read(client->Get("/api/cancel")).status, 405);
   EXPECT_EQ(Read(Client()->Post("/api/cancel", "{}", "application/json")).status, 403);
-  // The workbook opened again with every step slowed down, so the run is still working when the
-  // cancel comes.
-  setenv("TAVRIN_STEP_PAUSE_MS", "200", 1);
-  std::ifstream in(file, std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(
-      Read(client->Post("/api/open?name=list.xlsx", bytes, "application/octet-stream")).status,
-      200);
-  unsetenv("TAVRIN_STEP_PAUSE_MS");
+  OpenWithStepPause("200");
   json asked = Run(
       "HZ", {{"RefEdit1", "A1:C5"}, {"RefEdit2", "A1:B1"}, {"RefEdit3", "C1"}, {"RefEdit4", "E1"}});
   EXPECT_EQ(Post("/api/answer", {{"id", asked["question"]["id"]}, {"answer", "Yes"}}).status, 200);
@@ -119,6 +126,24 @@ TEST_F(ServerTest, ACancelledRunStopsAtItsNextStepAndLeavesTheWorkbookAsItFoundI
   EXPECT_EQ(Text(1, 5), "old");
   EXPECT_EQ(Get("/api/workbook").body["canUndo"], false);
   EXPECT_EQ(Get("/api/workbook").body["dirty"], false);
+}
+
+// The page asks with wait=1 to hear of the run's next move (or, at the latest, in a second);
+// without it the state comes at once.
+TEST_F(SlowRunTest, TheRunsStateComesAtOnceOrWhenTheRunMoves) {
+  using Clock = std::chrono::steady_clock;
+  OpenWithStepPause("1500");
+  json asked = Run(
+      "HZ", {{"RefEdit1", "A1:C5"}, {"RefEdit2", "A1:B1"}, {"RefEdit3", "C1"}, {"RefEdit4", "E1"}});
+  EXPECT_EQ(Post("/api/answer", {{"id", asked["question"]["id"]}, {"answer", "Yes"}}).status, 200);
+  Clock::time_point start = Clock::now();
+  EXPECT_EQ(Get("/api/run").body["state"], "running");
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(1)) << "it did not wait for the run";
+  start = Clock::now();
+  EXPECT_EQ(Get("/api/run?wait=1").body["state"], "running");
+  EXPECT_GE(Clock::now() - start, std::chrono::seconds(1)) << "it waited for the run";
+  EXPECT_EQ(Post("/api/cancel", json::object()).status, 200);
+  EXPECT_EQ(Settled()["state"], "cancelled");
 }
 
 TEST_F(ServerTest, UndoTakesARunThatAddedASheetBack) {
