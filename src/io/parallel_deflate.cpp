@@ -43,8 +43,7 @@ class ParallelDeflate::Deflater {
     z_.level = level_;
     z_.level_buf = work_.data();
     z_.level_buf_size = static_cast<uint32_t>(work_.size());
-    if (!dictionary.empty() &&
-        isal_deflate_set_dict(&z_, reinterpret_cast<uint8_t*>(const_cast<char*>(dictionary.data())),
+    if (isal_deflate_set_dict(&z_, reinterpret_cast<uint8_t*>(const_cast<char*>(dictionary.data())),
                               static_cast<uint32_t>(dictionary.size())) != COMP_OK)
       throw FormatError("cannot compress the archive");
     z_.next_in = reinterpret_cast<uint8_t*>(const_cast<char*>(input.data()));
@@ -129,7 +128,7 @@ struct ParallelDeflate::Workers {
   }
 
   // Enough for every thread to have one block and the next ready.
-  size_t MostInFlight() const { return 2 * threads.size() + 1; }
+  size_t MostInFlight() const { return 2 * threads.size(); }
 };
 
 ParallelDeflate::ParallelDeflate(int level) : level_(level), crc_(Crc(0, {})) {}

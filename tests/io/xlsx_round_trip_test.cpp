@@ -142,6 +142,37 @@ TEST(XlsxRoundTripTest, ElementsTheOriginalLackedGoInTheirPlaceAmongThoseCarried
   EXPECT_TRUE(std::is_sorted(at.begin(), at.end())) << fresh.substr(fresh.find("</sheetData>"));
 }
 
+// The file's chain of formula cells would name cells the save changed: it is dropped, with its
+// relationship and content type, for the host to build anew.
+TEST(XlsxRoundTripTest, TheCalculationChainIsDroppedForTheHostToBuildAnew) {
+  TempFolder folder;
+  std::vector<PackagePart> parts = ReadZip(ReadFileBytes(kLibreOffice));
+  for (PackagePart& part : parts) {
+    if (part.name == "xl/_rels/workbook.xml.rels") {
+      part.bytes.insert(part.bytes.find("</Relationships>"),
+                        "<Relationship Id=\"rId9\" Type=\"http://schemas.openxmlformats.org/"
+                        "officeDocument/2006/relationships/calcChain\" Target=\"calcChain.xml\"/>");
+    } else if (part.name == "[Content_Types].xml") {
+      part.bytes.insert(part.bytes.find("</Types>"),
+                        "<Override PartName=\"/xl/calcChain.xml\" ContentType=\"application/"
+                        "vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/>");
+    }
+  }
+  parts.push_back({"xl/calcChain.xml", "<calcChain><c r=\"G2\" i=\"1\"/></calcChain>"});
+  WriteFileAtomically(folder / "chained.xlsx", WriteZip(parts));
+  Spreadsheet app;
+  Book& book = OpenWorkbook(app, folder / "chained.xlsx");
+  book.GetSheet(1).SetValue(book.GetSheet(1).Range("G2"), Variant(1));
+  SaveWorkbook(book, folder / "out.xlsx");
+
+  EXPECT_EQ(PartOf(folder / "out.xlsx", "xl/calcChain.xml"), "");
+  EXPECT_EQ(PartOf(folder / "out.xlsx", "xl/_rels/workbook.xml.rels").find("calcChain"),
+            std::string::npos);
+  EXPECT_EQ(PartOf(folder / "out.xlsx", "[Content_Types].xml").find("calcChain"),
+            std::string::npos);
+  EXPECT_NE(PartOf(folder / "out.xlsx", "xl/worksheets/sheet2.xml"), "");
+}
+
 // A change to the layout alone marks the sheet changed: the save writes it, never the part as
 // read.
 TEST(XlsxRoundTripTest, ALayoutChangeAloneReachesTheFile) {
