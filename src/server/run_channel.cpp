@@ -66,7 +66,10 @@ void RunChannel::Moved() {
 
 std::optional<RunChannel::Reply> RunChannel::Wait() {
   // A box outside a run (none is expected) or after the channel closed takes its default.
-  if (closed || runnerLock == nullptr) return std::nullopt;
+  if (closed || runnerLock == nullptr) {
+    question.reset();
+    return std::nullopt;
+  }
   state = RunState::Asking;
   reply.reset();
   Moved();
@@ -164,7 +167,7 @@ void RunChannel::Describe(nlohmann::json& out) const {
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started)
             .count();
   }
-  if (question && state == RunState::Asking) {
+  if (question) {  // only while asking
     nlohmann::json& asked = out["question"];
     asked["id"] = question->id;
     asked["title"] = question->title;

@@ -92,7 +92,7 @@ class RunChannel {
     std::string text;
     int buttons = 0;
   };
-  std::optional<Question> question;
+  std::optional<Question> question;  // while asking, and only then
   std::optional<Reply> reply;
   std::vector<std::pair<std::string, std::string>> messages;  // title, text
   std::string error;

@@ -225,7 +225,9 @@ TEST_F(ServerTest, ColumnsAndRowsTakeASizeOrFitTheirCellsAndAreSavedSo) {
   Post("/api/save", json::object());
   Spreadsheet app;
   EXPECT_EQ(OpenWorkbook(app, file).GetSheet(1).ColumnWidth(1), 20);
-  EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"column", 300}, {"width", 5}}).status, 400);
+  EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"column", 256}, {"width", 5}}).status, 200);
+  EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"column", 257}, {"width", 5}}).status, 400);
+  EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"column", 0}, {"width", 5}}).status, 400);
   EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"column", 1}, {"width", 256}}).status, 400);
   EXPECT_EQ(Post("/api/size", {{"sheet", 0}, {"column", 1}, {"width", -1}}).body,
             json({{"error", "width 应在 0 到 255 之间。"}}));

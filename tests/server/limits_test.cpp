@@ -129,14 +129,18 @@ TEST_F(ServerTest, ManyConnectionsOpenedAtOnceAreAllAnswered) {
 }
 
 // Started with its standard input closed (as a service may be), the server's socket may be
-// descriptor 0, and is one all the same: bound, and closed with the server.
+// descriptor 0, and is one all the same: bound, served, and closed with the server.
 TEST_F(ServerTest, AServerWhoseSocketIsDescriptorZeroServes) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
         ::close(0);
-        bool bound = Server(file).Bind(0) > 0;
-        std::_Exit(bound && ::fcntl(0, F_GETFD) == -1 ? 0 : 1);
+        bool closed = Server(file).Bind(0) > 0;  // and the server gone
+        closed = closed && ::fcntl(0, F_GETFD) == -1;
+        Server serving(file);
+        bool bound = serving.Bind(0) > 0 && ::fcntl(0, F_GETFD) != -1;
+        serving.Stop();  // at once: it starts, and stops
+        std::_Exit(closed && bound && serving.Listen() ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");
 }

@@ -105,6 +105,7 @@ TEST(RunChannelTest, ABoxOutsideARunTakesItsDefaultAtOnce) {
   nlohmann::json status;
   channel.Describe(status);
   EXPECT_EQ(status["state"], "idle") << "nothing was asked of the page";
+  EXPECT_FALSE(status.contains("question"));
   // An answer to a box the page was never asked is refused, whatever its number.
   for (int id : {1, 2, 3}) {
     try {
