@@ -180,11 +180,10 @@ class RowScanner {
     for (;;) {
       size_t stop = at_;
       while (stop < text_.size() && !Unusual(text_[stop])) ++stop;
-      if (stop == text_.size()) return false;
       out.append(text_.substr(at_, stop - at_));
       at_ = stop;
-      if (text_[at_] == '<') return Take(end);
-      if (text_[at_] != '&' || !Reference(out)) return false;
+      if (Peek() == '<') return Take(end);
+      if (Peek() != '&' || !Reference(out)) return false;  // the text's end, or no reference
     }
   }
 

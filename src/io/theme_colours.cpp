@@ -40,12 +40,11 @@ Hsl ToHsl(uint32_t colour) {
 }
 
 uint32_t FromHsl(const Hsl& c) {
+  // From p up to q over the first sixth of the hue's turn, q to the half, back down to p by two
+  // thirds, p after.
   auto channel = [&](double p, double q, double t) {
-    t = t < 0 ? t + 1 : t > 1 ? t - 1 : t;
-    if (t < 1.0 / 6) return p + (q - p) * 6 * t;
-    if (t < 0.5) return q;
-    if (t < 2.0 / 3) return p + (q - p) * (2.0 / 3 - t) * 6;
-    return p;
+    t -= std::floor(t);
+    return p + (q - p) * std::clamp(std::min(6 * t, 4 - 6 * t), 0.0, 1.0);
   };
   double q = c.l + c.s * std::min(c.l, 1 - c.l), p = 2 * c.l - q;
   auto byte = [](double v) {
