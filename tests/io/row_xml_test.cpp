@@ -123,6 +123,8 @@ TEST(RowXml, DamagedRowsAreLeftToTheParser) {
       R"(<row r="1"><c r="A1"><v>1</v></c)",
       R"(<row r="1"><c r="A1"><v>1</v)",
       R"(<row r="1"><c r="A1"><f>1</f)",
+      R"(<row r="1"><c r="A1)",
+      R"(<row r="1)",
   };
   for (const std::string& text : rows) {
     RowXml scanned;
