@@ -15,7 +15,7 @@ namespace {
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGXFSZ};
 
 // The path the handler removes; empty when no write is under way.
-char registered[PATH_MAX + 1];
+char registered[PATH_MAX];  // with its terminating zero, as PATH_MAX counts it
 // The actions found before, put back when the write ends. A signal the process ignores stays
 // ignored (a write past the file size limit then fails with EFBIG instead).
 struct sigaction previous[std::size(kSignals)];

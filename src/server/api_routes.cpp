@@ -48,7 +48,7 @@ int NumberParam(const RequestHead& head, const char* name) {
   std::string_view text = head.Param(name);
   int value = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+  if (error != std::errc() || end != text.data() + text.size()) {  // none, or no number
     throw ApiError{400, std::string("参数 ") + name + " 应是整数。"};
   }
   return value;

@@ -125,8 +125,8 @@ HttpDaemon::~HttpDaemon() {
 }
 
 int HttpDaemon::Bind(int port) {
+  // A socket that could not be made (-1) fails bind in turn.
   int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return -1;
   // Lets a restarted server take its port back from connections still closing. On Linux it never
   // lets a second socket listen on a port one listens on (that is SO_REUSEPORT, not set).
   int on = 1;

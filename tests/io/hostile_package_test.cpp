@@ -1,4 +1,5 @@
 #include <cstring>
+#include <limits>
 
 #include "host/address.h"
 #include "io/worksheet_reader.h"
@@ -105,10 +106,20 @@ TEST_F(HostilePackageTest, NumbersPastTheRangeOfNumbersAreNumErrorsAndAreWritten
   sheet.Range("E1").SetValue("=D1*10");
   sheet.Range("F1").SetValue("=SUM(D1,D1)");
   sheet.Range("E1:F1").SetValue(sheet.Range("E1:F1").Value());  // frozen, as the tools do
+  // Put in the store past every check, a number or a date out of range is still written as one.
+  sheet.Store().SetContent(1, 7, Variant(std::numeric_limits<double>::infinity()), nullptr);
+  sheet.Store().SetContent(1, 8, Variant::Date(std::numeric_limits<double>::quiet_NaN()), nullptr);
   std::string xml = Saved(book);
   EXPECT_EQ(xml.find("inf"), std::string::npos) << xml;
   EXPECT_EQ(xml.find("nan"), std::string::npos) << xml;
-  EXPECT_NE(xml.find("<c r=\"F1\" t=\"e\"><v>#NUM!</v></c>"), std::string::npos) << xml;
+  for (const char* at : {"F1", "G1"}) {
+    EXPECT_NE(xml.find("<c r=\"" + std::string(at) + "\" t=\"e\"><v>#NUM!</v></c>"),
+              std::string::npos)
+        << at << "\n"
+        << xml;
+  }
+  EXPECT_NE(xml.find("<c r=\"H1\" s=\""), std::string::npos) << xml;
+  EXPECT_NE(xml.find("t=\"e\"><v>#NUM!</v></c></row>"), std::string::npos) << xml;
 }
 
 TEST_F(HostilePackageTest, ADamagedRowFailsTheFileAndLeavesNoWorkbook) {

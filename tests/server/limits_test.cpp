@@ -172,6 +172,12 @@ TEST_F(ServerTest, NumbersOutOfRangeAreRefusedNotConverted) {
                             "top=1&left=1&bottom=65537&right=1", "top=1&left=1&bottom=1&right=257",
                             "top=2&left=1&bottom=1&right=1", "top=1&left=2&bottom=1&right=1"})
     EXPECT_EQ(Get(std::string("/api/cells?sheet=0&") + block).status, 400) << block;
+  // An edge given no number, or none at all.
+  for (const char* block : {"top=&left=1&bottom=1&right=1", "top=1x&left=1&bottom=1&right=1",
+                            "left=1&bottom=1&right=1"})
+    EXPECT_EQ(Get(std::string("/api/cells?sheet=0&") + block).body,
+              json({{"error", "参数 top 应是整数。"}}))
+        << block;
 }
 
 TEST_F(ServerTest, ExpectContinueIsAnsweredOnlyAfterTheChecks) {
