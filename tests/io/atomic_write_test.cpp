@@ -109,6 +109,23 @@ TEST(AtomicWriteTest, AWriteTheSystemRefusesFailsAndLeavesTheFile) {
   EXPECT_EQ(folder.Files(), std::vector<std::string>{"out.xlsx"});
 }
 
+// Run with its standard input closed (as a service may be), the temporary file may be
+// descriptor 0, and is written all the same.
+TEST(AtomicWriteTest, ATemporaryFileOnDescriptorZeroIsWritten) {
+  TempFolder folder;
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::close(0);
+    bool written = FileErrorOf([&] { WriteFileAtomically(folder / "out.txt", "new"); }).empty();
+    _exit(written ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(ReadFileBytes(folder / "out.txt"), "new");
+}
+
 TEST(AtomicWriteTest, TheGuardHoldsTheTemporaryFileOnlyWhileTheWriteIsUnderWay) {
   TempFolder folder;
   std::string path = (folder / ".out.xlsx.XXXXXX").string();
