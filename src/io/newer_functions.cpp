@@ -80,7 +80,7 @@ bool MayCall(std::string_view text, const Names& names) {
        open = text.find('(', open + 1)) {
     size_t start = open;
     while (start > 0 && IsFormulaNameChar(text[start - 1])) --start;
-    if (start < open && names.contains(Upper(text.substr(start, open - start)))) return true;
+    if (names.contains(Upper(text.substr(start, open - start)))) return true;
   }
   return false;
 }

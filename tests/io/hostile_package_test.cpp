@@ -223,6 +223,43 @@ TEST_F(HostilePackageTest, ASheetIdPastAMillionStillSavesWithANewSheet) {
   }
 }
 
+// A new sheet takes the id after the file's highest, never one a sheet of the file has.
+TEST_F(HostilePackageTest, ANewSheetTakesTheIdAfterTheFilesHighest) {
+  for (const char* id : {"1", "7"}) {
+    std::vector<PackagePart> parts = Package("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
+    std::string& workbook = parts[3].bytes;
+    workbook.replace(workbook.find("sheetId=\"1\""), 11, std::string("sheetId=\"") + id + '"');
+    WriteFileAtomically(folder / "ids.xlsx", WriteZip(parts));
+    Spreadsheet reader;
+    Book& book = OpenWorkbook(reader, folder / "ids.xlsx");
+    book.AddSheet("New");
+    SaveWorkbook(book, folder / "saved.xlsx");
+    std::string expected =
+        std::string("name=\"New\" sheetId=\"") + std::to_string(std::stoi(id) + 1);
+    EXPECT_NE(PartOf(folder / "saved.xlsx", "xl/workbook.xml").find(expected), std::string::npos)
+        << id;
+  }
+}
+
+// A worksheet part the workbook points to but no sheet names is data no one sees: saving leaves
+// it out, with its relationship, and keeps the sheets.
+TEST_F(HostilePackageTest, AWorksheetPartNoSheetNamesIsNotSaved) {
+  std::vector<PackagePart> parts = Package("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
+  parts[2].bytes.insert(parts[2].bytes.find("</Relationships>"),
+                        std::string("<Relationship Id=\"rId2\" Type=\"") + kTypes +
+                            "worksheet\" Target=\"worksheets/sheet2.xml\"/>");
+  parts.push_back(
+      {"xl/worksheets/sheet2.xml", std::string("<worksheet xmlns=\"") + kMain +
+                                       "\"><sheetData><row r=\"1\"><c r=\"A1\"><v>42</v></c></row>"
+                                       "</sheetData></worksheet>"});
+  SaveWorkbook(Open(parts), folder / "saved.xlsx");
+  EXPECT_EQ(PartOf(folder / "saved.xlsx", "xl/worksheets/sheet2.xml"), "");
+  EXPECT_EQ(PartOf(folder / "saved.xlsx", "xl/_rels/workbook.xml.rels").find("sheet2"),
+            std::string::npos);
+  Spreadsheet again;
+  EXPECT_EQ(ValueAt(OpenWorkbook(again, folder / "saved.xlsx").GetSheet("Data"), "A1"), Variant(1));
+}
+
 TEST_F(HostilePackageTest, APackageWithoutItsRelationshipsIsRefused) {
   auto refusal = [&](size_t dropped) {
     std::vector<PackagePart> parts = Package("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
