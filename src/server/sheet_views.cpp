@@ -240,7 +240,6 @@ nlohmann::json SelectionSummary(Sheet& sheet, const Area& block) {
   long long count = 0, numbers = 0;
   double sum = 0;
   sheet.ForEachValue(block, [&](int, int, const Variant& value) {
-    if (value.IsEmpty()) return;
     ++count;
     if (!value.IsNumber() && !value.IsDate()) return;
     ++numbers;

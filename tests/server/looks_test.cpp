@@ -116,5 +116,19 @@ TEST(SheetLayoutView, AColumnIsHiddenOnlyWhenItsFormatSaysSo) {
             nlohmann::json::parse(R"j([{"c":3,"width":8.43,"hidden":true}])j"));
 }
 
+// A row the host fitted to its content keeps the height it was saved with: a text of one line
+// leaves it so, even lower than the default, and only a text of more lines grows it.
+TEST(SheetLayoutView, AFittedRowGrowsOnlyForTheLinesOfItsTexts) {
+  Spreadsheet app;
+  Sheet& sheet = app.AddWorkbook("Layout.xlsx").AddSheet("List");
+  sheet.SetRowHeight(2, 6, true);
+  sheet.SetRowHeight(3, 6, true);
+  sheet.Range("A2").SetValue("one line");
+  sheet.Range("A3").SetValue("one\ntwo");
+  EXPECT_EQ(LayoutOf(sheet)["rows"], nlohmann::json::parse(R"j([
+              {"r":2,"height":6.0,"hidden":false},
+              {"r":3,"height":25.5,"hidden":false}])j"));
+}
+
 }  // namespace
 }  // namespace tavrin
