@@ -2,6 +2,7 @@
 
 #include "host/host_error.h"
 #include "support/workplace.h"
+#include "tools/tool_table.h"
 
 namespace tavrin {
 namespace {
@@ -40,6 +41,19 @@ TEST(MatchIndexLookup, FetchesByExactMatchFirstOccurrenceWinning) {
   EXPECT_TRUE(w.app.EnableEvents());
   EXPECT_EQ(w.form.GetState(), DialogForm::State::Unloaded);
   EXPECT_FALSE(w.app.CutCopyMode());
+}
+
+TEST(MatchIndexLookup, AnEmptyFieldAsksForARangeAndChangesNothing) {
+  for (const std::string& field : RequiredControls(&Korvel::DSYCZ)) {
+    Workplace w;
+    PutExample(w, "x");
+    w.Fill({{field, ""}});
+    w.korvel().DSYCZ(w.Token(), w.form);
+    EXPECT_EQ(w.Texts(), (std::vector<std::string>{"请选定区域"})) << field;
+    EXPECT_EQ(w.form.Focus(), field);
+    EXPECT_TRUE(w.At("B2").IsEmpty() && w.At("C2").IsEmpty()) << field;
+    EXPECT_EQ(w.form.GetState(), DialogForm::State::Shown) << field;
+  }
 }
 
 TEST(MatchIndexLookup, ADataColumnBeyondTheSourceTableFetchesTheRefError) {
