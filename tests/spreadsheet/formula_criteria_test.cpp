@@ -131,6 +131,8 @@ TEST_F(FormulaCriteriaTest, AnOrderCriterionComparesValuesOfItsOwnKind) {
   Set("G2", "=NA()");
   Set("G3", "#DIV/0!");
   EXPECT_EQ(Both("=COUNTIF(G1:G3,\"#DIV/0!\")"), Variant(2));
+  // An error has no order: greater or less than one matches no cell, errors included.
+  EXPECT_EQ(Both("=COUNTIF(F1:G3,\">#N/A\")+COUNTIF(F1:G3,\"<=#DIV/0!\")"), Variant(0));
 }
 
 TEST_F(FormulaCriteriaTest, SeveralCriteriaValuesGiveAnArrayOfAnswers) {

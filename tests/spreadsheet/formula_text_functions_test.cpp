@@ -110,13 +110,14 @@ TEST_F(FormulaTextFunctionsTest, ValueReadsDatesTimesAndFractionsToTheirLimits) 
   EXPECT_EQ(Eval("=SECOND(\"12:00:00.9\")&SECOND(\"12:00:00.60\")"), Variant("11"));
   EXPECT_EQ(Eval("=VALUE(\"1 1/2\")&\"|\"&VALUE(\"0 1/2\")&\"|\"&VALUE(\"1 0/2\")"),
             Variant("1.5|0.5|1"));
+  EXPECT_EQ(Eval("=VALUE(\"99999999999 1/2\")"), Variant(99999999999.5));
   EXPECT_EQ(Eval("=VALUE(\"-50%\")"), Variant(-0.5));
   for (const char* formula :
        {"=VALUE(\"2024-0-5\")", "=VALUE(\"2024-13-5\")", "=VALUE(\"2024-1-0\")",
         "=VALUE(\"2024-1/5\")", "=VALUE(\"2024-1-5x\")", "=VALUE(\"2024-1-5 :30\")",
         "=VALUE(\"1:60\")", "=VALUE(\"1:00:60\")", "=VALUE(\"13:00 PM\")", "=VALUE(\"10000:00\")",
         "=VALUE(\" \")", "=VALUE(\"5x1/2\")", "=VALUE(\"1 /2\")", "=VALUE(\"1 2x2\")",
-        "=VALUE(\"1 1/2x\")", "=VALUE(\"1 1/0\")"}) {
+        "=VALUE(\"1 1/2x\")", "=VALUE(\"1 1/0\")", "=VALUE(\"99999999999999999999 1/2\")"}) {
     EXPECT_EQ(Eval(formula), Variant(ErrorValue::Value)) << formula;
   }
 }

@@ -169,6 +169,8 @@ TEST(TextFormatTest, AnExponentOfOnePlaceAndASpaceOrFillEndingTheCode) {
   // With no character after it to size or repeat, a "_" or "*" is shown as itself.
   EXPECT_EQ(Shown(5, "0_"), "5_");
   EXPECT_EQ(Shown(5, "0*"), "5*");
+  // Nor is an "E" with no sign after it an exponent: it is shown as itself.
+  EXPECT_EQ(Shown(5, "0E"), "5E");
 }
 
 TEST(TextFormatTest, NoDigitPastTheFifteenthSignificantOne) {

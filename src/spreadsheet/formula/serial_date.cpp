@@ -147,7 +147,8 @@ namespace {
 // A whole number and a fraction after one blank, as the host reads a typed "1 1/2"; a
 // fraction alone ("1/2") is a date.
 std::optional<double> ReadMixedFraction(std::string_view text) {
-  int whole = 0, numerator = 0, denominator = 0;
+  long long whole = 0;
+  int numerator = 0, denominator = 0;
   const char* end = text.data() + text.size();
   auto [afterWhole, e1] = std::from_chars(text.data(), end, whole);
   if (e1 != std::errc() || afterWhole == end || *afterWhole != ' ') return std::nullopt;
@@ -157,7 +158,7 @@ std::optional<double> ReadMixedFraction(std::string_view text) {
   if (e3 != std::errc() || afterDenominator != end || denominator == 0 || whole < 0 ||
       numerator < 0)
     return std::nullopt;
-  return whole + static_cast<double>(numerator) / denominator;
+  return static_cast<double>(whole) + static_cast<double>(numerator) / denominator;
 }
 
 }  // namespace
