@@ -111,6 +111,19 @@ TEST(FormulaSummarise, ATotalRowAndANoteBelowTheListAreNotItsValues) {
   EXPECT_EQ(w.Texts(), (std::vector<std::string>{"汇总完毕"}));
 }
 
+// The result ends with the keys: a note further down the value columns is neither asked about
+// nor reached by the sums.
+TEST(FormulaSummarise, ANoteBelowTheValueTargetIsLeftAlone) {
+  Workplace w;
+  PutRecords(w, {{1, "a", "x", 1, 10}, {2, "b", "x", 2, 20}});
+  w.Put("K20", {{"note"}});
+  w.korvel().HZ(w.Token(), w.form);
+  EXPECT_EQ(w.At("K5"), Variant(20));
+  EXPECT_TRUE(w.At("J6").IsEmpty() && w.At("K6").IsEmpty());
+  EXPECT_EQ(w.At("K20"), Variant("note"));
+  EXPECT_EQ(w.Texts(), (std::vector<std::string>{"汇总完毕"}));
+}
+
 TEST(FormulaSummarise, TextInTheValuesStopsWithItsCount) {
   Workplace w;
   PutRecords(w, {{1, "a", "x", "'1", 10}, {2, "b", "x", 2, "n"}});

@@ -37,6 +37,7 @@ TEST(IndexSummingLookup, DataLeftOfTheOutputAndASingleCell) {
   Workplace w;
   w.Put("A2", {{"k", 5}, {"k", 6}, {"j", 7}});
   w.Put("D2", {{"k"}});
+  w.Put("A5", {{"k", 100}, {"k", 1000}});  // below the index source: not its rows
   w.Fill({{"RefEdit1", "D2"}, {"RefEdit2", "E2"}, {"RefEdit4", "A2:A4"}, {"RefEdit5", "B2:B4"}});
   w.korvel().HZCZSZ(w.Token(), w.form);
   EXPECT_EQ(w.At("E2"), Variant(11));  // C[-3]
