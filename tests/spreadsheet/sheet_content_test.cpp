@@ -53,6 +53,8 @@ TEST_F(SheetTest, FormulaAndTextOfConstants) {
   EXPECT_EQ(At("A5").Formula(), "2026/12/8");
   Set("A8", Variant::Date(1 + (10 * 60 + 5) / 86400.0));
   EXPECT_EQ(At("A8").Formula(), "1900/1/1 0:10:05");
+  Set("A9", Variant::Date(59));
+  EXPECT_EQ(At("A9").Formula(), "1900/2/28") << "an early date with no time shows none";
   EXPECT_EQ(At("A6").Formula(), "");
   EXPECT_EQ(At("A1").FormulaR1C1(), "1234567.5");
   EXPECT_EQ(At("A2").Text(), "FALSE");

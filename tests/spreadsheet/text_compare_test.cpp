@@ -15,6 +15,7 @@ TEST(TextCompareTest, ComparingIgnoringCaseReadsNoFurtherThanEitherText) {
   const std::string abd = "abd", abb = "abb";
   EXPECT_EQ(CompareIgnoringCase("ABC", Cut(abd, 2)), 1) << "the longer text is later";
   EXPECT_EQ(CompareIgnoringCase(Cut(abb, 2), "abc"), -1);
+  EXPECT_EQ(CompareIgnoringCase(Cut(abd, 2), "abc"), -1) << "whatever follows the shorter one";
   EXPECT_EQ(CompareIgnoringCase(Cut(abd, 2), Cut(abb, 2)), 0);
   EXPECT_TRUE(EqualsIgnoringCase("Äb", Cut("äBx", 3)));
   EXPECT_FALSE(EqualsIgnoringCase("ä", Cut("äBx", 3)));

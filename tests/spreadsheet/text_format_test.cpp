@@ -39,6 +39,7 @@ TEST(TextFormatTest, Fractions) {
             "  7/10");
   EXPECT_EQ(Shown(3, "# ?/?"), "3    ") << "a whole number blanks its fraction";
   EXPECT_EQ(Shown(-1.5, "# ?/?"), "-1 1/2");
+  EXPECT_EQ(Shown(1.25, "# #/#"), "1 1/4");
 }
 
 TEST(TextFormatTest, EmptySectionsShowNothing) {
