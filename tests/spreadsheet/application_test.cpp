@@ -60,6 +60,11 @@ TEST_F(SheetTest, WindowsActivateTheirWorkbooks) {
   app.ActiveWindow().SetView(xlPageBreakPreview);
   EXPECT_EQ(windows.Item(1).View(), xlPageBreakPreview);
   EXPECT_EQ(windows.Item(2).View(), xlNormalView);
+  // Back to the normal view; the page layout view (3) is none this host has.
+  app.ActiveWindow().SetView(xlNormalView);
+  EXPECT_EQ(windows.Item(1).View(), xlNormalView);
+  EXPECT_EQ(ErrorOf([&] { app.ActiveWindow().SetView(3); }), 1004);
+  EXPECT_EQ(windows.Item(1).View(), xlNormalView);
   EXPECT_EQ(ErrorOf([&] { windows.Item(3); }), 9);
   EXPECT_EQ(ErrorOf([&] { app.ThisWorkbook(); }), 91);
   app.SetThisWorkbook(other);
